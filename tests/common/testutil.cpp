@@ -1,0 +1,43 @@
+// Temporary folders and file helpers for the tests.
+#include "testutil.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace testutil {
+
+TempDir::TempDir()
+{
+    std::string templ = (std::filesystem::temp_directory_path() / "tesorio-test-XXXXXX").string();
+    if (!::mkdtemp(templ.data()))
+        throw std::runtime_error("mkdtemp failed");
+    m_path = templ + "/";
+}
+
+TempDir::~TempDir()
+{
+    std::error_code ec;
+    std::filesystem::remove_all(m_path, ec);
+}
+
+std::string readFile(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeFile(const std::string &path, const std::string &data)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << data;
+}
+
+bool fileExists(const std::string &path)
+{
+    return std::filesystem::exists(path);
+}
+
+} // namespace testutil

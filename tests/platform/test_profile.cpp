@@ -1,0 +1,88 @@
+// The ini layer: reading, in-place writing, and two processes sharing one file.
+#include "profile.h"
+#include "testutil.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+class Profile : public ::testing::Test {
+protected:
+    testutil::TempDir dir;
+    std::string ini = dir.file("Orvanta.INI");
+};
+
+TEST_F(Profile, ReadsWithoutRegardToCase)
+{
+    testutil::writeFile(ini,
+                        "; comment\r\n[General]\r\nNumOrden = 7 \r\nRuta CSB.19=\"/tmp/x\"\r\n"
+                        "[GENERAL]\r\nNumOrden=99\r\n");
+    EXPECT_EQ(profile::readInt(ini, "GENERAL", "numorden", 1), 7) << "first section wins";
+    EXPECT_EQ(profile::readString(ini, "general", "RUTA CSB.19", ""), "/tmp/x")
+        << "blanks and dots in keys, quotes removed";
+    EXPECT_EQ(profile::readString(ini, "General", "Missing", "def"), "def");
+    EXPECT_EQ(profile::readString(ini, "Nowhere", "NumOrden", "def"), "def");
+    EXPECT_EQ(profile::readString(ini, "General", "Ruta CSB.19", "", 3), "/tm");
+    EXPECT_EQ(profile::readInt(dir.file("none.ini"), "General", "NumOrden", 5), 5);
+}
+
+TEST_F(Profile, ListsKeysInFileOrder)
+{
+    testutil::writeFile(ini, "[LINEAS]\nCabecera=51,1,2\n; no\nnothing\nDetalle=56,1,2\n[Otra]\nX=1\n");
+    std::vector<std::string> keys = profile::readKeys(ini, "lineas");
+    EXPECT_EQ(keys, (std::vector<std::string>{"Cabecera", "Detalle"}));
+    EXPECT_TRUE(profile::readKeys(ini, "absent").empty());
+}
+
+TEST_F(Profile, WritesOneKeyInPlaceKeepingEveryOtherLine)
+{
+    const std::string before = "; settings\r\n[WINDOW]\r\nTop=10\r\nLeft=20\r\n\r\n[URL]\r\nWeb=x\r\n";
+    testutil::writeFile(ini, before);
+    ASSERT_TRUE(profile::writeString(ini, "window", "LEFT", "33"));
+    EXPECT_EQ(testutil::readFile(ini),
+              "; settings\r\n[WINDOW]\r\nTop=10\r\nLeft=33\r\n\r\n[URL]\r\nWeb=x\r\n");
+
+    ASSERT_TRUE(profile::writeString(ini, "WINDOW", "Width", "640"));
+    EXPECT_EQ(testutil::readFile(ini),
+              "; settings\r\n[WINDOW]\r\nTop=10\r\nLeft=33\r\nWidth=640\r\n\r\n[URL]\r\nWeb=x\r\n")
+        << "a new key follows the section's last key";
+
+    ASSERT_TRUE(profile::writeString(ini, "FICHEROCSB", "UltimoFichero", "3"));
+    EXPECT_EQ(profile::readInt(ini, "FicheroCSB", "ultimofichero", 0), 3);
+    EXPECT_EQ(profile::readString(ini, "URL", "Web", ""), "x");
+}
+
+TEST_F(Profile, CreatesAMissingFileAndRefusesAnImpossibleOne)
+{
+    ASSERT_TRUE(profile::writeString(ini, "GENERAL", "Idioma", "0"));
+    EXPECT_EQ(testutil::readFile(ini), "[GENERAL]\nIdioma=0\n");
+    EXPECT_FALSE(profile::writeString(dir.file("no/such/folder.ini"), "A", "B", "C"));
+}
+
+TEST_F(Profile, WindowsTextInValuesAndNames)
+{
+    ASSERT_TRUE(profile::writeString(ini, "Se\xF1" "al", "A\xF1o", "Pe\xF1" "a \x80"));
+    EXPECT_EQ(profile::readString(ini, "SE\xD1" "AL", "A\xD1O", ""), "Pe\xF1" "a \x80");
+}
+
+TEST_F(Profile, TwoProcessesWritingAtOnceLoseNoKey)
+{
+    constexpr int kKeys = 150;
+    pid_t child = fork();
+    ASSERT_GE(child, 0);
+    const char *who = child == 0 ? "child" : "parent";
+    bool ok = true;
+    for (int i = 0; i < kKeys; ++i)
+        ok = profile::writeString(ini, "SHARED", std::string(who) + std::to_string(i), "v") && ok;
+    if (child == 0)
+        _exit(ok ? 0 : 1);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(ok);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(profile::readKeys(ini, "SHARED").size(), size_t(2 * kKeys));
+}
+
+} // namespace
