@@ -7,7 +7,7 @@
 --   * dates are declared DATE and hold 'yyyy/mm/dd' text (row text "yy mm dd");
 --   * amounts are NUMERIC, written with "." and no grouping: quoted or bare, they are
 --     stored as numbers, so they sum, sort and compare as numbers;
---   * every text column compares and sorts with the program's collation (JETCI);
+--   * every text column compares and sorts with the program's collation (ESNOCASE);
 --   * Block is the lock counter of the multi-user layer.
 --
 -- A statement ends with ";" outside quotes and brackets; a trigger ends with "END;".
@@ -16,10 +16,10 @@
 -- modify and administrator.
 CREATE TABLE [_Usuarios()] (
     Id_usuario      INTEGER PRIMARY KEY AUTOINCREMENT,
-    Cod_usuario     TEXT(15) COLLATE JETCI,
-    Password        TEXT(26) COLLATE JETCI NOT NULL DEFAULT '',
-    Nombre_usuario  TEXT(30) COLLATE JETCI,
-    Permisos        TEXT(20) COLLATE JETCI NOT NULL DEFAULT '00000000000000000000',
+    Cod_usuario     TEXT(15) COLLATE ESNOCASE,
+    Password        TEXT(26) COLLATE ESNOCASE NOT NULL DEFAULT '',
+    Nombre_usuario  TEXT(30) COLLATE ESNOCASE,
+    Permisos        TEXT(20) COLLATE ESNOCASE NOT NULL DEFAULT '00000000000000000000',
     Activo          BOOLEAN NOT NULL DEFAULT 1,
     Block           INTEGER NOT NULL DEFAULT 0
 );
@@ -30,9 +30,9 @@ CREATE UNIQUE INDEX [Usuarios_Codigo] ON [_Usuarios()] (Cod_usuario);
 CREATE TABLE [_Empresas( Datos )] (
     Id_empresa      INTEGER PRIMARY KEY AUTOINCREMENT,
     Id_usuario      INTEGER,
-    Cif             TEXT(10) COLLATE JETCI,
-    Nombre          TEXT(30) COLLATE JETCI,
-    Cuenta          TEXT(20) COLLATE JETCI,
+    Cif             TEXT(10) COLLATE ESNOCASE,
+    Nombre          TEXT(30) COLLATE ESNOCASE,
+    Cuenta          TEXT(20) COLLATE ESNOCASE,
     Block           INTEGER NOT NULL DEFAULT 0
 );
 CREATE UNIQUE INDEX [Empresas_Cif] ON [_Empresas( Datos )] (Id_usuario, Cif);
@@ -41,11 +41,11 @@ CREATE UNIQUE INDEX [Empresas_Cif] ON [_Empresas( Datos )] (Id_usuario, Cif);
 CREATE TABLE [_Presentadores( Datos )] (
     Id_presentador    INTEGER PRIMARY KEY AUTOINCREMENT,
     Id_empresa        INTEGER,
-    Id_orden          TEXT(5) COLLATE JETCI,
-    Clave_presentador TEXT(12) COLLATE JETCI,
-    Id_nif            TEXT(9) COLLATE JETCI,
-    Sufijo            TEXT(3) COLLATE JETCI,
-    Razon_social      TEXT(40) COLLATE JETCI,
+    Id_orden          TEXT(5) COLLATE ESNOCASE,
+    Clave_presentador TEXT(12) COLLATE ESNOCASE,
+    Id_nif            TEXT(9) COLLATE ESNOCASE,
+    Sufijo            TEXT(3) COLLATE ESNOCASE,
+    Razon_social      TEXT(40) COLLATE ESNOCASE,
     Block             INTEGER NOT NULL DEFAULT 0
 );
 CREATE UNIQUE INDEX [Presentadores_Nif] ON [_Presentadores( Datos )] (Id_empresa, Id_nif, Sufijo, Id_orden);
@@ -55,14 +55,14 @@ CREATE UNIQUE INDEX [Presentadores_Nif] ON [_Presentadores( Datos )] (Id_empresa
 CREATE TABLE [_Emisores( Datos )] (
     Id_emisor       INTEGER PRIMARY KEY AUTOINCREMENT,
     Id_presentador  INTEGER,
-    Id_nif          TEXT(9) COLLATE JETCI,
-    Sufijo          TEXT(3) COLLATE JETCI,
-    Razon_social    TEXT(40) COLLATE JETCI,
-    Cuenta_abono    TEXT(20) COLLATE JETCI,
-    Cuenta_cargo    TEXT(20) COLLATE JETCI,
-    Desc_cuenta     TEXT(30) COLLATE JETCI,
-    Alias           TEXT(30) COLLATE JETCI,
-    Codigo_NIE      TEXT(9) COLLATE JETCI,
+    Id_nif          TEXT(9) COLLATE ESNOCASE,
+    Sufijo          TEXT(3) COLLATE ESNOCASE,
+    Razon_social    TEXT(40) COLLATE ESNOCASE,
+    Cuenta_abono    TEXT(20) COLLATE ESNOCASE,
+    Cuenta_cargo    TEXT(20) COLLATE ESNOCASE,
+    Desc_cuenta     TEXT(30) COLLATE ESNOCASE,
+    Alias           TEXT(30) COLLATE ESNOCASE,
+    Codigo_NIE      TEXT(9) COLLATE ESNOCASE,
     Block           INTEGER NOT NULL DEFAULT 0
 );
 CREATE INDEX [Emisores_Presentador] ON [_Emisores( Datos )] (Id_presentador);
@@ -70,12 +70,12 @@ CREATE INDEX [Emisores_Presentador] ON [_Emisores( Datos )] (Id_presentador);
 -- Concept templates; the items of a template are read back in the order they were stored.
 CREATE TABLE [Plantillas( Datos )] (
     Id_plantilla    INTEGER PRIMARY KEY AUTOINCREMENT,
-    Nombre          TEXT(128) COLLATE JETCI,
+    Nombre          TEXT(128) COLLATE ESNOCASE,
     Block           INTEGER NOT NULL DEFAULT 0
 );
 CREATE TABLE [Plantillas( Elementos )] (
     Id_plantilla    INTEGER,
-    Datos           TEXT COLLATE JETCI,
+    Datos           TEXT COLLATE ESNOCASE,
     Block           INTEGER NOT NULL DEFAULT 0
 );
 CREATE INDEX [Elementos_Plantilla] ON [Plantillas( Elementos )] (Id_plantilla);
@@ -85,10 +85,10 @@ CREATE INDEX [Elementos_Plantilla] ON [Plantillas( Elementos )] (Id_plantilla);
 CREATE TABLE [Remesas()] (
     Id_remesa          INTEGER PRIMARY KEY AUTOINCREMENT,
     Id_emisor          INTEGER,
-    Id_moneda          TEXT(3) COLLATE JETCI,
+    Id_moneda          TEXT(3) COLLATE ESNOCASE,
     Id_plantilla       INTEGER,
     Con_emision        BOOLEAN NOT NULL DEFAULT 0,
-    Descripcion        TEXT(50) COLLATE JETCI,
+    Descripcion        TEXT(50) COLLATE ESNOCASE,
     F_alta             DATE DEFAULT (strftime('%Y/%m/%d', 'now', 'localtime')),
     F_generacion       DATE,
     Importe_total      NUMERIC DEFAULT 0,
@@ -108,7 +108,7 @@ END;
 -- Concept texts: 8 lines of 80 characters.
 CREATE TABLE [Conceptos()] (
     Id_concepto     INTEGER PRIMARY KEY AUTOINCREMENT,
-    Concepto        TEXT(640) COLLATE JETCI,
+    Concepto        TEXT(640) COLLATE ESNOCASE,
     Block           INTEGER NOT NULL DEFAULT 0
 );
 
@@ -116,16 +116,16 @@ CREATE TABLE [Conceptos()] (
 CREATE TABLE [Librados( Datos )] (
     Id_librado               INTEGER PRIMARY KEY AUTOINCREMENT,
     Id_emisor                INTEGER,
-    Codigo_referencia        TEXT(12) COLLATE JETCI,
-    Razon_social             TEXT(50) COLLATE JETCI,
-    Cuenta                   TEXT(20) COLLATE JETCI,
-    Titular_cuenta           TEXT(50) COLLATE JETCI,
-    Direccion                TEXT(50) COLLATE JETCI,
-    CP                       TEXT(5) COLLATE JETCI,
-    Localidad                TEXT(50) COLLATE JETCI,
-    Provincia                TEXT(50) COLLATE JETCI,
-    Loc_ordenante            TEXT(38) COLLATE JETCI,
-    Cod_provincia_ordenante  TEXT(2) COLLATE JETCI,
+    Codigo_referencia        TEXT(12) COLLATE ESNOCASE,
+    Razon_social             TEXT(50) COLLATE ESNOCASE,
+    Cuenta                   TEXT(20) COLLATE ESNOCASE,
+    Titular_cuenta           TEXT(50) COLLATE ESNOCASE,
+    Direccion                TEXT(50) COLLATE ESNOCASE,
+    CP                       TEXT(5) COLLATE ESNOCASE,
+    Localidad                TEXT(50) COLLATE ESNOCASE,
+    Provincia                TEXT(50) COLLATE ESNOCASE,
+    Loc_ordenante            TEXT(38) COLLATE ESNOCASE,
+    Cod_provincia_ordenante  TEXT(2) COLLATE ESNOCASE,
     Block                    INTEGER NOT NULL DEFAULT 0
 );
 CREATE INDEX [Librados_Emisor] ON [Librados( Datos )] (Id_emisor);
@@ -140,9 +140,9 @@ CREATE TABLE [Documentos()] (
     Id_concepto      INTEGER,
     Importe          NUMERIC,
     Contravalor      NUMERIC,
-    Cod_devolucion   TEXT(6) COLLATE JETCI,
-    Ref_interna      TEXT(10) COLLATE JETCI,
-    Primer_concepto  TEXT(40) COLLATE JETCI,
+    Cod_devolucion   TEXT(6) COLLATE ESNOCASE,
+    Ref_interna      TEXT(10) COLLATE ESNOCASE,
+    Primer_concepto  TEXT(40) COLLATE ESNOCASE,
     F_formalizacion  DATE,
     F_vencimiento    DATE,
     F_proceso        DATE,
@@ -157,31 +157,31 @@ CREATE INDEX [Documentos_Librado] ON [Documentos()] (Id_librado);
 CREATE TABLE [Historicos( Remesas )] (
     Id_historico    INTEGER PRIMARY KEY AUTOINCREMENT,
     Id_remesa       INTEGER,
-    Descripcion     TEXT(255) COLLATE JETCI,
+    Descripcion     TEXT(255) COLLATE ESNOCASE,
     F_generacion    DATE DEFAULT (strftime('%Y/%m/%d', 'now', 'localtime'))
 );
 CREATE INDEX [Historicos_Remesa] ON [Historicos( Remesas )] (Id_remesa);
 
 -- Reference tables, shipped filled and never written by the program.
 CREATE TABLE [_TiposMoneda()] (
-    Id_moneda       TEXT(3) COLLATE JETCI PRIMARY KEY,
-    Descripcion     TEXT(30) COLLATE JETCI,
+    Id_moneda       TEXT(3) COLLATE ESNOCASE PRIMARY KEY,
+    Descripcion     TEXT(30) COLLATE ESNOCASE,
     Moneda_valida   BOOLEAN NOT NULL DEFAULT 1
 );
 -- CP is the two-digit code that begins the postcodes of the province.
 CREATE TABLE [_Provincias()] (
-    CP              TEXT(2) COLLATE JETCI PRIMARY KEY,
-    Provincia       TEXT(50) COLLATE JETCI
+    CP              TEXT(2) COLLATE ESNOCASE PRIMARY KEY,
+    Provincia       TEXT(50) COLLATE ESNOCASE
 );
 CREATE TABLE [Bancos()] (
-    N_Banco         TEXT(4) COLLATE JETCI PRIMARY KEY,
-    Nombre_banco    TEXT(71) COLLATE JETCI
+    N_Banco         TEXT(4) COLLATE ESNOCASE PRIMARY KEY,
+    Nombre_banco    TEXT(71) COLLATE ESNOCASE
 );
 
 -- Multi-user registry: one row per running copy, and the change notices they post.
 CREATE TABLE [Aplicaciones()] (
     Num_Aplicacion       INTEGER PRIMARY KEY AUTOINCREMENT,
-    Hora                 TEXT(6) COLLATE JETCI,
+    Hora                 TEXT(6) COLLATE ESNOCASE,
     Reg_Usuario          INTEGER,
     Id_UsuarioLogineado  INTEGER,
     Reg_Empresa          INTEGER,
