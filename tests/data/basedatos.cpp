@@ -41,7 +41,7 @@ std::string restoreShipped(const testutil::TempDir &dir)
     std::string mdb = dir.file("Orvanta.mdb");
     std::error_code ec;
     std::filesystem::copy_file(SHIPPED_MCR, mcr, ec);
-    if (ec || !RecuperaBDCifrada(mdb) || C_ChangePassword(mdb.c_str(), "", PASSWORD_BD) != 0)
+    if (ec || !RecuperaBDCifrada(mdb) || C_ChangePassword(mdb.c_str(), "", kPasswordBD) != 0)
         return {};
     return mdb;
 }

@@ -41,12 +41,12 @@ TEST_F(ShippedDatabase, OpensOnlyWithTheDatabasePassword)
     VASQ_CloseDB();
     EXPECT_NE(basedatos::open(mdb, "otra"), 0);
     VASQ_CloseDB();
-    ASSERT_EQ(basedatos::open(mdb, PASSWORD_BD), 0);
+    ASSERT_EQ(basedatos::open(mdb, kPasswordBD), 0);
 }
 
 TEST_F(ShippedDatabase, HoldsEveryTableAndTheReferenceRows)
 {
-    ASSERT_EQ(basedatos::open(mdb, PASSWORD_BD), 0);
+    ASSERT_EQ(basedatos::open(mdb, kPasswordBD), 0);
     for (const std::string &table : basedatos::kTables) {
         auto r = query("SELECT COUNT(*) AS Total FROM " + table + ";");
         ASSERT_TRUE(r.ok) << table << ": " << r.error;
@@ -96,7 +96,7 @@ TEST_F(ShippedDatabase, HoldsEveryTableAndTheReferenceRows)
 
 TEST_F(ShippedDatabase, TheFirstAdministratorLogsIn)
 {
-    ASSERT_EQ(basedatos::open(mdb, PASSWORD_BD), 0);
+    ASSERT_EQ(basedatos::open(mdb, kPasswordBD), 0);
     // The login's own query, with the password stored as the login encodes it.
     std::string sql = std::string("SELECT * FROM [_Usuarios()] WHERE ([_Usuarios()].Cod_usuario='") +
                       shippeddb::kAdminCode + "' AND [_Usuarios()].Password='" +
@@ -121,7 +121,7 @@ TEST_F(ShippedDatabase, TheFirstAdministratorLogsIn)
 
 TEST_F(ShippedDatabase, SavingKeepingTheFileAndRebuildingGivesTheSameRows)
 {
-    ASSERT_EQ(basedatos::open(mdb, PASSWORD_BD), 0);
+    ASSERT_EQ(basedatos::open(mdb, kPasswordBD), 0);
     std::string error;
     ASSERT_EQ(basedatos::exec("INSERT INTO [_Usuarios()] ([Cod_usuario],[Password],[Nombre_usuario],[Permisos],"
                               "[Activo],Block) VALUES ('\xD1U\xD1O','','Usuario \xF1','11100000000000000000',true,0);",
@@ -135,15 +135,15 @@ TEST_F(ShippedDatabase, SavingKeepingTheFileAndRebuildingGivesTheSameRows)
     // The save-data command: the copy is written and the database stays.
     std::string mcr = dir.file("Orvanta.mcr");
     std::filesystem::remove(mcr);
-    ASSERT_TRUE(GuardaBDCifrada(mdb, true, PASSWORD_BD));
+    ASSERT_TRUE(GuardaBDCifrada(mdb, true, kPasswordBD));
     ASSERT_TRUE(testutil::fileExists(mdb));
     ASSERT_TRUE(testutil::fileExists(mcr));
 
     // The next start without the database file.
     std::filesystem::remove(mdb);
     ASSERT_TRUE(RecuperaBDCifrada(mdb));
-    ASSERT_EQ(C_ChangePassword(mdb.c_str(), "", PASSWORD_BD), 0);
-    ASSERT_EQ(basedatos::open(mdb, PASSWORD_BD), 0);
+    ASSERT_EQ(C_ChangePassword(mdb.c_str(), "", kPasswordBD), 0);
+    ASSERT_EQ(basedatos::open(mdb, kPasswordBD), 0);
     EXPECT_EQ(basedatos::dump(), before);
 }
 

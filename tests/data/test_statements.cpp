@@ -510,7 +510,7 @@ TEST(Statements, EveryShapeRunsAgainstTheShippedSchema)
     testutil::TempDir dir;
     std::string mdb = basedatos::restoreShipped(dir);
     ASSERT_FALSE(mdb.empty());
-    ASSERT_EQ(basedatos::open(mdb, PASSWORD_BD), 0);
+    ASSERT_EQ(basedatos::open(mdb, kPasswordBD), 0);
 
     for (const Shape &shape : kShapes) {
         std::string sql = replaceAll(shape.sql, "{hoy}", today("%Y/%m/%d"));

@@ -25,7 +25,7 @@ std::string lastDatabaseError()
 {
     char text[1024];
     int code = VASQ_GetLastErrorCodeDesc(text, sizeof text);
-    return "(" + std::to_string(code) + ") " + text;
+    return text[0] ? std::string(text) : "error " + std::to_string(code);
 }
 
 // Runs every statement of a UTF-8 script on the open database.
@@ -80,6 +80,26 @@ std::filesystem::path osPath(const std::string &path)
     return std::filesystem::path(cp1252::fileName(path));
 }
 
+// Creates the database file at mdbPath without a password: every statement of both
+// scripts and the first administrator, in one transaction.
+bool createDatabase(const std::string &mdbPath, const std::string &schemaScript,
+                    const std::string &dataScript, std::string &error)
+{
+    // vasqdb never creates a file; an empty file is an empty database.
+    std::FILE *file = cp1252::openFile(mdbPath, "wb");
+    if (!file || std::fclose(file) != 0) {
+        error = "no se puede crear " + mdbPath + ": " + std::strerror(errno);
+        return false;
+    }
+    if (SetBdPassword("") < 1 || VASQ_OpenDB(mdbPath.c_str(), 1, 0) != 0) {
+        error = "no se puede abrir " + mdbPath + ": " + lastDatabaseError();
+        return false;
+    }
+    bool done = fillDatabase(schemaScript, dataScript, error);
+    VASQ_CloseDB();
+    return done;
+}
+
 } // namespace
 
 std::string storedPassword(const std::string &password)
@@ -94,32 +114,6 @@ std::string storedPassword(const std::string &password)
     std::string stored = letters;
     B_free(letters);
     return stored;
-}
-
-bool createDatabase(const std::string &mdbPath, const std::string &schemaScript,
-                    const std::string &dataScript, std::string &error)
-{
-    std::error_code ec;
-    if (std::filesystem::exists(osPath(mdbPath), ec)) {
-        error = "ya existe " + mdbPath;
-        return false;
-    }
-    // vasqdb never creates a file; an empty file is an empty database.
-    std::FILE *file = cp1252::openFile(mdbPath, "wb");
-    if (!file || std::fclose(file) != 0) {
-        error = "no se puede crear " + mdbPath + ": " + std::strerror(errno);
-        return false;
-    }
-    bool done = false;
-    if (SetBdPassword("") < 1 || VASQ_OpenDB(mdbPath.c_str(), 1, 0) != 0) {
-        error = "no se puede abrir " + mdbPath + ": " + lastDatabaseError();
-    } else {
-        done = fillDatabase(schemaScript, dataScript, error);
-        VASQ_CloseDB();
-    }
-    if (!done)
-        std::filesystem::remove(osPath(mdbPath), ec);
-    return done;
 }
 
 bool writeScrambledCopy(const std::string &mcrPath, const std::string &schemaScript,
@@ -140,11 +134,11 @@ bool writeScrambledCopy(const std::string &mcrPath, const std::string &schemaScr
     std::string mcr = cp1252::fromUtf8((work / "Orvanta.mcr").string());
 
     bool done = createDatabase(mdb, schemaScript, dataScript, error);
-    if (done && C_ChangePassword(mdb.c_str(), "", PASSWORD_BD) != 0) {
+    if (done && C_ChangePassword(mdb.c_str(), "", kPasswordBD) != 0) {
         error = "no se puede poner la clave de la base de datos";
         done = false;
     }
-    if (done && !GuardaBDCifrada(mdb, false, PASSWORD_BD)) {
+    if (done && !GuardaBDCifrada(mdb, false, kPasswordBD)) {
         error = "no se puede escribir la copia cifrada";
         done = false;
     }

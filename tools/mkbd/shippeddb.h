@@ -17,13 +17,6 @@ inline constexpr const char *kAdminPermissions = "11110000000000000000";
 // Windows-1252 in and out.
 std::string storedPassword(const std::string &password);
 
-// Creates the database file at mdbPath, which must not exist, without a password: runs
-// every statement of the schema script and of the reference script (both UTF-8) and adds
-// the first administrator, all in one transaction. On failure removes the file and
-// returns false with the reason in error.
-bool createDatabase(const std::string &mdbPath, const std::string &schemaScript,
-                    const std::string &dataScript, std::string &error);
-
 // Creates the database in a new folder beside mcrPath, gives it the database password
 // and writes its scrambled copy as the program does at exit, then puts that copy at
 // mcrPath (replacing an old one only when everything succeeded) and removes the folder.
