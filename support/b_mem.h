@@ -43,7 +43,7 @@ QUENTARO_API char *B_null_strndup(const char *text, size_t n);
 // Frees a block. A null or foreign block: fatal "B_free no tira.".
 QUENTARO_API void B_free(void *block);
 
-// Kept for callers of the leak checker this family once had: they do nothing.
+// Leak-checker entry points: blocks are not tracked, so they do nothing.
 QUENTARO_API void B_free_all(void);
 QUENTARO_API void B_init_test(void);
 QUENTARO_API void B_do_test(void);
