@@ -1,9 +1,11 @@
 // One SQLite connection to the database file: opened keyed, probed and configured alike
-// for every use (main, second, maintenance), closed with its object.
+// for every use (main, second, maintenance), closed with its object; with the program's
+// nested transactions.
 #include "connection.h"
 
 #include "collation.h"
 #include "statement.h"
+#include "vasqdb.h"
 
 #include <cp1252.h>
 #include <sqlite3.h>
@@ -13,6 +15,14 @@ namespace {
 
 // How long a statement waits for another running copy's write to end.
 constexpr int kBusyTimeoutMs = 5000;
+
+// Savepoint of every nested transaction.
+constexpr const char *kSavepoint = "SAVEPOINT vasq_trans";
+
+Status noTransaction()
+{
+    return ownFailure(VASQ_ERR_STATEMENT, "No hay ninguna transacci\xF3n abierta.");
+}
 
 } // namespace
 
@@ -47,7 +57,8 @@ void Connection::close()
         sqlite3_close_v2(m_db);
         m_db = nullptr;
     }
-    m_wrote = false;
+    m_levels = 0;
+    m_started = false;
 }
 
 Status Connection::execute(std::string_view sql, int *changes)
@@ -56,11 +67,15 @@ Status Connection::execute(std::string_view sql, int *changes)
     Status status = statement.prepare(*this, sql);
     if (!status.ok())
         return status;
+    if (m_levels > 0 && !m_started && !statement.readOnly()) {
+        status = startWriting();
+        if (!status.ok())
+            return status;
+    }
     int before = sqlite3_total_changes(m_db);
     int rc;
     while ((rc = statement.step()) == SQLITE_ROW) {
     }
-    noteStatement(!statement.readOnly());
     if (rc != SQLITE_DONE)
         return failure(rc);
     if (changes)
@@ -71,21 +86,75 @@ Status Connection::execute(std::string_view sql, int *changes)
 Status Connection::run(const char *sql)
 {
     int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
-    noteStatement(false);
     return rc == SQLITE_OK ? Status() : failure(rc);
 }
 
-bool Connection::holdsWriteLock() const
+Status Connection::begin()
 {
-    return m_db && m_wrote && !sqlite3_get_autocommit(m_db);
+    if (m_started) {
+        Status status = run(kSavepoint);
+        if (!status.ok())
+            return status;
+    }
+    ++m_levels;
+    return {};
 }
 
-void Connection::noteStatement(bool wrote)
+Status Connection::commit()
 {
-    if (sqlite3_get_autocommit(m_db))
-        m_wrote = false;
-    else if (wrote)
-        m_wrote = true;
+    if (transactionLost())
+        return ownFailure(VASQ_ERR_STATEMENT, "La transacci\xF3n se deshizo tras un error anterior.");
+    if (m_levels == 0)
+        return noTransaction();
+    if (m_started) {
+        Status status = run(m_levels == 1 ? "COMMIT" : "RELEASE vasq_trans");
+        if (!status.ok())
+            return status;
+    }
+    --m_levels;
+    m_started = m_started && m_levels > 0;
+    return {};
+}
+
+Status Connection::rollback()
+{
+    if (transactionLost()) {
+        m_levels = 0;
+        return {};
+    }
+    if (m_levels == 0)
+        return noTransaction();
+    if (m_started) {
+        Status status = run(m_levels == 1 ? "ROLLBACK" : "ROLLBACK TO vasq_trans; RELEASE vasq_trans");
+        if (!status.ok())
+            return status;
+    }
+    --m_levels;
+    m_started = m_started && m_levels > 0;
+    return {};
+}
+
+Status Connection::startWriting()
+{
+    Status status = run("BEGIN IMMEDIATE");
+    for (int level = 1; status.ok() && level < m_levels; ++level)
+        status = run(kSavepoint);
+    if (!status.ok()) {
+        if (!sqlite3_get_autocommit(m_db))
+            run("ROLLBACK");
+        return status;
+    }
+    m_started = true;
+    return {};
+}
+
+bool Connection::transactionLost()
+{
+    if (!m_started || !sqlite3_get_autocommit(m_db))
+        return false;
+    m_started = false;
+    m_levels = 0;
+    return true;
 }
 
 } // namespace vasq

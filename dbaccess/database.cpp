@@ -122,6 +122,17 @@ int maintain(const char *label, const char *path, const std::function<Status(Con
     });
 }
 
+int transaction(const char *label, Status (Connection::*step)())
+{
+    return guarded(label, [&] {
+        State &s = state();
+        if (!s.opened())
+            return refuse(label);
+        Status status = (s.main.*step)();
+        return status.ok() ? 0 : fail("[vasqdb::VASQ_ExecSQL: ] ", 1, status);
+    });
+}
+
 } // namespace
 } // namespace vasq
 
@@ -228,38 +239,19 @@ long long VASQ_GetLastInsertID(void)
     return s.opened() ? sqlite3_last_insert_rowid(s.main.handle()) : 0;
 }
 
-} // extern "C"
-
-namespace {
-
-int transaction(const char *label, const char *sql)
-{
-    return guarded(label, [&] {
-        State &s = state();
-        if (!s.opened())
-            return refuse(label);
-        Status status = s.main.run(sql);
-        return status.ok() ? 0 : fail("[vasqdb::VASQ_ExecSQL: ] ", 1, status);
-    });
-}
-
-} // namespace
-
-extern "C" {
-
 int VASQ_BeginTrans(void)
 {
-    return transaction("[vasqdb::VASQ_BeginTrans() ]", "SAVEPOINT vasq_trans");
+    return transaction("[vasqdb::VASQ_BeginTrans() ]", &Connection::begin);
 }
 
 int VASQ_CommitTrans(void)
 {
-    return transaction("[vasqdb::VASQ_CommitTrans() ]", "RELEASE vasq_trans");
+    return transaction("[vasqdb::VASQ_CommitTrans() ]", &Connection::commit);
 }
 
 int VASQ_Rollback(void)
 {
-    return transaction("[vasqdb::VASQ_RollBack() ]", "ROLLBACK TO vasq_trans; RELEASE vasq_trans");
+    return transaction("[vasqdb::VASQ_RollBack() ]", &Connection::rollback);
 }
 
 int VASQ_RepairBase(const char *path)

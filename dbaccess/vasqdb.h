@@ -139,12 +139,15 @@ VASQ_API int C_Exec(const char *sql, int *rows);
  * it. Does not touch the last error. */
 VASQ_API long long VASQ_GetLastInsertID(void);
 
-/* Transactions of the main connection; they nest (a nested commit folds into the outer
- * transaction, a nested rollback undoes only its own part). The first write inside a
- * transaction takes the database's write lock until the outermost commit or rollback:
+/* Transactions of the main connection; they nest (a nested commit folds into the
+ * enclosing transaction, a nested rollback undoes only its own part). Until its first
+ * write a transaction holds nothing: its reads see the latest data, as outside one. The
+ * first statement that writes takes the database's write lock (waiting for other copies'
+ * writes up to the busy timeout) and keeps it until the outermost commit or rollback:
  * keep transactions within one call of the program, never across waiting for the user.
- * Each returns 0, VASQ_ERR_NOTOPEN, or an engine code (a commit or rollback without a
- * transaction is one). */
+ * Each returns 0, VASQ_ERR_NOTOPEN, VASQ_ERR_STATEMENT for a commit or rollback without
+ * a transaction (or a commit of one the engine already undid after a failure), or an
+ * engine code. */
 VASQ_API int VASQ_BeginTrans(void);
 VASQ_API int VASQ_CommitTrans(void);
 VASQ_API int VASQ_Rollback(void);

@@ -218,8 +218,20 @@ TEST_F(Connection, TransactionsCommitRollBackAndNest)
     EXPECT_EQ(rows("SELECT Hora FROM [Aplicaciones()] ORDER BY Hora"),
               (std::vector<std::string>{"Hora=a", "Hora=c"}));
 
-    EXPECT_EQ(VASQ_CommitTrans(), VASQ_ENGINE_ERROR_BASE + 1) << "commit without a transaction is an error";
-    EXPECT_EQ(VASQ_Rollback(), VASQ_ENGINE_ERROR_BASE + 1);
+    EXPECT_EQ(VASQ_CommitTrans(), VASQ_ERR_STATEMENT) << "commit without a transaction is an error";
+    EXPECT_EQ(VASQ_Rollback(), VASQ_ERR_STATEMENT);
+}
+
+TEST_F(Connection, TransactionThatReadsBeforeItWritesIsNotBrokenByOtherWrites)
+{
+    ASSERT_EQ(VASQ_BeginTrans(), 0);
+    EXPECT_EQ(count(), 0);
+    // A heartbeat of this copy, or another copy's statement, while the transaction waits.
+    ASSERT_EQ(C_Exec("INSERT INTO [Aplicaciones()] (Hora) VALUES ('latido')", nullptr), 0);
+    EXPECT_EQ(count(), 1) << "reads before the first write see the latest data";
+    exec("INSERT INTO [Aplicaciones()] (Hora) VALUES ('propio')");
+    ASSERT_EQ(VASQ_CommitTrans(), 0);
+    EXPECT_EQ(count(), 2);
 }
 
 } // namespace
