@@ -122,6 +122,7 @@ int maintain(const char *label, const char *path, const std::function<Status(Con
     });
 }
 
+// Runs begin, commit or rollback of the main connection for the export named by label.
 int transaction(const char *label, Status (Connection::*step)())
 {
     return guarded(label, [&] {
@@ -227,7 +228,9 @@ int C_Exec(const char *sql, int *rows)
     if (!s.opened())
         return 1;
     // Waiting for this copy's own write lock would only end in a timeout.
-    int result = guarded(nullptr, [&] { return !sql || s.main.holdsWriteLock() || !s.second.execute(sql, rows).ok(); });
+    int result = guarded(nullptr, [&] {
+        return !sql || s.main.holdsWriteLock() || !s.second.execute(sql, rows).ok();
+    });
     if (result != 0)
         s.trace.write(1, "Error en C_Exec");
     return result;
@@ -275,7 +278,8 @@ int VASQ_CompactBase(const char *source, const char *destination)
 int C_ChangePassword(const char *path, const char *oldPassword, const char *newPassword)
 {
     return guarded(nullptr, [&] {
-        if (!pathArgument(path).ok() || !oldPassword || !newPassword || std::strlen(newPassword) > VASQ_MAX_PASSWORD)
+        if (!pathArgument(path).ok() || !oldPassword || !newPassword ||
+            std::strlen(newPassword) > VASQ_MAX_PASSWORD)
             return 1;
         Connection connection;
         SideLock lock;

@@ -269,7 +269,8 @@ Status translateJet(std::string_view sql, std::string &out)
         else if (token.kind == Kind::Date) {
             std::string stored;
             if (!dateLiteral(token.text, stored))
-                return ownFailure(VASQ_ERR_STATEMENT, "Fecha no v\xE1lida en la sentencia SQL: " + token.text);
+                return ownFailure(VASQ_ERR_STATEMENT,
+                                  "Fecha no v\xE1lida en la sentencia SQL: " + token.text);
             token.text = stored;
         }
     }

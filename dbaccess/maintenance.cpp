@@ -59,17 +59,17 @@ Status ioFailure(int error, const char *what, const std::string &name)
                       std::strerror(error)};
 }
 
-// Runs sql with its one or two text parameters on connection.
-Status runWithText(Connection &connection, const char *sql, const std::string &first, const std::string *second)
+// Attaches the empty file name under kCopyName, keyed with key (UTF-8).
+Status attach(Connection &connection, const std::string &name, const std::string &key)
 {
+    std::string sql = std::string("ATTACH DATABASE ? AS ") + kCopyName + " KEY ?";
     sqlite3_stmt *statement = nullptr;
-    int rc = sqlite3_prepare_v2(connection.handle(), sql, -1, &statement, nullptr);
+    int rc = sqlite3_prepare_v2(connection.handle(), sql.c_str(), -1, &statement, nullptr);
     if (rc == SQLITE_OK) {
-        sqlite3_bind_text(statement, 1, first.c_str(), -1, SQLITE_TRANSIENT);
-        if (second)
-            sqlite3_bind_text(statement, 2, second->c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(statement, 1, name.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(statement, 2, key.c_str(), -1, SQLITE_TRANSIENT);
         rc = sqlite3_step(statement);
-        if (rc == SQLITE_ROW || rc == SQLITE_DONE)
+        if (rc == SQLITE_DONE)
             rc = SQLITE_OK;
     }
     sqlite3_finalize(statement);
@@ -80,7 +80,8 @@ int userVersion(Connection &connection)
 {
     sqlite3_stmt *statement = nullptr;
     int version = 0;
-    if (sqlite3_prepare_v2(connection.handle(), "PRAGMA main.user_version", -1, &statement, nullptr) == SQLITE_OK &&
+    const char *sql = "PRAGMA main.user_version";
+    if (sqlite3_prepare_v2(connection.handle(), sql, -1, &statement, nullptr) == SQLITE_OK &&
         sqlite3_step(statement) == SQLITE_ROW)
         version = sqlite3_column_int(statement, 0);
     sqlite3_finalize(statement);
@@ -90,8 +91,7 @@ int userVersion(Connection &connection)
 // Exports the database of connection into the empty file name, keyed with key (UTF-8).
 Status exportInto(Connection &connection, const std::string &name, const std::string &key)
 {
-    std::string attach = std::string("ATTACH DATABASE ? AS ") + kCopyName + " KEY ?";
-    Status status = runWithText(connection, attach.c_str(), name, &key);
+    Status status = attach(connection, name, key);
     if (!status.ok())
         return status;
     std::string copy = std::string("SELECT sqlcipher_export('") + kCopyName + "'); PRAGMA " + kCopyName +

@@ -113,7 +113,8 @@ int C_IndexDataSize(int row, char *buffer, int size)
     const char *label = "[vasqdb::C_IndexData: ]";
     return guarded(label, [&] {
         if (!buffer || size < 1)
-            return fail(label, 1, ownFailure(VASQ_ERR_ARGUMENT, "El b\xFA" "fer de la fila no tiene tama\xF1o."));
+            return fail(label, 1,
+                        ownFailure(VASQ_ERR_ARGUMENT, "El b\xFA" "fer de la fila no tiene tama\xF1o."));
         const std::string *text = indexRow(row);
         if (!text)
             return 1;
@@ -121,8 +122,9 @@ int C_IndexDataSize(int row, char *buffer, int size)
         std::memcpy(buffer, text->data(), n);
         buffer[n] = '\0';
         if (n < text->size())
-            return fail(label, 1, ownFailure(VASQ_ERR_ARGUMENT, "La fila no cabe en el b\xFA" "fer: necesita " +
-                                                                    std::to_string(text->size() + 1) + " bytes."));
+            return fail(label, 1,
+                        ownFailure(VASQ_ERR_ARGUMENT, "La fila no cabe en el b\xFA" "fer: necesita " +
+                                                          std::to_string(text->size() + 1) + " bytes."));
         return 0;
     });
 }

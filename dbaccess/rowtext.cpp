@@ -19,7 +19,7 @@ constexpr size_t kMaxPart = 1023;
 std::string typeWord(const char *declared)
 {
     std::string word;
-    for (const char *p = declared; p && *p && (std::isalnum(static_cast<unsigned char>(*p)) || *p == '_'); ++p)
+    for (const char *p = declared; p && (std::isalnum(static_cast<unsigned char>(*p)) || *p == '_'); ++p)
         word += char(std::toupper(static_cast<unsigned char>(*p)));
     return word;
 }

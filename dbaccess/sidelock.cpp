@@ -26,9 +26,10 @@ Status SideLock::acquire(const std::string &path, bool exclusive)
     int fd = ::open(name.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0)
         fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return ownFailure(VASQ_ERR_INUSE, "No se puede abrir el fichero de bloqueo " + sideFile(path) + ": " +
-                                              std::strerror(errno));
+    if (fd < 0) {
+        std::string reason = std::strerror(errno);
+        return ownFailure(VASQ_ERR_INUSE, "No se puede abrir el fichero de bloqueo " + sideFile(path) + ": " + reason);
+    }
     int rc;
     do
         rc = ::flock(fd, (exclusive ? LOCK_EX : LOCK_SH) | LOCK_NB);
@@ -38,7 +39,8 @@ Status SideLock::acquire(const std::string &path, bool exclusive)
         ::close(fd);
         if (error == EWOULDBLOCK)
             return ownFailure(VASQ_ERR_INUSE, "La base de datos est\xE1 abierta en otra aplicaci\xF3n.");
-        return ownFailure(VASQ_ERR_INUSE, std::string("No se puede bloquear la base de datos: ") + std::strerror(error));
+        return ownFailure(VASQ_ERR_INUSE,
+                          std::string("No se puede bloquear la base de datos: ") + std::strerror(error));
     }
     m_fd = fd;
     return {};

@@ -118,8 +118,8 @@ VASQ_API const char *VASQ_GetDBNamePath(void);
 
 /* Runs one action statement (INSERT, UPDATE, DELETE, CREATE ...) on the open database,
  * inside the current transaction when there is one; waits for other copies' writes up
- * to the busy timeout. *rows (when rows is not null) receives the number of rows it
- * inserted, changed or deleted (0 for other statements).
+ * to the busy timeout of 5 seconds. *rows (when rows is not null) receives the number
+ * of rows it inserted, changed or deleted (0 for other statements).
  * Returns 0; VASQ_ERR_NOTOPEN; VASQ_ERR_ARGUMENT for a null SQL text;
  * VASQ_ERR_STATEMENT for a statement that cannot be translated (a bad date literal,
  * more than one statement); an engine code. */

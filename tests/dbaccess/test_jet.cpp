@@ -53,8 +53,10 @@ const Translation kTranslations[] = {
     {"UPDATE [Documentos()] SET [Documentos()].[Importe] = '1,5' WHERE [Documentos()].Id_documento = 8 AND Block=0",
      "UPDATE [Documentos()] SET [Importe] = '1,5' WHERE [Documentos()].Id_documento = 8 AND Block=0",
      "a comma inside a quoted value starts no target; WHERE keeps its qualifier"},
-    {"UPDATE [Documentos()] SET [Situacion]=0,Activo=true,[Documentos()].Importe = '10', [Documentos()].Id_concepto = 3 WHERE [Documentos()].Id_documento = 2 AND Block<1;",
-     "UPDATE [Documentos()] SET [Situacion]=0,Activo=1,Importe = '10', Id_concepto = 3 WHERE [Documentos()].Id_documento = 2 AND Block<1;",
+    {"UPDATE [Documentos()] SET [Situacion]=0,Activo=true,[Documentos()].Importe = '10', "
+     "[Documentos()].Id_concepto = 3 WHERE [Documentos()].Id_documento = 2 AND Block<1;",
+     "UPDATE [Documentos()] SET [Situacion]=0,Activo=1,Importe = '10', "
+     "Id_concepto = 3 WHERE [Documentos()].Id_documento = 2 AND Block<1;",
      "the bill save mixes bare and qualified targets"},
     {"UPDATE t SET a=(SELECT MAX(x.b) FROM x WHERE x.c IN (1,2)), t.d=1",
      "UPDATE t SET a=(SELECT MAX(x.b) FROM x WHERE x.c IN (1,2)), d=1",
@@ -62,8 +64,10 @@ const Translation kTranslations[] = {
     {"UPDATE [Remesas()] SET Block=Block+1 WHERE Id_remesa=5",
      "UPDATE [Remesas()] SET Block=Block+1 WHERE Id_remesa=5",
      "the lock statement has nothing to rewrite"},
-    {"SELECT * FROM [Historicos( Remesas )] WHERE Id_remesa=2 AND F_generacion BETWEEN #2002/01/31# AND #2002/12/01# ORDER BY F_generacion;",
-     "SELECT * FROM [Historicos( Remesas )] WHERE Id_remesa=2 AND F_generacion BETWEEN '2002/01/31' AND '2002/12/01' ORDER BY F_generacion;",
+    {"SELECT * FROM [Historicos( Remesas )] WHERE Id_remesa=2 "
+     "AND F_generacion BETWEEN #2002/01/31# AND #2002/12/01# ORDER BY F_generacion;",
+     "SELECT * FROM [Historicos( Remesas )] WHERE Id_remesa=2 "
+     "AND F_generacion BETWEEN '2002/01/31' AND '2002/12/01' ORDER BY F_generacion;",
      "the history filter's date range becomes the stored text"},
     {"SELECT * FROM t WHERE d=#1/5/2004# OR d=# 2004-02-29 #",
      "SELECT * FROM t WHERE d='2004/01/05' OR d='2004/02/29'",
@@ -72,10 +76,12 @@ const Translation kTranslations[] = {
      "INSERT INTO t (a) VALUES ('#1/1/2000#')",
      "hashes inside quotes are data"},
     {"CREATE TABLE [Aplicaciones()] (Num_Aplicacion AUTOINCREMENT,Hora TEXT(6),Reg_Usuario INTEGER);",
-     "CREATE TABLE [Aplicaciones()] (Num_Aplicacion INTEGER PRIMARY KEY AUTOINCREMENT,Hora TEXT(6),Reg_Usuario INTEGER);",
+     "CREATE TABLE [Aplicaciones()] (Num_Aplicacion INTEGER PRIMARY KEY AUTOINCREMENT,"
+     "Hora TEXT(6),Reg_Usuario INTEGER);",
      "the copies table's key"},
     {"CREATE TABLE [Actualizaciones()] (Id_Actualizacion AUTOINCREMENT,Num_Aplicacion INTEGER,Nivel INTEGER);",
-     "CREATE TABLE [Actualizaciones()] (Id_Actualizacion INTEGER PRIMARY KEY AUTOINCREMENT,Num_Aplicacion INTEGER,Nivel INTEGER);",
+     "CREATE TABLE [Actualizaciones()] (Id_Actualizacion INTEGER PRIMARY KEY AUTOINCREMENT,"
+     "Num_Aplicacion INTEGER,Nivel INTEGER);",
      "the change-notice table's key"},
     {"CREATE TABLE t (id INTEGER PRIMARY KEY AUTOINCREMENT, a TEXT)",
      "CREATE TABLE t (id INTEGER PRIMARY KEY AUTOINCREMENT, a TEXT)",
