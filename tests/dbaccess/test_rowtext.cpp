@@ -206,4 +206,13 @@ TEST_F(JoinedRowText, StarColumnsOfTwoTablesKeepTheirOrderAndQualifyTheSharedOne
                       "&Razon_social=Debe&Librados( Datos ).Block=2");
 }
 
+TEST_F(JoinedRowText, NumberedNamesOfASubqueryReadAsTheirColumns)
+{
+    // SQLite names the second Id_librado of the inner select "Id_librado:1".
+    EXPECT_EQ(rows("SELECT * FROM (SELECT [Documentos()].Id_librado, [Librados( Datos )].Id_librado "
+                   "FROM [Documentos()] INNER JOIN [Librados( Datos )] "
+                   "ON [Documentos()].Id_librado = [Librados( Datos )].Id_librado)"),
+              std::vector<std::string>{"Documentos().Id_librado=1&Librados( Datos ).Id_librado=1"});
+}
+
 } // namespace
