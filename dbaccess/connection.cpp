@@ -19,11 +19,6 @@ constexpr int kBusyTimeoutMs = 5000;
 // Savepoint of every nested transaction.
 constexpr const char *kSavepoint = "SAVEPOINT vasq_trans";
 
-Status noTransaction()
-{
-    return ownFailure(VASQ_ERR_STATEMENT, "No hay ninguna transacci\xF3n abierta.");
-}
-
 } // namespace
 
 Status Connection::open(const std::string &path, bool readOnly, const std::string &password)
@@ -100,32 +95,17 @@ Status Connection::begin()
     return {};
 }
 
-Status Connection::commit()
+Status Connection::finish(bool keep)
 {
     if (transactionLost())
-        return ownFailure(VASQ_ERR_STATEMENT, "La transacci\xF3n se deshizo tras un error anterior.");
+        return keep ? ownFailure(VASQ_ERR_STATEMENT, "La transacci\xF3n se deshizo tras un error anterior.")
+                    : Status();
     if (m_levels == 0)
-        return noTransaction();
+        return ownFailure(VASQ_ERR_STATEMENT, "No hay ninguna transacci\xF3n abierta.");
     if (m_started) {
-        Status status = run(m_levels == 1 ? "COMMIT" : "RELEASE vasq_trans");
-        if (!status.ok())
-            return status;
-    }
-    --m_levels;
-    m_started = m_started && m_levels > 0;
-    return {};
-}
-
-Status Connection::rollback()
-{
-    if (transactionLost()) {
-        m_levels = 0;
-        return {};
-    }
-    if (m_levels == 0)
-        return noTransaction();
-    if (m_started) {
-        Status status = run(m_levels == 1 ? "ROLLBACK" : "ROLLBACK TO vasq_trans; RELEASE vasq_trans");
+        const char *outermost = keep ? "COMMIT" : "ROLLBACK";
+        const char *nested = keep ? "RELEASE vasq_trans" : "ROLLBACK TO vasq_trans; RELEASE vasq_trans";
+        Status status = run(m_levels == 1 ? outermost : nested);
         if (!status.ok())
             return status;
     }

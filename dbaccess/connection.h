@@ -42,8 +42,8 @@ public:
     // nested commit folds into the enclosing transaction; a nested rollback undoes only
     // its own part.
     Status begin();
-    Status commit();
-    Status rollback();
+    Status commit() { return finish(true); }
+    Status rollback() { return finish(false); }
 
     Status failure(int rc) const { return engineFailure(m_db, rc); }
     // True while a transaction has written and not ended: the connection holds the
@@ -51,6 +51,8 @@ public:
     bool holdsWriteLock() const { return m_started; }
 
 private:
+    // Ends the innermost transaction, keeping or undoing its writes.
+    Status finish(bool keep);
     Status startWriting();
     // True, after closing the books, when the engine ended a started transaction itself.
     bool transactionLost();

@@ -222,6 +222,19 @@ TEST_F(Connection, TransactionsCommitRollBackAndNest)
     EXPECT_EQ(VASQ_Rollback(), VASQ_ERR_STATEMENT);
 }
 
+TEST_F(Connection, CommitOfATransactionTheEngineEndedIsAFailure)
+{
+    ASSERT_EQ(VASQ_BeginTrans(), 0);
+    exec("INSERT INTO [Aplicaciones()] (Hora) VALUES ('perdida')");
+    exec("ROLLBACK"); // stands for the engine undoing the transaction after a failure
+    EXPECT_EQ(VASQ_CommitTrans(), VASQ_ERR_STATEMENT) << "the caller must not believe its rows stored";
+    EXPECT_EQ(count(), 0);
+    ASSERT_EQ(VASQ_BeginTrans(), 0) << "the next transaction starts afresh";
+    exec("INSERT INTO [Aplicaciones()] (Hora) VALUES ('nueva')");
+    EXPECT_EQ(VASQ_CommitTrans(), 0);
+    EXPECT_EQ(count(), 1);
+}
+
 TEST_F(Connection, TransactionThatReadsBeforeItWritesIsNotBrokenByOtherWrites)
 {
     ASSERT_EQ(VASQ_BeginTrans(), 0);
