@@ -1,0 +1,21 @@
+// Checks shared by the library's families; not part of the exported interface.
+#pragma once
+
+#include "b_debug.h"
+#include "b_error.h"
+
+// Fatal report of one of the library's own checks (module "Sistema basico").
+#define B_FATAL(family, message, error) \
+    issue_extended_error((message), __LINE__, (family), B_MOD_BASICO, (error))
+
+namespace quentaro {
+
+// When ok is false and the level word lets assertions through, raises an assertion
+// (record in the log, then the box) for the family's source line. Returns ok.
+bool check(int word, bool ok, const char *family, int line, const char *message,
+           const char *condition);
+
+} // namespace quentaro
+
+#define B_CHECK(word, family, ok, message, condition) \
+    quentaro::check((word), (ok), (family), __LINE__, (message), (condition))
