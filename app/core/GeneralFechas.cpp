@@ -72,9 +72,15 @@ std::string Formatea(const QDate &fecha, const QString &formato)
     return cp1252::fromQString(fecha.toString(formato));
 }
 
-std::string NoEsFecha(std::string_view texto)
+// The date in the form forma gives, or the empty text, logged under the function's tag,
+// when the text read was no date.
+std::string Escribe(const QDate &fecha, std::string_view texto, const char *funcion,
+                    std::string (*forma)(const QDate &))
 {
-    return "'" + std::string(texto) + "' no es una fecha v\xE1lida";
+    if (fecha.isValid())
+        return forma(fecha);
+    WriteLog(std::string("[ General::") + funcion + " ] '" + std::string(texto) + "' no es una fecha v\xE1lida");
+    return {};
 }
 
 } // namespace
@@ -110,12 +116,7 @@ std::string GetSafeDate(std::string_view fecha)
     for (char &c : texto)
         if (c == ' ')
             c = '/';
-    const QDate d = LeeFechaUsuario(texto);
-    if (!d.isValid()) {
-        WriteLog("[ General::GetSafeDate ] " + NoEsFecha(fecha));
-        return {};
-    }
-    return FechaBanco(d);
+    return Escribe(LeeFechaUsuario(texto), fecha, "GetSafeDate", FechaBanco);
 }
 
 std::string FechaDDMMAAToStr(std::string_view fecha)
@@ -126,32 +127,18 @@ std::string FechaDDMMAAToStr(std::string_view fecha)
         return EsDigito(fecha[p]) && EsDigito(fecha[p + 1]) ? (fecha[p] - '0') * 10 + (fecha[p + 1] - '0') : -1;
     };
     const int y = numero(0);
-    const QDate d(AnioDeDosDigitos(y < 0 ? 0 : y), numero(2), numero(4));
-    if (!d.isValid()) {
-        WriteLog("[ General::FechaDDMMAAToStr ] " + NoEsFecha(fecha));
-        return {};
-    }
-    return FechaUsuario(d);
+    return Escribe(QDate(AnioDeDosDigitos(y < 0 ? 0 : y), numero(2), numero(4)), fecha, "FechaDDMMAAToStr",
+                   FechaUsuario);
 }
 
 std::string GetDateYYYYMMDD(std::string_view fecha)
 {
-    const QDate d = LeeFechaUsuario(fecha);
-    if (!d.isValid()) {
-        WriteLog("[ General::GetDateYYYYMMDD ] " + NoEsFecha(fecha));
-        return {};
-    }
-    return FechaSQL(d);
+    return Escribe(LeeFechaUsuario(fecha), fecha, "GetDateYYYYMMDD", FechaSQL);
 }
 
 std::string GetCustomFormatDate(std::string_view fecha)
 {
-    const QDate d = LeeFechaSQL(fecha);
-    if (!d.isValid()) {
-        WriteLog("[ General::GetCustomFormatDate ] " + NoEsFecha(fecha));
-        return {};
-    }
-    return FechaUsuario(d);
+    return Escribe(LeeFechaSQL(fecha), fecha, "GetCustomFormatDate", FechaUsuario);
 }
 
 bool EsFechaValida(std::string_view fecha)

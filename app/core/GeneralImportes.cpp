@@ -162,46 +162,53 @@ bool LeeParaFuncion(std::string_view texto, const char *funcion, Importe &import
     return false;
 }
 
+// The amount itself in two decimals for "EUR", none otherwise, written by escribe.
+std::string ImporteEn(std::string_view importe, std::string_view moneda, const char *funcion,
+                      std::string (*escribe)(Entero, int))
+{
+    Importe i;
+    if (!LeeParaFuncion(importe, funcion, i))
+        return {};
+    const int decimales = EsEuro(moneda) ? 2 : 0;
+    return escribe(EnUnidades(i, decimales), decimales);
+}
+
+// The counter-value: an "EUR" amount as whole pesetas, any other as euros with two
+// decimals, written by escribe.
+std::string ContravalorEn(std::string_view importe, std::string_view moneda, const char *funcion,
+                          std::string (*escribe)(Entero, int))
+{
+    Importe i;
+    if (!LeeParaFuncion(importe, funcion, i))
+        return {};
+    return EsEuro(moneda) ? escribe(EurosAPesetas(i), 0) : escribe(PesetasACentimos(i), 2);
+}
+
 } // namespace
 
 std::string FormatImporte(std::string_view importe, std::string_view moneda)
 {
-    Importe i;
-    if (!LeeParaFuncion(importe, "FormatImporte", i))
-        return {};
-    return EsEuro(moneda) ? EnPantalla(EnUnidades(i, 2), 2) : EnPantalla(EnUnidades(i, 0), 0);
+    return ImporteEn(importe, moneda, "FormatImporte", EnPantalla);
 }
 
 std::string FormatContravalor(std::string_view importe, std::string_view moneda)
 {
-    Importe i;
-    if (!LeeParaFuncion(importe, "FormatContravalor", i))
-        return {};
-    return EsEuro(moneda) ? EnPantalla(EurosAPesetas(i), 0) : EnPantalla(PesetasACentimos(i), 2);
+    return ContravalorEn(importe, moneda, "FormatContravalor", EnPantalla);
 }
 
 std::string FormatImporteSQL(std::string_view importe, std::string_view moneda)
 {
-    Importe i;
-    if (!LeeParaFuncion(importe, "FormatImporteSQL", i))
-        return {};
-    return EsEuro(moneda) ? EnSQL(EnUnidades(i, 2), 2) : EnSQL(EnUnidades(i, 0), 0);
+    return ImporteEn(importe, moneda, "FormatImporteSQL", EnSQL);
 }
 
 std::string GetContravalor(std::string_view importe, std::string_view moneda)
 {
     if (moneda != kMonedaEuros && moneda != kMonedaPesetas)
         return {};
-    Importe i;
-    if (!LeeParaFuncion(importe, "GetContravalor", i))
-        return {};
-    return EsEuro(moneda) ? EnSQL(EurosAPesetas(i), 0) : EnSQL(PesetasACentimos(i), 2);
+    return ContravalorEn(importe, moneda, "GetContravalor", EnSQL);
 }
 
 std::string GetContravalorSinFormato(std::string_view importe, std::string_view moneda)
 {
-    Importe i;
-    if (!LeeParaFuncion(importe, "GetContravalorSinFormato", i))
-        return {};
-    return EsEuro(moneda) ? EnSQL(EurosAPesetas(i), 0) : EnSQL(PesetasACentimos(i), 2);
+    return ContravalorEn(importe, moneda, "GetContravalorSinFormato", EnSQL);
 }

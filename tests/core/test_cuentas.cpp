@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
@@ -107,24 +108,8 @@ TEST(Cuentas, PadeaFillsWithZerosToTheBoxLength)
     EXPECT_NE(programa.Log().find("[ General::Padea ] '1a'"), std::string::npos);
 }
 
-TEST(Cuentas, NumericKeyFilter)
+TEST(TipoOrden, FromTheFirstThreeCharactersOfAFile)
 {
-    for (int k = 0; k < 256; ++k) {
-        char tecla = char(k);
-        FiltraTeclaNumerica(tecla);
-        const bool pasa = (k >= '0' && k <= '9') || k == 8 || k == 10;
-        EXPECT_EQ(tecla, pasa ? char(k) : 0) << k;
-    }
-}
-
-TEST(TipoOrden, NamesNumbersAndFiles)
-{
-    EXPECT_EQ(GetTipoOrden("CSB19"), 1);
-    EXPECT_EQ(GetTipoOrden("CSB58"), 2);
-    EXPECT_EQ(GetTipoOrden("csb19"), 0);
-    EXPECT_EQ(GetTipoOrdenStr(2), "CSB58");
-    EXPECT_EQ(GetTipoOrdenStr(3), "");
-
     testutil::TempDir dir;
     struct Caso { const char *contenido; int tipo; };
     const Caso casos[] = {{"0180B12345678", 1}, {"518", 1}, {"0170", 2}, {"5170", 2}, {"019", 0}, {"01", 0}, {"", 0}};
@@ -133,6 +118,31 @@ TEST(TipoOrden, NamesNumbersAndFiles)
         EXPECT_EQ(GetTipoOrdenFichero(dir.file("f.csb")), c.tipo) << c.contenido;
     }
     EXPECT_EQ(GetTipoOrdenFichero(dir.file("no existe.csb")), 0);
+}
+
+} // namespace
+
+namespace {
+
+TEST(Controles, SafeSetFocusOnlyWhereFocusCanGo)
+{
+    QWidget ventana;
+    auto *primero = new QLineEdit(&ventana);
+    auto *desactivado = new QLineEdit(&ventana);
+    auto *oculto = new QLineEdit(&ventana);
+    auto *etiqueta = new QLabel(&ventana);
+    desactivado->setEnabled(false);
+    ventana.show();
+    oculto->hide();
+    QApplication::setActiveWindow(&ventana);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&ventana));
+    SafeSetFocus(primero);
+    EXPECT_TRUE(primero->hasFocus());
+    for (QWidget *w : {static_cast<QWidget *>(desactivado), static_cast<QWidget *>(oculto),
+                       static_cast<QWidget *>(etiqueta), static_cast<QWidget *>(nullptr)}) {
+        SafeSetFocus(w);
+        EXPECT_TRUE(primero->hasFocus());
+    }
 }
 
 } // namespace

@@ -116,9 +116,6 @@ TEST(Modmas, CharacterHelpers)
     std::string lista("a\0b\0", 4);
     CambiaCaracterLen(lista, '\0', '\xB7');
     EXPECT_EQ(lista, "a\xB7" "b\xB7") << "walks past embedded NULs";
-    std::string t = " 12 34 ";
-    EXPECT_EQ(QuitaBlancos(t), "1234");
-    EXPECT_EQ(QuitaCaracter(t, '3'), "124");
 }
 
 TEST(Log, OneDatedLinePerMessageInTheProgramFolder)
@@ -130,14 +127,6 @@ TEST(Log, OneDatedLinePerMessageInTheProgramFolder)
     const std::string hoy = FechaUsuario(QDate::currentDate());
     EXPECT_EQ(programa.Log(), hoy + " - [ General::Prueba ] uno\n" + hoy + " - dos \xF1\n");
     EXPECT_EQ(GetAppPath(), programa.dir().path());
-}
-
-TEST(Rutas, AddBackslash)
-{
-    EXPECT_EQ(AddBackslash("/datos"), "/datos/");
-    EXPECT_EQ(AddBackslash("/datos/"), "/datos/");
-    EXPECT_EQ(AddBackslash("C:\\datos\\"), "C:\\datos\\");
-    EXPECT_EQ(AddBackslash(""), "");
 }
 
 } // namespace
