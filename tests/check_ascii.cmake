@@ -4,6 +4,7 @@ file(GLOB_RECURSE sources
      ${ROOT}/dbaccess/*.h ${ROOT}/dbaccess/*.cpp
      ${ROOT}/items/*.h ${ROOT}/items/*.cpp
      ${ROOT}/app/*.h ${ROOT}/app/*.cpp
+     ${ROOT}/tools/*.h ${ROOT}/tools/*.cpp
      ${ROOT}/tests/*.h ${ROOT}/tests/*.cpp)
 set(bad "")
 foreach(f ${sources})

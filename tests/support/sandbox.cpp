@@ -1,8 +1,12 @@
 // The test sandbox: temporary current folder and a recording display hook.
 #include "sandbox.h"
 
+#include "cp1252.h"
+#include "progdir.h"
+
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -49,6 +53,29 @@ std::vector<std::string> Sandbox::messages() const
         result.push_back(first.substr(first.find('\t') + 1));
     }
     return result;
+}
+
+ProgramDir::ProgramDir()
+{
+    const char *previous = std::getenv(progdir::kEnvironmentVariable);
+    m_wasSet = previous != nullptr;
+    if (previous)
+        m_previous = previous;
+    setenv(progdir::kEnvironmentVariable, dir.path().c_str(), 1);
+}
+
+ProgramDir::~ProgramDir()
+{
+    if (m_wasSet)
+        setenv(progdir::kEnvironmentVariable, m_previous.c_str(), 1);
+    else
+        unsetenv(progdir::kEnvironmentVariable);
+}
+
+std::string ProgramDir::install(const std::string &fileName) const
+{
+    testutil::writeFile(cp1252::fileName(dir.file(fileName)), testutil::readFile(TEST_PLUGIN));
+    return dir.file(fileName);
 }
 
 std::string literal(const std::string &text)

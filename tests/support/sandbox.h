@@ -36,6 +36,25 @@ private:
     std::string m_previousDir;
 };
 
+// A temporary program folder: TESORIO_PROGRAM_DIR names it while the object lives. Tests
+// copy the test item plug-in into it under the names they need.
+class ProgramDir {
+public:
+    ProgramDir();
+    ~ProgramDir();
+    ProgramDir(const ProgramDir &) = delete;
+    ProgramDir &operator=(const ProgramDir &) = delete;
+
+    // Copies the test plug-in to the folder as fileName; returns its path.
+    std::string install(const std::string &fileName) const;
+
+    testutil::TempDir dir;
+
+private:
+    std::string m_previous;
+    bool m_wasSet;
+};
+
 // An ERE that matches the text literally.
 std::string literal(const std::string &text);
 

@@ -1,0 +1,140 @@
+// One SQLite connection to the database file: opened keyed, probed and configured alike
+// for every use (main, second, maintenance), closed with its object; with the program's
+// nested transactions.
+#include "connection.h"
+
+#include "collation.h"
+#include "statement.h"
+#include "vasqdb.h"
+
+#include <cp1252.h>
+#include <sqlite3.h>
+
+namespace vasq {
+namespace {
+
+// How long a statement waits for another running copy's write to end.
+constexpr int kBusyTimeoutMs = 5000;
+
+// Savepoint of every nested transaction.
+constexpr const char *kSavepoint = "SAVEPOINT vasq_trans";
+
+} // namespace
+
+Status Connection::open(const std::string &path, bool readOnly, const std::string &password)
+{
+    close();
+    int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    int rc = sqlite3_open_v2(cp1252::fileName(path).c_str(), &m_db, flags, nullptr);
+    Status status;
+    if (rc != SQLITE_OK) {
+        status = failure(rc);
+    } else {
+        sqlite3_extended_result_codes(m_db, 1);
+        sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+        std::string key = cp1252::toUtf8(password);
+        if (!key.empty() && (rc = sqlite3_key(m_db, key.data(), int(key.size()))) != SQLITE_OK)
+            status = failure(rc);
+        else if ((rc = registerCollation(m_db)) != SQLITE_OK)
+            status = failure(rc);
+        else
+            status = run(readOnly ? "SELECT count(*) FROM sqlite_master"
+                                  : "SELECT count(*) FROM sqlite_master; PRAGMA journal_mode=WAL");
+    }
+    if (!status.ok())
+        close();
+    return status;
+}
+
+void Connection::close()
+{
+    if (m_db) {
+        sqlite3_close_v2(m_db);
+        m_db = nullptr;
+    }
+    m_levels = 0;
+    m_started = false;
+}
+
+Status Connection::execute(std::string_view sql, int *changes)
+{
+    Statement statement;
+    Status status = statement.prepare(*this, sql);
+    if (!status.ok())
+        return status;
+    if (m_levels > 0 && !m_started && !statement.readOnly()) {
+        status = startWriting();
+        if (!status.ok())
+            return status;
+    }
+    int before = sqlite3_total_changes(m_db);
+    int rc;
+    while ((rc = statement.step()) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE)
+        return failure(rc);
+    if (changes)
+        *changes = sqlite3_total_changes(m_db) - before;
+    return {};
+}
+
+Status Connection::run(const char *sql)
+{
+    int rc = sqlite3_exec(m_db, sql, nullptr, nullptr, nullptr);
+    return rc == SQLITE_OK ? Status() : failure(rc);
+}
+
+Status Connection::begin()
+{
+    if (m_started) {
+        Status status = run(kSavepoint);
+        if (!status.ok())
+            return status;
+    }
+    ++m_levels;
+    return {};
+}
+
+Status Connection::finish(bool keep)
+{
+    if (transactionLost())
+        return keep ? ownFailure(VASQ_ERR_STATEMENT, "La transacci\xF3n se deshizo tras un error anterior.")
+                    : Status();
+    if (m_levels == 0)
+        return ownFailure(VASQ_ERR_STATEMENT, "No hay ninguna transacci\xF3n abierta.");
+    if (m_started) {
+        const char *outermost = keep ? "COMMIT" : "ROLLBACK";
+        const char *nested = keep ? "RELEASE vasq_trans" : "ROLLBACK TO vasq_trans; RELEASE vasq_trans";
+        Status status = run(m_levels == 1 ? outermost : nested);
+        if (!status.ok())
+            return status;
+    }
+    --m_levels;
+    m_started = m_started && m_levels > 0;
+    return {};
+}
+
+Status Connection::startWriting()
+{
+    Status status = run("BEGIN IMMEDIATE");
+    for (int level = 1; status.ok() && level < m_levels; ++level)
+        status = run(kSavepoint);
+    if (!status.ok()) {
+        if (!sqlite3_get_autocommit(m_db))
+            run("ROLLBACK");
+        return status;
+    }
+    m_started = true;
+    return {};
+}
+
+bool Connection::transactionLost()
+{
+    if (!m_started || !sqlite3_get_autocommit(m_db))
+        return false;
+    m_started = false;
+    m_levels = 0;
+    return true;
+}
+
+} // namespace vasq

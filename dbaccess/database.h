@@ -1,0 +1,58 @@
+// The library's one process-wide state: the open database with its two connections, the
+// stored password, the index cache, the last error and the trace.
+#pragma once
+
+#include "connection.h"
+#include "lasterror.h"
+#include "sidelock.h"
+#include "trace.h"
+
+#include <string>
+#include <vector>
+
+namespace vasq {
+
+struct State {
+    Connection main;
+    Connection second;
+    SideLock lock;
+    std::string path;     // of the open database, empty while none is open
+    std::string password; // for every connection; empty: plain files
+    std::vector<std::string> index; // row texts of the index cache
+    LastError error;
+    Trace trace;
+
+    bool opened() const { return main.isOpen(); }
+};
+
+State &state();
+
+// Records status, writes label and its text to the trace at level, returns its code.
+int fail(const char *label, int level, const Status &status);
+
+// A call that needs an open database: records VASQ_ERR_NOTOPEN, traces it after label.
+int refuse(const char *label);
+
+// For an exception caught in an export: records and traces after label SQLITE_NOMEM's
+// failure (out of memory) or SQLITE_ABORT's (anything else, such as a row callback that
+// threw) and returns its code; without a label only returns 1.
+int caught(const char *label) noexcept;
+
+// Runs an export's body so that no exception crosses the library (see caught).
+template <typename Body>
+int guarded(const char *label, Body body) noexcept
+{
+    try {
+        return body();
+    } catch (...) {
+        return caught(label);
+    }
+}
+
+// Closes both connections, drops the index cache and the lock, forgets the path.
+void release();
+
+// Clears the last error and sets the trace back to level 0 in the current directory.
+void reset();
+
+} // namespace vasq

@@ -1,0 +1,163 @@
+// Maintenance of a database file: integrity check and index rebuild, and copies under
+// another password (compaction, password change) that replace their target atomically.
+#include "maintenance.h"
+
+#include "vasqdb.h"
+
+#include <cp1252.h>
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vasq {
+namespace {
+
+constexpr const char *kCopyName = "vasq_copy";
+
+// A new empty file beside target with the permissions of model, removed with this
+// object unless kept.
+class NewFile {
+public:
+    NewFile(const std::string &target, const char *model)
+    {
+        std::string templ = cp1252::fileName(target) + ".XXXXXX";
+        int fd = ::mkstemp(templ.data());
+        if (fd >= 0) {
+            struct stat info;
+            if (model && ::stat(model, &info) == 0)
+                ::fchmod(fd, info.st_mode & 07777);
+            ::close(fd);
+            m_name = templ;
+        }
+    }
+    ~NewFile()
+    {
+        if (!m_name.empty() && !m_kept)
+            ::unlink(m_name.c_str());
+    }
+    NewFile(const NewFile &) = delete;
+    NewFile &operator=(const NewFile &) = delete;
+
+    const std::string &name() const { return m_name; }
+    void keep() { m_kept = true; }
+
+private:
+    std::string m_name;
+    bool m_kept = false;
+};
+
+// A failed file operation on the operating system's name, with errno's text.
+Status ioFailure(int error, const char *what, const std::string &name)
+{
+    int code = VASQ_ENGINE_ERROR_BASE + SQLITE_IOERR;
+    return {code, "(ERROR " + std::to_string(code) + ") " + what + " " + cp1252::fromUtf8(name) + ": " +
+                      std::strerror(error)};
+}
+
+// Attaches the empty file name under kCopyName, keyed with key (UTF-8).
+Status attach(Connection &connection, const std::string &name, const std::string &key)
+{
+    std::string sql = std::string("ATTACH DATABASE ? AS ") + kCopyName + " KEY ?";
+    sqlite3_stmt *statement = nullptr;
+    int rc = sqlite3_prepare_v2(connection.handle(), sql.c_str(), -1, &statement, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_bind_text(statement, 1, name.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(statement, 2, key.c_str(), -1, SQLITE_TRANSIENT);
+        rc = sqlite3_step(statement);
+        if (rc == SQLITE_DONE)
+            rc = SQLITE_OK;
+    }
+    sqlite3_finalize(statement);
+    return rc == SQLITE_OK ? Status() : connection.failure(rc);
+}
+
+int userVersion(Connection &connection)
+{
+    sqlite3_stmt *statement = nullptr;
+    int version = 0;
+    const char *sql = "PRAGMA main.user_version";
+    if (sqlite3_prepare_v2(connection.handle(), sql, -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
+        version = sqlite3_column_int(statement, 0);
+    sqlite3_finalize(statement);
+    return version;
+}
+
+// Exports the database of connection into the empty file name, keyed with key (UTF-8).
+Status exportInto(Connection &connection, const std::string &name, const std::string &key)
+{
+    Status status = attach(connection, name, key);
+    if (!status.ok())
+        return status;
+    std::string copy = std::string("SELECT sqlcipher_export('") + kCopyName + "'); PRAGMA " + kCopyName +
+                       ".user_version=" + std::to_string(userVersion(connection));
+    status = connection.run(copy.c_str());
+    Status detached = connection.run((std::string("DETACH DATABASE ") + kCopyName).c_str());
+    return status.ok() ? detached : status;
+}
+
+// Renames name over target, first removing target's journal files, so that no stale
+// journal of the old file ever meets the new one; then makes the rename durable.
+Status replace(const std::string &name, const std::string &target)
+{
+    std::string osTarget = cp1252::fileName(target);
+    ::unlink((osTarget + "-wal").c_str());
+    ::unlink((osTarget + "-shm").c_str());
+    ::unlink((osTarget + "-journal").c_str());
+    if (::rename(name.c_str(), osTarget.c_str()) != 0) {
+        int error = errno;
+        return ioFailure(error, "No se puede renombrar", name);
+    }
+    size_t slash = osTarget.rfind('/');
+    std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : osTarget.substr(0, slash);
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+    return {};
+}
+
+} // namespace
+
+Status checkIntegrity(Connection &connection)
+{
+    sqlite3_stmt *statement = nullptr;
+    int rc = sqlite3_prepare_v2(connection.handle(), "PRAGMA integrity_check(1)", -1, &statement, nullptr);
+    std::string finding;
+    if (rc == SQLITE_OK && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
+        const unsigned char *text = sqlite3_column_text(statement, 0);
+        finding = text ? reinterpret_cast<const char *>(text) : "";
+        rc = SQLITE_OK;
+    }
+    Status status = rc == SQLITE_OK ? Status() : connection.failure(rc);
+    sqlite3_finalize(statement);
+    if (status.ok() && finding != "ok") {
+        int code = VASQ_ENGINE_ERROR_BASE + SQLITE_CORRUPT;
+        status = {code, "(ERROR " + std::to_string(code) + ") " + cp1252::fromUtf8(finding)};
+    }
+    return status;
+}
+
+Status copyTo(Connection &connection, const std::string &target, const std::string &password)
+{
+    NewFile file(target, sqlite3_db_filename(connection.handle(), "main"));
+    if (file.name().empty()) {
+        int error = errno;
+        return ioFailure(error, "No se puede crear un fichero junto a", cp1252::fileName(target));
+    }
+    Status status = exportInto(connection, file.name(), cp1252::toUtf8(password));
+    connection.close();
+    if (status.ok())
+        status = replace(file.name(), target);
+    if (status.ok())
+        file.keep();
+    return status;
+}
+
+} // namespace vasq

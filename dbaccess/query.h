@@ -1,0 +1,18 @@
+// Queries: the whole result of a read-only statement as row texts, for streaming to a
+// callback and for the index cache.
+#pragma once
+
+#include "connection.h"
+#include "lasterror.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vasq {
+
+// Appends the row texts of query sql (Jet dialect, Windows-1252) to rows. Refuses with
+// VASQ_ERR_STATEMENT a statement that could write or gives no columns.
+Status readRows(const Connection &connection, std::string_view sql, std::vector<std::string> &rows);
+
+} // namespace vasq

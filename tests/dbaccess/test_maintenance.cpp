@@ -1,0 +1,242 @@
+// Repair, compaction and password change: what they keep, what they refuse, and that
+// they leave the library closed.
+#include "dbtest.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+
+namespace {
+
+using dbtest::exec;
+using dbtest::lastErrorText;
+using dbtest::rows;
+
+// A second running copy: a child process that opens the database and holds it until
+// released.
+class OtherCopy {
+public:
+    OtherCopy(const std::string &path, const char *password)
+    {
+        int ready[2], done[2];
+        if (::pipe(ready) != 0 || ::pipe(done) != 0)
+            return;
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::close(ready[0]);
+            ::close(done[1]);
+            SetBdPassword(password);
+            char status = VASQ_OpenDB(path.c_str(), 0, 0) == 0 ? 'y' : 'n';
+            (void)!::write(ready[1], &status, 1);
+            char go;
+            (void)!::read(done[0], &go, 1);
+            VASQ_CloseDB();
+            ::_exit(0);
+        }
+        ::close(ready[1]);
+        ::close(done[0]);
+        char status = 'n';
+        (void)!::read(ready[0], &status, 1);
+        ::close(ready[0]);
+        m_opened = status == 'y';
+        m_release = done[1];
+    }
+    ~OtherCopy()
+    {
+        if (m_pid <= 0)
+            return;
+        ::close(m_release);
+        int status = 0;
+        ::waitpid(m_pid, &status, 0);
+    }
+    bool opened() const { return m_opened; }
+
+private:
+    pid_t m_pid = -1;
+    int m_release = -1;
+    bool m_opened = false;
+};
+
+class Maintenance : public dbtest::DbTest {
+protected:
+    void SetUp() override
+    {
+        DbTest::SetUp();
+        exec("CREATE TABLE [Librados( Datos )] (Id_librado AUTOINCREMENT, Razon_social TEXT COLLATE ESNOCASE)");
+        exec("CREATE INDEX Razon ON [Librados( Datos )] (Razon_social)");
+        exec("INSERT INTO [Librados( Datos )] (Razon_social) VALUES ('Nu\xF1" "ez')");
+        exec("INSERT INTO [Librados( Datos )] (Razon_social) VALUES ('\xC1lvarez')");
+        exec("DELETE FROM [Librados( Datos )] WHERE Id_librado=2");
+        exec("PRAGMA user_version=7");
+    }
+
+    // Opens path with password and reads what the fixture stored.
+    void expectContents(const std::string &path, const char *password)
+    {
+        VASQ_CloseDB();
+        SetBdPassword(password);
+        ASSERT_EQ(VASQ_OpenDB(path.c_str(), 0, 0), 0) << lastErrorText();
+        EXPECT_EQ(rows("SELECT Razon_social FROM [Librados( Datos )] WHERE Razon_social='NU\xD1" "EZ'"),
+                  std::vector<std::string>{"Razon_social=Nu\xF1" "ez"});
+        EXPECT_EQ(rows("PRAGMA user_version"), std::vector<std::string>{"user_version=7"});
+        exec("INSERT INTO [Librados( Datos )] (Razon_social) VALUES ('x')");
+        EXPECT_EQ(VASQ_GetLastInsertID(), 3) << "the key sequence survives";
+    }
+
+    // True when the trace level is 0: a failure then leaves no trace line.
+    bool traceLevelIsZero()
+    {
+        std::string trace = dir.file("vasqdb.log");
+        std::string before = testutil::readFile(trace);
+        VASQ_ExecSQL("DELETE FROM t", nullptr);
+        VASQ_GetLastErrorCodeID();
+        return testutil::readFile(trace) == before;
+    }
+};
+
+TEST_F(Maintenance, CompactionKeepsPasswordDataAndVersionAndLeavesTheLibraryClosed)
+{
+    std::string tmp = dir.file("tmp.mdb");
+    testutil::writeFile(tmp, "copia vieja de otra ejecucion");
+    VASQ_SetDebug(11);
+    EXPECT_EQ(VASQ_CompactBase(db.c_str(), tmp.c_str()), 0) << lastErrorText();
+    EXPECT_EQ(VASQ_IsDBOpened(), 0);
+    EXPECT_TRUE(traceLevelIsZero());
+    EXPECT_FALSE(dbtest::hasPlainHeader(tmp));
+    EXPECT_TRUE(testutil::fileExists(db)) << "the source stays; the caller replaces it";
+    expectContents(tmp, dbtest::kPassword);
+}
+
+TEST_F(Maintenance, CompactionWithAnEmptyPasswordWritesAPlainCopy)
+{
+    std::string tmp = dir.file("tmp.mdb");
+    VASQ_CloseDB();
+    ASSERT_EQ(C_ChangePassword(db.c_str(), dbtest::kPassword, ""), 0);
+    SetBdPassword("");
+    ASSERT_EQ(VASQ_OpenDB(db.c_str(), 0, 0), 0);
+    EXPECT_EQ(VASQ_CompactBase(db.c_str(), tmp.c_str()), 0) << lastErrorText();
+    EXPECT_TRUE(dbtest::hasPlainHeader(tmp));
+    expectContents(tmp, "");
+}
+
+TEST_F(Maintenance, RepairChecksTheFileAndLeavesTheLibraryClosed)
+{
+    VASQ_SetDebug(11);
+    EXPECT_EQ(VASQ_RepairBase(db.c_str()), 0) << lastErrorText();
+    EXPECT_EQ(VASQ_IsDBOpened(), 0);
+    EXPECT_TRUE(traceLevelIsZero());
+    expectContents(db, dbtest::kPassword);
+}
+
+class DamagedFile : public Maintenance, public ::testing::WithParamInterface<const char *> {};
+
+TEST_P(DamagedFile, RepairGivesTheEngineFailureAndItsText)
+{
+    const char *password = GetParam();
+    VASQ_CloseDB();
+    ASSERT_EQ(C_ChangePassword(db.c_str(), dbtest::kPassword, password), 0);
+    SetBdPassword(password);
+    ASSERT_EQ(VASQ_OpenDB(db.c_str(), 0, 0), 0);
+    exec("CREATE TABLE relleno (a TEXT)");
+    for (int i = 0; i < 200; ++i)
+        exec("INSERT INTO relleno (a) VALUES ('" + std::string(100, char('a' + i % 26)) + "')");
+    VASQ_CloseDB();
+    // Whole pages in the middle of the table, so that the file still opens.
+    std::string bytes = testutil::readFile(db);
+    ASSERT_GT(bytes.size(), 16384u);
+    size_t start = bytes.size() / 2 / 4096 * 4096;
+    for (size_t i = start; i < start + 4096; ++i)
+        bytes[i] = char(0xA5);
+    testutil::writeFile(db, bytes);
+
+    ASSERT_EQ(VASQ_OpenDB(db.c_str(), 0, 0), 0) << lastErrorText();
+    EXPECT_EQ(VASQ_RepairBase(db.c_str()), VASQ_ENGINE_ERROR_BASE + 11) << "SQLITE_CORRUPT";
+    EXPECT_EQ(VASQ_IsDBOpened(), 0);
+    std::string text = lastErrorText();
+    EXPECT_EQ(text.rfind("(ERROR 100011) ", 0), 0u) << text;
+    EXPECT_GT(text.size(), std::string("(ERROR 100011) ").size()) << "the engine says what is damaged";
+}
+
+INSTANTIATE_TEST_SUITE_P(PlainAndEncrypted, DamagedFile, ::testing::Values("", dbtest::kPassword));
+
+TEST_F(Maintenance, RepairAndCompactionNeedAnOpenDatabase)
+{
+    VASQ_CloseDB();
+    EXPECT_EQ(VASQ_RepairBase(db.c_str()), 1);
+    EXPECT_EQ(VASQ_CompactBase(db.c_str(), dir.file("tmp.mdb").c_str()), 1);
+    EXPECT_FALSE(testutil::fileExists(dir.file("tmp.mdb")));
+}
+
+TEST_F(Maintenance, RepairAndCompactionRefuseWhileAnotherCopyHoldsTheDatabase)
+{
+    VASQ_CloseDB();
+    OtherCopy other(db, dbtest::kPassword);
+    ASSERT_TRUE(other.opened());
+    std::string tmp = dir.file("tmp.mdb");
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        ASSERT_EQ(VASQ_OpenDB(db.c_str(), 0, 0), 0) << "a shared open works beside the other copy";
+        int rc = attempt == 0 ? VASQ_RepairBase(db.c_str()) : VASQ_CompactBase(db.c_str(), tmp.c_str());
+        EXPECT_EQ(rc, 1);
+        EXPECT_EQ(VASQ_IsDBOpened(), 0);
+        EXPECT_EQ(VASQ_GetLastErrorCodeID(), VASQ_ERR_INUSE);
+    }
+    EXPECT_FALSE(testutil::fileExists(tmp));
+    EXPECT_EQ(VASQ_OpenDB(db.c_str(), 1, 0), VASQ_ERR_INUSE) << "nor can it be opened exclusively";
+    EXPECT_EQ(C_ChangePassword(db.c_str(), dbtest::kPassword, "nueva"), 1);
+}
+
+TEST_F(Maintenance, ExclusiveOpenKeepsOtherCopiesOut)
+{
+    VASQ_CloseDB();
+    ASSERT_EQ(VASQ_OpenDB(db.c_str(), 1, 0), 0);
+    OtherCopy other(db, dbtest::kPassword);
+    EXPECT_FALSE(other.opened());
+}
+
+struct PasswordChange {
+    const char *from;
+    const char *to;
+    bool plainAfter;
+    const char *why;
+};
+
+const PasswordChange kChanges[] = {
+    {dbtest::kPassword, "Nueva\xD1", false, "encrypted to encrypted, with a Windows-1252 letter"},
+    {"", "mxTalvero", false, "a copy rebuilt plain gets the database password"},
+    {dbtest::kPassword, "", true, "the scrambled copy is written from a plain file"},
+};
+
+class PasswordChangeTest : public Maintenance, public ::testing::WithParamInterface<PasswordChange> {};
+
+TEST_P(PasswordChangeTest, RewritesTheFileUnderTheNewPassword)
+{
+    const PasswordChange &change = GetParam();
+    VASQ_CloseDB();
+    if (*change.from == '\0') {
+        ASSERT_EQ(C_ChangePassword(db.c_str(), dbtest::kPassword, ""), 0);
+    }
+    ASSERT_EQ(C_ChangePassword(db.c_str(), "equivocada", change.to), 1) << "the old password must be right";
+    EXPECT_EQ(C_ChangePassword(db.c_str(), change.from, change.to), 0) << change.why;
+    EXPECT_EQ(dbtest::hasPlainHeader(db), change.plainAfter) << change.why;
+    SetBdPassword(change.from);
+    EXPECT_NE(VASQ_OpenDB(db.c_str(), 0, 0), 0) << "the old password no longer opens it";
+    expectContents(db, change.to);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, PasswordChangeTest, ::testing::ValuesIn(kChanges));
+
+TEST_F(Maintenance, PasswordChangeRefusesAnOpenFileAndLongPasswords)
+{
+    EXPECT_EQ(C_ChangePassword(db.c_str(), dbtest::kPassword, "nueva"), 1) << "this copy has it open";
+    VASQ_CloseDB();
+    std::string tooLong(VASQ_MAX_PASSWORD + 1, 'k');
+    EXPECT_EQ(C_ChangePassword(db.c_str(), dbtest::kPassword, tooLong.c_str()), 1);
+    EXPECT_EQ(C_ChangePassword(dir.file("nada.mdb").c_str(), "", "x"), 1);
+    EXPECT_FALSE(testutil::fileExists(dir.file("nada.mdb")));
+    expectContents(db, dbtest::kPassword);
+}
+
+} // namespace
