@@ -17,11 +17,101 @@
 #pragma once
 
 #include <QDate>
+#include <functional>
 #include <string>
 #include <string_view>
 
 class QLineEdit;
 class QWidget;
+
+// ---- SQL layer ----
+//
+// Every window reaches the database through DBGetData and DBExecSQL: they normalise empty
+// values (NormalizaSQL), run the text through vasqdb, count as user activity, and write a
+// failure to the product log with the SQL. Failures come back as the library's error text;
+// nothing throws out of them.
+
+// Inactivity of the user, counted by the multi-user coordination: one tick per pass of its
+// timer; it sets Refrescando while it applies other copies' change notices. Every database
+// call and user action resets the count, except while refreshing.
+struct _Inactividad {
+    int Ticks = 0;
+    bool Refrescando = false;
+    void Reinicia()
+    {
+        if (!Refrescando)
+            Ticks = 0;
+    }
+};
+extern _Inactividad Inactividad;
+
+// Turns empty values into NULL, outside quoted texts and bracketed names: each rule below is
+// applied to its first occurrence again and again until none is left, in this order:
+// "= ''" and "=''" become "= NULL" and "=NULL"; "= ' '" and "=' '" become "= NULL";
+// ",," ",''," become ",NULL,"; ",)" ",'')" become ",NULL)"; "(," "(''," become "(NULL,".
+void NormalizaSQL(std::string &sql);
+
+// The row callback: the row text (the library's, valid during the call), a keep-going flag
+// (clear it to stop the walk) and the number of rows of the whole result.
+using FilaCallback = std::function<void(char *fila, char *seguir, int total)>;
+
+// Runs a query, calling callback once per row; DBGetData may be called again from inside a
+// callback. Returns the empty text on success, else the library's error text (or the
+// message of an exception raised by the callback), which is also logged with the
+// normalised SQL after "  DETALLE SQL: ".
+std::string DBGetData(std::string_view sql, const FilaCallback &callback);
+
+// Runs a statement; filas receives the rows it changed (0 on failure). Returns the empty
+// text or the error text, logged with the SQL after "  Detalle SQL: ".
+std::string DBExecSQL(std::string_view sql, int &filas);
+
+// A row callback that keeps the row whole in the row buffer and stops the query.
+void StoreRow(char *fila, char *seguir, int total);
+
+// The value of a field of the row buffer; "NULL" reads as the empty text.
+std::string GetField(std::string_view nombre);
+
+// The empty text for "NULL", else the text.
+std::string NullToEmpty(std::string_view texto);
+
+// ---- Scrambled copy of the database ----
+//
+// Beside the database file lives its scrambled copy (same name, extension ".mcr"): the
+// database without its password, each block of 8,192 bytes (the last one shorter) passed
+// through quentaro's BlockQuickEncript on its own. The database exists only while the
+// program runs; the copy is what is kept between runs.
+
+// The database password the program gives a rebuilt database.
+inline constexpr const char *kPasswordBD = "mxTalvero";
+
+// The copy's path: the database path with its extension changed to ".mcr".
+std::string RutaCopiaBD(std::string_view rutaBD);
+
+// Writes the scrambled copy of the database at rutaBD, keyed with password (empty: a plain
+// database). A database in WAL mode is checkpointed first (through vasqdb: when the library
+// has no database open it opens this one with password, which becomes its stored password,
+// and closes it again). The copy is built in a temporary file beside it, every write
+// checked and flushed to disk, and renamed over the old copy; only then, unless conservar,
+// is the database deleted. Any failure keeps the database and the old copy, is logged with
+// "[ General::GuardaBDCifrada ] " and gives false.
+bool GuardaBDCifrada(std::string_view rutaBD, bool conservar, std::string_view password);
+
+// Rebuilds the database at rutaBD (without password) from its scrambled copy, through a
+// temporary file renamed into place; a failure (a missing copy included) leaves no file
+// behind, is logged with "[ General::RecuperaBDCifrada ] " and gives false.
+bool RecuperaBDCifrada(std::string_view rutaBD);
+
+// The wait cursor while the object lives; nothing without a QApplication.
+class CursorEspera {
+public:
+    CursorEspera();
+    ~CursorEspera();
+    CursorEspera(const CursorEspera &) = delete;
+    CursorEspera &operator=(const CursorEspera &) = delete;
+
+private:
+    bool m_puesto = false;
+};
 
 // ---- Product log and paths ----
 

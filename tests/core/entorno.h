@@ -3,6 +3,7 @@
 
 #include "progdir.h"
 #include "testutil.h"
+#include "vasqdb.h"
 
 #include <QLocale>
 #include <cstdlib>
@@ -49,6 +50,29 @@ private:
     testutil::TempDir m_dir;
     std::string m_anterior;
     bool m_teniaValor = false;
+};
+
+// A new database in a temporary folder, open through vasqdb while the object lives.
+class BaseDatos {
+public:
+    explicit BaseDatos(const std::string &password = "")
+    {
+        testutil::writeFile(Ruta(), "");
+        SetBdPassword(password.c_str());
+        m_abierta = VASQ_OpenDB(Ruta().c_str(), 0, 0) == 0;
+    }
+    ~BaseDatos()
+    {
+        VASQ_CloseDB();
+        SetBdPassword("");
+    }
+    bool Abierta() const { return m_abierta; }
+    std::string Ruta() const { return m_dir.file("Orvanta.mdb"); }
+    const testutil::TempDir &Dir() const { return m_dir; }
+
+private:
+    testutil::TempDir m_dir;
+    bool m_abierta = false;
 };
 
 } // namespace entorno

@@ -20,6 +20,15 @@ TEST(LimpiaTextoSQL, CommasQuotesAndBars)
     };
     for (const Caso &c : casos)
         EXPECT_EQ(LimpiaTextoSQL(c.texto), c.limpio) << c.porque;
+    std::string todos;
+    for (int b = 1; b < 256; ++b)
+        todos += char(b);
+    const std::string limpio = LimpiaTextoSQL(todos);
+    ASSERT_EQ(limpio.size(), todos.size());
+    for (size_t k = 0; k < todos.size(); ++k)
+        if (todos[k] != '\'' && todos[k] != '|') {
+            EXPECT_EQ(limpio[k], todos[k]) << "only the quote and the bar change: byte " << int((unsigned char)todos[k]);
+        }
 }
 
 TEST(LimpiaTextoCSB, EveryByteKeepsTheLengthAndFollowsTheTable)
