@@ -13,11 +13,11 @@ TEST(Fechas, RowTextDatesToScreen)
     entorno::Regional regional(true);
     struct Caso { const char *texto, *pantalla, *porque; };
     const Caso casos[] = {
-        {"020131", "31/1/2002", "two-digit year 02 is 2002"},
-        {"700131", "31/1/1970", "70 is the first year of the 1900s"},
+        {"020131", "31/01/2002", "two-digit year 02 is 2002"},
+        {"700131", "31/01/1970", "70 is the first year of the 1900s"},
         {"691231", "31/12/2069", "69 is the last of the 2000s"},
-        {"000229", "29/2/2000", "2000 was a leap year"},
-        {"xx0101", "1/1/2000", "a year that is no number reads 0"},
+        {"000229", "29/02/2000", "2000 was a leap year"},
+        {"xx0101", "01/01/2000", "a year that is no number reads 0"},
         {"021301", "", "month 13 from a file"},
         {"020230", "", "30 February"},
         {"12345", "", "five characters"},
@@ -57,7 +57,7 @@ TEST(Fechas, StoredDatesToScreen)
 {
     entorno::Programa programa;
     entorno::Regional regional(true);
-    EXPECT_EQ(GetCustomFormatDate("2002/01/31"), "31/1/2002");
+    EXPECT_EQ(GetCustomFormatDate("2002/01/31"), "31/01/2002");
     EXPECT_EQ(GetCustomFormatDate("2002/13/31"), "");
     EXPECT_EQ(GetCustomFormatDate("NULL"), "");
     EXPECT_NE(programa.Log().find("[ General::GetCustomFormatDate ] 'NULL'"), std::string::npos);
