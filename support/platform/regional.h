@@ -15,7 +15,8 @@ char decimalSeparator();
 // The other of ',' and '.'.
 char thousandsSeparator();
 
-// The locale's short date format (Qt pattern) with a four-digit year.
+// The locale's short date format (Qt pattern) with a two-digit day and month and a
+// four-digit year ("dd/MM/yyyy" in Spain).
 QString dateFormat();
 
 } // namespace regional

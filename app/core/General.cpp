@@ -1,0 +1,74 @@
+// The product log, paths, order types and control helpers.
+#include "General.h"
+
+#include "cp1252.h"
+#include "progdir.h"
+
+#include <QWidget>
+#include <cstdio>
+
+void WriteLog(std::string_view mensaje)
+{
+    std::FILE *f = cp1252::openFile(progdir::file("Orvanta.LOG"), "ab");
+    if (!f)
+        return;
+    std::string linea = FechaUsuario(QDate::currentDate());
+    linea += " - ";
+    linea += mensaje;
+    linea += '\n';
+    std::fwrite(linea.data(), 1, linea.size(), f);
+    std::fclose(f);
+}
+
+std::string GetAppPath()
+{
+    return progdir::path();
+}
+
+std::string AddBackslash(std::string_view ruta)
+{
+    std::string r(ruta);
+    if (!r.empty() && r.back() != '\\' && r.back() != '/')
+        r += '/';
+    return r;
+}
+
+int GetTipoOrden(std::string_view nombre)
+{
+    if (nombre == "CSB19")
+        return 1;
+    if (nombre == "CSB58")
+        return 2;
+    return 0;
+}
+
+std::string GetTipoOrdenStr(int tipo)
+{
+    switch (tipo) {
+    case 1: return "CSB19";
+    case 2: return "CSB58";
+    default: return {};
+    }
+}
+
+int GetTipoOrdenFichero(std::string_view ruta)
+{
+    std::FILE *f = cp1252::openFile(ruta, "rb");
+    if (!f)
+        return 0;
+    char codigo[3];
+    const size_t leidos = std::fread(codigo, 1, sizeof codigo, f);
+    std::fclose(f);
+    const std::string_view c(codigo, leidos);
+    if (c == "018" || c == "518")
+        return 1;
+    if (c == "017" || c == "517")
+        return 2;
+    return 0;
+}
+
+void SafeSetFocus(QWidget *control)
+{
+    if (control && control->isVisible() && control->isEnabled() && control->focusPolicy() != Qt::NoFocus)
+        control->setFocus();
+}

@@ -1,0 +1,238 @@
+// Foundation services shared by every window: the product log, paths, money and its two
+// currencies, account numbers, order types, dates, the cleaning of free text for SQL and
+// for bank files, and a few control helpers.
+//
+// Texts are Windows-1252. Amounts and dates have two forms:
+// - storage (SQL, database, files): amounts with "." as decimal point and no grouping
+//   ("1234.50" euros, "1234" pesetas); dates "yyyy/mm/dd";
+// - screen: the user's regional settings (regional::): decimal and thousands separators,
+//   short date format with a four-digit year.
+// Amount readers take either form. In a "," locale a text without "," whose only "." is
+// followed by exactly three digits ("1.234") reads as grouping (1234): stored amounts never
+// have three decimals. Amounts are computed exactly on the text's digits and rounded half
+// away from zero (250 euros are 41597 pesetas).
+//
+// Failures are written to the product log with the function's tag, such as
+// "[ General::GetContravalor ] ", and give the empty text; nothing here throws.
+#pragma once
+
+#include <QDate>
+#include <functional>
+#include <string>
+#include <string_view>
+
+class QLineEdit;
+class QWidget;
+
+// ---- SQL layer ----
+//
+// Every window reaches the database through DBGetData and DBExecSQL: they normalise empty
+// values (NormalizaSQL), run the text through vasqdb, count as user activity, and write a
+// failure to the product log with the SQL. Failures come back as the library's error text;
+// nothing throws out of them.
+
+// Inactivity of the user, counted by the multi-user coordination: one tick per pass of its
+// timer; it sets Refrescando while it applies other copies' change notices. Every database
+// call and user action resets the count, except while refreshing.
+struct _Inactividad {
+    int Ticks = 0;
+    bool Refrescando = false;
+    void Reinicia()
+    {
+        if (!Refrescando)
+            Ticks = 0;
+    }
+};
+extern _Inactividad Inactividad;
+
+// Turns empty values into NULL, outside quoted texts and bracketed names: each rule below is
+// applied to its first occurrence again and again until none is left, in this order:
+// "= ''" and "=''" become "= NULL" and "=NULL"; "= ' '" and "=' '" become "= NULL";
+// ",," ",''," become ",NULL,"; ",)" ",'')" become ",NULL)"; "(," "(''," become "(NULL,".
+void NormalizaSQL(std::string &sql);
+
+// The row callback: the row text (the library's, valid during the call), a keep-going flag
+// (clear it to stop the walk) and the number of rows of the whole result.
+using FilaCallback = std::function<void(char *fila, char *seguir, int total)>;
+
+// Runs a query, calling callback once per row; DBGetData may be called again from inside a
+// callback. Returns the empty text on success, else the library's error text (or the
+// message of an exception raised by the callback), which is also logged with the
+// normalised SQL after "  DETALLE SQL: ".
+std::string DBGetData(std::string_view sql, const FilaCallback &callback);
+
+// Runs a statement; filas receives the rows it changed (0 on failure). Returns the empty
+// text or the error text, logged with the SQL after "  Detalle SQL: ".
+std::string DBExecSQL(std::string_view sql, int &filas);
+
+// A row callback that keeps the row whole in the row buffer and stops the query.
+void StoreRow(char *fila, char *seguir, int total);
+
+// The value of a field of the row buffer; "NULL" reads as the empty text.
+std::string GetField(std::string_view nombre);
+
+// The empty text for "NULL", else the text.
+std::string NullToEmpty(std::string_view texto);
+
+// ---- Scrambled copy of the database ----
+//
+// Beside the database file lives its scrambled copy (same name, extension ".mcr"): the
+// database without its password, each block of 8,192 bytes (the last one shorter) passed
+// through quentaro's BlockQuickEncript on its own. The database exists only while the
+// program runs; the copy is what is kept between runs.
+
+// The database password the program gives a rebuilt database.
+inline constexpr const char *kPasswordBD = "mxTalvero";
+
+// The copy's path: the database path with its extension changed to ".mcr".
+std::string RutaCopiaBD(std::string_view rutaBD);
+
+// Writes the scrambled copy of the database at rutaBD, keyed with password (empty: a plain
+// database). A database in WAL mode is checkpointed first (through vasqdb: when the library
+// has no database open it opens this one with password, which becomes its stored password,
+// and closes it again). The copy is built in a temporary file beside it, every write
+// checked and flushed to disk, and renamed over the old copy; only then, unless conservar,
+// is the database deleted. Any failure keeps the database and the old copy, is logged with
+// "[ General::GuardaBDCifrada ] " and gives false.
+bool GuardaBDCifrada(std::string_view rutaBD, bool conservar, std::string_view password);
+
+// Rebuilds the database at rutaBD (without password) from its scrambled copy, through a
+// temporary file renamed into place; a failure (a missing copy included) leaves no file
+// behind, is logged with "[ General::RecuperaBDCifrada ] " and gives false.
+bool RecuperaBDCifrada(std::string_view rutaBD);
+
+// The wait cursor while the object lives; nothing without a QApplication.
+class CursorEspera {
+public:
+    CursorEspera();
+    ~CursorEspera();
+    CursorEspera(const CursorEspera &) = delete;
+    CursorEspera &operator=(const CursorEspera &) = delete;
+
+private:
+    bool m_puesto = false;
+};
+
+// ---- Product log and paths ----
+
+// Appends "<today in the user's short date format> - <mensaje>" and a line break to
+// Orvanta.LOG in the program folder; a file that cannot be opened loses the line silently.
+void WriteLog(std::string_view mensaje);
+
+// The program folder, ending with "/".
+std::string GetAppPath();
+
+// The path with "/" appended when it is not empty and ends neither in "\" nor in "/".
+std::string AddBackslash(std::string_view ruta);
+
+// ---- Money: 166.386 pesetas to the euro; currencies "ESP" (no decimals) and "EUR" ----
+
+inline constexpr const char *kMonedaPesetas = "ESP";
+inline constexpr const char *kMonedaEuros = "EUR";
+
+// The amount for the screen: "EUR" with grouping and two decimals, any other currency with
+// grouping and no decimals.
+std::string FormatImporte(std::string_view importe, std::string_view moneda);
+
+// The counter-value for the screen: an "EUR" amount as pesetas (grouping, no decimals), any
+// other as euros (grouping, two decimals).
+std::string FormatContravalor(std::string_view importe, std::string_view moneda);
+
+// The amount in storage form: "EUR" with two decimals, any other currency none.
+std::string FormatImporteSQL(std::string_view importe, std::string_view moneda);
+
+// The counter-value in storage form: "ESP" gives euros with two decimals, "EUR" whole
+// pesetas; an empty or "NULL" amount, or any other currency, gives the empty text.
+std::string GetContravalor(std::string_view importe, std::string_view moneda);
+
+// The counter-value in storage form: "EUR" gives whole pesetas, any other currency euros
+// with two decimals.
+std::string GetContravalorSinFormato(std::string_view importe, std::string_view moneda);
+
+// ---- Account numbers (CCC: bank 4, branch 4, control digits 2, account 10) ----
+
+// The bank's own entity code, whose account part gets the extra rule of ValidaCuentaBanco.
+inline constexpr const char *kEntidadPropia = "6094";
+
+// The two control digits of bank + branch and of the account (each part cut or blank-padded
+// to 4, 4 and 10 characters), or the empty text when a part holds a blank or other non-digit.
+std::string CalcDigitosControl(std::string_view banco, std::string_view oficina, std::string_view cuenta);
+
+// The 20-character account number when the parts are valid, else the empty text. Valid:
+// bank and branch of 4 digits, account of 10, bank and account not all zeros, and control
+// digits equal to the computed ones. Without forzar, empty control digits are accepted
+// without computing and written as two blanks.
+std::string ValidaCCC(std::string_view banco, std::string_view oficina, std::string_view dc,
+                      std::string_view cuenta, bool forzar);
+
+// For the account part of an account of the bank's own entity: 10 characters beginning
+// with "0" pass; 3 to 9 characters beginning with "0" are widened to 10 with zeros after
+// the third character (written back into the box) and pass; anything else shows text 625
+// under caption text 1, empties the box and fails.
+bool ValidaCuentaBanco(QLineEdit *edit);
+
+// A number of fewer than 10 characters in a box whose maximum length is 1 to 10 is
+// rewritten with leading zeros to that length; a text that is no number is logged and kept.
+void Padea(QLineEdit *edit);
+
+// Key filter for number boxes: digits, backspace (8) and line feed (10) pass, any other
+// key becomes 0.
+void FiltraTeclaNumerica(char &tecla);
+bool EsDigito(char c);
+
+// ---- Order types: 1 "CSB19", 2 "CSB58", 0 neither ----
+
+int GetTipoOrden(std::string_view nombre);
+std::string GetTipoOrdenStr(int tipo);
+
+// 1 when the file begins with "018" or "518", 2 with "017" or "517", else 0 (also when it
+// cannot be read).
+int GetTipoOrdenFichero(std::string_view ruta);
+
+// ---- Dates ----
+
+// The date of a text in the user's short date format (day, month and year in the format's
+// order, any non-digit between them, two-digit years 00-69 as 20yy and 70-99 as 19yy);
+// an invalid QDate when it is no date.
+QDate LeeFechaUsuario(std::string_view texto);
+
+// The date of a stored "yyyy/mm/dd" text; an invalid QDate when it is no date.
+QDate LeeFechaSQL(std::string_view texto);
+
+// Screen form (user's short date format, four-digit year), storage form "yyyy/mm/dd" and
+// bank-file form "ddmmyy" of a valid date.
+std::string FechaUsuario(const QDate &fecha);
+std::string FechaSQL(const QDate &fecha);
+std::string FechaBanco(const QDate &fecha);
+
+// A text in the user's short date format (blanks count as "/") as "ddmmyy".
+std::string GetSafeDate(std::string_view fecha);
+
+// A six-character "yymmdd" text (a row-text date without its blanks) in the user's short
+// date format; years 00-69 are 20yy, 70-99 19yy; empty when the length is not 6 or the
+// date is impossible.
+std::string FechaDDMMAAToStr(std::string_view fecha);
+
+// A text in the user's short date format as "yyyy/mm/dd".
+std::string GetDateYYYYMMDD(std::string_view fecha);
+
+// A stored "yyyy/mm/dd" date in the user's short date format.
+std::string GetCustomFormatDate(std::string_view fecha);
+
+// True when the text is a date in the user's short date format.
+bool EsFechaValida(std::string_view fecha);
+
+// ---- Free text ----
+
+// A copy safe inside a quoted SQL literal and a row text: of two adjacent commas the first
+// becomes a blank (left to right), "'" becomes "`", "|" becomes the byte 0xA6.
+std::string LimpiaTextoSQL(std::string_view texto);
+
+// Cleans a text in place for a bank file, byte by byte with the bank's table; the length
+// never changes. Accented letters become blanks: remove accents first to keep the letter.
+std::string &LimpiaTextoCSB(std::string &texto);
+
+// ---- Controls ----
+
+// Gives the control the focus when it exists, is visible and enabled and takes focus.
+void SafeSetFocus(QWidget *control);

@@ -1,0 +1,202 @@
+// The scrambled copy of the database file, written and read back safely.
+#include "General.h"
+
+#include "b_encrip.h"
+#include "cp1252.h"
+#include "vasqdb.h"
+
+#include <QApplication>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr size_t kBloque = 8192;
+
+bool Falla(const char *funcion, const std::string &porque)
+{
+    WriteLog(std::string("[ General::") + funcion + " ] " + porque);
+    return false;
+}
+
+// A file handle that closes itself; Cierra() reports whether everything written reached
+// the disk.
+class Fichero {
+public:
+    Fichero(const std::string &ruta, const char *modo) : m_f(cp1252::openFile(ruta, modo)) {}
+    ~Fichero()
+    {
+        if (m_f)
+            std::fclose(m_f);
+    }
+    Fichero(const Fichero &) = delete;
+    Fichero &operator=(const Fichero &) = delete;
+    explicit operator bool() const { return m_f != nullptr; }
+    std::FILE *get() const { return m_f; }
+    bool Cierra()
+    {
+        bool bien = std::fflush(m_f) == 0 && ::fsync(::fileno(m_f)) == 0;
+        bien = std::fclose(m_f) == 0 && bien;
+        m_f = nullptr;
+        return bien;
+    }
+
+private:
+    std::FILE *m_f;
+};
+
+std::string Carpeta(const std::string &ruta)
+{
+    const size_t barra = ruta.rfind('/');
+    return barra == std::string::npos ? std::string(".") : ruta.substr(0, barra + 1);
+}
+
+bool TieneDatos(const std::string &ruta)
+{
+    struct stat st;
+    return ::stat(cp1252::fileName(ruta).c_str(), &st) == 0 && st.st_size > 0;
+}
+
+bool Borra(const std::string &ruta)
+{
+    return ::unlink(cp1252::fileName(ruta).c_str()) == 0 || errno == ENOENT;
+}
+
+// Renames and makes the rename itself durable.
+bool Renombra(const std::string &de, const std::string &a)
+{
+    if (std::rename(cp1252::fileName(de).c_str(), cp1252::fileName(a).c_str()) != 0)
+        return false;
+    const int dir = ::open(cp1252::fileName(Carpeta(a)).c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
+// The journal files SQLite keeps beside a database; stale ones must not meet a new file.
+void BorraDiarios(const std::string &rutaBD)
+{
+    Borra(rutaBD + "-wal");
+    Borra(rutaBD + "-shm");
+}
+
+// Copies origen into a new file destino block by block, each block of up to 8,192 bytes
+// passed through transforma on its own; every write is checked and flushed to disk. A
+// failure removes destino, is logged under the function's tag and gives false.
+bool CopiaFichero(const std::string &origen, const std::string &destino, void (*transforma)(void *, long),
+                  const char *funcion)
+{
+    Fichero entrada(origen, "rb");
+    if (!entrada)
+        return Falla(funcion, "No se puede abrir '" + origen + "'");
+    Fichero salida(destino, "wb");
+    if (!salida)
+        return Falla(funcion, "No se puede crear '" + destino + "'");
+    char bloque[kBloque];
+    size_t n;
+    bool bien = true;
+    while (bien && (n = std::fread(bloque, 1, kBloque, entrada.get())) > 0) {
+        if (transforma)
+            transforma(bloque, long(n));
+        bien = std::fwrite(bloque, 1, n, salida.get()) == n;
+    }
+    bien = bien && !std::ferror(entrada.get());
+    if (!salida.Cierra() || !bien) {
+        Borra(destino);
+        return Falla(funcion, "Error copiando '" + origen + "' en '" + destino + "'");
+    }
+    return true;
+}
+
+// Folds the write-ahead log into the database file so that a copy of the file is whole.
+bool Checkpoint(const std::string &rutaBD, const std::string &password)
+{
+    if (!TieneDatos(rutaBD + "-wal"))
+        return true;
+    const bool abierta = VASQ_IsDBOpened() != 0;
+    if (abierta && rutaBD != VASQ_GetDBNamePath())
+        return false;
+    if (!abierta && (SetBdPassword(password.c_str()) < 0 || VASQ_OpenDB(rutaBD.c_str(), 0, 0) != 0))
+        return false;
+    int filas = 0;
+    const bool bien = VASQ_ExecSQL("PRAGMA wal_checkpoint(TRUNCATE);", &filas) == 0;
+    if (!abierta)
+        VASQ_CloseDB();
+    return bien;
+}
+
+} // namespace
+
+CursorEspera::CursorEspera()
+{
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        m_puesto = true;
+    }
+}
+
+CursorEspera::~CursorEspera()
+{
+    if (m_puesto)
+        QGuiApplication::restoreOverrideCursor();
+}
+
+std::string RutaCopiaBD(std::string_view rutaBD)
+{
+    std::string r(rutaBD);
+    const size_t barra = r.find_last_of("/\\");
+    const size_t punto = r.rfind('.');
+    if (punto != std::string::npos && (barra == std::string::npos || punto > barra))
+        r.resize(punto);
+    return r + ".mcr";
+}
+
+bool GuardaBDCifrada(std::string_view rutaBD, bool conservar, std::string_view password)
+{
+    const std::string bd(rutaBD), clave(password);
+    const std::string copia = RutaCopiaBD(bd);
+    const std::string plana = copia + ".tmp", cifrada = copia + ".tmp2";
+    CursorEspera cursor;
+    if (!Checkpoint(bd, clave))
+        return Falla("GuardaBDCifrada", "No se pudo volcar el diario de '" + bd + "'");
+    if (!CopiaFichero(bd, plana, nullptr, "GuardaBDCifrada"))
+        return false;
+    const bool sinClave = clave.empty() || C_ChangePassword(plana.c_str(), clave.c_str(), "") == 0;
+    const bool cifrado = sinClave && CopiaFichero(plana, cifrada, BlockQuickEncript, "GuardaBDCifrada");
+    Borra(plana);
+    if (!sinClave)
+        return Falla("GuardaBDCifrada", "No se pudo quitar la contrase\xF1" "a de la copia de '" + bd + "'");
+    if (!cifrado)
+        return false;
+    if (!Renombra(cifrada, copia)) {
+        Borra(cifrada);
+        return Falla("GuardaBDCifrada", "No se puede escribir '" + copia + "'");
+    }
+    if (!conservar) {
+        if (!Borra(bd))
+            return Falla("GuardaBDCifrada", "No se puede borrar '" + bd + "'");
+        BorraDiarios(bd);
+    }
+    return true;
+}
+
+bool RecuperaBDCifrada(std::string_view rutaBD)
+{
+    const std::string bd(rutaBD);
+    const std::string temporal = bd + ".tmp";
+    CursorEspera cursor;
+    if (!CopiaFichero(RutaCopiaBD(bd), temporal, BlockQuickDecript, "RecuperaBDCifrada"))
+        return false;
+    BorraDiarios(bd);
+    if (!Renombra(temporal, bd)) {
+        Borra(temporal);
+        return Falla("RecuperaBDCifrada", "No se puede escribir '" + bd + "'");
+    }
+    return true;
+}
