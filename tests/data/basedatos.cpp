@@ -2,6 +2,7 @@
 #include "basedatos.h"
 
 #include "General.h"
+#include "Modmas.h"
 #include "vasqdb.h"
 
 #include <filesystem>
@@ -75,21 +76,7 @@ int exec(const std::string &sql, std::string &error)
 
 std::string field(const std::string &row, const std::string &name)
 {
-    std::string key = name;
-    VASQ_Escape(key.data());
-    key += '=';
-    size_t at = 0;
-    for (;;) {
-        if (row.compare(at, key.size(), key) == 0)
-            break;
-        at = row.find('&', at);
-        if (at == std::string::npos)
-            return "<ausente>";
-        ++at;
-    }
-    size_t start = at + key.size();
-    size_t end = row.find('&', start);
-    std::string value = row.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    std::string value = GetCampo(name, row);
     VASQ_Unescape(value.data());
     return value;
 }

@@ -28,8 +28,8 @@ Result query(const std::string &sql);
 // Runs an action statement; -1 with error set on failure, else the rows affected.
 int exec(const std::string &sql, std::string &error);
 
-// The unescaped value of the first field called name in a row text; "<ausente>" when the
-// row has no such field.
+// The unescaped value of the field called name in a row text (the program's own field
+// getter); empty when the row has no such field.
 std::string field(const std::string &row, const std::string &name);
 
 // Every row of every table, one text per row, in key order: to compare two databases.

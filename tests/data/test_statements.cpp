@@ -24,7 +24,7 @@ struct Shape {
     const char *sql;
     int expected; // rows affected (actions) or returned (queries), or kFails / kAny
     const char *field = nullptr; // in the first row returned ...
-    const char *value = nullptr; // ... reads this ("*": is present)
+    const char *value = nullptr; // ... reads this ("*": anything but empty)
 };
 
 // "{hoy}" in a statement is today as stored ('yyyy/mm/dd'); in a value, as read ("yy mm dd").
@@ -540,7 +540,7 @@ TEST(Statements, EveryShapeRunsAgainstTheShippedSchema)
         if (shape.field && !rows.empty()) {
             std::string value = field(rows[0], shape.field);
             if (std::string(shape.value) == "*") {
-                EXPECT_NE(value, "<ausente>") << rows[0];
+                EXPECT_NE(value, "") << rows[0];
             } else {
                 EXPECT_EQ(value, replaceAll(shape.value, "{hoy}", today("%y %m %d"))) << rows[0];
             }
