@@ -4,9 +4,11 @@
 --   * autonumber keys are INTEGER PRIMARY KEY AUTOINCREMENT: a deleted key is never handed
 --     out again, so "the largest key" read after an INSERT is the new row's;
 --   * yes/no columns are declared BOOLEAN and hold 1 or 0 (row text "TRUE"/"FALSE");
---   * dates are declared DATE and hold 'yyyy/mm/dd' text (row text "yy mm dd");
+--   * dates are declared DATE and hold 'yyyy/mm/dd' text (row text "yy mm dd"), '' or
+--     NULL; a date in any other form, or one the calendar lacks, is refused;
 --   * amounts are NUMERIC, written with "." and no grouping: quoted or bare, they are
---     stored as numbers, so they sum, sort and compare as numbers;
+--     stored as numbers, so they sum, sort and compare as numbers; an amount that does not
+--     store as a number (a decimal comma, a thousands point, '') is refused;
 --   * every text column compares and sorts with the program's collation (ESNOCASE);
 --   * Block is the lock counter of the multi-user layer.
 --
@@ -89,12 +91,31 @@ CREATE TABLE [Remesas()] (
     Id_plantilla       INTEGER,
     Con_emision        BOOLEAN NOT NULL DEFAULT 0,
     Descripcion        TEXT(50) COLLATE ESNOCASE,
-    F_alta             DATE DEFAULT (strftime('%Y/%m/%d', 'now', 'localtime')),
-    F_generacion       DATE,
+    F_alta             DATE DEFAULT (strftime('%Y/%m/%d', 'now', 'localtime'))
+        CHECK (F_alta IS NULL OR F_alta = ''
+               OR (F_alta GLOB '[0-9][0-9][0-9][0-9]/[0-9][0-9]/[0-9][0-9]'
+                   AND date(replace(F_alta, '/', '-'), '+0 days') IS replace(F_alta, '/', '-'))),
+    F_generacion       DATE
+        CHECK (F_generacion IS NULL OR F_generacion = ''
+               OR (F_generacion GLOB '[0-9][0-9][0-9][0-9]/[0-9][0-9]/[0-9][0-9]'
+                   AND date(replace(F_generacion, '/', '-'), '+0 days') IS replace(F_generacion, '/', '-'))),
     Importe_total      NUMERIC DEFAULT 0,
     Contravalor_total  NUMERIC DEFAULT 0,
     Block              INTEGER NOT NULL DEFAULT 0
 );
+-- Totals that would not store as numbers would not sum.
+CREATE TRIGGER [Remesas_Totales_Alta] AFTER INSERT ON [Remesas()]
+WHEN typeof(NEW.Importe_total) NOT IN ('integer', 'real', 'null')
+  OR typeof(NEW.Contravalor_total) NOT IN ('integer', 'real', 'null')
+BEGIN
+    SELECT RAISE(ABORT, 'Importe no numerico');
+END;
+CREATE TRIGGER [Remesas_Totales_Cambio] AFTER UPDATE OF Importe_total, Contravalor_total ON [Remesas()]
+WHEN typeof(NEW.Importe_total) NOT IN ('integer', 'real', 'null')
+  OR typeof(NEW.Contravalor_total) NOT IN ('integer', 'real', 'null')
+BEGIN
+    SELECT RAISE(ABORT, 'Importe no numerico');
+END;
 CREATE INDEX [Remesas_Emisor] ON [Remesas()] (Id_emisor);
 CREATE INDEX [Remesas_Plantilla] ON [Remesas()] (Id_plantilla);
 
@@ -143,13 +164,34 @@ CREATE TABLE [Documentos()] (
     Cod_devolucion   TEXT(6) COLLATE ESNOCASE,
     Ref_interna      TEXT(10) COLLATE ESNOCASE,
     Primer_concepto  TEXT(40) COLLATE ESNOCASE,
-    F_formalizacion  DATE,
-    F_vencimiento    DATE,
-    F_proceso        DATE,
+    F_formalizacion  DATE
+        CHECK (F_formalizacion IS NULL OR F_formalizacion = ''
+               OR (F_formalizacion GLOB '[0-9][0-9][0-9][0-9]/[0-9][0-9]/[0-9][0-9]'
+                   AND date(replace(F_formalizacion, '/', '-'), '+0 days') IS replace(F_formalizacion, '/', '-'))),
+    F_vencimiento    DATE
+        CHECK (F_vencimiento IS NULL OR F_vencimiento = ''
+               OR (F_vencimiento GLOB '[0-9][0-9][0-9][0-9]/[0-9][0-9]/[0-9][0-9]'
+                   AND date(replace(F_vencimiento, '/', '-'), '+0 days') IS replace(F_vencimiento, '/', '-'))),
+    F_proceso        DATE
+        CHECK (F_proceso IS NULL OR F_proceso = ''
+               OR (F_proceso GLOB '[0-9][0-9][0-9][0-9]/[0-9][0-9]/[0-9][0-9]'
+                   AND date(replace(F_proceso, '/', '-'), '+0 days') IS replace(F_proceso, '/', '-'))),
     Activo           BOOLEAN NOT NULL DEFAULT 1,
     Situacion        INTEGER NOT NULL DEFAULT 0,
     Block            INTEGER NOT NULL DEFAULT 0
 );
+CREATE TRIGGER [Documentos_Importes_Alta] AFTER INSERT ON [Documentos()]
+WHEN typeof(NEW.Importe) NOT IN ('integer', 'real', 'null')
+  OR typeof(NEW.Contravalor) NOT IN ('integer', 'real', 'null')
+BEGIN
+    SELECT RAISE(ABORT, 'Importe no numerico');
+END;
+CREATE TRIGGER [Documentos_Importes_Cambio] AFTER UPDATE OF Importe, Contravalor ON [Documentos()]
+WHEN typeof(NEW.Importe) NOT IN ('integer', 'real', 'null')
+  OR typeof(NEW.Contravalor) NOT IN ('integer', 'real', 'null')
+BEGIN
+    SELECT RAISE(ABORT, 'Importe no numerico');
+END;
 CREATE INDEX [Documentos_Remesa] ON [Documentos()] (Id_remesa);
 CREATE INDEX [Documentos_Librado] ON [Documentos()] (Id_librado);
 
@@ -159,6 +201,9 @@ CREATE TABLE [Historicos( Remesas )] (
     Id_remesa       INTEGER,
     Descripcion     TEXT(255) COLLATE ESNOCASE,
     F_generacion    DATE DEFAULT (strftime('%Y/%m/%d', 'now', 'localtime'))
+        CHECK (F_generacion IS NULL OR F_generacion = ''
+               OR (F_generacion GLOB '[0-9][0-9][0-9][0-9]/[0-9][0-9]/[0-9][0-9]'
+                   AND date(replace(F_generacion, '/', '-'), '+0 days') IS replace(F_generacion, '/', '-')))
 );
 CREATE INDEX [Historicos_Remesa] ON [Historicos( Remesas )] (Id_remesa);
 

@@ -227,6 +227,8 @@ const Shape kShapes[] = {
      "SELECT * FROM [Remesas()] INNER JOIN [_Emisores( Datos )] ON [_Emisores( Datos )].Id_emisor=[Remesas()].Id_emisor "
      "WHERE Id_presentador=1 ORDER BY [_Emisores( Datos )].[Razon_social] ASC,[Remesas()].Descripcion ASC;", 2,
      "Remesas().Id_emisor", "1"},
+    {"Remesas()", "a date in display form is refused: it would read back as no date",
+     "UPDATE [Remesas()] SET [Remesas()].F_generacion = '01/02/2002' WHERE [Remesas()].Id_remesa = 1;", kFails},
     {"Remesas()", "the generation date",
      "UPDATE [Remesas()] SET [Remesas()].F_generacion = '2002/02/01' WHERE [Remesas()].Id_remesa = 1;", 1},
     {"Remesas()", "the navigation tree's nested joins",
@@ -322,6 +324,12 @@ const Shape kShapes[] = {
     {"Documentos()", "the sequential import's bill",
      "INSERT INTO [Documentos()] (Id_remesa,Id_librado,Id_concepto,Activo,Situacion,Contravalor,Block,Importe,Ref_interna,"
      "F_vencimiento) VALUES (3,2,'',true,0,'16638',0,'100.00','IMP-1','2002/04/30');", 1},
+    {"Documentos()", "an amount with a decimal comma or a thousands point is refused: it would sum wrong",
+     "UPDATE [Documentos()] SET Contravalor='205.405,00' WHERE Id_documento=1;", kFails},
+    {"Remesas()", "an empty total is refused: it is no amount",
+     "UPDATE [Remesas()] SET Importe_total='' WHERE Id_remesa=1;", kFails},
+    {"Documentos()", "a date the calendar lacks is refused",
+     "UPDATE [Documentos()] SET F_vencimiento='2002/02/30' WHERE Id_documento=1;", kFails},
     {"Documentos()", "amounts sum exactly",
      "SELECT SUM([Documentos()].Importe) AS TotalImporte FROM [Documentos()] WHERE Id_remesa=1 AND "
      "[Documentos()].Situacion=0;", 1, "TotalImporte", "1334.75"},
