@@ -89,6 +89,11 @@ VASQ_API int SetBdPassword(const char *password);
  * the level back to 0. */
 VASQ_API int VASQ_SetDebug(int level);
 
+/* Running copies keep out of each other through an advisory lock on the side file
+ * "<path>.lck" beside each database file this library opens, changes or copies: shared
+ * while a copy has the file open, exclusive for exclusive opens, repair, compaction and
+ * password change. The side file is created when first needed and left in place. */
+
 /* Opens the database file at path (never creates one), keyed with the stored password,
  * with a probe read, so that a wrong password fails here with the engine's text. Opens
  * the second connection too (see C_Exec). exclusive: non-zero low byte asks that no
