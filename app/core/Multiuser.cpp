@@ -111,6 +111,9 @@ bool _multiuser::InsertaRegistro()
 bool _multiuser::IniciaMultiusuario()
 {
     Registrado = true;
+    m_pasadas = 19;
+    m_horasBarrido.clear();
+    m_numerosBarrido.clear();
     ConvierteBaseDatos();
     PathIni = GetAppPath() + "Orvanta.INI";
     const bool insertado = InsertaRegistro();

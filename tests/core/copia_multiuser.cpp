@@ -6,8 +6,6 @@
 //   bloquea remesa|documento ID C -> 1/0 (C: 1 shared, 0 exclusive)
 //   desbloquea remesa ID        -> 1 (the record is not kept)
 //   estado remesa ID            -> the lock state
-//   selecciona emisor|remesa ID -> 1
-//   login ID                    -> 1/0
 //   notifica NIVEL ID           -> ok
 //   fin                         -> 1/0
 #include "General.h"
@@ -52,9 +50,6 @@ int main(int argc, char **argv)
         {"bloquea documento", [&](int id, int c) { return n(m.BloqueaDocumento(id, c != 0)); }},
         {"desbloquea remesa", [&](int id, int) { return n(m.DesbloqueaRemesa(id, false)); }},
         {"estado remesa", [&](int id, int) { return std::to_string(m.GetBloqueoRemesa(id)); }},
-        {"selecciona emisor", [&](int id, int) { return n(m.SeleccionaEmisor(id)); }},
-        {"selecciona remesa", [&](int id, int) { return n(m.SeleccionaRemesa(id)); }},
-        {"login", [&](int id, int) { return n(m.RegistraUsuarioLogin(id)); }},
         {"notifica",
          [&](int nivel, int id) {
              m.NotificaActualizacion(nivel, id);

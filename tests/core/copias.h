@@ -21,6 +21,7 @@ public:
         auto segundos = std::make_shared<int>(0);
         m.m_reloj = [segundos] { return QTime(8, 0).addSecs((*segundos)++); };
     }
+    static const QTimer &Temporizador(const _multiuser &m) { return m.m_timer; }
 };
 
 namespace copias {
@@ -46,6 +47,8 @@ private:
 // The Block of user 1, company 1, presenter 1, issuer 1, batch 1, batch 2, drawee 1,
 // bill 1, template 1 and the sum of its items, in this order.
 std::vector<int> Contadores();
+inline const std::vector<int> kLibre(10, 0);
+inline const std::vector<int> kRemesa1 = {1, 1, 1, 1, 1, 0, 0, 0, 0, 0}; // batch 1 and its chain
 
 // The row texts of a query on the open database (the empty list when it fails).
 std::vector<std::string> Filas(const std::string &sql);

@@ -6,7 +6,6 @@
 #include "copias.h"
 #include "profile.h"
 #include "ventanas.h"
-#include "vasqdb.h"
 
 #include <QAbstractButton>
 #include <QMessageBox>
@@ -17,14 +16,9 @@ namespace {
 using copias::Contadores;
 using copias::Copia;
 using copias::Filas;
+using copias::kLibre;
+using copias::kRemesa1;
 using copias::Valor;
-
-constexpr int kLibre[] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
-
-std::vector<int> Libre()
-{
-    return {std::begin(kLibre), std::end(kLibre)};
-}
 
 class Coordinacion : public ::testing::Test {
 protected:
@@ -40,6 +34,8 @@ protected:
         auto m = std::make_unique<_multiuser>();
         MultiuserPrueba::RelojQueAvanza(*m);
         EXPECT_TRUE(m->IniciaMultiusuario());
+        EXPECT_TRUE(MultiuserPrueba::Temporizador(*m).isActive());
+        EXPECT_EQ(MultiuserPrueba::Temporizador(*m).interval(), 2000);
         return m;
     }
 
@@ -89,7 +85,7 @@ TEST_F(Coordinacion, AKilledCopyHoldingABatchIsReleasedByTheNextSweep)
     EXPECT_EQ(Filas("SELECT Num_Aplicacion FROM [Aplicaciones()] ORDER BY Num_Aplicacion"),
               (std::vector<std::string>{"Num_Aplicacion=2", "Num_Aplicacion=3"}))
         << "only the copy whose heartbeat stopped is removed";
-    EXPECT_EQ(Contadores(), (std::vector<int>{1, 1, 1, 1, 1, 0, 0, 0, 0, 0})) << "its batch chain is released";
+    EXPECT_EQ(Contadores(), kRemesa1) << "its batch chain is released";
     EXPECT_EQ(barrendera->Reg_Remesa, 1) << "the sweeper keeps its own record of the same batch";
     EXPECT_EQ(barrendera->Sel_Remesa, 1);
     EXPECT_EQ(Valor("SELECT Reg_Remesa FROM [Aplicaciones()] WHERE Num_Aplicacion=3", "Reg_Remesa"), "1");
@@ -110,7 +106,7 @@ TEST_F(Coordinacion, ACopyTakenForDeadWhilePausedRegistersAgainWithItsLocks)
     pausada->Execute();
     EXPECT_EQ(Hora(1), "080000") << "a paused copy does not beat";
     otra->BarridoAplicaciones();
-    EXPECT_EQ(Contadores(), Libre()) << "its locks were released by the other copy";
+    EXPECT_EQ(Contadores(), kLibre) << "its locks were released by the other copy";
 
     pausada->Pausado = false;
     pausada->Execute();
@@ -120,14 +116,24 @@ TEST_F(Coordinacion, ACopyTakenForDeadWhilePausedRegistersAgainWithItsLocks)
     EXPECT_EQ(Valor("SELECT * FROM [Aplicaciones()] WHERE Num_Aplicacion=3", "Id_UsuarioLogineado"), "1");
 }
 
-TEST_F(Coordinacion, OnlyTheLastCopyOutResetsEveryLockAndEmptiesTheNotices)
+TEST_F(Coordinacion, TwoProcessesShareLocksAndNoticesAndOnlyTheLastOutResets)
 {
     Copia primera(base.Ruta()), segunda(base.Ruta());
     ASSERT_EQ(primera.Pide("registra"), "1 1");
     ASSERT_EQ(segunda.Pide("registra"), "1 2");
-    ASSERT_EQ(primera.Pide("bloquea remesa 1 0"), "1");
-    ASSERT_EQ(segunda.Pide("bloquea documento 1 0"), "1");
+    EXPECT_EQ(primera.Pide("bloquea remesa 1 0"), "1");
+    EXPECT_EQ(segunda.Pide("bloquea remesa 1 0"), "0") << "exclusive lock refused to the second copy";
+    EXPECT_EQ(segunda.Pide("bloquea remesa 1 1"), "1") << "shared lock granted";
+    EXPECT_EQ(Contadores(), (std::vector<int>{2, 2, 2, 2, 2, 0, 0, 0, 0, 0})) << "and counted";
+    EXPECT_EQ(primera.Pide("estado remesa 1") + segunda.Pide("estado remesa 1"), "21");
+    segunda.Pide("desbloquea remesa 1");
+    EXPECT_EQ(segunda.Pide("bloquea documento 1 0"), "1");
+
     primera.Pide("notifica 2 1");
+    EXPECT_EQ(primera.Pide("pasada"), "-") << "never applied by its poster";
+    EXPECT_EQ(segunda.Pide("pasada"), "0:2:1;");
+    EXPECT_TRUE(Filas("SELECT * FROM [Actualizaciones()]").empty()) << "deleted by the one other copy";
+    primera.Pide("notifica 3 1");
     ASSERT_TRUE(copias::Ejecuta("UPDATE [Remesas()] SET Block=3 WHERE Id_remesa=2")) << "left by a crash";
 
     EXPECT_EQ(segunda.Pide("fin"), "0") << "another copy remains";
@@ -135,7 +141,7 @@ TEST_F(Coordinacion, OnlyTheLastCopyOutResetsEveryLockAndEmptiesTheNotices)
     EXPECT_EQ(Filas("SELECT * FROM [Actualizaciones()]").size(), 1u);
 
     EXPECT_EQ(primera.Pide("fin"), "1") << "the last copy out";
-    EXPECT_EQ(Contadores(), Libre());
+    EXPECT_EQ(Contadores(), kLibre);
     EXPECT_TRUE(Filas("SELECT * FROM [Actualizaciones()]").empty());
     EXPECT_TRUE(Filas("SELECT * FROM [Aplicaciones()]").empty());
 }
@@ -147,8 +153,9 @@ TEST_F(Coordinacion, AFailedCountAtExitIsNotLast)
     m->NotificaActualizacion(NIVEL_REMESAS, 1);
     ASSERT_TRUE(copias::Ejecuta("ALTER TABLE [Aplicaciones()] RENAME TO [Otra]"));
     EXPECT_FALSE(m->FinMultiusuario());
-    EXPECT_EQ(Contadores(), (std::vector<int>{1, 1, 1, 1, 1, 0, 0, 0, 0, 0})) << "no lock was reset";
+    EXPECT_EQ(Contadores(), kRemesa1) << "no lock was reset";
     EXPECT_EQ(Filas("SELECT * FROM [Actualizaciones()]").size(), 1u) << "no notice was deleted";
+    EXPECT_FALSE(MultiuserPrueba::Temporizador(*m).isActive());
     EXPECT_TRUE(m->FinMultiusuario()) << "a second exit finds the copy unregistered";
 }
 
@@ -202,77 +209,70 @@ TEST_F(Coordinacion, ApplyingANoticeIsNoUserActivity)
     EXPECT_EQ(Inactividad.Ticks, 0) << "other queries reset it";
 }
 
-// A database made before multi-user support: the nine shared tables without Block.
-class Conversion : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(bd.Abierta());
-        for (const char *tabla : {"[_Usuarios()]", "[_Empresas( Datos )]", "[_Presentadores( Datos )]",
-                                  "[_Emisores( Datos )]", "[Remesas()]", "[Librados( Datos )]", "[Documentos()]",
-                                  "[Plantillas( Datos )]", "[Plantillas( Elementos )]"}) {
+// A database made before multi-user support (the nine shared tables without Block), with
+// its scrambled copy beside it.
+void BaseAntigua(const entorno::BaseDatos &bd, bool completa)
+{
+    for (const char *tabla : {"[_Usuarios()]", "[_Empresas( Datos )]", "[_Presentadores( Datos )]",
+                              "[_Emisores( Datos )]", "[Remesas()]", "[Librados( Datos )]", "[Documentos()]",
+                              "[Plantillas( Datos )]", "[Plantillas( Elementos )]"})
+        if (completa || std::string(tabla) != "[Plantillas( Elementos )]") {
             ASSERT_TRUE(copias::Ejecuta(std::string("CREATE TABLE ") + tabla + " (Id INTEGER, Nombre TEXT)"));
             ASSERT_TRUE(copias::Ejecuta(std::string("INSERT INTO ") + tabla + " VALUES (1, 'x')"));
         }
-        testutil::writeFile(Copia(), "copia antigua");
-        m.Host.GetPathBD = [this] { return bd.Ruta(); };
-    }
-
-    std::string Copia() const { return bd.Dir().file("Orvanta.mcr"); }
-    std::string Bak() const { return bd.Dir().file("Orvanta.bak"); }
-
-    // Registers with the question answered by boton; the times it was asked.
-    int Registra(QMessageBox::StandardButton boton, bool &registrado)
-    {
-        Respondedor<QMessageBox> respuesta([boton](QMessageBox *caja) {
-            EXPECT_EQ(caja->text().toStdString().substr(0, 37), "La base de datos va a ser transformad");
-            caja->button(boton)->click();
-        });
-        registrado = m.IniciaMultiusuario();
-        return respuesta.Veces();
-    }
-
-    entorno::Programa programa;
-    entorno::BaseDatos bd;
-    _multiuser m;
-};
-
-TEST_F(Conversion, AnsweringYesKeepsTheOldCopyAndConverts)
-{
-    bool registrado = false;
-    EXPECT_EQ(Registra(QMessageBox::Yes, registrado), 1);
-    EXPECT_TRUE(registrado);
-    EXPECT_EQ(m.Num_Aplicacion, 1);
-    EXPECT_EQ(testutil::readFile(Bak()), "copia antigua");
-    EXPECT_FALSE(testutil::fileExists(Copia()));
-    EXPECT_EQ(Valor("SELECT Block FROM [Plantillas( Elementos )]", "Block"), "0") << "Block added with 0";
-    EXPECT_EQ(Valor("SELECT Block FROM [_Usuarios()]", "Block"), "0");
-    EXPECT_EQ(Filas("SELECT * FROM [Actualizaciones()]").size(), 0u);
-
-    ASSERT_TRUE(m.FinMultiusuario());
-    EXPECT_EQ(Registra(QMessageBox::Yes, registrado), 0) << "a converted database is not touched";
-    EXPECT_EQ(m.Num_Aplicacion, 2);
+    testutil::writeFile(bd.Dir().file("Orvanta.mcr"), "copia antigua");
 }
 
-TEST_F(Conversion, AnsweringNoConvertsWithoutRenaming)
+// Registers with the question answered by boton; the times it was asked.
+int Registra(_multiuser &m, QMessageBox::StandardButton boton, bool &registrado)
 {
-    bool registrado = false;
-    EXPECT_EQ(Registra(QMessageBox::No, registrado), 1);
-    EXPECT_TRUE(registrado);
-    EXPECT_TRUE(testutil::fileExists(Copia()));
-    EXPECT_FALSE(testutil::fileExists(Bak()));
-    EXPECT_EQ(Valor("SELECT Block FROM [Remesas()]", "Block"), "0");
+    Respondedor<QMessageBox> respuesta([boton](QMessageBox *caja) {
+        EXPECT_EQ(caja->text().toStdString().substr(0, 36), "La base de datos va a ser transforma");
+        caja->button(boton)->click();
+    });
+    registrado = m.IniciaMultiusuario();
+    return respuesta.Veces();
 }
 
-TEST_F(Conversion, AFailedStatementLeavesTheDatabaseAsItWas)
+TEST(Conversion, AnOlderDatabaseIsConvertedInOneTransactionWhateverTheAnswer)
 {
-    ASSERT_TRUE(copias::Ejecuta("DROP TABLE [Plantillas( Elementos )]"));
-    bool registrado = true;
-    EXPECT_EQ(Registra(QMessageBox::No, registrado), 1);
-    EXPECT_FALSE(registrado) << "no registry to register in";
-    EXPECT_TRUE(Filas("SELECT Block FROM [_Usuarios()]").empty()) << "the added columns were rolled back";
-    EXPECT_TRUE(Filas("SELECT * FROM [Aplicaciones()]").empty());
-    EXPECT_NE(programa.Log().find("[ Multiuser::ConvierteBaseDatos ] "), std::string::npos);
+    struct Caso {
+        QMessageBox::StandardButton boton;
+        bool completa;
+        bool convertida;
+        const char *porque;
+    };
+    const Caso casos[] = {
+        {QMessageBox::Yes, true, true, "Yes keeps the old scrambled copy as .bak"},
+        {QMessageBox::No, true, true, "No converts all the same, keeping the copy"},
+        {QMessageBox::No, false, false, "a failed statement rolls the whole conversion back"},
+    };
+    for (const Caso &c : casos) {
+        entorno::Programa programa;
+        entorno::BaseDatos bd;
+        ASSERT_TRUE(bd.Abierta());
+        BaseAntigua(bd, c.completa);
+        _multiuser m;
+        m.Host.GetPathBD = [&bd] { return bd.Ruta(); };
+        bool registrado = false;
+        EXPECT_EQ(Registra(m, c.boton, registrado), 1) << c.porque;
+        EXPECT_EQ(registrado, c.convertida) << c.porque;
+        const bool bak = c.boton == QMessageBox::Yes;
+        EXPECT_EQ(testutil::fileExists(bd.Dir().file("Orvanta.bak")), bak) << c.porque;
+        EXPECT_EQ(testutil::fileExists(bd.Dir().file("Orvanta.mcr")), !bak) << c.porque;
+        for (const char *tabla : {"[_Usuarios()]", "[Remesas()]", "[Plantillas( Datos )]"})
+            EXPECT_EQ(Valor(std::string("SELECT Block FROM ") + tabla, "Block"), c.convertida ? "0" : "")
+                << tabla << ": " << c.porque;
+        if (!c.convertida) {
+            EXPECT_TRUE(Filas("SELECT * FROM [Aplicaciones()]").empty()) << c.porque;
+            EXPECT_NE(programa.Log().find("[ Multiuser::ConvierteBaseDatos ] "), std::string::npos);
+            continue;
+        }
+        EXPECT_EQ(m.Num_Aplicacion, 1);
+        ASSERT_TRUE(m.FinMultiusuario());
+        EXPECT_EQ(Registra(m, c.boton, registrado), 0) << "a converted database is not touched";
+        EXPECT_EQ(m.Num_Aplicacion, 2);
+    }
 }
 
 } // namespace
