@@ -66,7 +66,7 @@ public:
 
     MultiuserHost Host;
 
-    int Num_Aplicacion = 0;  // this copy's key in [Aplicaciones()]; 0 while unregistered
+    int Num_Aplicacion = 0;  // this copy's key in [Aplicaciones()]; 0 until registered
     int NumAplicaciones = 1; // registered copies, as the last sweep or notice read counted them
     int Id_UsuarioLogineado = 0;
     // This copy's current record of each level (0 none), mirrored in its row.
