@@ -2,6 +2,7 @@
 #include "Frmmsg.h"
 
 #include "qcp1252.h"
+#include "ventanas.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -13,21 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Runs accion on the modal window of type T as soon as it shows.
-template<class T>
-void AlMostrarse(std::function<void(T *)> accion)
-{
-    auto *timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, accion] {
-        if (auto *ventana = qobject_cast<T *>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            accion(ventana);
-        }
-    });
-    timer->start(5);
-}
 
 struct CasoMsg {
     int flags;
