@@ -155,19 +155,19 @@ Conversion LeeConversion(std::string_view f, size_t &i, std::span<const ArgTexto
 
 std::string Especificacion(const Conversion &c, const char *longitud, char letra)
 {
-    std::string spec = "%" + c.flags;
+    std::string conversion = "%" + c.flags;
     if (c.ancho >= 0)
-        spec += std::to_string(c.ancho);
+        conversion += std::to_string(c.ancho);
     if (c.precision >= 0)
-        spec += "." + std::to_string(c.precision);
-    return spec + longitud + letra;
+        conversion += "." + std::to_string(c.precision);
+    return conversion + longitud + letra;
 }
 
 template<class T>
-std::string Imprime(const std::string &spec, T valor)
+std::string Imprime(const std::string &conversion, T valor)
 {
     char buffer[kMaxTextoFormateado + 64];
-    const int n = std::snprintf(buffer, sizeof buffer, spec.c_str(), valor);
+    const int n = std::snprintf(buffer, sizeof buffer, conversion.c_str(), valor);
     return n < 0 ? std::string() : std::string(buffer, std::min<size_t>(size_t(n), sizeof buffer - 1));
 }
 

@@ -1,0 +1,105 @@
+-- Reference rows of the shipped database, in plain SQLite (UTF-8 here; the build tool
+-- hands them to vasqdb in Windows-1252).
+
+-- Currencies, pesetas first.
+INSERT INTO [_TiposMoneda()] (Id_moneda, Descripcion, Moneda_valida) VALUES ('ESP', 'Pesetas', 1);
+INSERT INTO [_TiposMoneda()] (Id_moneda, Descripcion, Moneda_valida) VALUES ('EUR', 'Euros', 1);
+
+-- Provinces by the two digits that begin their postcodes, names in capitals.
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('01', 'ÁLAVA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('02', 'ALBACETE');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('03', 'ALICANTE');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('04', 'ALMERÍA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('05', 'ÁVILA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('06', 'BADAJOZ');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('07', 'BALEARES');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('08', 'BARCELONA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('09', 'BURGOS');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('10', 'CÁCERES');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('11', 'CÁDIZ');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('12', 'CASTELLÓN');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('13', 'CIUDAD REAL');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('14', 'CÓRDOBA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('15', 'A CORUÑA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('16', 'CUENCA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('17', 'GIRONA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('18', 'GRANADA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('19', 'GUADALAJARA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('20', 'GUIPÚZCOA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('21', 'HUELVA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('22', 'HUESCA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('23', 'JAÉN');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('24', 'LEÓN');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('25', 'LLEIDA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('26', 'LA RIOJA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('27', 'LUGO');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('28', 'MADRID');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('29', 'MÁLAGA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('30', 'MURCIA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('31', 'NAVARRA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('32', 'OURENSE');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('33', 'ASTURIAS');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('34', 'PALENCIA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('35', 'LAS PALMAS');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('36', 'PONTEVEDRA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('37', 'SALAMANCA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('38', 'SANTA CRUZ DE TENERIFE');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('39', 'CANTABRIA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('40', 'SEGOVIA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('41', 'SEVILLA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('42', 'SORIA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('43', 'TARRAGONA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('44', 'TERUEL');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('45', 'TOLEDO');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('46', 'VALENCIA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('47', 'VALLADOLID');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('48', 'VIZCAYA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('49', 'ZAMORA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('50', 'ZARAGOZA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('51', 'CEUTA');
+INSERT INTO [_Provincias()] (CP, Provincia) VALUES ('52', 'MELILLA');
+
+-- Bank entity codes (the first four digits of an account) with their names. Only codes
+-- known for certain; a code that is missing is shown by the program without a name.
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('0019', 'Deutsche Bank');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('0030', 'Banco Español de Crédito');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('0049', 'Banco Santander');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('0061', 'Banca March');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('0065', 'Barclays Bank');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('0073', 'Openbank');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('0075', 'Banco Popular Español');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('0081', 'Banco de Sabadell');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('0125', 'Bancofar');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('0128', 'Bankinter');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('0130', 'Banco Caixa Geral');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('0138', 'Bankoa');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('0182', 'Banco Bilbao Vizcaya Argentaria');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('0186', 'Banco Mediolanum');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('0188', 'Banco Alcalá');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('0232', 'Banco Inversis');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('0234', 'Banco Caminos');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('0237', 'Cajasur Banco');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('0238', 'Banco Pastor');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('0239', 'EVO Banco');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('0487', 'Banco Mare Nostrum');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('1465', 'ING Bank, sucursal en España');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('1491', 'Triodos Bank');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('2013', 'Catalunya Banc');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('2038', 'Bankia');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('2045', 'Caja de Ahorros de Ontinyent');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('2048', 'Liberbank');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('2056', 'Colonya Caixa Pollença');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('2080', 'Abanca Corporación Bancaria');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('2085', 'Ibercaja Banco');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('2095', 'Kutxabank');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('2100', 'CaixaBank');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('2103', 'Unicaja Banco');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('3008', 'Caja Rural de Navarra');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('3025', 'Caixa de Crèdit dels Enginyers');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('3035', 'Caja Laboral Popular');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('3058', 'Cajamar Caja Rural');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('3183', 'Caja de Arquitectos');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('3187', 'Caja Rural del Sur');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('3190', 'Globalcaja');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('3191', 'Nueva Caja Rural de Aragón');
+INSERT INTO [Bancos()] (N_Banco, Nombre_banco) VALUES ('9000', 'Banco de España');
