@@ -49,10 +49,20 @@ const int kTextoDependientes[] = {0, 73, 74, 662};
 // What depends on a row, by level: presenters, issuers, batches.
 const char *const kDependientes[] = {
     nullptr,
-    "SELECT COUNT(*) AS Total FROM [_Presentadores( Datos )] WHERE Id_empresa=%d;",
-    "SELECT COUNT(*) AS Total FROM [_Emisores( Datos )] WHERE Id_presentador=%d;",
-    "SELECT COUNT(*) AS Total FROM [Remesas()] WHERE Id_emisor=%d;",
+    "SELECT COUNT(*) AS Total FROM [_Presentadores( Datos )] WHERE Id_empresa=%d",
+    "SELECT COUNT(*) AS Total FROM [_Emisores( Datos )] WHERE Id_presentador=%d",
+    "SELECT COUNT(*) AS Total FROM [Remesas()] WHERE Id_emisor=%d",
 };
+
+// The count of what depends on a row, without the rows listed in excluir (keys of the level
+// below).
+std::string SqlDependientes(NivelOrganizacion nivel, int clave, const std::string &excluir)
+{
+    std::string sql = FormateaTexto(kDependientes[nivel], clave);
+    if (!excluir.empty())
+        sql += FormateaTexto(" AND %s NOT IN (%s)", kTablas[nivel + 1].clave, excluir);
+    return sql + ";";
+}
 
 std::string Valor(std::string_view fila, std::string_view campo)
 {
@@ -322,12 +332,29 @@ int _Organizacion::DestinoLibrados(int emisor) const
     return 0;
 }
 
+std::string _Organizacion::Conocidas(NivelOrganizacion nivel) const
+{
+    std::string lista;
+    for (const auto &[n, clave] : m_conocidas)
+        if (n == nivel)
+            lista += (lista.empty() ? "" : ",") + std::to_string(clave);
+    return lista;
+}
+
+bool _Organizacion::TieneDependientes(NivelOrganizacion nivel, int clave) const
+{
+    if (TieneHijos(nivel, clave))
+        return true;
+    if (clave <= 0)
+        return false;
+    // The rows below that this object knows are in the tree or removed from it.
+    const std::string excluir = nivel < NivelEmisor ? Conocidas(NivelOrganizacion(nivel + 1)) : std::string();
+    return Cuenta(SqlDependientes(nivel, clave, excluir)) != 0;
+}
+
 int _Organizacion::CuentaIguales(const ElementoOrganizacion &candidato) const
 {
-    std::string excluir;
-    for (const auto &[nivel, clave] : m_conocidas)
-        if (nivel == candidato.Nivel())
-            excluir += (excluir.empty() ? "" : ",") + std::to_string(clave);
+    const std::string excluir = Conocidas(candidato.Nivel());
     int total = candidato.Padre > 0 ? std::max(Cuenta(SqlIguales(candidato, excluir)), 0) : 0;
     for (const ElementoOrganizacion &x : m_elementos)
         if (x.Padre == candidato.Padre && x.Clave != candidato.Clave && MismosDatosUnicos(x.Datos, candidato.Datos))
@@ -372,7 +399,7 @@ bool _Organizacion::EscribeCambio(const Cambio &c, FalloOrganizacion &fallo)
     }
     // A removal: nothing may still depend on the row, its guard must let it go, and only
     // then do an issuer's drawees move.
-    if (Cuenta(FormateaTexto(kDependientes[nivel], clave)) != 0) {
+    if (Cuenta(SqlDependientes(nivel, clave, "")) != 0) {
         fallo.Texto = kTextoDependientes[nivel];
         return false;
     }

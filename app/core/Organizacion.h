@@ -73,6 +73,11 @@ public:
     const ElementoOrganizacion *Busca(NivelOrganizacion nivel, int clave) const;
     bool TieneHijos(NivelOrganizacion nivel, int clave) const;
 
+    // True when the row has rows below it here, or rows in the database depend on it that
+    // this object does not know of: presenters of a company, issuers of a presenter (added
+    // by another running copy), batches of an issuer. A failed query counts as dependent.
+    bool TieneDependientes(NivelOrganizacion nivel, int clave) const;
+
     // True when the row exists in the database and no change held here touches it.
     bool SinCambios(NivelOrganizacion nivel, int clave) const;
 
@@ -122,6 +127,7 @@ private:
     };
 
     void CargaNivel(NivelOrganizacion nivel, int padre, bool &ok);
+    std::string Conocidas(NivelOrganizacion nivel) const;
     ElementoOrganizacion *BuscaMutable(NivelOrganizacion nivel, int clave);
     bool EscribeCambio(const Cambio &cambio, FalloOrganizacion &fallo);
 

@@ -1,6 +1,7 @@
 // The message dialog and the message box, driven offscreen.
 #include "Frmmsg.h"
 
+#include "modales.h"
 #include "qcp1252.h"
 
 #include <QApplication>
@@ -14,20 +15,7 @@
 
 namespace {
 
-// Runs accion on the modal window of type T as soon as it shows.
-template<class T>
-void AlMostrarse(std::function<void(T *)> accion)
-{
-    auto *timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, accion] {
-        if (auto *ventana = qobject_cast<T *>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            accion(ventana);
-        }
-    });
-    timer->start(5);
-}
+using modales::AlMostrarse;
 
 struct CasoMsg {
     int flags;
@@ -49,7 +37,7 @@ TEST(ShowMsg, ButtonsAndResultByFlags)
     };
     for (const CasoMsg &c : casos) {
         bool visto = false;
-        AlMostrarse<TFormMsg>([&](TFormMsg *d) {
+        AlMostrarse<TFormMsg> respuesta([&](TFormMsg *d) {
             visto = true;
             EXPECT_EQ(d->BtnOk->text(), cp1252::toQString(c.primero));
             EXPECT_EQ(d->BtnCancel->isVisible(), c.segundo != nullptr);
@@ -75,7 +63,7 @@ TEST(ShowMsg, ButtonsAndResultByFlags)
 
 TEST(ShowMsg, BothFormatsReadTheArgumentsFromTheFirst)
 {
-    AlMostrarse<TFormMsg>([](TFormMsg *d) {
+    AlMostrarse<TFormMsg> respuesta([](TFormMsg *d) {
         EXPECT_EQ(d->LblTitulo->text(), QStringLiteral("7 d\u00edas"));
         EXPECT_EQ(d->LblText->text(), QStringLiteral("Quedan 7 de 8, 100%"));
         EXPECT_EQ(d->windowTitle(), QStringLiteral("Orvanta"));
@@ -86,7 +74,7 @@ TEST(ShowMsg, BothFormatsReadTheArgumentsFromTheFirst)
 
 TEST(ShowMsg, UserTextAsArgumentIsNotInterpreted)
 {
-    AlMostrarse<TFormMsg>([](TFormMsg *d) {
+    AlMostrarse<TFormMsg> respuesta([](TFormMsg *d) {
         EXPECT_EQ(d->LblText->text(), QStringLiteral("Cliente: %s%n%d"));
         QTest::mouseClick(d->BtnOk, Qt::LeftButton);
     });
@@ -95,7 +83,7 @@ TEST(ShowMsg, UserTextAsArgumentIsNotInterpreted)
 
 TEST(CajaMensaje, SpanishButtonsAndTheAnswer)
 {
-    AlMostrarse<QMessageBox>([](QMessageBox *caja) {
+    AlMostrarse<QMessageBox> respuesta([](QMessageBox *caja) {
         EXPECT_EQ(caja->text(), QStringLiteral("\u00bfDesea borrar este usuario?"));
         EXPECT_EQ(caja->icon(), QMessageBox::Question);
         QAbstractButton *no = caja->button(QMessageBox::No);
