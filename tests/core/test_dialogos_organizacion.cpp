@@ -5,8 +5,8 @@
 #include "Unipresentador.h"
 
 #include "bdusuarios.h"
-#include "modales.h"
 #include "qcp1252.h"
+#include "ventanas.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -17,10 +17,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-using modales::AlMostrarse;
-using modales::RespondeCajas;
-using modales::Teclea;
 
 QString Q(const char *cp1252)
 {
@@ -46,15 +42,16 @@ protected:
     template<class D>
     bool Ejecuta(D &dialogo, std::function<void(D *)> rellena)
     {
-        bool abierto = false;
-        AlMostrarse<D> accion([&](D *d) {
+        bool abierto = false, visto = false;
+        AlMostrarse<D>([&](D *d) {
+            visto = true;
             rellena(d);
             abierto = d->isVisible();
             if (abierto)
                 d->reject();
         });
         const int resultado = dialogo.exec();
-        EXPECT_TRUE(accion.Visto());
+        EXPECT_TRUE(visto);
         return !abierto && resultado == QDialog::Accepted;
     }
 

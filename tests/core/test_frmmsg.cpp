@@ -1,8 +1,8 @@
 // The message dialog and the message box, driven offscreen.
 #include "Frmmsg.h"
 
-#include "modales.h"
 #include "qcp1252.h"
+#include "ventanas.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -14,8 +14,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-using modales::AlMostrarse;
 
 struct CasoMsg {
     int flags;
@@ -37,7 +35,7 @@ TEST(ShowMsg, ButtonsAndResultByFlags)
     };
     for (const CasoMsg &c : casos) {
         bool visto = false;
-        AlMostrarse<TFormMsg> respuesta([&](TFormMsg *d) {
+        AlMostrarse<TFormMsg>([&](TFormMsg *d) {
             visto = true;
             EXPECT_EQ(d->BtnOk->text(), cp1252::toQString(c.primero));
             EXPECT_EQ(d->BtnCancel->isVisible(), c.segundo != nullptr);
@@ -63,7 +61,7 @@ TEST(ShowMsg, ButtonsAndResultByFlags)
 
 TEST(ShowMsg, BothFormatsReadTheArgumentsFromTheFirst)
 {
-    AlMostrarse<TFormMsg> respuesta([](TFormMsg *d) {
+    AlMostrarse<TFormMsg>([](TFormMsg *d) {
         EXPECT_EQ(d->LblTitulo->text(), QStringLiteral("7 d\u00edas"));
         EXPECT_EQ(d->LblText->text(), QStringLiteral("Quedan 7 de 8, 100%"));
         EXPECT_EQ(d->windowTitle(), QStringLiteral("Orvanta"));
@@ -74,7 +72,7 @@ TEST(ShowMsg, BothFormatsReadTheArgumentsFromTheFirst)
 
 TEST(ShowMsg, UserTextAsArgumentIsNotInterpreted)
 {
-    AlMostrarse<TFormMsg> respuesta([](TFormMsg *d) {
+    AlMostrarse<TFormMsg>([](TFormMsg *d) {
         EXPECT_EQ(d->LblText->text(), QStringLiteral("Cliente: %s%n%d"));
         QTest::mouseClick(d->BtnOk, Qt::LeftButton);
     });
@@ -83,7 +81,7 @@ TEST(ShowMsg, UserTextAsArgumentIsNotInterpreted)
 
 TEST(CajaMensaje, SpanishButtonsAndTheAnswer)
 {
-    AlMostrarse<QMessageBox> respuesta([](QMessageBox *caja) {
+    AlMostrarse<QMessageBox>([](QMessageBox *caja) {
         EXPECT_EQ(caja->text(), QStringLiteral("\u00bfDesea borrar este usuario?"));
         EXPECT_EQ(caja->icon(), QMessageBox::Question);
         QAbstractButton *no = caja->button(QMessageBox::No);

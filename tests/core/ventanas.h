@@ -1,56 +1,56 @@
-// Answering modal windows from tests: a modal window runs its own event loop, so the test
-// acts on it from a timer that watches for it.
+// Fixtures of the tests that drive modal windows offscreen.
 #pragma once
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
 #include <utility>
 #include <vector>
 
-namespace modales {
+// Runs accion on the modal window of type T as soon as it shows.
+template<class T>
+void AlMostrarse(std::function<void(T *)> accion)
+{
+    auto *timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, accion] {
+        if (auto *ventana = qobject_cast<T *>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            accion(ventana);
+        }
+    });
+    timer->start(5);
+}
 
-// Calls alVer with the active modal window, every few milliseconds while it lives.
-class Vigia {
+// Runs accion on every modal window of type T that shows while the object lives, and
+// counts them.
+template<class T>
+class Respondedor {
 public:
-    explicit Vigia(std::function<void(QWidget *)> alVer) : m_alVer(std::move(alVer))
+    explicit Respondedor(std::function<void(T *)> accion)
     {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            if (QWidget *modal = QApplication::activeModalWidget())
-                m_alVer(modal);
+        QObject::connect(&m_timer, &QTimer::timeout, [this, accion] {
+            auto *ventana = qobject_cast<T *>(QApplication::activeModalWidget());
+            if (ventana && ventana != m_ultima) {
+                m_ultima = ventana;
+                ++m_veces;
+                accion(ventana);
+            }
         });
         m_timer.start(5);
     }
-    void Para() { m_timer.stop(); }
+    int Veces() const { return m_veces; }
 
 private:
-    std::function<void(QWidget *)> m_alVer;
     QTimer m_timer;
-};
-
-// Runs accion once on the first modal window of type T that shows while it lives.
-template<class T>
-class AlMostrarse {
-public:
-    explicit AlMostrarse(std::function<void(T *)> accion)
-        : m_vigia([this, accion = std::move(accion)](QWidget *modal) {
-              if (auto *ventana = qobject_cast<T *>(modal)) {
-                  m_vigia.Para();
-                  m_visto = true;
-                  accion(ventana);
-              }
-          })
-    {
-    }
-    bool Visto() const { return m_visto; }
-
-private:
-    Vigia m_vigia;
-    bool m_visto = false;
+    QPointer<T> m_ultima; // the window answered last, until it goes
+    int m_veces = 0;
 };
 
 // What a message box showed.
@@ -60,15 +60,12 @@ struct CajaVista {
     QMessageBox::Icon icono = QMessageBox::NoIcon;
 };
 
-// Answers every message box that shows while it lives, pressing the next of botones (the
-// last one again when they run out), and keeps what each showed.
+// Answers every message box that shows while the object lives, pressing the next of botones
+// (the last one again when they run out), and keeps what each showed.
 class RespondeCajas {
 public:
     explicit RespondeCajas(std::vector<QMessageBox::StandardButton> botones = {QMessageBox::Ok})
-        : m_botones(std::move(botones)), m_vigia([this](QWidget *modal) {
-              auto *caja = qobject_cast<QMessageBox *>(modal);
-              if (!caja || !caja->isVisible())
-                  return;
+        : m_botones(std::move(botones)), m_respondedor([this](QMessageBox *caja) {
               Vistas.push_back({caja->text(), caja->windowTitle(), caja->icon()});
               const size_t i = std::min(Vistas.size(), m_botones.size()) - 1;
               if (QAbstractButton *boton = caja->button(m_botones[i]))
@@ -83,7 +80,7 @@ public:
 
 private:
     std::vector<QMessageBox::StandardButton> m_botones;
-    Vigia m_vigia;
+    Respondedor<QMessageBox> m_respondedor;
 };
 
 // Types texto into the widget as the keyboard does: each character a key press and release
@@ -102,5 +99,3 @@ inline void Teclea(QWidget *destino, const QString &texto)
         QApplication::sendEvent(destino, &suelta);
     }
 }
-
-} // namespace modales

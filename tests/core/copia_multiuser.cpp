@@ -1,0 +1,83 @@
+// A running copy for the multi-user tests: one coordination object with its own connection
+// to the database, driven by commands on stdin, one answer line per command on stdout.
+//   abre RUTA                   -> 0 when the database opened
+//   registra                    -> <result> <Num_Aplicacion>
+//   pasada                      -> one pass; the notices it applied as "usuario:nivel:id;..." or "-"
+//   bloquea remesa|documento ID C -> 1/0 (C: 1 shared, 0 exclusive)
+//   desbloquea remesa ID        -> 1 (the record is not kept)
+//   estado remesa ID            -> the lock state
+//   notifica NIVEL ID           -> ok
+//   fin                         -> 1/0
+#include "General.h"
+#include "Multiuser.h"
+#include "copias.h"
+#include "vasqdb.h"
+
+#include <QCoreApplication>
+#include <cctype>
+#include <clocale>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <sstream>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    _multiuser m;
+    MultiuserPrueba::RelojQueAvanza(m);
+    std::string aplicadas;
+    m.Host.ProcesaActualizacion = [&aplicadas](int usuario, int nivel, int id) {
+        aplicadas += std::to_string(usuario) + ":" + std::to_string(nivel) + ":" + std::to_string(id) + ";";
+    };
+
+    auto n = [](bool b) { return std::to_string(int(b)); };
+    using Orden = std::function<std::string(int id, int arg)>;
+    const std::map<std::string, Orden> ordenes = {
+        {"registra",
+         [&](int, int) {
+             const std::string registrada = n(m.IniciaMultiusuario());
+             return registrada + " " + std::to_string(m.Num_Aplicacion);
+         }},
+        {"pasada",
+         [&](int, int) {
+             aplicadas.clear();
+             m.Execute();
+             return aplicadas.empty() ? std::string("-") : aplicadas;
+         }},
+        {"bloquea remesa", [&](int id, int c) { return n(m.BloqueaRemesa(id, c != 0)); }},
+        {"bloquea documento", [&](int id, int c) { return n(m.BloqueaDocumento(id, c != 0)); }},
+        {"desbloquea remesa", [&](int id, int) { return n(m.DesbloqueaRemesa(id, false)); }},
+        {"estado remesa", [&](int id, int) { return std::to_string(m.GetBloqueoRemesa(id)); }},
+        {"notifica",
+         [&](int nivel, int id) {
+             m.NotificaActualizacion(nivel, id);
+             return std::string("ok");
+         }},
+        {"fin", [&](int, int) { return n(m.FinMultiusuario()); }},
+    };
+
+    std::string linea;
+    while (std::getline(std::cin, linea)) {
+        std::string respuesta = "?";
+        if (linea.rfind("abre ", 0) == 0) {
+            SetBdPassword(kPasswordBD);
+            respuesta = std::to_string(VASQ_OpenDB(linea.substr(5).c_str(), 0, 0));
+        } else {
+            // The command is its words up to the first number.
+            std::istringstream palabras(linea);
+            std::string orden, palabra;
+            while (palabras >> palabra && !std::isdigit(static_cast<unsigned char>(palabra[0])))
+                orden += (orden.empty() ? "" : " ") + palabra;
+            std::istringstream numeros(linea.substr(orden.size()));
+            int a = 0, b = 0;
+            numeros >> a >> b;
+            if (const auto o = ordenes.find(orden); o != ordenes.end())
+                respuesta = o->second(a, b);
+        }
+        std::cout << respuesta << std::endl;
+    }
+    VASQ_CloseDB();
+    return 0;
+}
