@@ -1,4 +1,4 @@
-// The organisation held by the user editor: loading, the order of the tree, the replay of
+// The organisation held by the user editor: the order of the tree, the replay of
 // its changes in one transaction with real keys, the drawees of a removed issuer, and the
 // refusals found only when writing.
 #include "Organizacion.h"
@@ -49,22 +49,6 @@ protected:
     _Organizacion org;
     int usuario = 0, empresa1 = 0, empresa2 = 0, p19 = 0, p58 = 0, p19b = 0, e1 = 0, e2 = 0, e3 = 0;
 };
-
-TEST_F(Organizacion, LoadsTheUsersRowsInTreeOrder)
-{
-    auto claves = [](const std::vector<const ElementoOrganizacion *> &v) {
-        std::vector<int> k;
-        for (const ElementoOrganizacion *x : v)
-            k.push_back(x->Clave);
-        return k;
-    };
-    EXPECT_EQ(claves(org.Hijos(NivelEmpresa, usuario)), (std::vector<int>{empresa1, empresa2}));
-    EXPECT_EQ(claves(org.Hijos(NivelPresentador, empresa1)), (std::vector<int>{p19, p58}));
-    EXPECT_EQ(claves(org.Hijos(NivelEmisor, p19b)), (std::vector<int>{e3}));
-    EXPECT_EQ(std::get<STREmisor>(org.Busca(NivelEmisor, e1)->Datos).Cuenta_abono, "21000418450200051332");
-    EXPECT_EQ(std::get<STREmisor>(org.Busca(NivelEmisor, e1)->Datos).Cuenta_cargo, "") << "NULL reads empty";
-    EXPECT_FALSE(org.HayCambios());
-}
 
 TEST_F(Organizacion, NothingIsWrittenUntilEscribeAndNewKeysAreTheConnectionsOwn)
 {
