@@ -214,17 +214,16 @@ bool TFRMEmisores::CompruebaObligatorios()
     return false;
 }
 
-void TFRMEmisores::CompruebaAbono()
+std::string TFRMEmisores::CompletaCuenta(const Cajas &c, int textoIncorrecto)
 {
-    const Cajas c = Abono();
     const std::string calculado = CalcDigitosControl(TextoCaja(c.banco), TextoCaja(c.oficina), TextoCaja(c.digitos));
     if (c.control->text().isEmpty()) {
         PonTextoCaja(c.control, calculado);
     } else if (TextoCaja(c.control) != calculado) {
         PonTextoCaja(c.control, calculado);
-        AvisoTexto(39, 1, IconoMensaje::Error);
+        AvisoTexto(textoIncorrecto, 1, IconoMensaje::Error);
     }
-    m_cuentaAbono = TextoCaja(c.banco) + TextoCaja(c.oficina) + TextoCaja(c.control) + TextoCaja(c.digitos);
+    return TextoCaja(c.banco) + TextoCaja(c.oficina) + TextoCaja(c.control) + TextoCaja(c.digitos);
 }
 
 bool TFRMEmisores::CompruebaCargo()
@@ -241,14 +240,7 @@ bool TFRMEmisores::CompruebaCargo()
     }
     if (c.digitos->text().isEmpty())
         PonTextoCaja(c.digitos, kCuentaVacia);
-    const std::string calculado = CalcDigitosControl(TextoCaja(c.banco), TextoCaja(c.oficina), TextoCaja(c.digitos));
-    if (c.control->text().isEmpty()) {
-        PonTextoCaja(c.control, calculado);
-    } else if (TextoCaja(c.control) != calculado) {
-        PonTextoCaja(c.control, calculado);
-        AvisoTexto(40, 1, IconoMensaje::Error);
-    }
-    m_cuentaCargo = TextoCaja(c.banco) + TextoCaja(c.oficina) + TextoCaja(c.control) + TextoCaja(c.digitos);
+    m_cuentaCargo = CompletaCuenta(c, 40);
     return true;
 }
 
@@ -269,7 +261,7 @@ void TFRMEmisores::BTNAceptarClick()
     LimpiaCaja(TXTDesc_Cuenta_Cargo);
     if (!CompruebaObligatorios())
         return;
-    CompruebaAbono();
+    m_cuentaAbono = CompletaCuenta(Abono(), 39);
     if (!CompruebaCargo())
         return;
     const ElementoOrganizacion candidato{m_modificacion ? m_clave : 0, m_presentador, Lee()};

@@ -74,7 +74,9 @@ private:
     void SalidaCuenta(QLineEdit *caja, const Cajas &cuenta);
     void PonCuenta(const Cajas &cuenta, std::string_view veinte);
     bool CompruebaObligatorios();
-    void CompruebaAbono();
+    // The account's control digits computed when empty, corrected and reported with
+    // textoIncorrecto when wrong; returns the composed 20 digits.
+    std::string CompletaCuenta(const Cajas &cuenta, int textoIncorrecto);
     bool CompruebaCargo();
 
     const _Organizacion *m_organizacion = nullptr;

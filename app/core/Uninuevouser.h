@@ -103,6 +103,7 @@ private:
     QTreeWidgetItem *AnadeNodo(QTreeWidgetItem *padre, const ElementoOrganizacion &elemento);
     void PonNodo(QTreeWidgetItem *nodo, const ElementoOrganizacion &elemento);
     void AnadeRaiz();
+    QTreeWidgetItem *NodoElegido() const;
     int Nivel(const QTreeWidgetItem *nodo) const;
     int Clave(const QTreeWidgetItem *nodo) const;
     void AnadeEmpresa(QTreeWidgetItem *nodo);

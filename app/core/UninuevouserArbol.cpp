@@ -116,15 +116,21 @@ void TFRMNuevoUsuario::CargaArbolUsuario()
     TREEEmpresas->expandAll();
 }
 
-void TFRMNuevoUsuario::TREEEmpresasChange()
+QTreeWidgetItem *TFRMNuevoUsuario::NodoElegido() const
 {
     const QList<QTreeWidgetItem *> seleccion = TREEEmpresas->selectedItems();
-    if (seleccion.isEmpty()) {
+    return seleccion.isEmpty() ? nullptr : seleccion.first();
+}
+
+void TFRMNuevoUsuario::TREEEmpresasChange()
+{
+    const QTreeWidgetItem *nodo = NodoElegido();
+    if (!nodo) {
         for (QPushButton *boton : {BTNMas, BTNModificar, BTNBorrar})
             boton->setEnabled(false);
         return;
     }
-    const RotulosNivel &r = kRotulos[Nivel(seleccion.first())];
+    const RotulosNivel &r = kRotulos[Nivel(nodo)];
     BTNMas->setText(Rotulo(r.mas));
     BTNModificar->setText(Rotulo(r.modificar));
     BTNBorrar->setText(Rotulo(r.borrar));
@@ -147,10 +153,9 @@ bool TFRMNuevoUsuario::Bloqueado(NivelOrganizacion nivel, int clave) const
 
 void TFRMNuevoUsuario::BTNMasClick()
 {
-    const QList<QTreeWidgetItem *> seleccion = TREEEmpresas->selectedItems();
-    if (seleccion.isEmpty())
+    QTreeWidgetItem *nodo = NodoElegido();
+    if (!nodo)
         return;
-    QTreeWidgetItem *nodo = seleccion.first();
     switch (Nivel(nodo)) {
     case NivelUsuario: AnadeEmpresa(nodo); break;
     case NivelEmpresa: AnadePresentador(nodo); break;
@@ -197,10 +202,9 @@ void TFRMNuevoUsuario::AnadeEmisor(QTreeWidgetItem *nodo)
 
 void TFRMNuevoUsuario::BTNModificarClick()
 {
-    const QList<QTreeWidgetItem *> seleccion = TREEEmpresas->selectedItems();
-    if (seleccion.isEmpty() || Nivel(seleccion.first()) == NivelUsuario)
+    QTreeWidgetItem *nodo = NodoElegido();
+    if (!nodo || Nivel(nodo) == NivelUsuario)
         return;
-    QTreeWidgetItem *nodo = seleccion.first();
     const auto nivel = NivelOrganizacion(Nivel(nodo));
     const int clave = Clave(nodo);
     if (Bloqueado(nivel, clave)) {
@@ -242,10 +246,9 @@ void TFRMNuevoUsuario::BTNModificarClick()
 
 void TFRMNuevoUsuario::BTNBorrarClick()
 {
-    const QList<QTreeWidgetItem *> seleccion = TREEEmpresas->selectedItems();
-    if (seleccion.isEmpty() || Nivel(seleccion.first()) == NivelUsuario)
+    QTreeWidgetItem *nodo = NodoElegido();
+    if (!nodo || Nivel(nodo) == NivelUsuario)
         return;
-    QTreeWidgetItem *nodo = seleccion.first();
     const auto nivel = NivelOrganizacion(Nivel(nodo));
     const int clave = Clave(nodo);
     if (AvisoTexto(kTextoConfirma[nivel], 6, IconoMensaje::Pregunta, BotonesMensaje::SiNo) != RespuestaSi)

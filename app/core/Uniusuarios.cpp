@@ -91,6 +91,7 @@ TFRMGestionusers::TFRMGestionusers(QWidget *parent)
     connect(BTNModificacion, &QPushButton::clicked, this, &TFRMGestionusers::BTNModificacionClick);
     connect(BTNCerrar, &QPushButton::clicked, this, &TFRMGestionusers::BTNCerrarClick);
     connect(STGridUsers, &QTableWidget::cellDoubleClicked, this, &TFRMGestionusers::STGridUsersDblClick);
+    SetUsuarioActual("", ""); // nothing is permitted until a user is given
 }
 
 void TFRMGestionusers::SetUsuarioActual(const std::string &idUsuario, const std::string &permisos)
