@@ -151,8 +151,10 @@ TEST_F(Usuarios, DoubleClickOnTheIconSwitchesActivity)
     EXPECT_TRUE(usuarios.STGridUsers->item(Fila("BETO"), 0)->data(Qt::UserRole).toBool());
     EXPECT_EQ(Avisos(NIVEL_USUARIOS), 1);
 
+    usuarios.SetUsuarioActual(std::to_string(admin), "11110000000000000000");
     DobleClic("ADMIN", 0);
-    EXPECT_TRUE(Activo(admin)) << "the administrator is never deactivated";
+    EXPECT_TRUE(Activo(admin)) << "the administrator is never deactivated, even by itself";
+    usuarios.SetUsuarioActual(std::to_string(ana), "11100000000000000000");
 
     bd.Bloquea("[_Usuarios()]", "Id_usuario", beto);
     RespondeCajas cajas;
