@@ -2,9 +2,21 @@
 #pragma once
 
 class _multiuser;
+class TFormLogin;
+class TFRMGestionusers;
+class TFRMNuevoUsuario;
+class TFRMEmpresa;
+class TFRMPresentador;
+class TFRMEmisores;
 
 struct Aplicacion {
     _multiuser *Multiuser = nullptr;
+    TFormLogin *FormLogin = nullptr;              // the login and the current user
+    TFRMGestionusers *FRMGestionusers = nullptr;  // user administration
+    TFRMNuevoUsuario *FRMNuevoUsuario = nullptr;  // the user editor
+    TFRMEmpresa *FRMEmpresa = nullptr;            // the company dialog
+    TFRMPresentador *FRMPresentador = nullptr;    // the presenter dialog
+    TFRMEmisores *FRMEmisores = nullptr;          // the issuer dialog
     // Each window that lives for the whole run is added here by the task that builds it
     // (TFormMain *FormMain, TFormLogin *FormLogin, TFRMGestionusers *FRMGestionusers, ...),
     // named as the system names its global object.

@@ -31,6 +31,14 @@ std::string GetCampo(std::string_view nombre, std::string_view fila, char separa
     return std::string(fila.substr(inicio, fin - inicio));
 }
 
+std::string GetCampoTexto(std::string_view nombre, std::string_view fila, char separador)
+{
+    std::string valor = GetCampo(nombre, fila, separador);
+    CambiaCaracterLen(valor, '\x01', '&');
+    CambiaCaracterLen(valor, '\x02', '=');
+    return valor;
+}
+
 void SetCampo(std::string &fila, std::string_view nombre, std::string_view valor, char separador)
 {
     if (nombre.empty())

@@ -14,6 +14,10 @@
 // "NULL" and escapes are kept. The whole row is read: nothing is cut.
 std::string GetCampo(std::string_view nombre, std::string_view fila, char separador = '&');
 
+// GetCampo with the escapes undone: 0x01 reads "&" and 0x02 reads "=" again. For values
+// shown or compared as the user typed them.
+std::string GetCampoTexto(std::string_view nombre, std::string_view fila, char separador = '&');
+
 // Replaces the value of the first "<nombre>=" in the row (up to the next separator or the
 // end), or appends "<separador><nombre>=<valor>" when the name is absent.
 void SetCampo(std::string &fila, std::string_view nombre, std::string_view valor, char separador = '&');

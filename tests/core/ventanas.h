@@ -1,10 +1,17 @@
 // Fixtures of the tests that drive modal windows offscreen.
 #pragma once
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
 #include <QPointer>
+#include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <functional>
+#include <utility>
+#include <vector>
 
 // Runs accion on the modal window of type T as soon as it shows.
 template<class T>
@@ -45,3 +52,50 @@ private:
     QPointer<T> m_ultima; // the window answered last, until it goes
     int m_veces = 0;
 };
+
+// What a message box showed.
+struct CajaVista {
+    QString texto;
+    QString titulo;
+    QMessageBox::Icon icono = QMessageBox::NoIcon;
+};
+
+// Answers every message box that shows while the object lives, pressing the next of botones
+// (the last one again when they run out), and keeps what each showed.
+class RespondeCajas {
+public:
+    explicit RespondeCajas(std::vector<QMessageBox::StandardButton> botones = {QMessageBox::Ok})
+        : m_botones(std::move(botones)), m_respondedor([this](QMessageBox *caja) {
+              Vistas.push_back({caja->text(), caja->windowTitle(), caja->icon()});
+              const size_t i = std::min(Vistas.size(), m_botones.size()) - 1;
+              if (QAbstractButton *boton = caja->button(m_botones[i]))
+                  boton->click();
+              else
+                  caja->reject();
+          })
+    {
+    }
+
+    std::vector<CajaVista> Vistas;
+
+private:
+    std::vector<QMessageBox::StandardButton> m_botones;
+    Respondedor<QMessageBox> m_respondedor;
+};
+
+// Types texto into the widget as the keyboard does: each character a key press and release
+// carrying it (characters without a key of their own travel as Key_unknown with the text).
+inline void Teclea(QWidget *destino, const QString &texto)
+{
+    for (const QChar c : texto) {
+        const ushort u = c.unicode();
+        if (u < 0x80 && c.isPrint()) {
+            QTest::keyClick(destino, static_cast<char>(u));
+            continue;
+        }
+        QKeyEvent pulsa(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QKeyEvent suelta(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(destino, &pulsa);
+        QApplication::sendEvent(destino, &suelta);
+    }
+}

@@ -5,8 +5,7 @@
 #include "shippeddb.h"
 
 #include "General.h"
-#include "b_encrip.h"
-#include "b_mem.h"
+#include "Trunpass.h"
 #include "vasqdb.h"
 
 #include <gtest/gtest.h>
@@ -100,7 +99,7 @@ TEST_F(ShippedDatabase, TheFirstAdministratorLogsIn)
     // The login's own query, with the password stored as the login encodes it.
     std::string sql = std::string("SELECT * FROM [_Usuarios()] WHERE ([_Usuarios()].Cod_usuario='") +
                       shippeddb::kAdminCode + "' AND [_Usuarios()].Password='" +
-                      shippeddb::storedPassword(shippeddb::kAdminPassword) +
+                      CodificaPassword(shippeddb::kAdminPassword) +
                       "' AND [_Usuarios()].Activo=true);";
     auto r = query(sql);
     ASSERT_EQ(r.rows.size(), 1u) << r.error;
@@ -112,11 +111,7 @@ TEST_F(ShippedDatabase, TheFirstAdministratorLogsIn)
     // User administration decodes the stored password for editing: it must give the
     // password the README states.
     std::string stored = field(r.rows[0], "Password");
-    void *bytes = AsciiToBin(stored.c_str());
-    ASSERT_NE(bytes, nullptr);
-    BlockQuickDecript(bytes, long(stored.size() / 2));
-    EXPECT_EQ(std::string(static_cast<char *>(bytes), stored.size() / 2), shippeddb::kAdminPassword);
-    B_free(bytes);
+    EXPECT_EQ(DecodificaPassword(stored), shippeddb::kAdminPassword);
 }
 
 TEST_F(ShippedDatabase, SavingKeepingTheFileAndRebuildingGivesTheSameRows)

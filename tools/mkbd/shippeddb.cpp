@@ -2,8 +2,7 @@
 #include "shippeddb.h"
 
 #include "General.h"
-#include "b_encrip.h"
-#include "b_mem.h"
+#include "Trunpass.h"
 #include "cp1252.h"
 #include "sqlscript.h"
 #include "vasqdb.h"
@@ -13,7 +12,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <new>
 #include <system_error>
 #include <vector>
 
@@ -50,7 +48,7 @@ bool addAdministrator(std::string &error)
     std::string sql = std::string("INSERT INTO [_Usuarios()] "
                                   "([Cod_usuario],[Password],[Nombre_usuario],[Permisos],[Activo],Block) "
                                   "VALUES ('") +
-                      kAdminCode + "','" + storedPassword(kAdminPassword) + "','" + kAdminName +
+                      kAdminCode + "','" + CodificaPassword(kAdminPassword) + "','" + kAdminName +
                       "','" + kAdminPermissions + "',TRUE,0);";
     int rows = 0;
     if (VASQ_ExecSQL(sql.c_str(), &rows) != 0 || rows != 1) {
@@ -102,19 +100,6 @@ bool createDatabase(const std::string &mdbPath, const std::string &schemaScript,
 
 } // namespace
 
-std::string storedPassword(const std::string &password)
-{
-    if (password.empty())
-        return {};
-    std::string bytes = password;
-    BlockQuickEncript(bytes.data(), long(bytes.size()));
-    char *letters = BinToAscii(bytes.data(), long(bytes.size()));
-    if (!letters)
-        throw std::bad_alloc();
-    std::string stored = letters;
-    B_free(letters);
-    return stored;
-}
 
 bool writeScrambledCopy(const std::string &mcrPath, const std::string &schemaScript,
                         const std::string &dataScript, std::string &error)

@@ -12,11 +12,6 @@ inline constexpr const char *kAdminPassword = "cambiame";
 inline constexpr const char *kAdminName = "Administrador";
 inline constexpr const char *kAdminPermissions = "11110000000000000000";
 
-// A password as the users table stores it: the empty text for an empty password,
-// otherwise its bytes block-scrambled and letter-encoded (two letters per byte).
-// Windows-1252 in and out.
-std::string storedPassword(const std::string &password);
-
 // Creates the database in a new folder beside mcrPath, gives it the database password
 // and writes its scrambled copy as the program does at exit, then puts that copy at
 // mcrPath (replacing an old one only when everything succeeded) and removes the folder.
