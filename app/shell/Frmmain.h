@@ -57,7 +57,7 @@ public:
     std::string PathBD;
     QDate FechaEuro;
     int TiempoInactividad = 15; // minutes
-    std::string UltimoFichero; // the send-file counter as read at start; the writer keeps it
+    std::string UltimoFichero; // the send-file counter as read at start; its writer keeps the file
     std::string RutaCSB19, RutaCSB58, RutaHistorico;
     std::string STRImpCSB19, STRImpCSB58;
     std::string URLTelvirana, URLHelpFile, WWWBrowserEXEName;

@@ -180,19 +180,16 @@ TEST_F(Arbol, EnablingTableAtEachLevel)
                     << a->objectName().toStdString() << " at level " << nivel << ": " << f.porque;
         }
     }
+    Selecciona(Empresa()->child(2));
+    EXPECT_FALSE(TFormMain::EstadoTabla(m->cbtExportar)) << "a presenter without issuers";
+    Selecciona(Empresa()->child(1)->child(0));
+    EXPECT_FALSE(TFormMain::EstadoTabla(m->cbtExportar)) << "an issuer without batches";
+
     // Commands whose windows do not exist stay disabled whatever the table says.
     EXPECT_TRUE(TFormMain::EstadoTabla(m->cbtAlta));
     EXPECT_FALSE(m->cbtAlta->isEnabled());
     EXPECT_TRUE(m->cbtSalir->isEnabled());
     EXPECT_TRUE(m->mainMenuFinalizarSesion->isEnabled());
-}
-
-TEST_F(Arbol, ExportNeedsAPresenterWithChildren)
-{
-    Selecciona(Empresa()->child(2));
-    EXPECT_FALSE(TFormMain::EstadoTabla(m->cbtExportar)) << "a presenter without issuers";
-    Selecciona(Empresa()->child(1)->child(0));
-    EXPECT_FALSE(TFormMain::EstadoTabla(m->cbtExportar)) << "an issuer without batches";
 }
 
 } // namespace

@@ -27,6 +27,15 @@ const char *const kOrganizacion[] = {
     "VALUES (1,'CSB19','B00000001','000','Presentador')",
 };
 
+// The administrator's organisation stored, and the window shown: the login follows.
+void MuestraConOrganizacion(TFormMain *m)
+{
+    for (const char *sql : kOrganizacion)
+        ASSERT_TRUE(arranque::Ejecuta(sql));
+    arranque::Login();
+    m->show();
+}
+
 TEST(Salida, LoginCloseAndNextStartFindTheSameData)
 {
     Carpeta carpeta;
@@ -34,10 +43,7 @@ TEST(Salida, LoginCloseAndNextStartFindTheSameData)
     {
         Ventanas ventanas;
         TFormMain *m = ventanas.Main();
-        for (const char *sql : kOrganizacion)
-            ASSERT_TRUE(arranque::Ejecuta(sql));
-        arranque::Login();
-        m->show();
+        MuestraConOrganizacion(m);
         const bool terminado = arranque::HastaTerminar([&] {
             ASSERT_TRUE(arranque::Espera([&] { return !m->IdEmpresa.empty(); })) << "logged in";
             ASSERT_EQ(m->treeInfoGlobal->topLevelItemCount(), 1) << "the login made the company current";
@@ -73,10 +79,7 @@ TEST(Salida, AChangeOfUserRunsTheLoginOnceAndShowsTheWindowAgain)
     Carpeta carpeta;
     Ventanas ventanas;
     TFormMain *m = ventanas.Main();
-    for (const char *sql : kOrganizacion)
-        ASSERT_TRUE(arranque::Ejecuta(sql));
-    arranque::Login();
-    m->show();
+    MuestraConOrganizacion(m);
     ASSERT_TRUE(arranque::HastaTerminar([&] {
         ASSERT_TRUE(arranque::Espera([&] { return !m->IdEmpresa.empty(); }));
         m->treeInfoGlobal->clear();
