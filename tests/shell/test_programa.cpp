@@ -9,6 +9,7 @@
 
 #include <QListWidget>
 #include <QMessageBox>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -36,6 +37,9 @@ TEST(Programa, AnExceptionInAHandlerIsShownAndLoggedAndGoesNoFurther)
 
 TEST(Programa, TheSupportLibrarysBoxesAndTraceLinesShowInWindows)
 {
+    testutil::TempDir carpeta; // the current folder, where debug.log goes
+    const std::filesystem::path antes = std::filesystem::current_path();
+    std::filesystem::current_path(carpeta.path());
     InstalaPantallaDebug();
     QWidget activa;
     activa.show();
@@ -60,6 +64,7 @@ TEST(Programa, TheSupportLibrarysBoxesAndTraceLinesShowInWindows)
     EXPECT_EQ(lista->currentItem()->text(), QStringLiteral("traza de prueba"));
     lista->close();
     DebugSetDisplay(nullptr);
+    std::filesystem::current_path(antes);
 }
 
 } // namespace
