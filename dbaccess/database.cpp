@@ -60,6 +60,16 @@ void release()
     s.path.clear();
 }
 
+Status lockFor(SideLock &lock, const std::string &path, bool exclusive)
+{
+    const State &s = state();
+    if (!s.heldPath.empty() && s.heldPath == path) {
+        lock.release();
+        return {};
+    }
+    return lock.acquire(path, exclusive);
+}
+
 void reset()
 {
     State &s = state();
@@ -107,7 +117,7 @@ int maintain(const char *label, const char *path, const std::function<Status(Con
             if (status.ok())
                 status = connection.open(path, false, s.password);
             if (status.ok())
-                status = lock.acquire(path, true);
+                status = lockFor(lock, path, true);
             if (status.ok()) {
                 status = work(connection);
                 result = status.code;
@@ -174,7 +184,7 @@ int VASQ_OpenDB(const char *path, int exclusive, int readOnly)
         bool readOnlyFlag = (readOnly & 0xFF) != 0;
         status = s.main.open(path, readOnlyFlag, s.password);
         if (status.ok())
-            status = s.lock.acquire(path, (exclusive & 0xFF) != 0);
+            status = lockFor(s.lock, path, (exclusive & 0xFF) != 0);
         if (status.ok())
             status = s.second.open(path, readOnlyFlag, s.password);
         if (!status.ok())
@@ -285,11 +295,41 @@ int C_ChangePassword(const char *path, const char *oldPassword, const char *newP
         SideLock lock;
         Status status = connection.open(path, false, oldPassword);
         if (status.ok())
-            status = lock.acquire(path, true);
+            status = lockFor(lock, path, true);
         if (status.ok())
             status = copyTo(connection, path, newPassword);
         return status.ok() ? 0 : 1;
     });
+}
+
+int VASQ_LockExclusive(const char *path)
+{
+    const char *label = "[vasqdb::VASQ_LockExclusive() ]";
+    return guarded(label, [&] {
+        State &s = state();
+        if (s.opened())
+            return fail(label, 1, ownFailure(VASQ_ERR_ALREADYOPEN));
+        Status status = pathArgument(path);
+        if (!status.ok())
+            return fail(label, 1, status);
+        s.held.release();
+        s.heldPath.clear();
+        status = s.held.acquire(path, true);
+        if (!status.ok())
+            return fail(label, 1, status);
+        s.heldPath = path;
+        return 0;
+    });
+}
+
+int VASQ_UnlockExclusive(void)
+{
+    State &s = state();
+    if (s.opened() && s.path == s.heldPath)
+        return fail("[vasqdb::VASQ_UnlockExclusive() ]", 1, ownFailure(VASQ_ERR_ALREADYOPEN));
+    s.held.release();
+    s.heldPath.clear();
+    return 0;
 }
 
 int VASQ_GetLastErrorCodeID(void)

@@ -16,6 +16,8 @@ struct State {
     Connection main;
     Connection second;
     SideLock lock;
+    SideLock held;        // of VASQ_LockExclusive
+    std::string heldPath; // its database, empty while none is held
     std::string path;     // of the open database, empty while none is open
     std::string password; // for every connection; empty: plain files
     std::vector<std::string> index; // row texts of the index cache
@@ -51,6 +53,10 @@ int guarded(const char *label, Body body) noexcept
 
 // Closes both connections, drops the index cache and the lock, forgets the path.
 void release();
+
+// Takes lock for the database at path, unless VASQ_LockExclusive holds that database:
+// then lock stays empty and the held lock serves.
+Status lockFor(SideLock &lock, const std::string &path, bool exclusive);
 
 // Clears the last error and sets the trace back to level 0 in the current directory.
 void reset();

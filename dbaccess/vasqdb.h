@@ -89,6 +89,11 @@ VASQ_API int SetBdPassword(const char *password);
  * the level back to 0. */
 VASQ_API int VASQ_SetDebug(int level);
 
+/* Running copies keep out of each other through an advisory lock on the side file
+ * "<path>.lck" beside each database file this library opens, changes or copies: shared
+ * while a copy has the file open, exclusive for exclusive opens, repair, compaction and
+ * password change. The side file is created when first needed and left in place. */
+
 /* Opens the database file at path (never creates one), keyed with the stored password,
  * with a probe read, so that a wrong password fails here with the engine's text. Opens
  * the second connection too (see C_Exec). exclusive: non-zero low byte asks that no
@@ -179,6 +184,22 @@ VASQ_API int VASQ_CompactBase(const char *source, const char *destination);
  * longer than VASQ_MAX_PASSWORD); records and traces nothing. The stored password of
  * SetBdPassword does not change. */
 VASQ_API int C_ChangePassword(const char *path, const char *oldPassword, const char *newPassword);
+
+/* Holds the database file at path exclusively across several calls, so that a sequence
+ * (compact, replace the file, write its copy, remove it) runs with no other running copy
+ * able to open the file in between. While it is held, this library's own VASQ_OpenDB,
+ * VASQ_RepairBase, VASQ_CompactBase and C_ChangePassword of the same path (the same text)
+ * run under it, and every other copy's opens, repairs and compactions of it are refused
+ * with VASQ_ERR_INUSE. Closing the database does not release it; a lock held before (on
+ * any path) is released first.
+ * Returns 0 when held; VASQ_ERR_ALREADYOPEN while a database is open (close it first);
+ * VASQ_ERR_ARGUMENT without a path or with one longer than VASQ_MAX_PATH; VASQ_ERR_INUSE
+ * when another copy has the file open or held. */
+VASQ_API int VASQ_LockExclusive(const char *path);
+
+/* Releases what VASQ_LockExclusive holds; returns 0 (also when nothing is held), or
+ * VASQ_ERR_ALREADYOPEN, keeping it, while the database it holds is open here. */
+VASQ_API int VASQ_UnlockExclusive(void);
 
 /* ------------------------------------------------------------------ last error */
 

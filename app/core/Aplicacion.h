@@ -2,6 +2,7 @@
 #pragma once
 
 class _multiuser;
+class TFormMain;
 class TFormLogin;
 class TFRMGestionusers;
 class TFRMNuevoUsuario;
@@ -10,6 +11,7 @@ class TFRMPresentador;
 class TFRMEmisores;
 
 struct Aplicacion {
+    TFormMain *FormMain = nullptr;                // the main window
     _multiuser *Multiuser = nullptr;
     TFormLogin *FormLogin = nullptr;              // the login and the current user
     TFRMGestionusers *FRMGestionusers = nullptr;  // user administration

@@ -96,10 +96,12 @@ std::string RutaCopiaBD(std::string_view rutaBD);
 // "[ General::GuardaBDCifrada ] " and gives false.
 bool GuardaBDCifrada(std::string_view rutaBD, bool conservar, std::string_view password);
 
-// Rebuilds the database at rutaBD (without password) from its scrambled copy, through a
-// temporary file renamed into place; a failure (a missing copy included) leaves no file
-// behind, is logged with "[ General::RecuperaBDCifrada ] " and gives false.
-bool RecuperaBDCifrada(std::string_view rutaBD);
+// Rebuilds the database at rutaBD from its scrambled copy, through a temporary file renamed
+// into place. With a password the temporary file is first given it (from none), which also
+// proves it a whole database; without one it stays as the copy holds it. A failure (a
+// missing copy included) leaves no file behind, is logged with
+// "[ General::RecuperaBDCifrada ] " and gives false.
+bool RecuperaBDCifrada(std::string_view rutaBD, std::string_view password = {});
 
 // The wait cursor while the object lives; nothing without a QApplication.
 class CursorEspera {

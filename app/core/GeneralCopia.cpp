@@ -168,6 +168,7 @@ bool GuardaBDCifrada(std::string_view rutaBD, bool conservar, std::string_view p
     if (!CopiaFichero(bd, plana, nullptr, "GuardaBDCifrada"))
         return false;
     const bool sinClave = clave.empty() || C_ChangePassword(plana.c_str(), clave.c_str(), "") == 0;
+    Borra(plana + ".lck");
     const bool cifrado = sinClave && CopiaFichero(plana, cifrada, BlockQuickEncript, "GuardaBDCifrada");
     Borra(plana);
     if (!sinClave)
@@ -186,13 +187,21 @@ bool GuardaBDCifrada(std::string_view rutaBD, bool conservar, std::string_view p
     return true;
 }
 
-bool RecuperaBDCifrada(std::string_view rutaBD)
+bool RecuperaBDCifrada(std::string_view rutaBD, std::string_view password)
 {
-    const std::string bd(rutaBD);
+    const std::string bd(rutaBD), clave(password);
     const std::string temporal = bd + ".tmp";
     CursorEspera cursor;
     if (!CopiaFichero(RutaCopiaBD(bd), temporal, BlockQuickDecript, "RecuperaBDCifrada"))
         return false;
+    if (!clave.empty()) {
+        const bool conClave = C_ChangePassword(temporal.c_str(), "", clave.c_str()) == 0;
+        Borra(temporal + ".lck");
+        if (!conClave) {
+            Borra(temporal);
+            return Falla("RecuperaBDCifrada", "La copia de '" + bd + "' no es una base de datos");
+        }
+    }
     BorraDiarios(bd);
     if (!Renombra(temporal, bd)) {
         Borra(temporal);

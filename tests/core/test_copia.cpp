@@ -75,8 +75,9 @@ TEST(CopiaBD, RoundTripWithoutPasswordAndBack)
     BlockQuickDecript(copia.data(), long(std::min<size_t>(copia.size(), 8192)));
     EXPECT_EQ(copia.substr(0, 16), std::string("SQLite format 3\0", 16)) << "without the password";
 
-    ASSERT_TRUE(RecuperaBDCifrada(ruta));
-    ASSERT_EQ(C_ChangePassword(ruta.c_str(), "", kPasswordBD), 0);
+    ASSERT_TRUE(RecuperaBDCifrada(ruta, kPasswordBD));
+    for (const char *resto : {".tmp", ".tmp.lck"})
+        EXPECT_FALSE(testutil::fileExists(ruta + resto)) << resto;
     SetBdPassword("");
     EXPECT_NE(VASQ_OpenDB(ruta.c_str(), 0, 0), 0) << "the rebuilt database needs the password";
     VASQ_GetLastErrorCodeID();
@@ -124,13 +125,17 @@ TEST(CopiaBD, FailuresKeepTheDatabaseAndTheOldCopy)
     EXPECT_NE(programa.Log().find("[ General::GuardaBDCifrada ] "), std::string::npos);
 }
 
-TEST(CopiaBD, RebuildWithoutCopyCreatesNothing)
+TEST(CopiaBD, RebuildWithoutCopyOrFromNoDatabaseCreatesNothing)
 {
     entorno::Programa programa;
     const std::string ruta = programa.dir().file("Orvanta.mdb");
     EXPECT_FALSE(RecuperaBDCifrada(ruta));
-    EXPECT_FALSE(testutil::fileExists(ruta));
-    EXPECT_FALSE(testutil::fileExists(ruta + ".tmp"));
+    std::string basura(5000, 'x');
+    BlockQuickEncript(basura.data(), long(basura.size()));
+    testutil::writeFile(programa.dir().file("Orvanta.mcr"), basura);
+    EXPECT_FALSE(RecuperaBDCifrada(ruta, kPasswordBD)) << "a copy that is no database is refused before the rename";
+    for (const char *resto : {"", ".tmp", ".tmp.lck"})
+        EXPECT_FALSE(testutil::fileExists(ruta + resto)) << resto;
     EXPECT_NE(programa.Log().find("[ General::RecuperaBDCifrada ] "), std::string::npos);
 }
 

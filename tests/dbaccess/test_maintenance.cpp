@@ -28,6 +28,7 @@ public:
         if (m_pid == 0) {
             ::close(ready[0]);
             ::close(done[1]);
+            VASQ_UnlockExclusive(); // a copy of its own holds nothing of this one's
             SetBdPassword(password);
             char status = VASQ_OpenDB(path.c_str(), 0, 0) == 0 ? 'y' : 'n';
             (void)!::write(ready[1], &status, 1);
@@ -194,6 +195,34 @@ TEST_F(Maintenance, ExclusiveOpenKeepsOtherCopiesOut)
     ASSERT_EQ(VASQ_OpenDB(db.c_str(), 1, 0), 0);
     OtherCopy other(db, dbtest::kPassword);
     EXPECT_FALSE(other.opened());
+}
+
+TEST_F(Maintenance, HeldLockCarriesASequenceAndKeepsOtherCopiesOut)
+{
+    EXPECT_EQ(VASQ_LockExclusive(db.c_str()), VASQ_ERR_ALREADYOPEN) << "close first";
+    VASQ_CloseDB();
+    {
+        OtherCopy other(db, dbtest::kPassword);
+        ASSERT_TRUE(other.opened());
+        EXPECT_EQ(VASQ_LockExclusive(db.c_str()), VASQ_ERR_INUSE) << "another copy has it open";
+    }
+    ASSERT_EQ(VASQ_LockExclusive(db.c_str()), 0);
+    OtherCopy kept(db, dbtest::kPassword);
+    EXPECT_FALSE(kept.opened());
+
+    // The sequence of the last copy out, all under the one lock.
+    std::string tmp = dir.file("tmp.mdb");
+    ASSERT_EQ(VASQ_OpenDB(db.c_str(), 0, 0), 0) << lastErrorText();
+    EXPECT_EQ(VASQ_UnlockExclusive(), VASQ_ERR_ALREADYOPEN) << "the open database relies on it";
+    EXPECT_EQ(VASQ_CompactBase(db.c_str(), tmp.c_str()), 0) << lastErrorText();
+    EXPECT_EQ(C_ChangePassword(tmp.c_str(), dbtest::kPassword, dbtest::kPassword), 0);
+    EXPECT_EQ(C_ChangePassword(db.c_str(), dbtest::kPassword, dbtest::kPassword), 0);
+    OtherCopy stillKept(db, dbtest::kPassword);
+    EXPECT_FALSE(stillKept.opened()) << "closing and compacting keep holding it";
+
+    EXPECT_EQ(VASQ_UnlockExclusive(), 0);
+    OtherCopy after(db, dbtest::kPassword);
+    EXPECT_TRUE(after.opened());
 }
 
 struct PasswordChange {

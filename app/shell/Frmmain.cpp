@@ -1,0 +1,502 @@
+// The main window's life: the database opened or rebuilt, the settings, the login, the
+// change of user, the close and the exit sequence.
+#include "Frmmain.h"
+
+#include "Aplicacion.h"
+#include "Aplicaplantillas.h"
+#include "Frmmsg.h"
+#include "General.h"
+#include "Login.h"
+#include "Modmas.h"
+#include "Multiidioma.h"
+#include "Multiuser.h"
+#include "Programa.h"
+#include "cp1252.h"
+#include "profile.h"
+#include "progdir.h"
+#include "qcp1252.h"
+#include "vasqdb.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMovie>
+#include <QScreen>
+#include <QSplitter>
+#include <QTableWidget>
+#include <QTreeWidget>
+#include <charconv>
+#include <filesystem>
+
+namespace {
+
+std::string RutaIni()
+{
+    return progdir::file("Orvanta.INI");
+}
+
+bool Existe(const std::string &ruta)
+{
+    std::error_code ec;
+    return std::filesystem::exists(cp1252::fileName(ruta), ec);
+}
+
+void Borra(const std::string &ruta)
+{
+    std::error_code ec;
+    std::filesystem::remove(cp1252::fileName(ruta), ec);
+}
+
+bool TieneClave(const std::string &ini, std::string_view seccion, std::string_view clave)
+{
+    for (const std::string &k : profile::readKeys(ini, seccion))
+        if (cp1252::equalNoCase(k, clave))
+            return true;
+    return false;
+}
+
+std::string Recorta(std::string texto)
+{
+    const size_t inicio = texto.find_first_not_of(' ');
+    if (inicio == std::string::npos)
+        return {};
+    return texto.substr(inicio, texto.find_last_not_of(' ') - inicio + 1);
+}
+
+// The installer's log loses the lines that name the scrambled copy. The new log is written
+// beside it and renamed over it only when whole; a log that cannot be read, or a new one
+// that cannot be written, leaves everything as it was.
+void ReescribeInstallLog()
+{
+    const std::string log = progdir::file("install.log"), tmp = progdir::file("tmp.log");
+    std::FILE *entrada = cp1252::openFile(log, "rb");
+    if (!entrada)
+        return;
+    std::string texto;
+    char bloque[4096];
+    size_t n;
+    while ((n = std::fread(bloque, 1, sizeof bloque, entrada)) > 0)
+        texto.append(bloque, n);
+    const bool leido = !std::ferror(entrada);
+    std::fclose(entrada);
+    std::FILE *salida = leido ? cp1252::openFile(tmp, "wb") : nullptr;
+    if (!salida)
+        return;
+    bool bien = true;
+    for (size_t inicio = 0; inicio < texto.size();) {
+        size_t fin = texto.find('\n', inicio);
+        fin = fin == std::string::npos ? texto.size() : fin + 1;
+        const std::string_view linea(texto.data() + inicio, fin - inicio);
+        if (linea.find("Orvanta.mcr") == std::string_view::npos)
+            bien = std::fwrite(linea.data(), 1, linea.size(), salida) == linea.size() && bien;
+        inicio = fin;
+    }
+    bien = std::fclose(salida) == 0 && bien;
+    std::error_code ec;
+    if (bien)
+        std::filesystem::rename(cp1252::fileName(tmp), cp1252::fileName(log), ec);
+    if (!bien || ec)
+        Borra(tmp);
+}
+
+// A piece of the euro date as a decimal integer, or the fallback when it is no number.
+int Pieza(std::string_view texto, size_t desde, size_t largo, int siNo)
+{
+    if (desde >= texto.size())
+        return siNo;
+    const std::string_view pieza = texto.substr(desde, largo);
+    int valor = 0;
+    const auto [fin, error] = std::from_chars(pieza.data(), pieza.data() + pieza.size(), valor);
+    return error == std::errc() && fin == pieza.data() + pieza.size() ? valor : siNo;
+}
+
+} // namespace
+
+QDate LeeFechaEuro(std::string_view texto)
+{
+    const QDate fecha(Pieza(texto, 6, 4, 2002), Pieza(texto, 3, 2, 1), Pieza(texto, 0, 2, 1));
+    return fecha.isValid() ? fecha : QDate(2002, 1, 1);
+}
+
+// ---- Construction ----
+
+TFormMain::TFormMain(QWidget *parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("FormMain"));
+    CreaControles();
+    m_cambioArbol.setSingleShot(true);
+    m_cambioArbol.setInterval(200);
+    connect(treeInfoGlobal, &QTreeWidget::currentItemChanged, &m_cambioArbol, qOverload<>(&QTimer::start));
+    connect(&m_cambioArbol, &QTimer::timeout, this,
+            [this] { Protege("TFormMain::treeInfoGlobalChange", [this] { treeInfoGlobalChange(); }); });
+    Conecta(cbtSalir, &TFormMain::cbtSalirClick);
+    Conecta(mainMenuSalir, &TFormMain::cbtSalirClick);
+    Conecta(cbtFinalizarSesion, &TFormMain::cbtFinalizarSesionClick);
+    Conecta(mainMenuFinalizarSesion, &TFormMain::cbtFinalizarSesionClick);
+    Conecta(MNUCastellano, &TFormMain::MNUCastellanoClick);
+
+    App().Multiuser = new _multiuser;
+    App().Multiuser->Host.TiempoInactividad = [this] { return TiempoInactividad; };
+    App().Multiuser->Host.GetPathBD = [this] { return GetPathBD(); };
+
+    const std::string ini = RutaIni();
+    if (profile::readKeys(ini, "WINDOW").empty())
+        ReescribeInstallLog();
+    PathBD = profile::readString(ini, "GENERAL", "BaseDatos", progdir::file("BD/Orvanta.mdb"));
+    if (!TieneClave(ini, "GENERAL", "BaseDatos"))
+        profile::writeString(ini, "GENERAL", "BaseDatos", PathBD);
+    VASQ_SetDebug(0);
+    SaltarLogin = false;
+
+    ArranqueFallido = !AbreBaseDatos();
+    if (!ArranqueFallido) {
+        WriteLog("[ INICIO DE SESION ]");
+        std::error_code ec;
+        IniciaPlantillas(cp1252::fromUtf8(std::filesystem::current_path(ec).string()) + "/items.ini");
+        App().Multiuser->IniciaMultiusuario();
+        CargaProvincias();
+    }
+    // Read even after a failed start, so that closing writes back what the file held.
+    LeeConfiguracion();
+    AplicaGeometria();
+    ColocaPaneles();
+    IniciaAnimacion();
+    EstadoInicialComandos();
+    statusMainWindowDrawPanel();
+}
+
+TFormMain::~TFormMain()
+{
+    FormDestroy();
+}
+
+bool TFormMain::AbreBaseDatos()
+{
+    if (!Existe(PathBD)) {
+        // Held alone while it is rebuilt, so that two copies starting at once never both
+        // put a database in its place.
+        bool hecha = VASQ_LockExclusive(PathBD.c_str()) == 0;
+        if (hecha) {
+            hecha = Existe(PathBD) || RecuperaBDCifrada(PathBD, kPasswordBD);
+            VASQ_UnlockExclusive();
+        }
+        VASQ_GetLastErrorCodeID();
+        if (!hecha) {
+            CajaMensaje(::Idioma.GetTexto(118), ::Idioma.GetTexto(117), IconoMensaje::Error);
+            return false;
+        }
+    }
+    SetBdPassword(kPasswordBD);
+    if (VASQ_OpenDB(PathBD.c_str(), 0, 0) != 0) {
+        char texto[1024] = "";
+        VASQ_GetLastErrorCodeDesc(texto, 1023);
+        CajaMensaje(texto, ::Idioma.GetTexto(117), IconoMensaje::Error);
+        return false;
+    }
+    return true;
+}
+
+void TFormMain::LeeConfiguracion()
+{
+    const std::string ini = RutaIni(), carpeta = progdir::path();
+    auto lee = [&ini](const char *seccion, const char *clave, const std::string &omision) {
+        return profile::readString(ini, seccion, clave, omision);
+    };
+    FechaEuro = LeeFechaEuro(lee("GENERAL", "FechaEuro", "01/01/2002"));
+    TiempoInactividad = profile::readInt(ini, "GENERAL", "Tiempo_Inactividad", 15);
+    UltimoFichero = lee("FICHEROCSB", "UltimoFichero", "0");
+    RutaCSB19 = lee("FICHEROCSB", "RutaCSB19", carpeta + "CSB19");
+    RutaCSB58 = lee("FICHEROCSB", "RutaCSB58", carpeta + "CSB58");
+    RutaHistorico = lee("FICHEROCSB", "RutaHistorico", carpeta + "HISTORICO");
+    STRImpCSB19 = lee("GENERAL", "STRImpCSB19", carpeta + "CSB19.INI");
+    STRImpCSB58 = lee("GENERAL", "STRImpCSB58", carpeta + "CSB58.INI");
+    URLTelvirana = lee("URL", "URLTelvirana", "https://empresas.telvirana.example/");
+    URLHelpFile = lee("URL", "URLHelpFile", "https://www.telvirana.example/");
+    WWWBrowserEXEName = lee("URL", "WWWBrowserEXEName", "iexplore");
+    Idioma = lee("GENERAL", "Idioma", "Castellano");
+}
+
+void TFormMain::AplicaGeometria()
+{
+    const std::string ini = RutaIni();
+    const QScreen *pantalla = QGuiApplication::primaryScreen();
+    const QSize util = pantalla ? pantalla->availableGeometry().size() : QSize(800, 600);
+    const bool maximizada = profile::readInt(ini, "WINDOW", "WinMaximized", 1) != 0;
+    const int ancho = profile::readInt(ini, "WINDOW", "WinWidth", util.width());
+    const int alto = profile::readInt(ini, "WINDOW", "WinHeight", util.height());
+    const int izquierda = profile::readInt(ini, "WINDOW", "WinLeft", 0);
+    const int arriba = profile::readInt(ini, "WINDOW", "WinTop", 0);
+    const int panel = profile::readInt(ini, "WINDOW", "Panel", 244);
+    splitterMain->setSizes({panel, std::max(1, ancho - panel)});
+    // The size is also the one the window returns to from maximized.
+    resize(ancho, alto);
+    if (maximizada)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    else
+        move(izquierda, arriba);
+}
+
+void TFormMain::GuardaConfiguracion()
+{
+    const std::string ini = RutaIni();
+    auto escribe = [&ini](const char *seccion, const char *clave, const std::string &valor) {
+        profile::writeString(ini, seccion, clave, valor);
+    };
+    escribe("GENERAL", "Tiempo_Inactividad", std::to_string(TiempoInactividad));
+    escribe("FICHEROCSB", "RutaCSB19", RutaCSB19);
+    escribe("FICHEROCSB", "RutaCSB58", RutaCSB58);
+    escribe("FICHEROCSB", "RutaHistorico", RutaHistorico);
+    // UltimoFichero is the send-file writer's: another copy may have moved it on.
+    escribe("GENERAL", "STRImpCSB19", STRImpCSB19);
+    escribe("GENERAL", "STRImpCSB58", STRImpCSB58);
+    escribe("URL", "URLHelpFile", URLHelpFile);
+    escribe("URL", "WWWBrowserEXEName", WWWBrowserEXEName);
+    escribe("URL", "URLTelvirana", URLTelvirana);
+    escribe("WINDOW", "WinMaximized", isMaximized() ? "1" : "0");
+    escribe("WINDOW", "WinWidth", std::to_string(width()));
+    escribe("WINDOW", "WinHeight", std::to_string(height()));
+    escribe("WINDOW", "WinLeft", std::to_string(x()));
+    escribe("WINDOW", "WinTop", std::to_string(y()));
+    escribe("WINDOW", "Panel", std::to_string(panelLeft->width()));
+    escribe("GENERAL", "Idioma", ::Idioma.GetNombreIdioma());
+}
+
+void TFormMain::IniciaAnimacion()
+{
+    aviAlicated->setToolTip(cp1252::toQString(URLTelvirana));
+    auto *pelicula = new QMovie(cp1252::toQString(progdir::file("TVend.avi")), QByteArray(), aviAlicated);
+    if (pelicula->isValid()) {
+        aviAlicated->setMovie(pelicula);
+        pelicula->start();
+    } else {
+        delete pelicula;
+    }
+}
+
+void TFormMain::CargaProvincias()
+{
+    m_provincias.clear();
+    DBGetData("SELECT * FROM [_Provincias()];", [this](char *fila, char *, int) {
+        m_provincias.emplace(Recorta(GetCampoTexto("CP", fila)), Recorta(GetCampoTexto("Provincia", fila)));
+    });
+}
+
+std::string TFormMain::GetProvincia(std::string_view codigo) const
+{
+    const auto p = m_provincias.find(std::string(codigo));
+    return p == m_provincias.end() ? std::string() : p->second;
+}
+
+void TFormMain::ColocaPaneles()
+{
+    AjustaColumnas();
+    for (QWidget *panel : {panelGrdEmpresas, panelGrdEmisores, panelGrdRemesas, panelGrdDocumentos})
+        panel->hide();
+}
+
+void TFormMain::AjustaColumnas()
+{
+    auto aplica = [](QTableWidget *grid, const QLabel *titulo, std::initializer_list<int> anchos) {
+        const int total = titulo->width();
+        int columna = 0;
+        for (int ancho : anchos) {
+            // Negative widths count from the title's width; -1 hides the column.
+            const int a = ancho == -1 ? -1 : ancho < -1 ? std::max(20, total + ancho) : ancho;
+            grid->setColumnHidden(columna, a < 0);
+            if (a >= 0)
+                grid->setColumnWidth(columna, a);
+            ++columna;
+        }
+    };
+    if (!panelGrdEmpresas->isHidden()) {
+        aplica(lstGridPresentadores, panelTitleEmpresas, {20, 80, 40, -143});
+    } else if (!panelGrdEmisores->isHidden()) {
+        aplica(lstGridEmisores, panelTitleEmisores, {20, 80, 130, -233});
+    } else if (!panelGrdRemesas->isHidden()) {
+        aplica(lstGridRemesas, panelTitleRemesas, {20, 20, 20, -397, 60, 70, 100, 100});
+    } else if (!panelGrdDocumentos->isHidden()) {
+        const bool csb58 = GetTipoOrden() == "CSB58";
+        aplica(lstGridDocumentos, panelTitleRecibos, {20, 20, csb58 ? 80 : -1, csb58 ? -462 : -380, 150, 80, -1, 100, -1});
+    }
+}
+
+void TFormMain::RefrescaTextos()
+{
+    auto texto = [](int n) { return cp1252::toQString(::Idioma.GetTexto(n)); };
+    statusPanel[0]->setText(texto(397) + QStringLiteral(": "));
+    statusPanel[2]->setText(texto(353) + QStringLiteral(": "));
+    const std::pair<QAction *, int> pistas[] = {
+        {cbtExportar, 35},         {cbtImportar, 36},          {cbtAlta, 21},
+        {cbtBaja, 22},             {cbtModificacion, 23},      {cbtMantenimientoLibrados, 336},
+        {cbtGestionPlantillas, 337}, {cbtSeleccionar, 31},     {cbtDeseleccionar, 32},
+        {cbtInformeRecibos, 319},  {cbtInformeLibrados, 335},  {cbtMasterInforme, 338},
+        {cbtBuscar, 205},          {cbtAyuda, 17},             {cbtFinalizarSesion, 339},
+        {cbtSalir, 34},            {cbtAltaRapida, 204},       {cbtHistorico, 596},
+    };
+    for (const auto &[item, n] : pistas) {
+        item->setText(texto(n));
+        item->setToolTip(texto(n));
+    }
+    ActualizaBotonMoneda();
+}
+
+// ---- Show, login and close ----
+
+void TFormMain::showEvent(QShowEvent *evento)
+{
+    QMainWindow::showEvent(evento);
+    // The login runs from the event loop, once the window is on screen.
+    if (!evento->spontaneous())
+        QTimer::singleShot(0, this, [this] { Protege("TFormMain::FormShow", [this] { FormShow(); }); });
+}
+
+void TFormMain::FormShow()
+{
+    if (!SaltarLogin) {
+        ::Idioma.SetIdiomaPorNombre(Idioma);
+        RefrescaTextos();
+        if (!App().FormLogin || App().FormLogin->exec() != QDialog::Accepted) {
+            LiberaBloqueos();
+            TerminaAplicacion();
+            return;
+        }
+    }
+    SaltarLogin = false;
+}
+
+void TFormMain::MuestraEmpresa(int idEmpresa)
+{
+    if (!VASQ_IsDBOpened()) {
+        close();
+        return;
+    }
+    IdEmpresa = std::to_string(idEmpresa);
+    CargaArbol(IdEmpresa);
+    for (QWidget *panel : {panelGrdEmpresas, panelGrdEmisores, panelGrdRemesas, panelGrdDocumentos})
+        panel->hide();
+}
+
+void TFormMain::LiberaBloqueos()
+{
+    if (!App().Multiuser)
+        return;
+    App().Multiuser->LiberaSeleccion();
+    App().Multiuser->DesbloqueaUsuarioLogin();
+}
+
+void TFormMain::cbtSalirClick()
+{
+    Inactividad.Reinicia();
+    close();
+}
+
+void TFormMain::cbtFinalizarSesionClick()
+{
+    if (CajaMensaje(::Idioma.GetTexto(199), ::Idioma.GetTexto(201), IconoMensaje::Pregunta, BotonesMensaje::SiNo) !=
+        RespuestaSi)
+        return;
+    hide();
+    SaltarLogin = true;
+    LiberaBloqueos();
+    if (App().FormLogin->exec() != QDialog::Accepted) {
+        TerminaAplicacion();
+        return;
+    }
+    show();
+}
+
+void TFormMain::MNUCastellanoClick()
+{
+    ::Idioma.SetIdioma(IdiomaCastellano);
+    MNUCastellano->setChecked(true);
+    MNUCatalan->setChecked(false);
+    MNUIngles->setChecked(false);
+    RefrescaTextos();
+}
+
+void TFormMain::closeEvent(QCloseEvent *evento)
+{
+    bool cerrar = m_terminando;
+    if (!cerrar)
+        Protege("TFormMain::FormClose", [&] { cerrar = FormClose(); });
+    if (!cerrar) {
+        evento->ignore();
+        return;
+    }
+    evento->accept();
+    TerminaAplicacion();
+}
+
+bool TFormMain::FormClose()
+{
+    if (CajaMensaje(::Idioma.GetTexto(184), ::Idioma.GetTexto(185), IconoMensaje::Pregunta, BotonesMensaje::SiNo) !=
+        RespuestaSi)
+        return false;
+    LiberaBloqueos();
+    GuardaConfiguracion();
+    return true;
+}
+
+void TFormMain::TerminaAplicacion()
+{
+    m_terminando = true;
+    QCoreApplication::exit(0);
+}
+
+// ---- Exit ----
+
+void TFormMain::FormDestroy()
+{
+    if (m_destruida)
+        return;
+    m_destruida = true;
+    m_cambioArbol.stop();
+    if (App().Multiuser) {
+        App().Multiuser->FinMultiusuario();
+        delete App().Multiuser;
+        App().Multiuser = nullptr;
+    }
+    WriteLog("[ FIN DE SESION ]");
+    FinPlantillas();
+    const bool limpia = !ArranqueFallido && CierraUltimaCopia();
+    VASQ_CloseDB();
+    if (limpia) {
+        Borra(progdir::file("vasqdb.log"));
+        Borra(progdir::file("Orvanta.LOG"));
+    }
+}
+
+bool TFormMain::CierraUltimaCopia()
+{
+    VASQ_CloseDB();
+    if (VASQ_LockExclusive(PathBD.c_str()) != 0) {
+        VASQ_GetLastErrorCodeID(); // another copy has it open: it is that copy's to keep
+        return false;
+    }
+    const std::string tmp = progdir::file("tmp.mdb");
+    SetBdPassword(kPasswordBD);
+    int resultado = VASQ_OpenDB(PathBD.c_str(), 0, 0);
+    if (resultado == 0)
+        resultado = VASQ_CompactBase(PathBD.c_str(), tmp.c_str());
+    bool limpia = resultado == 0;
+    if (!limpia) {
+        // A database that fails its check keeps its file and its old copy.
+        char texto[1024] = "";
+        VASQ_GetLastErrorCodeDesc(texto, sizeof texto);
+        WriteLog(std::string("[ TFormMain::FormDestroy ] ") + texto);
+    } else {
+        Borra(PathBD + "-wal");
+        Borra(PathBD + "-shm");
+        // When the compacted file cannot take its place the database stays as it was.
+        std::error_code ec;
+        std::filesystem::rename(cp1252::fileName(tmp), cp1252::fileName(PathBD), ec);
+        if (ec)
+            WriteLog("[ TFormMain::FormDestroy ] No se puede reemplazar '" + PathBD + "': " + ec.message());
+        limpia = GuardaBDCifrada(PathBD, false, kPasswordBD) && !ec;
+    }
+    Borra(tmp);
+    VASQ_CloseDB();
+    VASQ_UnlockExclusive();
+    return limpia;
+}

@@ -1,0 +1,227 @@
+// The main window: the navigation tree of the logged-in company on the left, the grids of
+// its records on the right, the menus and toolbar of the commands, and the program's life
+// from the opening of its database to the exit.
+//
+// Texts are Windows-1252. Grid rows are numbered as the commands count them: row 0 is the
+// title row (the header), data rows start at 1.
+#pragma once
+
+#include <QDate>
+#include <QMainWindow>
+#include <QTimer>
+#include <map>
+#include <set>
+#include <string>
+#include <string_view>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QStatusBar;
+class QTableWidget;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// Levels of the navigation tree, as GetNivelNodo gives them.
+enum NivelArbol { ArbolEmpresa = 0, ArbolPresentador = 1, ArbolEmisor = 2, ArbolRemesa = 3, ArbolOtro = 6 };
+
+// Image indexes of the tree (imgListTreeView) and of the currency button.
+enum ImagenTreeView {
+    ImagenTVEmpresa = 0,
+    ImagenTVPresentador = 1, // a presenter of neither order type
+    ImagenTVEmisor = 2,
+    ImagenTVRemesa = 3,
+    ImagenTVCSB19 = 4,
+    ImagenTVCSB58 = 5,
+};
+inline constexpr int kImagenEuros = 21;
+inline constexpr int kImagenPesetas = 22;
+
+// The date of the euro changeover as the settings write it, "dd/mm/yyyy": a piece that is
+// no number reads as day 1, month 1 or year 2002; an impossible date as 1 January 2002.
+QDate LeeFechaEuro(std::string_view texto);
+
+class TFormMain : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Opens (or first rebuilds) the database, registers this running copy and reads the
+    // settings; failures are shown in message boxes and recorded in ArranqueFallido.
+    explicit TFormMain(QWidget *parent = nullptr);
+    // Runs FormDestroy when nobody did.
+    ~TFormMain() override;
+
+    // ---- Settings of Orvanta.INI, read at construction ----
+    std::string PathBD;
+    QDate FechaEuro;
+    int TiempoInactividad = 15; // minutes
+    std::string UltimoFichero; // the send-file counter as read at start; its writer keeps the file
+    std::string RutaCSB19, RutaCSB58, RutaHistorico;
+    std::string STRImpCSB19, STRImpCSB58;
+    std::string URLTelvirana, URLHelpFile, WWWBrowserEXEName;
+    std::string Idioma; // the language's name
+
+    // ---- State ----
+    std::string IdEmpresa;    // the company in the tree, as text
+    std::string MonedaRemesa; // "ESP" or "EUR": the currency of the batch in view
+    bool ArranqueFallido = false;
+    bool SaltarLogin = false;
+    int FilaGrid = 0; // anchor row of the bills grid's marks
+    // The presenters of each order type, as id texts; refilled by every tree rebuild.
+    std::set<std::string> ListaCSB19, ListaCSB58;
+
+    // ---- Life ----
+    // The first show (and every show after a change of user) runs the login unless
+    // SaltarLogin is set; a cancelled login ends the program.
+    void FormShow();
+    // Asks for confirmation; on Yes releases the locks and writes the settings back.
+    // True when the window may close.
+    bool FormClose();
+    // The exit sequence: unregisters this copy, closes the template engine and the
+    // database; the last copy out compacts the database, rewrites its scrambled copy,
+    // removes it and the logs. Runs once.
+    void FormDestroy();
+    // Ends the program from anywhere, modal windows included: every event loop returns and
+    // the entry then runs FormDestroy. No confirmation, no settings written.
+    void TerminaAplicacion();
+
+    // The login made idEmpresa current: rebuilds the tree for it and hides the grids; with
+    // no database open, closes the window (with its confirmation).
+    void MuestraEmpresa(int idEmpresa);
+    std::string GetPathBD() const { return PathBD; }
+    // Releases this copy's selection and its login lock.
+    void LiberaBloqueos();
+    // Gives the grid panels the whole right side, lays out the columns, hides them.
+    void ColocaPaneles();
+    // The column widths of the first visible grid.
+    void AjustaColumnas();
+
+    // ---- Provinces ----
+    void CargaProvincias();
+    // The province name of a province code (the first two digits of a postcode); empty
+    // when the code is unknown.
+    std::string GetProvincia(std::string_view codigo) const;
+
+    // ---- Navigation tree ----
+    // Rebuilds the tree of the company idEmpresa (digits; any other text leaves it empty).
+    void CargaArbol(const std::string &idEmpresa);
+    // 0 company, 1 presenter, 2 issuer, 3 batch, 6 deeper; -1 for no node.
+    static int GetNivelNodo(const QTreeWidgetItem *nodo);
+    // The id text and the caption of the presenter node at or above the selection, and of
+    // the issuer node at or above it; empty when the selection is above that level or
+    // there is none.
+    std::string GetIdPresentadorSeleccionado() const;
+    std::string GetNombrePresentadorSeleccionado() const;
+    std::string GetIdEmisorSeleccionado() const;
+    std::string GetNombreEmisorSeleccionado() const;
+    // "CSB19" or "CSB58", the order type of the presenter at or above the selection;
+    // empty for any other.
+    std::string GetTipoOrden() const;
+    // Among the children of the selected node, the first whose id is id gets the caption.
+    void SetTextoNodo(const std::string &id, const std::string &texto);
+    // The id text of a node.
+    static std::string IdNodo(const QTreeWidgetItem *nodo);
+    // The image index a node was given.
+    static int ImagenNodo(const QTreeWidgetItem *nodo);
+    // The picture of an image index of the tree or of the currency button.
+    static QIcon ImagenLista(int indice);
+
+    // ---- Commands ----
+    // The enabling table for the node's level (nothing for no node or a deeper level).
+    void ActualizaMenus(QTreeWidgetItem *nodo);
+    // The currency button's picture and hint from MonedaRemesa.
+    void ActualizaBotonMoneda();
+    // What the enabling table last gave the item; the item itself is enabled only when its
+    // command is also available (Conecta).
+    static bool EstadoTabla(const QAction *item);
+    // Makes the item run handler and marks its command available. Commands never
+    // connected stay disabled whatever the table says. The handler runs protected: an
+    // exception is shown and logged, never passed to the event loop.
+    void Conecta(QAction *item, void (TFormMain::*handler)());
+    // The texts of the current language on the window.
+    void RefrescaTextos();
+    // The status bar for the selection.
+    void statusMainWindowDrawPanel();
+
+    // ---- Handlers ----
+    void cbtSalirClick();
+    void cbtFinalizarSesionClick();
+    void MNUCastellanoClick();
+    void treeInfoGlobalChange();
+
+    // ---- Controls ----
+    QSplitter *splitterMain;
+    QWidget *panelLeft;
+    QTreeWidget *treeInfoGlobal;
+    QWidget *panelRight;
+    QWidget *panelGrdEmpresas, *panelGrdEmisores, *panelGrdRemesas, *panelGrdDocumentos;
+    QLabel *panelTitleEmpresas, *panelTitleEmisores, *panelTitleRemesas, *panelTitleRecibos;
+    QTableWidget *lstGridPresentadores, *lstGridEmisores, *lstGridRemesas, *lstGridDocumentos;
+    QLabel *aviAlicated; // the animation
+    QStatusBar *statusMainWindow;
+    QLabel *statusPanel[5];
+    QToolBar *toolBarMain;
+
+    // Toolbar buttons.
+    QAction *cbtExportar, *cbtImportar, *cbtAlta, *cbtBaja, *cbtModificacion, *cbtSeleccionar,
+        *cbtDeseleccionar, *cbtAltaRapida, *BTNCambiaMoneda, *cbtModMasivas, *cbtHistorico,
+        *cbtMantenimientoLibrados, *cbtGestionPlantillas, *cbtInformeRecibos, *cbtInformeLibrados,
+        *cbtMasterInforme, *cbtBuscar, *BTNEuroCalc, *cbtAyuda, *cbtFinalizarSesion, *cbtSalir;
+    // Menus and their items.
+    QMenu *mainMenuArchivo, *mainMenuEdicion, *mainMenuGestion, *mainMenuHerramientas, *mainMenuIdioma,
+        *mainMenuAyuda, *MNUImportacionSecuencial, *mainMenuModificacionesMasivas, *mainMenuInformes,
+        *MNUHerramientasBD;
+    QAction *MNUGuardardatos, *mainMenuFichero, *mainMenuImportar, *Importarlibrados1, *Importacin1,
+        *MNUDefinirplantillaimportacinsecuencial, *mainMenuFinalizarSesion, *mainMenuSalir;
+    QAction *mainMenuAlta, *mainMenuBaja, *mainMenuModificacion, *mainMenuSeleccionar,
+        *mainMenuDeseleccionar, *MNUAltarpidaremesas1, *MNUCambiarMonedaRemesa, *mainMenuModificacionImportes,
+        *mainMenuModificacionConceptos, *mainMenuModificacionCDevolucion, *mainMenuModificacionRefInterna,
+        *mainMenuModificacionFVencimiento, *mainMenuBuscar, *mainBuscarsiguiente;
+    QAction *mainMenuMantenimientoLibrados, *mainMenuGestionPlantillas, *MNUHistoricos,
+        *mainMenuInformeRecibos, *mainMenuInformeLibrados;
+    QAction *mainmenuConfiguracion, *MNUReparar, *MNUCompactar, *EuroCalculadora1;
+    QAction *MNUCastellano, *MNUCatalan, *MNUIngles;
+    QAction *MNUAyuda, *menuAyudaAproximacion, *mainMenuAcercaDe;
+
+protected:
+    void showEvent(QShowEvent *evento) override;
+    void closeEvent(QCloseEvent *evento) override;
+
+private:
+    // Layout (FrmmainMenus.cpp).
+    void CreaControles();
+    void CreaMenus();
+    void CreaBarraHerramientas();
+    void CreaPaneles();
+    void CreaBarraEstado();
+    void EstadoInicialComandos();
+    // Sets the table's state of the items and enables each that is also available.
+    void Habilita(std::initializer_list<QAction *> items, bool estado);
+
+    // Start-up and exit (Frmmain.cpp).
+    bool AbreBaseDatos();
+    void LeeConfiguracion();
+    void AplicaGeometria();
+    void GuardaConfiguracion();
+    void IniciaAnimacion();
+    void EjecutaLogin();
+    bool CierraUltimaCopia();
+
+    // Tree (FrmmainArbol.cpp).
+    void CargaArbolFila(const std::string &fila);
+    QTreeWidgetItem *NodoSeleccionadoDeNivel(int nivel) const;
+    int FilasDatos(const QTableWidget *grid) const;
+    int FilaSeleccion(const QTableWidget *grid) const;
+
+    std::map<std::string, std::string> m_provincias;
+    // The ids and nodes last added while the tree is rebuilt.
+    struct EstadoCarga {
+        std::string empresa, presentador, emisor, remesa;
+        QTreeWidgetItem *nodoEmpresa = nullptr, *nodoPresentador = nullptr, *nodoEmisor = nullptr;
+    } m_carga;
+    QTimer m_cambioArbol; // the tree's change, 200 ms after the selection moved
+    bool m_terminando = false;
+    bool m_destruida = false;
+};

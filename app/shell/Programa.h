@@ -1,0 +1,32 @@
+// The program's application object: no exception crosses its event loop, and the support
+// library's message boxes and trace lines are shown in windows of the program.
+#pragma once
+
+#include <QApplication>
+#include <functional>
+#include <string_view>
+
+// Runs accion; an exception it raises is written to the product log after the tag
+// ("TFormMain::cbtSalirClick" gives "[ TFormMain::cbtSalirClick ] <message>") and shown in
+// an error box, and goes no further.
+void Protege(std::string_view etiqueta, const std::function<void()> &accion);
+
+// The application object of the program: any event whose handler raises an exception is
+// handled as Protege does.
+class TAplicacion : public QApplication {
+public:
+    TAplicacion(int &argc, char **argv);
+    bool notify(QObject *receptor, QEvent *evento) override;
+};
+
+// Creates the windows that live for the whole run, in their order, the main window first
+// (its construction opens the database), through App(), and connects the login to the
+// main window.
+void CreaVentanas();
+
+// Runs the main window's exit sequence and frees the windows of CreaVentanas.
+void DestruyeVentanas();
+
+// Installs the support library's display hook: boxes become modal message boxes with OK
+// and Cancel, trace lines go to the list window titled B_DEBUG_LIST_TITLE.
+void InstalaPantallaDebug();

@@ -1,0 +1,55 @@
+// Fixtures of the start-up tests: a program folder as an installation leaves it, the
+// program's windows started on it, and the steps of a user.
+#pragma once
+
+#include "Frmmain.h"
+#include "entorno.h"
+
+#include <functional>
+#include <string>
+
+namespace arranque {
+
+// A temporary program folder holding the shipped scrambled copy BD/Orvanta.mcr and
+// nothing else.
+class Carpeta : public entorno::Programa {
+public:
+    Carpeta();
+    std::string Ruta(const std::string &nombre) const { return dir().file(nombre); }
+    std::string BD() const { return Ruta("BD/Orvanta.mdb"); }
+    std::string Ini() const { return Ruta("Orvanta.INI"); }
+};
+
+// The program's windows, created as the entry creates them (the main window opens the
+// database) and ended with the exit sequence when the object goes.
+class Ventanas {
+public:
+    Ventanas();
+    ~Ventanas();
+    Ventanas(const Ventanas &) = delete;
+    Ventanas &operator=(const Ventanas &) = delete;
+    TFormMain *Main() const;
+};
+
+// Runs the program's event loop until the program ends (TFormMain::TerminaAplicacion),
+// with accion run from it once no modal window shows. False when it had not ended after
+// a minute.
+bool HastaTerminar(const std::function<void()> &accion);
+
+// Lets the program run until condicion holds; false when it did not within the time.
+bool Espera(const std::function<bool()> &condicion, int milisegundos = 10000);
+
+// Logs the administrator in on the login window when it shows (password, then the first
+// company); with cancelar, cancels it instead.
+void Login(bool cancelar = false);
+
+// Answers the next message box with the button; gives its text and title.
+void Responde(int boton, std::string *texto = nullptr, std::string *titulo = nullptr);
+
+// Runs an action statement on the open database; false when it failed.
+bool Ejecuta(const std::string &sql);
+
+// The value of a field of the first row of a query on the open database.
+std::string Valor(const std::string &sql, const std::string &campo);
+
+} // namespace arranque

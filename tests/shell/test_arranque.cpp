@@ -1,0 +1,123 @@
+// Start-up: the database rebuilt from its scrambled copy, the installer's log, every
+// setting's default, and a rebuild that cannot be done.
+#include "arranque.h"
+
+#include "Aplicacion.h"
+#include "General.h"
+#include "Multiuser.h"
+#include "profile.h"
+#include "vasqdb.h"
+
+#include <QMessageBox>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+using arranque::Carpeta;
+using arranque::Ventanas;
+
+TEST(Arranque, FirstStartRebuildsTheKeyedDatabaseAndTakesEveryDefault)
+{
+    Carpeta carpeta;
+    testutil::writeFile(carpeta.Ruta("install.log"), "Copiado tesorio\nCopiado BD\\Orvanta.mcr\nFin\n");
+    const std::string p = carpeta.dir().path();
+    {
+        Ventanas ventanas;
+        TFormMain *m = ventanas.Main();
+        ASSERT_FALSE(m->ArranqueFallido);
+        EXPECT_EQ(testutil::readFile(carpeta.Ruta("install.log")), "Copiado tesorio\nFin\n");
+        EXPECT_FALSE(testutil::fileExists(carpeta.Ruta("tmp.log")));
+
+        EXPECT_EQ(m->PathBD, carpeta.BD());
+        EXPECT_EQ(profile::readString(carpeta.Ini(), "GENERAL", "BaseDatos", "?"), carpeta.BD()) << "written back";
+        EXPECT_TRUE(VASQ_IsDBOpened());
+        VASQ_CloseDB();
+        SetBdPassword("");
+        EXPECT_NE(VASQ_OpenDB(carpeta.BD().c_str(), 0, 0), 0) << "keyed";
+        VASQ_GetLastErrorCodeID();
+        SetBdPassword(kPasswordBD);
+        ASSERT_EQ(VASQ_OpenDB(carpeta.BD().c_str(), 0, 0), 0);
+        EXPECT_FALSE(testutil::fileExists(carpeta.BD() + ".tmp"));
+        EXPECT_NE(carpeta.Log().find("[ INICIO DE SESION ]"), std::string::npos);
+        EXPECT_TRUE(App().Multiuser->Registrado);
+        EXPECT_EQ(m->GetProvincia("28"), "MADRID");
+        EXPECT_EQ(m->GetProvincia("8"), "") << "a code is matched whole";
+
+        EXPECT_EQ(m->FechaEuro, QDate(2002, 1, 1));
+        EXPECT_EQ(m->TiempoInactividad, 15);
+        EXPECT_EQ(m->UltimoFichero, "0");
+        EXPECT_EQ(m->RutaCSB19, p + "CSB19");
+        EXPECT_EQ(m->RutaCSB58, p + "CSB58");
+        EXPECT_EQ(m->RutaHistorico, p + "HISTORICO");
+        EXPECT_EQ(m->STRImpCSB19, p + "CSB19.INI");
+        EXPECT_EQ(m->STRImpCSB58, p + "CSB58.INI");
+        EXPECT_FALSE(m->URLTelvirana.empty());
+        EXPECT_FALSE(m->URLHelpFile.empty());
+        EXPECT_EQ(m->WWWBrowserEXEName, "iexplore");
+        EXPECT_EQ(m->Idioma, "Castellano");
+        EXPECT_TRUE(m->windowState() & Qt::WindowMaximized);
+        m->show();
+        EXPECT_EQ(m->panelLeft->width(), 244);
+        m->hide();
+        EXPECT_TRUE(profile::readKeys(carpeta.Ini(), "WINDOW").empty()) << "still a first run until closed";
+    }
+    EXPECT_FALSE(testutil::fileExists(carpeta.BD())) << "the last copy out removes it";
+}
+
+TEST(Arranque, SettingsAreReadAndAnImpossibleEuroDateIsTheDefault)
+{
+    Carpeta carpeta;
+    testutil::writeFile(carpeta.Ini(), "[General]\nfechaeuro=31/02/2003\nTIEMPO_INACTIVIDAD=7\n[ficherocsb]\n"
+                                       "RutaCSB19=/datos/envios\n[WINDOW]\nWinMaximized=0\nWinWidth=700\n"
+                                       "WinHeight=500\nPanel=300\n");
+    testutil::writeFile(carpeta.Ruta("install.log"), "BD\\Orvanta.mcr\n");
+    Ventanas ventanas;
+    TFormMain *m = ventanas.Main();
+    EXPECT_EQ(m->FechaEuro, QDate(2002, 1, 1));
+    EXPECT_EQ(m->TiempoInactividad, 7);
+    EXPECT_EQ(m->RutaCSB19, "/datos/envios");
+    EXPECT_FALSE(m->windowState() & Qt::WindowMaximized);
+    EXPECT_EQ(m->size(), QSize(700, 500));
+    m->show();
+    EXPECT_EQ(m->panelLeft->width(), 300);
+    m->hide();
+    EXPECT_EQ(testutil::readFile(carpeta.Ruta("install.log")), "BD\\Orvanta.mcr\n") << "not a first run";
+}
+
+TEST(Arranque, EuroDatePiecesThatAreNoNumberFallBack)
+{
+    const struct {
+        const char *texto;
+        QDate fecha;
+    } casos[] = {
+        {"15/06/2003", QDate(2003, 6, 15)},
+        {"15/xx/2003", QDate(2003, 1, 15)}, // the month alone falls back
+        {"31/02/2003", QDate(2002, 1, 1)},  // an impossible date is the default
+        {"", QDate(2002, 1, 1)},
+    };
+    for (const auto &c : casos)
+        EXPECT_EQ(LeeFechaEuro(c.texto), c.fecha) << c.texto;
+}
+
+TEST(Arranque, AMissingScrambledCopyShows118AndLeavesNothingBehind)
+{
+    Carpeta carpeta;
+    std::filesystem::remove(carpeta.Ruta("BD/Orvanta.mcr"));
+    testutil::writeFile(carpeta.Ini(), "[GENERAL]\nTiempo_Inactividad=9\n");
+    std::string texto, titulo;
+    arranque::Responde(QMessageBox::Ok, &texto, &titulo);
+    {
+        Ventanas ventanas;
+        EXPECT_TRUE(ventanas.Main()->ArranqueFallido);
+        EXPECT_EQ(texto, "No se puede abrir la base de datos");
+        EXPECT_EQ(titulo, "Error al intentar abrir la base de datos.");
+        EXPECT_FALSE(VASQ_IsDBOpened());
+        EXPECT_EQ(ventanas.Main()->TiempoInactividad, 9) << "closing writes back what the file held";
+    }
+    for (const auto &f : std::filesystem::directory_iterator(carpeta.Ruta("BD")))
+        EXPECT_EQ(f.path().filename(), "Orvanta.mdb.lck") << "nothing half-built";
+    EXPECT_NE(carpeta.Log().find("[ General::RecuperaBDCifrada ] "), std::string::npos) << "the log stays";
+}
+
+} // namespace
