@@ -115,6 +115,18 @@ private:
     bool m_puesto = false;
 };
 
+// ---- Files (Windows-1252 paths) ----
+
+// Removes the file; true when it is gone, also when it never was there.
+bool BorraFichero(const std::string &ruta);
+
+// Renames de over a and flushes the folder, so that the rename survives a crash.
+bool RenombraFichero(const std::string &de, const std::string &a);
+
+// Removes the journal files SQLite keeps beside a database ("-wal", "-shm"): stale ones
+// must never meet a new database file.
+void BorraDiarios(const std::string &rutaBD);
+
 // ---- Product log and paths ----
 
 // Appends "<today in the user's short date format> - <mensaje>" and a line break to

@@ -61,31 +61,6 @@ bool TieneDatos(const std::string &ruta)
     return ::stat(cp1252::fileName(ruta).c_str(), &st) == 0 && st.st_size > 0;
 }
 
-bool Borra(const std::string &ruta)
-{
-    return ::unlink(cp1252::fileName(ruta).c_str()) == 0 || errno == ENOENT;
-}
-
-// Renames and makes the rename itself durable.
-bool Renombra(const std::string &de, const std::string &a)
-{
-    if (std::rename(cp1252::fileName(de).c_str(), cp1252::fileName(a).c_str()) != 0)
-        return false;
-    const int dir = ::open(cp1252::fileName(Carpeta(a)).c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-    return true;
-}
-
-// The journal files SQLite keeps beside a database; stale ones must not meet a new file.
-void BorraDiarios(const std::string &rutaBD)
-{
-    Borra(rutaBD + "-wal");
-    Borra(rutaBD + "-shm");
-}
-
 // Copies origen into a new file destino block by block, each block of up to 8,192 bytes
 // passed through transforma on its own; every write is checked and flushed to disk. A
 // failure removes destino, is logged under the function's tag and gives false.
@@ -108,7 +83,7 @@ bool CopiaFichero(const std::string &origen, const std::string &destino, void (*
     }
     bien = bien && !std::ferror(entrada.get());
     if (!salida.Cierra() || !bien) {
-        Borra(destino);
+        BorraFichero(destino);
         return Falla(funcion, "Error copiando '" + origen + "' en '" + destino + "'");
     }
     return true;
@@ -132,6 +107,29 @@ bool Checkpoint(const std::string &rutaBD, const std::string &password)
 }
 
 } // namespace
+
+bool BorraFichero(const std::string &ruta)
+{
+    return ::unlink(cp1252::fileName(ruta).c_str()) == 0 || errno == ENOENT;
+}
+
+bool RenombraFichero(const std::string &de, const std::string &a)
+{
+    if (std::rename(cp1252::fileName(de).c_str(), cp1252::fileName(a).c_str()) != 0)
+        return false;
+    const int dir = ::open(cp1252::fileName(Carpeta(a)).c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return true;
+}
+
+void BorraDiarios(const std::string &rutaBD)
+{
+    BorraFichero(rutaBD + "-wal");
+    BorraFichero(rutaBD + "-shm");
+}
 
 CursorEspera::CursorEspera()
 {
@@ -168,19 +166,19 @@ bool GuardaBDCifrada(std::string_view rutaBD, bool conservar, std::string_view p
     if (!CopiaFichero(bd, plana, nullptr, "GuardaBDCifrada"))
         return false;
     const bool sinClave = clave.empty() || C_ChangePassword(plana.c_str(), clave.c_str(), "") == 0;
-    Borra(plana + ".lck");
+    BorraFichero(plana + ".lck");
     const bool cifrado = sinClave && CopiaFichero(plana, cifrada, BlockQuickEncript, "GuardaBDCifrada");
-    Borra(plana);
+    BorraFichero(plana);
     if (!sinClave)
         return Falla("GuardaBDCifrada", "No se pudo quitar la contrase\xF1" "a de la copia de '" + bd + "'");
     if (!cifrado)
         return false;
-    if (!Renombra(cifrada, copia)) {
-        Borra(cifrada);
+    if (!RenombraFichero(cifrada, copia)) {
+        BorraFichero(cifrada);
         return Falla("GuardaBDCifrada", "No se puede escribir '" + copia + "'");
     }
     if (!conservar) {
-        if (!Borra(bd))
+        if (!BorraFichero(bd))
             return Falla("GuardaBDCifrada", "No se puede borrar '" + bd + "'");
         BorraDiarios(bd);
     }
@@ -196,15 +194,15 @@ bool RecuperaBDCifrada(std::string_view rutaBD, std::string_view password)
         return false;
     if (!clave.empty()) {
         const bool conClave = C_ChangePassword(temporal.c_str(), "", clave.c_str()) == 0;
-        Borra(temporal + ".lck");
+        BorraFichero(temporal + ".lck");
         if (!conClave) {
-            Borra(temporal);
+            BorraFichero(temporal);
             return Falla("RecuperaBDCifrada", "La copia de '" + bd + "' no es una base de datos");
         }
     }
     BorraDiarios(bd);
-    if (!Renombra(temporal, bd)) {
-        Borra(temporal);
+    if (!RenombraFichero(temporal, bd)) {
+        BorraFichero(temporal);
         return Falla("RecuperaBDCifrada", "No se puede escribir '" + bd + "'");
     }
     return true;

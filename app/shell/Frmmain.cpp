@@ -25,7 +25,9 @@
 #include <QSplitter>
 #include <QTableWidget>
 #include <QTreeWidget>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
 #include <filesystem>
 
 namespace {
@@ -39,12 +41,6 @@ bool Existe(const std::string &ruta)
 {
     std::error_code ec;
     return std::filesystem::exists(cp1252::fileName(ruta), ec);
-}
-
-void Borra(const std::string &ruta)
-{
-    std::error_code ec;
-    std::filesystem::remove(cp1252::fileName(ruta), ec);
 }
 
 bool TieneClave(const std::string &ini, std::string_view seccion, std::string_view clave)
@@ -92,11 +88,8 @@ void ReescribeInstallLog()
         inicio = fin;
     }
     bien = std::fclose(salida) == 0 && bien;
-    std::error_code ec;
-    if (bien)
-        std::filesystem::rename(cp1252::fileName(tmp), cp1252::fileName(log), ec);
-    if (!bien || ec)
-        Borra(tmp);
+    if (!bien || !RenombraFichero(tmp, log))
+        BorraFichero(tmp);
 }
 
 // A piece of the euro date as a decimal integer, or the fallback when it is no number.
@@ -462,8 +455,8 @@ void TFormMain::FormDestroy()
     const bool limpia = !ArranqueFallido && CierraUltimaCopia();
     VASQ_CloseDB();
     if (limpia) {
-        Borra(progdir::file("vasqdb.log"));
-        Borra(progdir::file("Orvanta.LOG"));
+        BorraFichero(progdir::file("vasqdb.log"));
+        BorraFichero(progdir::file("Orvanta.LOG"));
     }
 }
 
@@ -486,16 +479,14 @@ bool TFormMain::CierraUltimaCopia()
         VASQ_GetLastErrorCodeDesc(texto, sizeof texto);
         WriteLog(std::string("[ TFormMain::FormDestroy ] ") + texto);
     } else {
-        Borra(PathBD + "-wal");
-        Borra(PathBD + "-shm");
+        BorraDiarios(PathBD);
         // When the compacted file cannot take its place the database stays as it was.
-        std::error_code ec;
-        std::filesystem::rename(cp1252::fileName(tmp), cp1252::fileName(PathBD), ec);
-        if (ec)
-            WriteLog("[ TFormMain::FormDestroy ] No se puede reemplazar '" + PathBD + "': " + ec.message());
-        limpia = GuardaBDCifrada(PathBD, false, kPasswordBD) && !ec;
+        const bool reemplazada = RenombraFichero(tmp, PathBD);
+        if (!reemplazada)
+            WriteLog("[ TFormMain::FormDestroy ] No se puede reemplazar '" + PathBD + "': " + std::strerror(errno));
+        limpia = GuardaBDCifrada(PathBD, false, kPasswordBD) && reemplazada;
     }
-    Borra(tmp);
+    BorraFichero(tmp);
     VASQ_CloseDB();
     VASQ_UnlockExclusive();
     return limpia;
