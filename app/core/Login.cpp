@@ -25,7 +25,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <cstdlib>
 
 namespace {
 
@@ -198,7 +197,7 @@ void TFormLogin::CargaEmpresasUsuario()
     m_idsEmpresa.clear();
     cbxEmpresa->clear();
     DBGetData(FormateaTexto("SELECT * FROM [_Empresas( Datos )] WHERE [_Empresas( Datos )].Id_usuario=%d;",
-                            std::atoi(LoginData.Id_usuario.c_str())),
+                            Numero(LoginData.Id_usuario)),
               [this](char *fila, char *, int) {
                   cbxEmpresa->addItem(cp1252::toQString(NullToEmpty(GetCampoTexto("Nombre", fila))));
                   m_idsEmpresa.push_back(GetCampo("Id_empresa", fila));
@@ -240,7 +239,7 @@ void TFormLogin::cbtOKClick()
         }
         spdImportar->setEnabled(false);
         spdUsuarios->setEnabled(true);
-        App().Multiuser->RegistraUsuarioLogin(std::atoi(LoginData.Id_usuario.c_str()));
+        App().Multiuser->RegistraUsuarioLogin(Numero(LoginData.Id_usuario));
         App().FRMGestionusers->SetUsuarioActual(LoginData.Id_usuario, LoginData.Permisos);
         lblNameEmpresa->setText(cp1252::toQString(LoginData.Nombre_usuario));
         CargaEmpresasUsuario();
@@ -256,7 +255,7 @@ void TFormLogin::cbtOKClick()
         return;
     }
     if (MuestraEmpresa)
-        MuestraEmpresa(std::atoi(m_idsEmpresa[static_cast<size_t>(i)].c_str()));
+        MuestraEmpresa(Numero(m_idsEmpresa[static_cast<size_t>(i)]));
     if (TituloPrincipal)
         TituloPrincipal(" Orvanta [ " + LoginData.Nombre_usuario + " ]");
     accept();

@@ -1,6 +1,8 @@
 // Row-text fields and in-place text helpers.
 #include "Modmas.h"
 
+#include <cstdlib>
+
 #include <algorithm>
 
 namespace {
@@ -95,4 +97,9 @@ std::string &QuitaAcentos(std::string &texto)
         }
     }
     return texto;
+}
+
+int Numero(std::string_view texto)
+{
+    return std::atoi(std::string(texto).c_str());
 }

@@ -20,6 +20,10 @@ std::string GetCampoTexto(std::string_view nombre, std::string_view fila, char s
 
 // Replaces the value of the first "<nombre>=" in the row (up to the next separator or the
 // end), or appends "<separador><nombre>=<valor>" when the name is absent.
+// The leading decimal number of a text (a key or a count read from a row text); 0 when it
+// starts with none.
+int Numero(std::string_view texto);
+
 void SetCampo(std::string &fila, std::string_view nombre, std::string_view valor, char separador = '&');
 
 // Every "de" becomes "a": in a C text up to its end (a null pointer is left alone), and in

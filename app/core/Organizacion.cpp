@@ -8,7 +8,6 @@
 #include "vasqdb.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace {
 
@@ -67,11 +66,6 @@ std::string SqlDependientes(NivelOrganizacion nivel, int clave, const std::strin
 std::string Valor(std::string_view fila, std::string_view campo)
 {
     return NullToEmpty(GetCampoTexto(campo, fila));
-}
-
-int Numero(std::string_view texto)
-{
-    return std::atoi(std::string(texto).c_str());
 }
 
 DatosOrganizacion LeeDatos(NivelOrganizacion nivel, std::string_view fila)

@@ -18,14 +18,8 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-#include <cstdlib>
 
 namespace {
-
-int Numero(const std::string &texto)
-{
-    return std::atoi(texto.c_str());
-}
 
 const char *SiNo(bool valor)
 {
@@ -254,7 +248,7 @@ bool TFRMNuevoUsuario::CodigoRepetido(const std::string &codigo) const
     DBGetData(FormateaTexto("SELECT COUNT(*) AS Total FROM [_Usuarios()] WHERE Cod_usuario='%s' AND Id_usuario<>%d;",
                             LimpiaTextoSQL(codigo), Numero(m_idUsuario)),
               [&total](char *fila, char *seguir, int) {
-                  total = std::atoi(GetCampo("Total", fila).c_str());
+                  total = Numero(GetCampo("Total", fila));
                   *seguir = 0;
               });
     if (total > 0)

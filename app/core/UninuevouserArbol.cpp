@@ -5,6 +5,7 @@
 #include "Aplicacion.h"
 #include "Controles.h"
 #include "Imagenes.h"
+#include "Modmas.h"
 #include "Multiuser.h"
 #include "Uniemisor.h"
 #include "Uniempresa.h"
@@ -101,7 +102,7 @@ void TFRMNuevoUsuario::AnadeRaiz()
 
 void TFRMNuevoUsuario::CargaArbolUsuario()
 {
-    const int usuario = std::atoi(m_idUsuario.c_str());
+    const int usuario = Numero(m_idUsuario);
     Organizacion.Carga(usuario);
     AnadeRaiz();
     QTreeWidgetItem *raiz = TREEEmpresas->topLevelItem(0);

@@ -18,16 +18,10 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
-#include <cstdlib>
 
 namespace {
 
 enum Columna { ColActivo = 0, ColCodigo = 1, ColNombre = 2, ColId = 3 };
-
-int Numero(const std::string &texto)
-{
-    return std::atoi(texto.c_str());
-}
 
 bool Flag(const std::string &permisos, size_t n)
 {
