@@ -19,7 +19,15 @@ B_AStr_t g_valores;
 bool g_iniciado = false;
 int g_maximo = 0;
 
-std::string Formatea(const char *formato, va_list args)
+void Vacia(B_AStr_t &lista)
+{
+    B_AStrDest(&lista);
+    B_AStrCons(&lista, kTamLista, kTamLista);
+}
+
+} // namespace
+
+std::string FormatoSQL(const char *formato, va_list args)
 {
     va_list copia;
     va_copy(copia, args);
@@ -33,13 +41,14 @@ std::string Formatea(const char *formato, va_list args)
     return r;
 }
 
-void Vacia(B_AStr_t &lista)
+std::string FormatoSQL(const char *formato, ...)
 {
-    B_AStrDest(&lista);
-    B_AStrCons(&lista, kTamLista, kTamLista);
+    va_list args;
+    va_start(args, formato);
+    std::string r = FormatoSQL(formato, args);
+    va_end(args);
+    return r;
 }
-
-} // namespace
 
 void IniciaCfgfile()
 {
@@ -69,7 +78,7 @@ B_AStr_t *ConsultaCampos(bool reinicia, std::initializer_list<const char *> camp
         B_AStrAdd(&g_nombres, campo);
     va_list args;
     va_start(args, formato);
-    const std::string sql = Formatea(formato, args);
+    const std::string sql = FormatoSQL(formato, args);
     va_end(args);
     const std::string error = DBGetData(sql, [](char *fila, char *, int) {
         for (long k = 0; k < g_nombres.nStrs; ++k) {
@@ -97,7 +106,7 @@ int EjecutaSQLf(const char *formato, ...)
 {
     va_list args;
     va_start(args, formato);
-    const std::string sql = Formatea(formato, args);
+    const std::string sql = FormatoSQL(formato, args);
     va_end(args);
     int filas = 0;
     return DBExecSQL(sql, filas).empty() ? filas : -1;

@@ -8,9 +8,15 @@
 
 #include "b_astr.h"
 
+#include <cstdarg>
 #include <initializer_list>
 #include <string>
 #include <string_view>
+
+// The text formatted from formato and its arguments, whole (nothing is cut): the SQL of
+// every helper, and of callers that run it themselves.
+std::string FormatoSQL(const char *formato, ...) __attribute__((format(printf, 1, 2)));
+std::string FormatoSQL(const char *formato, va_list args);
 
 // Create and free the shared lists (start and end of the program; the first helper call
 // also creates them).

@@ -1,6 +1,7 @@
 // The coordination of the running copies: registry, heartbeat, sweep, notices, conversion.
 #include "Multiuser.h"
 
+#include "Cfgfile.h"
 #include "Frmmsg.h"
 #include "General.h"
 #include "Modmas.h"
@@ -103,7 +104,7 @@ std::string _multiuser::Hora() const
 bool _multiuser::InsertaRegistro()
 {
     int filas = 0;
-    DBExecSQL(Formato("INSERT INTO [Aplicaciones()] (Hora) VALUES ('%s');", Hora().c_str()), filas);
+    DBExecSQL(FormatoSQL("INSERT INTO [Aplicaciones()] (Hora) VALUES ('%s');", Hora().c_str()), filas);
     Num_Aplicacion = filas > 0 ? int(VASQ_GetLastInsertID()) : 0;
     return filas > 0;
 }
@@ -147,10 +148,10 @@ bool _multiuser::FinMultiusuario()
 bool _multiuser::LiberaAplicacion(int numAplicacion)
 {
     std::string fila;
-    if (!PrimeraFila(Formato("SELECT * FROM [Aplicaciones()] WHERE Num_Aplicacion=%d;", numAplicacion), fila))
+    if (!PrimeraFila(FormatoSQL("SELECT * FROM [Aplicaciones()] WHERE Num_Aplicacion=%d;", numAplicacion), fila))
         return false;
     // Whoever deletes the row releases what it names, once.
-    if (Ejecuta(Formato("DELETE * FROM [Aplicaciones()] WHERE Num_Aplicacion=%d;", numAplicacion)) > 0) {
+    if (Ejecuta(FormatoSQL("DELETE * FROM [Aplicaciones()] WHERE Num_Aplicacion=%d;", numAplicacion)) > 0) {
         auto registro = [&fila](const char *campo) { return Numero(fila, campo, 0); };
         const int documento = registro("Reg_Documentos"), librado = registro("Reg_Librado"),
                   remesa = registro("Reg_Remesa"), emisor = registro("Reg_Emisor"),
@@ -249,7 +250,7 @@ void _multiuser::ActualizaHora()
     const std::string hora = Hora();
     int filas = 0;
     const int r = C_Exec(
-        Formato("UPDATE [Aplicaciones()] SET Hora='%s' WHERE Num_Aplicacion=%d;", hora.c_str(), Num_Aplicacion).c_str(),
+        FormatoSQL("UPDATE [Aplicaciones()] SET Hora='%s' WHERE Num_Aplicacion=%d;", hora.c_str(), Num_Aplicacion).c_str(),
         &filas);
     if (r == 0 && filas == 0 && InsertaRegistro())
         RecuperaBloqueos();
@@ -288,7 +289,7 @@ void _multiuser::BarridoAplicaciones()
 
 void _multiuser::NotificaActualizacion(int nivel, int id)
 {
-    Ejecuta(Formato("INSERT INTO [Actualizaciones()] (Num_Aplicacion,Id_Usuario,Nivel,Id_Actualizar,Contador) "
+    Ejecuta(FormatoSQL("INSERT INTO [Actualizaciones()] (Num_Aplicacion,Id_Usuario,Nivel,Id_Actualizar,Contador) "
                     "VALUES (%d,%d,%d,%d,0);",
                     Num_Aplicacion, Id_UsuarioLogineado, nivel, id));
 }
@@ -303,7 +304,7 @@ void _multiuser::LeeActualizaciones()
     NumAplicaciones = Numero(cuenta, "Total", 0);
 
     std::vector<std::string> filas;
-    Consulta(Formato("SELECT * FROM [Actualizaciones()] WHERE Id_Actualizacion>%d "
+    Consulta(FormatoSQL("SELECT * FROM [Actualizaciones()] WHERE Id_Actualizacion>%d "
                      "ORDER BY Id_Actualizacion,Nivel,Id_Actualizar;",
                      UltimaActualizacion),
              filas);
@@ -317,8 +318,8 @@ void _multiuser::LeeActualizaciones()
                   usuario = Numero(fila, "Id_Usuario", 0);
         const bool ajena = numero != Num_Aplicacion;
         if (ajena)
-            Ejecuta(Formato("UPDATE [Actualizaciones()] SET Contador=Contador+1 WHERE Id_Actualizacion=%d;", id));
-        Ejecuta(Formato("DELETE FROM [Actualizaciones()] WHERE Id_Actualizacion=%d AND Contador>=%d;", id,
+            Ejecuta(FormatoSQL("UPDATE [Actualizaciones()] SET Contador=Contador+1 WHERE Id_Actualizacion=%d;", id));
+        Ejecuta(FormatoSQL("DELETE FROM [Actualizaciones()] WHERE Id_Actualizacion=%d AND Contador>=%d;", id,
                         NumAplicaciones - 1));
         if (ajena && Host.ProcesaActualizacion) {
             Inactividad.Refrescando = true;

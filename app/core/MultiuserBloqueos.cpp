@@ -2,6 +2,7 @@
 // this copy's records and selection, and the template flags.
 #include "Multiuser.h"
 
+#include "Cfgfile.h"
 #include "MultiuserSQL.h"
 #include "vasqdb.h"
 
@@ -61,7 +62,7 @@ Padres LeePadres(const DefNivel &def, bool esDocumento, int id)
     if (!def.padre)
         return p;
     std::string fila;
-    PrimeraFila(Formato(def.padre, id), fila);
+    PrimeraFila(FormatoSQL(def.padre, id), fila);
     p.padre = Numero(fila, def.campoPadre, 0);
     if (esDocumento)
         p.librado = Numero(fila, "Id_librado", 0);
@@ -110,7 +111,7 @@ bool _multiuser::Incrementa(Nivel nivel, int id, bool exclusivo, bool cadena)
 {
     const DefNivel &def = kNiveles[int(nivel)];
     const Padres p = LeePadres(def, nivel == Nivel::Documento, id);
-    if (Ejecuta(Formato(def.incremento, id) + (exclusivo ? " AND Block=0;" : ";")) < 1)
+    if (Ejecuta(FormatoSQL(def.incremento, id) + (exclusivo ? " AND Block=0;" : ";")) < 1)
         return false;
     switch (nivel) {
     case Nivel::Usuario: break;
@@ -135,7 +136,7 @@ bool _multiuser::Decrementa(Nivel nivel, int id, bool cadena)
 {
     const DefNivel &def = kNiveles[int(nivel)];
     const Padres p = LeePadres(def, nivel == Nivel::Documento, id);
-    const std::string sql = Formato(def.decremento, id);
+    const std::string sql = FormatoSQL(def.decremento, id);
     int filas = 0;
     if (nivel == Nivel::Documento) {
         if (VASQ_ExecSQL(sql.c_str(), &filas) != 0) {
@@ -203,7 +204,7 @@ bool _multiuser::Desbloquea(Nivel nivel, int id, bool conservar)
 int _multiuser::GetBloqueo(Nivel nivel, int id)
 {
     std::string fila;
-    PrimeraFila(Formato(kNiveles[int(nivel)].estado, id), fila);
+    PrimeraFila(FormatoSQL(kNiveles[int(nivel)].estado, id), fila);
     const int block = Numero(fila, "Block", 1);
     if (block == 0)
         return BLOQUEO_LIBRE;
@@ -257,17 +258,17 @@ int _multiuser::GetBloqueoDocumento(int id) { return GetBloqueo(Nivel::Documento
 
 bool _multiuser::TomaPlantilla(int id)
 {
-    if (Ejecuta(Formato("UPDATE [Plantillas( Datos )] SET Block=1 WHERE Id_plantilla=%d AND Block=0;", id)) < 1)
+    if (Ejecuta(FormatoSQL("UPDATE [Plantillas( Datos )] SET Block=1 WHERE Id_plantilla=%d AND Block=0;", id)) < 1)
         return false;
-    Ejecuta(Formato("UPDATE [Plantillas( Elementos )] SET Block=1 WHERE Id_plantilla=%d AND Block=0;", id));
+    Ejecuta(FormatoSQL("UPDATE [Plantillas( Elementos )] SET Block=1 WHERE Id_plantilla=%d AND Block=0;", id));
     return true;
 }
 
 bool _multiuser::LiberaPlantilla(int id)
 {
     const int filas =
-        Ejecuta(Formato("UPDATE [Plantillas( Datos )] SET Block=0 WHERE Id_plantilla=%d AND Block>0;", id));
-    Ejecuta(Formato("UPDATE [Plantillas( Elementos )] SET Block=0 WHERE Id_plantilla=%d AND Block>0;", id));
+        Ejecuta(FormatoSQL("UPDATE [Plantillas( Datos )] SET Block=0 WHERE Id_plantilla=%d AND Block>0;", id));
+    Ejecuta(FormatoSQL("UPDATE [Plantillas( Elementos )] SET Block=0 WHERE Id_plantilla=%d AND Block>0;", id));
     return filas > 0;
 }
 
@@ -343,7 +344,7 @@ bool _multiuser::SeleccionaRemesa(int id) { return Selecciona(Nivel::Remesa, id)
 
 void _multiuser::GuardaRegistros()
 {
-    Ejecuta(Formato("UPDATE [Aplicaciones()] SET Id_UsuarioLogineado=%d,Reg_Usuario=%d,Reg_Empresa=%d,"
+    Ejecuta(FormatoSQL("UPDATE [Aplicaciones()] SET Id_UsuarioLogineado=%d,Reg_Usuario=%d,Reg_Empresa=%d,"
                     "Reg_Presentador=%d,Reg_Emisor=%d,Reg_Remesa=%d,Reg_Librado=%d,Reg_Documentos=%d,"
                     "Reg_Plantilla=%d WHERE Num_Aplicacion=%d",
                     Id_UsuarioLogineado, Reg_Usuario, Reg_Empresa, Reg_Presentador, Reg_Emisor, Reg_Remesa,

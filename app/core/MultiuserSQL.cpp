@@ -5,8 +5,6 @@
 #include "vasqdb.h"
 
 #include <charconv>
-#include <cstdarg>
-#include <cstdio>
 
 namespace multiusersql {
 
@@ -42,16 +40,6 @@ bool Lee(const std::string &sql, std::vector<std::string> &filas, bool soloPrime
 }
 
 } // namespace
-
-std::string Formato(const char *formato, ...)
-{
-    char texto[2048];
-    va_list args;
-    va_start(args, formato);
-    const int n = std::vsnprintf(texto, sizeof texto, formato, args);
-    va_end(args);
-    return n < 0 ? std::string() : std::string(texto);
-}
 
 bool Consulta(const std::string &sql, std::vector<std::string> &filas)
 {

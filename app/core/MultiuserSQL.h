@@ -10,9 +10,6 @@
 
 namespace multiusersql {
 
-// The statement or query built from a printf format.
-std::string Formato(const char *formato, ...) __attribute__((format(printf, 1, 2)));
-
 // The row texts of a query; false (and no rows) when it failed.
 bool Consulta(const std::string &sql, std::vector<std::string> &filas);
 
