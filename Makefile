@@ -3,7 +3,7 @@ BUILD ?= build
 RUN ?= run
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build test run clean
+.PHONY: all deps build test run clean fuzz
 
 all: build
 
@@ -24,3 +24,18 @@ run: build
 
 clean:
 	rm -rf $(BUILD)
+
+# The fuzz harnesses (tests/fuzz): built with clang, libFuzzer and the sanitizers in a tree
+# of their own, then each run on FUZZ_RUNS inputs from its seeds.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_RUNS ?= 1000000
+
+fuzz:
+	./tools/install-deps.sh fuzz
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DTESORIO_FUZZ=ON -DBUILD_TESTING=OFF
+	cmake --build $(FUZZ_BUILD) -j$(JOBS) --target fuzzers
+	for h in importes profile; do \
+	    mkdir -p $(FUZZ_BUILD)/corpus/$$h && \
+	    $(FUZZ_BUILD)/tests/fuzz/fuzz_$$h -runs=$(FUZZ_RUNS) $(FUZZ_BUILD)/corpus/$$h tests/fuzz/semillas/$$h \
+	    || exit 1; \
+	done

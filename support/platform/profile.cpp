@@ -15,19 +15,29 @@ namespace {
 
 // Each line keeps its own ending ("\r\n", "\n", or none on a last line without one), so
 // a rewrite gives back every line it did not change byte for byte. New lines take the
-// first line's ending.
+// first line's ending, or CR LF after a text that ends in CR (which a bare LF would eat).
 struct File {
     std::vector<std::string> lines;
     std::vector<std::string> ends;
     std::string eol = "\n";
     bool missing = true;
 
+    std::string endingFor(const std::string &text, const std::string &ending) const
+    {
+        return !text.empty() && text.back() == '\r' ? "\r\n" : ending;
+    }
+    void set(size_t at, std::string line)
+    {
+        if (!ends[at].empty())
+            ends[at] = endingFor(line, ends[at]);
+        lines[at] = std::move(line);
+    }
     void insert(size_t at, std::string line)
     {
         if (at > 0 && ends[at - 1].empty())
-            ends[at - 1] = eol;
+            ends[at - 1] = endingFor(lines[at - 1], eol);
+        ends.insert(ends.begin() + long(at), endingFor(line, eol));
         lines.insert(lines.begin() + long(at), std::move(line));
-        ends.insert(ends.begin() + long(at), eol);
     }
 };
 
@@ -273,9 +283,8 @@ bool writeString(std::string_view file, std::string_view section, std::string_vi
     }
     long at = findKey(f, size_t(header), key);
     if (at >= 0) {
-        std::string &old = f.lines[size_t(at)];
-        size_t eq = old.find('=');
-        old = old.substr(0, eq + 1) + std::string(value);
+        const std::string &old = f.lines[size_t(at)];
+        f.set(size_t(at), old.substr(0, old.find('=') + 1) + std::string(value));
         return replace(path, f);
     }
     // After the section's last non-blank line.

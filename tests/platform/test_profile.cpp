@@ -75,6 +75,7 @@ TEST_F(Profile, RewriteKeepsEveryOtherLineEndingAsItWas)
         {"[A]\r\nk1=v1\n\n[B]\nx=1\n", "A", "k2", "[A]\r\nk1=v1\nk2=new\r\n\n[B]\nx=1\n",
          "a new key takes the first line's ending, the blank line stays"},
         {"[A]\r\nk1=v1", "C", "z", "[A]\r\nk1=v1\r\n\r\n[C]\r\nz=new\r\n", "a new section at the end"},
+        {"[A]\nx=\r", "A", "y", "[A]\nx=\r\r\ny=new\n", "a last line ending in a bare CR keeps it"},
     };
     for (const Caso &c : casos) {
         testutil::writeFile(ini, c.antes);
