@@ -1,13 +1,17 @@
 // Start-up: the database rebuilt from its scrambled copy, the installer's log, every
-// setting's default, and a rebuild that cannot be done.
+// setting's default, a rebuild that cannot be done, and a start while the last copy leaves.
 #include "arranque.h"
 
 #include "Aplicacion.h"
 #include "General.h"
+#include "Login.h"
 #include "Multiuser.h"
+#include "copias.h"
 #include "profile.h"
 #include "vasqdb.h"
+#include "ventanas.h"
 
+#include <QComboBox>
 #include <QMessageBox>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -118,6 +122,40 @@ TEST(Arranque, AMissingScrambledCopyShows118AndLeavesNothingBehind)
     for (const auto &f : std::filesystem::directory_iterator(carpeta.Ruta("BD")))
         EXPECT_EQ(f.path().filename(), "Orvanta.mdb.lck") << "nothing half-built";
     EXPECT_NE(carpeta.Log().find("[ General::RecuperaBDCifrada ] "), std::string::npos) << "the log stays";
+}
+
+TEST(Arranque, AStartWaitsForTheLastCopyOnItsWayOutAndFindsItsData)
+{
+    const struct {
+        int borraAntes;
+        const char *porque;
+    } casos[] = {
+        {0, "the database still there, held while it is compacted"},
+        {1, "the database removed already, held until its copy is written"},
+    };
+    for (const auto &c : casos) {
+        Carpeta carpeta;
+        ASSERT_TRUE(RecuperaBDCifrada(carpeta.BD(), kPasswordBD));
+        SetBdPassword(kPasswordBD);
+        ASSERT_EQ(VASQ_OpenDB(carpeta.BD().c_str(), 0, 0), 0);
+        ASSERT_TRUE(arranque::Ejecuta("INSERT INTO [_Usuarios()] (Cod_usuario,Password,Nombre_usuario,Permisos,"
+                                      "Activo) VALUES ('SALIENTE','','Saliente','00000000000000000000',1)"));
+        VASQ_CloseDB();
+
+        // The last copy leaves, holding the database alone for a second and a half.
+        copias::Copia saliente(carpeta.BD());
+        ASSERT_EQ(saliente.Pide("registra").substr(0, 1), "1");
+        ASSERT_EQ(saliente.Pide("fin"), "1");
+        ASSERT_EQ(saliente.Pide("sale 1500 " + std::to_string(c.borraAntes)), "ok") << c.porque;
+        RespondeCajas cajas;
+        Ventanas ventanas;
+        EXPECT_FALSE(ventanas.Main()->ArranqueFallido) << c.porque;
+        EXPECT_TRUE(cajas.Vistas.empty()) << c.porque;
+        App().FormLogin->show();
+        EXPECT_NE(App().FormLogin->txtUsuario->findText(QStringLiteral("SALIENTE")), -1) << c.porque;
+        EXPECT_NE(App().FormLogin->txtUsuario->findText(QStringLiteral("ADMIN")), -1) << c.porque;
+        App().FormLogin->hide();
+    }
 }
 
 } // namespace
