@@ -102,7 +102,7 @@ TFormProps::TFormProps(QWidget *parent)
       BtnCancelar(new QPushButton(this))
 {
     setWindowTitle(cp1252::toQString("Caracter\xEDsticas"));
-    resize(283, 225);
+    resize(300, 280);
 
     Panel->setFrameShape(QFrame::StyledPanel);
     Panel->setFixedSize(29, 29);
@@ -117,6 +117,7 @@ TFormProps::TFormProps(QWidget *parent)
     SG->verticalHeader()->setDefaultSectionSize(kAltoFila);
     SG->setColumnWidth(0, kAnchoColumna);
     SG->setColumnWidth(1, kAnchoColumna);
+    SG->horizontalHeader()->setStretchLastSection(true); // the values take what is left
     SG->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     SG->setSelectionMode(QAbstractItemView::SingleSelection);
     SG->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |

@@ -126,6 +126,7 @@ void TRejilla::paintEvent(QPaintEvent *)
         for (int y : g.LineasHorizontales())
             lienzo.drawLine(0, y, g.GridWidth(), y);
     lienzo.setFont(font());
+    lienzo.setPen(palette().color(QPalette::WindowText)); // the texts' colour
     m_lienzo = &lienzo;
     struct Fin {
         QPainter *&lienzo;

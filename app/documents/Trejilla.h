@@ -72,7 +72,8 @@ public:
     // While OnPaint runs: draws texto (Windows-1252) from the cell (columna, fila), each
     // character in its own cell, the first one pixel in from the cell's left edge, with a
     // transparent background and the canvas's font; nothing wraps or is clipped to the
-    // grid. Outside OnPaint it does nothing.
+    // grid; in the control's text colour unless the owner sets the canvas's pen. Outside
+    // OnPaint it does nothing.
     void Print(int columna, int fila, std::string_view texto);
     // The painter of the paint in progress (null outside OnPaint).
     QPainter *Canvas() const { return m_lienzo; }

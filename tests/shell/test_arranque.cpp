@@ -5,6 +5,9 @@
 #include "Aplicacion.h"
 #include "General.h"
 #include "Multiuser.h"
+#include "Propiedades.h"
+#include "elementos.h"
+#include "vars.h"
 #include "profile.h"
 #include "vasqdb.h"
 
@@ -118,6 +121,27 @@ TEST(Arranque, AMissingScrambledCopyShows118AndLeavesNothingBehind)
     for (const auto &f : std::filesystem::directory_iterator(carpeta.Ruta("BD")))
         EXPECT_EQ(f.path().filename(), "Orvanta.mdb.lck") << "nothing half-built";
     EXPECT_NE(carpeta.Log().find("[ General::RecuperaBDCifrada ] "), std::string::npos) << "the log stays";
+}
+
+TEST(Arranque, TheItemTypesOfTheProgramFolderAreRegisteredAndTheirSheetMade)
+{
+    Carpeta carpeta;
+    for (const char *fichero : {"libitems.so", "items.ini"})
+        std::filesystem::copy_file(elementos::kCarpeta + fichero, carpeta.Ruta(fichero));
+    const std::filesystem::path antes = std::filesystem::current_path();
+    std::filesystem::current_path(carpeta.dir().path()); // as the program's entry does
+    {
+        Ventanas ventanas;
+        std::vector<std::string> tipos;
+        for (int i = 0; i < StackTop(PlTiposItem()); ++i) {
+            auto *tipo = *static_cast<B_AStr_t **>(GiveMeThePointerToElement(PlTiposItem(), i));
+            tipos.push_back(VarGet(tipo, "Nombre", ""));
+        }
+        EXPECT_EQ(tipos, (std::vector<std::string>{"Etiqueta", "Importe", "Total", "Porcentaje"}));
+        ASSERT_NE(App().FormProps, nullptr);
+        EXPECT_EQ(App().FormProps->parent(), ventanas.Main());
+    }
+    std::filesystem::current_path(antes);
 }
 
 } // namespace
