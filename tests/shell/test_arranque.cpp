@@ -6,7 +6,10 @@
 #include "General.h"
 #include "Login.h"
 #include "Multiuser.h"
+#include "Propiedades.h"
 #include "copias.h"
+#include "elementos.h"
+#include "vars.h"
 #include "profile.h"
 #include "vasqdb.h"
 #include "ventanas.h"
@@ -156,6 +159,27 @@ TEST(Arranque, AStartWaitsForTheLastCopyOnItsWayOutAndFindsItsData)
         EXPECT_NE(App().FormLogin->txtUsuario->findText(QStringLiteral("ADMIN")), -1) << c.porque;
         App().FormLogin->hide();
     }
+}
+
+TEST(Arranque, TheItemTypesOfTheProgramFolderAreRegisteredAndTheirSheetMade)
+{
+    Carpeta carpeta;
+    for (const char *fichero : {"libitems.so", "items.ini"})
+        std::filesystem::copy_file(elementos::kCarpeta + fichero, carpeta.Ruta(fichero));
+    const std::filesystem::path antes = std::filesystem::current_path();
+    std::filesystem::current_path(carpeta.dir().path()); // as the program's entry does
+    {
+        Ventanas ventanas;
+        std::vector<std::string> tipos;
+        for (int i = 0; i < StackTop(PlTiposItem()); ++i) {
+            auto *tipo = *static_cast<B_AStr_t **>(GiveMeThePointerToElement(PlTiposItem(), i));
+            tipos.push_back(VarGet(tipo, "Nombre", ""));
+        }
+        EXPECT_EQ(tipos, (std::vector<std::string>{"Etiqueta", "Importe", "Total", "Porcentaje"}));
+        ASSERT_NE(App().FormProps, nullptr);
+        EXPECT_EQ(App().FormProps->parent(), ventanas.Main());
+    }
+    std::filesystem::current_path(antes);
 }
 
 } // namespace
