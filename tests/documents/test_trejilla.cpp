@@ -1,12 +1,8 @@
-// The character-cell grid: its geometry, its properties, what it paints and what it reports
-// of the pointer.
+// The character-cell grid: its geometry, its properties and what it paints.
 #include "Trejilla.h"
 
 #include <QImage>
-#include <QMouseEvent>
 #include <QPainter>
-#include <QSignalSpy>
-#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -158,28 +154,6 @@ TEST(Rejilla, TheOwnerPrintsOneCharacterPerCellWhileItPaints)
     EXPECT_EQ(rojos(5), 0);
     EXPECT_EQ(rejilla.Canvas(), nullptr);
     rejilla.Print(0, 0, "x"); // outside a paint: nothing
-}
-
-TEST(Rejilla, ThePointerIsReportedInPixels)
-{
-    TRejilla rejilla;
-    QSignalSpy pulsa(&rejilla, &TRejilla::OnMouseDown);
-    QSignalSpy doble(&rejilla, &TRejilla::OnDblClick);
-    QSignalSpy mueve(&rejilla, &TRejilla::OnMouseMove);
-    QTest::mousePress(&rejilla, Qt::LeftButton, {}, QPoint(20, 30));
-    QTest::mouseDClick(&rejilla, Qt::LeftButton, {}, QPoint(21, 31));
-    QMouseEvent movimiento(QEvent::MouseMove, QPointF(40, 50), QPointF(40, 50), Qt::NoButton, Qt::NoButton,
-                           Qt::NoModifier);
-    QApplication::sendEvent(&rejilla, &movimiento);
-    QEvent salida(QEvent::Leave);
-    QApplication::sendEvent(&rejilla, &salida);
-    ASSERT_GE(pulsa.count(), 1);
-    EXPECT_EQ(pulsa.first(), (QList<QVariant>{QVariant::fromValue(Qt::LeftButton), 20, 30}));
-    ASSERT_EQ(doble.count(), 1);
-    EXPECT_EQ(doble.first(), (QList<QVariant>{21, 31}));
-    ASSERT_EQ(mueve.count(), 2);
-    EXPECT_EQ(mueve.at(0), (QList<QVariant>{40, 50}));
-    EXPECT_EQ(mueve.at(1), (QList<QVariant>{-1, -1})) << "leaving the control";
 }
 
 } // namespace
