@@ -19,9 +19,12 @@ constexpr int kEsperaVentanaMs = 1000;
 } // namespace
 
 TFormCerrando::TFormCerrando(QWidget *parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    : QFrame(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("FormCerrando"));
+    // Raised, so that it stands out also where the window system draws no frame.
+    setFrameStyle(QFrame::Panel | QFrame::Raised);
+    setLineWidth(2);
     setWindowTitle(QGuiApplication::applicationDisplayName());
     lblCerrando = new QLabel(cp1252::toQString(::Idioma.GetTexto(790)), this);
     lblCerrando->setObjectName(QStringLiteral("lblCerrando"));

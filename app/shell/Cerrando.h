@@ -2,11 +2,11 @@
 // writes the scrambled copy of the database on exit.
 #pragma once
 
-#include <QWidget>
+#include <QFrame>
 
 class QLabel;
 
-class TFormCerrando : public QWidget {
+class TFormCerrando : public QFrame {
     Q_OBJECT
 public:
     // A window of its own, centred over parent when one is given.
