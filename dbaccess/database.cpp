@@ -133,16 +133,15 @@ int maintain(const char *label, const char *path, const std::function<Status(Con
     });
 }
 
-// The arguments of the transformed copies: two paths, a password and a transform.
-Status transformArguments(const char *source, const char *destination, const char *password,
-                          VASQ_FileTransform transform)
+// The arguments of the transformed copies: two paths, a password and the transforms.
+Status transformArguments(const char *source, const char *destination, const char *password, bool transforms)
 {
     Status status = pathArgument(source);
     if (status.ok())
         status = pathArgument(destination);
     if (status.ok() && (!password || std::strlen(password) > VASQ_MAX_PASSWORD))
         status = ownFailure(VASQ_ERR_ARGUMENT, "Falta la contrase\xF1" "a o es demasiado larga.");
-    if (status.ok() && !transform)
+    if (status.ok() && !transforms)
         status = ownFailure(VASQ_ERR_ARGUMENT, "Falta la transformaci\xF3n de la copia.");
     return status;
 }
@@ -322,7 +321,7 @@ int VASQ_ExportTransformed(const char *source, const char *password, const char 
 {
     const char *label = "[vasqdb::VASQ_ExportTransformed: ] ";
     return guarded(label, [&] {
-        Status status = transformArguments(source, destination, password, decode ? encode : nullptr);
+        Status status = transformArguments(source, destination, password, encode && decode);
         Connection connection;
         SideLock lock;
         if (status.ok())
@@ -340,7 +339,7 @@ int VASQ_ImportTransformed(const char *source, VASQ_FileTransform decode, const 
 {
     const char *label = "[vasqdb::VASQ_ImportTransformed: ] ";
     return guarded(label, [&] {
-        Status status = transformArguments(source, destination, password, decode);
+        Status status = transformArguments(source, destination, password, decode != nullptr);
         SideLock lock;
         if (status.ok())
             status = lockFor(lock, destination, true);
