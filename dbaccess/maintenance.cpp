@@ -206,8 +206,6 @@ Status loadTransformed(const std::string &source, const Transforms &transforms, 
     // Read-write, as the copy attached to it must be; without encode the source itself
     // cannot be written. (Read-only, the engine reads rollback-journal files far slower.)
     Status status = connection.open(source, false, "", transformVfs());
-    if (status.ok())
-        status = connection.run(kLargeCache);
     return status.ok() ? writeCopy(connection, target, password, plainVfs(), kKeyedCopy) : status;
 }
 

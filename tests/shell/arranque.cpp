@@ -136,7 +136,7 @@ bool LlenaRemesas(int recibos)
         serie + n +
             ") INSERT INTO [Documentos()] (Id_remesa,Id_librado,Importe,Contravalor,Ref_interna,Primer_concepto,"
             "F_formalizacion,F_vencimiento) SELECT 1+k/100,1+k%" + librados +
-            ",(1000+k%90000)/100.0,CAST(round((1000+k%90000)/100.0*166.386) AS INTEGER),printf('%010d',k),"
+            ",(1000+k%90000)/100.0,round((1000+k%90000)/100.0*166.386),printf('%010d',k),"
             "'Factura '||k||' de servicios'," + fecha + "," + fecha + " FROM n",
     };
     if (VASQ_BeginTrans() != 0)
