@@ -23,6 +23,7 @@
 #include <QMovie>
 #include <QScreen>
 #include <QSplitter>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <cerrno>
@@ -118,6 +119,7 @@ TFormMain::TFormMain(QWidget *parent)
 {
     setObjectName(QStringLiteral("FormMain"));
     CreaControles();
+    ConectaGrids();
     m_cambioArbol.setSingleShot(true);
     m_cambioArbol.setInterval(200);
     connect(treeInfoGlobal, &QTreeWidget::currentItemChanged, &m_cambioArbol, qOverload<>(&QTimer::start));
@@ -290,7 +292,7 @@ void TFormMain::ColocaPaneles()
 
 void TFormMain::AjustaColumnas()
 {
-    auto aplica = [](QTableWidget *grid, const QLabel *titulo, std::initializer_list<int> anchos) {
+    auto aplica = [](QTableView *grid, const QLabel *titulo, std::initializer_list<int> anchos) {
         const int total = titulo->width();
         int columna = 0;
         for (int ancho : anchos) {
@@ -331,6 +333,12 @@ void TFormMain::RefrescaTextos()
         item->setText(texto(n));
         item->setToolTip(texto(n));
     }
+    const std::pair<QLabel *, int> titulos[] = {
+        {LBTotal, 441},         {LBNumTotal, 341},         {LBImporte, 369},       {LBNumActivos, 342},
+        {LBNumDesactivos, 569}, {LBImporteDesactivos, 570}, {LBImporteActivos, 340},
+    };
+    for (const auto &[etiqueta, n] : titulos)
+        etiqueta->setText(texto(n));
     ActualizaBotonMoneda();
 }
 
@@ -346,6 +354,9 @@ void TFormMain::showEvent(QShowEvent *evento)
 
 void TFormMain::FormShow()
 {
+    std::fill(std::begin(ColumnaAsc), std::end(ColumnaAsc), -1);
+    std::fill(std::begin(ColumnaDesc), std::end(ColumnaDesc), -1);
+    GridsActivos = true;
     if (!SaltarLogin) {
         ::Idioma.SetIdiomaPorNombre(Idioma);
         RefrescaTextos();
