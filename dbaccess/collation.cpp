@@ -104,9 +104,9 @@ int compare(Reader a, Reader b)
 int collate(void *, int lengthA, const void *a, int lengthB, const void *b)
 {
     auto text = [](const void *utf8, int length) {
-        return BytesUtf8{std::string_view(static_cast<const char *>(utf8), size_t(length > 0 ? length : 0))};
+        return std::string_view(static_cast<const char *>(utf8), size_t(length > 0 ? length : 0));
     };
-    return compare(text(a, lengthA), text(b, lengthB));
+    return compareUtf8(text(a, lengthA), text(b, lengthB));
 }
 
 } // namespace
@@ -114,6 +114,11 @@ int collate(void *, int lengthA, const void *a, int lengthB, const void *b)
 int compareText(std::string_view a, std::string_view b)
 {
     return compare(Bytes1252{a}, Bytes1252{b});
+}
+
+int compareUtf8(std::string_view a, std::string_view b)
+{
+    return compare(BytesUtf8{a}, BytesUtf8{b});
 }
 
 int registerCollation(sqlite3 *db)
