@@ -23,10 +23,12 @@
 #include <QMovie>
 #include <QScreen>
 #include <QSplitter>
+#include <QStyle>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <cerrno>
+#include <cmath>
 #include <charconv>
 #include <cstring>
 #include <filesystem>
@@ -293,11 +295,16 @@ void TFormMain::ColocaPaneles()
 void TFormMain::AjustaColumnas()
 {
     auto aplica = [](QTableView *grid, const QLabel *titulo, std::initializer_list<int> anchos) {
-        const int total = titulo->width();
+        // The widths suit a font whose digits are 5 pixels wide, and grow with a larger one;
+        // the room of a vertical scroll bar is kept, so that the columns never need a
+        // horizontal one.
+        const double escala = std::max(1.0, grid->fontMetrics().horizontalAdvance(QLatin1Char('0')) / 5.0);
+        const int total = titulo->width() - grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
         int columna = 0;
         for (int ancho : anchos) {
             // Negative widths count from the title's width; -1 hides the column.
-            const int a = ancho == -1 ? -1 : ancho < -1 ? std::max(20, total + ancho) : ancho;
+            const int escalado = int(std::lround(ancho * escala));
+            const int a = ancho == -1 ? -1 : ancho < -1 ? std::max(20, total + escalado) : escalado;
             grid->setColumnHidden(columna, a < 0);
             if (a >= 0)
                 grid->setColumnWidth(columna, a);

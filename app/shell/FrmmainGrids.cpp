@@ -504,6 +504,8 @@ void TFormMain::MuestraTotales(const std::string &idRemesa)
         return;
     }
     CalculaTotales(idRemesa);
+    ImagePta->setVisible(MonedaRemesa == kMonedaPesetas);
+    ImageEuro->setVisible(MonedaRemesa != kMonedaPesetas);
     lblTotalRecibos->setText(QString::number(NumRecibos));
     lblOrdDesac->setText(QString::number(NumRecibos - NumActivos));
     lblTotalActivos->setText(QString::number(NumActivos));

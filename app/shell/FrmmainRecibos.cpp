@@ -54,9 +54,10 @@ bool TFormMain::eventFilter(QObject *objeto, QEvent *evento)
         if (tipo == QEvent::Resize) {
             lstGridDocumentosTopLeftChanged(false); // panelGrdDocumentosResize
         } else if (tipo == QEvent::MouseButtonPress || tipo == QEvent::MouseButtonDblClick) {
+            // Only the left button acts; no other moves the current row.
             auto *raton = static_cast<QMouseEvent *>(evento);
             if (raton->button() != Qt::LeftButton)
-                return false;
+                return true;
             PosRaton = raton->position().toPoint();
             lstGridDocumentos->setFocus(Qt::MouseFocusReason);
             if (tipo == QEvent::MouseButtonDblClick) {

@@ -172,4 +172,16 @@ TEST_F(Recibos, TheMarkedListNamesBillsNeverShown)
     EXPECT_FALSE(m->GetRecibosSeleccionados().has_value()) << "no list while the bills grid is hidden";
 }
 
+TEST_F(Recibos, AnIndexRowLongerThanAnyBufferIsReadWhole)
+{
+    AbreRemesa(3);
+    // An index whose rows carry 5,000 characters before the key.
+    const std::string largo = "SELECT '" + std::string(5000, 'x') +
+                              "' AS Relleno, [Documentos()].Id_documento FROM [Documentos()] WHERE Id_remesa=1 "
+                              "ORDER BY Id_documento DESC";
+    ASSERT_EQ(m->ModeloRecibos->Abre(largo, "EUR"), 0);
+    EXPECT_EQ(m->ModeloRecibos->IdFila(0), 3);
+    EXPECT_EQ(m->ModeloRecibos->Celda(2, 0), "1");
+}
+
 } // namespace
