@@ -20,7 +20,6 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
-#include <charconv>
 #include <functional>
 
 namespace {
@@ -116,17 +115,11 @@ std::string OtraMoneda(std::string_view moneda)
 // ("NULL") is 0, and a text that is no amount is logged with the tag and reads 0.
 long long Unidades(const std::string &suma, std::string_view moneda, const char *etiqueta)
 {
-    if (suma == "NULL" || suma.empty())
-        return 0;
-    std::string digitos = FormatImporteSQL(suma, moneda);
-    digitos.erase(std::remove(digitos.begin(), digitos.end(), '.'), digitos.end());
     long long unidades = 0;
-    const auto [fin, error] = std::from_chars(digitos.data(), digitos.data() + digitos.size(), unidades);
-    if (digitos.empty() || error != std::errc() || fin != digitos.data() + digitos.size()) {
-        WriteLog(std::string("[ TFormMain::") + etiqueta + " ] '" + suma + "' no es un importe v\xE1lido");
-        return 0;
-    }
-    return unidades;
+    if (suma == "NULL" || LeeImporteSQL(suma, DecimalesMoneda(moneda), unidades) == LecturaImporte::Correcta)
+        return unidades;
+    WriteLog(std::string("[ TFormMain::") + etiqueta + " ] '" + suma + "' no es un importe v\xE1lido");
+    return 0;
 }
 
 // An amount in the currency's smallest unit, for the screen.
@@ -345,7 +338,7 @@ void TFormMain::FilaRemesa(int fila, const std::string &texto)
 
 void TFormMain::OrdenaGrid(TipoGrid grid, int columna)
 {
-    QTreeWidgetItem *nodo = treeInfoGlobal->currentItem();
+    QTreeWidgetItem *nodo = NodoSeleccionado();
     if (!nodo || m_ocupado || (grid == GridRecibos && (columna == 6 || NumFilasRecibos == 0)))
         return;
     Ocupacion ocupado(this, m_ocupado, m_refrescoPendiente, [this] { RefrescaRecibos(); });
@@ -423,7 +416,7 @@ int TFormMain::InicIndiceRecibos()
 
 void TFormMain::RefrescaRecibos()
 {
-    QTreeWidgetItem *nodo = treeInfoGlobal->currentItem();
+    QTreeWidgetItem *nodo = NodoSeleccionado();
     if (!nodo || panelGrdDocumentos->isHidden())
         return;
     if (m_ocupado) {
@@ -482,7 +475,7 @@ std::string TFormMain::GetMonedaRemesa(const std::string &idRemesa)
 void TFormMain::ActualizaPanelInfo()
 {
     ActualizaBotonMoneda();
-    QTreeWidgetItem *nodo = treeInfoGlobal->currentItem();
+    QTreeWidgetItem *nodo = NodoSeleccionado();
     const int remesa = FilaSeleccion(lstGridRemesas);
     if (!panelGrdDocumentos->isHidden() && nodo) {
         MuestraTotales(IdNodo(nodo));

@@ -130,7 +130,7 @@ void TFormMain::lstGridDocumentosMouseDown(int fila, Qt::KeyboardModifiers tecla
         ModeloRecibos->DesmarcaTodas();
         ModeloRecibos->Marca(fila - 1, true);
     }
-    ActualizaMenus(treeInfoGlobal->currentItem());
+    ActualizaMenus(NodoSeleccionado());
 }
 
 bool TFormMain::lstGridDocumentosKeyDown(int tecla, Qt::KeyboardModifiers teclas)
@@ -212,7 +212,7 @@ void TFormMain::lstGridPresentadoresEnter(QTableWidget *grid)
         grid->setCurrentCell(0, 1);
     if (FilasDatos(grid) == 0 && treeInfoGlobal->isVisible())
         treeInfoGlobal->setFocus();
-    if (QTreeWidgetItem *nodo = treeInfoGlobal->currentItem())
+    if (QTreeWidgetItem *nodo = NodoSeleccionado())
         ActualizaMenus(nodo);
     if (FilaSeleccion(grid) == 0)
         Habilita({mainMenuModificacionesMasivas->menuAction(), cbtModMasivas}, false);
