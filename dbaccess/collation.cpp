@@ -80,7 +80,15 @@ struct BytesUtf8 {
     std::string_view text;
     size_t i = 0;
     bool done() const { return i >= text.size(); }
-    unsigned char next() { return cp1252::nextFromUtf8(text, i); }
+    unsigned char next()
+    {
+        const unsigned char byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80) {
+            ++i;
+            return byte;
+        }
+        return cp1252::nextFromUtf8(text, i);
+    }
 };
 
 // By letters first (a shorter text that is a prefix of the other comes first), then by the
