@@ -414,7 +414,7 @@ void TFormMain::MuestraEmpresa(int idEmpresa)
     }
     IdEmpresa = std::to_string(idEmpresa);
     CargaArbol(IdEmpresa);
-    for (QWidget *panel : {panelGrdEmpresas, panelGrdEmisores, panelGrdRemesas, panelGrdDocumentos})
+    for (QWidget *panel : {panelGrdEmpresas, panelGrdEmisores, panelGrdRemesas, panelGrdDocumentos, panelBottom})
         panel->hide();
 }
 

@@ -92,6 +92,8 @@ TEST_F(Grids, EachLevelShowsItsGridTitlesAndColumns)
         EXPECT_EQ(cp1252::fromQString(titulo->text()), c.titulo);
         EXPECT_EQ(m->panelBottom->isHidden(), !c.totales) << que;
     }
+    m->MuestraEmpresa(1);
+    EXPECT_TRUE(m->panelBottom->isHidden()) << "a new login shows no grid and no totals";
     EXPECT_EQ(cp1252::fromQString(m->LBNumDesactivos->text()), "N\xBA Desactivadas");
 }
 
