@@ -8,7 +8,6 @@
 #include <sqlite3.h>
 
 #include <array>
-#include <string>
 
 namespace vasq {
 namespace {
@@ -68,33 +67,66 @@ const Weights &weights()
     return w;
 }
 
-template <typename Table>
-int compareBy(const Table &table, std::string_view a, std::string_view b)
-{
-    size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        int wa = table[static_cast<unsigned char>(a[i])];
-        int wb = table[static_cast<unsigned char>(b[i])];
-        if (wa != wb)
-            return wa < wb ? -1 : 1;
+// Readers of the two texts' bytes: Windows-1252 as it is, and the engine's UTF-8 decoded one
+// character at a time, so that a comparison reads no further than the first difference.
+struct Bytes1252 {
+    std::string_view text;
+    size_t i = 0;
+    bool done() const { return i >= text.size(); }
+    unsigned char next() { return static_cast<unsigned char>(text[i++]); }
+};
+
+struct BytesUtf8 {
+    std::string_view text;
+    size_t i = 0;
+    bool done() const { return i >= text.size(); }
+    unsigned char next()
+    {
+        const unsigned char byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80) {
+            ++i;
+            return byte;
+        }
+        return cp1252::nextFromUtf8(text, i);
     }
-    return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
+};
+
+// By letters first (a shorter text that is a prefix of the other comes first), then by the
+// first accent that differs; in one pass.
+template <typename Reader>
+int compare(Reader a, Reader b)
+{
+    const Weights &w = weights();
+    int byAccent = 0;
+    for (;;) {
+        if (a.done() || b.done())
+            return a.done() && b.done() ? byAccent : a.done() ? -1 : 1;
+        const unsigned char ca = a.next(), cb = b.next();
+        if (w.primary[ca] != w.primary[cb])
+            return w.primary[ca] < w.primary[cb] ? -1 : 1;
+        if (byAccent == 0 && w.accent[ca] != w.accent[cb])
+            byAccent = w.accent[ca] < w.accent[cb] ? -1 : 1;
+    }
 }
 
 int collate(void *, int lengthA, const void *a, int lengthB, const void *b)
 {
-    std::string textA = cp1252::fromUtf8(std::string_view(static_cast<const char *>(a), lengthA));
-    std::string textB = cp1252::fromUtf8(std::string_view(static_cast<const char *>(b), lengthB));
-    return compareText(textA, textB);
+    auto text = [](const void *utf8, int length) {
+        return std::string_view(static_cast<const char *>(utf8), size_t(length > 0 ? length : 0));
+    };
+    return compareUtf8(text(a, lengthA), text(b, lengthB));
 }
 
 } // namespace
 
 int compareText(std::string_view a, std::string_view b)
 {
-    const Weights &w = weights();
-    int byLetter = compareBy(w.primary, a, b);
-    return byLetter != 0 ? byLetter : compareBy(w.accent, a, b);
+    return compare(Bytes1252{a}, Bytes1252{b});
+}
+
+int compareUtf8(std::string_view a, std::string_view b)
+{
+    return compare(BytesUtf8{a}, BytesUtf8{b});
 }
 
 int registerCollation(sqlite3 *db)

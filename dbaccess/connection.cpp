@@ -21,11 +21,11 @@ constexpr const char *kSavepoint = "SAVEPOINT vasq_trans";
 
 } // namespace
 
-Status Connection::open(const std::string &path, bool readOnly, const std::string &password)
+Status Connection::open(const std::string &path, bool readOnly, const std::string &password, const char *vfs)
 {
     close();
-    int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
-    int rc = sqlite3_open_v2(cp1252::fileName(path).c_str(), &m_db, flags, nullptr);
+    int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | (vfs ? SQLITE_OPEN_URI : 0);
+    int rc = sqlite3_open_v2(cp1252::fileName(path).c_str(), &m_db, flags, vfs);
     Status status;
     if (rc != SQLITE_OK) {
         status = failure(rc);

@@ -3,6 +3,7 @@
 #include "database.h"
 
 #include "maintenance.h"
+#include "transformvfs.h"
 #include "vasqdb.h"
 
 #include <sqlite3.h>
@@ -130,6 +131,19 @@ int maintain(const char *label, const char *path, const std::function<Status(Con
             s.error.record(status);
         return result;
     });
+}
+
+// The arguments of the transformed copies: two paths, a password and the transforms.
+Status transformArguments(const char *source, const char *destination, const char *password, bool transforms)
+{
+    Status status = pathArgument(source);
+    if (status.ok())
+        status = pathArgument(destination);
+    if (status.ok() && (!password || std::strlen(password) > VASQ_MAX_PASSWORD))
+        status = ownFailure(VASQ_ERR_ARGUMENT, "Falta la contrase\xF1" "a o es demasiado larga.");
+    if (status.ok() && !transforms)
+        status = ownFailure(VASQ_ERR_ARGUMENT, "Falta la transformaci\xF3n de la copia.");
+    return status;
 }
 
 // Runs begin, commit or rollback of the main connection for the export named by label.
@@ -299,6 +313,39 @@ int C_ChangePassword(const char *path, const char *oldPassword, const char *newP
         if (status.ok())
             status = copyTo(connection, path, newPassword);
         return status.ok() ? 0 : 1;
+    });
+}
+
+int VASQ_ExportTransformed(const char *source, const char *password, const char *destination,
+                           VASQ_FileTransform encode, VASQ_FileTransform decode)
+{
+    const char *label = "[vasqdb::VASQ_ExportTransformed: ] ";
+    return guarded(label, [&] {
+        Status status = transformArguments(source, destination, password, encode && decode);
+        Connection connection;
+        SideLock lock;
+        if (status.ok())
+            status = connection.open(source, false, password, plainVfs());
+        if (status.ok())
+            status = lockFor(lock, source, false);
+        if (status.ok())
+            status = saveTransformed(connection, destination, {encode, decode});
+        return status.ok() ? 0 : fail(label, 11, status);
+    });
+}
+
+int VASQ_ImportTransformed(const char *source, VASQ_FileTransform decode, const char *destination,
+                           const char *password)
+{
+    const char *label = "[vasqdb::VASQ_ImportTransformed: ] ";
+    return guarded(label, [&] {
+        Status status = transformArguments(source, destination, password, decode != nullptr);
+        SideLock lock;
+        if (status.ok())
+            status = lockFor(lock, destination, true);
+        if (status.ok())
+            status = loadTransformed(source, {nullptr, decode}, destination, password);
+        return status.ok() ? 0 : fail(label, 11, status);
     });
 }
 

@@ -4,6 +4,7 @@
 
 #include "Aplicacion.h"
 #include "Aplicaplantillas.h"
+#include "Cerrando.h"
 #include "Frmmsg.h"
 #include "General.h"
 #include "Login.h"
@@ -18,17 +19,21 @@
 #include "vasqdb.h"
 
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMovie>
 #include <QScreen>
 #include <QSplitter>
+#include <QStyle>
+#include <QTableView>
 #include <QTableWidget>
+#include <QThread>
 #include <QTreeWidget>
-#include <cerrno>
+#include <cmath>
 #include <charconv>
-#include <cstring>
 #include <filesystem>
+#include <memory>
 
 namespace {
 
@@ -92,6 +97,21 @@ void ReescribeInstallLog()
         BorraFichero(tmp);
 }
 
+// A database from this size on (its journal included) takes the exit more than a moment:
+// the user is shown that the program is closing.
+constexpr std::uintmax_t kCierreVisible = 4u << 20;
+
+std::uintmax_t TamanoBD(const std::string &ruta)
+{
+    std::uintmax_t total = 0;
+    for (const std::string &fichero : {ruta, ruta + "-wal"}) {
+        std::error_code ec;
+        const std::uintmax_t tamano = std::filesystem::file_size(cp1252::fileName(fichero), ec);
+        total += ec ? 0 : tamano;
+    }
+    return total;
+}
+
 // A piece of the euro date as a decimal integer, or the fallback when it is no number.
 int Pieza(std::string_view texto, size_t desde, size_t largo, int siNo)
 {
@@ -101,6 +121,22 @@ int Pieza(std::string_view texto, size_t desde, size_t largo, int siNo)
     int valor = 0;
     const auto [fin, error] = std::from_chars(pieza.data(), pieza.data() + pieza.size(), valor);
     return error == std::errc() && fin == pieza.data() + pieza.size() ? valor : siNo;
+}
+
+// How long a start waits for a copy that holds the database alone: longer than the last
+// copy's exit takes.
+constexpr qint64 kEsperaRetenida = 20000;
+
+// Rebuilds the missing database from its scrambled copy, held alone meanwhile so that two
+// copies starting at once never both put a database in its place. 0 when the database is
+// there; VASQ_ERR_INUSE while another copy holds it; 1 when it cannot be rebuilt.
+int RecuperaBD(const std::string &ruta)
+{
+    if (const int bloqueo = VASQ_LockExclusive(ruta.c_str()); bloqueo != 0)
+        return bloqueo == VASQ_ERR_INUSE ? bloqueo : 1;
+    const bool hecha = Existe(ruta) || RecuperaBDCifrada(ruta, kPasswordBD);
+    VASQ_UnlockExclusive();
+    return hecha ? 0 : 1;
 }
 
 } // namespace
@@ -118,9 +154,11 @@ TFormMain::TFormMain(QWidget *parent)
 {
     setObjectName(QStringLiteral("FormMain"));
     CreaControles();
+    ConectaGrids();
     m_cambioArbol.setSingleShot(true);
     m_cambioArbol.setInterval(200);
     connect(treeInfoGlobal, &QTreeWidget::currentItemChanged, &m_cambioArbol, qOverload<>(&QTimer::start));
+    connect(treeInfoGlobal, &QTreeWidget::itemSelectionChanged, &m_cambioArbol, qOverload<>(&QTimer::start));
     connect(&m_cambioArbol, &QTimer::timeout, this,
             [this] { Protege("TFormMain::treeInfoGlobalChange", [this] { treeInfoGlobalChange(); }); });
     Conecta(cbtSalir, &TFormMain::cbtSalirClick);
@@ -166,22 +204,33 @@ TFormMain::~TFormMain()
 
 bool TFormMain::AbreBaseDatos()
 {
-    if (!Existe(PathBD)) {
-        // Held alone while it is rebuilt, so that two copies starting at once never both
-        // put a database in its place.
-        bool hecha = VASQ_LockExclusive(PathBD.c_str()) == 0;
-        if (hecha) {
-            hecha = Existe(PathBD) || RecuperaBDCifrada(PathBD, kPasswordBD);
-            VASQ_UnlockExclusive();
+    // The last copy on its way out holds the database alone while it compacts it and
+    // writes its scrambled copy; a copy started meanwhile waits for it, then rebuilds or
+    // opens what it left.
+    QElapsedTimer espera;
+    espera.start();
+    int recuperada = 0, abierta = 0;
+    for (;;) {
+        abierta = 0;
+        recuperada = Existe(PathBD) ? 0 : RecuperaBD(PathBD);
+        if (recuperada == 0) {
+            SetBdPassword(kPasswordBD);
+            abierta = VASQ_OpenDB(PathBD.c_str(), 0, 0);
         }
+        // Held by that copy, or removed by it between the look and the open.
+        const bool retenida =
+            recuperada == VASQ_ERR_INUSE || abierta == VASQ_ERR_INUSE || (abierta != 0 && !Existe(PathBD));
+        if (!retenida || espera.hasExpired(kEsperaRetenida))
+            break;
         VASQ_GetLastErrorCodeID();
-        if (!hecha) {
-            CajaMensaje(::Idioma.GetTexto(118), ::Idioma.GetTexto(117), IconoMensaje::Error);
-            return false;
-        }
+        QThread::msleep(100);
     }
-    SetBdPassword(kPasswordBD);
-    if (VASQ_OpenDB(PathBD.c_str(), 0, 0) != 0) {
+    if (recuperada != 0) {
+        VASQ_GetLastErrorCodeID();
+        CajaMensaje(::Idioma.GetTexto(118), ::Idioma.GetTexto(117), IconoMensaje::Error);
+        return false;
+    }
+    if (abierta != 0) {
         char texto[1024] = "";
         VASQ_GetLastErrorCodeDesc(texto, 1023);
         CajaMensaje(texto, ::Idioma.GetTexto(117), IconoMensaje::Error);
@@ -290,12 +339,17 @@ void TFormMain::ColocaPaneles()
 
 void TFormMain::AjustaColumnas()
 {
-    auto aplica = [](QTableWidget *grid, const QLabel *titulo, std::initializer_list<int> anchos) {
-        const int total = titulo->width();
+    auto aplica = [](QTableView *grid, const QLabel *titulo, std::initializer_list<int> anchos) {
+        // The widths suit a font whose digits are 5 pixels wide, and grow with a larger one;
+        // the room of a vertical scroll bar is kept, so that the columns never need a
+        // horizontal one.
+        const double escala = std::max(1.0, grid->fontMetrics().horizontalAdvance(QLatin1Char('0')) / 5.0);
+        const int total = titulo->width() - grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
         int columna = 0;
         for (int ancho : anchos) {
             // Negative widths count from the title's width; -1 hides the column.
-            const int a = ancho == -1 ? -1 : ancho < -1 ? std::max(20, total + ancho) : ancho;
+            const int escalado = int(std::lround(ancho * escala));
+            const int a = ancho == -1 ? -1 : ancho < -1 ? std::max(20, total + escalado) : escalado;
             grid->setColumnHidden(columna, a < 0);
             if (a >= 0)
                 grid->setColumnWidth(columna, a);
@@ -331,6 +385,12 @@ void TFormMain::RefrescaTextos()
         item->setText(texto(n));
         item->setToolTip(texto(n));
     }
+    const std::pair<QLabel *, int> titulos[] = {
+        {LBTotal, 441},         {LBNumTotal, 341},         {LBImporte, 369},       {LBNumActivos, 342},
+        {LBNumDesactivos, 569}, {LBImporteDesactivos, 570}, {LBImporteActivos, 340},
+    };
+    for (const auto &[etiqueta, n] : titulos)
+        etiqueta->setText(texto(n));
     ActualizaBotonMoneda();
 }
 
@@ -346,6 +406,9 @@ void TFormMain::showEvent(QShowEvent *evento)
 
 void TFormMain::FormShow()
 {
+    std::fill(std::begin(ColumnaAsc), std::end(ColumnaAsc), -1);
+    std::fill(std::begin(ColumnaDesc), std::end(ColumnaDesc), -1);
+    GridsActivos = true;
     if (!SaltarLogin) {
         ::Idioma.SetIdiomaPorNombre(Idioma);
         RefrescaTextos();
@@ -366,7 +429,7 @@ void TFormMain::MuestraEmpresa(int idEmpresa)
     }
     IdEmpresa = std::to_string(idEmpresa);
     CargaArbol(IdEmpresa);
-    for (QWidget *panel : {panelGrdEmpresas, panelGrdEmisores, panelGrdRemesas, panelGrdDocumentos})
+    for (QWidget *panel : {panelGrdEmpresas, panelGrdEmisores, panelGrdRemesas, panelGrdDocumentos, panelBottom})
         panel->hide();
 }
 
@@ -467,27 +530,15 @@ bool TFormMain::CierraUltimaCopia()
         VASQ_GetLastErrorCodeID(); // another copy has it open: it is that copy's to keep
         return false;
     }
-    const std::string tmp = progdir::file("tmp.mdb");
-    SetBdPassword(kPasswordBD);
-    int resultado = VASQ_OpenDB(PathBD.c_str(), 0, 0);
-    if (resultado == 0)
-        resultado = VASQ_CompactBase(PathBD.c_str(), tmp.c_str());
-    bool limpia = resultado == 0;
-    if (!limpia) {
-        // A database that fails its check keeps its file and its old copy.
-        char texto[1024] = "";
-        VASQ_GetLastErrorCodeDesc(texto, sizeof texto);
-        WriteLog(std::string("[ TFormMain::FormDestroy ] ") + texto);
-    } else {
-        BorraDiarios(PathBD);
-        // When the compacted file cannot take its place the database stays as it was.
-        const bool reemplazada = RenombraFichero(tmp, PathBD);
-        if (!reemplazada)
-            WriteLog("[ TFormMain::FormDestroy ] No se puede reemplazar '" + PathBD + "': " + std::strerror(errno));
-        limpia = GuardaBDCifrada(PathBD, false, kPasswordBD) && reemplazada;
+    // The database is checked and written once, compacted and scrambled, into the copy,
+    // and removed; a failure keeps the database and the old copy.
+    CursorEspera cursor;
+    std::unique_ptr<TFormCerrando> aviso;
+    if (TamanoBD(PathBD) >= kCierreVisible) {
+        aviso = std::make_unique<TFormCerrando>(this);
+        aviso->Muestra();
     }
-    BorraFichero(tmp);
-    VASQ_CloseDB();
+    const bool limpia = GuardaBDCifrada(PathBD, false, kPasswordBD);
     VASQ_UnlockExclusive();
     return limpia;
 }

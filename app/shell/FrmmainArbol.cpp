@@ -4,12 +4,14 @@
 
 #include "General.h"
 #include "Imagenes.h"
+#include "ModeloRecibos.h"
 #include "Modmas.h"
 #include "Multiidioma.h"
 #include "qcp1252.h"
 
 #include <QLabel>
 #include <QMenu>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <algorithm>
@@ -37,9 +39,18 @@ bool EsNumero(const std::string &texto)
     return !texto.empty() && std::all_of(texto.begin(), texto.end(), [](unsigned char c) { return std::isdigit(c); });
 }
 
+// A node whose whole caption is also its tooltip, for when the panel cuts it.
+class NodoArbol : public QTreeWidgetItem {
+public:
+    QVariant data(int columna, int rol) const override
+    {
+        return QTreeWidgetItem::data(columna, rol == Qt::ToolTipRole ? int(Qt::DisplayRole) : rol);
+    }
+};
+
 QTreeWidgetItem *NuevoNodo(const std::string &texto, int imagen, const std::string &id)
 {
-    auto *nodo = new QTreeWidgetItem;
+    auto *nodo = new NodoArbol;
     nodo->setText(0, cp1252::toQString(texto));
     nodo->setIcon(0, TFormMain::ImagenLista(imagen));
     nodo->setData(0, kRolImagen, imagen);
@@ -53,17 +64,6 @@ QIcon Icono(const char *nombre)
 }
 
 } // namespace
-
-// The resources live in the program's static library, where nothing else references them;
-// the registration is declared at global scope, as Qt requires.
-static void IniciaRecursosShell()
-{
-    static const bool iniciados = [] {
-        Q_INIT_RESOURCE(Frmmain);
-        return true;
-    }();
-    (void)iniciados;
-}
 
 QIcon TFormMain::ImagenLista(int indice)
 {
@@ -94,6 +94,10 @@ void TFormMain::CargaArbol(const std::string &idEmpresa)
         DBGetData(FormateaTexto(kConsultaArbol, idEmpresa), [this](char *fila, char *, int) { CargaArbolFila(fila); });
     treeInfoGlobal->expandAll();
     treeInfoGlobal->show();
+    // The first node is current, with nothing selected, and the keys move from there.
+    if (QTreeWidgetItem *primero = treeInfoGlobal->topLevelItem(0))
+        treeInfoGlobal->setCurrentItem(primero, 0, QItemSelectionModel::NoUpdate);
+    treeInfoGlobal->setFocus();
 }
 
 void TFormMain::CargaArbolFila(const std::string &fila)
@@ -162,9 +166,15 @@ int TFormMain::ImagenNodo(const QTreeWidgetItem *nodo)
     return nodo ? nodo->data(0, kRolImagen).toInt() : -1;
 }
 
-QTreeWidgetItem *TFormMain::NodoSeleccionadoDeNivel(int nivel) const
+QTreeWidgetItem *TFormMain::NodoSeleccionado() const
 {
     QTreeWidgetItem *nodo = treeInfoGlobal->currentItem();
+    return nodo && nodo->isSelected() ? nodo : nullptr;
+}
+
+QTreeWidgetItem *TFormMain::NodoSeleccionadoDeNivel(int nivel) const
+{
+    QTreeWidgetItem *nodo = NodoSeleccionado();
     const int actual = GetNivelNodo(nodo);
     if (actual < nivel || actual > ArbolRemesa)
         return nullptr;
@@ -207,7 +217,7 @@ std::string TFormMain::GetTipoOrden() const
 
 void TFormMain::SetTextoNodo(const std::string &id, const std::string &texto)
 {
-    QTreeWidgetItem *seleccionado = treeInfoGlobal->currentItem();
+    QTreeWidgetItem *seleccionado = NodoSeleccionado();
     if (!seleccionado)
         return;
     for (int i = 0; i < seleccionado->childCount(); ++i)
@@ -219,20 +229,32 @@ void TFormMain::SetTextoNodo(const std::string &id, const std::string &texto)
 
 // ---- Selection and commands ----
 
-int TFormMain::FilasDatos(const QTableWidget *grid) const
+int TFormMain::FilasDatos(const QTableView *grid) const
 {
-    return grid->rowCount();
+    return grid->model()->rowCount();
 }
 
-int TFormMain::FilaSeleccion(const QTableWidget *grid) const
+int TFormMain::FilaSeleccion(const QTableView *grid) const
 {
-    const QList<QTableWidgetSelectionRange> rangos = grid->selectedRanges();
-    return rangos.isEmpty() ? 0 : rangos.first().topRow() + 1;
+    const QModelIndexList celdas = grid->selectionModel()->selectedIndexes();
+    if (celdas.isEmpty())
+        return 0;
+    int fila = celdas.first().row();
+    for (const QModelIndex &celda : celdas)
+        fila = std::min(fila, celda.row());
+    return fila + 1;
 }
 
 void TFormMain::treeInfoGlobalChange()
 {
-    QTreeWidgetItem *nodo = treeInfoGlobal->currentItem();
+    if (m_ocupado) {
+        m_cambioArbol.start(); // a grid is loading: the change waits for it
+        return;
+    }
+    QTreeWidgetItem *nodo = NodoSeleccionado();
+    std::fill(std::begin(ColumnaAsc), std::end(ColumnaAsc), -1);
+    std::fill(std::begin(ColumnaDesc), std::end(ColumnaDesc), -1);
+    MuestraNivel(nodo);
     ActualizaMenus(nodo);
     ActualizaBotonMoneda();
     QAction *masivas = mainMenuModificacionesMasivas->menuAction();
@@ -256,6 +278,8 @@ void TFormMain::ActualizaMenus(QTreeWidgetItem *nodo)
 
     Habilita({MNUCambiarMonedaRemesa, BTNCambiaMoneda}, emisor && FilasDatos(lstGridRemesas) > 0);
     Habilita({cbtHistorico, MNUHistoricos}, emisor);
+    if (emisor)
+        ActualizaPanelInfo();
     Habilita({cbtInformeRecibos, mainMenuInformeRecibos}, remesa);
     Habilita({cbtInformeLibrados, mainMenuInformeLibrados, cbtMasterInforme, mainMenuInformes->menuAction()},
              emisor || remesa);
@@ -272,6 +296,8 @@ void TFormMain::ActualizaMenus(QTreeWidgetItem *nodo)
     Habilita({cbtSeleccionar, cbtDeseleccionar, mainMenuSeleccionar, mainMenuDeseleccionar}, remesa && recibos > 0);
     const bool exportar = nivel == ArbolEmpresa ? false : remesa ? true : nodo->childCount() > 0;
     Habilita({cbtExportar, mainMenuFichero}, exportar);
+    if (remesa)
+        ActualizaPanelInfo();
     Habilita({cbtMantenimientoLibrados, mainMenuMantenimientoLibrados}, emisor || remesa);
 }
 
@@ -284,7 +310,7 @@ void TFormMain::ActualizaBotonMoneda()
 
 void TFormMain::statusMainWindowDrawPanel()
 {
-    const QTreeWidgetItem *nodo = treeInfoGlobal->currentItem();
+    const QTreeWidgetItem *nodo = NodoSeleccionado();
     const std::string tipo = GetTipoOrden();
     QColor color(255, 0, 0);
     QString texto = QStringLiteral("-----");

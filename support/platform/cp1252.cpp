@@ -92,8 +92,13 @@ std::string fromUtf8(std::string_view utf8)
     std::string out;
     out.reserve(utf8.size());
     for (size_t i = 0; i < utf8.size();)
-        out += char(fromUnicode(decodeUtf8(utf8, i)));
+        out += char(nextFromUtf8(utf8, i));
     return out;
+}
+
+unsigned char nextFromUtf8(std::string_view utf8, size_t &i)
+{
+    return fromUnicode(decodeUtf8(utf8, i));
 }
 
 unsigned char lower(unsigned char byte)

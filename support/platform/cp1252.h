@@ -20,6 +20,9 @@ unsigned char fromUnicode(char32_t code);
 // Windows-1252 into '?'.
 std::string toUtf8(std::string_view text);
 std::string fromUtf8(std::string_view utf8);
+// The byte of the UTF-8 character at utf8[i] (i below utf8.size()), as fromUtf8 gives it;
+// moves i past the character.
+unsigned char nextFromUtf8(std::string_view utf8, size_t &i);
 
 // Lower case of a letter (ASCII and the accented letters of Windows-1252); any other byte
 // is returned unchanged. For matching names without regard to case.
