@@ -8,7 +8,6 @@
 #include <sqlite3.h>
 
 #include <array>
-#include <string>
 
 namespace vasq {
 namespace {
@@ -68,33 +67,59 @@ const Weights &weights()
     return w;
 }
 
-template <typename Table>
-int compareBy(const Table &table, std::string_view a, std::string_view b)
+// Compares by one weight per character, a and b read by next; a text that ends first is
+// the smaller.
+template <typename Table, typename Next>
+int compareBy(const Table &table, std::string_view a, std::string_view b, Next next)
 {
-    size_t n = std::min(a.size(), b.size());
-    for (size_t i = 0; i < n; ++i) {
-        int wa = table[static_cast<unsigned char>(a[i])];
-        int wb = table[static_cast<unsigned char>(b[i])];
+    size_t i = 0;
+    size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        int wa = table[next(a, i)];
+        int wb = table[next(b, j)];
         if (wa != wb)
             return wa < wb ? -1 : 1;
     }
-    return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
+    bool aLonger = i < a.size();
+    bool bLonger = j < b.size();
+    return aLonger == bLonger ? 0 : aLonger ? 1 : -1;
 }
 
+template <typename Next>
+int compareWith(std::string_view a, std::string_view b, Next next)
+{
+    const Weights &w = weights();
+    int byLetter = compareBy(w.primary, a, b, next);
+    return byLetter != 0 ? byLetter : compareBy(w.accent, a, b, next);
+}
+
+// True when text[i] continues a UTF-8 character begun before it.
+bool inCharacter(std::string_view text, size_t i)
+{
+    return i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80;
+}
+
+// The engine hands UTF-8: each character is read as its Windows-1252 byte in place. The
+// characters the two texts share at their start weigh alike and are skipped.
 int collate(void *, int lengthA, const void *a, int lengthB, const void *b)
 {
-    std::string textA = cp1252::fromUtf8(std::string_view(static_cast<const char *>(a), lengthA));
-    std::string textB = cp1252::fromUtf8(std::string_view(static_cast<const char *>(b), lengthB));
-    return compareText(textA, textB);
+    std::string_view textA(static_cast<const char *>(a), size_t(lengthA));
+    std::string_view textB(static_cast<const char *>(b), size_t(lengthB));
+    size_t same = 0;
+    size_t shorter = std::min(textA.size(), textB.size());
+    while (same < shorter && textA[same] == textB[same])
+        ++same;
+    while (same > 0 && (inCharacter(textA, same) || inCharacter(textB, same)))
+        --same;
+    return compareWith(textA.substr(same), textB.substr(same),
+                       [](std::string_view text, size_t &i) { return cp1252::nextFromUtf8(text, i); });
 }
 
 } // namespace
 
 int compareText(std::string_view a, std::string_view b)
 {
-    const Weights &w = weights();
-    int byLetter = compareBy(w.primary, a, b);
-    return byLetter != 0 ? byLetter : compareBy(w.accent, a, b);
+    return compareWith(a, b, [](std::string_view text, size_t &i) { return static_cast<unsigned char>(text[i++]); });
 }
 
 int registerCollation(sqlite3 *db)

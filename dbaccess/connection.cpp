@@ -21,7 +21,7 @@ constexpr const char *kSavepoint = "SAVEPOINT vasq_trans";
 
 } // namespace
 
-Status Connection::open(const std::string &path, bool readOnly, const std::string &password)
+Status Connection::open(const std::string &path, bool readOnly, const std::string &password, int cacheKiB)
 {
     close();
     int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
@@ -40,6 +40,8 @@ Status Connection::open(const std::string &path, bool readOnly, const std::strin
         else
             status = run(readOnly ? "SELECT count(*) FROM sqlite_master"
                                   : "SELECT count(*) FROM sqlite_master; PRAGMA journal_mode=WAL");
+        if (status.ok())
+            status = run(("PRAGMA cache_size=-" + std::to_string(cacheKiB)).c_str());
     }
     if (!status.ok())
         close();
@@ -48,6 +50,7 @@ Status Connection::open(const std::string &path, bool readOnly, const std::strin
 
 void Connection::close()
 {
+    m_statements.clear();
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
@@ -58,8 +61,8 @@ void Connection::close()
 
 Status Connection::execute(std::string_view sql, int *changes)
 {
-    Statement statement;
-    Status status = statement.prepare(*this, sql);
+    Statement statement(*this);
+    Status status = statement.prepare(sql);
     if (!status.ok())
         return status;
     if (m_levels > 0 && !m_started && !statement.readOnly()) {
@@ -73,6 +76,8 @@ Status Connection::execute(std::string_view sql, int *changes)
     }
     if (rc != SQLITE_DONE)
         return failure(rc);
+    if (!statement.changesRowsOnly())
+        m_statements.clear(); // the schema may have changed
     if (changes)
         *changes = sqlite3_total_changes(m_db) - before;
     return {};

@@ -182,7 +182,7 @@ int VASQ_OpenDB(const char *path, int exclusive, int readOnly)
         if (!status.ok())
             return fail(label, 1, status);
         bool readOnlyFlag = (readOnly & 0xFF) != 0;
-        status = s.main.open(path, readOnlyFlag, s.password);
+        status = s.main.open(path, readOnlyFlag, s.password, Connection::kLargeCacheKiB);
         if (status.ok())
             status = lockFor(s.lock, path, (exclusive & 0xFF) != 0);
         if (status.ok())

@@ -10,21 +10,27 @@
 #include <sqlite3.h>
 
 #include <cstring>
+#include <optional>
 
 namespace vasq {
 
-Status readRows(const Connection &connection, std::string_view sql, std::vector<std::string> &rows)
+Status readRows(Connection &connection, std::string_view sql, std::vector<std::string> &rows)
 {
-    Statement statement;
-    Status status = statement.prepare(connection, sql);
+    Statement statement(connection);
+    Status status = statement.prepare(sql);
     if (!status.ok())
         return status;
     if (!statement.readOnly() || sqlite3_column_count(statement.handle()) == 0)
         return ownFailure(VASQ_ERR_STATEMENT, "La sentencia no es una consulta.");
-    RowTextBuilder builder(statement.handle());
+    // Columns are read after the first step: a kept statement is prepared again there
+    // when the schema changed since its last use.
+    std::optional<RowTextBuilder> builder;
     int rc;
-    while ((rc = statement.step()) == SQLITE_ROW)
-        rows.push_back(builder.row(statement.handle()));
+    while ((rc = statement.step()) == SQLITE_ROW) {
+        if (!builder)
+            builder.emplace(statement.handle());
+        rows.push_back(builder->row(statement.handle()));
+    }
     return rc == SQLITE_DONE ? Status() : connection.failure(rc);
 }
 

@@ -13,6 +13,6 @@ namespace vasq {
 
 // Appends the row texts of query sql (Jet dialect, Windows-1252) to rows. Refuses with
 // VASQ_ERR_STATEMENT a statement that could write or gives no columns.
-Status readRows(const Connection &connection, std::string_view sql, std::vector<std::string> &rows);
+Status readRows(Connection &connection, std::string_view sql, std::vector<std::string> &rows);
 
 } // namespace vasq

@@ -90,10 +90,23 @@ std::string toUtf8(std::string_view text)
 std::string fromUtf8(std::string_view utf8)
 {
     std::string out;
-    out.reserve(utf8.size());
-    for (size_t i = 0; i < utf8.size();)
-        out += char(fromUnicode(decodeUtf8(utf8, i)));
+    appendFromUtf8(out, utf8);
     return out;
+}
+
+void appendFromUtf8(std::string &out, std::string_view utf8)
+{
+    size_t start = out.size();
+    out.resize(start + utf8.size());
+    char *end = out.data() + start;
+    for (size_t i = 0; i < utf8.size();)
+        *end++ = char(nextFromUtf8(utf8, i));
+    out.resize(size_t(end - out.data()));
+}
+
+unsigned char nextFromUtf8Multibyte(std::string_view utf8, size_t &i)
+{
+    return fromUnicode(decodeUtf8(utf8, i));
 }
 
 unsigned char lower(unsigned char byte)
