@@ -24,7 +24,9 @@ constexpr const char *kSavepoint = "SAVEPOINT vasq_trans";
 Status Connection::open(const std::string &path, bool readOnly, const std::string &password, int cacheKiB)
 {
     close();
-    int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    // No thread ever uses a connection while another does: the engine need not lock it
+    // for each call.
+    int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
     int rc = sqlite3_open_v2(cp1252::fileName(path).c_str(), &m_db, flags, nullptr);
     Status status;
     if (rc != SQLITE_OK) {

@@ -53,7 +53,7 @@ int caught(const char *label) noexcept
 void release()
 {
     State &s = state();
-    std::vector<std::string>().swap(s.index);
+    s.index.close();
     s.second.close();
     s.main.close();
     s.lock.release();
@@ -190,6 +190,7 @@ int VASQ_OpenDB(const char *path, int exclusive, int readOnly)
         if (!status.ok())
             return fail("[vasqdb::VASQ_OpenDB: ] ", 1, status);
         s.path = path;
+        s.readOnly = readOnlyFlag;
         return 0;
     });
     if (result != 0 && result != VASQ_ERR_ALREADYOPEN)

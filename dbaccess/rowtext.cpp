@@ -134,9 +134,9 @@ bool dateText(std::string_view text, std::string &out)
         return false;
     if (fields[0] < 1 || fields[0] > 12 || fields[1] < 1 || fields[1] > 31)
         return false;
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%c%c %02d %02d", text[2], text[3], fields[0], fields[1]);
-    out = buffer;
+    const char yymmdd[] = {text[2], text[3], ' ', char('0' + fields[0] / 10), char('0' + fields[0] % 10), ' ',
+                           char('0' + fields[1] / 10), char('0' + fields[1] % 10)};
+    out.assign(yymmdd, sizeof yymmdd);
     return true;
 }
 
@@ -185,14 +185,20 @@ std::string RowTextBuilder::row(sqlite3_stmt *statement) const
 {
     std::string row;
     row.reserve(m_lastLength + 16);
+    appendRow(row, statement);
+    return row;
+}
+
+void RowTextBuilder::appendRow(std::string &row, sqlite3_stmt *statement) const
+{
+    size_t begin = row.size();
     for (size_t i = 0; i < m_prefixes.size(); ++i) {
         row += m_prefixes[i];
         size_t start = row.size();
         appendValue(row, statement, int(i));
         finishPart(row, start);
     }
-    m_lastLength = row.size();
-    return row;
+    m_lastLength = row.size() - begin;
 }
 
 void RowTextBuilder::appendValue(std::string &row, sqlite3_stmt *statement, int column) const

@@ -28,8 +28,9 @@ class RowTextBuilder {
 public:
     explicit RowTextBuilder(sqlite3_stmt *statement);
 
-    // The row text of the statement's current row.
+    // The row text of the statement's current row, or that text appended to row.
     std::string row(sqlite3_stmt *statement) const;
+    void appendRow(std::string &row, sqlite3_stmt *statement) const;
 
 private:
     enum class Kind { Plain, YesNo, Date };

@@ -26,7 +26,8 @@ bool emptyTail(const char *tail)
     return true;
 }
 
-// Prepares text (SQLite's dialect, Windows-1252) as one statement.
+} // namespace
+
 Status prepareOne(const Connection &connection, std::string_view text, sqlite3_stmt *&statement)
 {
     statement = nullptr;
@@ -44,6 +45,8 @@ Status prepareOne(const Connection &connection, std::string_view text, sqlite3_s
     }
     return {};
 }
+
+namespace {
 
 // The real number in digits, converted by the engine exactly as it converts a literal of
 // the same digits.

@@ -15,6 +15,10 @@ namespace vasq {
 
 class Connection;
 
+// Prepares text (SQLite's dialect, Windows-1252) on connection as one statement, which
+// the caller finalizes.
+Status prepareOne(const Connection &connection, std::string_view text, sqlite3_stmt *&statement);
+
 class Statement {
 public:
     explicit Statement(Connection &connection) : m_connection(connection) {}

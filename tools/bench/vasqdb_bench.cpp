@@ -2,7 +2,7 @@
 // same run. Two encrypted files of the shipped schema get the same rows; each step runs
 // once through vasqdb on one and once as prepared, bound SQLCipher statements on the
 // other, and prints both times and their ratio.
-// Usage: vasqdb_bench [bills [folder]]   (100000 bills, a new folder under /tmp)
+// Usage: vasqdb_bench [bills [rounds]]   (100000 bills, 3 rounds; the best time counts)
 #include "collation.h"
 #include "connection.h"
 #include "sqlscript.h"
@@ -142,7 +142,8 @@ struct Raw {
 
     explicit Raw(const std::string &path)
     {
-        if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK ||
+        // The engine as the library sets it up: no locking of each call, the same cache.
+        if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK ||
             sqlite3_key(db, kPassword, int(std::char_traits<char>::length(kPassword))) != SQLITE_OK ||
             vasq::registerCollation(db) != SQLITE_OK)
             fatal("no se abre " + path);
@@ -241,21 +242,26 @@ void createDatabase(const std::string &path)
     check(VASQ_CloseDB(), "cerrar");
 }
 
-struct Row {
+// The best time of each step over the rounds, both ways.
+struct Result {
     const char *step;
     double vasqdb;
     double raw;
     double limit;
 };
 
-std::vector<Row> results;
+std::vector<Result> results;
 
-void report(const char *step, double vasqdb, double raw, double limit)
+void record(const char *step, double vasqdb, double raw, double limit)
 {
+    for (Result &result : results) {
+        if (std::string_view(result.step) == step) {
+            result.vasqdb = std::min(result.vasqdb, vasqdb);
+            result.raw = std::min(result.raw, raw);
+            return;
+        }
+    }
     results.push_back({step, vasqdb, raw, limit});
-    std::printf("%-44s vasqdb %8.3f s   raw %8.3f s   %5.2fx (limit %.1fx)\n", step, vasqdb, raw, vasqdb / raw,
-                limit);
-    std::fflush(stdout);
 }
 
 std::string insertSql(const Bill &bill)
@@ -293,7 +299,7 @@ void insertBills(const std::vector<Bill> &bills, Raw &raw)
         sqlite3_finalize(insert);
         raw.run("COMMIT");
     });
-    report("insert bills, one transaction", mine, theirs, 1.5);
+    record("insert bills, one transaction", mine, theirs, 1.5);
 }
 
 void updateBills(const std::vector<Bill> &bills, Raw &raw)
@@ -322,16 +328,14 @@ void updateBills(const std::vector<Bill> &bills, Raw &raw)
         sqlite3_finalize(update);
         raw.run("COMMIT");
     });
-    report("update bills by key, one transaction", mine, theirs, 1.5);
+    record("update bills by key, one transaction", mine, theirs, 1.5);
 }
 
 long g_rows = 0;
-long g_bytes = 0;
 
-void countRow(char *rowText, char *, int)
+void countRow(char *, char *, int)
 {
     ++g_rows;
-    g_bytes += long(std::char_traits<char>::length(rowText));
 }
 
 void readBills(size_t expected, Raw &raw)
@@ -343,24 +347,53 @@ void readBills(size_t expected, Raw &raw)
     double theirs = seconds([&] { rawRows = raw.readAll(kJoinedBills, bytes); });
     if (size_t(g_rows) != expected || size_t(rawRows) != expected)
         fatal("lectura incompleta");
-    report("read joined bills (VASQ_GetData)", mine, theirs, 2.0);
+    record("read joined bills (VASQ_GetData)", mine, theirs, 2.0);
 }
 
-void fillIndex(size_t expected, Raw &raw, const char *step, const std::string &sql)
+// Fills the index cache and reads its first rows, as a grid opens, or every row; the raw
+// engine reads the whole query.
+void fillIndex(size_t expected, Raw &raw, const char *step, const std::string &sql, bool everyRow)
 {
     int count = 0;
     double mine = seconds([&] {
         check(C_InicIndexData(sql.c_str(), &count), "indice");
         char row[4096];
-        for (int i = 0; i < kVisibleRows && i < count; ++i)
+        for (int i = 0; i < (everyRow ? count : std::min(count, kVisibleRows)); ++i)
             check(C_IndexDataSize(i, row, sizeof row), "fila");
     });
+    C_EndIndexData(); // nothing of the cache runs while the raw engine is timed
     long rawRows = 0;
     long bytes = 0;
     double theirs = seconds([&] { rawRows = raw.readAll(sql, bytes); });
     if (size_t(count) != expected || size_t(rawRows) != expected)
         fatal("indice incompleto");
-    report(step, mine, theirs, 2.0);
+    record(step, mine, theirs, 2.0);
+}
+
+// One round on fresh copies of the database with the drawees.
+void runRound(const std::string &base, const std::string &mine, const std::string &theirs,
+              const std::vector<Bill> &bills)
+{
+    for (const std::string &copy : {mine, theirs}) {
+        std::filesystem::copy_file(base, copy, std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::remove(copy + "-wal");
+        std::filesystem::remove(copy + "-shm");
+    }
+    check(VASQ_OpenDB(mine.c_str(), 0, 0), "abrir");
+    {
+        Raw raw(theirs);
+        insertBills(bills, raw);
+        updateBills(bills, raw);
+        readBills(bills.size(), raw);
+        std::string byName = billsStatement("[Librados( Datos )].Razon_social");
+        fillIndex(bills.size(), raw, "index, first of the session (opens its file)", byName, false);
+        fillIndex(bills.size(), raw, "index by drawee name, first rows", byName, false);
+        fillIndex(bills.size(), raw, "index by due date, first rows", billsStatement("[Documentos()].F_vencimiento DESC"),
+                  false);
+        fillIndex(bills.size(), raw, "index by drawee name, every row", byName, true);
+    }
+    C_EndIndexData();
+    VASQ_CloseDB();
 }
 
 } // namespace
@@ -368,41 +401,32 @@ void fillIndex(size_t expected, Raw &raw, const char *step, const std::string &s
 int main(int argc, char **argv)
 {
     size_t billCount = argc > 1 ? size_t(std::atol(argv[1])) : 100000;
-    std::filesystem::path folder = argc > 2 ? std::filesystem::path(argv[2])
-                                            : std::filesystem::temp_directory_path() /
-                                                  ("vasqdb_bench." + std::to_string(::getpid()));
+    int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
+    std::filesystem::path folder = std::filesystem::temp_directory_path() / ("vasqdb_bench." + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
+    std::string base = (folder / "base.mdb").string();
     std::string mine = (folder / "vasqdb.mdb").string();
     std::string theirs = (folder / "raw.mdb").string();
 
-    std::printf("vasqdb against raw SQLCipher %s: %zu bills, %d drawees, in %s\n", sqlite3_libversion(),
-                billCount, kDrawees, folder.c_str());
-    createDatabase(mine);
-    std::filesystem::copy_file(mine, theirs, std::filesystem::copy_options::overwrite_existing);
-
+    std::printf("vasqdb against raw SQLCipher %s: %zu bills, %d drawees, best of %d rounds\n", sqlite3_libversion(),
+                billCount, kDrawees, rounds);
+    std::fflush(stdout);
+    createDatabase(base);
     Random random;
     std::vector<Bill> bills;
     for (size_t i = 0; i < billCount; ++i)
         bills.push_back(makeBill(random, int(i) + 1));
+    for (int round = 0; round < rounds; ++round)
+        runRound(base, mine, theirs, bills);
+    std::filesystem::remove_all(folder);
 
-    check(VASQ_OpenDB(mine.c_str(), 0, 0), "abrir");
-    {
-        Raw raw(theirs);
-        insertBills(bills, raw);
-        updateBills(bills, raw);
-        readBills(bills.size(), raw);
-        fillIndex(bills.size(), raw, "index cache, by drawee name, first rows",
-                  billsStatement("[Librados( Datos )].Razon_social"));
-        fillIndex(bills.size(), raw, "index cache, by due date, first rows",
-                  billsStatement("[Documentos()].F_vencimiento DESC"));
+    bool within = true;
+    for (const Result &result : results) {
+        double ratio = result.vasqdb / result.raw;
+        within = within && ratio <= result.limit;
+        std::printf("%-46s vasqdb %7.3f s   raw %7.3f s   %5.2fx (limit %.1fx)\n", result.step, result.vasqdb,
+                    result.raw, ratio, result.limit);
     }
-    C_EndIndexData();
-    VASQ_CloseDB();
-
-    bool within = std::all_of(results.begin(), results.end(),
-                              [](const Row &row) { return row.vasqdb <= row.raw * row.limit; });
-    std::printf("%s\n", within ? "all steps within their limits" : "SOME STEPS ARE OVER THEIR LIMITS");
-    if (argc <= 2)
-        std::filesystem::remove_all(folder);
+    std::printf("%s\n", within ? "every step within its limit" : "SOME STEPS ARE OVER THEIR LIMITS");
     return within ? 0 : 1;
 }
