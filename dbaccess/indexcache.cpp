@@ -7,6 +7,7 @@
 #include "statement.h"
 #include "vasqdb.h"
 
+#include <cp1252.h>
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -21,6 +22,19 @@ constexpr size_t kReaderRows = 256;  // read by the reader per hold of the lock
 Status notKeyed()
 {
     return ownFailure(VASQ_ERR_STATEMENT, "Las claves de la consulta no identifican sus filas.");
+}
+
+// True when the database keeps a write-ahead log: only then does a snapshot held while
+// rows are read keep no writer waiting.
+bool writeAheadLog(const Connection &connection)
+{
+    sqlite3_stmt *statement = nullptr;
+    const unsigned char *mode = nullptr;
+    if (prepareOne(connection, "PRAGMA journal_mode", statement).ok() && sqlite3_step(statement) == SQLITE_ROW)
+        mode = sqlite3_column_text(statement, 0);
+    bool wal = mode && cp1252::equalNoCase(reinterpret_cast<const char *>(mode), "wal");
+    sqlite3_finalize(statement);
+    return wal;
 }
 
 } // namespace
@@ -47,10 +61,14 @@ Status IndexCache::fill(Connection &main, const IndexSource &source, std::string
 
 bool IndexCache::fillKeysFirst(const IndexSource &source, std::string_view sql)
 {
-    if (!m_connection.isOpen() &&
-        !m_connection.open(source.path, source.readOnly, source.password, Connection::kLargeCacheKiB).ok())
-        return false;
+    if (!m_connection.isOpen()) {
+        if (!m_connection.open(source.path, source.readOnly, source.password, Connection::kLargeCacheKiB).ok())
+            return false;
+        m_writeAheadLog = writeAheadLog(m_connection);
+    }
     KeysFirst plan;
+    if (!m_writeAheadLog)
+        return false;
     if (!planKeysFirst(m_connection, sql, plan) || !m_connection.run("BEGIN").ok())
         return false;
     m_snapshot = true;

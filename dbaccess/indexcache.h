@@ -69,6 +69,7 @@ private:
     void stopReader();
 
     Connection m_connection;
+    bool m_writeAheadLog = false;
     sqlite3_stmt *m_fetch = nullptr; // one row by its key
     sqlite3_stmt *m_all = nullptr;   // every row in no given order, while the reader walks it
     int m_keyColumn = 0;             // of the key in the rows
