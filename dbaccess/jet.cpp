@@ -1,6 +1,7 @@
 // Translation of the program's Jet-dialect SQL into the SQL that SQLite runs.
 #include "jet.h"
 
+#include "sqltext.h"
 #include "vasqdb.h"
 
 #include <cp1252.h>
@@ -23,54 +24,47 @@ bool isSpace(unsigned char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
 }
 
-bool isWordChar(unsigned char c)
+// The kind of an engine's token for the rewrites: texts, names, blobs, comments and
+// parameters are never rewritten; numbers count as words.
+Kind jetKind(const SqlToken &token, char first)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-           c >= 0x80;
+    switch (token.kind) {
+    case SqlToken::Kind::Space:
+        return Kind::Space;
+    case SqlToken::Kind::Word:
+    case SqlToken::Kind::Number:
+        return Kind::Word;
+    case SqlToken::Kind::Punct:
+        return Kind::Punct;
+    case SqlToken::Kind::Bad:
+        return first == '[' ? Kind::Bracketed : first >= '0' && first <= '9' ? Kind::Word : Kind::Quoted;
+    case SqlToken::Kind::Name:
+        return first == '[' ? Kind::Bracketed : Kind::Quoted;
+    default:
+        return Kind::Quoted;
+    }
 }
 
-// Splits sql into tokens whose texts, joined, give sql back. A bracket or quote left
-// open runs to the end; a '#' without a closing one is punctuation.
+// Splits sql into tokens whose texts, joined, give sql back: the engine's tokens, and
+// date literals between two '#' (a '#' without a closing one is punctuation). A bracket
+// or quote left open runs to the end.
 std::vector<Token> tokenize(std::string_view sql)
 {
     std::vector<Token> tokens;
-    size_t i = 0;
-    while (i < sql.size()) {
-        unsigned char c = sql[i];
+    for (size_t i = 0; i < sql.size();) {
         size_t start = i;
         Kind kind;
-        if (isSpace(c)) {
-            kind = Kind::Space;
-            while (i < sql.size() && isSpace(sql[i]))
-                ++i;
-        } else if (isWordChar(c)) {
-            kind = Kind::Word;
-            while (i < sql.size() && isWordChar(sql[i]))
-                ++i;
-        } else if (c == '[') {
-            kind = Kind::Bracketed;
-            size_t close = sql.find(']', i + 1);
-            i = close == std::string_view::npos ? sql.size() : close + 1;
-        } else if (c == '\'' || c == '"') {
-            kind = Kind::Quoted;
-            ++i;
-            while (i < sql.size()) {
-                if (sql[i] == char(c)) {
-                    ++i;
-                    if (i < sql.size() && sql[i] == char(c)) {
-                        ++i; // doubled quote inside the text
-                        continue;
-                    }
-                    break;
-                }
-                ++i;
-            }
-        } else if (c == '#' && sql.find('#', i + 1) != std::string_view::npos) {
+        size_t hash = sql[i] == '#' ? sql.find('#', i + 1) : std::string_view::npos;
+        if (hash != std::string_view::npos) {
             kind = Kind::Date;
-            i = sql.find('#', i + 1) + 1;
-        } else {
+            i = hash + 1;
+        } else if (sql[i] == '#') {
             kind = Kind::Punct;
             ++i;
+        } else {
+            SqlToken token = nextToken(sql, i);
+            kind = jetKind(token, sql[i]);
+            i = token.end;
         }
         tokens.push_back({kind, std::string(sql.substr(start, i - start))});
     }
