@@ -3,7 +3,7 @@
 set -eu
 
 packages="cmake make g++ pkg-config qt6-base-dev libsqlcipher-dev libjpeg-dev
-libgtest-dev libgmock-dev fonts-dejavu-core xvfb xauth poppler-utils"
+libgtest-dev libgmock-dev fonts-dejavu-core xvfb xauth xdotool poppler-utils"
 
 missing=""
 for p in $packages; do

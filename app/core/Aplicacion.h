@@ -4,6 +4,7 @@
 class _multiuser;
 class TFormMain;
 class TFormLogin;
+class TFormProps;
 class TFRMGestionusers;
 class TFRMNuevoUsuario;
 class TFRMEmpresa;
@@ -14,6 +15,7 @@ struct Aplicacion {
     TFormMain *FormMain = nullptr;                // the main window
     _multiuser *Multiuser = nullptr;
     TFormLogin *FormLogin = nullptr;              // the login and the current user
+    TFormProps *FormProps = nullptr;              // the item property sheet
     TFRMGestionusers *FRMGestionusers = nullptr;  // user administration
     TFRMNuevoUsuario *FRMNuevoUsuario = nullptr;  // the user editor
     TFRMEmpresa *FRMEmpresa = nullptr;            // the company dialog

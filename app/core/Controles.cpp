@@ -4,7 +4,32 @@
 #include "General.h"
 #include "qcp1252.h"
 
+#include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
+namespace {
+
+// Drops the key presses of DescartaTeclasAlt before the control sees them.
+class FiltroTeclasAlt : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *, QEvent *evento) override
+    {
+        if (evento->type() != QEvent::KeyPress)
+            return false;
+        const auto *tecla = static_cast<const QKeyEvent *>(evento);
+        const Qt::KeyboardModifiers m = tecla->modifiers();
+        return (m & Qt::AltModifier) && !(m & (Qt::ControlModifier | Qt::MetaModifier)) && !tecla->text().isEmpty() &&
+               tecla->text().at(0).isPrint();
+    }
+};
+
+} // namespace
 
 std::string TextoCaja(const QLineEdit *caja)
 {
@@ -36,4 +61,55 @@ QString Etiqueta(int n)
 RespuestaMensaje AvisoTexto(int texto, int titulo, IconoMensaje icono, BotonesMensaje botones)
 {
     return CajaMensaje(Idioma.GetTexto(texto), Idioma.GetTexto(titulo), icono, botones);
+}
+
+void OrdenTabulacion(std::initializer_list<QWidget *> controles)
+{
+    QWidget *anterior = nullptr;
+    for (QWidget *control : controles) {
+        if (anterior)
+            QWidget::setTabOrder(anterior, control);
+        anterior = control;
+    }
+}
+
+void DescartaTeclasAlt(QWidget *ventana)
+{
+    auto *filtro = new FiltroTeclasAlt(ventana);
+    for (QWidget *control : ventana->findChildren<QWidget *>())
+        if (control->window() == ventana) // not the dialogs it owns
+            control->installEventFilter(filtro);
+}
+
+int AnchoCaracteres(const QWidget *control, int caracteres)
+{
+    return control->fontMetrics().horizontalAdvance(QLatin1Char('X')) * caracteres;
+}
+
+void AnchoParaCaracteres(QLineEdit *caja, int caracteres, bool fijo)
+{
+    QStyleOptionFrame opcion;
+    opcion.initFrom(caja);
+    opcion.lineWidth = caja->hasFrame() ? caja->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opcion, caja) : 0;
+    // A password shows one mask character for each.
+    const int caracter =
+        caja->echoMode() == QLineEdit::Password
+            ? caja->fontMetrics().horizontalAdvance(
+                  QChar(caja->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, &opcion, caja)))
+            : AnchoCaracteres(caja, 1);
+    // As QLineEdit measures its own size: the text, its margins of 2 pixels and the frame.
+    const QMargins margenes = caja->textMargins();
+    const int texto = caracter * caracteres + 4 + margenes.left() + margenes.right();
+    const QSize contenido(texto, caja->sizeHint().height());
+    const int ancho = caja->style()->sizeFromContents(QStyle::CT_LineEdit, &opcion, contenido, caja).width();
+    if (fijo)
+        caja->setFixedWidth(ancho);
+    else
+        caja->setMinimumWidth(ancho);
+}
+
+void AnchoParaCaracteres(QComboBox *lista, int caracteres)
+{
+    lista->setMinimumContentsLength(caracteres);
+    lista->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
 }

@@ -1,14 +1,18 @@
 // Small helpers of the windows: Windows-1252 text in and out of controls, captions from the
-// language table, and the message box with language texts.
+// language table, the message box with language texts, and the keyboard and sizes of a
+// window's controls.
 #pragma once
 
 #include "Frmmsg.h"
 
 #include <QString>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
+class QComboBox;
 class QLineEdit;
+class QWidget;
 
 // The text of a line edit, as Windows-1252; and back.
 std::string TextoCaja(const QLineEdit *caja);
@@ -23,3 +27,21 @@ QString Etiqueta(int n);
 
 // The message box with language texts: text and caption by number.
 RespuestaMensaje AvisoTexto(int texto, int titulo, IconoMensaje icono, BotonesMensaje botones = BotonesMensaje::Ok);
+
+// The keyboard's order through the controls, as the window shows them: each one's Tab
+// leads to the next.
+void OrdenTabulacion(std::initializer_list<QWidget *> controles);
+
+// An Alt+key that no shortcut took (the mnemonic of a disabled control, or a letter that
+// names nothing) does nothing in the window's controls: it neither types nor searches.
+void DescartaTeclasAlt(QWidget *ventana);
+
+// Width for n characters of a control's text: n wide capitals at its font, as Qt measures
+// a combo box's minimum contents.
+int AnchoCaracteres(const QWidget *control, int caracteres);
+
+// A line edit or combo box at least as wide as it needs to show n characters whole (a
+// password, n mask characters), its frame, margins and arrow included. Fijo keeps the line
+// edit at that width (a short code or a box of digits).
+void AnchoParaCaracteres(QLineEdit *caja, int caracteres, bool fijo = false);
+void AnchoParaCaracteres(QComboBox *lista, int caracteres);

@@ -9,8 +9,8 @@
 //   short date format with a four-digit year.
 // Amount readers take either form. In a "," locale a text without "," whose only "." is
 // followed by exactly three digits ("1.234") reads as grouping (1234): stored amounts never
-// have three decimals. Amounts are computed exactly on the text's digits and rounded half
-// away from zero (250 euros are 41597 pesetas).
+// have three decimals. Amounts are read exactly, whatever the number of decimals, and
+// rounded half away from zero (250 euros are 41597 pesetas).
 //
 // Failures are written to the product log with the function's tag, such as
 // "[ General::GetContravalor ] ", and give the empty text; nothing here throws.
@@ -143,6 +143,35 @@ std::string AddBackslash(std::string_view ruta);
 
 inline constexpr const char *kMonedaPesetas = "ESP";
 inline constexpr const char *kMonedaEuros = "EUR";
+
+// The decimals of a currency's amounts: 2 for "EUR", 0 for any other.
+int DecimalesMoneda(std::string_view moneda);
+
+// What LeeImporteSQL made of a text.
+enum class LecturaImporte {
+    Correcta,        // the amount is in unidades
+    NoEsImporte,     // anything not accepted below: empty, letters, ",", "NULL" (which is
+                     // also what a SUM over no rows gives)
+    DemasiadoGrande, // more than 10 integer digits (leading zeros do not count)
+    SobranDecimales, // exacto only: a non-zero digit past the requested decimals
+};
+
+// Reads an amount in storage form (the database's, and what a NUMERIC column or a SUM
+// gives back) into whole units of 10^-decimales: cents with 2 ("1234.50" gives 123450),
+// pesetas with 0 ("1234" gives 1234).
+// Accepted: optional blanks, an optional "+" or "-", digits with at most one "." before,
+// among or after them (at least one digit; "5." is 5 and ".5" is 0.5), optional blanks;
+// at most 10 integer digits. No grouping, no ",", no exponent.
+// The value is read exactly, whatever the number of decimals, and rounded half away from
+// zero to the requested decimals: with 2, "0.005" gives 1, "-0.005" gives -1 and "0.00499"
+// followed by any number of 9s gives 0. With exacto no rounding is done: a non-zero digit
+// past the requested decimals gives SobranDecimales ("12.50" as pesetas), trailing zeros
+// are fine ("12.000" as cents is 1200).
+// Rounding may carry into an eleventh digit ("9999999999.5" as pesetas): limits such as a
+// bank file's are the caller's to check.
+// decimales is 0 to 8 (anything else gives NoEsImporte); unidades is set only on Correcta.
+// Nothing is logged.
+LecturaImporte LeeImporteSQL(std::string_view texto, int decimales, long long &unidades, bool exacto = false);
 
 // The amount for the screen: "EUR" with grouping and two decimals, any other currency with
 // grouping and no decimals.

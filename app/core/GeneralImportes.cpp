@@ -7,21 +7,100 @@ namespace {
 
 using Entero = __int128;
 
-// An exact decimal amount: mantisa / 10^escala.
-struct Importe {
-    Entero mantisa = 0;
-    int escala = 0;
+// A decimal number read exactly: |x| = entera + 0.fraccion.
+struct Decimal {
+    bool negativo = false;
+    Entero entera = 0;
+    std::string fraccion; // the digits after the point, without trailing zeros
 };
 
-constexpr int kMaxDigitos = 18;
-constexpr Entero kPesetasPorEuroMil = 166386; // 166.386 * 1000
+constexpr int kMaxDigitosPantalla = 18; // integer digits the display forms take
+constexpr int kMaxDigitosSQL = 10;      // integer digits of a stored amount
+constexpr int kMaxDecimalesSQL = 8;
+constexpr long long kPesetasPorEuroMil = 166386; // 166.386 * 1000
 
-Entero Potencia10(int n)
+std::string_view SinBlancos(std::string_view texto)
 {
-    Entero p = 1;
+    while (!texto.empty() && texto.front() == ' ')
+        texto.remove_prefix(1);
+    while (!texto.empty() && texto.back() == ' ')
+        texto.remove_suffix(1);
+    return texto;
+}
+
+// The one reader of amount texts: blanks around, an optional sign, digits with at most one
+// decimal character anywhere among them, and the grouping character (0: none) skipped
+// wherever it stands. Leading zeros do not count towards maxEnteros.
+LecturaImporte LeeDecimal(std::string_view texto, char decimal, char agrupacion, int maxEnteros, Decimal &x)
+{
+    texto = SinBlancos(texto);
+    Decimal r;
+    if (!texto.empty() && (texto.front() == '-' || texto.front() == '+')) {
+        r.negativo = texto.front() == '-';
+        texto.remove_prefix(1);
+    }
+    bool hayDigitos = false, hayDecimal = false;
+    int enteros = 0;
+    for (char c : texto) {
+        if (c >= '0' && c <= '9') {
+            hayDigitos = true;
+            if (hayDecimal) {
+                r.fraccion += c;
+            } else if (r.entera != 0 || c != '0') {
+                if (++enteros <= maxEnteros)
+                    r.entera = r.entera * 10 + (c - '0');
+            }
+        } else if (c == decimal && !hayDecimal) {
+            hayDecimal = true;
+        } else if (c != agrupacion || agrupacion == 0) {
+            return LecturaImporte::NoEsImporte;
+        }
+    }
+    if (!hayDigitos)
+        return LecturaImporte::NoEsImporte;
+    if (enteros > maxEnteros)
+        return LecturaImporte::DemasiadoGrande;
+    r.fraccion.erase(r.fraccion.find_last_not_of('0') + 1);
+    x = std::move(r);
+    return LecturaImporte::Correcta;
+}
+
+// x * multiplicador / divisor rounded half away from zero (both factors positive and small).
+// floor(2 * |x| * multiplicador) is built exactly, the fraction's digits from the last one
+// leftwards, so no power of ten is ever needed.
+Entero Redondea(const Decimal &x, long long multiplicador, long long divisor)
+{
+    const long long doble = 2 * multiplicador;
+    long long arrastre = 0;
+    for (auto d = x.fraccion.rbegin(); d != x.fraccion.rend(); ++d)
+        arrastre = ((*d - '0') * doble + arrastre) / 10;
+    const Entero n = x.entera * doble + arrastre;
+    const Entero q = (n + divisor) / (2 * Entero(divisor));
+    return x.negativo ? -q : q;
+}
+
+long long Potencia10(int n)
+{
+    long long p = 1;
     while (n-- > 0)
         p *= 10;
     return p;
+}
+
+// The amount in units of 10^-decimales.
+Entero EnUnidades(const Decimal &x, int decimales)
+{
+    return Redondea(x, Potencia10(decimales), 1);
+}
+
+Entero EurosAPesetas(const Decimal &euros)
+{
+    return Redondea(euros, kPesetasPorEuroMil, 1000);
+}
+
+Entero PesetasACentimos(const Decimal &pesetas)
+{
+    return Redondea(pesetas, 100 * 1000, kPesetasPorEuroMil);
 }
 
 bool EsNulo(std::string_view texto)
@@ -30,81 +109,18 @@ bool EsNulo(std::string_view texto)
 }
 
 // Reads an amount in storage or screen form (see General.h); false when it is none.
-bool LeeImporte(std::string_view texto, Importe &importe)
+bool LeeImporte(std::string_view texto, Decimal &x)
 {
-    while (!texto.empty() && texto.front() == ' ')
-        texto.remove_prefix(1);
-    while (!texto.empty() && texto.back() == ' ')
-        texto.remove_suffix(1);
-    bool negativo = false;
-    if (!texto.empty() && (texto.front() == '-' || texto.front() == '+')) {
-        negativo = texto.front() == '-';
-        texto.remove_prefix(1);
-    }
     char decimal = regional::decimalSeparator();
-    if (decimal == ',' && texto.find(',') == std::string_view::npos) {
-        const size_t punto = texto.find('.');
-        if (punto != std::string_view::npos && texto.find('.', punto + 1) == std::string_view::npos
-            && texto.size() - punto - 1 != 3)
+    const std::string_view t = SinBlancos(texto);
+    if (decimal == ',' && t.find(',') == std::string_view::npos) {
+        const size_t punto = t.find('.');
+        if (punto != std::string_view::npos && t.find('.', punto + 1) == std::string_view::npos
+            && t.size() - punto - 1 != 3)
             decimal = '.';
     }
-    Importe r;
-    bool hayDigitos = false, hayDecimal = false;
-    int digitos = 0;
-    for (char c : texto) {
-        if (c >= '0' && c <= '9') {
-            hayDigitos = true;
-            if (r.mantisa != 0 || c != '0')
-                ++digitos;
-            if (digitos > kMaxDigitos)
-                return false;
-            r.mantisa = r.mantisa * 10 + (c - '0');
-            if (hayDecimal)
-                ++r.escala;
-        } else if (c == decimal && !hayDecimal) {
-            hayDecimal = true;
-        } else if (c != '.' && c != ',') {
-            return false;
-        } else if (c == decimal) {
-            return false;
-        }
-    }
-    if (!hayDigitos)
-        return false;
-    if (negativo)
-        r.mantisa = -r.mantisa;
-    importe = r;
-    return true;
-}
-
-// numerador / denominador rounded half away from zero (denominador > 0).
-Entero DivideRedondeando(Entero numerador, Entero denominador)
-{
-    Entero q = numerador / denominador;
-    Entero resto = numerador % denominador;
-    if (resto < 0)
-        resto = -resto;
-    if (2 * resto >= denominador)
-        q += numerador < 0 ? -1 : 1;
-    return q;
-}
-
-// The amount in units of 10^-decimales.
-Entero EnUnidades(const Importe &i, int decimales)
-{
-    if (i.escala <= decimales)
-        return i.mantisa * Potencia10(decimales - i.escala);
-    return DivideRedondeando(i.mantisa, Potencia10(i.escala - decimales));
-}
-
-Entero EurosAPesetas(const Importe &euros)
-{
-    return DivideRedondeando(euros.mantisa * kPesetasPorEuroMil, Potencia10(euros.escala) * 1000);
-}
-
-Entero PesetasACentimos(const Importe &pesetas)
-{
-    return DivideRedondeando(pesetas.mantisa * 1000 * 100, Potencia10(pesetas.escala) * kPesetasPorEuroMil);
+    const char agrupacion = decimal == '.' ? ',' : '.';
+    return LeeDecimal(texto, decimal, agrupacion, kMaxDigitosPantalla, x) == LecturaImporte::Correcta;
 }
 
 // units / 10^decimales written with the given separators (agrupacion 0: no grouping).
@@ -152,7 +168,7 @@ bool EsEuro(std::string_view moneda)
 
 // Reads the amount for the function named in the log tag; false (logged unless the text is
 // empty or "NULL") when it is no amount.
-bool LeeParaFuncion(std::string_view texto, const char *funcion, Importe &importe)
+bool LeeParaFuncion(std::string_view texto, const char *funcion, Decimal &importe)
 {
     if (EsNulo(texto))
         return false;
@@ -166,11 +182,11 @@ bool LeeParaFuncion(std::string_view texto, const char *funcion, Importe &import
 std::string ImporteEn(std::string_view importe, std::string_view moneda, const char *funcion,
                       std::string (*escribe)(Entero, int))
 {
-    Importe i;
-    if (!LeeParaFuncion(importe, funcion, i))
+    Decimal x;
+    if (!LeeParaFuncion(importe, funcion, x))
         return {};
-    const int decimales = EsEuro(moneda) ? 2 : 0;
-    return escribe(EnUnidades(i, decimales), decimales);
+    const int decimales = DecimalesMoneda(moneda);
+    return escribe(EnUnidades(x, decimales), decimales);
 }
 
 // The counter-value: an "EUR" amount as whole pesetas, any other as euros with two
@@ -178,10 +194,10 @@ std::string ImporteEn(std::string_view importe, std::string_view moneda, const c
 std::string ContravalorEn(std::string_view importe, std::string_view moneda, const char *funcion,
                           std::string (*escribe)(Entero, int))
 {
-    Importe i;
-    if (!LeeParaFuncion(importe, funcion, i))
+    Decimal x;
+    if (!LeeParaFuncion(importe, funcion, x))
         return {};
-    return EsEuro(moneda) ? escribe(EurosAPesetas(i), 0) : escribe(PesetasACentimos(i), 2);
+    return EsEuro(moneda) ? escribe(EurosAPesetas(x), 0) : escribe(PesetasACentimos(x), 2);
 }
 
 } // namespace
@@ -211,4 +227,23 @@ std::string GetContravalor(std::string_view importe, std::string_view moneda)
 std::string GetContravalorSinFormato(std::string_view importe, std::string_view moneda)
 {
     return ContravalorEn(importe, moneda, "GetContravalorSinFormato", EnSQL);
+}
+
+int DecimalesMoneda(std::string_view moneda)
+{
+    return EsEuro(moneda) ? 2 : 0;
+}
+
+LecturaImporte LeeImporteSQL(std::string_view texto, int decimales, long long &unidades, bool exacto)
+{
+    if (decimales < 0 || decimales > kMaxDecimalesSQL)
+        return LecturaImporte::NoEsImporte;
+    Decimal x;
+    const LecturaImporte r = LeeDecimal(texto, '.', 0, kMaxDigitosSQL, x);
+    if (r != LecturaImporte::Correcta)
+        return r;
+    if (exacto && x.fraccion.size() > size_t(decimales))
+        return LecturaImporte::SobranDecimales;
+    unidades = static_cast<long long>(EnUnidades(x, decimales));
+    return LecturaImporte::Correcta;
 }

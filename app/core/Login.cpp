@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 
@@ -96,15 +97,22 @@ TFormLogin::TFormLogin(QWidget *parent)
     OpenDialog1->selectFile(QStringLiteral("*.ini"));
     OpenDialog1->setWindowTitle(cp1252::toQString("Fichero de importaci\xF3n de usuarios telvirana"));
 
+    AnchoParaCaracteres(txtUsuario, 15);
+    AnchoParaCaracteres(txtPassword, 13);
+    AnchoParaCaracteres(cbxEmpresa, 30);
+
+    // The fields take what the window gives beyond their labels.
     auto *usuario = new QGridLayout(panelLogin);
     usuario->addWidget(Label1, 0, 0);
     usuario->addWidget(txtUsuario, 0, 1);
     usuario->addWidget(Label2, 1, 0);
     usuario->addWidget(txtPassword, 1, 1);
+    usuario->setColumnStretch(1, 1);
     auto *empresa = new QGridLayout(panelEmpresa);
     empresa->addWidget(lblNameEmpresa, 0, 0, 1, 2);
     empresa->addWidget(Label3, 1, 0);
     empresa->addWidget(cbxEmpresa, 1, 1);
+    empresa->setColumnStretch(1, 1);
     // The two steps take the same place and replace each other.
     auto *pasos = new QGridLayout;
     pasos->addWidget(panelLogin, 0, 0);
@@ -123,8 +131,14 @@ TFormLogin::TFormLogin(QWidget *parent)
     vertical->addLayout(pasos);
     vertical->addLayout(enlaces);
     vertical->addLayout(botones);
+    // Both steps as wide as the wider, so that the window keeps its size between them.
+    const int ancho = std::max(panelLogin->minimumSizeHint().width(), panelEmpresa->minimumSizeHint().width());
+    panelLogin->setMinimumWidth(ancho);
+    panelEmpresa->setMinimumWidth(ancho);
     panelEmpresa->hide();
     resize(350, sizeHint().height());
+    OrdenTabulacion({txtUsuario, txtPassword, cbxEmpresa, spdUsuarios, spdImportar, cbtOK, cbtCancel});
+    DescartaTeclasAlt(this);
 
     connect(cbtOK, &QPushButton::clicked, this, &TFormLogin::cbtOKClick);
     connect(cbtCancel, &QPushButton::clicked, this, &TFormLogin::cbtCancelClick);

@@ -59,34 +59,50 @@ TFRMEmisores::TFRMEmisores(QWidget *parent)
     TXTDesc_Cuenta_Cargo->setMaxLength(31);
     BTNAceptar->setDefault(true);
 
+    AnchoParaCaracteres(TXTRazon, 40);
+    AnchoParaCaracteres(TXTNif, 9, true);
+    AnchoParaCaracteres(TXTSufijo, 3, true);
+    AnchoParaCaracteres(TXTDesc_Cuenta_Cargo, 31);
+    const Cajas cuentas[] = {Abono(), Cargo()};
+    for (const Cajas &c : cuentas) {
+        AnchoParaCaracteres(c.banco, 4, true);
+        AnchoParaCaracteres(c.oficina, 4, true);
+        AnchoParaCaracteres(c.control, 2, true);
+        AnchoParaCaracteres(c.digitos, 10, true);
+    }
+    // A row of boxes, each at its own width, from the left.
+    auto fila = [](std::initializer_list<QWidget *> controles) {
+        auto *f = new QHBoxLayout;
+        for (QWidget *c : controles)
+            f->addWidget(c);
+        f->addStretch(1);
+        return f;
+    };
+
     auto *cargo = new QGridLayout(GroupBox1);
     cargo->addWidget(Label5, 0, 0);
-    cargo->addWidget(TXTCuentaCargo, 0, 1);
-    cargo->addWidget(TXTOficinaCargo, 0, 2);
-    cargo->addWidget(TXTControlCargo, 0, 3);
-    cargo->addWidget(TXTDigitosCargo, 0, 4);
+    cargo->addLayout(fila({TXTCuentaCargo, TXTOficinaCargo, TXTControlCargo, TXTDigitosCargo}), 0, 1);
     cargo->addWidget(Label6, 1, 0);
-    cargo->addWidget(TXTDesc_Cuenta_Cargo, 1, 1, 1, 4);
+    cargo->addWidget(TXTDesc_Cuenta_Cargo, 1, 1);
+    cargo->setColumnStretch(1, 1);
 
     auto *rejilla = new QGridLayout(this);
     rejilla->addWidget(Label4, 0, 0);
-    rejilla->addWidget(TXTRazon, 0, 1, 1, 4);
+    rejilla->addWidget(TXTRazon, 0, 1);
     rejilla->addWidget(Label2, 1, 0);
-    rejilla->addWidget(TXTNif, 1, 1, 1, 2);
-    rejilla->addWidget(Label3, 1, 3);
-    rejilla->addWidget(TXTSufijo, 1, 4);
+    rejilla->addLayout(fila({TXTNif, Label3, TXTSufijo}), 1, 1);
     rejilla->addWidget(Label1, 2, 0);
-    rejilla->addWidget(TXTCuenta, 2, 1);
-    rejilla->addWidget(TXTOficina, 2, 2);
-    rejilla->addWidget(TXTControl, 2, 3);
-    rejilla->addWidget(TXTDigitos, 2, 4);
-    rejilla->addWidget(GroupBox1, 3, 0, 1, 5);
+    rejilla->addLayout(fila({TXTCuenta, TXTOficina, TXTControl, TXTDigitos}), 2, 1);
+    rejilla->addWidget(GroupBox1, 3, 0, 1, 2);
+    rejilla->setColumnStretch(1, 1);
     auto *botones = new QHBoxLayout;
     botones->addStretch();
     botones->addWidget(BTNAceptar);
     botones->addWidget(BTNCancelar);
-    rejilla->addLayout(botones, 4, 0, 1, 5);
-    setMinimumWidth(480);
+    rejilla->addLayout(botones, 4, 0, 1, 2);
+    OrdenTabulacion({TXTRazon, TXTNif, TXTSufijo, TXTCuenta, TXTOficina, TXTControl, TXTDigitos, TXTCuentaCargo,
+                     TXTOficinaCargo, TXTControlCargo, TXTDigitosCargo, TXTDesc_Cuenta_Cargo, BTNAceptar, BTNCancelar});
+    DescartaTeclasAlt(this);
 
     connect(BTNAceptar, &QPushButton::clicked, this, &TFRMEmisores::BTNAceptarClick);
     connect(BTNCancelar, &QPushButton::clicked, this, &TFRMEmisores::BTNCancelarClick);

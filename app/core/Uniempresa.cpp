@@ -23,17 +23,22 @@ TFRMEmpresa::TFRMEmpresa(QWidget *parent)
     TXTCif->setMaxLength(10);
     BTNAceptar->setDefault(true);
 
+    AnchoParaCaracteres(TXTNombre, 30);
+    AnchoParaCaracteres(TXTCif, 10, true);
+
     auto *rejilla = new QGridLayout(this);
     rejilla->addWidget(Label1, 0, 0);
-    rejilla->addWidget(TXTNombre, 0, 1);
+    rejilla->addWidget(TXTNombre, 0, 1, 1, 2);
     rejilla->addWidget(Label2, 1, 0);
     rejilla->addWidget(TXTCif, 1, 1);
+    rejilla->setColumnStretch(2, 1);
     auto *botones = new QHBoxLayout;
     botones->addStretch();
     botones->addWidget(BTNAceptar);
     botones->addWidget(BTNCancelar);
-    rejilla->addLayout(botones, 2, 0, 1, 2);
-    setMinimumWidth(340);
+    rejilla->addLayout(botones, 2, 0, 1, 3);
+    OrdenTabulacion({TXTNombre, TXTCif, BTNAceptar, BTNCancelar});
+    DescartaTeclasAlt(this);
 
     connect(BTNAceptar, &QPushButton::clicked, this, &TFRMEmpresa::BTNAceptarClick);
     connect(BTNCancelar, &QPushButton::clicked, this, &TFRMEmpresa::BTNCancelarClick);

@@ -13,9 +13,11 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -67,9 +69,20 @@ TFRMNuevoUsuario::TFRMNuevoUsuario(QWidget *parent)
     TXTPassword->setEchoMode(QLineEdit::Password);
     TXTConfirmar->setEchoMode(QLineEdit::Password);
     TXTNombre->setMaxLength(30);
+    AnchoParaCaracteres(TXTCodUser, 15);
+    AnchoParaCaracteres(TXTPassword, 13);
+    AnchoParaCaracteres(TXTConfirmar, 13);
+    AnchoParaCaracteres(TXTNombre, 30);
     TREEEmpresas->setHeaderHidden(true);
     TREEEmpresas->setSelectionMode(QAbstractItemView::SingleSelection);
     TREEEmpresas->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // A long name scrolls sideways instead of being cut.
+    TREEEmpresas->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    TREEEmpresas->header()->setStretchLastSection(false);
+    // Wide enough for an issuer's whole name of 40 characters, three levels in.
+    TREEEmpresas->setMinimumWidth(4 * TREEEmpresas->indentation() + style()->pixelMetric(QStyle::PM_SmallIconSize) +
+                                  AnchoCaracteres(TREEEmpresas, 40) + 2 * TREEEmpresas->frameWidth() + 8);
+    TREEEmpresas->installEventFilter(this);
     BTNAceptar->setDefault(true);
 
     auto *permisos = new QVBoxLayout(GroupBox1);
@@ -101,7 +114,11 @@ TFRMNuevoUsuario::TFRMNuevoUsuario(QWidget *parent)
     botones->addWidget(BTNAceptar);
     botones->addWidget(BTNCancelar);
     rejilla->addLayout(botones, 5, 0, 1, 3);
+    rejilla->setColumnStretch(1, 1);
     resize(560, 480);
+    OrdenTabulacion({TXTCodUser, TXTNombre, TXTPassword, TXTConfirmar, CHKAlta, CHKBaja, CHKModificacion, CHKActivo,
+                     TREEEmpresas, BTNMas, BTNModificar, BTNBorrar, BTNAceptar, BTNCancelar});
+    DescartaTeclasAlt(this);
 
     for (QLineEdit *caja : {TXTCodUser, TXTPassword, TXTConfirmar, TXTNombre})
         connect(caja, &QLineEdit::textChanged, this, &TFRMNuevoUsuario::TXTCodUserChange);
@@ -187,6 +204,7 @@ void TFRMNuevoUsuario::FormActivate()
     BTNBorrar->setText(Rotulo(37));
     for (QPushButton *boton : {BTNMas, BTNModificar, BTNBorrar})
         boton->setEnabled(false);
+    AnchoBotonesArbol();
     SafeSetFocus(TXTCodUser);
     m_cambiado = false;
 }

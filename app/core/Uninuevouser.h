@@ -90,9 +90,11 @@ public:
 
 protected:
     void showEvent(QShowEvent *evento) override;
+    bool eventFilter(QObject *objeto, QEvent *evento) override;
 
 private:
     void FormActivate();
+    void AnchoBotonesArbol();
     STRUsuario LeeEditor() const;
     bool CodigoRepetido(const std::string &codigo) const;
     void InsertaUsuario();

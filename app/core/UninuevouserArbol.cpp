@@ -13,10 +13,15 @@
 #include "cp1252.h"
 #include "qcp1252.h"
 
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTreeWidget>
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -63,7 +68,47 @@ void PonImagen(QTreeWidgetItem *nodo, int imagen)
     nodo->setData(0, kRolImagen, imagen);
 }
 
+// The width a push button needs for any of these captions.
+int AnchoBoton(const QPushButton *boton, const std::vector<int> &textos)
+{
+    int texto = 0;
+    for (int n : textos)
+        texto = std::max(texto, boton->fontMetrics().horizontalAdvance(Rotulo(n).remove(QLatin1Char('&'))));
+    QStyleOptionButton opcion;
+    opcion.initFrom(boton);
+    const QSize contenido(texto, boton->fontMetrics().height());
+    return boton->style()->sizeFromContents(QStyle::CT_PushButton, &opcion, contenido, boton).width();
+}
+
 } // namespace
+
+// The three buttons as wide as their longest caption, so that the tree keeps its width
+// whatever the selected level.
+void TFRMNuevoUsuario::AnchoBotonesArbol()
+{
+    std::vector<int> textos;
+    for (const RotulosNivel &r : kRotulos)
+        textos.insert(textos.end(), {r.mas, r.modificar, r.borrar});
+    const int ancho = AnchoBoton(BTNMas, textos);
+    for (QPushButton *boton : {BTNMas, BTNModificar, BTNBorrar})
+        boton->setMinimumWidth(ancho);
+}
+
+// Entering the tree by keyboard selects its current node (or the first), as a click does.
+bool TFRMNuevoUsuario::eventFilter(QObject *objeto, QEvent *evento)
+{
+    if (objeto == TREEEmpresas && evento->type() == QEvent::FocusIn && TREEEmpresas->selectedItems().isEmpty()) {
+        const Qt::FocusReason razon = static_cast<QFocusEvent *>(evento)->reason();
+        const bool teclado =
+            razon == Qt::TabFocusReason || razon == Qt::BacktabFocusReason || razon == Qt::ShortcutFocusReason;
+        QTreeWidgetItem *nodo = TREEEmpresas->currentItem();
+        if (!nodo)
+            nodo = TREEEmpresas->topLevelItem(0);
+        if (teclado && nodo)
+            TREEEmpresas->setCurrentItem(nodo);
+    }
+    return QDialog::eventFilter(objeto, evento);
+}
 
 int TFRMNuevoUsuario::Nivel(const QTreeWidgetItem *nodo) const
 {

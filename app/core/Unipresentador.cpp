@@ -35,23 +35,32 @@ TFRMPresentador::TFRMPresentador(QWidget *parent)
     RBcsb19->setChecked(true);
     BTNAceptar->setDefault(true);
 
+    AnchoParaCaracteres(TXTRazon, 40);
+    AnchoParaCaracteres(TXTNif, 9, true);
+    AnchoParaCaracteres(TXTSufijo, 3, true);
+
     auto *ordenes = new QVBoxLayout(RadioGroup1);
     ordenes->addWidget(RBcsb19);
     ordenes->addWidget(RBcsb58);
+    auto *nif = new QHBoxLayout;
+    nif->addWidget(TXTNif);
+    nif->addWidget(Label3);
+    nif->addWidget(TXTSufijo);
+    nif->addStretch(1);
     auto *rejilla = new QGridLayout(this);
     rejilla->addWidget(Label4, 0, 0);
-    rejilla->addWidget(TXTRazon, 0, 1, 1, 3);
+    rejilla->addWidget(TXTRazon, 0, 1);
     rejilla->addWidget(Label2, 1, 0);
-    rejilla->addWidget(TXTNif, 1, 1);
-    rejilla->addWidget(Label3, 1, 2);
-    rejilla->addWidget(TXTSufijo, 1, 3);
-    rejilla->addWidget(RadioGroup1, 2, 0, 1, 4);
+    rejilla->addLayout(nif, 1, 1);
+    rejilla->addWidget(RadioGroup1, 2, 0, 1, 2);
+    rejilla->setColumnStretch(1, 1);
     auto *botones = new QHBoxLayout;
     botones->addStretch();
     botones->addWidget(BTNAceptar);
     botones->addWidget(BTNCancelar);
-    rejilla->addLayout(botones, 3, 0, 1, 4);
-    setMinimumWidth(400);
+    rejilla->addLayout(botones, 3, 0, 1, 2);
+    OrdenTabulacion({TXTRazon, TXTNif, TXTSufijo, RBcsb19, RBcsb58, BTNAceptar, BTNCancelar});
+    DescartaTeclasAlt(this);
 
     connect(BTNAceptar, &QPushButton::clicked, this, &TFRMPresentador::BTNAceptarClick);
     connect(BTNCancelar, &QPushButton::clicked, this, &TFRMPresentador::BTNCancelarClick);

@@ -16,6 +16,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -60,13 +61,21 @@ TFRMGestionusers::TFRMGestionusers(QWidget *parent)
     STGridUsers->setSelectionBehavior(QAbstractItemView::SelectRows);
     STGridUsers->setSelectionMode(QAbstractItemView::SingleSelection);
     STGridUsers->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    STGridUsers->setTabKeyNavigation(false); // Tab leaves the grid for the buttons
     STGridUsers->verticalHeader()->hide();
     STGridUsers->verticalHeader()->setDefaultSectionSize(18);
-    STGridUsers->setColumnWidth(ColActivo, 18);
-    STGridUsers->setColumnWidth(ColCodigo, 90);
-    STGridUsers->setColumnWidth(ColNombre, 236);
+    // The icon, then a code of 15 characters and a name of 30 shown whole.
+    const int margen = 2 * STGridUsers->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
+    STGridUsers->setColumnWidth(ColActivo, 18 + margen);
+    STGridUsers->setColumnWidth(ColCodigo, AnchoCaracteres(STGridUsers, 15) + margen);
+    STGridUsers->setColumnWidth(ColNombre, AnchoCaracteres(STGridUsers, 30) + margen);
     STGridUsers->setColumnHidden(ColId, true);
     STGridUsers->horizontalHeader()->setStretchLastSection(true);
+    int columnas = 0;
+    for (int c : {ColActivo, ColCodigo, ColNombre})
+        columnas += STGridUsers->columnWidth(c);
+    STGridUsers->setMinimumWidth(columnas + 2 * STGridUsers->frameWidth() +
+                                 STGridUsers->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     STGridUsers->installEventFilter(this);
     BTNCerrar->setDefault(true);
 
@@ -79,6 +88,8 @@ TFRMGestionusers::TFRMGestionusers(QWidget *parent)
     vertical->addWidget(STGridUsers);
     vertical->addLayout(botones);
     resize(420, 320);
+    OrdenTabulacion({STGridUsers, BTNAlta, BTNBaja, BTNModificacion, BTNCerrar});
+    DescartaTeclasAlt(this);
 
     connect(BTNAlta, &QPushButton::clicked, this, &TFRMGestionusers::BTNAltaClick);
     connect(BTNBaja, &QPushButton::clicked, this, &TFRMGestionusers::BTNBajaClick);

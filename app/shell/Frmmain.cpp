@@ -18,12 +18,14 @@
 #include "vasqdb.h"
 
 #include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMovie>
 #include <QScreen>
 #include <QSplitter>
 #include <QTableWidget>
+#include <QThread>
 #include <QTreeWidget>
 #include <cerrno>
 #include <charconv>
@@ -103,6 +105,22 @@ int Pieza(std::string_view texto, size_t desde, size_t largo, int siNo)
     return error == std::errc() && fin == pieza.data() + pieza.size() ? valor : siNo;
 }
 
+// How long a start waits for a copy that holds the database alone: longer than the last
+// copy's exit takes.
+constexpr qint64 kEsperaRetenida = 20000;
+
+// Rebuilds the missing database from its scrambled copy, held alone meanwhile so that two
+// copies starting at once never both put a database in its place. 0 when the database is
+// there; VASQ_ERR_INUSE while another copy holds it; 1 when it cannot be rebuilt.
+int RecuperaBD(const std::string &ruta)
+{
+    if (const int bloqueo = VASQ_LockExclusive(ruta.c_str()); bloqueo != 0)
+        return bloqueo == VASQ_ERR_INUSE ? bloqueo : 1;
+    const bool hecha = Existe(ruta) || RecuperaBDCifrada(ruta, kPasswordBD);
+    VASQ_UnlockExclusive();
+    return hecha ? 0 : 1;
+}
+
 } // namespace
 
 QDate LeeFechaEuro(std::string_view texto)
@@ -121,6 +139,7 @@ TFormMain::TFormMain(QWidget *parent)
     m_cambioArbol.setSingleShot(true);
     m_cambioArbol.setInterval(200);
     connect(treeInfoGlobal, &QTreeWidget::currentItemChanged, &m_cambioArbol, qOverload<>(&QTimer::start));
+    connect(treeInfoGlobal, &QTreeWidget::itemSelectionChanged, &m_cambioArbol, qOverload<>(&QTimer::start));
     connect(&m_cambioArbol, &QTimer::timeout, this,
             [this] { Protege("TFormMain::treeInfoGlobalChange", [this] { treeInfoGlobalChange(); }); });
     Conecta(cbtSalir, &TFormMain::cbtSalirClick);
@@ -166,22 +185,33 @@ TFormMain::~TFormMain()
 
 bool TFormMain::AbreBaseDatos()
 {
-    if (!Existe(PathBD)) {
-        // Held alone while it is rebuilt, so that two copies starting at once never both
-        // put a database in its place.
-        bool hecha = VASQ_LockExclusive(PathBD.c_str()) == 0;
-        if (hecha) {
-            hecha = Existe(PathBD) || RecuperaBDCifrada(PathBD, kPasswordBD);
-            VASQ_UnlockExclusive();
+    // The last copy on its way out holds the database alone while it compacts it and
+    // writes its scrambled copy; a copy started meanwhile waits for it, then rebuilds or
+    // opens what it left.
+    QElapsedTimer espera;
+    espera.start();
+    int recuperada = 0, abierta = 0;
+    for (;;) {
+        abierta = 0;
+        recuperada = Existe(PathBD) ? 0 : RecuperaBD(PathBD);
+        if (recuperada == 0) {
+            SetBdPassword(kPasswordBD);
+            abierta = VASQ_OpenDB(PathBD.c_str(), 0, 0);
         }
+        // Held by that copy, or removed by it between the look and the open.
+        const bool retenida =
+            recuperada == VASQ_ERR_INUSE || abierta == VASQ_ERR_INUSE || (abierta != 0 && !Existe(PathBD));
+        if (!retenida || espera.hasExpired(kEsperaRetenida))
+            break;
         VASQ_GetLastErrorCodeID();
-        if (!hecha) {
-            CajaMensaje(::Idioma.GetTexto(118), ::Idioma.GetTexto(117), IconoMensaje::Error);
-            return false;
-        }
+        QThread::msleep(100);
     }
-    SetBdPassword(kPasswordBD);
-    if (VASQ_OpenDB(PathBD.c_str(), 0, 0) != 0) {
+    if (recuperada != 0) {
+        VASQ_GetLastErrorCodeID();
+        CajaMensaje(::Idioma.GetTexto(118), ::Idioma.GetTexto(117), IconoMensaje::Error);
+        return false;
+    }
+    if (abierta != 0) {
         char texto[1024] = "";
         VASQ_GetLastErrorCodeDesc(texto, 1023);
         CajaMensaje(texto, ::Idioma.GetTexto(117), IconoMensaje::Error);

@@ -106,7 +106,12 @@ public:
 
     // ---- Navigation tree ----
     // Rebuilds the tree of the company idEmpresa (digits; any other text leaves it empty).
+    // Afterwards the first node is current, nothing is selected and the tree has the
+    // keyboard focus.
     void CargaArbol(const std::string &idEmpresa);
+    // The selected node: the current one when it is selected, else none (after a rebuild
+    // the current node is not selected). Every reader of the selection goes through it.
+    QTreeWidgetItem *NodoSeleccionado() const;
     // 0 company, 1 presenter, 2 issuer, 3 batch, 6 deeper; -1 for no node.
     static int GetNivelNodo(const QTreeWidgetItem *nodo);
     // The id text and the caption of the presenter node at or above the selection, and of

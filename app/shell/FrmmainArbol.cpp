@@ -37,9 +37,18 @@ bool EsNumero(const std::string &texto)
     return !texto.empty() && std::all_of(texto.begin(), texto.end(), [](unsigned char c) { return std::isdigit(c); });
 }
 
+// A node whose whole caption is also its tooltip, for when the panel cuts it.
+class NodoArbol : public QTreeWidgetItem {
+public:
+    QVariant data(int columna, int rol) const override
+    {
+        return QTreeWidgetItem::data(columna, rol == Qt::ToolTipRole ? int(Qt::DisplayRole) : rol);
+    }
+};
+
 QTreeWidgetItem *NuevoNodo(const std::string &texto, int imagen, const std::string &id)
 {
-    auto *nodo = new QTreeWidgetItem;
+    auto *nodo = new NodoArbol;
     nodo->setText(0, cp1252::toQString(texto));
     nodo->setIcon(0, TFormMain::ImagenLista(imagen));
     nodo->setData(0, kRolImagen, imagen);
@@ -94,6 +103,10 @@ void TFormMain::CargaArbol(const std::string &idEmpresa)
         DBGetData(FormateaTexto(kConsultaArbol, idEmpresa), [this](char *fila, char *, int) { CargaArbolFila(fila); });
     treeInfoGlobal->expandAll();
     treeInfoGlobal->show();
+    // The first node is current, with nothing selected, and the keys move from there.
+    if (QTreeWidgetItem *primero = treeInfoGlobal->topLevelItem(0))
+        treeInfoGlobal->setCurrentItem(primero, 0, QItemSelectionModel::NoUpdate);
+    treeInfoGlobal->setFocus();
 }
 
 void TFormMain::CargaArbolFila(const std::string &fila)
@@ -162,9 +175,15 @@ int TFormMain::ImagenNodo(const QTreeWidgetItem *nodo)
     return nodo ? nodo->data(0, kRolImagen).toInt() : -1;
 }
 
-QTreeWidgetItem *TFormMain::NodoSeleccionadoDeNivel(int nivel) const
+QTreeWidgetItem *TFormMain::NodoSeleccionado() const
 {
     QTreeWidgetItem *nodo = treeInfoGlobal->currentItem();
+    return nodo && nodo->isSelected() ? nodo : nullptr;
+}
+
+QTreeWidgetItem *TFormMain::NodoSeleccionadoDeNivel(int nivel) const
+{
+    QTreeWidgetItem *nodo = NodoSeleccionado();
     const int actual = GetNivelNodo(nodo);
     if (actual < nivel || actual > ArbolRemesa)
         return nullptr;
@@ -207,7 +226,7 @@ std::string TFormMain::GetTipoOrden() const
 
 void TFormMain::SetTextoNodo(const std::string &id, const std::string &texto)
 {
-    QTreeWidgetItem *seleccionado = treeInfoGlobal->currentItem();
+    QTreeWidgetItem *seleccionado = NodoSeleccionado();
     if (!seleccionado)
         return;
     for (int i = 0; i < seleccionado->childCount(); ++i)
@@ -232,7 +251,7 @@ int TFormMain::FilaSeleccion(const QTableWidget *grid) const
 
 void TFormMain::treeInfoGlobalChange()
 {
-    QTreeWidgetItem *nodo = treeInfoGlobal->currentItem();
+    QTreeWidgetItem *nodo = NodoSeleccionado();
     ActualizaMenus(nodo);
     ActualizaBotonMoneda();
     QAction *masivas = mainMenuModificacionesMasivas->menuAction();
@@ -284,7 +303,7 @@ void TFormMain::ActualizaBotonMoneda()
 
 void TFormMain::statusMainWindowDrawPanel()
 {
-    const QTreeWidgetItem *nodo = treeInfoGlobal->currentItem();
+    const QTreeWidgetItem *nodo = NodoSeleccionado();
     const std::string tipo = GetTipoOrden();
     QColor color(255, 0, 0);
     QString texto = QStringLiteral("-----");

@@ -233,6 +233,9 @@ void TFormMain::CreaPaneles()
     treeInfoGlobal = new QTreeWidget;
     treeInfoGlobal->setObjectName(QStringLiteral("treeInfoGlobal"));
     treeInfoGlobal->setHeaderHidden(true);
+    // A caption wider than the panel scrolls sideways (and shows whole as its tooltip).
+    treeInfoGlobal->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    treeInfoGlobal->header()->setStretchLastSection(false);
     treeInfoGlobal->setIndentation(24);
     treeInfoGlobal->setEditTriggers(QAbstractItemView::NoEditTriggers);
     treeInfoGlobal->setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -7,6 +7,7 @@
 #include "General.h"
 #include "Login.h"
 #include "Multiidioma.h"
+#include "Propiedades.h"
 #include "b_debug.h"
 #include "Uniemisor.h"
 #include "Uniempresa.h"
@@ -85,6 +86,7 @@ void CreaVentanas()
     Aplicacion &app = App();
     app.FormMain = new TFormMain;
     app.FormLogin = new TFormLogin(app.FormMain);
+    app.FormProps = new TFormProps(app.FormMain);
     app.FRMGestionusers = new TFRMGestionusers(app.FormMain);
     app.FRMNuevoUsuario = new TFRMNuevoUsuario(app.FormMain);
     app.FRMEmpresa = new TFRMEmpresa(app.FormMain);

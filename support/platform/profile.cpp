@@ -13,10 +13,22 @@
 namespace profile {
 namespace {
 
+// Each line keeps its own ending ("\r\n", "\n", or none on a last line without one), so
+// a rewrite gives back every line it did not change byte for byte. New lines take the
+// first line's ending.
 struct File {
     std::vector<std::string> lines;
+    std::vector<std::string> ends;
     std::string eol = "\n";
     bool missing = true;
+
+    void insert(size_t at, std::string line)
+    {
+        if (at > 0 && ends[at - 1].empty())
+            ends[at - 1] = eol;
+        lines.insert(lines.begin() + long(at), std::move(line));
+        ends.insert(ends.begin() + long(at), eol);
+    }
 };
 
 constexpr std::string_view kBlanks = " \t";
@@ -49,13 +61,17 @@ File load(std::string_view path)
     size_t start = 0;
     while (start < data.size()) {
         size_t end = data.find('\n', start);
-        if (end == std::string::npos)
-            end = data.size();
-        std::string_view line(data.data() + start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+        std::string_view line(data.data() + start, (end == std::string::npos ? data.size() : end) - start);
+        std::string_view ending;
+        if (end != std::string::npos) {
+            const bool cr = !line.empty() && line.back() == '\r';
+            if (cr)
+                line.remove_suffix(1);
+            ending = cr ? "\r\n" : "\n";
+        }
         f.lines.emplace_back(line);
-        start = end + 1;
+        f.ends.emplace_back(ending);
+        start = end == std::string::npos ? data.size() : end + 1;
     }
     return f;
 }
@@ -185,8 +201,8 @@ bool writeAll(int fd, const std::string &data)
 bool replace(const std::string &path, const File &f)
 {
     std::string data;
-    for (const std::string &line : f.lines)
-        data += line + f.eol;
+    for (size_t i = 0; i < f.lines.size(); ++i)
+        data += f.lines[i] + f.ends[i];
     std::string tmp = folderOf(path) + "/.ini.XXXXXX";
     int fd = ::mkstemp(tmp.data());
     if (fd < 0)
@@ -250,9 +266,9 @@ bool writeString(std::string_view file, std::string_view section, std::string_vi
     long header = findSection(f, section);
     if (header < 0) {
         if (!f.lines.empty() && !trim(f.lines.back()).empty())
-            f.lines.emplace_back();
-        f.lines.push_back("[" + std::string(section) + "]");
-        f.lines.push_back(line);
+            f.insert(f.lines.size(), {});
+        f.insert(f.lines.size(), "[" + std::string(section) + "]");
+        f.insert(f.lines.size(), line);
         return replace(path, f);
     }
     long at = findKey(f, size_t(header), key);
@@ -266,7 +282,7 @@ bool writeString(std::string_view file, std::string_view section, std::string_vi
     size_t end = sectionEnd(f, size_t(header));
     while (end > size_t(header) + 1 && trim(f.lines[end - 1]).empty())
         --end;
-    f.lines.insert(f.lines.begin() + long(end), line);
+    f.insert(end, line);
     return replace(path, f);
 }
 

@@ -9,8 +9,9 @@
 
 namespace basedatos {
 
-// Copies the staged Orvanta.mcr into dir, rebuilds Orvanta.mdb from it and gives it the
-// database password, as start-up does. Returns the database path ("" on failure).
+// Copies the shipped Orvanta.mcr as built (never one a run wrote) into dir, rebuilds
+// Orvanta.mdb from it and gives it the database password, as start-up does.
+// Returns the database path ("" on failure).
 std::string restoreShipped(const testutil::TempDir &dir);
 
 // Stores the password in vasqdb and opens the database at path, shared and read-write.

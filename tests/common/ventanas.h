@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include <QWidget>
 #include <algorithm>
 #include <functional>
 #include <utility>
@@ -98,4 +99,29 @@ inline void Teclea(QWidget *destino, const QString &texto)
         QApplication::sendEvent(destino, &pulsa);
         QApplication::sendEvent(destino, &suelta);
     }
+}
+
+// Shows the window and makes it the active one, as the user's click on it does, so that
+// its focus and shortcuts work. False when it did not become active.
+inline bool Activa(QWidget *ventana)
+{
+    ventana->show();
+    ventana->activateWindow();
+    return QTest::qWaitForWindowActive(ventana);
+}
+
+// The controls that Tab visits from the window's focused control, that one first, until the
+// focus comes back to it (at most maximo).
+inline std::vector<QWidget *> CadenaTabulacion(int maximo = 40)
+{
+    std::vector<QWidget *> cadena;
+    QWidget *inicio = QApplication::focusWidget();
+    for (QWidget *actual = inicio; actual && int(cadena.size()) < maximo;) {
+        cadena.push_back(actual);
+        QTest::keyClick(actual, Qt::Key_Tab);
+        actual = QApplication::focusWidget();
+        if (actual == inicio)
+            break;
+    }
+    return cadena;
 }

@@ -8,6 +8,10 @@
 //   estado remesa ID            -> the lock state
 //   notifica NIVEL ID           -> ok
 //   fin                         -> 1/0
+//   sale MS B                   -> ok once it holds the database alone, as the last copy on
+//                                  its way out; then holds it MS milliseconds (its compaction)
+//                                  and writes the scrambled copy, removing the database (with
+//                                  B=1 it removes it first, then holds on); 0 when refused
 #include "General.h"
 #include "Multiuser.h"
 #include "copias.h"
@@ -15,11 +19,14 @@
 
 #include <QCoreApplication>
 #include <cctype>
+#include <chrono>
 #include <clocale>
 #include <functional>
 #include <iostream>
 #include <map>
 #include <sstream>
+#include <thread>
+#include <utility>
 
 int main(int argc, char **argv)
 {
@@ -33,6 +40,7 @@ int main(int argc, char **argv)
     };
 
     auto n = [](bool b) { return std::to_string(int(b)); };
+    std::function<void()> despues; // what a command does after its answer
     using Orden = std::function<std::string(int id, int arg)>;
     const std::map<std::string, Orden> ordenes = {
         {"registra",
@@ -56,6 +64,22 @@ int main(int argc, char **argv)
              return std::string("ok");
          }},
         {"fin", [&](int, int) { return n(m.FinMultiusuario()); }},
+        {"sale",
+         [&](int ms, int borraAntes) {
+             const std::string ruta = VASQ_GetDBNamePath();
+             VASQ_CloseDB();
+             if (VASQ_LockExclusive(ruta.c_str()) != 0)
+                 return std::string("0");
+             despues = [ruta, ms, borraAntes] {
+                 if (borraAntes)
+                     GuardaBDCifrada(ruta, false, kPasswordBD);
+                 std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+                 if (!borraAntes)
+                     GuardaBDCifrada(ruta, false, kPasswordBD);
+                 VASQ_UnlockExclusive();
+             };
+             return std::string("ok");
+         }},
     };
 
     std::string linea;
@@ -77,6 +101,8 @@ int main(int argc, char **argv)
                 respuesta = o->second(a, b);
         }
         std::cout << respuesta << std::endl;
+        if (despues)
+            std::exchange(despues, nullptr)();
     }
     VASQ_CloseDB();
     return 0;

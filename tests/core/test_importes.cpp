@@ -53,6 +53,148 @@ TEST(Importes, FormatsInBothCurrenciesAndLocales)
     }
 }
 
+// The five readers of one amount in one currency.
+struct Formas {
+    std::string pantalla, contravalor, sql, guardado, sinFormato;
+    bool operator==(const Formas &) const = default;
+};
+
+Formas Lee(const std::string &importe, const char *moneda)
+{
+    return {FormatImporte(importe, moneda), FormatContravalor(importe, moneda), FormatImporteSQL(importe, moneda),
+            GetContravalor(importe, moneda), GetContravalorSinFormato(importe, moneda)};
+}
+
+std::ostream &operator<<(std::ostream &os, const Formas &f)
+{
+    return os << f.pantalla << " | " << f.contravalor << " | " << f.sql << " | " << f.guardado << " | "
+              << f.sinFormato;
+}
+
+// Long decimal parts are read exactly: the digits past what the rounding needs only decide
+// it, and no power of ten is ever taken of their count.
+TEST(Importes, AnyNumberOfDecimalsIsReadExactly)
+{
+    const struct {
+        const char *entera, *final;
+        const char *moneda;
+        Formas formas;
+        long long unidades; // LeeImporteSQL in the currency's decimals
+    } familias[] = {
+        {"0.", "", "EUR", {"0.00", "0", "0.00", "0", "0"}, 0},
+        {"0.", "1", "EUR", {"0.00", "0", "0.00", "0", "0"}, 0},
+        {"2.", "", "EUR", {"2.00", "333", "2.00", "333", "333"}, 200},
+        {"2.", "1", "EUR", {"2.00", "333", "2.00", "333", "333"}, 200},
+        {"0.", "", "ESP", {"0", "0.00", "0", "0.00", "0.00"}, 0},
+        {"0.", "1", "ESP", {"0", "0.00", "0", "0.00", "0.00"}, 0},
+        {"2.", "", "ESP", {"2", "0.01", "2", "0.01", "0.01"}, 2},
+        {"2.", "1", "ESP", {"2", "0.01", "2", "0.01", "0.01"}, 2},
+    };
+    entorno::Regional regional(false);
+    for (const auto &f : familias) {
+        for (int ceros = 2; ceros <= 1000; ++ceros) {
+            const std::string texto = f.entera + std::string(size_t(ceros), '0') + f.final;
+            ASSERT_EQ(Lee(texto, f.moneda), f.formas) << f.moneda << " " << texto;
+            long long unidades = -1;
+            ASSERT_EQ(LeeImporteSQL(texto, DecimalesMoneda(f.moneda), unidades), LecturaImporte::Correcta) << texto;
+            ASSERT_EQ(unidades, f.unidades) << texto;
+        }
+    }
+    entorno::Regional coma(true);
+    EXPECT_EQ(Lee("2," + std::string(500, '0') + "1", "EUR"), (Formas{"2,00", "333", "2.00", "333", "333"}))
+        << "the same in a ',' locale";
+}
+
+// Half a unit, and a hair either side of it written with many decimals.
+TEST(Importes, RoundingHalfAwayFromZeroSeesEveryDecimal)
+{
+    const std::string casi(40, '9'), pelo = std::string(40, '0') + "1";
+    const struct {
+        std::string importe;
+        const char *moneda;
+        const char *sql;         // FormatImporteSQL
+        const char *guardado;    // GetContravalor
+        const char *porque;
+    } casos[] = {
+        {"0.005", "EUR", "0.01", "1", "half a cent rounds up"},
+        {"0.004" + casi, "EUR", "0.00", "1", "just under half a cent rounds down"},
+        {"-0.005", "EUR", "-0.01", "-1", "and away from zero when negative"},
+        {"249.999" + casi, "EUR", "250.00", "41596", "41596.4999... pesetas round down"},
+        {"250.000" + pelo, "EUR", "250.00", "41597", "41596.5000...1 pesetas round up"},
+        {"0.83193", "ESP", "1", "0.01", "0.83193 pesetas are exactly half a cent"},
+        {"0.83192" + casi, "ESP", "1", "0.00", "and a hair less is not"},
+        {"-0.83193", "ESP", "-1", "-0.01", "negative half a cent"},
+        {"2.5", "ESP", "3", "0.02", "half a peseta"},
+        {"2.4" + casi, "ESP", "2", "0.02", "just under half a peseta"},
+    };
+    entorno::Regional regional(false);
+    for (const auto &c : casos) {
+        EXPECT_EQ(FormatImporteSQL(c.importe, c.moneda), c.sql) << c.porque;
+        EXPECT_EQ(GetContravalor(c.importe, c.moneda), c.guardado) << c.porque;
+    }
+}
+
+TEST(Importes, IntegerPartsTooLongAreRefusedNeverWrapped)
+{
+    entorno::Programa programa;
+    entorno::Regional regional(false);
+    const std::string largos[] = {"1234567890123456789", "18446744073709551617", "-" + std::string(40, '9'),
+                                  std::string(1000, '1') + ".5"};
+    for (const std::string &l : largos)
+        EXPECT_EQ(Lee(l, "EUR"), Formas{}) << l;
+    EXPECT_EQ(FormatImporteSQL("000000000000000000000123456789012345678.5", "EUR"), "123456789012345678.50")
+        << "leading zeros do not count";
+}
+
+TEST(Importes, LeeImporteSQLReadsStoredAmounts)
+{
+    const struct {
+        std::string texto;
+        int decimales;
+        bool exacto;
+        LecturaImporte lectura;
+        long long unidades;
+        const char *porque;
+    } casos[] = {
+        {"1234.50", 2, false, LecturaImporte::Correcta, 123450, "euros into cents"},
+        {"1234", 0, false, LecturaImporte::Correcta, 1234, "pesetas"},
+        {"1234.5", 2, false, LecturaImporte::Correcta, 123450, "a NUMERIC column drops trailing zeros"},
+        {"1234", 2, true, LecturaImporte::Correcta, 123400, "a whole euro amount"},
+        {"-12.345", 2, false, LecturaImporte::Correcta, -1235, "rounded half away from zero"},
+        {"0.00" + std::string(300, '4') + "5", 2, false, LecturaImporte::Correcta, 0, "only the value decides"},
+        {"12.5", 0, false, LecturaImporte::Correcta, 13, "pesetas rounded"},
+        {"12.5", 0, true, LecturaImporte::SobranDecimales, 0, "or refused when exact"},
+        {"0." + std::string(999, '0') + "1", 2, true, LecturaImporte::SobranDecimales, 0, "however far the digit"},
+        {"12.000", 2, true, LecturaImporte::Correcta, 1200, "trailing zeros are no decimals"},
+        {"9999999999", 0, false, LecturaImporte::Correcta, 9999999999, "ten integer digits"},
+        {"9999999999.995", 2, false, LecturaImporte::Correcta, 1000000000000, "rounding may carry past them"},
+        {"00000000000001234", 0, false, LecturaImporte::Correcta, 1234, "leading zeros do not count"},
+        {" +7 ", 2, false, LecturaImporte::Correcta, 700, "blanks around and a sign"},
+        {"5.", 2, false, LecturaImporte::Correcta, 500, "a point after the digits"},
+        {".5", 2, false, LecturaImporte::Correcta, 50, "a point before them"},
+        {"-0.001", 2, false, LecturaImporte::Correcta, 0, "no negative zero"},
+        {"12345678901", 0, false, LecturaImporte::DemasiadoGrande, 0, "eleven integer digits"},
+        {std::string(1000, '9'), 2, false, LecturaImporte::DemasiadoGrande, 0, "a thousand"},
+        {"", 2, false, LecturaImporte::NoEsImporte, 0, "empty"},
+        {"NULL", 2, false, LecturaImporte::NoEsImporte, 0, "a null column (a SUM over no rows)"},
+        {"1,234.50", 2, false, LecturaImporte::NoEsImporte, 0, "grouping is screen form"},
+        {"1234,50", 2, false, LecturaImporte::NoEsImporte, 0, "so is a decimal comma"},
+        {"1.2.3", 2, false, LecturaImporte::NoEsImporte, 0, "two points"},
+        {"1e5", 2, false, LecturaImporte::NoEsImporte, 0, "no exponent"},
+        {"1 2", 2, false, LecturaImporte::NoEsImporte, 0, "a blank inside"},
+        {"-", 2, false, LecturaImporte::NoEsImporte, 0, "a sign alone"},
+        {".", 2, false, LecturaImporte::NoEsImporte, 0, "a point alone"},
+        {"+-1", 2, false, LecturaImporte::NoEsImporte, 0, "two signs"},
+        {"12", 9, false, LecturaImporte::NoEsImporte, 0, "decimals outside 0 to 8"},
+    };
+    entorno::Regional coma(true);
+    for (const auto &c : casos) {
+        long long unidades = 0;
+        EXPECT_EQ(LeeImporteSQL(c.texto, c.decimales, unidades, c.exacto), c.lectura) << c.porque;
+        EXPECT_EQ(unidades, c.unidades) << c.porque;
+    }
+}
+
 TEST(Importes, GetContravalorKnowsOnlyTheTwoCurrencies)
 {
     EXPECT_EQ(GetContravalor("100", "USD"), "");

@@ -40,6 +40,25 @@ protected:
         return std::stoi(bd.Valor("SELECT Block FROM " + tabla + " WHERE " + clave + "=" + std::to_string(id), "Block"));
     }
     int BlockUsuario(int id) const { return Block("[_Usuarios()]", "Id_usuario", id); }
+    // The editor and the three dialogs ready for an addition, as their commands leave them.
+    void PreparaAltas()
+    {
+        editor.PreparaAlta(std::to_string(admin));
+        empresa.PreparaAlta(editor.Organizacion);
+        presentador.PreparaAlta(editor.Organizacion, 0, 0);
+        emisores.PreparaAlta(editor.Organizacion, 0);
+    }
+    // The editor opened on an active user with the first three permissions, as
+    // modification opens it.
+    void EditaUsuario(int id, const std::string &codigo)
+    {
+        STRUsuario u;
+        u.Id_usuario = std::to_string(id);
+        u.Cod_usuario = codigo;
+        u.Permisos = "11100000000000000000";
+        u.Activo = true;
+        editor.PreparaModificacion(u, std::to_string(admin));
+    }
     int Avisos(int nivel) const
     {
         return bd.Cuenta("[Actualizaciones()] WHERE Nivel=" + std::to_string(nivel));

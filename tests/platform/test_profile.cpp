@@ -54,6 +54,36 @@ TEST_F(Profile, WritesOneKeyInPlaceKeepingEveryOtherLine)
     EXPECT_EQ(profile::readString(ini, "URL", "Web", ""), "x");
 }
 
+// Files written by other programs end their lines in any way; a rewrite keeps every byte
+// but the written key's line.
+TEST_F(Profile, RewriteKeepsEveryOtherLineEndingAsItWas)
+{
+    struct Caso {
+        const char *antes;
+        const char *section, *key;
+        const char *despues;
+        const char *porque;
+    } casos[] = {
+        {"[A]\nk1=v1\r\r\nk2=v2\r\n", "A", "k2", "[A]\nk1=v1\r\r\nk2=new\r\n",
+         "a bare LF first and CR CR LF later: the other key keeps its CR"},
+        {"[A]\r\nk1=v1\r\r\nk2=v2\n", "A", "k1", "[A]\r\nk1=new\r\nk2=v2\n",
+         "the written line loses its stray CR, the bare LF after it stays"},
+        {"[A]\nk1=v1\r\n[B]\r\nx=1", "A", "k1", "[A]\nk1=new\r\n[B]\r\nx=1",
+         "a last line without ending keeps having none"},
+        {"[A]\nk1=v1\r\n[B]\r\nx=1", "B", "y", "[A]\nk1=v1\r\n[B]\r\nx=1\ny=new\n",
+         "a key after a last line without ending: that line gets the first line's ending"},
+        {"[A]\r\nk1=v1\n\n[B]\nx=1\n", "A", "k2", "[A]\r\nk1=v1\nk2=new\r\n\n[B]\nx=1\n",
+         "a new key takes the first line's ending, the blank line stays"},
+        {"[A]\r\nk1=v1", "C", "z", "[A]\r\nk1=v1\r\n\r\n[C]\r\nz=new\r\n", "a new section at the end"},
+    };
+    for (const Caso &c : casos) {
+        testutil::writeFile(ini, c.antes);
+        ASSERT_TRUE(profile::writeString(ini, c.section, c.key, "new")) << c.porque;
+        EXPECT_EQ(testutil::readFile(ini), c.despues) << c.porque;
+        EXPECT_EQ(profile::readString(ini, c.section, c.key, ""), "new") << c.porque;
+    }
+}
+
 TEST_F(Profile, CreatesAMissingFileAndRefusesAnImpossibleOne)
 {
     ASSERT_TRUE(profile::writeString(ini, "GENERAL", "Idioma", "0"));

@@ -1,11 +1,14 @@
 // The navigation tree: nodes, captions and images by order type, the status bar, the
-// readers of the selection and the command enabling table at each level.
+// readers of the selection, the current node and the keys after a rebuild, and the command
+// enabling table at each level.
 #include "arranque.h"
 
 #include "qcp1252.h"
+#include "ventanas.h"
 
 #include <QLabel>
 #include <QMenu>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QTreeWidget>
@@ -132,6 +135,54 @@ TEST_F(Arbol, StatusBarAndReadersFollowTheSelection)
     Selecciona(Empresa()->child(0)->child(1));
     m->SetTextoNodo("2", "Febrero bis");
     EXPECT_EQ(Empresa()->child(0)->child(1)->child(0)->text(0), QStringLiteral("Febrero bis"));
+}
+
+TEST_F(Arbol, AfterEveryRebuildTheFirstNodeIsCurrentUnselectedAndTheTreeHasTheKeys)
+{
+    m->SaltarLogin = true; // logged in already: the fixture made company 1 current
+    ASSERT_TRUE(Activa(m));
+    QTreeWidget *arbol = m->treeInfoGlobal;
+    for (const char *cuando : {"after the login", "after a rebuild that lost the selection"}) {
+        EXPECT_EQ(QApplication::focusWidget(), arbol) << cuando;
+        EXPECT_EQ(arbol->currentItem(), Empresa()) << cuando;
+        EXPECT_TRUE(arbol->selectedItems().isEmpty()) << cuando;
+        EXPECT_EQ(m->NodoSeleccionado(), nullptr) << cuando;
+        arranque::Espera([] { return false; }, 300); // the tree's change runs, for no node
+        EXPECT_TRUE(m->statusPanel[4]->text().isEmpty()) << cuando;
+
+        // The arrows move from the current node, and the selection follows.
+        QTest::keyClick(arbol, Qt::Key_Down);
+        ASSERT_TRUE(arranque::Espera([&] { return m->statusPanel[4]->text() == QStringLiteral("(CSB19) Norte"); }))
+            << cuando;
+        EXPECT_EQ(m->GetIdPresentadorSeleccionado(), "1");
+        QTest::keyClick(arbol, Qt::Key_Down);
+        QTest::keyClick(arbol, Qt::Key_Down);
+        ASSERT_TRUE(arranque::Espera([&] { return m->GetIdEmisorSeleccionado() == "1"; }));
+        m->CargaArbol(m->IdEmpresa);
+        EXPECT_EQ(m->GetIdPresentadorSeleccionado(), "") << "a rebuild loses the selection";
+        EXPECT_EQ(m->GetTipoOrden(), "");
+    }
+
+    // Space selects the current node, as a click does.
+    QTest::keyClick(arbol, Qt::Key_Space);
+    EXPECT_TRUE(arranque::Espera([&] { return m->statusPanel[4]->text() == QStringLiteral("Empresa"); }));
+}
+
+TEST_F(Arbol, ALongCaptionScrollsSidewaysAndShowsWholeAsItsTooltip)
+{
+    const QString larga = QStringLiteral("REMESA DE RECIBOS DOMICILIADOS DE CLIENTES DE MARZO");
+    ASSERT_TRUE(arranque::Ejecuta("UPDATE [Remesas()] SET Descripcion='" + cp1252::fromQString(larga) +
+                                  "' WHERE Id_remesa=3"));
+    m->SaltarLogin = true;
+    ASSERT_TRUE(Activa(m));
+    m->CargaArbol(m->IdEmpresa);
+    QApplication::processEvents();
+    QTreeWidgetItem *remesa = Empresa()->child(0)->child(0)->child(1);
+    ASSERT_EQ(remesa->text(0), larga);
+    EXPECT_EQ(remesa->data(0, Qt::ToolTipRole).toString(), larga);
+    EXPECT_GT(m->treeInfoGlobal->horizontalScrollBar()->maximum(), 0) << "the panel keeps its width";
+    m->treeInfoGlobal->horizontalScrollBar()->setValue(m->treeInfoGlobal->horizontalScrollBar()->maximum());
+    EXPECT_LE(m->treeInfoGlobal->visualItemRect(remesa).right(), m->treeInfoGlobal->viewport()->width());
 }
 
 TEST_F(Arbol, EnablingTableAtEachLevel)

@@ -1,13 +1,20 @@
 // Start-up: the database rebuilt from its scrambled copy, the installer's log, every
-// setting's default, and a rebuild that cannot be done.
+// setting's default, a rebuild that cannot be done, and a start while the last copy leaves.
 #include "arranque.h"
 
 #include "Aplicacion.h"
 #include "General.h"
+#include "Login.h"
 #include "Multiuser.h"
+#include "Propiedades.h"
+#include "copias.h"
+#include "elementos.h"
+#include "vars.h"
 #include "profile.h"
 #include "vasqdb.h"
+#include "ventanas.h"
 
+#include <QComboBox>
 #include <QMessageBox>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -118,6 +125,61 @@ TEST(Arranque, AMissingScrambledCopyShows118AndLeavesNothingBehind)
     for (const auto &f : std::filesystem::directory_iterator(carpeta.Ruta("BD")))
         EXPECT_EQ(f.path().filename(), "Orvanta.mdb.lck") << "nothing half-built";
     EXPECT_NE(carpeta.Log().find("[ General::RecuperaBDCifrada ] "), std::string::npos) << "the log stays";
+}
+
+TEST(Arranque, AStartWaitsForTheLastCopyOnItsWayOutAndFindsItsData)
+{
+    const struct {
+        int borraAntes;
+        const char *porque;
+    } casos[] = {
+        {0, "the database still there, held while it is compacted"},
+        {1, "the database removed already, held until its copy is written"},
+    };
+    for (const auto &c : casos) {
+        Carpeta carpeta;
+        ASSERT_TRUE(RecuperaBDCifrada(carpeta.BD(), kPasswordBD));
+        SetBdPassword(kPasswordBD);
+        ASSERT_EQ(VASQ_OpenDB(carpeta.BD().c_str(), 0, 0), 0);
+        ASSERT_TRUE(arranque::Ejecuta("INSERT INTO [_Usuarios()] (Cod_usuario,Password,Nombre_usuario,Permisos,"
+                                      "Activo) VALUES ('SALIENTE','','Saliente','00000000000000000000',1)"));
+        VASQ_CloseDB();
+
+        // The last copy leaves, holding the database alone for a second and a half.
+        copias::Copia saliente(carpeta.BD());
+        ASSERT_EQ(saliente.Pide("registra").substr(0, 1), "1");
+        ASSERT_EQ(saliente.Pide("fin"), "1");
+        ASSERT_EQ(saliente.Pide("sale 1500 " + std::to_string(c.borraAntes)), "ok") << c.porque;
+        RespondeCajas cajas;
+        Ventanas ventanas;
+        EXPECT_FALSE(ventanas.Main()->ArranqueFallido) << c.porque;
+        EXPECT_TRUE(cajas.Vistas.empty()) << c.porque;
+        App().FormLogin->show();
+        EXPECT_NE(App().FormLogin->txtUsuario->findText(QStringLiteral("SALIENTE")), -1) << c.porque;
+        EXPECT_NE(App().FormLogin->txtUsuario->findText(QStringLiteral("ADMIN")), -1) << c.porque;
+        App().FormLogin->hide();
+    }
+}
+
+TEST(Arranque, TheItemTypesOfTheProgramFolderAreRegisteredAndTheirSheetMade)
+{
+    Carpeta carpeta;
+    for (const char *fichero : {"libitems.so", "items.ini"})
+        std::filesystem::copy_file(elementos::kCarpeta + fichero, carpeta.Ruta(fichero));
+    const std::filesystem::path antes = std::filesystem::current_path();
+    std::filesystem::current_path(carpeta.dir().path()); // as the program's entry does
+    {
+        Ventanas ventanas;
+        std::vector<std::string> tipos;
+        for (int i = 0; i < StackTop(PlTiposItem()); ++i) {
+            auto *tipo = *static_cast<B_AStr_t **>(GiveMeThePointerToElement(PlTiposItem(), i));
+            tipos.push_back(VarGet(tipo, "Nombre", ""));
+        }
+        EXPECT_EQ(tipos, (std::vector<std::string>{"Etiqueta", "Importe", "Total", "Porcentaje"}));
+        ASSERT_NE(App().FormProps, nullptr);
+        EXPECT_EQ(App().FormProps->parent(), ventanas.Main());
+    }
+    std::filesystem::current_path(antes);
 }
 
 } // namespace

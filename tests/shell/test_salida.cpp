@@ -49,6 +49,8 @@ TEST(Salida, LoginCloseAndNextStartFindTheSameData)
             ASSERT_EQ(m->treeInfoGlobal->topLevelItemCount(), 1) << "the login made the company current";
             EXPECT_EQ(m->treeInfoGlobal->topLevelItem(0)->text(0), QStringLiteral("Riegos & Norte"));
             EXPECT_EQ(m->IdEmpresa, "1");
+            EXPECT_EQ(m->treeInfoGlobal->currentItem(), m->treeInfoGlobal->topLevelItem(0)) << "the keys work at once";
+            EXPECT_EQ(m->focusWidget(), m->treeInfoGlobal) << "the window's focus, once it is active again";
 
             // Another copy moved the send-file counter on meanwhile.
             profile::writeString(carpeta.Ini(), "FICHEROCSB", "UltimoFichero", "9");

@@ -1,0 +1,182 @@
+// The items' entry controls driven offscreen: their owner, the amount boxes' filter however
+// text reaches them, the entry length and the recalculation on every change.
+#include "entorno.h"
+#include "pagina.h"
+#include "ventanas.h"
+
+#include <QClipboard>
+#include <QDropEvent>
+#include <QLabel>
+#include <QMimeData>
+#include <algorithm>
+
+namespace {
+
+TEST(Controles, TwoAmountsOnOnePanelMakeOneOwnerAndTwoBoxesNamedAfterThem)
+{
+    elementos::Tipos tipos;
+    Pagina pagina;
+    B_AStr_t *base = pagina.Agrega("Importe", "Base");
+    pagina.Agrega("Importe", "Gastos");
+    pagina.Coloca();
+    const QObjectList hijos = pagina.panel.children();
+    EXPECT_EQ(std::count_if(hijos.begin(), hijos.end(),
+                            [](QObject *o) { return o->objectName() == QStringLiteral("FormItems"); }),
+              1);
+    QLineEdit *caja = pagina.Caja("Base");
+    ASSERT_NE(caja, nullptr);
+    EXPECT_EQ(caja->parentWidget(), &pagina.panel);
+    EXPECT_NE(pagina.Caja("Gastos"), nullptr);
+    EXPECT_EQ(PlItemCtrl(base), static_cast<void *>(caja)) << "recorded in _UI_Ctrl";
+    EXPECT_TRUE(caja->isEnabled());
+}
+
+TEST(Controles, ALabelShowsItsTextAndTotalsAreDisabledBoxes)
+{
+    elementos::Tipos tipos;
+    Pagina pagina;
+    pagina.Agrega("Etiqueta", "Titulo", {{"Texto", "Base imponible:"}});
+    pagina.Agrega("Total", "T");
+    pagina.Agrega("Porcentaje", "P");
+    pagina.Coloca();
+    auto *etiqueta = pagina.panel.findChild<QLabel *>(QStringLiteral("Titulo"));
+    ASSERT_NE(etiqueta, nullptr);
+    EXPECT_EQ(etiqueta->text(), QStringLiteral("Base imponible:"));
+    EXPECT_FALSE(pagina.Caja("T")->isEnabled());
+    EXPECT_FALSE(pagina.Caja("P")->isEnabled());
+}
+
+// What an amount box holds after keys (a "\b" is the backspace key).
+std::string Tecleado(QLineEdit *caja, const QString &teclas)
+{
+    caja->clear();
+    for (const QChar c : teclas) {
+        if (c == QLatin1Char('\b'))
+            QTest::keyClick(caja, Qt::Key_Backspace);
+        else
+            Teclea(caja, QString(c));
+    }
+    return caja->text().toStdString();
+}
+
+TEST(Controles, AnAmountBoxTakesOnlyDigitsAndOneSeparatorHoweverTheTextComes)
+{
+    const struct {
+        const char *porque;
+        bool coma;
+        const char *entrada, *caja;
+    } casos[] = {
+        {"an amount with its separator", true, "12,5", "12,5"},
+        {"a second separator", true, "12,5,3", "12,53"},
+        {"a minus sign and letters", true, "-1a2b", "12"},
+        {"the point is not the separator here", true, "1.5", "15"},
+        {"point settings", false, "1.5,2.3", "1.523"},
+        {"blanks", true, " 1 2", "12"},
+        {"accented letters", true, "1\xF1" "2", "12"},
+    };
+    for (const auto &c : casos) {
+        entorno::Regional regional(c.coma);
+        elementos::Tipos tipos;
+        Pagina pagina;
+        pagina.Agrega("Importe", "A");
+        pagina.Coloca();
+        QLineEdit *caja = pagina.Caja("A");
+        const QString entrada = QString::fromLatin1(c.entrada);
+        EXPECT_EQ(Tecleado(caja, entrada), c.caja) << c.porque << " typed";
+
+        caja->clear();
+        QApplication::clipboard()->setText(entrada);
+        QTest::keyClick(caja, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(caja->text().toStdString(), c.caja) << c.porque << " pasted";
+
+        caja->clear();
+        QMimeData datos;
+        datos.setText(entrada);
+        QDropEvent suelta(QPointF(2, 2), Qt::CopyAction, &datos, Qt::LeftButton, Qt::NoModifier);
+        static_cast<QObject *>(caja)->event(&suelta); // as a drag's end delivers it
+        EXPECT_EQ(caja->text().toStdString(), c.caja) << c.porque << " dropped";
+
+        caja->clear();
+        pagina.Pon("A", (std::string("  ") + c.entrada + "  ").c_str());
+        EXPECT_EQ(caja->text().toStdString(), c.caja) << c.porque << " put by the program";
+        EXPECT_EQ(pagina.Valor("A"), c.caja) << c.porque;
+    }
+}
+
+TEST(Controles, BackspaceAndEditingInsideTheTextPass)
+{
+    entorno::Regional regional(true);
+    elementos::Tipos tipos;
+    Pagina pagina;
+    pagina.Agrega("Importe", "A");
+    pagina.Coloca();
+    QLineEdit *caja = pagina.Caja("A");
+    EXPECT_EQ(Tecleado(caja, QStringLiteral("12,5\b\b3")), "123");
+    QTest::keyClick(caja, Qt::Key_Home);
+    Teclea(caja, QStringLiteral("9,"));
+    EXPECT_EQ(caja->text().toStdString(), "9,123");
+    Teclea(caja, QStringLiteral(","));
+    EXPECT_EQ(caja->text().toStdString(), "9,123") << "one separator, wherever typed";
+}
+
+TEST(Controles, NewBoxesTakeTheEntryLengthOfTheCurrency)
+{
+    elementos::Tipos tipos;
+    for (const bool euro : {false, true}) {
+        elementos::Tipos::Euro(euro);
+        Pagina pagina;
+        pagina.Agrega("Importe", "A");
+        pagina.Coloca();
+        EXPECT_EQ(Tecleado(pagina.Caja("A"), QStringLiteral("123456789012345")).size(), euro ? 11 : 10);
+        elementos::Tipos::Euro(!euro);
+        EXPECT_EQ(Tecleado(pagina.Caja("A"), QStringLiteral("123456789012345")).size(), euro ? 11 : 10)
+            << "a box keeps the length it was made with";
+    }
+}
+
+TEST(Controles, EveryChangeOfAnAmountRefreshesEveryTotalAndPercentageAtOnce)
+{
+    entorno::Regional regional(true);
+    elementos::Tipos tipos;
+    Pagina pagina;
+    pagina.Agrega("Importe", "A");
+    pagina.Agrega("Total", "T", {{"Campos", "A+B"}});
+    pagina.Agrega("Porcentaje", "IVA", {{"Campos", "A+B"}, {"Porcentaje", "16"}});
+    pagina.Agrega("Total", "General", {{"Campos", "T+IVA"}});
+    pagina.Agrega("Importe", "B");
+    pagina.Coloca();
+    pagina.Pon("B", "20");
+    const struct {
+        const char *tecla, *total, *iva, *general;
+    } pasos[] = {
+        {"8", "28,00", "4,48", "32,48"},
+        {"0", "100,00", "16", "116,00"},
+        {",", "100,00", "16", "116,00"},
+        {"5", "100,50", "16,08", "116,58"},
+    };
+    for (const auto &p : pasos) {
+        Teclea(pagina.Caja("A"), QString::fromLatin1(p.tecla));
+        EXPECT_EQ(pagina.Caja("T")->text().toStdString(), p.total) << p.tecla;
+        EXPECT_EQ(pagina.Caja("IVA")->text().toStdString(), p.iva) << p.tecla;
+        EXPECT_EQ(pagina.Caja("General")->text().toStdString(), p.general) << p.tecla;
+    }
+}
+
+TEST(Controles, AnItemWhoseControlIsGoneAnswersAsOneWithout)
+{
+    entorno::Regional regional(true);
+    elementos::Tipos tipos;
+    Pagina pagina;
+    pagina.Agrega("Importe", "A");
+    pagina.Agrega("Total", "T", {{"Campos", "A"}});
+    pagina.Coloca();
+    pagina.Pon("A", "7");
+    qDeleteAll(pagina.panel.findChildren<QObject *>(QString(), Qt::FindDirectChildrenOnly));
+    EXPECT_NE(PlItemCtrl(pagina.Item("A")), nullptr) << "the item still names its control";
+    pagina.Pon("A", "8");
+    EXPECT_EQ(pagina.Valor("A"), "");
+    EXPECT_EQ(pagina.Valor("T"), "0,00");
+    PlItemCallFn(pagina.Item("T"), ITEM_MSG_RECALC, &pagina.plantilla, nullptr);
+}
+
+} // namespace
