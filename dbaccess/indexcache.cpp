@@ -66,12 +66,13 @@ bool IndexCache::fillKeysFirst(const IndexSource &source, std::string_view sql)
             return false;
         m_writeAheadLog = writeAheadLog(m_connection);
     }
-    KeysFirst plan;
-    if (!m_writeAheadLog)
-        return false;
-    if (!planKeysFirst(m_connection, sql, plan) || !m_connection.run("BEGIN").ok())
+    // The snapshot starts before the plan, so that the schema cannot change in between.
+    if (!m_writeAheadLog || !m_connection.run("BEGIN").ok())
         return false;
     m_snapshot = true;
+    KeysFirst plan;
+    if (!m_connection.run("SELECT count(*) FROM sqlite_master").ok() || !planKeysFirst(m_connection, sql, plan))
+        return false;
     m_keyColumn = plan.keyColumn;
     if (!readKeys(plan.keys).ok() || !prepareOne(m_connection, plan.fetch, m_fetch).ok() ||
         !prepareOne(m_connection, plan.rows, m_all).ok())

@@ -6,6 +6,7 @@
 
 #include <cp1252.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -14,9 +15,10 @@ namespace {
 
 enum class Kind { Space, Word, Bracketed, Quoted, Date, Punct };
 
+// A token's text is a piece of the statement, or of a text that outlives the rewrite.
 struct Token {
     Kind kind;
-    std::string text;
+    std::string_view text;
 };
 
 bool isSpace(unsigned char c)
@@ -51,6 +53,7 @@ Kind jetKind(const SqlToken &token, char first)
 std::vector<Token> tokenize(std::string_view sql)
 {
     std::vector<Token> tokens;
+    tokens.reserve(sql.size() / 3 + 4);
     for (size_t i = 0; i < sql.size();) {
         size_t start = i;
         Kind kind;
@@ -66,7 +69,7 @@ std::vector<Token> tokenize(std::string_view sql)
             kind = jetKind(token, sql[i]);
             i = token.end;
         }
-        tokens.push_back({kind, std::string(sql.substr(start, i - start))});
+        tokens.push_back({kind, sql.substr(start, i - start)});
     }
     return tokens;
 }
@@ -78,7 +81,7 @@ bool isWord(const Token &token, std::string_view word)
 
 bool isPunct(const Token &token, char c)
 {
-    return token.kind == Kind::Punct && token.text[0] == c;
+    return token.kind == Kind::Punct && !token.text.empty() && token.text[0] == c;
 }
 
 // Index of the next token after i that is not blank, or tokens.size().
@@ -176,7 +179,7 @@ void unqualifySetTargets(std::vector<Token> &tokens, size_t set)
             if (isName(token) && dot < tokens.size() && isPunct(tokens[dot], '.') &&
                 column < tokens.size() && isName(tokens[column])) {
                 for (size_t k = i; k < column; ++k)
-                    tokens[k].text.clear();
+                    tokens[k].text = {};
                 i = column;
                 continue;
             }
@@ -224,7 +227,7 @@ void rewriteStatement(std::vector<Token> &tokens, size_t from)
         size_t after = nextSolid(tokens, second);
         if (after < tokens.size() && isWord(tokens[after], "FROM")) {
             for (size_t k = second; k < after; ++k)
-                tokens[k].text.clear();
+                tokens[k].text = {};
         }
     } else if (isWord(tokens[first], "UPDATE")) {
         int depth = 0;
@@ -250,6 +253,9 @@ void rewriteStatement(std::vector<Token> &tokens, size_t from)
 Status translateJet(std::string_view sql, std::string &out)
 {
     std::vector<Token> tokens = tokenize(sql);
+    std::vector<std::string> dates; // the stored form of each date literal
+    dates.reserve(size_t(std::count_if(tokens.begin(), tokens.end(),
+                                       [](const Token &token) { return token.kind == Kind::Date; })));
     rewriteStatement(tokens, 0);
     for (size_t i = 0; i < tokens.size(); ++i) {
         Token &token = tokens[i];
@@ -264,11 +270,12 @@ Status translateJet(std::string_view sql, std::string &out)
             std::string stored;
             if (!dateLiteral(token.text, stored))
                 return ownFailure(VASQ_ERR_STATEMENT,
-                                  "Fecha no v\xE1lida en la sentencia SQL: " + token.text);
-            token.text = stored;
+                                  "Fecha no v\xE1lida en la sentencia SQL: " + std::string(token.text));
+            token.text = dates.emplace_back(std::move(stored));
         }
     }
     out.clear();
+    out.reserve(sql.size() + 16);
     for (const Token &token : tokens)
         out += token.text;
     return {};

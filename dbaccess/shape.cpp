@@ -55,27 +55,31 @@ bool allZero(std::string_view number)
     return number.find_first_not_of("0.") == std::string_view::npos;
 }
 
-// Keeps each level's part of the statement up to date with the keyword that starts a
-// clause.
-void enterClause(Level &level, std::string_view sql, const SqlToken &word)
+// The word in upper case when it is a keyword that starts a clause, else empty.
+std::string_view clauseKeyword(std::string_view word)
 {
-    static constexpr std::string_view kClauses[] = {"FROM",  "WHERE",  "HAVING", "LIMIT", "UNION",
-                                                    "INTERSECT", "EXCEPT", "VALUES", "SET", "WINDOW"};
-    if (word.is(sql, "SELECT")) {
-        level.selectList = true;
-        level.ordering = false;
-    } else if (word.is(sql, "ORDER") || word.is(sql, "GROUP")) {
-        level.selectList = false;
-        level.ordering = true;
-    } else {
-        for (std::string_view clause : kClauses) {
-            if (word.is(sql, clause)) {
-                level.selectList = false;
-                level.ordering = false;
-                return;
-            }
-        }
-    }
+    static constexpr std::string_view kClauses[] = {"SELECT", "ORDER",     "GROUP",  "FROM",   "WHERE",
+                                                    "HAVING", "LIMIT",     "UNION",  "EXCEPT", "VALUES",
+                                                    "SET",    "INTERSECT", "WINDOW"};
+    char upper[9];
+    if (word.size() < 3 || word.size() > sizeof upper)
+        return {};
+    for (size_t i = 0; i < word.size(); ++i)
+        upper[i] = word[i] >= 'a' && word[i] <= 'z' ? char(word[i] - 'a' + 'A') : word[i];
+    for (std::string_view clause : kClauses)
+        if (clause == std::string_view(upper, word.size()))
+            return clause;
+    return {};
+}
+
+// Keeps a level's part of the statement up to date with the keyword that starts a clause.
+void enterClause(Level &level, std::string_view word)
+{
+    std::string_view clause = clauseKeyword(word);
+    if (clause.empty())
+        return;
+    level.selectList = clause == "SELECT";
+    level.ordering = clause == "ORDER" || clause == "GROUP";
 }
 
 // Builds the shape; false when the statement keeps all its literals.
@@ -129,7 +133,7 @@ bool lift(std::string_view sql, Shape &shape)
             break;
         }
         case Kind::Word:
-            enterClause(level, sql, token);
+            enterClause(level, token.text(sql));
             break;
         case Kind::Punct:
             if (token.isPunct(sql, '('))
