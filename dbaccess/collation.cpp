@@ -67,59 +67,66 @@ const Weights &weights()
     return w;
 }
 
-// Compares by one weight per character, a and b read by next; a text that ends first is
-// the smaller.
-template <typename Table, typename Next>
-int compareBy(const Table &table, std::string_view a, std::string_view b, Next next)
-{
+// Readers of the two texts' bytes: Windows-1252 as it is, and the engine's UTF-8 decoded one
+// character at a time, so that a comparison reads no further than the first difference.
+struct Bytes1252 {
+    std::string_view text;
     size_t i = 0;
-    size_t j = 0;
-    while (i < a.size() && j < b.size()) {
-        int wa = table[next(a, i)];
-        int wb = table[next(b, j)];
-        if (wa != wb)
-            return wa < wb ? -1 : 1;
-    }
-    bool aLonger = i < a.size();
-    bool bLonger = j < b.size();
-    return aLonger == bLonger ? 0 : aLonger ? 1 : -1;
-}
+    bool done() const { return i >= text.size(); }
+    unsigned char next() { return static_cast<unsigned char>(text[i++]); }
+};
 
-template <typename Next>
-int compareWith(std::string_view a, std::string_view b, Next next)
+struct BytesUtf8 {
+    std::string_view text;
+    size_t i = 0;
+    bool done() const { return i >= text.size(); }
+    unsigned char next()
+    {
+        const unsigned char byte = static_cast<unsigned char>(text[i]);
+        if (byte < 0x80) {
+            ++i;
+            return byte;
+        }
+        return cp1252::nextFromUtf8(text, i);
+    }
+};
+
+// By letters first (a shorter text that is a prefix of the other comes first), then by the
+// first accent that differs; in one pass.
+template <typename Reader>
+int compare(Reader a, Reader b)
 {
     const Weights &w = weights();
-    int byLetter = compareBy(w.primary, a, b, next);
-    return byLetter != 0 ? byLetter : compareBy(w.accent, a, b, next);
+    int byAccent = 0;
+    for (;;) {
+        if (a.done() || b.done())
+            return a.done() && b.done() ? byAccent : a.done() ? -1 : 1;
+        const unsigned char ca = a.next(), cb = b.next();
+        if (w.primary[ca] != w.primary[cb])
+            return w.primary[ca] < w.primary[cb] ? -1 : 1;
+        if (byAccent == 0 && w.accent[ca] != w.accent[cb])
+            byAccent = w.accent[ca] < w.accent[cb] ? -1 : 1;
+    }
 }
 
-// True when text[i] continues a UTF-8 character begun before it.
-bool inCharacter(std::string_view text, size_t i)
-{
-    return i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80;
-}
-
-// The engine hands UTF-8: each character is read as its Windows-1252 byte in place. The
-// characters the two texts share at their start weigh alike and are skipped.
 int collate(void *, int lengthA, const void *a, int lengthB, const void *b)
 {
-    std::string_view textA(static_cast<const char *>(a), size_t(lengthA));
-    std::string_view textB(static_cast<const char *>(b), size_t(lengthB));
-    size_t same = 0;
-    size_t shorter = std::min(textA.size(), textB.size());
-    while (same < shorter && textA[same] == textB[same])
-        ++same;
-    while (same > 0 && (inCharacter(textA, same) || inCharacter(textB, same)))
-        --same;
-    return compareWith(textA.substr(same), textB.substr(same),
-                       [](std::string_view text, size_t &i) { return cp1252::nextFromUtf8(text, i); });
+    auto text = [](const void *utf8, int length) {
+        return std::string_view(static_cast<const char *>(utf8), size_t(length > 0 ? length : 0));
+    };
+    return compareUtf8(text(a, lengthA), text(b, lengthB));
 }
 
 } // namespace
 
 int compareText(std::string_view a, std::string_view b)
 {
-    return compareWith(a, b, [](std::string_view text, size_t &i) { return static_cast<unsigned char>(text[i++]); });
+    return compare(Bytes1252{a}, Bytes1252{b});
+}
+
+int compareUtf8(std::string_view a, std::string_view b)
+{
+    return compare(BytesUtf8{a}, BytesUtf8{b});
 }
 
 int registerCollation(sqlite3 *db)

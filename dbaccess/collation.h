@@ -13,6 +13,10 @@ namespace vasq {
 // counts. Negative, 0 or positive.
 int compareText(std::string_view a, std::string_view b);
 
+// compareText of two UTF-8 texts' Windows-1252 forms: the collation the engine calls, which
+// decodes no further than the first difference.
+int compareUtf8(std::string_view a, std::string_view b);
+
 // Registers the collation under VASQ_COLLATION on db; returns SQLite's result code.
 int registerCollation(sqlite3 *db);
 

@@ -229,6 +229,8 @@ bool planKeysFirst(const Connection &connection, std::string_view sql, KeysFirst
         return false;
 
     std::vector<Span> items = listItems(sql, pieces, {columns, from});
+    if (items.size() < 2)
+        return false; // a query of its keys alone is its own keys query
     std::vector<std::string> aliases;
     for (const Span &item : items) {
         if (item.first == item.last || pieces[item.last - 1].token.isPunct(sql, '*'))

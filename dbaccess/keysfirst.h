@@ -18,8 +18,8 @@ struct KeysFirst {
 
 // Cuts sql, a translated query (SQLite's dialect, Windows-1252), for connection. It must be one
 // plain SELECT (no DISTINCT, GROUP BY, HAVING, LIMIT or compound part; no * among its
-// columns; no ordering by a column's position or alias) one of whose columns is an
-// INTEGER PRIMARY KEY, and the keys query must run on the engine's plan for sql, so that
+// columns; no ordering by a column's position or alias) one of whose columns, not its
+// only one, is an INTEGER PRIMARY KEY, and the keys query must run on the engine's plan for sql, so that
 // it gives the same rows in the same order. False when it does not qualify. The keys
 // are the rows' only when they come out unique, which the caller checks.
 bool planKeysFirst(const Connection &connection, std::string_view sql, KeysFirst &plan);

@@ -248,12 +248,12 @@ VASQ_API int VASQ_GetData(const char *sql, GetDataCallback callback);
  *
  * A large result opens fastest when the query can be read keys first: one SELECT (no
  * DISTINCT, GROUP BY, HAVING, LIMIT or UNION) that names its columns (no *), one of them
- * the table's INTEGER PRIMARY KEY (such as [Documentos()].Id_documento), and orders by
- * columns or expressions, never by a column's position or alias. Such a query returns
- * once its rows' keys are known, in order, with the first rows; the others are read from
- * the same snapshot when they are asked for, and by the library in the background. Any
- * other query, and any query while this copy's transaction has written, is read whole
- * before the call returns. Rows come in the same order either way. */
+ * (and not the only one) a table's INTEGER PRIMARY KEY ([Documentos()].Id_documento),
+ * ordered by columns or expressions, never by a column's position or alias. Such a query
+ * returns once its rows' keys are known, in order, with the first rows; the others are
+ * read from the same snapshot when they are asked for, and by the library in the
+ * background. Any other query, and any query while this copy's transaction has written,
+ * is read whole before the call returns. Rows come in the same order either way. */
 VASQ_API int C_InicIndexData(const char *sql, int *count);
 
 /* Copies row number row (0-based) of the index cache, with its terminator, into buffer,

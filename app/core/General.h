@@ -256,6 +256,10 @@ std::string GetSafeDate(std::string_view fecha);
 // date is impossible.
 std::string FechaDDMMAAToStr(std::string_view fecha);
 
+// The date of a row-text date "yy mm dd" (years 00-69 are 20yy, 70-99 19yy); an invalid
+// QDate for "NULL" or anything else that is no date.
+QDate LeeFechaFila(std::string_view fecha);
+
 // A text in the user's short date format as "yyyy/mm/dd".
 std::string GetDateYYYYMMDD(std::string_view fecha);
 

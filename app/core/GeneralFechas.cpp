@@ -1,6 +1,7 @@
 // Dates: the storage, bank-file and screen forms, converted in one place.
 #include "General.h"
 
+#include "Modmas.h"
 #include "qcp1252.h"
 #include "regional.h"
 
@@ -129,6 +130,16 @@ std::string FechaDDMMAAToStr(std::string_view fecha)
     const int y = numero(0);
     return Escribe(QDate(AnioDeDosDigitos(y < 0 ? 0 : y), numero(2), numero(4)), fecha, "FechaDDMMAAToStr",
                    FechaUsuario);
+}
+
+QDate LeeFechaFila(std::string_view fecha)
+{
+    std::string digitos(fecha);
+    QuitaBlancos(digitos);
+    if (digitos.size() != 6 || !std::all_of(digitos.begin(), digitos.end(), EsDigito))
+        return {};
+    auto numero = [&](size_t p) { return (digitos[p] - '0') * 10 + (digitos[p + 1] - '0'); };
+    return QDate(AnioDeDosDigitos(numero(0)), numero(2), numero(4));
 }
 
 std::string GetDateYYYYMMDD(std::string_view fecha)

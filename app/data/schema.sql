@@ -192,7 +192,8 @@ WHEN typeof(NEW.Importe) NOT IN ('integer', 'real', 'null')
 BEGIN
     SELECT RAISE(ABORT, 'Importe no numerico');
 END;
-CREATE INDEX [Documentos_Remesa] ON [Documentos()] (Id_remesa);
+-- A batch's bills with what its grid orders and totals by, read without the rows.
+CREATE INDEX [Documentos_Remesa] ON [Documentos()] (Id_remesa, Situacion, Activo, Importe, Id_librado);
 CREATE INDEX [Documentos_Librado] ON [Documentos()] (Id_librado);
 
 -- One row per batch per generated send file; Descripcion is the path of the history copy.

@@ -24,10 +24,13 @@
 #include <QMovie>
 #include <QScreen>
 #include <QSplitter>
+#include <QStyle>
+#include <QTableView>
 #include <QTableWidget>
 #include <QThread>
 #include <QTreeWidget>
 #include <cerrno>
+#include <cmath>
 #include <charconv>
 #include <cstring>
 #include <filesystem>
@@ -136,6 +139,7 @@ TFormMain::TFormMain(QWidget *parent)
 {
     setObjectName(QStringLiteral("FormMain"));
     CreaControles();
+    ConectaGrids();
     m_cambioArbol.setSingleShot(true);
     m_cambioArbol.setInterval(200);
     connect(treeInfoGlobal, &QTreeWidget::currentItemChanged, &m_cambioArbol, qOverload<>(&QTimer::start));
@@ -320,12 +324,17 @@ void TFormMain::ColocaPaneles()
 
 void TFormMain::AjustaColumnas()
 {
-    auto aplica = [](QTableWidget *grid, const QLabel *titulo, std::initializer_list<int> anchos) {
-        const int total = titulo->width();
+    auto aplica = [](QTableView *grid, const QLabel *titulo, std::initializer_list<int> anchos) {
+        // The widths suit a font whose digits are 5 pixels wide, and grow with a larger one;
+        // the room of a vertical scroll bar is kept, so that the columns never need a
+        // horizontal one.
+        const double escala = std::max(1.0, grid->fontMetrics().horizontalAdvance(QLatin1Char('0')) / 5.0);
+        const int total = titulo->width() - grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
         int columna = 0;
         for (int ancho : anchos) {
             // Negative widths count from the title's width; -1 hides the column.
-            const int a = ancho == -1 ? -1 : ancho < -1 ? std::max(20, total + ancho) : ancho;
+            const int escalado = int(std::lround(ancho * escala));
+            const int a = ancho == -1 ? -1 : ancho < -1 ? std::max(20, total + escalado) : escalado;
             grid->setColumnHidden(columna, a < 0);
             if (a >= 0)
                 grid->setColumnWidth(columna, a);
@@ -361,6 +370,12 @@ void TFormMain::RefrescaTextos()
         item->setText(texto(n));
         item->setToolTip(texto(n));
     }
+    const std::pair<QLabel *, int> titulos[] = {
+        {LBTotal, 441},         {LBNumTotal, 341},         {LBImporte, 369},       {LBNumActivos, 342},
+        {LBNumDesactivos, 569}, {LBImporteDesactivos, 570}, {LBImporteActivos, 340},
+    };
+    for (const auto &[etiqueta, n] : titulos)
+        etiqueta->setText(texto(n));
     ActualizaBotonMoneda();
 }
 
@@ -376,6 +391,9 @@ void TFormMain::showEvent(QShowEvent *evento)
 
 void TFormMain::FormShow()
 {
+    std::fill(std::begin(ColumnaAsc), std::end(ColumnaAsc), -1);
+    std::fill(std::begin(ColumnaDesc), std::end(ColumnaDesc), -1);
+    GridsActivos = true;
     if (!SaltarLogin) {
         ::Idioma.SetIdiomaPorNombre(Idioma);
         RefrescaTextos();
@@ -396,7 +414,7 @@ void TFormMain::MuestraEmpresa(int idEmpresa)
     }
     IdEmpresa = std::to_string(idEmpresa);
     CargaArbol(IdEmpresa);
-    for (QWidget *panel : {panelGrdEmpresas, panelGrdEmisores, panelGrdRemesas, panelGrdDocumentos})
+    for (QWidget *panel : {panelGrdEmpresas, panelGrdEmisores, panelGrdRemesas, panelGrdDocumentos, panelBottom})
         panel->hide();
 }
 

@@ -6,21 +6,29 @@
 // title row (the header), data rows start at 1.
 #pragma once
 
+#include "PintaGrids.h"
+#include "Registros.h"
+
 #include <QDate>
 #include <QMainWindow>
+#include <QPoint>
 #include <QTimer>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QAction;
 class QLabel;
 class QMenu;
 class QSplitter;
 class QStatusBar;
+class QTableView;
 class QTableWidget;
 class QToolBar;
+class TModeloRecibos;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -68,7 +76,7 @@ public:
     std::string MonedaRemesa; // "ESP" or "EUR": the currency of the batch in view
     bool ArranqueFallido = false;
     bool SaltarLogin = false;
-    int FilaGrid = 0; // anchor row of the bills grid's marks
+    int FilaGrid = 0; // anchor row of the bills grid's marks (grid numbering: 0 none)
     // The presenters of each order type, as id texts; refilled by every tree rebuild.
     std::set<std::string> ListaCSB19, ListaCSB58;
 
@@ -150,6 +158,89 @@ public:
     // The status bar for the selection.
     void statusMainWindowDrawPanel();
 
+    // ---- Grids (FrmmainGrids.cpp) ----
+    // The right side shows the grid of the selected node's children: presenters of a
+    // company, issuers of a presenter, batches of an issuer, bills of a batch. Grid rows are
+    // numbered with the title row as row 0; the bills grid holds its rows in ModeloRecibos.
+
+    // Set at the first show and cleared by the notice handler before it rebuilds the tree:
+    // MuestraNivel called while it is clear only sets it.
+    bool GridsActivos = false;
+    // Viewport point of the last mouse-down on the batches or bills grid.
+    QPoint PosRaton;
+    // Per grid (TipoGrid): the column sorted ascending and the one sorted descending, -1 none.
+    int ColumnaAsc[NumGrids] = {-1, -1, -1, -1};
+    int ColumnaDesc[NumGrids] = {-1, -1, -1, -1};
+    // The bills index's query (Id_documento of the batch's bills in the grid's order) and its
+    // row count.
+    std::string SQLRecibos;
+    int NumFilasRecibos = 0;
+    // Totals of the batch in view: counts, and amounts in its currency's smallest unit
+    // (cents of a euro batch, pesetas of a peseta batch).
+    int NumRecibos = 0, NumActivos = 0;
+    long long ImporteRecibos = 0, ImporteActivos = 0;
+    // The records the batch and bill editors receive.
+    STRRemesa DatosRemesa;
+    STRDocumento DatosDocumento;
+    TModeloRecibos *ModeloRecibos;
+
+    // Shows and loads the grid of the node's children and takes the node's multi-user
+    // selection. Nothing for no node.
+    void MuestraNivel(QTreeWidgetItem *nodo);
+    // Empty one grid and write its titles.
+    void PreparaGridPresentadores();
+    void PreparaGridEmisores();
+    void PreparaGridRemesas();
+    void PreparaGridRecibos();
+    // Write one result row into data row fila + 1 of their grid.
+    void FilaPresentador(int fila, const std::string &texto);
+    void FilaEmisor(int fila, const std::string &texto);
+    void FilaRemesa(int fila, const std::string &texto);
+    // Title-click sorting of a grid by its column.
+    void OrdenaGrid(TipoGrid grid, int columna);
+    // The totals panel for the batch in view, or for the batch selected in the batches grid.
+    void ActualizaPanelInfo();
+    // The six totals labels for the batch idRemesa (all "0" for an empty id).
+    void MuestraTotales(const std::string &idRemesa);
+    void CalculaTotales(const std::string &idRemesa);
+    // Fill DatosRemesa / DatosDocumento for the editors.
+    void CargaRemesa(const std::string &idRemesa);
+    void CargaDocumento(const std::string &idDocumento);
+    // Opens the bills index again on SQLRecibos (marks and the current row follow their
+    // bills; see TModeloRecibos::Reindexa) into NumFilasRecibos; returns vasqdb's result.
+    int InicIndiceRecibos();
+    // Reads the batch's currency into MonedaRemesa (empty when there is no such batch) and
+    // refreshes the currency button.
+    std::string GetMonedaRemesa(const std::string &idRemesa);
+    // The Id_documento of every marked bill in the grid's order (also of bills never shown);
+    // none while the bills grid is hidden.
+    std::optional<std::vector<std::string>> GetRecibosSeleccionados();
+    // Recomputes and stores the batch's totals (the batch totals writer).
+    void ActualizaTotalesRemesa(int idRemesa);
+    // Re-reads the bills of the batch in view without leaving it: index, row count, the
+    // current bill marked, the rows in view, the totals.
+    void RefrescaRecibos();
+    // Reads the bills grid's rows in view (those not held, or all of them again with releer).
+    void lstGridDocumentosTopLeftChanged(bool releer = true);
+    void lstGridRemesasClick();
+
+    // ---- Bills grid marks and the grids' handlers (FrmmainRecibos.cpp) ----
+    // A grid's data rows, and the first row of its selection (0: none, the title row).
+    int FilasDatos(const QTableView *grid) const;
+    int FilaSeleccion(const QTableView *grid) const;
+    // The bills grid's current row and its setting, in grid numbering (0 none).
+    int FilaActualRecibos() const;
+    void SetFilaActualRecibos(int fila);
+    // The row marks of a left click on data row fila.
+    void lstGridDocumentosMouseDown(int fila, Qt::KeyboardModifiers teclas);
+    // The bills grid's marking keys; true when the key was one of them.
+    bool lstGridDocumentosKeyDown(int tecla, Qt::KeyboardModifiers teclas);
+    void lstGridDocumentosClick();
+    void lstGridDocumentosDblClick();
+    void lstGridRemesasDblClick();
+    void lstGridPresentadoresEnter(QTableWidget *grid);
+    void panelRightResize();
+
     // ---- Handlers ----
     void cbtSalirClick();
     void cbtFinalizarSesionClick();
@@ -163,7 +254,15 @@ public:
     QWidget *panelRight;
     QWidget *panelGrdEmpresas, *panelGrdEmisores, *panelGrdRemesas, *panelGrdDocumentos;
     QLabel *panelTitleEmpresas, *panelTitleEmisores, *panelTitleRemesas, *panelTitleRecibos;
-    QTableWidget *lstGridPresentadores, *lstGridEmisores, *lstGridRemesas, *lstGridDocumentos;
+    QTableWidget *lstGridPresentadores, *lstGridEmisores, *lstGridRemesas;
+    QTableView *lstGridDocumentos;
+    // The totals under the batches and bills grids: captions, values and the currency.
+    QWidget *panelBottom;
+    QLabel *LBTotal, *LBNumTotal, *LBImporte, *LBNumActivos, *LBImporteActivos, *LBNumDesactivos,
+        *LBImporteDesactivos;
+    QLabel *lblTotalRecibos, *lblTotalImporte, *lblTotalActivos, *lblImporteActivos, *lblOrdDesac,
+        *lblImportOrdDesac;
+    QLabel *ImagePta, *ImageEuro;
     QLabel *aviAlicated; // the animation
     QStatusBar *statusMainWindow;
     QLabel *statusPanel[5];
@@ -193,6 +292,8 @@ public:
 protected:
     void showEvent(QShowEvent *evento) override;
     void closeEvent(QCloseEvent *evento) override;
+    // The grids' mouse, key, focus and resize events.
+    bool eventFilter(QObject *objeto, QEvent *evento) override;
 
 private:
     // Layout (FrmmainMenus.cpp).
@@ -201,6 +302,8 @@ private:
     void CreaBarraHerramientas();
     void CreaPaneles();
     void CreaBarraEstado();
+    void CreaPanelTotales(QWidget *padre);
+    void ConectaGrids();
     void EstadoInicialComandos();
     // Sets the table's state of the items and enables each that is also available.
     void Habilita(std::initializer_list<QAction *> items, bool estado);
@@ -217,8 +320,19 @@ private:
     // Tree (FrmmainArbol.cpp).
     void CargaArbolFila(const std::string &fila);
     QTreeWidgetItem *NodoSeleccionadoDeNivel(int nivel) const;
-    int FilasDatos(const QTableWidget *grid) const;
-    int FilaSeleccion(const QTableWidget *grid) const;
+
+    // Grids (FrmmainGrids.cpp).
+    void MuestraPanel(QWidget *panel);
+    // Runs the query and writes its rows into the grid with fila; asks first when there are
+    // more than 1000 of them.
+    void CargaGrid(QTableWidget *grid, const std::string &sql, void (TFormMain::*fila)(int, const std::string &));
+    void AbreRecibos(const std::string &sql);
+    void TituloPanel(QLabel *titulo, const std::string &prefijo, int texto, const QTreeWidgetItem *nodo);
+    // The bills grid's rows in view, model numbering.
+    std::pair<int, int> FilasVisiblesRecibos() const;
+    // True while a grid loads, sorts or marks: another one waits for its end.
+    bool m_ocupado = false;
+    bool m_refrescoPendiente = false;
 
     std::map<std::string, std::string> m_provincias;
     // The ids and nodes last added while the tree is rebuilt.

@@ -4,12 +4,14 @@
 
 #include "General.h"
 #include "Imagenes.h"
+#include "ModeloRecibos.h"
 #include "Modmas.h"
 #include "Multiidioma.h"
 #include "qcp1252.h"
 
 #include <QLabel>
 #include <QMenu>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <algorithm>
@@ -62,17 +64,6 @@ QIcon Icono(const char *nombre)
 }
 
 } // namespace
-
-// The resources live in the program's static library, where nothing else references them;
-// the registration is declared at global scope, as Qt requires.
-static void IniciaRecursosShell()
-{
-    static const bool iniciados = [] {
-        Q_INIT_RESOURCE(Frmmain);
-        return true;
-    }();
-    (void)iniciados;
-}
 
 QIcon TFormMain::ImagenLista(int indice)
 {
@@ -238,20 +229,32 @@ void TFormMain::SetTextoNodo(const std::string &id, const std::string &texto)
 
 // ---- Selection and commands ----
 
-int TFormMain::FilasDatos(const QTableWidget *grid) const
+int TFormMain::FilasDatos(const QTableView *grid) const
 {
-    return grid->rowCount();
+    return grid->model()->rowCount();
 }
 
-int TFormMain::FilaSeleccion(const QTableWidget *grid) const
+int TFormMain::FilaSeleccion(const QTableView *grid) const
 {
-    const QList<QTableWidgetSelectionRange> rangos = grid->selectedRanges();
-    return rangos.isEmpty() ? 0 : rangos.first().topRow() + 1;
+    const QModelIndexList celdas = grid->selectionModel()->selectedIndexes();
+    if (celdas.isEmpty())
+        return 0;
+    int fila = celdas.first().row();
+    for (const QModelIndex &celda : celdas)
+        fila = std::min(fila, celda.row());
+    return fila + 1;
 }
 
 void TFormMain::treeInfoGlobalChange()
 {
+    if (m_ocupado) {
+        m_cambioArbol.start(); // a grid is loading: the change waits for it
+        return;
+    }
     QTreeWidgetItem *nodo = NodoSeleccionado();
+    std::fill(std::begin(ColumnaAsc), std::end(ColumnaAsc), -1);
+    std::fill(std::begin(ColumnaDesc), std::end(ColumnaDesc), -1);
+    MuestraNivel(nodo);
     ActualizaMenus(nodo);
     ActualizaBotonMoneda();
     QAction *masivas = mainMenuModificacionesMasivas->menuAction();
@@ -275,6 +278,8 @@ void TFormMain::ActualizaMenus(QTreeWidgetItem *nodo)
 
     Habilita({MNUCambiarMonedaRemesa, BTNCambiaMoneda}, emisor && FilasDatos(lstGridRemesas) > 0);
     Habilita({cbtHistorico, MNUHistoricos}, emisor);
+    if (emisor)
+        ActualizaPanelInfo();
     Habilita({cbtInformeRecibos, mainMenuInformeRecibos}, remesa);
     Habilita({cbtInformeLibrados, mainMenuInformeLibrados, cbtMasterInforme, mainMenuInformes->menuAction()},
              emisor || remesa);
@@ -291,6 +296,8 @@ void TFormMain::ActualizaMenus(QTreeWidgetItem *nodo)
     Habilita({cbtSeleccionar, cbtDeseleccionar, mainMenuSeleccionar, mainMenuDeseleccionar}, remesa && recibos > 0);
     const bool exportar = nivel == ArbolEmpresa ? false : remesa ? true : nodo->childCount() > 0;
     Habilita({cbtExportar, mainMenuFichero}, exportar);
+    if (remesa)
+        ActualizaPanelInfo();
     Habilita({cbtMantenimientoLibrados, mainMenuMantenimientoLibrados}, emisor || remesa);
 }
 

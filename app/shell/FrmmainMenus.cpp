@@ -2,10 +2,12 @@
 // enabling of its commands.
 #include "Frmmain.h"
 
+#include "ModeloRecibos.h"
 #include "Multiidioma.h"
 #include "Programa.h"
 #include "qcp1252.h"
 
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -13,6 +15,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTableView>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -41,9 +44,27 @@ QMenu *Menu(QWidget *padre, const char *nombre, const char *titulo)
     return m;
 }
 
+// A grid's look: its cells and titles drawn by the window, whole rows selected, rows as high
+// as the text needs, no row numbers.
+void PreparaVista(QTableView *grid, const char *nombre, TipoGrid tipo)
+{
+    grid->setObjectName(QLatin1String(nombre));
+    auto *cabecera = new TCabeceraGrid(tipo == GridRecibos ? 2 : 1, grid);
+    grid->setHorizontalHeader(cabecera);
+    cabecera->setMinimumSectionSize(0);
+    grid->setItemDelegate(new TPintaCelda(tipo, grid));
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 5);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setWordWrap(false);
+    grid->setCornerButtonEnabled(false);
+}
+
 // A grid panel: its title panel above its grid.
-QWidget *PanelGrid(const char *nombre, QLabel *&titulo, const char *nombreTitulo, QTableWidget *&grid,
-                   const char *nombreGrid, int columnas)
+QWidget *PanelGrid(const char *nombre, QLabel *&titulo, const char *nombreTitulo, QTableView *grid)
 {
     auto *panel = new QWidget;
     panel->setObjectName(QLatin1String(nombre));
@@ -54,14 +75,21 @@ QWidget *PanelGrid(const char *nombre, QLabel *&titulo, const char *nombreTitulo
     titulo->setObjectName(QLatin1String(nombreTitulo));
     titulo->setAutoFillBackground(true);
     titulo->setMouseTracking(true);
-    grid = new QTableWidget(0, columnas);
-    grid->setObjectName(QLatin1String(nombreGrid));
-    grid->verticalHeader()->hide();
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     capas->addWidget(titulo);
     capas->addWidget(grid, 1);
     return panel;
+}
+
+QLabel *Etiqueta(const char *nombre, bool negrita = false)
+{
+    auto *etiqueta = new QLabel;
+    etiqueta->setObjectName(QLatin1String(nombre));
+    if (negrita) {
+        QFont letra = etiqueta->font();
+        letra.setBold(true);
+        etiqueta->setFont(letra);
+    }
+    return etiqueta;
 }
 
 } // namespace
@@ -253,24 +281,82 @@ void TFormMain::CreaPaneles()
     panelRight->setObjectName(QStringLiteral("panelRight"));
     auto *derecha = new QVBoxLayout(panelRight);
     derecha->setContentsMargins(0, 0, 0, 0);
-    panelGrdEmpresas = PanelGrid("panelGrdEmpresas", panelTitleEmpresas, "panelTitleEmpresas", lstGridPresentadores,
-                                 "lstGridPresentadores", 4);
-    panelGrdEmisores = PanelGrid("panelGrdEmisores", panelTitleEmisores, "panelTitleEmisores", lstGridEmisores,
-                                 "lstGridEmisores", 4);
-    panelGrdRemesas = PanelGrid("panelGrdRemesas", panelTitleRemesas, "panelTitleRemesas", lstGridRemesas,
-                                "lstGridRemesas", 8);
-    panelGrdDocumentos = PanelGrid("panelGrdDocumentos", panelTitleRecibos, "panelTitleRecibos", lstGridDocumentos,
-                                   "lstGridDocumentos", 9);
+    lstGridPresentadores = new QTableWidget(0, 4);
+    lstGridEmisores = new QTableWidget(0, 4);
+    lstGridRemesas = new QTableWidget(0, 8);
+    lstGridDocumentos = new QTableView;
+    ModeloRecibos = new TModeloRecibos(this);
+    lstGridDocumentos->setModel(ModeloRecibos);
+    PreparaVista(lstGridPresentadores, "lstGridPresentadores", GridPresentadores);
+    PreparaVista(lstGridEmisores, "lstGridEmisores", GridEmisores);
+    PreparaVista(lstGridRemesas, "lstGridRemesas", GridRemesas);
+    PreparaVista(lstGridDocumentos, "lstGridDocumentos", GridRecibos);
+    panelGrdEmpresas = PanelGrid("panelGrdEmpresas", panelTitleEmpresas, "panelTitleEmpresas", lstGridPresentadores);
+    panelGrdEmisores = PanelGrid("panelGrdEmisores", panelTitleEmisores, "panelTitleEmisores", lstGridEmisores);
+    panelGrdRemesas = PanelGrid("panelGrdRemesas", panelTitleRemesas, "panelTitleRemesas", lstGridRemesas);
+    panelGrdDocumentos = PanelGrid("panelGrdDocumentos", panelTitleRecibos, "panelTitleRecibos", lstGridDocumentos);
     for (QWidget *panel : {panelGrdEmpresas, panelGrdEmisores, panelGrdRemesas, panelGrdDocumentos})
         derecha->addWidget(panel, 1);
     derecha->addStretch(0);
+    CreaPanelTotales(panelRight);
+    derecha->addWidget(panelBottom);
 
+    // Neither side can be made narrower than 10 pixels.
+    panelLeft->setMinimumWidth(10);
+    panelRight->setMinimumWidth(10);
     splitterMain->addWidget(panelLeft);
     splitterMain->addWidget(panelRight);
     // Growing the window widens the grids; the tree keeps its width.
     splitterMain->setStretchFactor(0, 0);
     splitterMain->setStretchFactor(1, 1);
     setCentralWidget(splitterMain);
+}
+
+void TFormMain::CreaPanelTotales(QWidget *padre)
+{
+    panelBottom = new QWidget(padre);
+    panelBottom->setObjectName(QStringLiteral("panelBottom"));
+    auto *rejilla = new QGridLayout(panelBottom);
+    rejilla->setContentsMargins(6, 4, 6, 4);
+    rejilla->setHorizontalSpacing(12);
+    ImagePta = Etiqueta("ImagePta");
+    ImagePta->setPixmap(ImagenGrids(ImagenGridPesetas));
+    ImageEuro = Etiqueta("ImageEuro");
+    ImageEuro->setPixmap(ImagenGrids(ImagenGridEuros));
+    LBTotal = Etiqueta("LBTotal", true);
+    rejilla->addWidget(ImagePta, 0, 0);
+    rejilla->addWidget(ImageEuro, 0, 0);
+    rejilla->addWidget(LBTotal, 1, 0);
+    // One row per count and amount: total, active, deactivated.
+    const struct {
+        QLabel *&titulo, *&numero, *&tituloImporte, *&importe;
+        const char *nombres[4];
+    } filas[] = {
+        {LBNumTotal, lblTotalRecibos, LBImporte, lblTotalImporte,
+         {"LBNumTotal", "lblTotalRecibos", "LBImporte", "lblTotalImporte"}},
+        {LBNumActivos, lblTotalActivos, LBImporteActivos, lblImporteActivos,
+         {"LBNumActivos", "lblTotalActivos", "LBImporteActivos", "lblImporteActivos"}},
+        {LBNumDesactivos, lblOrdDesac, LBImporteDesactivos, lblImportOrdDesac,
+         {"LBNumDesactivos", "lblOrdDesac", "LBImporteDesactivos", "lblImportOrdDesac"}},
+    };
+    int fila = 0;
+    for (const auto &f : filas) {
+        f.titulo = Etiqueta(f.nombres[0]);
+        f.numero = Etiqueta(f.nombres[1], true);
+        f.tituloImporte = Etiqueta(f.nombres[2]);
+        f.importe = Etiqueta(f.nombres[3], true);
+        f.numero->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        f.importe->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        f.numero->setMinimumWidth(60);
+        f.importe->setMinimumWidth(110);
+        rejilla->addWidget(f.titulo, fila, 1);
+        rejilla->addWidget(f.numero, fila, 2);
+        rejilla->addWidget(f.tituloImporte, fila, 3);
+        rejilla->addWidget(f.importe, fila, 4);
+        ++fila;
+    }
+    rejilla->setColumnStretch(5, 1);
+    panelBottom->hide();
 }
 
 void TFormMain::CreaBarraEstado()

@@ -97,14 +97,20 @@ std::string fromUtf8(std::string_view utf8)
 void appendFromUtf8(std::string &out, std::string_view utf8)
 {
     size_t start = out.size();
-    out.resize(start + utf8.size());
+    out.resize(start + utf8.size()); // never more bytes than the UTF-8 form
     char *end = out.data() + start;
-    for (size_t i = 0; i < utf8.size();)
-        *end++ = char(nextFromUtf8(utf8, i));
+    for (size_t i = 0; i < utf8.size();) {
+        unsigned char byte = static_cast<unsigned char>(utf8[i]);
+        if (byte < 0x80)
+            ++i;
+        else
+            byte = nextFromUtf8(utf8, i);
+        *end++ = char(byte);
+    }
     out.resize(size_t(end - out.data()));
 }
 
-unsigned char nextFromUtf8Multibyte(std::string_view utf8, size_t &i)
+unsigned char nextFromUtf8(std::string_view utf8, size_t &i)
 {
     return fromUnicode(decodeUtf8(utf8, i));
 }

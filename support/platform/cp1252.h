@@ -22,9 +22,8 @@ std::string toUtf8(std::string_view text);
 std::string fromUtf8(std::string_view utf8);
 // Appends to out what fromUtf8 returns, without a text of its own.
 void appendFromUtf8(std::string &out, std::string_view utf8);
-
-// One character at a time, as fromUtf8 reads them: the byte of the UTF-8 character at
-// utf8[i], which must exist, and i moved past it.
+// The byte of the UTF-8 character at utf8[i] (i below utf8.size()), as fromUtf8 gives it;
+// moves i past the character.
 unsigned char nextFromUtf8(std::string_view utf8, size_t &i);
 
 // Lower case of a letter (ASCII and the accented letters of Windows-1252); any other byte
@@ -35,18 +34,5 @@ bool equalNoCase(std::string_view a, std::string_view b);
 // A Windows-1252 path as the operating system spells it, and fopen on such a path.
 std::string fileName(std::string_view path);
 std::FILE* openFile(std::string_view path, const char* mode);
-
-// The characters outside ASCII of nextFromUtf8.
-unsigned char nextFromUtf8Multibyte(std::string_view utf8, size_t &i);
-
-inline unsigned char nextFromUtf8(std::string_view utf8, size_t &i)
-{
-    unsigned char byte = static_cast<unsigned char>(utf8[i]);
-    if (byte < 0x80) {
-        ++i;
-        return byte;
-    }
-    return nextFromUtf8Multibyte(utf8, i);
-}
 
 } // namespace cp1252

@@ -1,6 +1,7 @@
 // The text collation: order and equality of names as the program's users expect them,
 // directly and through SQL on the connections that register it.
 #include "collation.h"
+#include "cp1252.h"
 #include "dbtest.h"
 
 #include <gtest/gtest.h>
@@ -34,6 +35,10 @@ TEST_P(CollationOrder, SortsAsTheUserExpects)
     const Order &row = GetParam();
     EXPECT_LT(vasq::compareText(row.lower, row.higher), 0) << row.why;
     EXPECT_GT(vasq::compareText(row.higher, row.lower), 0) << row.why;
+    // The engine's collation reads the same texts in UTF-8.
+    const std::string lower = cp1252::toUtf8(row.lower), higher = cp1252::toUtf8(row.higher);
+    EXPECT_LT(vasq::compareUtf8(lower, higher), 0) << row.why;
+    EXPECT_GT(vasq::compareUtf8(higher, lower), 0) << row.why;
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, CollationOrder, ::testing::ValuesIn(kOrders));
@@ -56,6 +61,7 @@ class CollationSame : public ::testing::TestWithParam<Same> {};
 TEST_P(CollationSame, ComparesEqual)
 {
     EXPECT_EQ(vasq::compareText(GetParam().a, GetParam().b), 0) << GetParam().why;
+    EXPECT_EQ(vasq::compareUtf8(cp1252::toUtf8(GetParam().a), cp1252::toUtf8(GetParam().b)), 0) << GetParam().why;
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, CollationSame, ::testing::ValuesIn(kSame));

@@ -127,6 +127,7 @@ const Refusal kRefusals[] = {
     {"SELECT Id_documento FROM [Documentos()] LIMIT 5", "a limit"},
     {"SELECT Id_documento FROM [Documentos()] UNION SELECT Id_remesa FROM [Remesas()]", "a compound query"},
     {"SELECT Id_documento FROM [Documentos()] WHERE Id_documento = ?", "a parameter of its own"},
+    {"SELECT Id_documento FROM [Documentos()] ORDER BY Importe", "a query of keys alone gains nothing"},
 };
 
 class KeysFirstRefusal : public IndexCache, public ::testing::WithParamInterface<Refusal> {};
