@@ -18,17 +18,16 @@ class Connection {
 public:
     // How many prepared statements a connection keeps.
     static constexpr size_t kKeptStatements = 64;
+    // Page cache sizes, in KiB, each a fixed cap: the main connection's and the index
+    // cache's hold a batch of 100,000 bills with its drawees (sorts of that size stay in
+    // memory too); the others run small statements.
+    static constexpr int kLargeCacheKiB = 64 * 1024;
+    static constexpr int kSmallCacheKiB = 2 * 1024;
 
     Connection() = default;
     ~Connection() { close(); }
     Connection(const Connection &) = delete;
     Connection &operator=(const Connection &) = delete;
-
-    // Page cache sizes, in KiB, each a fixed cap: the main connection's holds a batch of
-    // 100,000 bills with its drawees (sorts of that size stay in memory too); the others
-    // run small statements.
-    static constexpr int kLargeCacheKiB = 64 * 1024;
-    static constexpr int kSmallCacheKiB = 2 * 1024;
 
     // Opens the existing file at path (Windows-1252), keyed with password (none when it is
     // empty), reads it once so that a wrong password fails here, and sets the busy

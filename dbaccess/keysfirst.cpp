@@ -256,8 +256,8 @@ bool planKeysFirst(const Connection &connection, std::string_view sql, KeysFirst
     plan.fetch = std::string(sql.substr(0, headEnd));
     if (where) {
         size_t conditionEnd = order ? at(order) : bodyEnd;
-        plan.fetch += "WHERE (" + std::string(sql.substr(pieces[where].token.end, conditionEnd - pieces[where].token.end)) +
-                      ") AND ";
+        size_t conditionStart = pieces[where].token.end;
+        plan.fetch += "WHERE (" + std::string(sql.substr(conditionStart, conditionEnd - conditionStart)) + ") AND ";
     } else {
         plan.fetch += " WHERE ";
     }

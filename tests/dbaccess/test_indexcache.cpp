@@ -47,7 +47,8 @@ protected:
         exec("INSERT INTO [Remesas()] (Id_moneda) VALUES ('EUR')");
         exec("INSERT INTO [Remesas()] (Id_moneda) VALUES ('ESP')");
         // Few drawees for many bills: names tie, and case and accents tie on letters.
-        const char *const names[] = {"\xC1lvarez", "alvarez", "Nu\xF1" "ez", "NUNEZ", "Ortiz & Hijos", "b=c", "", nullptr};
+        const char *const names[] = {"\xC1lvarez",    "alvarez", "Nu\xF1" "ez", "NUNEZ",
+                                     "Ortiz & Hijos", "b=c",     "",             nullptr};
         for (const char *name : names)
             exec(name ? std::string("INSERT INTO [Librados( Datos )] (Razon_social) VALUES ('") + name + "')"
                       : std::string("INSERT INTO [Librados( Datos )] (Razon_social) VALUES (NULL)"));

@@ -388,8 +388,8 @@ void runRound(const std::string &base, const std::string &mine, const std::strin
         std::string byName = billsStatement("[Librados( Datos )].Razon_social");
         fillIndex(bills.size(), raw, "index, first of the session (opens its file)", byName, false);
         fillIndex(bills.size(), raw, "index by drawee name, first rows", byName, false);
-        fillIndex(bills.size(), raw, "index by due date, first rows", billsStatement("[Documentos()].F_vencimiento DESC"),
-                  false);
+        fillIndex(bills.size(), raw, "index by due date, first rows",
+                  billsStatement("[Documentos()].F_vencimiento DESC"), false);
         fillIndex(bills.size(), raw, "index by drawee name, every row", byName, true);
     }
     C_EndIndexData();
@@ -402,7 +402,8 @@ int main(int argc, char **argv)
 {
     size_t billCount = argc > 1 ? size_t(std::atol(argv[1])) : 100000;
     int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
-    std::filesystem::path folder = std::filesystem::temp_directory_path() / ("vasqdb_bench." + std::to_string(::getpid()));
+    std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("vasqdb_bench." + std::to_string(::getpid()));
     std::filesystem::create_directories(folder);
     std::string base = (folder / "base.mdb").string();
     std::string mine = (folder / "vasqdb.mdb").string();
