@@ -178,14 +178,18 @@ void IndexCache::readRest()
         std::lock_guard<std::mutex> lock(m_mutex);
         if (m_unread == 0 || !m_readerFailure.ok())
             return;
-        if (m_all) {
-            m_readerFailure = readUnordered(kReaderRows);
-        } else { // whatever the walk did not give
-            size_t last = std::min(next + kReaderRows, m_count);
-            m_readerFailure = readRange(next, last);
-            next = last;
+        try {
+            if (m_all) {
+                m_readerFailure = readUnordered(kReaderRows);
+            } else { // whatever the walk did not give
+                size_t last = std::min(next + kReaderRows, m_count);
+                m_readerFailure = readRange(next, last);
+                next = last;
+            }
+            finishIfComplete();
+        } catch (...) { // out of memory: the rows not read yet are read when asked for
+            m_readerFailure = Status{VASQ_ENGINE_ERROR_BASE + SQLITE_NOMEM, {}};
         }
-        finishIfComplete();
     }
 }
 
