@@ -61,6 +61,8 @@ Status IndexCache::fill(Connection &main, const IndexSource &source, std::string
 
 bool IndexCache::fillKeysFirst(const IndexSource &source, std::string_view sql)
 {
+    if (!mayReadKeysFirst(sql))
+        return false;
     if (!m_connection.isOpen()) {
         if (!m_connection.open(source.path, source.readOnly, source.password, Connection::kLargeCacheKiB).ok())
             return false;

@@ -186,11 +186,16 @@ bool queryPlan(const Connection &connection, std::string_view sql, std::vector<s
     return rc == SQLITE_DONE;
 }
 
-} // namespace
-
-bool planKeysFirst(const Connection &connection, std::string_view sql, KeysFirst &plan)
-{
+// A query cut at its clauses, when its form can be read keys first.
+struct Query {
     std::vector<Piece> pieces;
+    std::vector<Span> items; // the result columns
+    size_t from = 0, where = 0, order = 0, end = 0;
+};
+
+bool cut(std::string_view sql, Query &query)
+{
+    std::vector<Piece> &pieces = query.pieces;
     if (!split(sql, pieces) || pieces.empty() || !pieces[0].token.is(sql, "SELECT"))
         return false;
     size_t columns = 1;
@@ -199,7 +204,8 @@ bool planKeysFirst(const Connection &connection, std::string_view sql, KeysFirst
     if (columns < pieces.size() && pieces[columns].token.is(sql, "ALL"))
         ++columns;
 
-    size_t from = 0, where = 0, order = 0, end = pieces.size();
+    size_t &from = query.from, &where = query.where, &order = query.order, &end = query.end;
+    end = pieces.size();
     for (size_t i = columns; i < pieces.size(); ++i) {
         const SqlToken &token = pieces[i].token;
         if (pieces[i].depth != 0)
@@ -228,11 +234,11 @@ bool planKeysFirst(const Connection &connection, std::string_view sql, KeysFirst
     if (!from || from == columns || (order && (order + 2 > end || !pieces[order + 1].token.is(sql, "BY"))))
         return false;
 
-    std::vector<Span> items = listItems(sql, pieces, {columns, from});
-    if (items.size() < 2)
+    query.items = listItems(sql, pieces, {columns, from});
+    if (query.items.size() < 2)
         return false; // a query of its keys alone is its own keys query
     std::vector<std::string> aliases;
-    for (const Span &item : items) {
+    for (const Span &item : query.items) {
         if (item.first == item.last || pieces[item.last - 1].token.isPunct(sql, '*'))
             return false;
         std::string alias;
@@ -243,20 +249,36 @@ bool planKeysFirst(const Connection &connection, std::string_view sql, KeysFirst
         for (const Span &term : listItems(sql, pieces, {order + 2, end}))
             if (ordersByResultColumn(sql, pieces, term, aliases))
                 return false;
+    return true;
+}
 
-    std::string key = keyColumn(connection, sql, pieces, items, plan.keyColumn);
+} // namespace
+
+bool mayReadKeysFirst(std::string_view sql)
+{
+    Query query;
+    return cut(sql, query);
+}
+
+bool planKeysFirst(const Connection &connection, std::string_view sql, KeysFirst &plan)
+{
+    Query query;
+    if (!cut(sql, query))
+        return false;
+    const std::vector<Piece> &pieces = query.pieces;
+    std::string key = keyColumn(connection, sql, pieces, query.items, plan.keyColumn);
     if (key.empty())
         return false;
     auto at = [&](size_t piece) { return piece < pieces.size() ? pieces[piece].token.start : sql.size(); };
-    size_t bodyStart = at(from);
-    size_t bodyEnd = at(end);
+    size_t bodyStart = at(query.from);
+    size_t bodyEnd = at(query.end);
     plan.keys = "SELECT " + key + " " + std::string(sql.substr(bodyStart, bodyEnd - bodyStart));
-    plan.rows = std::string(sql.substr(0, order ? at(order) : bodyEnd));
-    size_t headEnd = where ? at(where) : order ? at(order) : bodyEnd;
+    plan.rows = std::string(sql.substr(0, query.order ? at(query.order) : bodyEnd));
+    size_t headEnd = query.where ? at(query.where) : query.order ? at(query.order) : bodyEnd;
     plan.fetch = std::string(sql.substr(0, headEnd));
-    if (where) {
-        size_t conditionEnd = order ? at(order) : bodyEnd;
-        size_t conditionStart = pieces[where].token.end;
+    if (query.where) {
+        size_t conditionEnd = query.order ? at(query.order) : bodyEnd;
+        size_t conditionStart = pieces[query.where].token.end;
         plan.fetch += "WHERE (" + std::string(sql.substr(conditionStart, conditionEnd - conditionStart)) + ") AND ";
     } else {
         plan.fetch += " WHERE ";

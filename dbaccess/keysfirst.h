@@ -24,4 +24,7 @@ struct KeysFirst {
 // are the rows' only when they come out unique, which the caller checks.
 bool planKeysFirst(const Connection &connection, std::string_view sql, KeysFirst &plan);
 
+// The part of planKeysFirst that reads only the text: false when sql cannot qualify.
+bool mayReadKeysFirst(std::string_view sql);
+
 } // namespace vasq
