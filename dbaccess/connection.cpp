@@ -21,13 +21,15 @@ constexpr const char *kSavepoint = "SAVEPOINT vasq_trans";
 
 } // namespace
 
-Status Connection::open(const std::string &path, bool readOnly, const std::string &password, int cacheKiB)
+Status Connection::open(const std::string &path, bool readOnly, const std::string &password, const char *vfs,
+                        int cacheKiB)
 {
     close();
     // No thread ever uses a connection while another does: the engine need not lock it
     // for each call.
-    int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX;
-    int rc = sqlite3_open_v2(cp1252::fileName(path).c_str(), &m_db, flags, nullptr);
+    int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX |
+                (vfs ? SQLITE_OPEN_URI : 0);
+    int rc = sqlite3_open_v2(cp1252::fileName(path).c_str(), &m_db, flags, vfs);
     Status status;
     if (rc != SQLITE_OK) {
         status = failure(rc);

@@ -31,9 +31,10 @@ public:
 
     // Opens the existing file at path (Windows-1252), keyed with password (none when it is
     // empty), reads it once so that a wrong password fails here, and sets the busy
-    // timeout, the collation, the page cache and, read-write, the WAL journal. On failure
+    // timeout, the collation, the page cache and, read-write, the WAL journal. With vfs,
+    // the file is opened through that VFS and ATTACH takes URIs (see fileUri). On failure
     // nothing stays open.
-    Status open(const std::string &path, bool readOnly, const std::string &password,
+    Status open(const std::string &path, bool readOnly, const std::string &password, const char *vfs = nullptr,
                 int cacheKiB = kSmallCacheKiB);
     void close();
     bool isOpen() const { return m_db != nullptr; }

@@ -3,6 +3,7 @@
 #include "database.h"
 
 #include "maintenance.h"
+#include "transformvfs.h"
 #include "vasqdb.h"
 
 #include <sqlite3.h>
@@ -132,6 +133,19 @@ int maintain(const char *label, const char *path, const std::function<Status(Con
     });
 }
 
+// The arguments of the transformed copies: two paths, a password and the transforms.
+Status transformArguments(const char *source, const char *destination, const char *password, bool transforms)
+{
+    Status status = pathArgument(source);
+    if (status.ok())
+        status = pathArgument(destination);
+    if (status.ok() && (!password || std::strlen(password) > VASQ_MAX_PASSWORD))
+        status = ownFailure(VASQ_ERR_ARGUMENT, "Falta la contrase\xF1" "a o es demasiado larga.");
+    if (status.ok() && !transforms)
+        status = ownFailure(VASQ_ERR_ARGUMENT, "Falta la transformaci\xF3n de la copia.");
+    return status;
+}
+
 // Runs begin, commit or rollback of the main connection for the export named by label.
 int transaction(const char *label, Status (Connection::*step)())
 {
@@ -182,7 +196,7 @@ int VASQ_OpenDB(const char *path, int exclusive, int readOnly)
         if (!status.ok())
             return fail(label, 1, status);
         bool readOnlyFlag = (readOnly & 0xFF) != 0;
-        status = s.main.open(path, readOnlyFlag, s.password, Connection::kLargeCacheKiB);
+        status = s.main.open(path, readOnlyFlag, s.password, nullptr, Connection::kLargeCacheKiB);
         if (status.ok())
             status = lockFor(s.lock, path, (exclusive & 0xFF) != 0);
         if (status.ok())
@@ -300,6 +314,39 @@ int C_ChangePassword(const char *path, const char *oldPassword, const char *newP
         if (status.ok())
             status = copyTo(connection, path, newPassword);
         return status.ok() ? 0 : 1;
+    });
+}
+
+int VASQ_ExportTransformed(const char *source, const char *password, const char *destination,
+                           VASQ_FileTransform encode, VASQ_FileTransform decode)
+{
+    const char *label = "[vasqdb::VASQ_ExportTransformed: ] ";
+    return guarded(label, [&] {
+        Status status = transformArguments(source, destination, password, encode && decode);
+        Connection connection;
+        SideLock lock;
+        if (status.ok())
+            status = connection.open(source, false, password, plainVfs());
+        if (status.ok())
+            status = lockFor(lock, source, false);
+        if (status.ok())
+            status = saveTransformed(connection, destination, {encode, decode});
+        return status.ok() ? 0 : fail(label, 11, status);
+    });
+}
+
+int VASQ_ImportTransformed(const char *source, VASQ_FileTransform decode, const char *destination,
+                           const char *password)
+{
+    const char *label = "[vasqdb::VASQ_ImportTransformed: ] ";
+    return guarded(label, [&] {
+        Status status = transformArguments(source, destination, password, decode != nullptr);
+        SideLock lock;
+        if (status.ok())
+            status = lockFor(lock, destination, true);
+        if (status.ok())
+            status = loadTransformed(source, {nullptr, decode}, destination, password);
+        return status.ok() ? 0 : fail(label, 11, status);
     });
 }
 

@@ -64,7 +64,8 @@ bool IndexCache::fillKeysFirst(const IndexSource &source, std::string_view sql)
     if (!mayReadKeysFirst(sql))
         return false;
     if (!m_connection.isOpen()) {
-        if (!m_connection.open(source.path, source.readOnly, source.password, Connection::kLargeCacheKiB).ok())
+        if (!m_connection.open(source.path, source.readOnly, source.password, nullptr,
+                               Connection::kLargeCacheKiB).ok())
             return false;
         m_writeAheadLog = writeAheadLog(m_connection);
     }

@@ -1,7 +1,9 @@
-// Maintenance of a database file: integrity check and index rebuild, and copies under
-// another password (compaction, password change) that replace their target atomically.
+// Maintenance of a database file: integrity check and index rebuild, and copies that
+// replace their target atomically: under another password (compaction, password change)
+// or stored through byte transforms.
 #include "maintenance.h"
 
+#include "transformvfs.h"
 #include "vasqdb.h"
 
 #include <cp1252.h>
@@ -18,6 +20,15 @@ namespace vasq {
 namespace {
 
 constexpr const char *kCopyName = "vasq_copy";
+
+// Up to 256 MiB of pages kept in memory while a copy is made.
+constexpr const char *kLargeCache = "PRAGMA main.cache_size=-262144";
+
+// A new copy needs no journal: on failure it is removed whole. A transformed copy is
+// written in pages of 8,192 bytes.
+constexpr const char *kKeyedCopy = "PRAGMA vasq_copy.journal_mode=OFF; PRAGMA vasq_copy.cache_size=-65536; ";
+constexpr const char *kTransformedCopy =
+    "PRAGMA vasq_copy.page_size=8192; PRAGMA vasq_copy.journal_mode=OFF; PRAGMA vasq_copy.cache_size=-65536; ";
 
 // A new empty file beside target with the permissions of model, removed with this
 // object unless kept.
@@ -88,15 +99,20 @@ int userVersion(Connection &connection)
     return version;
 }
 
-// Exports the database of connection into the empty file name, keyed with key (UTF-8).
-Status exportInto(Connection &connection, const std::string &name, const std::string &key)
+// Exports the database of connection into the empty file name (a URI on a connection
+// opened with a VFS), keyed with key (UTF-8), in one transaction, so that the copy holds
+// one state of the database also while other copies write. setup runs first, on the
+// attached copy.
+Status exportInto(Connection &connection, const std::string &name, const std::string &key, const char *setup)
 {
     Status status = attach(connection, name, key);
     if (!status.ok())
         return status;
-    std::string copy = std::string("SELECT sqlcipher_export('") + kCopyName + "'); PRAGMA " + kCopyName +
-                       ".user_version=" + std::to_string(userVersion(connection));
+    std::string copy = std::string(setup) + "BEGIN; SELECT sqlcipher_export('" + kCopyName + "'); PRAGMA " +
+                       kCopyName + ".user_version=" + std::to_string(userVersion(connection)) + "; COMMIT";
     status = connection.run(copy.c_str());
+    if (!sqlite3_get_autocommit(connection.handle()))
+        connection.run("ROLLBACK");
     Status detached = connection.run((std::string("DETACH DATABASE ") + kCopyName).c_str());
     return status.ok() ? detached : status;
 }
@@ -123,6 +139,27 @@ Status replace(const std::string &name, const std::string &target)
     return {};
 }
 
+// Writes the whole database of connection to a new file beside target (through vfs when
+// given, the connection then having been opened with one), with the permissions of the
+// source, closes connection and renames the new file over target. On failure target is
+// left as it was and the new file removed.
+Status writeCopy(Connection &connection, const std::string &target, const std::string &key, const char *vfs,
+                 const char *setup)
+{
+    NewFile file(target, sqlite3_db_filename(connection.handle(), "main"));
+    if (file.name().empty()) {
+        int error = errno;
+        return ioFailure(error, "No se puede crear un fichero junto a", cp1252::fileName(target));
+    }
+    Status status = exportInto(connection, vfs ? fileUri(file.name(), vfs) : file.name(), cp1252::toUtf8(key), setup);
+    connection.close();
+    if (status.ok())
+        status = replace(file.name(), target);
+    if (status.ok())
+        file.keep();
+    return status;
+}
+
 } // namespace
 
 Status checkIntegrity(Connection &connection)
@@ -146,18 +183,30 @@ Status checkIntegrity(Connection &connection)
 
 Status copyTo(Connection &connection, const std::string &target, const std::string &password)
 {
-    NewFile file(target, sqlite3_db_filename(connection.handle(), "main"));
-    if (file.name().empty()) {
-        int error = errno;
-        return ioFailure(error, "No se puede crear un fichero junto a", cp1252::fileName(target));
-    }
-    Status status = exportInto(connection, file.name(), cp1252::toUtf8(password));
-    connection.close();
+    return writeCopy(connection, target, password, nullptr, "");
+}
+
+Status saveTransformed(Connection &connection, const std::string &target, const Transforms &transforms)
+{
+    // The check reads every page once; the copy then finds them in memory.
+    Status status = connection.run(kLargeCache);
     if (status.ok())
-        status = replace(file.name(), target);
-    if (status.ok())
-        file.keep();
-    return status;
+        status = checkIntegrity(connection);
+    if (!status.ok())
+        return status;
+    TransformScope scope(transforms);
+    return writeCopy(connection, target, "", transformVfs(), kTransformedCopy);
+}
+
+Status loadTransformed(const std::string &source, const Transforms &transforms, const std::string &target,
+                       const std::string &password)
+{
+    TransformScope scope(transforms);
+    Connection connection;
+    // Read-write, as the copy attached to it must be; without encode the source itself
+    // cannot be written. (Read-only, the engine reads rollback-journal files far slower.)
+    Status status = connection.open(source, false, "", transformVfs());
+    return status.ok() ? writeCopy(connection, target, password, plainVfs(), kKeyedCopy) : status;
 }
 
 } // namespace vasq

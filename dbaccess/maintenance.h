@@ -1,9 +1,11 @@
-// Maintenance of a database file: integrity check and index rebuild, and copies under
-// another password (compaction, password change) that replace their target atomically.
+// Maintenance of a database file: integrity check and index rebuild, and copies that
+// replace their target atomically: under another password (compaction, password change)
+// or stored through byte transforms.
 #pragma once
 
 #include "connection.h"
 #include "lasterror.h"
+#include "transformvfs.h"
 
 #include <string>
 
@@ -18,5 +20,14 @@ Status checkIntegrity(Connection &connection);
 // then closes connection and renames the new file over target. On failure target is
 // left as it was and the new file removed.
 Status copyTo(Connection &connection, const std::string &target, const std::string &password);
+
+// Checks the database of connection (opened with a VFS) and writes its plain copy to
+// target as copyTo does, every byte stored through transforms, in pages of 8,192 bytes.
+Status saveTransformed(Connection &connection, const std::string &target, const Transforms &transforms);
+
+// Reads the plain database stored at source through transforms and writes it, keyed with
+// password (plain when empty), to target as copyTo does.
+Status loadTransformed(const std::string &source, const Transforms &transforms, const std::string &target,
+                       const std::string &password);
 
 } // namespace vasq

@@ -187,10 +187,52 @@ VASQ_API int VASQ_CompactBase(const char *source, const char *destination);
  * SetBdPassword does not change. */
 VASQ_API int C_ChangePassword(const char *path, const char *oldPassword, const char *newPassword);
 
+/* ------------------------------------------------------------------ transformed copies */
+
+/* A reversible change of a file's bytes, made in place on the length bytes that lie at
+ * byte offset of the file. The library reads and writes such a file in pieces of any
+ * length at any offset, so the stored form of a byte may depend only on its value and
+ * its offset. Called on the thread that called the library. */
+typedef void (*VASQ_FileTransform)(void *bytes, long length, long long offset);
+
+/* Runs the integrity check of VASQ_RepairBase on the database file at source, opened
+ * with password (an empty one opens a plain file), and writes a compacted plain copy of
+ * it (no password, its user_version kept) to destination, every byte in the form encode
+ * gives it; decode must undo encode (the copy is read back while it is written). One
+ * pass over the data: the copy is written once, already in its stored form. The copy
+ * holds one state of the database, also while other running copies write to it; source
+ * is left as it was, and an open database of this library and the stored password are
+ * not touched. The copy is written to a new file beside destination, flushed to disk and
+ * renamed over it, so destination is either the old file or the whole copy; on any
+ * failure the new file is removed. Uses up to 256 MiB of memory for the pages it reads.
+ * Returns 0; VASQ_ERR_ARGUMENT for a missing path, password or transform, a path longer
+ * than VASQ_MAX_PATH or a password longer than VASQ_MAX_PASSWORD; VASQ_ERR_INUSE when
+ * another copy holds source exclusively; an engine code (a wrong password, a damaged
+ * source, a failed write or rename). A failure is recorded and traced at level 11. */
+VASQ_API int VASQ_ExportTransformed(const char *source, const char *password,
+                                    const char *destination, VASQ_FileTransform encode,
+                                    VASQ_FileTransform decode);
+
+/* Rebuilds a database from such a copy: reads the plain database stored at source (decode
+ * gives its bytes back, see VASQ_ExportTransformed) and writes it, keyed with password (an
+ * empty one gives a plain file) and with its user_version, to destination, in one pass.
+ * It is written to a new file beside destination, flushed to disk and renamed over it,
+ * after destination's journal files are removed; on any failure destination is left as
+ * it was and the new file removed. Destination is held exclusively meanwhile (or runs
+ * under VASQ_LockExclusive of the same path); source is only read. Does not touch an open
+ * database of this library nor the stored password.
+ * Returns 0; VASQ_ERR_ARGUMENT as for VASQ_ExportTransformed; VASQ_ERR_INUSE when a
+ * running copy, this one included, has destination open or held; an engine code (a
+ * source missing or no database once decoded, a failed write or rename). A failure is
+ * recorded and traced at level 11. */
+VASQ_API int VASQ_ImportTransformed(const char *source, VASQ_FileTransform decode,
+                                    const char *destination, const char *password);
+
 /* Holds the database file at path exclusively across several calls, so that a sequence
  * (compact, replace the file, write its copy, remove it) runs with no other running copy
  * able to open the file in between. While it is held, this library's own VASQ_OpenDB,
- * VASQ_RepairBase, VASQ_CompactBase and C_ChangePassword of the same path (the same text)
+ * VASQ_RepairBase, VASQ_CompactBase, C_ChangePassword, VASQ_ExportTransformed (of its
+ * source) and VASQ_ImportTransformed (of its destination) of the same path (the same text)
  * run under it, and every other copy's opens, repairs and compactions of it are refused
  * with VASQ_ERR_INUSE. Closing the database does not release it; a lock held before (on
  * any path) is released first.

@@ -87,20 +87,22 @@ inline constexpr const char *kPasswordBD = "mxTalvero";
 // The copy's path: the database path with its extension changed to ".mcr".
 std::string RutaCopiaBD(std::string_view rutaBD);
 
-// Writes the scrambled copy of the database at rutaBD, keyed with password (empty: a plain
-// database). A database in WAL mode is checkpointed first (through vasqdb: when the library
-// has no database open it opens this one with password, which becomes its stored password,
-// and closes it again). The copy is built in a temporary file beside it, every write
-// checked and flushed to disk, and renamed over the old copy; only then, unless conservar,
-// is the database deleted. Any failure keeps the database and the old copy, is logged with
-// "[ General::GuardaBDCifrada ] " and gives false.
+// Writes the scrambled copy of the database at rutaBD, keyed with password. The database
+// is checked and exported once, compacted and without its password, straight into the
+// scrambled form (VASQ_ExportTransformed): one state of it, also while other running copies
+// use it. Without a password the file is copied as it is (a database in WAL mode is
+// checkpointed first through vasqdb, which opens it when it has no database open). The copy
+// is built in a temporary file beside it, every write checked and flushed to disk, and
+// renamed over the old copy; only then, unless conservar, is the database deleted. Any
+// failure keeps the database and the old copy, is logged with "[ General::GuardaBDCifrada ] "
+// and gives false.
 bool GuardaBDCifrada(std::string_view rutaBD, bool conservar, std::string_view password);
 
 // Rebuilds the database at rutaBD from its scrambled copy, through a temporary file renamed
-// into place. With a password the temporary file is first given it (from none), which also
-// proves it a whole database; without one it stays as the copy holds it. A failure (a
-// missing copy included) leaves no file behind, is logged with
-// "[ General::RecuperaBDCifrada ] " and gives false.
+// into place. With a password the copy is read and written keyed in one pass
+// (VASQ_ImportTransformed), which also proves it a whole database; without one the file is
+// the copy's bytes unscrambled. A failure (a missing copy included) leaves no file behind,
+// is logged with "[ General::RecuperaBDCifrada ] " and gives false.
 bool RecuperaBDCifrada(std::string_view rutaBD, std::string_view password = {});
 
 // The wait cursor while the object lives; nothing without a QApplication.

@@ -6,6 +6,7 @@
 #include "vasqdb.h"
 
 #include <QApplication>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -89,6 +90,33 @@ bool CopiaFichero(const std::string &origen, const std::string &destino, void (*
     return true;
 }
 
+// The scrambler of the copy at any offset of the file. It mixes in each byte's index within
+// the buffer it is given modulo 256, and the copy's blocks of 8,192 bytes start at multiples
+// of 256: a byte's scrambled form depends on its offset modulo 256 only.
+template <void (*Transforma)(void *, long)>
+void EnLaCopia(void *bytes, long largo, long long desde)
+{
+    auto *p = static_cast<unsigned char *>(bytes);
+    const long desfase = long(desde % 256);
+    if (desfase != 0 && largo > 0) {
+        unsigned char trozo[256] = {};
+        const long n = std::min(largo, 256 - desfase);
+        std::memcpy(trozo + desfase, p, size_t(n));
+        Transforma(trozo, desfase + n);
+        std::memcpy(p, trozo + desfase, size_t(n));
+        p += n;
+        largo -= n;
+    }
+    Transforma(p, largo);
+}
+
+std::string ErrorBD()
+{
+    char texto[1024] = "";
+    VASQ_GetLastErrorCodeDesc(texto, sizeof texto);
+    return texto;
+}
+
 // Folds the write-ahead log into the database file so that a copy of the file is whole.
 bool Checkpoint(const std::string &rutaBD, const std::string &password)
 {
@@ -159,23 +187,21 @@ bool GuardaBDCifrada(std::string_view rutaBD, bool conservar, std::string_view p
 {
     const std::string bd(rutaBD), clave(password);
     const std::string copia = RutaCopiaBD(bd);
-    const std::string plana = copia + ".tmp", cifrada = copia + ".tmp2";
     CursorEspera cursor;
-    if (!Checkpoint(bd, clave))
-        return Falla("GuardaBDCifrada", "No se pudo volcar el diario de '" + bd + "'");
-    if (!CopiaFichero(bd, plana, nullptr, "GuardaBDCifrada"))
-        return false;
-    const bool sinClave = clave.empty() || C_ChangePassword(plana.c_str(), clave.c_str(), "") == 0;
-    BorraFichero(plana + ".lck");
-    const bool cifrado = sinClave && CopiaFichero(plana, cifrada, BlockQuickEncript, "GuardaBDCifrada");
-    BorraFichero(plana);
-    if (!sinClave)
-        return Falla("GuardaBDCifrada", "No se pudo quitar la contrase\xF1" "a de la copia de '" + bd + "'");
-    if (!cifrado)
-        return false;
-    if (!RenombraFichero(cifrada, copia)) {
-        BorraFichero(cifrada);
-        return Falla("GuardaBDCifrada", "No se puede escribir '" + copia + "'");
+    if (!clave.empty()) {
+        if (VASQ_ExportTransformed(bd.c_str(), clave.c_str(), copia.c_str(), EnLaCopia<BlockQuickEncript>,
+                                   EnLaCopia<BlockQuickDecript>) != 0)
+            return Falla("GuardaBDCifrada", "No se puede escribir la copia de '" + bd + "': " + ErrorBD());
+    } else {
+        const std::string temporal = copia + ".tmp";
+        if (!Checkpoint(bd, clave))
+            return Falla("GuardaBDCifrada", "No se pudo volcar el diario de '" + bd + "'");
+        if (!CopiaFichero(bd, temporal, BlockQuickEncript, "GuardaBDCifrada"))
+            return false;
+        if (!RenombraFichero(temporal, copia)) {
+            BorraFichero(temporal);
+            return Falla("GuardaBDCifrada", "No se puede escribir '" + copia + "'");
+        }
     }
     if (!conservar) {
         if (!BorraFichero(bd))
@@ -187,19 +213,16 @@ bool GuardaBDCifrada(std::string_view rutaBD, bool conservar, std::string_view p
 
 bool RecuperaBDCifrada(std::string_view rutaBD, std::string_view password)
 {
-    const std::string bd(rutaBD), clave(password);
-    const std::string temporal = bd + ".tmp";
+    const std::string bd(rutaBD), clave(password), copia = RutaCopiaBD(bd);
     CursorEspera cursor;
-    if (!CopiaFichero(RutaCopiaBD(bd), temporal, BlockQuickDecript, "RecuperaBDCifrada"))
-        return false;
     if (!clave.empty()) {
-        const bool conClave = C_ChangePassword(temporal.c_str(), "", clave.c_str()) == 0;
-        BorraFichero(temporal + ".lck");
-        if (!conClave) {
-            BorraFichero(temporal);
-            return Falla("RecuperaBDCifrada", "La copia de '" + bd + "' no es una base de datos");
-        }
+        if (VASQ_ImportTransformed(copia.c_str(), EnLaCopia<BlockQuickDecript>, bd.c_str(), clave.c_str()) != 0)
+            return Falla("RecuperaBDCifrada", "No se puede reconstruir '" + bd + "' desde su copia: " + ErrorBD());
+        return true;
     }
+    const std::string temporal = bd + ".tmp";
+    if (!CopiaFichero(copia, temporal, BlockQuickDecript, "RecuperaBDCifrada"))
+        return false;
     BorraDiarios(bd);
     if (!RenombraFichero(temporal, bd)) {
         BorraFichero(temporal);

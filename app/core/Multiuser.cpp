@@ -47,17 +47,18 @@ const char *const kConversion[] = {
     "UPDATE [Plantillas( Elementos )] SET Block=0",
 };
 
-// The all-clear of the last copy out.
+// The all-clear of the last copy out. Only rows still locked are written: rewriting every
+// bill at each exit would cost as much as copying the whole database.
 const char *const kDesbloqueoTotal[] = {
-    "UPDATE [_Usuarios()] SET Block=0;",
-    "UPDATE [_Empresas( Datos )] SET Block=0;",
-    "UPDATE [_Presentadores( Datos )] SET Block=0;",
-    "UPDATE [_Emisores( Datos )] SET Block=0;",
-    "UPDATE [Remesas()] SET Block=0;",
-    "UPDATE [Librados( Datos )] SET Block=0;",
-    "UPDATE [Documentos()] SET Block=0;",
-    "UPDATE [Plantillas( Datos )] SET Block=0;",
-    "UPDATE [Plantillas( Elementos )] SET Block=0;",
+    "UPDATE [_Usuarios()] SET Block=0 WHERE Block<>0;",
+    "UPDATE [_Empresas( Datos )] SET Block=0 WHERE Block<>0;",
+    "UPDATE [_Presentadores( Datos )] SET Block=0 WHERE Block<>0;",
+    "UPDATE [_Emisores( Datos )] SET Block=0 WHERE Block<>0;",
+    "UPDATE [Remesas()] SET Block=0 WHERE Block<>0;",
+    "UPDATE [Librados( Datos )] SET Block=0 WHERE Block<>0;",
+    "UPDATE [Documentos()] SET Block=0 WHERE Block<>0;",
+    "UPDATE [Plantillas( Datos )] SET Block=0 WHERE Block<>0;",
+    "UPDATE [Plantillas( Elementos )] SET Block=0 WHERE Block<>0;",
     "DELETE FROM [Actualizaciones()]",
 };
 

@@ -4,6 +4,7 @@
 
 #include "Aplicacion.h"
 #include "Aplicaplantillas.h"
+#include "Cerrando.h"
 #include "Frmmsg.h"
 #include "General.h"
 #include "Login.h"
@@ -29,11 +30,10 @@
 #include <QTableWidget>
 #include <QThread>
 #include <QTreeWidget>
-#include <cerrno>
 #include <cmath>
 #include <charconv>
-#include <cstring>
 #include <filesystem>
+#include <memory>
 
 namespace {
 
@@ -95,6 +95,21 @@ void ReescribeInstallLog()
     bien = std::fclose(salida) == 0 && bien;
     if (!bien || !RenombraFichero(tmp, log))
         BorraFichero(tmp);
+}
+
+// A database from this size on (its journal included) takes the exit more than a moment:
+// the user is shown that the program is closing.
+constexpr std::uintmax_t kCierreVisible = 4u << 20;
+
+std::uintmax_t TamanoBD(const std::string &ruta)
+{
+    std::uintmax_t total = 0;
+    for (const std::string &fichero : {ruta, ruta + "-wal"}) {
+        std::error_code ec;
+        const std::uintmax_t tamano = std::filesystem::file_size(cp1252::fileName(fichero), ec);
+        total += ec ? 0 : tamano;
+    }
+    return total;
 }
 
 // A piece of the euro date as a decimal integer, or the fallback when it is no number.
@@ -515,27 +530,15 @@ bool TFormMain::CierraUltimaCopia()
         VASQ_GetLastErrorCodeID(); // another copy has it open: it is that copy's to keep
         return false;
     }
-    const std::string tmp = progdir::file("tmp.mdb");
-    SetBdPassword(kPasswordBD);
-    int resultado = VASQ_OpenDB(PathBD.c_str(), 0, 0);
-    if (resultado == 0)
-        resultado = VASQ_CompactBase(PathBD.c_str(), tmp.c_str());
-    bool limpia = resultado == 0;
-    if (!limpia) {
-        // A database that fails its check keeps its file and its old copy.
-        char texto[1024] = "";
-        VASQ_GetLastErrorCodeDesc(texto, sizeof texto);
-        WriteLog(std::string("[ TFormMain::FormDestroy ] ") + texto);
-    } else {
-        BorraDiarios(PathBD);
-        // When the compacted file cannot take its place the database stays as it was.
-        const bool reemplazada = RenombraFichero(tmp, PathBD);
-        if (!reemplazada)
-            WriteLog("[ TFormMain::FormDestroy ] No se puede reemplazar '" + PathBD + "': " + std::strerror(errno));
-        limpia = GuardaBDCifrada(PathBD, false, kPasswordBD) && reemplazada;
+    // The database is checked and written once, compacted and scrambled, into the copy,
+    // and removed; a failure keeps the database and the old copy.
+    CursorEspera cursor;
+    std::unique_ptr<TFormCerrando> aviso;
+    if (TamanoBD(PathBD) >= kCierreVisible) {
+        aviso = std::make_unique<TFormCerrando>(this);
+        aviso->Muestra();
     }
-    BorraFichero(tmp);
-    VASQ_CloseDB();
+    const bool limpia = GuardaBDCifrada(PathBD, false, kPasswordBD);
     VASQ_UnlockExclusive();
     return limpia;
 }

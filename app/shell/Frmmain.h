@@ -88,8 +88,9 @@ public:
     // True when the window may close.
     bool FormClose();
     // The exit sequence: unregisters this copy, closes the template engine and the
-    // database; the last copy out compacts the database, rewrites its scrambled copy,
-    // removes it and the logs. Runs once.
+    // database; the last copy out writes the database, compacted, into its scrambled copy
+    // in one pass (showing that the program is closing when that takes more than a
+    // moment), removes it and the logs. Runs once.
     void FormDestroy();
     // Ends the program from anywhere, modal windows included: every event loop returns and
     // the entry then runs FormDestroy. No confirmation, no settings written.

@@ -1,13 +1,18 @@
-// Repair, compaction and password change: what they keep, what they refuse, and that
-// they leave the library closed.
+// Repair, compaction, password change and the transformed copies: what they keep, what
+// they refuse, and what they leave open.
 #include "dbtest.h"
+#include "fallos.h"
+
+#include <cp1252.h>
 
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
+#include <set>
 
 namespace {
 
@@ -19,7 +24,7 @@ using dbtest::rows;
 // released.
 class OtherCopy {
 public:
-    OtherCopy(const std::string &path, const char *password)
+    OtherCopy(const std::string &path, const char *password, bool exclusive = false)
     {
         int ready[2], done[2];
         if (::pipe(ready) != 0 || ::pipe(done) != 0)
@@ -30,7 +35,7 @@ public:
             ::close(done[1]);
             VASQ_UnlockExclusive(); // a copy of its own holds nothing of this one's
             SetBdPassword(password);
-            char status = VASQ_OpenDB(path.c_str(), 0, 0) == 0 ? 'y' : 'n';
+            char status = VASQ_OpenDB(path.c_str(), exclusive, 0) == 0 ? 'y' : 'n';
             (void)!::write(ready[1], &status, 1);
             char go;
             (void)!::read(done[0], &go, 1);
@@ -267,5 +272,183 @@ TEST_F(Maintenance, PasswordChangeRefusesAnOpenFileAndLongPasswords)
     EXPECT_FALSE(testutil::fileExists(dir.file("nada.mdb")));
     expectContents(db, dbtest::kPassword);
 }
+
+// ---- Transformed copies ----
+
+// A stored form that depends on each byte's offset, and is not its own inverse.
+unsigned char keyAt(long long offset)
+{
+    return (unsigned char)(offset * 131 + 17);
+}
+
+void encodeBytes(void *bytes, long length, long long offset)
+{
+    auto *p = static_cast<unsigned char *>(bytes);
+    for (long i = 0; i < length; ++i)
+        p[i] = (unsigned char)(((p[i] << 3) | (p[i] >> 5)) ^ keyAt(offset + i));
+}
+
+void decodeBytes(void *bytes, long length, long long offset)
+{
+    auto *p = static_cast<unsigned char *>(bytes);
+    for (long i = 0; i < length; ++i) {
+        unsigned char b = p[i] ^ keyAt(offset + i);
+        p[i] = (unsigned char)((b >> 3) | (b << 5));
+    }
+}
+
+// The names in the folder, without the side lock files, the journals and the trace.
+std::set<std::string> folderNames(const std::string &folder)
+{
+    std::set<std::string> names;
+    for (const auto &entry : std::filesystem::directory_iterator(folder)) {
+        std::string name = entry.path().filename().string();
+        if (name != "vasqdb.log" && name.find(".lck") == std::string::npos && name.find(".mdb-") == std::string::npos)
+            names.insert(name);
+    }
+    return names;
+}
+
+TEST_F(Maintenance, TransformedCopyIsCompactedPlainAndComesBackKeyed)
+{
+    exec("CREATE TABLE relleno (a TEXT)");
+    for (int i = 0; i < 300; ++i)
+        exec("INSERT INTO relleno (a) VALUES ('" + std::string(1000, char('a' + i % 26)) + "')");
+    exec("DELETE FROM relleno");
+    ASSERT_NE(rows("PRAGMA freelist_count"), std::vector<std::string>{"freelist_count=0"});
+    VASQ_CloseDB();
+    OtherCopy other(db, dbtest::kPassword);
+    ASSERT_TRUE(other.opened()) << "another running copy uses it meanwhile";
+    ASSERT_EQ(VASQ_OpenDB(db.c_str(), 0, 0), 0) << "and so does this one";
+    // Names that a URI would misread, and a Windows-1252 letter.
+    const std::string copy = dir.file("Copia 50% #1?\xF1.mcr"), osCopy = cp1252::fileName(copy);
+    testutil::writeFile(osCopy, "copia anterior");
+
+    ASSERT_EQ(VASQ_ExportTransformed(db.c_str(), dbtest::kPassword, copy.c_str(), encodeBytes, decodeBytes), 0)
+        << lastErrorText();
+    EXPECT_EQ(VASQ_IsDBOpened(), 1) << "this copy's open database is not touched";
+    EXPECT_EQ(rows("SELECT count(*) AS n FROM relleno"), std::vector<std::string>{"n=0"});
+    std::string plain = testutil::readFile(osCopy);
+    EXPECT_FALSE(dbtest::hasPlainHeader(osCopy)) << "the file holds the stored form";
+    decodeBytes(plain.data(), long(plain.size()), 0);
+    ASSERT_EQ(plain.rfind("SQLite format 3", 0), 0u) << "decoded, a plain database";
+    EXPECT_EQ(folderNames(dir.path()), (std::set<std::string>{"Copia 50% #1?\xC3\xB1.mcr", "Orvanta.mdb"}));
+    std::string plainDb = dir.file("plana.mdb");
+    testutil::writeFile(plainDb, plain);
+    expectContents(plainDb, "");
+    EXPECT_EQ(rows("PRAGMA freelist_count"), std::vector<std::string>{"freelist_count=0"}) << "compacted";
+
+    const std::string rebuilt = dir.file("Nueva #\xF1.mdb");
+    ASSERT_EQ(VASQ_ImportTransformed(copy.c_str(), decodeBytes, rebuilt.c_str(), dbtest::kPassword), 0)
+        << lastErrorText();
+    EXPECT_FALSE(dbtest::hasPlainHeader(cp1252::fileName(rebuilt)));
+    expectContents(rebuilt, dbtest::kPassword);
+    expectContents(db, dbtest::kPassword);
+}
+
+struct CopyFailure {
+    const char *why;
+    // Runs the call on the fixture's database db in folder, after readying what it needs;
+    // gives the call's result and the file that must stay as it was.
+    int (*run)(const std::string &folder, const std::string &db, std::string &kept);
+    int expected; // 1: any engine code
+};
+
+int exportTo(const std::string &source, const char *password, const std::string &copy)
+{
+    return VASQ_ExportTransformed(source.c_str(), password, copy.c_str(), encodeBytes, decodeBytes);
+}
+
+const CopyFailure kCopyFailures[] = {
+    {"export under a wrong password",
+     [](const std::string &folder, const std::string &db, std::string &kept) {
+         kept = folder + "Orvanta.mcr";
+         return exportTo(db, "equivocada", kept);
+     },
+     1},
+    {"export into a folder that does not exist",
+     [](const std::string &folder, const std::string &db, std::string &kept) {
+         kept = folder + "Orvanta.mcr";
+         return exportTo(db, dbtest::kPassword, folder + "no/existe.mcr");
+     },
+     1},
+    {"export while another copy holds the database alone",
+     [](const std::string &folder, const std::string &db, std::string &kept) {
+         kept = folder + "Orvanta.mcr";
+         VASQ_CloseDB();
+         VASQ_SetDebug(11);
+         OtherCopy other(db, dbtest::kPassword, true);
+         return other.opened() ? exportTo(db, dbtest::kPassword, kept) : 0;
+     },
+     VASQ_ERR_INUSE},
+    {"export without a transform to undo the stored form",
+     [](const std::string &folder, const std::string &db, std::string &kept) {
+         kept = folder + "Orvanta.mcr";
+         return VASQ_ExportTransformed(db.c_str(), dbtest::kPassword, kept.c_str(), encodeBytes, nullptr);
+     },
+     VASQ_ERR_ARGUMENT},
+    {"rebuild from a copy that is no database once decoded",
+     [](const std::string &folder, const std::string &, std::string &kept) {
+         kept = folder + "Destino.mdb";
+         testutil::writeFile(folder + "basura.mcr", std::string(5000, 'x'));
+         return VASQ_ImportTransformed((folder + "basura.mcr").c_str(), decodeBytes, kept.c_str(), dbtest::kPassword);
+     },
+     1},
+    {"export when the disk fills up",
+     [](const std::string &folder, const std::string &db, std::string &kept) {
+         kept = folder + "Orvanta.mcr";
+         fallos::DiscoLleno full(4096);
+         return exportTo(db, dbtest::kPassword, kept);
+     },
+     1},
+    {"rebuild when the new file cannot be renamed into place",
+     [](const std::string &folder, const std::string &db, std::string &kept) {
+         kept = folder + "Destino.mdb";
+         EXPECT_EQ(exportTo(db, dbtest::kPassword, folder + "Orvanta.mcr"), 0);
+         fallos::RenombrarFalla refused;
+         return VASQ_ImportTransformed((folder + "Orvanta.mcr").c_str(), decodeBytes, kept.c_str(), dbtest::kPassword);
+     },
+     1},
+    {"rebuild over the database this copy has open",
+     [](const std::string &folder, const std::string &db, std::string &kept) {
+         kept = db;
+         EXPECT_EQ(exportTo(db, dbtest::kPassword, folder + "Orvanta.mcr"), 0);
+         return VASQ_ImportTransformed((folder + "Orvanta.mcr").c_str(), decodeBytes, db.c_str(), dbtest::kPassword);
+     },
+     VASQ_ERR_INUSE},
+};
+
+class CopyFailureTest : public Maintenance, public ::testing::WithParamInterface<CopyFailure> {};
+
+TEST_P(CopyFailureTest, LeavesTheTargetAndTheFolderAsTheyWere)
+{
+    const CopyFailure &failure = GetParam();
+    VASQ_ExecSQL("PRAGMA wal_checkpoint(TRUNCATE)", nullptr);
+    testutil::writeFile(dir.file("Orvanta.mcr"), "copia anterior");
+    testutil::writeFile(dir.file("Destino.mdb"), "base anterior");
+    const std::string dbBytes = testutil::readFile(db);
+    const std::set<std::string> before = folderNames(dir.path());
+    VASQ_SetDebug(11);
+
+    std::string kept;
+    const int rc = failure.run(dir.path(), db, kept);
+    if (failure.expected == 1)
+        EXPECT_GT(rc, VASQ_ENGINE_ERROR_BASE) << failure.why;
+    else
+        EXPECT_EQ(rc, failure.expected) << failure.why;
+    EXPECT_EQ(VASQ_GetLastErrorCodeID(), rc) << "recorded";
+    const std::string expected = kept == db                     ? dbBytes
+                                 : kept == dir.file("Destino.mdb") ? "base anterior"
+                                                                   : "copia anterior";
+    EXPECT_EQ(testutil::readFile(kept), expected) << failure.why;
+    std::set<std::string> after = folderNames(dir.path());
+    after.erase("basura.mcr");
+    EXPECT_EQ(after, before) << "nothing left behind: " << failure.why;
+    EXPECT_NE(testutil::readFile(dir.file("vasqdb.log")).find("Transformed: ] "), std::string::npos)
+        << "traced: " << failure.why;
+    expectContents(db, dbtest::kPassword);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CopyFailureTest, ::testing::ValuesIn(kCopyFailures));
 
 } // namespace

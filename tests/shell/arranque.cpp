@@ -14,6 +14,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QThread>
+#include <algorithm>
 #include <filesystem>
 
 namespace arranque {
@@ -108,6 +109,44 @@ std::string Valor(const std::string &sql, const std::string &campo)
 {
     const basedatos::Result r = basedatos::query(sql);
     return r.rows.empty() ? std::string() : basedatos::field(r.rows.front(), campo);
+}
+
+bool LlenaRemesas(int recibos)
+{
+    const std::string librados = std::to_string(std::min(recibos, 20000));
+    const std::string n = std::to_string(recibos);
+    const std::string serie = "WITH RECURSIVE n(k) AS (SELECT 0 UNION ALL SELECT k+1 FROM n WHERE k+1<";
+    const std::string fecha = "printf('%04d/%02d/%02d',2000+k%20,1+k%12,1+k%28)";
+    const std::string sentencias[] = {
+        "INSERT INTO [_Empresas( Datos )] (Id_usuario,Cif,Nombre,Cuenta) "
+        "VALUES (1,'B00000001','Riegos del Norte','00491500051234567892')",
+        "INSERT INTO [_Presentadores( Datos )] (Id_empresa,Id_orden,Clave_presentador,Id_nif,Sufijo,Razon_social) "
+        "VALUES (1,'CSB19','B00000001000','B00000001','000','Riegos del Norte')",
+        serie + "10) INSERT INTO [_Emisores( Datos )] (Id_presentador,Id_nif,Sufijo,Razon_social,Cuenta_abono,"
+                "Cuenta_cargo) SELECT 1,'B00000001',printf('%03d',k),'Emisor '||k,'00491500051234567892',"
+                "'00491500051234567892' FROM n",
+        serie + librados +
+            ") INSERT INTO [Librados( Datos )] (Id_emisor,Codigo_referencia,Razon_social,Cuenta,Titular_cuenta,"
+            "Direccion,CP,Localidad,Provincia) SELECT 1+k%10,printf('%012d',k),'Librado n\xFAmero '||k,"
+            "printf('0049150005%010d',k),'Titular '||k,'Calle Mayor '||k,printf('%05d',28000+k%1000),'Madrid',"
+            "'Madrid' FROM n",
+        serie + std::to_string((recibos + 99) / 100) +
+            ") INSERT INTO [Remesas()] (Id_emisor,Id_moneda,Descripcion,F_alta,Importe_total,Contravalor_total) "
+            "SELECT 1+k%10,'EUR','Remesa de recibos '||k," + fecha + ",0,0 FROM n",
+        serie + n +
+            ") INSERT INTO [Documentos()] (Id_remesa,Id_librado,Importe,Contravalor,Ref_interna,Primer_concepto,"
+            "F_formalizacion,F_vencimiento) SELECT 1+k/100,1+k%" + librados +
+            ",(1000+k%90000)/100.0,round((1000+k%90000)/100.0*166.386),printf('%010d',k),"
+            "'Factura '||k||' de servicios'," + fecha + "," + fecha + " FROM n",
+    };
+    if (VASQ_BeginTrans() != 0)
+        return false;
+    for (const std::string &sql : sentencias)
+        if (!Ejecuta(sql)) {
+            VASQ_Rollback();
+            return false;
+        }
+    return VASQ_CommitTrans() == 0;
 }
 
 } // namespace arranque

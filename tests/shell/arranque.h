@@ -52,4 +52,10 @@ bool Ejecuta(const std::string &sql);
 // The value of a field of the first row of a query on the open database.
 std::string Valor(const std::string &sql, const std::string &campo);
 
+// Stores on the open shipped database, in one transaction, an organisation of the
+// administrator (a company, a CSB19 presenter, ten issuers, up to 20,000 drawees) and
+// recibos bills in batches of 100, with texts, amounts and dates like real ones. False
+// when a statement failed.
+bool LlenaRemesas(int recibos);
+
 } // namespace arranque

@@ -1,0 +1,56 @@
+// Failures made on purpose: rename is replaced in the test program (the shared libraries
+// reach it too) and refuses while armed; the file size limit stands for a full disk.
+#include "fallos.h"
+
+#include <dlfcn.h>
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+
+namespace {
+
+std::atomic<bool> g_renombrarFalla{false};
+
+} // namespace
+
+extern "C" int rename(const char *de, const char *a) noexcept
+{
+    if (g_renombrarFalla) {
+        errno = EACCES;
+        return -1;
+    }
+    using Rename = int (*)(const char *, const char *);
+    static const auto sistema = reinterpret_cast<Rename>(::dlsym(RTLD_NEXT, "rename"));
+    return sistema(de, a);
+}
+
+namespace fallos {
+
+RenombrarFalla::RenombrarFalla()
+{
+    g_renombrarFalla = true;
+}
+
+RenombrarFalla::~RenombrarFalla()
+{
+    g_renombrarFalla = false;
+}
+
+DiscoLleno::DiscoLleno(std::uint64_t limite)
+{
+    ::getrlimit(RLIMIT_FSIZE, &m_antes);
+    m_senal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit lleno = m_antes;
+    lleno.rlim_cur = rlim_t(limite);
+    ::setrlimit(RLIMIT_FSIZE, &lleno);
+}
+
+DiscoLleno::~DiscoLleno()
+{
+    ::setrlimit(RLIMIT_FSIZE, &m_antes);
+    std::signal(SIGXFSZ, m_senal);
+}
+
+} // namespace fallos

@@ -1,0 +1,34 @@
+// Failures made on purpose, for the tests of what a failed write or rename leaves behind.
+#pragma once
+
+#include <sys/resource.h>
+
+#include <cstdint>
+
+namespace fallos {
+
+// While the object lives, every rename in this process (the libraries' too) fails with
+// EACCES, as in a folder that refuses the change.
+class RenombrarFalla {
+public:
+    RenombrarFalla();
+    ~RenombrarFalla();
+    RenombrarFalla(const RenombrarFalla &) = delete;
+    RenombrarFalla &operator=(const RenombrarFalla &) = delete;
+};
+
+// While the object lives, no file of this process grows beyond limite bytes: a write past
+// it fails (EFBIG), as on a full disk.
+class DiscoLleno {
+public:
+    explicit DiscoLleno(std::uint64_t limite);
+    ~DiscoLleno();
+    DiscoLleno(const DiscoLleno &) = delete;
+    DiscoLleno &operator=(const DiscoLleno &) = delete;
+
+private:
+    rlimit m_antes;
+    void (*m_senal)(int);
+};
+
+} // namespace fallos
