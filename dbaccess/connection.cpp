@@ -21,10 +21,14 @@ constexpr const char *kSavepoint = "SAVEPOINT vasq_trans";
 
 } // namespace
 
-Status Connection::open(const std::string &path, bool readOnly, const std::string &password, const char *vfs)
+Status Connection::open(const std::string &path, bool readOnly, const std::string &password, const char *vfs,
+                        int cacheKiB)
 {
     close();
-    int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | (vfs ? SQLITE_OPEN_URI : 0);
+    // No thread ever uses a connection while another does: the engine need not lock it
+    // for each call.
+    int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX |
+                (vfs ? SQLITE_OPEN_URI : 0);
     int rc = sqlite3_open_v2(cp1252::fileName(path).c_str(), &m_db, flags, vfs);
     Status status;
     if (rc != SQLITE_OK) {
@@ -40,6 +44,8 @@ Status Connection::open(const std::string &path, bool readOnly, const std::strin
         else
             status = run(readOnly ? "SELECT count(*) FROM sqlite_master"
                                   : "SELECT count(*) FROM sqlite_master; PRAGMA journal_mode=WAL");
+        if (status.ok())
+            status = run(("PRAGMA cache_size=-" + std::to_string(cacheKiB)).c_str());
     }
     if (!status.ok())
         close();
@@ -48,6 +54,7 @@ Status Connection::open(const std::string &path, bool readOnly, const std::strin
 
 void Connection::close()
 {
+    m_statements.clear();
     if (m_db) {
         sqlite3_close_v2(m_db);
         m_db = nullptr;
@@ -58,8 +65,8 @@ void Connection::close()
 
 Status Connection::execute(std::string_view sql, int *changes)
 {
-    Statement statement;
-    Status status = statement.prepare(*this, sql);
+    Statement statement(*this);
+    Status status = statement.prepare(sql);
     if (!status.ok())
         return status;
     if (m_levels > 0 && !m_started && !statement.readOnly()) {
@@ -73,6 +80,8 @@ Status Connection::execute(std::string_view sql, int *changes)
     }
     if (rc != SQLITE_DONE)
         return failure(rc);
+    if (!statement.changesRowsOnly())
+        m_statements.clear(); // the schema may have changed
     if (changes)
         *changes = sqlite3_total_changes(m_db) - before;
     return {};

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "lasterror.h"
+#include "shape.h"
+#include "statementcache.h"
 
 #include <string>
 #include <string_view>
@@ -14,6 +16,14 @@ namespace vasq {
 
 class Connection {
 public:
+    // How many prepared statements a connection keeps.
+    static constexpr size_t kKeptStatements = 64;
+    // Page cache sizes, in KiB, each a fixed cap: the main connection's and the index
+    // cache's hold a batch of 100,000 bills with its drawees (sorts of that size stay in
+    // memory too); the others run small statements.
+    static constexpr int kLargeCacheKiB = 64 * 1024;
+    static constexpr int kSmallCacheKiB = 2 * 1024;
+
     Connection() = default;
     ~Connection() { close(); }
     Connection(const Connection &) = delete;
@@ -21,9 +31,11 @@ public:
 
     // Opens the existing file at path (Windows-1252), keyed with password (none when it is
     // empty), reads it once so that a wrong password fails here, and sets the busy
-    // timeout, the collation and, read-write, the WAL journal. With vfs, the file is opened
-    // through that VFS and ATTACH takes URIs (see fileUri). On failure nothing stays open.
-    Status open(const std::string &path, bool readOnly, const std::string &password, const char *vfs = nullptr);
+    // timeout, the collation, the page cache and, read-write, the WAL journal. With vfs,
+    // the file is opened through that VFS and ATTACH takes URIs (see fileUri). On failure
+    // nothing stays open.
+    Status open(const std::string &path, bool readOnly, const std::string &password, const char *vfs = nullptr,
+                int cacheKiB = kSmallCacheKiB);
     void close();
     bool isOpen() const { return m_db != nullptr; }
     sqlite3 *handle() const { return m_db; }
@@ -46,6 +58,11 @@ public:
     Status rollback() { return finish(false); }
 
     Status failure(int rc) const { return engineFailure(m_db, rc); }
+
+    // The prepared statements kept between uses, and the shape a statement is built in
+    // while it is prepared.
+    StatementCache &statements() { return m_statements; }
+    Shape &shape() { return m_shape; }
     // True while a transaction has written and not ended: the connection holds the
     // database's only write lock.
     bool holdsWriteLock() const { return m_started; }
@@ -58,6 +75,8 @@ private:
     bool transactionLost();
 
     sqlite3 *m_db = nullptr;
+    StatementCache m_statements{kKeptStatements};
+    Shape m_shape;
     int m_levels = 0;       // open transactions, outermost included
     bool m_started = false; // the engine's transaction is running
 };

@@ -54,7 +54,7 @@ int caught(const char *label) noexcept
 void release()
 {
     State &s = state();
-    std::vector<std::string>().swap(s.index);
+    s.index.close();
     s.second.close();
     s.main.close();
     s.lock.release();
@@ -196,7 +196,7 @@ int VASQ_OpenDB(const char *path, int exclusive, int readOnly)
         if (!status.ok())
             return fail(label, 1, status);
         bool readOnlyFlag = (readOnly & 0xFF) != 0;
-        status = s.main.open(path, readOnlyFlag, s.password);
+        status = s.main.open(path, readOnlyFlag, s.password, nullptr, Connection::kLargeCacheKiB);
         if (status.ok())
             status = lockFor(s.lock, path, (exclusive & 0xFF) != 0);
         if (status.ok())
@@ -204,6 +204,7 @@ int VASQ_OpenDB(const char *path, int exclusive, int readOnly)
         if (!status.ok())
             return fail("[vasqdb::VASQ_OpenDB: ] ", 1, status);
         s.path = path;
+        s.readOnly = readOnlyFlag;
         return 0;
     });
     if (result != 0 && result != VASQ_ERR_ALREADYOPEN)

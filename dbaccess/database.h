@@ -3,6 +3,7 @@
 #pragma once
 
 #include "connection.h"
+#include "indexcache.h"
 #include "lasterror.h"
 #include "sidelock.h"
 #include "trace.h"
@@ -19,8 +20,9 @@ struct State {
     SideLock held;        // of VASQ_LockExclusive
     std::string heldPath; // its database, empty while none is held
     std::string path;     // of the open database, empty while none is open
+    bool readOnly = false; // how it is open
     std::string password; // for every connection; empty: plain files
-    std::vector<std::string> index; // row texts of the index cache
+    IndexCache index;
     LastError error;
     Trace trace;
 
@@ -51,7 +53,7 @@ int guarded(const char *label, Body body) noexcept
     }
 }
 
-// Closes both connections, drops the index cache and the lock, forgets the path.
+// Closes the connections, drops the index cache and the lock, forgets the path.
 void release();
 
 // Takes lock for the database at path, unless VASQ_LockExclusive holds that database:

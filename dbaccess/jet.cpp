@@ -1,10 +1,12 @@
 // Translation of the program's Jet-dialect SQL into the SQL that SQLite runs.
 #include "jet.h"
 
+#include "sqltext.h"
 #include "vasqdb.h"
 
 #include <cp1252.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -13,9 +15,10 @@ namespace {
 
 enum class Kind { Space, Word, Bracketed, Quoted, Date, Punct };
 
+// A token's text is a piece of the statement, or of a text that outlives the rewrite.
 struct Token {
     Kind kind;
-    std::string text;
+    std::string_view text;
 };
 
 bool isSpace(unsigned char c)
@@ -23,56 +26,50 @@ bool isSpace(unsigned char c)
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v';
 }
 
-bool isWordChar(unsigned char c)
+// The kind of an engine's token for the rewrites: texts, names, blobs, comments and
+// parameters are never rewritten; numbers count as words.
+Kind jetKind(const SqlToken &token, char first)
 {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
-           c >= 0x80;
+    switch (token.kind) {
+    case SqlToken::Kind::Space:
+        return Kind::Space;
+    case SqlToken::Kind::Word:
+    case SqlToken::Kind::Number:
+        return Kind::Word;
+    case SqlToken::Kind::Punct:
+        return Kind::Punct;
+    case SqlToken::Kind::Bad:
+        return first == '[' ? Kind::Bracketed : first >= '0' && first <= '9' ? Kind::Word : Kind::Quoted;
+    case SqlToken::Kind::Name:
+        return first == '[' ? Kind::Bracketed : Kind::Quoted;
+    default:
+        return Kind::Quoted;
+    }
 }
 
-// Splits sql into tokens whose texts, joined, give sql back. A bracket or quote left
-// open runs to the end; a '#' without a closing one is punctuation.
+// Splits sql into tokens whose texts, joined, give sql back: the engine's tokens, and
+// date literals between two '#' (a '#' without a closing one is punctuation). A bracket
+// or quote left open runs to the end.
 std::vector<Token> tokenize(std::string_view sql)
 {
     std::vector<Token> tokens;
-    size_t i = 0;
-    while (i < sql.size()) {
-        unsigned char c = sql[i];
+    tokens.reserve(sql.size() / 3 + 4);
+    for (size_t i = 0; i < sql.size();) {
         size_t start = i;
         Kind kind;
-        if (isSpace(c)) {
-            kind = Kind::Space;
-            while (i < sql.size() && isSpace(sql[i]))
-                ++i;
-        } else if (isWordChar(c)) {
-            kind = Kind::Word;
-            while (i < sql.size() && isWordChar(sql[i]))
-                ++i;
-        } else if (c == '[') {
-            kind = Kind::Bracketed;
-            size_t close = sql.find(']', i + 1);
-            i = close == std::string_view::npos ? sql.size() : close + 1;
-        } else if (c == '\'' || c == '"') {
-            kind = Kind::Quoted;
-            ++i;
-            while (i < sql.size()) {
-                if (sql[i] == char(c)) {
-                    ++i;
-                    if (i < sql.size() && sql[i] == char(c)) {
-                        ++i; // doubled quote inside the text
-                        continue;
-                    }
-                    break;
-                }
-                ++i;
-            }
-        } else if (c == '#' && sql.find('#', i + 1) != std::string_view::npos) {
+        size_t hash = sql[i] == '#' ? sql.find('#', i + 1) : std::string_view::npos;
+        if (hash != std::string_view::npos) {
             kind = Kind::Date;
-            i = sql.find('#', i + 1) + 1;
-        } else {
+            i = hash + 1;
+        } else if (sql[i] == '#') {
             kind = Kind::Punct;
             ++i;
+        } else {
+            SqlToken token = nextToken(sql, i);
+            kind = jetKind(token, sql[i]);
+            i = token.end;
         }
-        tokens.push_back({kind, std::string(sql.substr(start, i - start))});
+        tokens.push_back({kind, sql.substr(start, i - start)});
     }
     return tokens;
 }
@@ -84,7 +81,7 @@ bool isWord(const Token &token, std::string_view word)
 
 bool isPunct(const Token &token, char c)
 {
-    return token.kind == Kind::Punct && token.text[0] == c;
+    return token.kind == Kind::Punct && !token.text.empty() && token.text[0] == c;
 }
 
 // Index of the next token after i that is not blank, or tokens.size().
@@ -182,7 +179,7 @@ void unqualifySetTargets(std::vector<Token> &tokens, size_t set)
             if (isName(token) && dot < tokens.size() && isPunct(tokens[dot], '.') &&
                 column < tokens.size() && isName(tokens[column])) {
                 for (size_t k = i; k < column; ++k)
-                    tokens[k].text.clear();
+                    tokens[k].text = {};
                 i = column;
                 continue;
             }
@@ -230,7 +227,7 @@ void rewriteStatement(std::vector<Token> &tokens, size_t from)
         size_t after = nextSolid(tokens, second);
         if (after < tokens.size() && isWord(tokens[after], "FROM")) {
             for (size_t k = second; k < after; ++k)
-                tokens[k].text.clear();
+                tokens[k].text = {};
         }
     } else if (isWord(tokens[first], "UPDATE")) {
         int depth = 0;
@@ -256,6 +253,9 @@ void rewriteStatement(std::vector<Token> &tokens, size_t from)
 Status translateJet(std::string_view sql, std::string &out)
 {
     std::vector<Token> tokens = tokenize(sql);
+    std::vector<std::string> dates; // the stored form of each date literal
+    dates.reserve(size_t(std::count_if(tokens.begin(), tokens.end(),
+                                       [](const Token &token) { return token.kind == Kind::Date; })));
     rewriteStatement(tokens, 0);
     for (size_t i = 0; i < tokens.size(); ++i) {
         Token &token = tokens[i];
@@ -270,11 +270,12 @@ Status translateJet(std::string_view sql, std::string &out)
             std::string stored;
             if (!dateLiteral(token.text, stored))
                 return ownFailure(VASQ_ERR_STATEMENT,
-                                  "Fecha no v\xE1lida en la sentencia SQL: " + token.text);
-            token.text = stored;
+                                  "Fecha no v\xE1lida en la sentencia SQL: " + std::string(token.text));
+            token.text = dates.emplace_back(std::move(stored));
         }
     }
     out.clear();
+    out.reserve(sql.size() + 16);
     for (const Token &token : tokens)
         out += token.text;
     return {};

@@ -10,22 +10,50 @@
 #include <sqlite3.h>
 
 #include <cstring>
+#include <optional>
 
 namespace vasq {
 
-Status readRows(const Connection &connection, std::string_view sql, std::vector<std::string> &rows)
+namespace {
+
+// Runs query sql and hands each row to add, with the builder of its texts.
+template <typename Add>
+Status eachRow(Connection &connection, std::string_view sql, Add add)
 {
-    Statement statement;
-    Status status = statement.prepare(connection, sql);
+    Statement statement(connection);
+    Status status = statement.prepare(sql);
     if (!status.ok())
         return status;
     if (!statement.readOnly() || sqlite3_column_count(statement.handle()) == 0)
         return ownFailure(VASQ_ERR_STATEMENT, "La sentencia no es una consulta.");
-    RowTextBuilder builder(statement.handle());
+    // Columns are read after the first step: a kept statement is prepared again there
+    // when the schema changed since its last use.
+    std::optional<RowTextBuilder> builder;
     int rc;
-    while ((rc = statement.step()) == SQLITE_ROW)
-        rows.push_back(builder.row(statement.handle()));
+    while ((rc = statement.step()) == SQLITE_ROW) {
+        if (!builder)
+            builder.emplace(statement.handle());
+        add(*builder, statement.handle());
+    }
     return rc == SQLITE_DONE ? Status() : connection.failure(rc);
+}
+
+} // namespace
+
+Status readRows(Connection &connection, std::string_view sql, std::vector<std::string> &rows)
+{
+    return eachRow(connection, sql, [&](const RowTextBuilder &builder, sqlite3_stmt *statement) {
+        rows.push_back(builder.row(statement));
+    });
+}
+
+Status readRows(Connection &connection, std::string_view sql, RowTexts &rows)
+{
+    return eachRow(connection, sql, [&](const RowTextBuilder &builder, sqlite3_stmt *statement) {
+        rows.starts.push_back(rows.text.size());
+        builder.appendRow(rows.text, statement);
+        rows.text += '\0';
+    });
 }
 
 } // namespace vasq
@@ -39,13 +67,18 @@ Status queryArgument(const char *sql)
     return sql ? Status() : ownFailure(VASQ_ERR_ARGUMENT, "Falta la consulta SQL.");
 }
 
-// Row row of the index cache, or null when there is none.
-const std::string *indexRow(int row)
+// Row row of the index cache, or null when there is none; a row that cannot be read is
+// traced after label.
+const std::string *indexRow(int row, const char *label)
 {
     State &s = state();
-    if (!s.opened() || row < 0 || size_t(row) >= s.index.size())
+    if (!s.opened() || row < 0)
         return nullptr;
-    return &s.index[size_t(row)];
+    Status failure;
+    const std::string *text = s.index.row(size_t(row), failure);
+    if (!failure.ok())
+        s.trace.write(1, label, failure.text);
+    return text;
 }
 
 } // namespace
@@ -64,14 +97,14 @@ int VASQ_GetData(const char *sql, GetDataCallback callback)
             return fail(label, 1, status);
         if (!s.opened())
             return refuse(label);
-        std::vector<std::string> rows;
+        RowTexts rows;
         status = readRows(s.main, sql, rows);
         if (!status.ok())
             return fail("[vasqdb::VASQ_GetData: ] ", 1, status);
-        int count = int(rows.size());
+        int count = int(rows.starts.size());
         char keepGoing = 1;
-        for (size_t i = 0; i < rows.size() && keepGoing; ++i)
-            callback(rows[i].data(), &keepGoing, count);
+        for (size_t i = 0; i < rows.starts.size() && keepGoing; ++i)
+            callback(rows.text.data() + rows.starts[i], &keepGoing, count);
         return 0;
     });
 }
@@ -80,7 +113,7 @@ int C_InicIndexData(const char *sql, int *count)
 {
     const char *label = "[vasqdb::C_InicIndexData() ]";
     State &s = state();
-    std::vector<std::string>().swap(s.index);
+    s.index.clear();
     if (count)
         *count = 0;
     int result = guarded(label, [&] {
@@ -89,23 +122,25 @@ int C_InicIndexData(const char *sql, int *count)
             return fail(label, 1, status);
         if (!s.opened())
             return refuse(label);
-        status = readRows(s.main, sql, s.index);
+        status = s.index.fill(s.main, {s.path, s.readOnly, s.password}, sql);
         return status.ok() ? 0 : fail("[vasqdb::VASQ_GetData: ] ", 1, status);
     });
     if (result != 0)
-        std::vector<std::string>().swap(s.index);
+        s.index.clear();
     else if (count)
-        *count = int(s.index.size());
+        *count = int(s.index.count());
     return result;
 }
 
 int C_IndexData(int row, char *buffer)
 {
-    const std::string *text = indexRow(row);
-    if (!text || !buffer)
-        return 1;
-    std::memcpy(buffer, text->c_str(), text->size() + 1);
-    return 0;
+    return guarded(nullptr, [&] {
+        const std::string *text = buffer ? indexRow(row, "[vasqdb::C_IndexData: ]") : nullptr;
+        if (!text)
+            return 1;
+        std::memcpy(buffer, text->c_str(), text->size() + 1);
+        return 0;
+    });
 }
 
 int C_IndexDataSize(int row, char *buffer, int size)
@@ -115,7 +150,7 @@ int C_IndexDataSize(int row, char *buffer, int size)
         if (!buffer || size < 1)
             return fail(label, 1,
                         ownFailure(VASQ_ERR_ARGUMENT, "El b\xFA" "fer de la fila no tiene tama\xF1o."));
-        const std::string *text = indexRow(row);
+        const std::string *text = indexRow(row, label);
         if (!text)
             return 1;
         size_t n = std::min(text->size(), size_t(size) - 1);
@@ -131,7 +166,7 @@ int C_IndexDataSize(int row, char *buffer, int size)
 
 int C_EndIndexData(void)
 {
-    std::vector<std::string>().swap(state().index);
+    state().index.clear();
     return 0;
 }
 

@@ -11,8 +11,15 @@
 
 namespace vasq {
 
+// The row texts of a whole result in one text, each ended by a NUL.
+struct RowTexts {
+    std::string text;
+    std::vector<size_t> starts; // of each row in text
+};
+
 // Appends the row texts of query sql (Jet dialect, Windows-1252) to rows. Refuses with
 // VASQ_ERR_STATEMENT a statement that could write or gives no columns.
-Status readRows(const Connection &connection, std::string_view sql, std::vector<std::string> &rows);
+Status readRows(Connection &connection, std::string_view sql, std::vector<std::string> &rows);
+Status readRows(Connection &connection, std::string_view sql, RowTexts &rows);
 
 } // namespace vasq

@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -44,20 +45,20 @@ bool nameHidesOrigin(std::string_view name, std::string_view table, std::string_
     return true;
 }
 
-std::string columnText(sqlite3_stmt *statement, int column)
+// The text of a column, as Windows-1252, appended to row.
+void appendColumnText(std::string &row, sqlite3_stmt *statement, int column)
 {
     const unsigned char *text = sqlite3_column_text(statement, column);
     int bytes = sqlite3_column_bytes(statement, column);
-    return cp1252::fromUtf8(std::string_view(reinterpret_cast<const char *>(text), size_t(bytes)));
+    cp1252::appendFromUtf8(row, std::string_view(reinterpret_cast<const char *>(text), size_t(bytes)));
 }
 
-// Cuts a name or value to its longest length and escapes it.
-void appendPart(std::string &row, std::string part)
+// Cuts the part of row from start on to its longest length and escapes it.
+void finishPart(std::string &row, size_t start)
 {
-    if (part.size() > kMaxPart)
-        part.resize(kMaxPart);
-    escape(part.data());
-    row += part;
+    if (row.size() - start > kMaxPart)
+        row.resize(start + kMaxPart);
+    escape(row.data() + start);
 }
 
 } // namespace
@@ -133,15 +134,16 @@ bool dateText(std::string_view text, std::string &out)
         return false;
     if (fields[0] < 1 || fields[0] > 12 || fields[1] < 1 || fields[1] > 31)
         return false;
-    char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "%c%c %02d %02d", text[2], text[3], fields[0], fields[1]);
-    out = buffer;
+    const char yymmdd[] = {text[2], text[3], ' ', char('0' + fields[0] / 10), char('0' + fields[0] % 10), ' ',
+                           char('0' + fields[1] / 10), char('0' + fields[1] % 10)};
+    out.assign(yymmdd, sizeof yymmdd);
     return true;
 }
 
 RowTextBuilder::RowTextBuilder(sqlite3_stmt *statement)
 {
     int count = sqlite3_column_count(statement);
+    std::vector<std::string> names;
     std::vector<std::string> tables(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
         const char *name = sqlite3_column_name(statement, i);
@@ -154,7 +156,7 @@ RowTextBuilder::RowTextBuilder(sqlite3_stmt *statement)
             if (nameHidesOrigin(own, tables[size_t(i)], originName))
                 own = originName;
         }
-        m_names.push_back(own);
+        names.push_back(own);
         std::string type = typeWord(sqlite3_column_decltype(statement, i));
         if (type == "BOOLEAN" || type == "BOOL" || type == "YESNO" || type == "BIT" || type == "LOGICAL")
             m_kinds.push_back(Kind::YesNo);
@@ -164,64 +166,85 @@ RowTextBuilder::RowTextBuilder(sqlite3_stmt *statement)
             m_kinds.push_back(Kind::Plain);
     }
     // A name that occurs twice is qualified with its table wherever it has one.
-    std::vector<std::string> qualified = m_names;
-    for (size_t i = 0; i < m_names.size(); ++i) {
-        for (size_t j = 0; j < m_names.size(); ++j) {
-            if (i != j && !tables[i].empty() && cp1252::equalNoCase(m_names[i], m_names[j])) {
-                qualified[i] = tables[i] + "." + m_names[i];
+    for (size_t i = 0; i < names.size(); ++i) {
+        std::string prefix = i > 0 ? "&" : "";
+        size_t start = prefix.size();
+        prefix += names[i];
+        for (size_t j = 0; j < names.size(); ++j) {
+            if (i != j && !tables[i].empty() && cp1252::equalNoCase(names[i], names[j])) {
+                prefix.insert(start, tables[i] + ".");
                 break;
             }
         }
+        finishPart(prefix, start);
+        m_prefixes.push_back(prefix + "=");
     }
-    m_names = std::move(qualified);
 }
 
 std::string RowTextBuilder::row(sqlite3_stmt *statement) const
 {
     std::string row;
-    for (size_t i = 0; i < m_names.size(); ++i) {
-        if (i > 0)
-            row += '&';
-        appendPart(row, m_names[i]);
-        row += '=';
-        appendPart(row, value(statement, int(i)));
-    }
+    row.reserve(m_lastLength + 16);
+    appendRow(row, statement);
     return row;
 }
 
-std::string RowTextBuilder::value(sqlite3_stmt *statement, int column) const
+void RowTextBuilder::appendRow(std::string &row, sqlite3_stmt *statement) const
+{
+    size_t begin = row.size();
+    for (size_t i = 0; i < m_prefixes.size(); ++i) {
+        row += m_prefixes[i];
+        size_t start = row.size();
+        appendValue(row, statement, int(i));
+        finishPart(row, start);
+    }
+    m_lastLength = row.size() - begin;
+}
+
+void RowTextBuilder::appendValue(std::string &row, sqlite3_stmt *statement, int column) const
 {
     int type = sqlite3_column_type(statement, column);
-    if (type == SQLITE_NULL)
-        return "NULL";
+    if (type == SQLITE_NULL) {
+        row += "NULL";
+        return;
+    }
     Kind kind = m_kinds[size_t(column)];
     if (kind == Kind::YesNo) {
+        bool yes = false;
         if (type == SQLITE_TEXT) {
-            std::string text = columnText(statement, column);
-            if (cp1252::equalNoCase(text, "TRUE"))
-                return "TRUE";
+            std::string text;
+            appendColumnText(text, statement, column);
+            yes = cp1252::equalNoCase(text, "TRUE");
         }
-        return sqlite3_column_double(statement, column) != 0 ? "TRUE" : "FALSE";
+        yes = yes || sqlite3_column_double(statement, column) != 0;
+        row += yes ? "TRUE" : "FALSE";
+        return;
     }
     switch (type) {
-    case SQLITE_INTEGER:
-        return std::to_string(sqlite3_column_int64(statement, column));
+    case SQLITE_INTEGER: {
+        char digits[24];
+        auto end = std::to_chars(digits, digits + sizeof digits, sqlite3_column_int64(statement, column)).ptr;
+        row.append(digits, end);
+        return;
+    }
     case SQLITE_FLOAT:
-        return realText(sqlite3_column_double(statement, column));
+        row += realText(sqlite3_column_double(statement, column));
+        return;
     case SQLITE_BLOB:
-        return "Array of VT_UI1";
+        row += "Array of VT_UI1";
+        return;
     default:
         break;
     }
-    std::string text = columnText(statement, column);
+    size_t start = row.size();
+    appendColumnText(row, statement, column);
     if (kind == Kind::Date) {
         std::string date;
-        if (text.empty())
-            return "NULL";
-        if (dateText(text, date))
-            return date;
+        if (row.size() == start)
+            row += "NULL";
+        else if (dateText(std::string_view(row).substr(start), date))
+            row.replace(start, std::string::npos, date);
     }
-    return text;
 }
 
 } // namespace vasq

@@ -28,19 +28,18 @@ class RowTextBuilder {
 public:
     explicit RowTextBuilder(sqlite3_stmt *statement);
 
-    // The names as they appear in row texts (before cutting and escaping).
-    const std::vector<std::string> &names() const { return m_names; }
-
-    // The row text of the statement's current row.
+    // The row text of the statement's current row, or that text appended to row.
     std::string row(sqlite3_stmt *statement) const;
+    void appendRow(std::string &row, sqlite3_stmt *statement) const;
 
 private:
     enum class Kind { Plain, YesNo, Date };
 
-    std::string value(sqlite3_stmt *statement, int column) const;
+    void appendValue(std::string &row, sqlite3_stmt *statement, int column) const;
 
-    std::vector<std::string> m_names;
+    std::vector<std::string> m_prefixes; // per column: "&" but for the first, the name, "="
     std::vector<Kind> m_kinds;
+    mutable size_t m_lastLength = 0; // of the row before, to size the next
 };
 
 } // namespace vasq

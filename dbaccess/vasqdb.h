@@ -19,7 +19,9 @@
  *   - in CREATE TABLE, a column whose type is AUTOINCREMENT as
  *     "INTEGER PRIMARY KEY AUTOINCREMENT".
  * Square-bracketed names ("[Librados( Datos )]") and single-quoted texts pass unchanged.
- * Each call runs exactly one statement (a trailing ";" is allowed).
+ * Each call runs exactly one statement (a trailing ";" is allowed). Statements that differ
+ * only in their values share one prepared statement, kept between calls with the values
+ * bound; what a statement does and returns is the same as when it is prepared afresh.
  *
  * Declared column types and the text a value reads as in a row text (the declared type
  * is the one of the table column a result column comes from; only its first word
@@ -107,7 +109,7 @@ VASQ_API int VASQ_SetDebug(int level);
  * stays open. */
 VASQ_API int VASQ_OpenDB(const char *path, int exclusive, int readOnly);
 
-/* Closes the database and both connections, drops the index cache, clears the last
+/* Closes the database and its connections, drops the index cache, clears the last
  * error and sets the trace level to 0. Returns 0. */
 VASQ_API int VASQ_CloseDB(void);
 
@@ -284,23 +286,33 @@ VASQ_API int VASQ_GetData(const char *sql, GetDataCallback callback);
  * texts, to be fetched in any order by number. A new one replaces the old; closing,
  * repair and compaction drop it. It is a snapshot: later changes are not seen.
  * C_InicIndexData writes the number of rows to *count (when count is not null) and
- * returns as VASQ_GetData does; on failure the cache is left empty and *count is 0. */
+ * returns as VASQ_GetData does; on failure the cache is left empty and *count is 0.
+ *
+ * A large result opens fastest when the query can be read keys first: one SELECT (no
+ * DISTINCT, GROUP BY, HAVING, LIMIT or UNION) that names its columns (no *), one of them
+ * (and not the only one) a table's INTEGER PRIMARY KEY ([Documentos()].Id_documento),
+ * ordered by columns or expressions, never by a column's position or alias. Such a query
+ * returns once its rows' keys are known, in order, with the first rows; the others are
+ * read from the same snapshot when they are asked for, and by the library in the
+ * background. Any other query, and any query while this copy's transaction has written,
+ * is read whole before the call returns. Rows come in the same order either way. */
 VASQ_API int C_InicIndexData(const char *sql, int *count);
 
 /* Copies row number row (0-based) of the index cache, with its terminator, into buffer,
  * which must hold the longest row text of the query (each name and value adds at most
  * 1,023 characters, plus "=" and "&" per column). Returns 0, or 1 when there is no such
- * row (no cache, row out of range, no open database, null buffer), leaving buffer
- * untouched. Prefer C_IndexDataSize. */
+ * row (no cache, row out of range, no open database, null buffer) or the engine fails to
+ * read it (its text is traced after "[vasqdb::C_IndexData: ]" at level 1, nothing is
+ * recorded), leaving buffer untouched. Prefer C_IndexDataSize. */
 VASQ_API int C_IndexData(int row, char *buffer);
 
 /* As C_IndexData, never writing more than size bytes: returns 0 when the whole row text
- * fit; 1 when there is no such row; VASQ_ERR_ARGUMENT, recorded, when size is below 1
+ * fit; 1 when there is no such row or it cannot be read; VASQ_ERR_ARGUMENT, recorded, when size is below 1
  * (nothing written) or the row text is longer than size - 1 (buffer then holds its first
  * size - 1 characters, terminated). */
 VASQ_API int C_IndexDataSize(int row, char *buffer, int size);
 
-/* Drops the index cache. Returns 0. */
+/* Drops the index cache, ending its snapshot. Returns 0. */
 VASQ_API int C_EndIndexData(void);
 
 /* Kept for callers of the index cache: does nothing and returns 0 (the cache is a

@@ -90,10 +90,24 @@ std::string toUtf8(std::string_view text)
 std::string fromUtf8(std::string_view utf8)
 {
     std::string out;
-    out.reserve(utf8.size());
-    for (size_t i = 0; i < utf8.size();)
-        out += char(nextFromUtf8(utf8, i));
+    appendFromUtf8(out, utf8);
     return out;
+}
+
+void appendFromUtf8(std::string &out, std::string_view utf8)
+{
+    size_t start = out.size();
+    out.resize(start + utf8.size()); // never more bytes than the UTF-8 form
+    char *end = out.data() + start;
+    for (size_t i = 0; i < utf8.size();) {
+        unsigned char byte = static_cast<unsigned char>(utf8[i]);
+        if (byte < 0x80)
+            ++i;
+        else
+            byte = nextFromUtf8(utf8, i);
+        *end++ = char(byte);
+    }
+    out.resize(size_t(end - out.data()));
 }
 
 unsigned char nextFromUtf8(std::string_view utf8, size_t &i)

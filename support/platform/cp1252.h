@@ -20,6 +20,8 @@ unsigned char fromUnicode(char32_t code);
 // Windows-1252 into '?'.
 std::string toUtf8(std::string_view text);
 std::string fromUtf8(std::string_view utf8);
+// Appends to out what fromUtf8 returns, without a text of its own.
+void appendFromUtf8(std::string &out, std::string_view utf8);
 // The byte of the UTF-8 character at utf8[i] (i below utf8.size()), as fromUtf8 gives it;
 // moves i past the character.
 unsigned char nextFromUtf8(std::string_view utf8, size_t &i);
