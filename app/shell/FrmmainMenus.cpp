@@ -392,6 +392,11 @@ bool TFormMain::EstadoTabla(const QAction *item)
     return item->property(kEstadoTabla).toBool();
 }
 
+bool TFormMain::Disponible(const QAction *item)
+{
+    return item->property(kDisponible).toBool();
+}
+
 void TFormMain::Conecta(QAction *item, void (TFormMain::*handler)())
 {
     const std::string etiqueta = "TFormMain::" + item->objectName().toStdString();
