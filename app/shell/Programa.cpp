@@ -2,6 +2,7 @@
 #include "Programa.h"
 
 #include "Aplicacion.h"
+#include "Editremesas.h"
 #include "Frmmain.h"
 #include "Frmmsg.h"
 #include "General.h"
@@ -86,6 +87,7 @@ void CreaVentanas()
     Aplicacion &app = App();
     app.FormMain = new TFormMain;
     app.FormLogin = new TFormLogin(app.FormMain);
+    app.FormEditRemesas = new TFormEditRemesas(app.FormMain);
     app.FormProps = new TFormProps(app.FormMain);
     app.FRMGestionusers = new TFRMGestionusers(app.FormMain);
     app.FRMNuevoUsuario = new TFRMNuevoUsuario(app.FormMain);
