@@ -120,12 +120,13 @@ TEST_F(Lineas, RecognisesTheFirstTypeWhoseIdMatches)
 
 TEST_F(Lineas, ColumnsBelowOneNeverReadOutsideTheLine)
 {
-    testutil::writeFile(rutaLayout, "[LINEAS]\nA=1,,4\nB=Z,0,1\nC=ab,1,2\n[C]\nCero=0,3\nNegativa=1,-5\n");
+    testutil::writeFile(rutaLayout, "[LINEAS]\nA=1,,4\nB=Z,0,1\nC=ab,1,2\n[A]\n[B]\n[C]\nCero=0,3\nNegativa=1,-5\n");
     ASSERT_EQ(LoadLineLayout(rutaLayout, tipos), 0);
     EXPECT_EQ(ReconoceLinea(tipos, "1xyz"), nullptr) << "the id \"1\" at column 0 compares an empty text";
     EXPECT_EQ(ReconoceLinea(tipos, "Zab"), nullptr);
     const LineDef *c = ReconoceLinea(tipos, "abcdef");
     ASSERT_NE(c, nullptr);
+    ASSERT_EQ(c->fields.size(), 2u);
     const LineDef cortada = CortaLinea(*c, "abcdef", 7);
     EXPECT_EQ(cortada.line_number, 7);
     EXPECT_EQ(cortada.fields[0].data, "   ") << "column 0 cuts nothing";
