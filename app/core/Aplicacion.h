@@ -10,6 +10,8 @@ class TFRMNuevoUsuario;
 class TFRMEmpresa;
 class TFRMPresentador;
 class TFRMEmisores;
+class TFormSelDir;
+class TFormCfg;
 
 struct Aplicacion {
     TFormMain *FormMain = nullptr;                // the main window
@@ -21,6 +23,8 @@ struct Aplicacion {
     TFRMEmpresa *FRMEmpresa = nullptr;            // the company dialog
     TFRMPresentador *FRMPresentador = nullptr;    // the presenter dialog
     TFRMEmisores *FRMEmisores = nullptr;          // the issuer dialog
+    TFormSelDir *FormSelDir = nullptr;            // the folder picker
+    TFormCfg *FormCfg = nullptr;                  // the configuration dialog
     // Each window that lives for the whole run is added here by the task that builds it
     // (TFormMain *FormMain, TFormLogin *FormLogin, TFRMGestionusers *FRMGestionusers, ...),
     // named as the system names its global object.

@@ -215,6 +215,8 @@ std::string ValidaCCC(std::string_view banco, std::string_view oficina, std::str
 // the third character (written back into the box) and pass; anything else shows text 625
 // under caption text 1, empties the box and fails.
 bool ValidaCuentaBanco(QLineEdit *edit);
+// The same rule on the text itself, widened or emptied in place.
+bool ValidaCuentaBanco(std::string &cuenta);
 
 // A number of fewer than 10 characters in a box whose maximum length is 1 to 10 is
 // rewritten with leading zeros to that length; a text that is no number is logged and kept.
@@ -276,6 +278,9 @@ bool EsFechaValida(std::string_view fecha);
 // A copy safe inside a quoted SQL literal and a row text: of two adjacent commas the first
 // becomes a blank (left to right), "'" becomes "`", "|" becomes the byte 0xA6.
 std::string LimpiaTextoSQL(std::string_view texto);
+
+// The text without the blanks at either end.
+std::string Recorta(std::string_view texto);
 
 // Cleans a text in place for a bank file, byte by byte with the bank's table; the length
 // never changes. Accented letters become blanks: remove accents first to keep the letter.

@@ -170,6 +170,7 @@ TFormMain::TFormMain(QWidget *parent)
     App().Multiuser = new _multiuser;
     App().Multiuser->Host.TiempoInactividad = [this] { return TiempoInactividad; };
     App().Multiuser->Host.GetPathBD = [this] { return GetPathBD(); };
+    ConectaPeriferia();
 
     const std::string ini = RutaIni();
     if (profile::readKeys(ini, "WINDOW").empty())

@@ -13,6 +13,7 @@
 #include <QMainWindow>
 #include <QPoint>
 #include <QTimer>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -248,6 +249,24 @@ public:
     void MNUCastellanoClick();
     void treeInfoGlobalChange();
 
+    // ---- Maintenance, configuration and help (FrmmainMantenimiento.cpp) ----
+    // Save, repair and compact pause the coordination while they work. Repair and compact
+    // hold the database alone from before their work to before the reopen; another copy
+    // using it makes them change nothing. A failed reopen shows text 118.
+    // Writes the scrambled copy of one state of the database, which stays open.
+    void MNUGuardarcambiosClick();
+    void MNURepararClick();
+    // True only when the compacted file replaced the database (and the database reopened).
+    bool Compactar();
+    void MNUCompactarClick();
+    // The configuration dialog: folders and minutes in memory at once; a new database
+    // folder (it must hold Orvanta.mcr) goes to the ini for the next start.
+    void mainmenuConfiguracionClick();
+    // Writes [GENERAL] BaseDatos; PathBD stays.
+    void GuardaPathBD(const std::string &ruta);
+    // Opens the program's guide ayuda/orvanta.html with the desktop's handler.
+    void cbtAyudaClick();
+
     // ---- Controls ----
     QSplitter *splitterMain;
     QWidget *panelLeft;
@@ -308,6 +327,14 @@ private:
     void EstadoInicialComandos();
     // Sets the table's state of the items and enables each that is also available.
     void Habilita(std::initializer_list<QAction *> items, bool estado);
+
+    // The commands of FrmmainMantenimiento.cpp and the others of the shell's periphery.
+    void ConectaPeriferia();
+    // Closes the database, holds it alone and runs trabajo on it opened under the hold,
+    // then reopens it shared. True when trabajo and the reopen succeeded.
+    bool TrabajaEnExclusiva(const std::function<bool()> &trabajo);
+    // Opens PathBD again; a failure is logged and shown (text 118).
+    bool ReabreBD();
 
     // Start-up and exit (Frmmain.cpp).
     bool AbreBaseDatos();

@@ -2,7 +2,9 @@
 #include "Programa.h"
 
 #include "Aplicacion.h"
+#include "Frmcfg.h"
 #include "Frmmain.h"
+#include "Frmseldir.h"
 #include "Frmmsg.h"
 #include "General.h"
 #include "Login.h"
@@ -87,11 +89,13 @@ void CreaVentanas()
     app.FormMain = new TFormMain;
     app.FormLogin = new TFormLogin(app.FormMain);
     app.FormProps = new TFormProps(app.FormMain);
+    app.FormSelDir = new TFormSelDir(app.FormMain);
     app.FRMGestionusers = new TFRMGestionusers(app.FormMain);
     app.FRMNuevoUsuario = new TFRMNuevoUsuario(app.FormMain);
     app.FRMEmpresa = new TFRMEmpresa(app.FormMain);
     app.FRMPresentador = new TFRMPresentador(app.FormMain);
     app.FRMEmisores = new TFRMEmisores(app.FormMain);
+    app.FormCfg = new TFormCfg(app.FormMain);
 
     app.FormLogin->MuestraEmpresa = [](int idEmpresa) { App().FormMain->MuestraEmpresa(idEmpresa); };
     app.FormLogin->TituloPrincipal = [](const std::string &titulo) {

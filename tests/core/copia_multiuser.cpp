@@ -12,6 +12,8 @@
 //                                  its way out; then holds it MS milliseconds (its compaction)
 //                                  and writes the scrambled copy, removing the database (with
 //                                  B=1 it removes it first, then holds on); 0 when refused
+//   escribe MS                  -> ok; then for MS milliseconds inserts rows into a table
+//                                  of its own, one short transaction each
 #include "General.h"
 #include "Multiuser.h"
 #include "copias.h"
@@ -77,6 +79,20 @@ int main(int argc, char **argv)
                  if (!borraAntes)
                      GuardaBDCifrada(ruta, false, kPasswordBD);
                  VASQ_UnlockExclusive();
+             };
+             return std::string("ok");
+         }},
+        {"escribe",
+         [&](int ms, int) {
+             VASQ_ExecSQL("CREATE TABLE IF NOT EXISTS Escrituras (Texto TEXT)", nullptr);
+             despues = [ms] {
+                 const auto fin = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+                 while (std::chrono::steady_clock::now() < fin) {
+                     VASQ_BeginTrans();
+                     VASQ_ExecSQL("INSERT INTO Escrituras (Texto) VALUES ('una fila de texto para llenar paginas')",
+                                  nullptr);
+                     VASQ_CommitTrans();
+                 }
              };
              return std::string("ok");
          }},
