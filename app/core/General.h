@@ -292,5 +292,11 @@ std::string &LimpiaTextoCSB(std::string &texto);
 
 // ---- Controls ----
 
+// Opens a web address with the configured browser program, started without a shell with
+// the address as its one argument; an empty program, "iexplore" (the settings' default) or
+// one not found on the PATH leaves it to the desktop's default browser. False when
+// neither could be started.
+bool AbreNavegador(std::string_view programa, std::string_view direccion);
+
 // Gives the control the focus when it exists, is visible and enabled and takes focus.
 void SafeSetFocus(QWidget *control);

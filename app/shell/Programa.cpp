@@ -13,6 +13,7 @@
 #include "Propiedades.h"
 #include "b_debug.h"
 #include "Uniemisor.h"
+#include "Unieuro.h"
 #include "Uniempresa.h"
 #include "Uninuevouser.h"
 #include "Unipresentador.h"
@@ -98,6 +99,7 @@ void CreaVentanas()
     app.FRMPresentador = new TFRMPresentador(app.FormMain);
     app.FRMEmisores = new TFRMEmisores(app.FormMain);
     app.FormCfg = new TFormCfg(app.FormMain);
+    app.FRMEuroCalc = new TFRMEuroCalc(app.FormMain);
 
     app.FormLogin->MuestraEmpresa = [](int idEmpresa) { App().FormMain->MuestraEmpresa(idEmpresa); };
     app.FormLogin->TituloPrincipal = [](const std::string &titulo) {
