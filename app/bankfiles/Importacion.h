@@ -134,6 +134,7 @@ private:
     void LeeRegistroOpcional(const FieldDef &campo, const std::string &texto);
     void P_IMPORTACION_AddReciboABD();
     bool ReciboCompleto() const;
+    bool ConConcepto() const;
     void AltaConceptoCSB();
     void AltaLibradoCSB();
     void CompruebaLibrado();

@@ -318,6 +318,20 @@ TEST_F(ImportaCSB, AHolderOtherThanTheDraweeNeedsTheAddress)
     EXPECT_EQ(Valor("SELECT * FROM [Documentos()]", "Situacion"), "1");
 }
 
+TEST_F(ImportaCSB, ACsb19BatchWithoutIssueKeepsNoConcept)
+{
+    std::vector<std::string> registros = Completa(
+        "5180", {csb::Registro("5680", {{17, "R1"}, {29, "DEUDOR"}, {69, "01822376180101507859"}, {89, "0000000100"},
+                                        {105, "        X1"}, {115, "Cuota de enero"}})});
+    registros[1].replace(96, 2, "02");
+    Importa(Fichero(registros), "CSB19");
+    EXPECT_EQ(Aviso(), std::vector<std::string>());
+    EXPECT_EQ(Valor("SELECT * FROM [Remesas()]", "Con_emision"), "FALSE");
+    EXPECT_EQ(Valor("SELECT * FROM [Documentos()]", "Primer_concepto"), "Cuota de enero");
+    EXPECT_EQ(Valor("SELECT * FROM [Documentos()]", "Id_concepto"), "NULL");
+    EXPECT_EQ(cobros::Filas("SELECT * FROM [Conceptos()]"), 0) << "no concept row that no bill names";
+}
+
 TEST_F(ImportaCSB, ABlankSuffixFindsItsPresenterAndIssuerAgain)
 {
     std::vector<std::string> registros = Completa("5670", {Individual58("A", "01822376180101507859", "0000001234")});
