@@ -2,6 +2,7 @@
 #include "Uniimport.h"
 
 #include "Cfgfile.h"
+#include "Guardadocumento.h"
 #include "General.h"
 #include "Librados.h"
 #include "Modmas.h"
@@ -68,12 +69,6 @@ bool SoloDigitos(std::string_view texto)
         if (!EsDigito(c))
             return false;
     return true;
-}
-
-// The concept fields: "Concepto" followed by a number.
-bool EsConcepto(std::string_view nombre)
-{
-    return EmpiezaPor(nombre, "Concepto") && nombre.size() > 8 && EsDigito(nombre[8]);
 }
 
 bool EsTexto(std::string_view tipo)
@@ -602,33 +597,29 @@ bool _Recibo::Guardar()
     }
     m_remesa.SumaRecibo();
     const std::string importeSQL = TextoUnidades(unidades, decimales);
-    AsignarValor("Importe", importeSQL);
 
-    std::string idConcepto = "NULL";
+    FilaDocumento fila;
+    fila.IdRemesa = m_remesa.Id();
+    fila.IdLibrado = m_librado.Id();
+    fila.Importe = importeSQL;
+    fila.Contravalor = GetContravalorSinFormato(importeSQL, m_remesa.Moneda());
+    fila.CodDevolucion = LimpiaTextoSQL(Valor("Cod_devolucion"));
+    fila.RefInterna = LimpiaTextoSQL(Valor("Ref_interna"));
+    fila.PrimerConcepto = LimpiaTextoSQL(Valor("Primer_concepto"));
+    fila.Formalizacion = LeeFechaSQL(Valor("F_formalizacion"));
+    fila.Vencimiento = LeeFechaSQL(Valor("F_vencimiento"));
+    fila.Activo = activo;
+    fila.Situacion = situacion;
     const std::string concepto = Concepto();
     if (!Recorta(concepto).empty()) {
-        int clave = 0;
         if (!DBInsertSQL(FormatoSQL("INSERT INTO [Conceptos()] (Concepto) VALUES ('%s');",
                                     LimpiaTextoSQL(concepto).c_str()),
-                         clave)
+                         fila.IdConcepto)
                  .empty())
             return Falla();
-        idConcepto = std::to_string(clave);
     }
-    std::string columnas, valores;
-    for (const Campo &c : m_campos) {
-        if (EsConcepto(c.Nombre))
-            break;
-        columnas += "," + c.Nombre;
-        valores += ",'" + (c.Presente ? c.Valor : std::string()) + "'";
-    }
-    const std::string sql = FormatoSQL(
-        "INSERT INTO [Documentos()] (Id_remesa,Id_librado,Id_concepto,Activo,Situacion,Contravalor,Block%s) "
-        "VALUES (%d,%d,%s,%s,%d,'%s',0%s);",
-        columnas.c_str(), m_remesa.Id(), m_librado.Id(), idConcepto.c_str(), activo ? "TRUE" : "FALSE", situacion,
-        GetContravalorSinFormato(importeSQL, m_remesa.Moneda()).c_str(), valores.c_str());
-    int clave = 0;
-    if (!DBInsertSQL(sql, clave).empty() || clave <= 0) {
+    const int clave = InsertaDocumento(fila);
+    if (clave <= 0) {
         m_entorno.Registra(Texto(553));
         ++m_cuenta.Erroneos;
         Limpiar();
