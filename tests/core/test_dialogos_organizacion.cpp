@@ -45,6 +45,8 @@ protected:
         bool abierto = false, visto = false;
         AlMostrarse<D>([&](D *d) {
             visto = true;
+            // Focus moves (and the boxes' exits) only once the window is active.
+            QTest::qWaitForWindowActive(d);
             rellena(d);
             abierto = d->isVisible();
             if (abierto)

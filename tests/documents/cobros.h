@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Aplicacion.h"
+#include "Modmas.h"
 #include "Multiidioma.h"
 #include "Multiuser.h"
 #include "copias.h"
