@@ -125,6 +125,10 @@ bool BorraFichero(const std::string &ruta);
 // Renames de over a and flushes the folder, so that the rename survives a crash.
 bool RenombraFichero(const std::string &de, const std::string &a);
 
+// Renames de to a only while no file a exists, never replacing one, and flushes a's
+// folder. False (de stays) when a exists or the rename fails.
+bool RenombraSinReemplazar(const std::string &de, const std::string &a);
+
 // Removes the journal files SQLite keeps beside a database ("-wal", "-shm"): stale ones
 // must never meet a new database file.
 void BorraDiarios(const std::string &rutaBD);

@@ -3,7 +3,7 @@
 #include "Frmmsg.h"
 #include "General.h"
 #include "Modmas.h"
-#include "cobros.h"
+#include "recibos.h"
 #include "entorno.h"
 
 #include <QDateEdit>
@@ -15,14 +15,14 @@
 
 namespace {
 
-using cobros::Texto;
-using cobros::Textos;
+using recibos::Texto;
+using recibos::Textos;
 
-class Editor : public cobros::Cobros {
+class Editor : public recibos::Organizacion {
 protected:
     void SetUp() override
     {
-        cobros::Cobros::SetUp();
+        recibos::Organizacion::SetUp();
         editor = std::make_unique<TFormEditDocumentos>();
         editor->Host.Destino = [this] { return destino; };
         editor->Host.GetProvincia = [](const std::string &codigo) {
@@ -33,7 +33,7 @@ protected:
     void TearDown() override
     {
         editor.reset();
-        cobros::Cobros::TearDown();
+        recibos::Organizacion::TearDown();
     }
 
     // Shows the editor for a new bill of the batch (1: CSB19 euros without issue, 3: CSB58

@@ -3,13 +3,13 @@
 #include "General.h"
 #include "Guardadocumento.h"
 #include "Modmas.h"
-#include "cobros.h"
+#include "recibos.h"
 #include "entorno.h"
 
 namespace {
 
-using cobros::Texto;
-using cobros::Textos;
+using recibos::Texto;
+using recibos::Textos;
 
 // A complete CSB19 bill of a drawee not stored yet, whose holder is its name.
 STRRecibo Recibo19()
@@ -50,7 +50,7 @@ DestinoRecibo Destino(int remesa)
     return d;
 }
 
-class Recibos : public cobros::Cobros {
+class Recibos : public recibos::Organizacion {
 protected:
     // The last bill's row text.
     static std::string UltimoRecibo()
