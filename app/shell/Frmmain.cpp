@@ -166,6 +166,7 @@ TFormMain::TFormMain(QWidget *parent)
     Conecta(cbtFinalizarSesion, &TFormMain::cbtFinalizarSesionClick);
     Conecta(mainMenuFinalizarSesion, &TFormMain::cbtFinalizarSesionClick);
     Conecta(MNUCastellano, &TFormMain::MNUCastellanoClick);
+    ConectaComandos();
 
     App().Multiuser = new _multiuser;
     App().Multiuser->Host.TiempoInactividad = [this] { return TiempoInactividad; };

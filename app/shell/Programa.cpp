@@ -3,6 +3,7 @@
 
 #include "Aplicacion.h"
 #include "Editdocumentos.h"
+#include "Editremesas.h"
 #include "Frmcfg.h"
 #include "Frmmain.h"
 #include "Frmseldir.h"
@@ -121,6 +122,7 @@ void CreaVentanas()
     Aplicacion &app = App();
     app.FormMain = new TFormMain;
     app.FormLogin = new TFormLogin(app.FormMain);
+    app.FormEditRemesas = new TFormEditRemesas(app.FormMain);
     app.FormProps = new TFormProps(app.FormMain);
     app.FormSelDir = new TFormSelDir(app.FormMain);
     app.FRMGestionusers = new TFRMGestionusers(app.FormMain);
