@@ -278,6 +278,7 @@ void TFormEditDocumentos::CreaControles()
                      txtCPReceptor58, txtProvincia58, dateVencimiento58, dateFormalizacion58, lstLibrados, TXTBuscar,
                      BTNBuscar, txtImporte, txtCodDevolucion, txtRefInterna, txtConcepto, memoConceptos, cbtOK,
                      cbtCancel, BTNImprimir});
+    DescartaTeclasAlt(this);
 
     connect(cbtOK, &QPushButton::clicked, this, &TFormEditDocumentos::cbtOKClick);
     connect(cbtCancel, &QPushButton::clicked, this, &TFormEditDocumentos::cbtCancelClick);

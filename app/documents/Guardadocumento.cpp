@@ -118,11 +118,9 @@ bool GuardaConcepto(const STRRecibo &r, const DestinoRecibo &d, Escritura &e)
         if (filas > 0)
             return true;
     }
-    if (!DBExecSQL(FormateaTexto("INSERT INTO [Conceptos()] (Concepto) VALUES ('%s');", concepto), filas).empty()
-        || filas < 1)
-        return false;
-    e.IdConcepto = static_cast<int>(VASQ_GetLastInsertID());
-    return true;
+    return DBInsertSQL(FormateaTexto("INSERT INTO [Conceptos()] (Concepto) VALUES ('%s');", concepto), e.IdConcepto)
+               .empty()
+           && e.IdConcepto > 0;
 }
 
 // The first concept stored: the memo's first 40 characters when the bill has a memo.
@@ -158,11 +156,11 @@ bool GuardaRecibo(const STRRecibo &r, const DestinoRecibo &d, Escritura &e)
                                     r.RefInterna, concepto, formalizacion, vencimiento, primero)
                     : FormateaTexto(kAltaCorta, d.IdRemesa, e.IdLibrado, importe, contravalor, r.CodDevolucion,
                                     r.RefInterna, primero);
+    if (d.Modo != RegistroModificar)
+        return DBInsertSQL(sql, e.IdDocumento).empty() && e.IdDocumento > 0;
     int filas = 0;
-    if (!DBExecSQL(sql, filas).empty() || filas < 1)
-        return false;
-    e.IdDocumento = d.Modo == RegistroModificar ? d.IdDocumento : static_cast<int>(VASQ_GetLastInsertID());
-    return true;
+    e.IdDocumento = d.IdDocumento;
+    return DBExecSQL(sql, filas).empty() && filas > 0;
 }
 
 // Everything of the save in one transaction; false after the rollback.
