@@ -46,7 +46,7 @@ protected:
         AlMostrarse<D>([&](D *d) {
             visto = true;
             // Focus moves (and the boxes' exits) only once the window is active.
-            EXPECT_TRUE(QTest::qWaitForWindowActive(d));
+            EXPECT_TRUE(EsperaActiva(d));
             rellena(d);
             abierto = d->isVisible();
             if (abierto)

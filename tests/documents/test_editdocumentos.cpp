@@ -86,7 +86,7 @@ protected:
         Escribe(editor->txtOficina, QStringLiteral("418"));
         Escribe(editor->txtCuenta, QStringLiteral("200051332"));
         Tab(editor->txtCuenta);
-        QTest::qWait(1);
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !editor->txtDC->text().isEmpty(); }));
     }
 
     static std::string UltimoRecibo()
@@ -208,7 +208,7 @@ TEST_F(Editor, ExitsCheckPostcodesAndLookUpDrawees)
     Nuevo(1);
     Escribe(editor->txtCP, QStringLiteral("00123"));
     Tab(editor->txtCP);
-    QTest::qWait(20);
+    EXPECT_TRUE(QTest::qWaitFor([&cajas] { return !cajas.Vistas.empty(); }));
     EXPECT_EQ(Textos(cajas), std::vector<QString>{Texto(572)});
     EXPECT_TRUE(editor->txtCP->text().isEmpty());
     ASSERT_TRUE(Activa(editor.get()));
@@ -216,12 +216,12 @@ TEST_F(Editor, ExitsCheckPostcodesAndLookUpDrawees)
     EXPECT_EQ(editor->txtProvincia->text(), QStringLiteral("MADRID")) << "the postcode fills the province";
     Escribe(editor->txtProvincia, QStringLiteral("barcelona"));
     Tab(editor->txtProvincia);
-    QTest::qWait(1);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return editor->txtCP->text().startsWith(QStringLiteral("08")); }));
     EXPECT_EQ(editor->txtCP->text(), QStringLiteral("08001")) << "the province rewrites the postcode's code";
 
     Escribe(editor->txtCodReferencia, QStringLiteral("R1"));
     Tab(editor->txtCodReferencia);
-    QTest::qWait(1);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !editor->txtLibrado->text().isEmpty(); }));
     EXPECT_EQ(editor->txtLibrado->text(), QStringLiteral("Librado"));
     EXPECT_EQ(editor->txtCuenta->text(), QStringLiteral("0200051332"));
     EXPECT_EQ(QApplication::focusWidget(), editor->txtImporte) << "a drawee found: on to the amount";

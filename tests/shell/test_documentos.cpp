@@ -41,9 +41,10 @@ protected:
     bool ConEditor(QAction *comando, const std::function<void(TFormEditDocumentos *)> &accion)
     {
         bool mostrado = false;
+        RespondeCajas cajas; // a refusal never waits for an answer
         AlMostrarse<TFormEditDocumentos>([&](TFormEditDocumentos *e) {
             mostrado = true;
-            EXPECT_TRUE(QTest::qWaitForWindowActive(e));
+            EXPECT_TRUE(EsperaActiva(e));
             accion(e);
             if (e->isVisible())
                 e->cbtCancel->click();
@@ -93,7 +94,7 @@ TEST_F(Documentos, ANewBillIsAddedToTheGridWithTheNewTotals)
         EXPECT_TRUE(e->memoConceptos->isVisible()) << "batch 1 issues its bills";
         Escribe(e->txtCodReferencia, QStringLiteral("R1"));
         QTest::keyClick(e->txtCodReferencia, Qt::Key_Tab);
-        QTest::qWait(1);
+        EXPECT_TRUE(QTest::qWaitFor([e] { return !e->txtLibrado->text().isEmpty(); }));
         EXPECT_EQ(e->txtLibrado->text(), QString::fromUtf8("\u00C1lvarez")) << "the stored drawee";
         Escribe(e->txtImporte, QStringLiteral("100,25"));
         e->memoConceptos->setFocus();
