@@ -8,6 +8,7 @@
 #include "Login.h"
 #include "Modmas.h"
 #include "Multiidioma.h"
+#include "Multiuser.h"
 #include "copias.h"
 #include "entorno.h"
 #include "ventanas.h"
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTreeWidget>
 
 namespace {
 
@@ -147,6 +149,25 @@ TEST_F(Documentos, ABillHeldByAnotherCopyIsRefusedAndAFreeOneComesBack)
               "7");
     EXPECT_EQ(copia->Pide("pasada"), "0:3:1;0:2:1;")
         << "the drawee, held through the copy's bill, was left as it is: no drawee notice";
+}
+
+TEST_F(Documentos, AnotherCopysDraweeNoticeReloadsTheOpenDraweeList)
+{
+    auto copia = Otra();
+    Selecciona(ArbolRemesa, 1);
+    ASSERT_TRUE(ConEditor(m->cbtAlta, [&](TFormEditDocumentos *e) {
+        e->cbtLibrado->click();
+        const int antes = e->lstLibrados->topLevelItemCount();
+        ASSERT_TRUE(arranque::Ejecuta("INSERT INTO [Librados( Datos )] (Id_emisor,Codigo_referencia,Razon_social) "
+                                      "VALUES (1,'R7','Nuevo')"));
+        copia->Pide("notifica 4 1");
+        App().Multiuser->LeeActualizaciones();
+        EXPECT_EQ(e->lstLibrados->topLevelItemCount(), antes) << "a CSB58 notice";
+        copia->Pide("notifica 4 0");
+        App().Multiuser->LeeActualizaciones();
+        EXPECT_EQ(e->lstLibrados->topLevelItemCount(), antes + 1);
+        e->cbtCancel->click(); // closes the list
+    }));
 }
 
 } // namespace
