@@ -54,6 +54,13 @@ QDateEdit *Fecha(QWidget *padre)
     return fecha;
 }
 
+// A box rewritten only when its text changes (a rewrite would run the change handler).
+void PonSiCambia(QLineEdit *caja, const std::string &texto)
+{
+    if (TextoCaja(caja) != texto)
+        PonTextoCaja(caja, texto);
+}
+
 QHBoxLayout *Fila(std::initializer_list<QWidget *> controles)
 {
     auto *f = new QHBoxLayout;
@@ -484,37 +491,38 @@ STRRecibo TFormEditDocumentos::LeeCajas() const
     return r;
 }
 
-void TFormEditDocumentos::PonCajas(const STRRecibo &r)
+void TFormEditDocumentos::PonLibrado(const STRLibrado &l)
 {
     const Panel p = PanelActual();
-    const STRLibrado &l = r.Librado;
-    auto pon = [](QLineEdit *caja, const std::string &texto) {
-        if (TextoCaja(caja) != texto)
-            PonTextoCaja(caja, texto);
-    };
-    pon(p.referencia, l.Codigo_referencia);
-    pon(p.nombre, l.Razon_social);
-    pon(p.banco, l.Banco);
-    pon(p.oficina, l.Oficina);
-    pon(p.dc, l.DC);
-    pon(p.cuenta, l.Cuenta);
+    PonSiCambia(p.referencia, l.Codigo_referencia);
+    PonSiCambia(p.nombre, l.Razon_social);
+    PonSiCambia(p.banco, l.Banco);
+    PonSiCambia(p.oficina, l.Oficina);
+    PonSiCambia(p.dc, l.DC);
+    PonSiCambia(p.cuenta, l.Cuenta);
     if (Es58()) {
-        pon(txtDomicilioDeudor58, l.Direccion);
-        pon(txtCPDeudor58, l.CP);
-        pon(txtLocalidadDeudor58, l.Localidad);
-        pon(txtLocalidadReceptor58, l.Loc_ordenante);
-        pon(txtCPReceptor58, l.Cod_provincia_ordenante);
-        pon(txtFechaFormalizacion58, r.Formalizacion.isValid() ? FechaUsuario(r.Formalizacion) : "");
+        PonSiCambia(txtDomicilioDeudor58, l.Direccion);
+        PonSiCambia(txtCPDeudor58, l.CP);
+        PonSiCambia(txtLocalidadDeudor58, l.Localidad);
+        PonSiCambia(txtLocalidadReceptor58, l.Loc_ordenante);
+        PonSiCambia(txtCPReceptor58, l.Cod_provincia_ordenante);
     } else {
-        pon(txtTitularCuenta, l.Titular_cuenta);
-        pon(txtDireccion, l.Direccion);
-        pon(txtCP, l.CP);
-        pon(txtLocalidad, l.Localidad);
-        pon(txtProvincia, l.Provincia);
+        PonSiCambia(txtTitularCuenta, l.Titular_cuenta);
+        PonSiCambia(txtDireccion, l.Direccion);
+        PonSiCambia(txtCP, l.CP);
+        PonSiCambia(txtLocalidad, l.Localidad);
+        PonSiCambia(txtProvincia, l.Provincia);
     }
-    pon(txtCodDevolucion, r.CodDevolucion);
-    pon(txtRefInterna, r.RefInterna);
-    pon(txtConcepto, r.Concepto);
+}
+
+void TFormEditDocumentos::PonCajas(const STRRecibo &r)
+{
+    PonLibrado(r.Librado);
+    if (Es58())
+        PonSiCambia(txtFechaFormalizacion58, r.Formalizacion.isValid() ? FechaUsuario(r.Formalizacion) : "");
+    PonSiCambia(txtCodDevolucion, r.CodDevolucion);
+    PonSiCambia(txtRefInterna, r.RefInterna);
+    PonSiCambia(txtConcepto, r.Concepto);
     QStringList lineas;
     for (const std::string &linea : r.Memo)
         lineas << cp1252::toQString(linea);

@@ -120,6 +120,8 @@ private:
     void LlenaCajas();
     STRRecibo LeeCajas() const;
     void PonCajas(const STRRecibo &r);
+    // The drawee's fields into the boxes of the format's panel.
+    void PonLibrado(const STRLibrado &l);
     void GuardaDocumento();
     void CierraLista(bool copia);
 

@@ -117,30 +117,19 @@ void TFormEditDocumentos::CopiaLibrado()
         return;
     const QTreeWidgetItem *fila = elegidos.front();
     STRLibrado l;
+    l.Codigo_referencia = Celda(fila, ColReferencia);
+    l.Razon_social = Celda(fila, ColNombre);
     l.PonCuenta(Celda(fila, ColCuenta));
-    const Panel p = PanelActual();
-    PonTextoCaja(p.referencia, Celda(fila, ColReferencia));
-    PonTextoCaja(p.nombre, Celda(fila, ColNombre));
-    PonTextoCaja(p.banco, l.Banco);
-    PonTextoCaja(p.oficina, l.Oficina);
-    PonTextoCaja(p.dc, l.DC);
-    PonTextoCaja(p.cuenta, l.Cuenta);
-    if (Es58()) {
-        PonTextoCaja(txtLocalidadDeudor58, Celda(fila, ColLocalidad));
-        PonTextoCaja(txtDomicilioDeudor58, Celda(fila, ColDireccion));
-        PonTextoCaja(txtCPDeudor58, Celda(fila, ColCP));
-        PonTextoCaja(txtLocalidadReceptor58, Celda(fila, ColLocReceptor));
-        const std::string codigo = Celda(fila, ColCPReceptor);
-        PonTextoCaja(txtCPReceptor58, codigo);
-        PonTextoCaja(txtProvincia58,
-                     Host.GetProvincia ? Host.GetProvincia(codigo.substr(0, 2)) : std::string());
-    } else {
-        PonTextoCaja(txtTitularCuenta, Celda(fila, ColTitular));
-        PonTextoCaja(txtDireccion, Celda(fila, ColDireccion));
-        PonTextoCaja(txtCP, Celda(fila, ColCP));
-        PonTextoCaja(txtLocalidad, Celda(fila, ColLocalidad));
-        PonTextoCaja(txtProvincia, Celda(fila, ColProvincia));
-    }
+    l.Titular_cuenta = Celda(fila, ColTitular);
+    l.Direccion = Celda(fila, ColDireccion);
+    l.CP = Celda(fila, ColCP);
+    l.Localidad = Celda(fila, ColLocalidad);
+    l.Provincia = Celda(fila, ColProvincia);
+    l.Loc_ordenante = Celda(fila, ColLocReceptor);
+    l.Cod_provincia_ordenante = Celda(fila, ColCPReceptor);
+    PonLibrado(l);
+    if (Es58() && Host.GetProvincia)
+        PonTextoCaja(txtProvincia58, Host.GetProvincia(l.Cod_provincia_ordenante.substr(0, 2)));
     m_referenciaEditada = false;
 }
 

@@ -270,27 +270,7 @@ void TFormEditDocumentos::GetDataLibrado(QLineEdit *caja)
             WriteLog("[ TFormEditDocumentos::GetDataLibrado ] Tipo de Orden desconocida (no CSB19 o CSB58)");
         return;
     }
-    const STRLibrado l = LeeFilaLibrado(fila);
-    const Panel p = PanelActual();
-    PonTextoCaja(p.referencia, l.Codigo_referencia);
-    PonTextoCaja(p.nombre, l.Razon_social);
-    PonTextoCaja(p.banco, l.Banco);
-    PonTextoCaja(p.oficina, l.Oficina);
-    PonTextoCaja(p.dc, l.DC);
-    PonTextoCaja(p.cuenta, l.Cuenta);
-    if (Es58()) {
-        PonTextoCaja(txtLocalidadDeudor58, l.Localidad);
-        PonTextoCaja(txtDomicilioDeudor58, l.Direccion);
-        PonTextoCaja(txtCPDeudor58, l.CP);
-        PonTextoCaja(txtLocalidadReceptor58, l.Loc_ordenante);
-        PonTextoCaja(txtCPReceptor58, l.Cod_provincia_ordenante);
-    } else {
-        PonTextoCaja(txtTitularCuenta, l.Titular_cuenta);
-        PonTextoCaja(txtDireccion, l.Direccion);
-        PonTextoCaja(txtCP, l.CP);
-        PonTextoCaja(txtLocalidad, l.Localidad);
-        PonTextoCaja(txtProvincia, l.Provincia);
-    }
+    PonLibrado(LeeFilaLibrado(fila));
     m_referenciaEditada = false;
     SafeSetFocus(txtImporte);
 }
