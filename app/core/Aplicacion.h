@@ -13,6 +13,7 @@ class TFRMPresentador;
 class TFRMEmisores;
 class TFormSelDir;
 class TFormCfg;
+class TFormEditDocumentos;
 class TFRMEuroCalc;
 
 struct Aplicacion {
@@ -28,6 +29,7 @@ struct Aplicacion {
     TFRMEmisores *FRMEmisores = nullptr;          // the issuer dialog
     TFormSelDir *FormSelDir = nullptr;            // the folder picker
     TFormCfg *FormCfg = nullptr;                  // the configuration dialog
+    TFormEditDocumentos *FormEditDocumentos = nullptr; // the bill editor
     TFRMEuroCalc *FRMEuroCalc = nullptr;          // the euro calculator
     // Each window that lives for the whole run is added here by the task that builds it
     // (TFormMain *FormMain, TFormLogin *FormLogin, TFRMGestionusers *FRMGestionusers, ...),
