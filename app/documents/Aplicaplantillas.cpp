@@ -1,23 +1,158 @@
-// The template engine's start and end.
+// Laying concept templates out on a window page and composing concepts from them.
 #include "Aplicaplantillas.h"
 
 #include "Cfgfile.h"
 #include "dll.h"
 #include "plantillas.h"
+#include "vars.h"
 
-#include <string>
+#include <QPointer>
+#include <QWidget>
+
+#include <cstdlib>
+#include <memory>
+#include <strings.h>
+
+namespace {
+
+// Height of an item's control in pixels.
+constexpr int kAltoControl = 20;
+
+struct Actual {
+    std::unique_ptr<Plantilla> Plantilla_;
+    QPointer<QWidget> Padre;
+};
+
+Actual &Actual_()
+{
+    static Actual actual;
+    return actual;
+}
+
+B_AStr_t *Item(Plantilla &p, int i)
+{
+    return static_cast<B_AStr_t **>(p.stkItems.data)[i];
+}
+
+int Items(const Plantilla &p)
+{
+    return static_cast<int>(p.stkItems.used);
+}
+
+// Clears every item's control and destroys every child of padre (the plug-in's owner of
+// the controls with them).
+void VaciaPadre(Plantilla *plantilla, QWidget *padre)
+{
+    if (plantilla)
+        for (int i = 0; i < Items(*plantilla); ++i)
+            PlItemSetCtrl(Item(*plantilla, i), nullptr);
+    if (!padre)
+        return;
+    while (!padre->children().isEmpty())
+        delete padre->children().first();
+}
+
+// The controls hold the template they were made for: they go with it.
+void BorraActual()
+{
+    Actual &a = Actual_();
+    VaciaPadre(a.Plantilla_.get(), a.Padre);
+    a.Plantilla_.reset();
+    a.Padre.clear();
+}
+
+std::string Valor(Plantilla &p, B_AStr_t *item)
+{
+    char buffer[ITEM_VALUE_LEN] = {};
+    ItemText_t texto{buffer, sizeof buffer};
+    PlItemCallFn(item, ITEM_MSG_VALUE, &p, &texto);
+    return buffer;
+}
+
+void Coloca(Plantilla &p, B_AStr_t *item, QWidget *padre, std::string_view pagina, int ancho, int alto)
+{
+    ItemCreate_t creacion{padre, nullptr};
+    PlItemCallFn(item, ITEM_MSG_CREATE, &p, &creacion);
+    if (!creacion.pCtrl)
+        return;
+    auto *control = static_cast<QWidget *>(creacion.pCtrl);
+    ItemRect_t r{-1, -1, -1, -1};
+    PlItemCallFn(item, ITEM_MSG_RECT, &p, &r);
+    control->setGeometry(r.nX1 * ancho + 5, r.nY1 * alto + 5, (r.nX2 - r.nX1) * ancho, kAltoControl);
+    const std::string texto(pagina);
+    char trozo[ITEM_CONCEPT_LEN + 1] = {};
+    PlConceptSlice(texto.c_str(), &r, trozo, sizeof trozo);
+    PlItemCallFn(item, ITEM_MSG_SETVALUE, &p, trozo);
+    control->setVisible(true);
+}
+
+} // namespace
 
 int IniciaPlantillas(std::string_view ruta)
 {
     DLLInit();
     IniciaCfgfile();
     PlInit(std::string(ruta).c_str());
+    Actual_().Plantilla_.reset();
     return 0;
 }
 
 void FinPlantillas()
 {
+    BorraActual();
     PlClose();
     FinCfgfile();
     DLLClose();
+}
+
+void AplicaPlantilla(QWidget *padre, int id, std::string_view pagina)
+{
+    Actual &a = Actual_();
+    if (a.Plantilla_ && a.Plantilla_->nId == id && a.Padre == padre)
+        return;
+    VaciaPadre(a.Plantilla_.get(), padre);
+    BorraActual();
+    a.Plantilla_ = std::make_unique<Plantilla>();
+    a.Padre = padre;
+    Plantilla &p = *a.Plantilla_;
+    if (CargaPlantilla(p, id) != 0)
+        return;
+    const int ancho = (padre->width() - 10) / ITEM_CONCEPT_COLS;
+    const int alto = (padre->height() - 10) / ITEM_CONCEPT_ROWS;
+    for (int i = 0; i < Items(p); ++i)
+        Coloca(p, Item(p, i), padre, pagina, ancho, alto);
+    for (int i = 0; i < Items(p); ++i)
+        PlItemCallFn(Item(p, i), ITEM_MSG_RECALC, &p, nullptr);
+}
+
+std::string ComponeTextoPlantilla(bool componer)
+{
+    std::string pagina;
+    Actual &a = Actual_();
+    if (componer) {
+        pagina.assign(ITEM_CONCEPT_LEN, ' ');
+        for (int i = 0; a.Plantilla_ && i < Items(*a.Plantilla_); ++i) {
+            B_AStr_t *item = Item(*a.Plantilla_, i);
+            const std::string valor = Valor(*a.Plantilla_, item);
+            if (!valor.empty())
+                PlConceptPut(pagina.data(), std::atoi(VarGet(item, ITEM_VAR_X, "0")),
+                             std::atoi(VarGet(item, ITEM_VAR_Y, "0")), valor.c_str());
+        }
+    }
+    BorraActual();
+    return pagina;
+}
+
+std::string GetTotalPlantilla()
+{
+    Plantilla *p = Actual_().Plantilla_.get();
+    for (int i = 0; p && i < Items(*p); ++i)
+        if (strcasecmp(VarGet(Item(*p, i), ITEM_VAR_TOTAL, ""), "si") == 0)
+            return Valor(*p, Item(*p, i));
+    return {};
+}
+
+void LiberaPlantilla()
+{
+    BorraActual();
 }
