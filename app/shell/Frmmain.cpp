@@ -166,6 +166,11 @@ TFormMain::TFormMain(QWidget *parent)
     Conecta(cbtFinalizarSesion, &TFormMain::cbtFinalizarSesionClick);
     Conecta(mainMenuFinalizarSesion, &TFormMain::cbtFinalizarSesionClick);
     Conecta(MNUCastellano, &TFormMain::MNUCastellanoClick);
+    Conecta(cbtInformeRecibos, &TFormMain::cbtInformeRecibosClick);
+    Conecta(mainMenuInformeRecibos, &TFormMain::cbtInformeRecibosClick);
+    Conecta(cbtInformeLibrados, &TFormMain::cbtInformeLibradosClick);
+    Conecta(mainMenuInformeLibrados, &TFormMain::cbtInformeLibradosClick);
+    Conecta(cbtMasterInforme, &TFormMain::cbtMasterInformeClick);
 
     App().Multiuser = new _multiuser;
     App().Multiuser->Host.TiempoInactividad = [this] { return TiempoInactividad; };

@@ -247,6 +247,11 @@ public:
     void cbtFinalizarSesionClick();
     void MNUCastellanoClick();
     void treeInfoGlobalChange();
+    // Reports (FrmmainInformes.cpp): the bills of the selected issuer's batches, the drawees
+    // of the selected presenter's issuers, and the chooser of the two.
+    void cbtInformeRecibosClick();
+    void cbtInformeLibradosClick();
+    void cbtMasterInformeClick();
 
     // ---- Controls ----
     QSplitter *splitterMain;

@@ -2,7 +2,12 @@
 #include "Programa.h"
 
 #include "Aplicacion.h"
+#include "Frmchooseinforme.h"
+#include "Frmlistdocs.h"
+#include "Frmlistemi.h"
 #include "Frmmain.h"
+#include "Frmrptemi.h"
+#include "Lstdocs.h"
 #include "Frmmsg.h"
 #include "General.h"
 #include "Login.h"
@@ -87,11 +92,16 @@ void CreaVentanas()
     app.FormMain = new TFormMain;
     app.FormLogin = new TFormLogin(app.FormMain);
     app.FormProps = new TFormProps(app.FormMain);
+    app.FormChooseInforme = new TFormChooseInforme(app.FormMain);
     app.FRMGestionusers = new TFRMGestionusers(app.FormMain);
     app.FRMNuevoUsuario = new TFRMNuevoUsuario(app.FormMain);
     app.FRMEmpresa = new TFRMEmpresa(app.FormMain);
     app.FRMPresentador = new TFRMPresentador(app.FormMain);
     app.FRMEmisores = new TFRMEmisores(app.FormMain);
+    app.FormRptEmi = new TFormRptEmi(app.FormMain);
+    app.FormListEmi = new TFormListEmi(app.FormMain);
+    app.FormRptDocs = new TFormRptDocs(app.FormMain);
+    app.FormListDocs = new TFormListDocs(app.FormMain);
 
     app.FormLogin->MuestraEmpresa = [](int idEmpresa) { App().FormMain->MuestraEmpresa(idEmpresa); };
     app.FormLogin->TituloPrincipal = [](const std::string &titulo) {
