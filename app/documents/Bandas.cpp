@@ -78,16 +78,18 @@ void TQRLabel::Pinta(QPainter &p, double escala, int x, int y, const EstadoContr
     const QString texto = TextoEtiqueta(*this, estado.Caption, pagina);
     if (texto.isEmpty())
         return;
-    p.setFont(Font);
-    const double alto = QFontMetricsF(Font, p.device()).height();
+    if (p.font() != Font)
+        p.setFont(Font);
     const double left = (x + estado.Left) * escala, top = (y + estado.Top) * escala;
     if (estado.Width <= 0) {
-        p.drawText(QRectF(left, top, 1e5, alto), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, texto);
+        p.drawText(QRectF(left, top, 1e5, 1e4), Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, texto);
         return;
     }
-    // Cut at the box.
-    p.drawText(QRectF(left, top, estado.Width * escala, alto), (Alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop,
-               texto);
+    // Cut at the box's sides only when the text is wider.
+    const QRectF caja(left, top, estado.Width * escala, 1e4);
+    const int alineacion = (Alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop;
+    const bool cabe = p.fontMetrics().horizontalAdvance(texto) <= caja.width();
+    p.drawText(caja, alineacion | (cabe ? Qt::TextDontClip : 0), texto);
 }
 
 void TQRMemo::Pinta(QPainter &p, double escala, int x, int y, const EstadoControl &estado, int) const
