@@ -4,6 +4,7 @@
 class _multiuser;
 class TFormMain;
 class TFormLogin;
+class TFormEditRemesas;
 class TFormProps;
 class TFRMGestionusers;
 class TFRMNuevoUsuario;
@@ -15,11 +16,14 @@ class TFormRptEmi;
 class TFormListEmi;
 class TFormRptDocs;
 class TFormListDocs;
+class TFormSelDir;
+class TFormCfg;
 
 struct Aplicacion {
     TFormMain *FormMain = nullptr;                // the main window
     _multiuser *Multiuser = nullptr;
     TFormLogin *FormLogin = nullptr;              // the login and the current user
+    TFormEditRemesas *FormEditRemesas = nullptr;  // the batch editor
     TFormProps *FormProps = nullptr;              // the item property sheet
     TFRMGestionusers *FRMGestionusers = nullptr;  // user administration
     TFRMNuevoUsuario *FRMNuevoUsuario = nullptr;  // the user editor
@@ -31,6 +35,8 @@ struct Aplicacion {
     TFormListEmi *FormListEmi = nullptr;          // its issuer selection
     TFormRptDocs *FormRptDocs = nullptr;          // the bills report
     TFormListDocs *FormListDocs = nullptr;        // its batch and state selection
+    TFormSelDir *FormSelDir = nullptr;            // the folder picker
+    TFormCfg *FormCfg = nullptr;                  // the configuration dialog
     // Each window that lives for the whole run is added here by the task that builds it
     // (TFormMain *FormMain, TFormLogin *FormLogin, TFRMGestionusers *FRMGestionusers, ...),
     // named as the system names its global object.

@@ -125,6 +125,10 @@ bool BorraFichero(const std::string &ruta);
 // Renames de over a and flushes the folder, so that the rename survives a crash.
 bool RenombraFichero(const std::string &de, const std::string &a);
 
+// Renames de to a only while no file a exists, never replacing one, and flushes a's
+// folder. False (de stays) when a exists or the rename fails.
+bool RenombraSinReemplazar(const std::string &de, const std::string &a);
+
 // Removes the journal files SQLite keeps beside a database ("-wal", "-shm"): stale ones
 // must never meet a new database file.
 void BorraDiarios(const std::string &rutaBD);
@@ -215,6 +219,8 @@ std::string ValidaCCC(std::string_view banco, std::string_view oficina, std::str
 // the third character (written back into the box) and pass; anything else shows text 625
 // under caption text 1, empties the box and fails.
 bool ValidaCuentaBanco(QLineEdit *edit);
+// The same rule on the text itself, widened or emptied in place.
+bool ValidaCuentaBanco(std::string &cuenta);
 
 // A number of fewer than 10 characters in a box whose maximum length is 1 to 10 is
 // rewritten with leading zeros to that length; a text that is no number is logged and kept.
@@ -276,6 +282,9 @@ bool EsFechaValida(std::string_view fecha);
 // A copy safe inside a quoted SQL literal and a row text: of two adjacent commas the first
 // becomes a blank (left to right), "'" becomes "`", "|" becomes the byte 0xA6.
 std::string LimpiaTextoSQL(std::string_view texto);
+
+// The text without the blanks at either end.
+std::string Recorta(std::string_view texto);
 
 // Cleans a text in place for a bank file, byte by byte with the bank's table; the length
 // never changes. Accented letters become blanks: remove accents first to keep the letter.

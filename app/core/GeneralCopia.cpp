@@ -56,6 +56,16 @@ std::string Carpeta(const std::string &ruta)
     return barra == std::string::npos ? std::string(".") : ruta.substr(0, barra + 1);
 }
 
+// Flushes the folder of ruta, so that a rename into it survives a crash.
+void SincronizaCarpeta(const std::string &ruta)
+{
+    const int dir = ::open(cp1252::fileName(Carpeta(ruta)).c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
 bool TieneDatos(const std::string &ruta)
 {
     struct stat st;
@@ -145,11 +155,20 @@ bool RenombraFichero(const std::string &de, const std::string &a)
 {
     if (std::rename(cp1252::fileName(de).c_str(), cp1252::fileName(a).c_str()) != 0)
         return false;
-    const int dir = ::open(cp1252::fileName(Carpeta(a)).c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
+    SincronizaCarpeta(a);
+    return true;
+}
+
+bool RenombraSinReemplazar(const std::string &de, const std::string &a)
+{
+    const std::string origen = cp1252::fileName(de), destino = cp1252::fileName(a);
+    if (::renameat2(AT_FDCWD, origen.c_str(), AT_FDCWD, destino.c_str(), RENAME_NOREPLACE) != 0) {
+        // A file system without the flag: a link never replaces either.
+        if ((errno != EINVAL && errno != ENOSYS) || ::link(origen.c_str(), destino.c_str()) != 0)
+            return false;
+        ::unlink(origen.c_str());
     }
+    SincronizaCarpeta(a);
     return true;
 }
 

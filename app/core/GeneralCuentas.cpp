@@ -77,18 +77,27 @@ std::string ValidaCCC(std::string_view banco, std::string_view oficina, std::str
     return std::string(banco) + std::string(oficina) + control + std::string(cuenta);
 }
 
-bool ValidaCuentaBanco(QLineEdit *edit)
+bool ValidaCuentaBanco(std::string &cuenta)
 {
-    const std::string t = cp1252::fromQString(edit->text());
-    if (t.size() == 10 && t[0] == '0')
+    if (cuenta.size() == 10 && cuenta[0] == '0')
         return true;
-    if (t.size() >= 3 && t.size() <= 9 && t[0] == '0') {
-        edit->setText(cp1252::toQString(t.substr(0, 3) + std::string(10 - t.size(), '0') + t.substr(3)));
+    if (cuenta.size() >= 3 && cuenta.size() <= 9 && cuenta[0] == '0') {
+        cuenta = cuenta.substr(0, 3) + std::string(10 - cuenta.size(), '0') + cuenta.substr(3);
         return true;
     }
     CajaMensaje(Idioma.GetTexto(625), Idioma.GetTexto(1), IconoMensaje::Error);
-    edit->clear();
+    cuenta.clear();
     return false;
+}
+
+bool ValidaCuentaBanco(QLineEdit *edit)
+{
+    const std::string antes = cp1252::fromQString(edit->text());
+    std::string t = antes;
+    const bool valida = ValidaCuentaBanco(t);
+    if (t != antes)
+        edit->setText(cp1252::toQString(t));
+    return valida;
 }
 
 void Padea(QLineEdit *edit)

@@ -71,3 +71,11 @@ std::string &LimpiaTextoCSB(std::string &texto)
         c = static_cast<char>(kTablaCSB[static_cast<unsigned char>(c)]);
     return texto;
 }
+
+std::string Recorta(std::string_view texto)
+{
+    const size_t inicio = texto.find_first_not_of(' ');
+    if (inicio == std::string_view::npos)
+        return {};
+    return std::string(texto.substr(inicio, texto.find_last_not_of(' ') - inicio + 1));
+}

@@ -13,6 +13,8 @@
 #include <QMainWindow>
 #include <QPoint>
 #include <QTimer>
+#include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
@@ -23,6 +25,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QProgressBar;
 class QSplitter;
 class QStatusBar;
 class QTableView;
@@ -150,10 +153,13 @@ public:
     // What the enabling table last gave the item; the item itself is enabled only when its
     // command is also available (Conecta).
     static bool EstadoTabla(const QAction *item);
-    // Makes the item run handler and marks its command available. Commands never
-    // connected stay disabled whatever the table says. The handler runs protected: an
-    // exception is shown and logged, never passed to the event loop.
-    void Conecta(QAction *item, void (TFormMain::*handler)());
+    // Makes the item run handler and marks its command available: on every grid or, with
+    // soloPanel, only while that grid panel shows (a command whose other branches wait for
+    // their windows). Commands never connected stay disabled whatever the table says. The
+    // handler runs protected: an exception is shown and logged, never passed to the event
+    // loop.
+    void Conecta(QAction *item, void (TFormMain::*handler)(), QWidget *soloPanel = nullptr);
+    void Conecta(QAction *item, const std::function<void()> &handler, QWidget *soloPanel = nullptr);
     // The texts of the current language on the window.
     void RefrescaTextos();
     // The status bar for the selection.
@@ -225,6 +231,47 @@ public:
     void lstGridDocumentosTopLeftChanged(bool releer = true);
     void lstGridRemesasClick();
 
+    // ---- Change notices of other copies (FrmmainNotificaciones.cpp) ----
+    // Refreshes what this copy shows after another copy's change (NivelActualizacion): 5 the
+    // users lists; 0, 1 and 2 rebuild the tree and reselect its node; 3 the bills or batches
+    // of a batch in view; 4 the bills or batches under a presenter of the drawees' order type.
+    // Levels 3 and 4 only from a copy of the logged-in user.
+    void ProcesaActualizacion(int idUsuario, int nivel, int idActualizar);
+    // Selects the first node of the level whose id is id, else the first node; returns it
+    // (none for an empty tree).
+    QTreeWidgetItem *SeleccionaNodo(int nivel, int id);
+    // A notice from the coordination: applied at once, or, while a command, a grid load or an
+    // in-place edit runs, the main window's part waits and the waiting notices are applied in
+    // order once none runs (the windows over it refresh at once).
+    void RecibeActualizacion(int idUsuario, int nivel, int idActualizar);
+    // True while a command, a grid handler, a grid load or an in-place edit runs.
+    bool Ocupada() const;
+    size_t AvisosPendientes() const { return m_avisos.size(); }
+
+    // Holds back the notices while it lives: every command run through Conecta and every grid
+    // handler runs under one.
+    class ComandoEnCurso {
+    public:
+        explicit ComandoEnCurso(TFormMain *ventana) : m_ventana(ventana) { ++m_ventana->m_comandos; }
+        ~ComandoEnCurso() { --m_ventana->m_comandos; }
+        ComandoEnCurso(const ComandoEnCurso &) = delete;
+        ComandoEnCurso &operator=(const ComandoEnCurso &) = delete;
+
+    private:
+        TFormMain *m_ventana;
+    };
+
+    // The pending in-place edit of a grid cell (column and row -1: none). Id is the bill or
+    // batch of the row when the edit began; the save acts on it whatever the row holds then.
+    struct STREdicionCelda {
+        std::string TextoAnterior, TextoEditado;
+        int Columna = -1, Fila = -1;
+        bool Cambiada = false;
+        std::string Id;
+        bool Pendiente() const { return Columna != -1 && Fila != -1; }
+    };
+    STREdicionCelda EdicionCelda;
+
     // ---- Bills grid marks and the grids' handlers (FrmmainRecibos.cpp) ----
     // A grid's data rows, and the first row of its selection (0: none, the title row).
     int FilasDatos(const QTableView *grid) const;
@@ -242,6 +289,23 @@ public:
     void lstGridPresentadoresEnter(QTableWidget *grid);
     void panelRightResize();
 
+    // ---- Record commands (FrmmainComandos.cpp) ----
+    // Add, delete and modify act on the grid that shows: a batch of the batches grid
+    // (through the batch editor), the marked bills of the bills grid; nothing on the
+    // others. Activate and deactivate act on the marked bills; sender is cbtSeleccionar
+    // (activate) or cbtDeseleccionar, or for mainMenuSeleccionarClick its menu item.
+    void cbtAltaClick();
+    void cbtBajaClick();
+    void cbtModificacionClick();
+    void cbtSeleccionarClick(QAction *sender);
+    void mainMenuSeleccionarClick(QAction *sender);
+    // While the batches grid shows, removes the selected node's child whose id is id.
+    void BorraNodoRemesa(const std::string &id);
+    // Empties every cell of the grid's row fila (0-based, as the QTableWidget counts).
+    void LimpiaFilaGrid(QTableWidget *grid, int fila);
+    // Adds the batch node id with its caption under the selected node, and expands it.
+    void AgregaNodoRemesa(const std::string &id, const std::string &texto);
+
     // ---- Handlers ----
     void cbtSalirClick();
     void cbtFinalizarSesionClick();
@@ -252,6 +316,24 @@ public:
     void cbtInformeRecibosClick();
     void cbtInformeLibradosClick();
     void cbtMasterInformeClick();
+
+    // ---- Maintenance, configuration and help (FrmmainMantenimiento.cpp) ----
+    // Save, repair and compact pause the coordination while they work. Repair and compact
+    // hold the database alone from before their work to before the reopen; another copy
+    // using it makes them change nothing. A failed reopen shows text 118.
+    // Writes the scrambled copy of one state of the database, which stays open.
+    void MNUGuardarcambiosClick();
+    void MNURepararClick();
+    // True only when the compacted file replaced the database (and the database reopened).
+    bool Compactar();
+    void MNUCompactarClick();
+    // The configuration dialog: folders and minutes in memory at once; a new database
+    // folder (it must hold Orvanta.mcr) goes to the ini for the next start.
+    void mainmenuConfiguracionClick();
+    // Writes [GENERAL] BaseDatos; PathBD stays.
+    void GuardaPathBD(const std::string &ruta);
+    // Opens the program's guide ayuda/orvanta.html with the desktop's handler.
+    void cbtAyudaClick();
 
     // ---- Controls ----
     QSplitter *splitterMain;
@@ -272,6 +354,7 @@ public:
     QLabel *aviAlicated; // the animation
     QStatusBar *statusMainWindow;
     QLabel *statusPanel[5];
+    QProgressBar *barraProgreso; // the progress of a long command on bills, hidden otherwise
     QToolBar *toolBarMain;
 
     // Toolbar buttons.
@@ -311,8 +394,27 @@ private:
     void CreaPanelTotales(QWidget *padre);
     void ConectaGrids();
     void EstadoInicialComandos();
+    // Disables the commands that act on a node's records.
+    void ComandosSinNodo();
     // Sets the table's state of the items and enables each that is also available.
     void Habilita(std::initializer_list<QAction *> items, bool estado);
+    // Whether the item's command can run now (connected, and its grid shows).
+    static bool Disponible(const QAction *item);
+
+    // Record commands (FrmmainComandos.cpp).
+    void BajaRemesas();
+    void BajaRecibos();
+    void ConectaComandos();
+    // The grid row (0-based) whose column 0 holds id; -1 when none.
+    int FilaDeRemesa(const std::string &id) const;
+
+    // The commands of FrmmainMantenimiento.cpp and the others of the shell's periphery.
+    void ConectaPeriferia();
+    // Closes the database, holds it alone and runs trabajo on it opened under the hold,
+    // then reopens it shared. True when trabajo and the reopen succeeded.
+    bool TrabajaEnExclusiva(const std::function<bool()> &trabajo);
+    // Opens PathBD again; a failure is logged and shown (text 118).
+    bool ReabreBD();
 
     // Start-up and exit (Frmmain.cpp).
     bool AbreBaseDatos();
@@ -339,6 +441,21 @@ private:
     // True while a grid loads, sorts or marks: another one waits for its end.
     bool m_ocupado = false;
     bool m_refrescoPendiente = false;
+
+    // Notices (FrmmainNotificaciones.cpp).
+    struct Aviso {
+        int usuario, nivel, id;
+    };
+    // The windows over the main window that show the notice's data, refreshed at once.
+    void RefrescaVentanas(int idUsuario, int nivel, int idActualizar);
+    // The main window's own part: the tree, the grids and the totals.
+    void RefrescaPrincipal(int idUsuario, int nivel, int idActualizar);
+    void AplicaAvisos();
+    // With no node left: no grid and no command of a node.
+    void MuestraSinNodo();
+    int m_comandos = 0;         // commands and grid handlers running (nested through modal windows)
+    std::deque<Aviso> m_avisos; // notices waiting for the commands to end
+    QTimer m_esperaAvisos;      // polls for that end while notices wait
 
     std::map<std::string, std::string> m_provincias;
     // The ids and nodes last added while the tree is rebuilt.

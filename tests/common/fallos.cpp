@@ -26,6 +26,28 @@ extern "C" int rename(const char *de, const char *a) noexcept
     return sistema(de, a);
 }
 
+extern "C" int renameat2(int dirDe, const char *de, int dirA, const char *a, unsigned int flags) noexcept
+{
+    if (g_renombrarFalla) {
+        errno = EACCES;
+        return -1;
+    }
+    using Renameat2 = int (*)(int, const char *, int, const char *, unsigned int);
+    static const auto sistema = reinterpret_cast<Renameat2>(::dlsym(RTLD_NEXT, "renameat2"));
+    return sistema(dirDe, de, dirA, a, flags);
+}
+
+extern "C" int link(const char *de, const char *a) noexcept
+{
+    if (g_renombrarFalla) {
+        errno = EACCES;
+        return -1;
+    }
+    using Link = int (*)(const char *, const char *);
+    static const auto sistema = reinterpret_cast<Link>(::dlsym(RTLD_NEXT, "link"));
+    return sistema(de, a);
+}
+
 namespace fallos {
 
 RenombrarFalla::RenombrarFalla()

@@ -7,8 +7,8 @@
 
 namespace fallos {
 
-// While the object lives, every rename in this process (the libraries' too) fails with
-// EACCES, as in a folder that refuses the change.
+// While the object lives, every rename (rename, renameat2) and link in this process (the
+// libraries' too) fails with EACCES, as in a folder that refuses the change.
 class RenombrarFalla {
 public:
     RenombrarFalla();

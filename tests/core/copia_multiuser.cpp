@@ -7,11 +7,14 @@
 //   desbloquea remesa ID        -> 1 (the record is not kept)
 //   estado remesa ID            -> the lock state
 //   notifica NIVEL ID           -> ok
+//   usuario ID                  -> ok; the user logged in on this copy (its notices carry it)
 //   fin                         -> 1/0
 //   sale MS B                   -> ok once it holds the database alone, as the last copy on
 //                                  its way out; then holds it MS milliseconds (its compaction)
 //                                  and writes the scrambled copy, removing the database (with
 //                                  B=1 it removes it first, then holds on); 0 when refused
+//   escribe MS                  -> ok; then for MS milliseconds inserts rows into a table
+//                                  of its own, one short transaction each
 #include "General.h"
 #include "Multiuser.h"
 #include "copias.h"
@@ -63,6 +66,11 @@ int main(int argc, char **argv)
              m.NotificaActualizacion(nivel, id);
              return std::string("ok");
          }},
+        {"usuario",
+         [&](int id, int) {
+             m.Id_UsuarioLogineado = id;
+             return std::string("ok");
+         }},
         {"fin", [&](int, int) { return n(m.FinMultiusuario()); }},
         {"sale",
          [&](int ms, int borraAntes) {
@@ -77,6 +85,20 @@ int main(int argc, char **argv)
                  if (!borraAntes)
                      GuardaBDCifrada(ruta, false, kPasswordBD);
                  VASQ_UnlockExclusive();
+             };
+             return std::string("ok");
+         }},
+        {"escribe",
+         [&](int ms, int) {
+             VASQ_ExecSQL("CREATE TABLE IF NOT EXISTS Escrituras (Texto TEXT)", nullptr);
+             despues = [ms] {
+                 const auto fin = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+                 while (std::chrono::steady_clock::now() < fin) {
+                     VASQ_BeginTrans();
+                     VASQ_ExecSQL("INSERT INTO Escrituras (Texto) VALUES ('una fila de texto para llenar paginas')",
+                                  nullptr);
+                     VASQ_CommitTrans();
+                 }
              };
              return std::string("ok");
          }},

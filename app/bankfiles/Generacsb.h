@@ -1,0 +1,112 @@
+// The generation of one CSB19 or CSB58 send file from batches of one presenter, without
+// windows: the file, its history copy, the history rows, the stamps and the file counter.
+//
+// A run is all or nothing. It takes a shared lock on every batch and pauses the multi-user
+// coordination (App().Multiuser, when there is one) for its length; then:
+// 1. the name: today as "ddmmyy", the counter N and ".csb", the first N from the ini's
+//    UltimoFichero (read again) whose send file and history copy ("hst" + name) are both
+//    free and named by no history row; both are reserved by creating their temporaries
+//    (the name + ".tmp") exclusively, each held with an advisory lock (flock);
+// 2. the records into the send temporary, every write checked, flushed to disk, and
+//    copied into the history temporary, flushed too;
+// 3. one transaction: the processing date on the bills written (those no other copy
+//    holds), a history row per batch naming the history copy's final path, the batches'
+//    generation date;
+// 4. both temporaries renamed into place without replacing anything, the history copy
+//    first;
+// 5. UltimoFichero = N + 1 in the ini, never lowering what it holds.
+// A failure before the commit removes both temporaries and changes nothing. After the
+// commit the pair is left to RecuperaFicherosCSB, which every run calls first.
+//
+// Texts are Windows-1252; the lines given to the progress sink are language texts.
+#pragma once
+
+#include "Registroscsb.h"
+
+#include <QDate>
+#include <QElapsedTimer>
+#include <functional>
+#include <string>
+#include <vector>
+
+// A batch of the file, in the order of the window's list: consecutive batches of one
+// issuer share one issuer-row query, each batch is a block of its own.
+struct RemesaCSB {
+    int IdRemesa = 0;
+    int IdEmisor = 0;
+};
+
+// What a run is asked to do.
+struct PeticionCSB {
+    int TipoOrden = 0;   // 1 CSB19, 2 CSB58
+    std::string Moneda;  // "ESP" or "EUR": every batch must be in it
+    std::vector<RemesaCSB> Remesas;
+    QDate Hoy, FechaCargo, FechaEuro;
+    std::string CarpetaCSB, CarpetaHistorico; // folders, each ending with "/"
+    std::string Ini;     // the product ini holding [FICHEROCSB] UltimoFichero
+};
+
+// Where a run reports; an unset member is skipped. Avance comes at most every 64 ms and
+// at the end of each batch: bills read against the bills of the whole file.
+struct ProgresoCSB {
+    std::function<void(const std::string &linea)> Linea;
+    std::function<void(long long hechos, long long total)> Avance;
+};
+
+enum class ResultadoCSB {
+    Generado,     // the file, its history copy, rows, stamps and counter are there
+    Euro,         // pesetas after the euro date: nothing was done
+    FechaErronea, // a CSB58 peseta bill due on or after the euro date: nothing was written
+    Fallido,      // nothing was written; the reasons went to the sink
+};
+
+class _GeneradorCSB {
+public:
+    _GeneradorCSB(PeticionCSB peticion, ProgresoCSB progreso);
+
+    ResultadoCSB Genera();
+
+    // After Generado: the name ("ddmmyyN.csb"), the final paths, the totals of the file,
+    // and whether both files are in place (false: a rename failed after the commit and the
+    // next recovery puts them there).
+    std::string Nombre, Fichero, Historico;
+    long long Importe = 0, Documentos = 0, Ordenantes = 0;
+    bool EnSuSitio = false;
+    // The history copy could not be made (the run failed).
+    bool ErrorHistorico = false;
+
+private:
+    struct Bloque;
+    class Salida;
+
+    bool Escribe(Salida &salida);
+    bool EscribeCabecera(Salida &salida);
+    bool EscribeRemesa(Salida &salida, const RemesaCSB &remesa, const EmisorCSB &emisor);
+    bool LeeRecibos(int idRemesa, Bloque &bloque);
+    bool CompruebaRemesa(int idRemesa);
+    bool LeeEmisor(int idEmisor, EmisorCSB &emisor);
+    bool Reserva(Salida &salida, Salida &historico);
+    bool Copia(Salida &salida, Salida &historico);
+    bool Marca();
+    void ActualizaContador(long long n);
+    void Linea(const std::string &texto);
+    void Linea(int texto, const std::string &cola = {});
+    void LineasError(const std::vector<std::string> &lineas);
+    void Avanza(bool siempre);
+
+    PeticionCSB m_peticion;
+    ProgresoCSB m_progreso;
+    RegistrosCSB m_registros;
+    std::string m_codigoPresentador, m_codigoEmisor;
+    long long m_registrosFichero = 0, m_hechos = 0, m_total = 0, m_ultimoAvance = -1000;
+    long long m_numero = 0;
+    bool m_fechaErronea = false;
+    QElapsedTimer m_reloj;
+    std::vector<int> m_escritos; // ids of the bills written, batch after batch
+};
+
+// Puts in place or removes the temporaries ("*.csb.tmp") that runs which died left in the
+// folders: one whose lock can be taken (no run holds it) is renamed into place without
+// replacing when a history row names its history copy's final path (for a send file:
+// carpetaHistorico + "hst" + its name), else removed. Folders end with "/".
+void RecuperaFicherosCSB(const std::vector<std::string> &carpetas, const std::string &carpetaHistorico);

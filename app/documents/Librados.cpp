@@ -1,0 +1,280 @@
+// Drawee checks and the drawee store.
+#include "Librados.h"
+
+#include "Controles.h"
+#include "General.h"
+#include "Modmas.h"
+#include "Multiidioma.h"
+#include "vasqdb.h"
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+// The drawees of a user's companies under presenters of one order type; "%s" the columns.
+constexpr const char *kLibradosUsuario =
+    "SELECT [Librados( Datos )].%s FROM [_Empresas( Datos )] INNER JOIN ([_Presentadores( Datos )] INNER JOIN "
+    "([_Emisores( Datos )] INNER JOIN [Librados( Datos )] ON [_Emisores( Datos )].Id_emisor = [Librados( Datos "
+    ")].Id_emisor) ON [_Presentadores( Datos )].Id_presentador = [_Emisores( Datos )].Id_presentador) ON "
+    "[_Empresas( Datos )].Id_empresa = [_Presentadores( Datos )].Id_empresa WHERE [_Empresas( Datos "
+    ")].Id_usuario=%d  AND [_Presentadores( Datos )].Id_orden='%s' AND [Librados( Datos )].Codigo_referencia='%s';";
+
+constexpr const char *kInserta19 =
+    "INSERT INTO [Librados( Datos )] (Id_emisor,Codigo_referencia,Razon_social,Cuenta,Titular_cuenta,Direccion,CP,"
+    "Localidad,Provincia,Block)  VALUES (%d,'%s','%s','%s','%s','%s','%s','%s','%s',0);";
+constexpr const char *kInserta58 =
+    "INSERT INTO [Librados( Datos )] (Id_emisor,Codigo_referencia,Direccion,Localidad,CP,Cuenta,Loc_ordenante,"
+    "Cod_provincia_ordenante,Razon_social,Block)  VALUES (%d,'%s','%s','%s','%s','%s','%s','%s','%s',0);";
+constexpr const char *kActualiza19 =
+    "UPDATE [Librados( Datos )] SET [Librados( Datos )].Codigo_referencia = '%s', [Librados( Datos )].Razon_social "
+    "= '%s', [Librados( Datos )].Cuenta = '%s', [Librados( Datos )].Titular_cuenta = '%s', [Librados( Datos "
+    ")].Direccion = '%s', [Librados( Datos )].CP = '%s', [Librados( Datos )].Localidad = '%s', [Librados( Datos "
+    ")].Provincia = '%s' WHERE [Librados( Datos )].Id_librado = %d  AND Block<1;";
+constexpr const char *kActualiza58 =
+    "UPDATE [Librados( Datos )] SET [Librados( Datos )].Codigo_referencia = '%s', [Librados( Datos )].Razon_social "
+    "= '%s', [Librados( Datos )].Cuenta = '%s', [Librados( Datos )].Localidad = '%s', [Librados( Datos "
+    ")].Direccion = '%s', [Librados( Datos )].CP = '%s', [Librados( Datos )].Loc_ordenante = '%s', [Librados( "
+    "Datos )].Cod_provincia_ordenante = '%s' WHERE [Librados( Datos )].Id_librado = %d AND Block<1;";
+
+void LogTipoDesconocido(const char *funcion)
+{
+    WriteLog(std::string("[ TfrmLibrados::") + funcion + " ] Tipo de Orden desconocida (no CSB19 o CSB58)");
+}
+
+// The columns a store writes for the format, with their values as written.
+using Columnas = std::vector<std::pair<const char *, std::string>>;
+
+Columnas ColumnasLibrado(int tipoOrden, const STRLibrado &l)
+{
+    const std::string codigo = LimpiaTextoSQL(Recorta(l.Codigo_referencia));
+    std::string cuenta = l.CuentaCompleta();
+    if (tipoOrden == 1)
+        return {{"Codigo_referencia", codigo},
+                {"Razon_social", LimpiaTextoSQL(l.Razon_social)},
+                {"Cuenta", cuenta},
+                {"Titular_cuenta", LimpiaTextoSQL(l.Titular_cuenta)},
+                {"Direccion", LimpiaTextoSQL(l.Direccion)},
+                {"CP", l.CP},
+                {"Localidad", LimpiaTextoSQL(l.Localidad)},
+                {"Provincia", LimpiaTextoSQL(l.Provincia)}};
+    if (Recorta(cuenta).empty())
+        cuenta = kCuentaCeros;
+    return {{"Codigo_referencia", codigo},
+            {"Razon_social", LimpiaTextoSQL(l.Razon_social)},
+            {"Cuenta", cuenta},
+            {"Localidad", LimpiaTextoSQL(l.Localidad)},
+            {"Direccion", LimpiaTextoSQL(l.Direccion)},
+            {"CP", l.CP},
+            {"Loc_ordenante", LimpiaTextoSQL(l.Loc_ordenante)},
+            {"Cod_provincia_ordenante", l.Cod_provincia_ordenante.substr(0, 2)}};
+}
+
+// The value of a column of ColumnasLibrado.
+const std::string &Valor(const Columnas &c, std::string_view columna)
+{
+    for (const auto &[nombre, valor] : c)
+        if (columna == nombre)
+            return valor;
+    static const std::string vacio;
+    return vacio;
+}
+
+// Control digits checked strictly; empty or wrong ones are recomputed after text 141.
+void CorrigeDigitos(STRLibrado &l)
+{
+    if (!l.DC.empty() && !ValidaCCC(l.Banco, l.Oficina, l.DC, l.Cuenta, true).empty())
+        return;
+    AvisoTexto(141, 309, IconoMensaje::Informacion);
+    l.DC = CalcDigitosControl(l.Banco, l.Oficina, l.Cuenta);
+}
+
+bool CPValido19(std::string_view cp)
+{
+    if (cp.size() < 5)
+        return false;
+    for (char c : cp)
+        if (!EsDigito(c))
+            return false;
+    const int provincia = (cp[0] - '0') * 10 + (cp[1] - '0');
+    return provincia >= 1 && provincia <= 52;
+}
+
+} // namespace
+
+void STRLibrado::PonCuenta(std::string_view veinte)
+{
+    auto parte = [veinte](size_t desde, size_t largo) {
+        return std::string(desde < veinte.size() ? veinte.substr(desde, largo) : std::string_view());
+    };
+    Banco = parte(0, 4);
+    Oficina = parte(4, 4);
+    DC = parte(8, 2);
+    Cuenta = parte(10, 10);
+}
+
+STRLibrado LeeFilaLibrado(std::string_view fila)
+{
+    auto campo = [fila](const char *nombre) { return NullToEmpty(GetCampoTexto(nombre, fila)); };
+    STRLibrado l;
+    l.Codigo_referencia = campo("Codigo_referencia");
+    l.Razon_social = campo("Razon_social");
+    l.PonCuenta(campo("Cuenta"));
+    l.Titular_cuenta = campo("Titular_cuenta");
+    l.Direccion = campo("Direccion");
+    l.CP = campo("CP");
+    l.Localidad = campo("Localidad");
+    l.Provincia = campo("Provincia");
+    l.Loc_ordenante = campo("Loc_ordenante");
+    l.Cod_provincia_ordenante = campo("Cod_provincia_ordenante");
+    return l;
+}
+
+int BuscaLibrado(int idUsuario, int tipoOrden, std::string_view codigo, std::string *fila)
+{
+    const std::string orden = GetTipoOrdenStr(tipoOrden);
+    if (orden.empty())
+        LogTipoDesconocido("FillSelectedInfo");
+    int id = 0;
+    DBGetData(FormateaTexto(kLibradosUsuario, "*", idUsuario, orden, LimpiaTextoSQL(Recorta(codigo))),
+              [&id, fila](char *texto, char *, int) {
+                  id = Numero(GetCampo("Id_librado", texto));
+                  if (fila)
+                      *fila = texto;
+              });
+    return id;
+}
+
+bool ExisteCodigoReferencia(int idUsuario, int tipoOrden, std::string_view codigo)
+{
+    if (BuscaLibrado(idUsuario, tipoOrden, codigo) == 0)
+        return false;
+    AvisoTexto(302, 303, IconoMensaje::Informacion);
+    return true;
+}
+
+bool IsAllInputInfo(const STRLibrado &l, int tipoOrden)
+{
+    std::string faltan;
+    auto a = [&faltan](const std::string &campo, int texto) {
+        if (Recorta(campo).empty())
+            faltan += " '" + Idioma.GetTexto(texto) + "' ";
+    };
+    auto b = [&faltan](const std::string &campo, int texto) {
+        if (Recorta(campo).empty())
+            faltan += ", '" + Idioma.GetTexto(texto) + "'";
+    };
+    a(l.Codigo_referencia, 56);
+    if (tipoOrden == 1) {
+        a(l.Razon_social, 301);
+        a(l.Banco, 30);
+        a(l.Oficina, 447);
+        a(l.Cuenta, 7);
+        const std::string titular = Recorta(l.Titular_cuenta);
+        if (!titular.empty() && titular != Recorta(l.Razon_social)) {
+            a(l.Direccion, 26);
+            a(l.CP, 27);
+            a(l.Localidad, 28);
+            a(l.Provincia, 29);
+        }
+    } else if (tipoOrden == 2) {
+        a(l.Razon_social, 126);
+        const std::string cuenta = Recorta(l.CuentaCompleta());
+        if (cuenta.empty() || cuenta == kCuentaCeros) {
+            b(l.Localidad, 131);
+            b(l.Direccion, 132);
+            b(l.CP, 133);
+            b(l.Loc_ordenante, 134);
+            b(l.Cod_provincia_ordenante, 135);
+        } else {
+            b(l.Banco, 30);
+            b(l.Oficina, 447);
+            b(l.Cuenta, 7);
+        }
+    } else {
+        LogTipoDesconocido("IsAllInputInfo");
+    }
+    if (faltan.empty())
+        return true;
+    CajaMensaje(Idioma.GetTexto(304) + faltan, Idioma.GetTexto(140), IconoMensaje::Informacion);
+    return false;
+}
+
+bool ValidaLibrado(STRLibrado &l, int tipoOrden, int idUsuario, bool comprobarCodigo)
+{
+    if (comprobarCodigo && ExisteCodigoReferencia(idUsuario, tipoOrden, l.Codigo_referencia))
+        return false;
+    if (!IsAllInputInfo(l, tipoOrden))
+        return false;
+    if (l.Banco == kEntidadPropia && !l.Cuenta.empty() && !ValidaCuentaBanco(l.Cuenta))
+        return false;
+    bool valido = true;
+    if (tipoOrden == 1) {
+        if (!l.CP.empty() && !CPValido19(l.CP)) {
+            l.CP.clear();
+            AvisoTexto(572, 1, IconoMensaje::Error);
+            valido = false;
+        }
+        CorrigeDigitos(l);
+    } else if (tipoOrden == 2) {
+        const std::string cuenta = Recorta(l.CuentaCompleta());
+        if (cuenta.empty())
+            l.PonCuenta(kCuentaCeros);
+        else if (cuenta != kCuentaCeros)
+            CorrigeDigitos(l);
+    } else {
+        LogTipoDesconocido("ValidateData");
+    }
+    return valido;
+}
+
+ResultadoLibrado GuardaLibrado(int tipoOrden, int idEmisor, int &idLibrado, const STRLibrado &l)
+{
+    if (tipoOrden != 1 && tipoOrden != 2) {
+        LogTipoDesconocido("UpdateRecord");
+        return ResultadoLibrado::Fallido;
+    }
+    const Columnas c = ColumnasLibrado(tipoOrden, l);
+    auto v = [&c](const char *columna) { return Valor(c, columna); };
+    int filas = 0;
+    if (idLibrado > 0) {
+        const std::string sql =
+            tipoOrden == 1
+                ? FormateaTexto(kActualiza19, v("Codigo_referencia"), v("Razon_social"), v("Cuenta"),
+                                v("Titular_cuenta"), v("Direccion"), v("CP"), v("Localidad"), v("Provincia"),
+                                idLibrado)
+                : FormateaTexto(kActualiza58, v("Codigo_referencia"), v("Razon_social"), v("Cuenta"),
+                                v("Localidad"), v("Direccion"), v("CP"), v("Loc_ordenante"),
+                                v("Cod_provincia_ordenante"), idLibrado);
+        if (!DBExecSQL(sql, filas).empty())
+            return ResultadoLibrado::Fallido;
+        return filas > 0 ? ResultadoLibrado::Actualizado : ResultadoLibrado::Bloqueado;
+    }
+    if (idEmisor <= 0) {
+        WriteLog("[ Librados::GuardaLibrado ] Librado sin emisor: no se guarda");
+        return ResultadoLibrado::Fallido;
+    }
+    const std::string sql =
+        tipoOrden == 1 ? FormateaTexto(kInserta19, idEmisor, v("Codigo_referencia"), v("Razon_social"), v("Cuenta"),
+                                       v("Titular_cuenta"), v("Direccion"), v("CP"), v("Localidad"), v("Provincia"))
+                       : FormateaTexto(kInserta58, idEmisor, v("Codigo_referencia"), v("Direccion"), v("Localidad"),
+                                       v("CP"), v("Cuenta"), v("Loc_ordenante"), v("Cod_provincia_ordenante"),
+                                       v("Razon_social"));
+    if (!DBExecSQL(sql, filas).empty() || filas < 1)
+        return ResultadoLibrado::Fallido;
+    idLibrado = static_cast<int>(VASQ_GetLastInsertID());
+    return ResultadoLibrado::Insertado;
+}
+
+bool CoincideLibrado(int tipoOrden, int idLibrado, const STRLibrado &l)
+{
+    std::string fila;
+    DBGetData(FormateaTexto("SELECT * FROM [Librados( Datos )] WHERE Id_librado=%d;", idLibrado),
+              [&fila](char *texto, char *, int) { fila = texto; });
+    if (fila.empty())
+        return false;
+    for (const auto &[columna, valor] : ColumnasLibrado(tipoOrden, l))
+        if (NullToEmpty(GetCampoTexto(columna, fila)) != valor)
+            return false;
+    return true;
+}

@@ -1,0 +1,71 @@
+// Drawees ("librados"), the debtors of an issuer: the checks a drawee passes before it is
+// stored and its one store, shared by the bill editor, the drawee window and the imports.
+//
+// Texts are Windows-1252. Which fields a drawee uses depends on the order type of the
+// presenter above its issuer (1 CSB19, 2 CSB58). A drawee's reference code is unique among
+// the drawees of one user's companies whose presenters have the same order type.
+//
+// Checks show their own messages (language texts through the message box) and never open
+// a transaction; the store shows none and runs inside the caller's transaction, if any.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The fields of a drawee as the windows hold them. CSB58 uses Direccion, CP and Localidad
+// for the debtor's domicile, postcode and town, and Loc_ordenante and
+// Cod_provincia_ordenante for the receiver's; CSB19 uses Titular_cuenta and Provincia.
+struct STRLibrado {
+    std::string Codigo_referencia, Razon_social;
+    std::string Banco, Oficina, DC, Cuenta; // the account: 4, 4, 2 and 10 digits
+    std::string Titular_cuenta, Direccion, CP, Localidad, Provincia;
+    std::string Loc_ordenante, Cod_provincia_ordenante;
+
+    // The four account parts joined.
+    std::string CuentaCompleta() const { return Banco + Oficina + DC + Cuenta; }
+    // Splits a stored account 4/4/2/10 into the four parts (missing characters read empty).
+    void PonCuenta(std::string_view veinte);
+};
+
+// The account of a CSB58 drawee without one.
+inline constexpr const char *kCuentaCeros = "00000000000000000000";
+
+// The drawee of a row text of [Librados( Datos )] ("NULL" reads empty).
+STRLibrado LeeFilaLibrado(std::string_view fila);
+
+// The Id_librado of the drawee with the reference code (trimmed) among the drawees of the
+// user's companies whose presenter has the order type; the last row found wins. 0 when
+// there is none or the query failed. fila, when given, receives that drawee's row text.
+int BuscaLibrado(int idUsuario, int tipoOrden, std::string_view codigo, std::string *fila = nullptr);
+
+// Another drawee of the user and order type has the code: shows text 302 (caption 303,
+// information icon) and gives true.
+bool ExisteCodigoReferencia(int idUsuario, int tipoOrden, std::string_view codigo);
+
+// The required fields of the order type: every missing one is listed in one message (text
+// 304 followed by the fields, caption 140, information icon); false when any is missing.
+bool IsAllInputInfo(const STRLibrado &l, int tipoOrden);
+
+// The drawee window's check before a store, in this order: the duplicate check (only with
+// comprobarCodigo: a new drawee, or one whose code changed), the required fields, the own
+// entity's account rule, then CSB19's postcode (text 572; the postcode is emptied) and the
+// control digits of both formats (text 141, caption 309; corrected in place, which does
+// not refuse). A CSB58 drawee without account gets the zeros. True when it may be stored.
+bool ValidaLibrado(STRLibrado &l, int tipoOrden, int idUsuario, bool comprobarCodigo);
+
+// What a store did.
+enum class ResultadoLibrado {
+    Insertado,   // a new row; its key is in idLibrado
+    Actualizado, // the row idLibrado was rewritten
+    Bloqueado,   // the row idLibrado is locked by a running copy (or gone): nothing changed
+    Fallido,     // a statement failed (logged), or a new drawee has no issuer: nothing stored
+};
+
+// Stores the drawee: with idLibrado above 0 the format's guarded UPDATE of that row; else
+// the format's INSERT under the issuer idEmisor (above 0), the new key read back as this
+// connection's last insert. Texts are cleaned for SQL and the code trimmed; a CSB58 drawee
+// with an empty account is stored with kCuentaCeros, its province code cut to 2.
+ResultadoLibrado GuardaLibrado(int tipoOrden, int idEmisor, int &idLibrado, const STRLibrado &l);
+
+// True when the stored row idLibrado holds what GuardaLibrado would write of l.
+bool CoincideLibrado(int tipoOrden, int idLibrado, const STRLibrado &l);

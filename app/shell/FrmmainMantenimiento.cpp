@@ -1,0 +1,171 @@
+// The main window's commands that look after the database file and the settings: save
+// data, repair, compact, the configuration dialog and the help.
+#include "Frmmain.h"
+
+#include "Aplicacion.h"
+#include "Controles.h"
+#include "Frmcfg.h"
+#include "General.h"
+#include "Multiidioma.h"
+#include "Multiuser.h"
+#include "cp1252.h"
+#include "profile.h"
+#include "progdir.h"
+#include "qcp1252.h"
+#include "vasqdb.h"
+
+#include <QDesktopServices>
+#include <QSpinBox>
+#include <QUrl>
+#include <filesystem>
+
+namespace {
+
+bool Existe(const std::string &ruta)
+{
+    std::error_code ec;
+    return std::filesystem::exists(cp1252::fileName(ruta), ec);
+}
+
+// The coordination paused while the object lives (the database may be closed meanwhile).
+class PausaCoordinacion {
+public:
+    PausaCoordinacion()
+    {
+        if (App().Multiuser)
+            App().Multiuser->Pausado = true;
+    }
+    ~PausaCoordinacion()
+    {
+        if (App().Multiuser)
+            App().Multiuser->Pausado = false;
+    }
+    PausaCoordinacion(const PausaCoordinacion &) = delete;
+    PausaCoordinacion &operator=(const PausaCoordinacion &) = delete;
+};
+
+} // namespace
+
+bool TFormMain::ReabreBD()
+{
+    SetBdPassword(kPasswordBD);
+    if (VASQ_OpenDB(PathBD.c_str(), 0, 0) == 0)
+        return true;
+    char texto[1024] = "";
+    VASQ_GetLastErrorCodeDesc(texto, 1023);
+    WriteLog(std::string("[ vasqdb::VASQ_GetData ] ") + texto);
+    AvisoTexto(118, 117, IconoMensaje::Error);
+    return false;
+}
+
+bool TFormMain::TrabajaEnExclusiva(const std::function<bool()> &trabajo)
+{
+    VASQ_CloseDB();
+    bool hecho = false;
+    if (VASQ_LockExclusive(PathBD.c_str()) == 0) {
+        // The library's maintenance needs the database open; it is opened under the hold.
+        hecho = VASQ_OpenDB(PathBD.c_str(), 0, 0) == 0 && trabajo();
+        VASQ_CloseDB();
+        VASQ_UnlockExclusive();
+    }
+    VASQ_GetLastErrorCodeID();
+    return ReabreBD() && hecho;
+}
+
+void TFormMain::MNUGuardarcambiosClick()
+{
+    // One state of the database goes into the scrambled copy while it stays open.
+    PausaCoordinacion pausa;
+    CursorEspera cursor;
+    GuardaBDCifrada(PathBD, true, kPasswordBD);
+}
+
+void TFormMain::MNURepararClick()
+{
+    bool reparada = false;
+    {
+        PausaCoordinacion pausa;
+        CursorEspera cursor;
+        reparada = TrabajaEnExclusiva([this] { return VASQ_RepairBase(PathBD.c_str()) == 0; });
+    }
+    AvisoTexto(reparada ? 660 : 646, 6, IconoMensaje::Informacion);
+}
+
+bool TFormMain::Compactar()
+{
+    PausaCoordinacion pausa;
+    CursorEspera cursor;
+    const std::string destino = progdir::file("tmp.mdb");
+    return TrabajaEnExclusiva([this, &destino] {
+        if (VASQ_CompactBase(PathBD.c_str(), destino.c_str()) != 0 || !Existe(destino))
+            return false;
+        // The compacted file is renamed over the database, whose journal went with its
+        // last connection: one left behind would not belong to the new file.
+        BorraDiarios(PathBD);
+        if (!RenombraFichero(destino, PathBD)) {
+            BorraFichero(destino);
+            return false;
+        }
+        GuardaBDCifrada(PathBD, true, kPasswordBD);
+        return true;
+    });
+}
+
+void TFormMain::MNUCompactarClick()
+{
+    AvisoTexto(Compactar() ? 628 : 647, 6, IconoMensaje::Informacion);
+}
+
+void TFormMain::mainmenuConfiguracionClick()
+{
+    TFormCfg *cfg = App().FormCfg;
+    const std::string ini = progdir::file("Orvanta.INI");
+    std::string carpeta = profile::readString(ini, "GENERAL", "BaseDatos", GetPathBD());
+    carpeta = carpeta.substr(0, std::min<size_t>(carpeta.rfind('/') + 1, 511));
+    cfg->SetPathCSB19(RutaCSB19);
+    cfg->SetPathCSB58(RutaCSB58);
+    cfg->SetPathHist(RutaHistorico);
+    cfg->CSpTimeOut->setValue(TiempoInactividad);
+    while (carpeta.size() > 1 && carpeta.back() == '/')
+        carpeta.pop_back();
+    PonTextoCaja(cfg->EdPathBD, carpeta);
+    if (cfg->exec() != QDialog::Accepted)
+        return;
+
+    RutaCSB19 = cfg->GetPathCSB19();
+    RutaCSB58 = cfg->GetPathCSB58();
+    RutaHistorico = cfg->GetPathHist();
+    TiempoInactividad = cfg->CSpTimeOut->text().toInt();
+    const std::string elegida = TextoCaja(cfg->EdPathBD);
+    if (!Existe(elegida + "/Orvanta.mcr")) {
+        AvisoTexto(645, 6, IconoMensaje::Error);
+        return;
+    }
+    if (elegida != carpeta) {
+        AvisoTexto(644, 6, IconoMensaje::Informacion);
+        GuardaPathBD(elegida + "/Orvanta.mdb");
+    }
+}
+
+void TFormMain::GuardaPathBD(const std::string &ruta)
+{
+    profile::writeString(progdir::file("Orvanta.INI"), "GENERAL", "BaseDatos", ruta);
+}
+
+void TFormMain::cbtAyudaClick()
+{
+    // The opener reports success for a missing file: it is looked for first.
+    const std::string guia = progdir::file("ayuda/orvanta.html");
+    if (!Existe(guia) || !QDesktopServices::openUrl(QUrl::fromLocalFile(cp1252::toQString(guia))))
+        AvisoTexto(183, 1, IconoMensaje::Error);
+}
+
+void TFormMain::ConectaPeriferia()
+{
+    Conecta(MNUGuardardatos, &TFormMain::MNUGuardarcambiosClick);
+    Conecta(MNUReparar, &TFormMain::MNURepararClick);
+    Conecta(MNUCompactar, &TFormMain::MNUCompactarClick);
+    Conecta(mainmenuConfiguracion, &TFormMain::mainmenuConfiguracionClick);
+    Conecta(MNUAyuda, &TFormMain::cbtAyudaClick);
+    Conecta(cbtAyuda, &TFormMain::cbtAyudaClick);
+}

@@ -1,0 +1,348 @@
+// Database maintenance from the main window: save, repair and compact alone and beside
+// another running copy, a reopen that fails, the configuration dialog, the folder picker
+// and the help command.
+#include "arranque.h"
+
+#include "Aplicacion.h"
+#include "Frmcfg.h"
+#include "Frmseldir.h"
+#include "General.h"
+#include "Multiidioma.h"
+#include "Multiuser.h"
+#include "basedatos.h"
+#include "copias.h"
+#include "profile.h"
+#include "qcp1252.h"
+#include "vasqdb.h"
+#include "ventanas.h"
+
+#include <QDesktopServices>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QUrl>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+
+using arranque::Carpeta;
+using arranque::Ventanas;
+
+QString Texto(int n)
+{
+    return cp1252::toQString(Idioma.GetTexto(n));
+}
+
+ino_t Inodo(const std::string &ruta)
+{
+    struct stat st {};
+    return ::stat(ruta.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+// The scrambled copy at rutaMcr rebuilt into a folder of its own and checked whole; the
+// value of a field of the first row of consulta in it. The program's database is open
+// again afterwards.
+std::string LeeDeLaCopia(const std::string &rutaMcr, const std::string &consulta, const std::string &campo)
+{
+    testutil::TempDir otra;
+    std::filesystem::copy_file(rutaMcr, otra.file("Orvanta.mcr"));
+    if (!RecuperaBDCifrada(otra.file("Orvanta.mdb"), kPasswordBD))
+        return "<no se reconstruye>";
+    const std::string propia = VASQ_GetDBNamePath();
+    VASQ_CloseDB();
+    std::string valor = "<no se abre>";
+    if (basedatos::open(otra.file("Orvanta.mdb"), kPasswordBD) == 0) {
+        const std::string integridad = arranque::Valor("PRAGMA integrity_check", "integrity_check");
+        valor = integridad == "ok" ? arranque::Valor(consulta, campo) : "<integridad: " + integridad + ">";
+        VASQ_CloseDB();
+    }
+    basedatos::open(propia, kPasswordBD);
+    return valor;
+}
+
+std::string HoraPropia()
+{
+    return arranque::Valor("SELECT Hora FROM [Aplicaciones()] WHERE Num_Aplicacion=" +
+                               std::to_string(App().Multiuser->Num_Aplicacion),
+                           "Hora");
+}
+
+TEST(Mantenimiento, CompactingAloneRewritesTheCopyAndTheHeartbeatGoesOn)
+{
+    Carpeta carpeta;
+    Ventanas ventanas;
+    TFormMain *m = ventanas.Main();
+    ASSERT_FALSE(m->ArranqueFallido);
+    ASSERT_TRUE(arranque::Ejecuta("UPDATE [_Usuarios()] SET Nombre_usuario='Compactado' WHERE Id_usuario=1"));
+    const ino_t antes = Inodo(carpeta.BD());
+    {
+        RespondeCajas cajas;
+        m->MNUCompactar->trigger();
+        ASSERT_EQ(cajas.Vistas.size(), 1u);
+        EXPECT_EQ(cajas.Vistas[0].texto, Texto(628));
+        EXPECT_EQ(cajas.Vistas[0].titulo, Texto(6));
+    }
+    EXPECT_NE(Inodo(carpeta.BD()), antes) << "the compacted file took its place";
+    EXPECT_FALSE(testutil::fileExists(carpeta.Ruta("tmp.mdb")));
+    EXPECT_TRUE(VASQ_IsDBOpened());
+    EXPECT_EQ(LeeDeLaCopia(carpeta.Ruta("BD/Orvanta.mcr"), "SELECT * FROM [_Usuarios()] WHERE Id_usuario=1",
+                           "Nombre_usuario"),
+              "Compactado");
+
+    EXPECT_FALSE(App().Multiuser->Pausado);
+    MultiuserPrueba::RelojQueAvanza(*App().Multiuser);
+    App().Multiuser->Execute();
+    const std::string hora = HoraPropia();
+    App().Multiuser->Execute();
+    EXPECT_NE(HoraPropia(), hora) << "the heartbeat is written again";
+    EXPECT_NE(hora, "");
+}
+
+TEST(Mantenimiento, RepairingAloneReopensTheDatabase)
+{
+    Carpeta carpeta;
+    Ventanas ventanas;
+    TFormMain *m = ventanas.Main();
+    RespondeCajas cajas;
+    m->MNUReparar->trigger();
+    ASSERT_EQ(cajas.Vistas.size(), 1u);
+    EXPECT_EQ(cajas.Vistas[0].texto, Texto(660));
+    EXPECT_EQ(arranque::Valor("SELECT * FROM [_Usuarios()] WHERE Id_usuario=1", "Id_usuario"), "1");
+    EXPECT_FALSE(App().Multiuser->Pausado);
+}
+
+struct Rechazo {
+    const char *comando;
+    int texto;
+};
+
+class MantenimientoConOtraCopia : public ::testing::TestWithParam<Rechazo> {};
+
+TEST_P(MantenimientoConOtraCopia, ChangesNothingAndBothCopiesGoOn)
+{
+    Carpeta carpeta;
+    Ventanas ventanas;
+    TFormMain *m = ventanas.Main();
+    copias::Copia otra(carpeta.BD());
+    ASSERT_EQ(otra.Pide("registra").substr(0, 1), "1");
+    const ino_t inodo = Inodo(carpeta.BD());
+    const std::vector<std::string> datos = basedatos::dump();
+    {
+        RespondeCajas cajas;
+        m->findChild<QAction *>(QLatin1String(GetParam().comando))->trigger();
+        ASSERT_EQ(cajas.Vistas.size(), 1u);
+        EXPECT_EQ(cajas.Vistas[0].texto, Texto(GetParam().texto));
+    }
+    EXPECT_EQ(Inodo(carpeta.BD()), inodo);
+    EXPECT_FALSE(testutil::fileExists(carpeta.Ruta("tmp.mdb")));
+    ASSERT_TRUE(VASQ_IsDBOpened());
+    EXPECT_EQ(basedatos::dump(), datos);
+    EXPECT_EQ(otra.Pide("notifica 5 0"), "ok") << "the other copy still writes";
+    App().Multiuser->Execute();
+    EXPECT_TRUE(arranque::Ejecuta("UPDATE [_Usuarios()] SET Nombre_usuario='Sigue' WHERE Id_usuario=1"));
+    EXPECT_EQ(otra.Pide("fin"), "0") << "this copy is still registered";
+}
+
+INSTANTIATE_TEST_SUITE_P(Mantenimiento, MantenimientoConOtraCopia,
+                         ::testing::Values(Rechazo{"MNUCompactar", 647}, Rechazo{"MNUReparar", 646}));
+
+TEST(Mantenimiento, SavingWhileAnotherCopyWritesGivesAWholeCopy)
+{
+    Carpeta carpeta;
+    Ventanas ventanas;
+    TFormMain *m = ventanas.Main();
+    copias::Copia otra(carpeta.BD());
+    ASSERT_EQ(otra.Pide("registra").substr(0, 1), "1");
+    ASSERT_TRUE(arranque::Ejecuta("UPDATE [_Usuarios()] SET Nombre_usuario='Guardado' WHERE Id_usuario=1"));
+    ASSERT_EQ(otra.Pide("escribe 1500"), "ok");
+    const ino_t inodo = Inodo(carpeta.BD());
+    {
+        RespondeCajas cajas;
+        m->MNUGuardardatos->trigger();
+        EXPECT_TRUE(cajas.Vistas.empty()) << "saving reports nothing";
+    }
+    EXPECT_EQ(Inodo(carpeta.BD()), inodo);
+    EXPECT_TRUE(VASQ_IsDBOpened());
+    EXPECT_FALSE(App().Multiuser->Pausado);
+    EXPECT_EQ(LeeDeLaCopia(carpeta.Ruta("BD/Orvanta.mcr"), "SELECT * FROM [_Usuarios()] WHERE Id_usuario=1",
+                           "Nombre_usuario"),
+              "Guardado");
+    EXPECT_EQ(otra.Pide("fin"), "0");
+}
+
+TEST(Mantenimiento, AFailedReopenIsShownAndLogged)
+{
+    Carpeta carpeta;
+    Ventanas ventanas;
+    TFormMain *m = ventanas.Main();
+    const std::string ruta = m->PathBD;
+    m->PathBD = carpeta.Ruta("no/existe/Orvanta.mdb");
+    {
+        RespondeCajas cajas;
+        m->MNUReparar->trigger();
+        ASSERT_EQ(cajas.Vistas.size(), 2u);
+        EXPECT_EQ(cajas.Vistas[0].texto, Texto(118));
+        EXPECT_EQ(cajas.Vistas[0].titulo, Texto(117));
+        EXPECT_EQ(cajas.Vistas[1].texto, Texto(646));
+    }
+    EXPECT_FALSE(VASQ_IsDBOpened());
+    EXPECT_NE(carpeta.Log().find("[ vasqdb::VASQ_GetData ] "), std::string::npos);
+    m->PathBD = ruta;
+    EXPECT_TRUE(m->Compactar()) << "with its path back, the database opens again";
+}
+
+// ---- Configuration ----
+
+// Opens the configuration dialog from the menu and runs accion on it before OK.
+std::vector<CajaVista> Configura(TFormMain *m, const std::function<void(TFormCfg *)> &accion)
+{
+    RespondeCajas cajas;
+    AlMostrarse<TFormCfg>([accion](TFormCfg *cfg) {
+        accion(cfg);
+        cfg->BtnAceptar->click();
+    });
+    m->mainmenuConfiguracion->trigger();
+    return cajas.Vistas;
+}
+
+TEST(Configuracion, TheMinutesStayWithinTwoAndThirtyAndCountAtOnce)
+{
+    Carpeta carpeta;
+    Ventanas ventanas;
+    TFormMain *m = ventanas.Main();
+    const struct {
+        int pedido, esperado;
+    } casos[] = {{1, 2}, {2, 2}, {17, 17}, {30, 30}, {31, 30}};
+    for (const auto &c : casos) {
+        EXPECT_TRUE(Configura(m, [&](TFormCfg *cfg) { cfg->CSpTimeOut->setValue(c.pedido); }).empty());
+        EXPECT_EQ(m->TiempoInactividad, c.esperado) << c.pedido;
+        EXPECT_EQ(App().Multiuser->Host.TiempoInactividad(), c.esperado);
+    }
+    Configura(m, [](TFormCfg *cfg) { cfg->CSpTimeOut->stepUp(); });
+    EXPECT_EQ(m->TiempoInactividad, 30) << "no wrap";
+}
+
+TEST(Configuracion, ADatabaseFolderIsTakenOnlyWhenItHoldsTheCopy)
+{
+    Carpeta carpeta;
+    Ventanas ventanas;
+    TFormMain *m = ventanas.Main();
+    const std::string ini = carpeta.Ini();
+    std::filesystem::create_directories(carpeta.Ruta("Otra/Vacia"));
+    std::filesystem::copy_file(carpeta.Ruta("BD/Orvanta.mcr"), carpeta.Ruta("Otra/Orvanta.mcr"));
+    const std::string base = carpeta.BD();
+    const std::string carpetaBD = carpeta.Ruta("BD");
+    const struct {
+        std::string carpeta;
+        int aviso; // 0 none
+        std::string baseDatos;
+    } casos[] = {
+        {carpetaBD, 0, base},
+        {carpeta.Ruta("Otra/Vacia"), 645, base},
+        {carpeta.Ruta("Otra"), 644, carpeta.Ruta("Otra/Orvanta.mdb")},
+    };
+    for (const auto &c : casos) {
+        profile::writeString(ini, "GENERAL", "BaseDatos", base);
+        const std::string antes = testutil::readFile(ini);
+        std::string mostrada;
+        const std::vector<CajaVista> vistas = Configura(m, [&](TFormCfg *cfg) {
+            mostrada = cp1252::fromQString(cfg->EdPathBD->text());
+            cfg->EdPathBD->setText(cp1252::toQString(c.carpeta));
+        });
+        EXPECT_EQ(mostrada, carpetaBD) << "the folder of BaseDatos, without its last slash";
+        ASSERT_EQ(vistas.size(), c.aviso ? 1u : 0u) << c.carpeta;
+        if (c.aviso) {
+            EXPECT_EQ(vistas[0].texto, Texto(c.aviso));
+        }
+        EXPECT_EQ(profile::readString(ini, "GENERAL", "BaseDatos", "?"), c.baseDatos);
+        if (!c.aviso) {
+            EXPECT_EQ(testutil::readFile(ini), antes) << "nothing written";
+        }
+        EXPECT_EQ(m->PathBD, base) << "the open database stays";
+    }
+}
+
+TEST(Configuracion, TheFoldersComeBackFromTheDialog)
+{
+    Carpeta carpeta;
+    Ventanas ventanas;
+    TFormMain *m = ventanas.Main();
+    std::string vistas[3];
+    Configura(m, [&](TFormCfg *cfg) {
+        vistas[0] = cfg->GetPathCSB19();
+        vistas[1] = cfg->GetPathCSB58();
+        vistas[2] = cfg->GetPathHist();
+        EXPECT_FALSE(cfg->EdPathCSB19->isEnabled());
+        EXPECT_FALSE(cfg->BtnBd->isVisible());
+        EXPECT_EQ(cfg->windowTitle(), Texto(359));
+        cfg->SetPathCSB19("/datos/csb19");
+    });
+    EXPECT_EQ(vistas[0], carpeta.Ruta("CSB19"));
+    EXPECT_EQ(vistas[1], carpeta.Ruta("CSB58"));
+    EXPECT_EQ(vistas[2], carpeta.Ruta("HISTORICO"));
+    EXPECT_EQ(m->RutaCSB19, "/datos/csb19");
+}
+
+TEST(Configuracion, ThePickerAsksBeforeCreatingAMissingFolder)
+{
+    testutil::TempDir dir;
+    QWidget dueno;
+    const std::string falta = dir.file("nueva");
+    {
+        RespondeCajas cajas({QMessageBox::No});
+        EXPECT_EQ(SeleccionaDirectorio(&dueno, falta), falta);
+        ASSERT_EQ(cajas.Vistas.size(), 1u);
+        EXPECT_EQ(cajas.Vistas[0].texto, cp1252::toQString(FormateaTexto(Idioma.GetTexto(578), falta)));
+        EXPECT_FALSE(std::filesystem::exists(falta));
+    }
+    RespondeCajas cajas({QMessageBox::Yes});
+    std::string elegida;
+    AlMostrarse<TFormSelDir>([&](TFormSelDir *selector) {
+        elegida = selector->GetDirectory();
+        selector->BtnAceptar->click();
+    });
+    EXPECT_EQ(SeleccionaDirectorio(&dueno, falta), falta);
+    EXPECT_TRUE(std::filesystem::is_directory(falta));
+    EXPECT_EQ(elegida, falta) << "the picker opens on it";
+}
+
+// ---- Help ----
+
+class Abridor : public QObject {
+    Q_OBJECT
+public:
+    std::vector<QUrl> Abiertas;
+public slots:
+    void Abre(const QUrl &url) { Abiertas.push_back(url); }
+};
+
+TEST(Ayuda, F1OpensTheGuideAndAMissingGuideIsShown)
+{
+    Carpeta carpeta;
+    Ventanas ventanas;
+    TFormMain *m = ventanas.Main();
+    Abridor abridor;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &abridor, "Abre");
+    {
+        RespondeCajas cajas;
+        m->cbtAyuda->trigger();
+        ASSERT_EQ(cajas.Vistas.size(), 1u);
+        EXPECT_EQ(cajas.Vistas[0].texto, Texto(183));
+        EXPECT_EQ(cajas.Vistas[0].titulo, Texto(1));
+        EXPECT_TRUE(abridor.Abiertas.empty());
+    }
+    std::filesystem::create_directory(carpeta.Ruta("ayuda"));
+    testutil::writeFile(carpeta.Ruta("ayuda/orvanta.html"), "<html></html>");
+    RespondeCajas cajas;
+    m->MNUAyuda->trigger();
+    EXPECT_TRUE(cajas.Vistas.empty());
+    ASSERT_EQ(abridor.Abiertas.size(), 1u);
+    EXPECT_EQ(abridor.Abiertas[0].toLocalFile().toStdString(), carpeta.Ruta("ayuda/orvanta.html"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+}
+
+} // namespace
+
+#include "test_mantenimiento.moc"
