@@ -18,6 +18,7 @@ class TFormRptDocs;
 class TFormListDocs;
 class TFormSelDir;
 class TFormCfg;
+class TFormEditDocumentos;
 
 struct Aplicacion {
     TFormMain *FormMain = nullptr;                // the main window
@@ -37,6 +38,7 @@ struct Aplicacion {
     TFormListDocs *FormListDocs = nullptr;        // its batch and state selection
     TFormSelDir *FormSelDir = nullptr;            // the folder picker
     TFormCfg *FormCfg = nullptr;                  // the configuration dialog
+    TFormEditDocumentos *FormEditDocumentos = nullptr; // the bill editor
     // Each window that lives for the whole run is added here by the task that builds it
     // (TFormMain *FormMain, TFormLogin *FormLogin, TFRMGestionusers *FRMGestionusers, ...),
     // named as the system names its global object.
