@@ -21,6 +21,7 @@
 #include "Propiedades.h"
 #include "b_debug.h"
 #include "Uniemisor.h"
+#include "Unieuro.h"
 #include "Uniempresa.h"
 #include "Uninuevouser.h"
 #include "Unipresentador.h"
@@ -142,6 +143,7 @@ void CreaVentanas()
     app.FormListEmi = new TFormListEmi(app.FormMain);
     app.FormRptDocs = new TFormRptDocs(app.FormMain);
     app.FormListDocs = new TFormListDocs(app.FormMain);
+    app.FRMEuroCalc = new TFRMEuroCalc(app.FormMain);
 
     app.FormLogin->MuestraEmpresa = [](int idEmpresa) { App().FormMain->MuestraEmpresa(idEmpresa); };
     app.FormLogin->TituloPrincipal = [](const std::string &titulo) {
