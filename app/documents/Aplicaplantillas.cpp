@@ -69,20 +69,37 @@ std::string Valor(Plantilla &p, B_AStr_t *item)
     return buffer;
 }
 
-void Coloca(Plantilla &p, B_AStr_t *item, QWidget *padre, std::string_view pagina, int ancho, int alto)
+ItemRect_t Celdas(Plantilla &p, B_AStr_t *item)
+{
+    ItemRect_t r{-1, -1, -1, -1};
+    PlItemCallFn(item, ITEM_MSG_RECT, &p, &r);
+    return r;
+}
+
+// Message 5 with the characters of pagina under the cells r.
+void DaTexto(Plantilla &p, B_AStr_t *item, const ItemRect_t &r, const std::string &pagina)
+{
+    char trozo[ITEM_CONCEPT_LEN + 1] = {};
+    PlConceptSlice(pagina.c_str(), &r, trozo, sizeof trozo);
+    PlItemCallFn(item, ITEM_MSG_SETVALUE, &p, trozo);
+}
+
+void Recalcula(Plantilla &p)
+{
+    for (int i = 0; i < Items(p); ++i)
+        PlItemCallFn(Item(p, i), ITEM_MSG_RECALC, &p, nullptr);
+}
+
+void Coloca(Plantilla &p, B_AStr_t *item, QWidget *padre, const std::string &pagina, int ancho, int alto)
 {
     ItemCreate_t creacion{padre, nullptr};
     PlItemCallFn(item, ITEM_MSG_CREATE, &p, &creacion);
     if (!creacion.pCtrl)
         return;
     auto *control = static_cast<QWidget *>(creacion.pCtrl);
-    ItemRect_t r{-1, -1, -1, -1};
-    PlItemCallFn(item, ITEM_MSG_RECT, &p, &r);
+    const ItemRect_t r = Celdas(p, item);
     control->setGeometry(r.nX1 * ancho + 5, r.nY1 * alto + 5, (r.nX2 - r.nX1) * ancho, kAltoControl);
-    const std::string texto(pagina);
-    char trozo[ITEM_CONCEPT_LEN + 1] = {};
-    PlConceptSlice(texto.c_str(), &r, trozo, sizeof trozo);
-    PlItemCallFn(item, ITEM_MSG_SETVALUE, &p, trozo);
+    DaTexto(p, item, r, pagina);
     control->setVisible(true);
 }
 
@@ -119,10 +136,22 @@ void AplicaPlantilla(QWidget *padre, int id, std::string_view pagina)
         return;
     const int ancho = (padre->width() - 10) / ITEM_CONCEPT_COLS;
     const int alto = (padre->height() - 10) / ITEM_CONCEPT_ROWS;
+    const std::string texto(pagina);
     for (int i = 0; i < Items(p); ++i)
-        Coloca(p, Item(p, i), padre, pagina, ancho, alto);
-    for (int i = 0; i < Items(p); ++i)
-        PlItemCallFn(Item(p, i), ITEM_MSG_RECALC, &p, nullptr);
+        Coloca(p, Item(p, i), padre, texto, ancho, alto);
+    Recalcula(p);
+}
+
+void RellenaPlantilla(std::string_view pagina)
+{
+    Plantilla *p = Actual_().Plantilla_.get();
+    if (!p)
+        return;
+    const std::string texto(pagina);
+    for (int i = 0; i < Items(*p); ++i)
+        if (PlItemCtrl(Item(*p, i)))
+            DaTexto(*p, Item(*p, i), Celdas(*p, Item(*p, i)), texto);
+    Recalcula(*p);
 }
 
 std::string ComponeTextoPlantilla(bool componer)

@@ -25,6 +25,10 @@ void FinPlantillas();
 // child of padre is destroyed first. An id that is not stored leaves padre empty.
 void AplicaPlantilla(QWidget *padre, int id, std::string_view pagina);
 
+// Hands the current template's items the characters of pagina under them and recomputes
+// totals and percentages: a laid-out template refilled for another concept.
+void RellenaPlantilla(std::string_view pagina);
+
 // With componer, the 640-character page made of blanks and each item's value at its X, Y
 // (later items over earlier ones, running on into the next row, nothing past 640);
 // otherwise the empty text. The current template and its controls are deleted either way.
