@@ -5,8 +5,13 @@
 #include "Editdocumentos.h"
 #include "Editremesas.h"
 #include "Frmcfg.h"
+#include "Frmchooseinforme.h"
+#include "Frmlistdocs.h"
+#include "Frmlistemi.h"
 #include "Frmmain.h"
+#include "Frmrptemi.h"
 #include "Frmseldir.h"
+#include "Lstdocs.h"
 #include "Frmmsg.h"
 #include "General.h"
 #include "Login.h"
@@ -126,14 +131,19 @@ void CreaVentanas()
     app.FormLogin = new TFormLogin(app.FormMain);
     app.FormEditRemesas = new TFormEditRemesas(app.FormMain);
     app.FormProps = new TFormProps(app.FormMain);
+    app.FormChooseInforme = new TFormChooseInforme(app.FormMain);
     app.FormSelDir = new TFormSelDir(app.FormMain);
     app.FRMGestionusers = new TFRMGestionusers(app.FormMain);
     app.FRMNuevoUsuario = new TFRMNuevoUsuario(app.FormMain);
     app.FRMEmpresa = new TFRMEmpresa(app.FormMain);
     app.FRMPresentador = new TFRMPresentador(app.FormMain);
     app.FRMEmisores = new TFRMEmisores(app.FormMain);
+    app.FormRptEmi = new TFormRptEmi(app.FormMain);
     app.FormCfg = new TFormCfg(app.FormMain);
     app.FormEditDocumentos = new TFormEditDocumentos(app.FormMain);
+    app.FormListEmi = new TFormListEmi(app.FormMain);
+    app.FormRptDocs = new TFormRptDocs(app.FormMain);
+    app.FormListDocs = new TFormListDocs(app.FormMain);
     app.FRMEuroCalc = new TFRMEuroCalc(app.FormMain);
 
     app.FormLogin->MuestraEmpresa = [](int idEmpresa) { App().FormMain->MuestraEmpresa(idEmpresa); };
