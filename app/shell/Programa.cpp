@@ -90,6 +90,7 @@ void ConectaEditDocumentos(TFormEditDocumentos &editor)
     };
     editor.Host.GetProvincia = [](const std::string &codigo) { return App().FormMain->GetProvincia(codigo); };
     editor.Host.ActualizaPanelInfo = [] { App().FormMain->ActualizaPanelInfo(); };
+    editor.Host.Ordenante = [] { return App().FormMain->GetNombreEmisorSeleccionado(); };
     editor.Host.RefrescaRecibos = [](int idDocumento) {
         TFormMain *m = App().FormMain;
         m->RefrescaRecibos();
