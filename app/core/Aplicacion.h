@@ -13,6 +13,9 @@ class TFRMPresentador;
 class TFRMEmisores;
 class TFormSelDir;
 class TFormCfg;
+class TFRMHistoricos;
+class TFRMRelacion;
+class TFRMOpcion;
 
 struct Aplicacion {
     TFormMain *FormMain = nullptr;                // the main window
@@ -25,6 +28,9 @@ struct Aplicacion {
     TFRMEmpresa *FRMEmpresa = nullptr;            // the company dialog
     TFRMPresentador *FRMPresentador = nullptr;    // the presenter dialog
     TFRMEmisores *FRMEmisores = nullptr;          // the issuer dialog
+    TFRMHistoricos *FRMHistoricos = nullptr;      // the send-file viewer
+    TFRMRelacion *FRMRelacion = nullptr;          // the history list of a batch
+    TFRMOpcion *FRMOpcion = nullptr;              // the viewer's bill detail
     TFormSelDir *FormSelDir = nullptr;            // the folder picker
     TFormCfg *FormCfg = nullptr;                  // the configuration dialog
     // Each window that lives for the whole run is added here by the task that builds it

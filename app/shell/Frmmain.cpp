@@ -172,6 +172,7 @@ TFormMain::TFormMain(QWidget *parent)
     App().Multiuser->Host.TiempoInactividad = [this] { return TiempoInactividad; };
     App().Multiuser->Host.GetPathBD = [this] { return GetPathBD(); };
     ConectaPeriferia();
+    ConectaHistoricos();
 
     const std::string ini = RutaIni();
     if (profile::readKeys(ini, "WINDOW").empty())

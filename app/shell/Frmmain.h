@@ -264,6 +264,13 @@ public:
     // Adds the batch node id with its caption under the selected node, and expands it.
     void AgregaNodoRemesa(const std::string &id, const std::string &texto);
 
+    // ---- Batch history (FrmmainHistoricos.cpp) ----
+    // The history list of the batch in the batches grid's current row.
+    void cbtHistoricoClick();
+    // The history list of the batch in the grid row fila (0-based): text 198 when the batch
+    // was never generated; the row shows "NULL" when the list cleared its generation date.
+    void MuestraHistoricos(int fila);
+
     // ---- Handlers ----
     void cbtSalirClick();
     void cbtFinalizarSesionClick();
@@ -361,6 +368,9 @@ private:
 
     // The commands of FrmmainMantenimiento.cpp and the others of the shell's periphery.
     void ConectaPeriferia();
+
+    // The batch history (FrmmainHistoricos.cpp).
+    void ConectaHistoricos();
     // Closes the database, holds it alone and runs trabajo on it opened under the hold,
     // then reopens it shared. True when trabajo and the reopen succeeded.
     bool TrabajaEnExclusiva(const std::function<bool()> &trabajo);

@@ -198,6 +198,9 @@ void TFormMain::lstGridRemesasDblClick()
     if (!celda.isValid() || m_ocupado)
         return;
     const int columna = celda.column();
+    const QTableWidgetItem *generacion = lstGridRemesas->item(celda.row(), 2);
+    if (columna == 2 && generacion && generacion->text() != QLatin1String("NULL"))
+        MuestraHistoricos(celda.row());
     if (columna != 2 && columna != 3 && cbtModificacion->isEnabled()) {
         lstGridRemesas->setCurrentCell(celda.row(), columna);
         cbtModificacion->trigger();

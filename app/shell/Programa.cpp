@@ -14,6 +14,9 @@
 #include "b_debug.h"
 #include "Uniemisor.h"
 #include "Uniempresa.h"
+#include "Unirelacion.h"
+#include "Unithistoricos.h"
+#include "Unitopcionales.h"
 #include "Uninuevouser.h"
 #include "Unipresentador.h"
 #include "Uniusuarios.h"
@@ -91,6 +94,9 @@ void CreaVentanas()
     app.FormLogin = new TFormLogin(app.FormMain);
     app.FormEditRemesas = new TFormEditRemesas(app.FormMain);
     app.FormProps = new TFormProps(app.FormMain);
+    app.FRMHistoricos = new TFRMHistoricos(app.FormMain);
+    app.FRMRelacion = new TFRMRelacion(app.FormMain);
+    app.FRMOpcion = new TFRMOpcion(app.FRMHistoricos);
     app.FormSelDir = new TFormSelDir(app.FormMain);
     app.FRMGestionusers = new TFRMGestionusers(app.FormMain);
     app.FRMNuevoUsuario = new TFRMNuevoUsuario(app.FormMain);
