@@ -297,6 +297,8 @@ public:
     void cbtAltaClick();
     void cbtBajaClick();
     void cbtModificacionClick();
+    // The CSB import window, created for the command and freed after it.
+    void cbtImportarClick();
     void cbtSeleccionarClick(QAction *sender);
     void mainMenuSeleccionarClick(QAction *sender);
     // While the batches grid shows, removes the selected node's child whose id is id.
