@@ -16,6 +16,7 @@ class TFormCfg;
 class TFRMHistoricos;
 class TFRMRelacion;
 class TFRMOpcion;
+class TFormEditDocumentos;
 
 struct Aplicacion {
     TFormMain *FormMain = nullptr;                // the main window
@@ -33,6 +34,7 @@ struct Aplicacion {
     TFRMOpcion *FRMOpcion = nullptr;              // the viewer's bill detail
     TFormSelDir *FormSelDir = nullptr;            // the folder picker
     TFormCfg *FormCfg = nullptr;                  // the configuration dialog
+    TFormEditDocumentos *FormEditDocumentos = nullptr; // the bill editor
     // Each window that lives for the whole run is added here by the task that builds it
     // (TFormMain *FormMain, TFormLogin *FormLogin, TFRMGestionusers *FRMGestionusers, ...),
     // named as the system names its global object.

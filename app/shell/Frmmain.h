@@ -356,6 +356,15 @@ public:
     // was never generated; the row shows "NULL" when the list cleared its generation date.
     void MuestraHistoricos(int fila);
 
+    // ---- Bills through the bill editor (FrmmainDocumentos.cpp) ----
+    // Clears DatosDocumento and fills its batch slots (currency, template, issue) from the
+    // batch idRemesa.
+    void IniciaDocumentoNuevo(const std::string &idRemesa);
+    // Add and modify on the bills grid: the editor shown modally, the grid reloaded after.
+    // A bill locked by any copy (this one's record included) is refused with text 642.
+    void AltaDocumento();
+    void ModificaDocumento();
+
     // ---- Handlers ----
     void cbtSalirClick();
     void cbtFinalizarSesionClick();
