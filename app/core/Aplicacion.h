@@ -17,6 +17,7 @@ class TFRMHistoricos;
 class TFRMRelacion;
 class TFRMOpcion;
 class TFormEditDocumentos;
+class TFRMEuroCalc;
 
 struct Aplicacion {
     TFormMain *FormMain = nullptr;                // the main window
@@ -35,6 +36,7 @@ struct Aplicacion {
     TFormSelDir *FormSelDir = nullptr;            // the folder picker
     TFormCfg *FormCfg = nullptr;                  // the configuration dialog
     TFormEditDocumentos *FormEditDocumentos = nullptr; // the bill editor
+    TFRMEuroCalc *FRMEuroCalc = nullptr;          // the euro calculator
     // Each window that lives for the whole run is added here by the task that builds it
     // (TFormMain *FormMain, TFormLogin *FormLogin, TFRMGestionusers *FRMGestionusers, ...),
     // named as the system names its global object.

@@ -16,6 +16,7 @@
 #include "Propiedades.h"
 #include "b_debug.h"
 #include "Uniemisor.h"
+#include "Unieuro.h"
 #include "Uniempresa.h"
 #include "Unirelacion.h"
 #include "Unithistoricos.h"
@@ -138,6 +139,7 @@ void CreaVentanas()
     app.FRMEmisores = new TFRMEmisores(app.FormMain);
     app.FormCfg = new TFormCfg(app.FormMain);
     app.FormEditDocumentos = new TFormEditDocumentos(app.FormMain);
+    app.FRMEuroCalc = new TFRMEuroCalc(app.FormMain);
 
     app.FormLogin->MuestraEmpresa = [](int idEmpresa) { App().FormMain->MuestraEmpresa(idEmpresa); };
     app.FormLogin->TituloPrincipal = [](const std::string &titulo) {
