@@ -11,6 +11,11 @@ class TFRMNuevoUsuario;
 class TFRMEmpresa;
 class TFRMPresentador;
 class TFRMEmisores;
+class TFormChooseInforme;
+class TFormRptEmi;
+class TFormListEmi;
+class TFormRptDocs;
+class TFormListDocs;
 class TFormSelDir;
 class TFormCfg;
 class TFRMHistoricos;
@@ -33,6 +38,11 @@ struct Aplicacion {
     TFRMHistoricos *FRMHistoricos = nullptr;      // the send-file viewer
     TFRMRelacion *FRMRelacion = nullptr;          // the history list of a batch
     TFRMOpcion *FRMOpcion = nullptr;              // the viewer's bill detail
+    TFormChooseInforme *FormChooseInforme = nullptr; // the report chooser
+    TFormRptEmi *FormRptEmi = nullptr;            // the drawees report
+    TFormListEmi *FormListEmi = nullptr;          // its issuer selection
+    TFormRptDocs *FormRptDocs = nullptr;          // the bills report
+    TFormListDocs *FormListDocs = nullptr;        // its batch and state selection
     TFormSelDir *FormSelDir = nullptr;            // the folder picker
     TFormCfg *FormCfg = nullptr;                  // the configuration dialog
     TFormEditDocumentos *FormEditDocumentos = nullptr; // the bill editor
