@@ -22,7 +22,11 @@
 #include "b_debug.h"
 #include "Uniemisor.h"
 #include "Unieuro.h"
+#include "Uniintro.h"
 #include "Uniempresa.h"
+#include "Unirelacion.h"
+#include "Unithistoricos.h"
+#include "Unitopcionales.h"
 #include "Uninuevouser.h"
 #include "Unipresentador.h"
 #include "Uniusuarios.h"
@@ -131,6 +135,9 @@ void CreaVentanas()
     app.FormLogin = new TFormLogin(app.FormMain);
     app.FormEditRemesas = new TFormEditRemesas(app.FormMain);
     app.FormProps = new TFormProps(app.FormMain);
+    app.FRMHistoricos = new TFRMHistoricos(app.FormMain);
+    app.FRMRelacion = new TFRMRelacion(app.FormMain);
+    app.FRMOpcion = new TFRMOpcion(app.FRMHistoricos);
     app.FormChooseInforme = new TFormChooseInforme(app.FormMain);
     app.FormSelDir = new TFormSelDir(app.FormMain);
     app.FRMGestionusers = new TFRMGestionusers(app.FormMain);
@@ -147,6 +154,7 @@ void CreaVentanas()
     app.FRMEuroCalc = new TFRMEuroCalc(app.FormMain);
 
     app.FormLogin->MuestraEmpresa = [](int idEmpresa) { App().FormMain->MuestraEmpresa(idEmpresa); };
+    app.FormLogin->MuestraAyuda = [](QWidget *dueno) { (new TFRMIntroduccion(dueno))->show(); };
     app.FormLogin->TituloPrincipal = [](const std::string &titulo) {
         App().FormMain->setWindowTitle(cp1252::toQString(titulo));
     };
