@@ -13,6 +13,7 @@ class TFRMPresentador;
 class TFRMEmisores;
 class TFormSelDir;
 class TFormCfg;
+class TFRMOpcionImport;
 
 struct Aplicacion {
     TFormMain *FormMain = nullptr;                // the main window
@@ -26,6 +27,7 @@ struct Aplicacion {
     TFRMPresentador *FRMPresentador = nullptr;    // the presenter dialog
     TFRMEmisores *FRMEmisores = nullptr;          // the issuer dialog
     TFormSelDir *FormSelDir = nullptr;            // the folder picker
+    TFRMOpcionImport *FRMOpcionImport = nullptr;  // the options of the template being edited
     TFormCfg *FormCfg = nullptr;                  // the configuration dialog
     // Each window that lives for the whole run is added here by the task that builds it
     // (TFormMain *FormMain, TFormLogin *FormLogin, TFRMGestionusers *FRMGestionusers, ...),

@@ -11,6 +11,7 @@
 #include "Multiidioma.h"
 #include "Multiuser.h"
 #include "Remesas.h"
+#include "Uniimportuser.h"
 #include "qcp1252.h"
 
 #include <QElapsedTimer>
@@ -113,6 +114,13 @@ void TFormMain::ConectaComandos()
     Conecta(cbtDeseleccionar, [this] { cbtSeleccionarClick(cbtDeseleccionar); });
     Conecta(mainMenuSeleccionar, [this] { mainMenuSeleccionarClick(mainMenuSeleccionar); });
     Conecta(mainMenuDeseleccionar, [this] { mainMenuSeleccionarClick(mainMenuDeseleccionar); });
+    Conecta(Importacin1, &TFormMain::MNUImportarficherodelusuario1Click);
+}
+
+void TFormMain::MNUImportarficherodelusuario1Click()
+{
+    TFRMImportuser importacion(this);
+    importacion.exec();
 }
 
 // ---- Add and modify ----

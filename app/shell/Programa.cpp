@@ -15,6 +15,7 @@
 #include "Uniemisor.h"
 #include "Uniempresa.h"
 #include "Uninuevouser.h"
+#include "Uniopcsimport.h"
 #include "Unipresentador.h"
 #include "Uniusuarios.h"
 #include "qcp1252.h"
@@ -97,6 +98,7 @@ void CreaVentanas()
     app.FRMEmpresa = new TFRMEmpresa(app.FormMain);
     app.FRMPresentador = new TFRMPresentador(app.FormMain);
     app.FRMEmisores = new TFRMEmisores(app.FormMain);
+    app.FRMOpcionImport = new TFRMOpcionImport(app.FormMain);
     app.FormCfg = new TFormCfg(app.FormMain);
 
     app.FormLogin->MuestraEmpresa = [](int idEmpresa) { App().FormMain->MuestraEmpresa(idEmpresa); };
