@@ -64,6 +64,7 @@ TFRMImportuser::TFRMImportuser(QWidget *parent)
     OpenDiag1->setFileMode(QFileDialog::ExistingFile);
     OpenDiag1->setOption(QFileDialog::DontUseNativeDialog);
     AnchoParaCaracteres(txtFichero, 50);
+    cbtCommonDialog->setFixedWidth(cbtCommonDialog->fontMetrics().horizontalAdvance("....") * 2);
     resize(620, 480);
 
     auto *fichero = new QHBoxLayout;
@@ -71,9 +72,9 @@ TFRMImportuser::TFRMImportuser(QWidget *parent)
     fichero->addWidget(txtFichero, 1);
     fichero->addWidget(cbtCommonDialog);
     auto *cuentas = new QGridLayout;
-    cuentas->addWidget(Label10, 0, 1);
-    cuentas->addWidget(Label6, 0, 2);
-    cuentas->addWidget(Label12, 0, 3);
+    cuentas->addWidget(Label10, 0, 1, Qt::AlignRight);
+    cuentas->addWidget(Label6, 0, 2, Qt::AlignRight);
+    cuentas->addWidget(Label12, 0, 3, Qt::AlignRight);
     QLabel *filas[4][4] = {{Label2, lblNEmisores, lblEmisoresRepetidos, lblEmisoresErroneos},
                            {Label3, lblNRemesas, lblRemesasRepetidas, lblRemesasErroneas},
                            {Label4, lblNRecibos, lblRecibosRepetidos, lblRecibosErroneos},
