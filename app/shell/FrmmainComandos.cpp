@@ -10,12 +10,14 @@
 #include "Modmas.h"
 #include "Multiidioma.h"
 #include "Multiuser.h"
+#include "Proceso.h"
 #include "Remesas.h"
 #include "Uniimportuser.h"
 #include "qcp1252.h"
 
 #include <QElapsedTimer>
 #include <functional>
+#include <memory>
 #include <QProgressBar>
 #include <QTableWidget>
 #include <QTreeWidget>
@@ -114,6 +116,8 @@ void TFormMain::ConectaComandos()
     Conecta(cbtDeseleccionar, [this] { cbtSeleccionarClick(cbtDeseleccionar); });
     Conecta(mainMenuSeleccionar, [this] { mainMenuSeleccionarClick(mainMenuSeleccionar); });
     Conecta(mainMenuDeseleccionar, [this] { mainMenuSeleccionarClick(mainMenuDeseleccionar); });
+    Conecta(cbtImportar, &TFormMain::cbtImportarClick);
+    Conecta(mainMenuImportar, &TFormMain::cbtImportarClick);
     Conecta(Importacin1, &TFormMain::MNUImportarficherodelusuario1Click);
 }
 
@@ -274,4 +278,13 @@ void TFormMain::LimpiaFilaGrid(QTableWidget *grid, int fila)
     for (int columna = 0; columna < grid->columnCount(); ++columna)
         if (QTableWidgetItem *celda = grid->item(fila, columna))
             celda->setText(QString());
+}
+
+// ---- CSB import ----
+
+void TFormMain::cbtImportarClick()
+{
+    Inactividad.Reinicia();
+    const std::unique_ptr<TfrmProceso> ventana = std::make_unique<TfrmProceso>(this);
+    ventana->exec();
 }
