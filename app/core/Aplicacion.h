@@ -14,6 +14,7 @@ class TFRMEmisores;
 class TFormSelDir;
 class TFormCfg;
 class TFRMOpcionImport;
+class TFormEditDocumentos;
 
 struct Aplicacion {
     TFormMain *FormMain = nullptr;                // the main window
@@ -29,6 +30,7 @@ struct Aplicacion {
     TFormSelDir *FormSelDir = nullptr;            // the folder picker
     TFRMOpcionImport *FRMOpcionImport = nullptr;  // the options of the template being edited
     TFormCfg *FormCfg = nullptr;                  // the configuration dialog
+    TFormEditDocumentos *FormEditDocumentos = nullptr; // the bill editor
     // Each window that lives for the whole run is added here by the task that builds it
     // (TFormMain *FormMain, TFormLogin *FormLogin, TFRMGestionusers *FRMGestionusers, ...),
     // named as the system names its global object.

@@ -349,6 +349,15 @@ public:
     // Adds the batch node id with its caption under the selected node, and expands it.
     void AgregaNodoRemesa(const std::string &id, const std::string &texto);
 
+    // ---- Bills through the bill editor (FrmmainDocumentos.cpp) ----
+    // Clears DatosDocumento and fills its batch slots (currency, template, issue) from the
+    // batch idRemesa.
+    void IniciaDocumentoNuevo(const std::string &idRemesa);
+    // Add and modify on the bills grid: the editor shown modally, the grid reloaded after.
+    // A bill locked by any copy (this one's record included) is refused with text 642.
+    void AltaDocumento();
+    void ModificaDocumento();
+
     // ---- Handlers ----
     void cbtSalirClick();
     void cbtFinalizarSesionClick();

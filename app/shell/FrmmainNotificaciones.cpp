@@ -3,6 +3,7 @@
 #include "Frmmain.h"
 
 #include "Aplicacion.h"
+#include "Editdocumentos.h"
 #include "General.h"
 #include "Login.h"
 #include "Modmas.h"
@@ -69,12 +70,14 @@ void TFormMain::ProcesaActualizacion(int idUsuario, int nivel, int idActualizar)
     RefrescaPrincipal(idUsuario, nivel, idActualizar);
 }
 
-void TFormMain::RefrescaVentanas(int, int nivel, int)
+void TFormMain::RefrescaVentanas(int, int nivel, int idActualizar)
 {
     // The windows of other units add their refresh here as they come.
+    Aplicacion &app = App();
+    if (nivel == NIVEL_LIBRADOS && app.FormEditDocumentos && app.FormEditDocumentos->isVisible())
+        app.FormEditDocumentos->RefreshLibrados(TipoOrdenAviso(idActualizar));
     if (nivel != NIVEL_USUARIOS)
         return;
-    Aplicacion &app = App();
     if (app.FRMGestionusers && app.FRMGestionusers->isVisible())
         app.FRMGestionusers->RefreshUsersGrid();
     if (app.FormLogin && app.FormLogin->isVisible())
