@@ -15,6 +15,7 @@ class TFormSelDir;
 class TFormCfg;
 class TFRMOpcionImport;
 class TFormEditDocumentos;
+class TFRMEuroCalc;
 
 struct Aplicacion {
     TFormMain *FormMain = nullptr;                // the main window
@@ -31,6 +32,7 @@ struct Aplicacion {
     TFRMOpcionImport *FRMOpcionImport = nullptr;  // the options of the template being edited
     TFormCfg *FormCfg = nullptr;                  // the configuration dialog
     TFormEditDocumentos *FormEditDocumentos = nullptr; // the bill editor
+    TFRMEuroCalc *FRMEuroCalc = nullptr;          // the euro calculator
     // Each window that lives for the whole run is added here by the task that builds it
     // (TFormMain *FormMain, TFormLogin *FormLogin, TFRMGestionusers *FRMGestionusers, ...),
     // named as the system names its global object.

@@ -383,6 +383,12 @@ public:
     void GuardaPathBD(const std::string &ruta);
     // Opens the program's guide ayuda/orvanta.html with the desktop's handler.
     void cbtAyudaClick();
+    // The first-start help, modal.
+    void menuAyudaAproximacionClick();
+    // The about box, modal.
+    void mainMenuAcercaDeClick();
+    // The euro calculator, shown without blocking this window.
+    void EuroCalculadora1Click();
 
     // ---- The user's keys and activity (FrmmainTeclas.cpp) ----
     // The form-wide shortcuts, the one path of the menus' keys: Ctrl (with any other

@@ -16,6 +16,7 @@
 #include "Propiedades.h"
 #include "b_debug.h"
 #include "Uniemisor.h"
+#include "Unieuro.h"
 #include "Uniempresa.h"
 #include "Uninuevouser.h"
 #include "Uniopcsimport.h"
@@ -134,6 +135,7 @@ void CreaVentanas()
     app.FRMOpcionImport = new TFRMOpcionImport(app.FormMain);
     app.FormCfg = new TFormCfg(app.FormMain);
     app.FormEditDocumentos = new TFormEditDocumentos(app.FormMain);
+    app.FRMEuroCalc = new TFRMEuroCalc(app.FormMain);
 
     app.FormLogin->MuestraEmpresa = [](int idEmpresa) { App().FormMain->MuestraEmpresa(idEmpresa); };
     app.FormLogin->TituloPrincipal = [](const std::string &titulo) {
