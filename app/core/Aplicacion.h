@@ -11,6 +11,11 @@ class TFRMNuevoUsuario;
 class TFRMEmpresa;
 class TFRMPresentador;
 class TFRMEmisores;
+class TFormChooseInforme;
+class TFormRptEmi;
+class TFormListEmi;
+class TFormRptDocs;
+class TFormListDocs;
 class TFormSelDir;
 class TFormCfg;
 class TFRMOpcionImport;
@@ -28,6 +33,11 @@ struct Aplicacion {
     TFRMEmpresa *FRMEmpresa = nullptr;            // the company dialog
     TFRMPresentador *FRMPresentador = nullptr;    // the presenter dialog
     TFRMEmisores *FRMEmisores = nullptr;          // the issuer dialog
+    TFormChooseInforme *FormChooseInforme = nullptr; // the report chooser
+    TFormRptEmi *FormRptEmi = nullptr;            // the drawees report
+    TFormListEmi *FormListEmi = nullptr;          // its issuer selection
+    TFormRptDocs *FormRptDocs = nullptr;          // the bills report
+    TFormListDocs *FormListDocs = nullptr;        // its batch and state selection
     TFormSelDir *FormSelDir = nullptr;            // the folder picker
     TFRMOpcionImport *FRMOpcionImport = nullptr;  // the options of the template being edited
     TFormCfg *FormCfg = nullptr;                  // the configuration dialog
