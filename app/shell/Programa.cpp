@@ -2,6 +2,7 @@
 #include "Programa.h"
 
 #include "Aplicacion.h"
+#include "Cfgfile.h"
 #include "Editdocumentos.h"
 #include "Editremesas.h"
 #include "Frmcfg.h"
@@ -156,6 +157,7 @@ void CreaVentanas()
     app.FRMEuroCalc = new TFRMEuroCalc(app.FormMain);
 
     app.FormLogin->MuestraEmpresa = [](int idEmpresa) { App().FormMain->MuestraEmpresa(idEmpresa); };
+    app.FormLogin->ImportaUsuarios = [](const std::string &ruta) { ImportaFicheroUsuarios(ruta); };
     app.FormLogin->MuestraAyuda = [](QWidget *dueno) { (new TFRMIntroduccion(dueno))->show(); };
     app.FormLogin->TituloPrincipal = [](const std::string &titulo) {
         App().FormMain->setWindowTitle(cp1252::toQString(titulo));
