@@ -10,6 +10,9 @@ class TFRMNuevoUsuario;
 class TFRMEmpresa;
 class TFRMPresentador;
 class TFRMEmisores;
+class TFormExportar;
+class TFRMSelectEmisor;
+class TFRMRecordeuro;
 class TFormSelDir;
 class TFormCfg;
 
@@ -25,6 +28,9 @@ struct Aplicacion {
     TFRMEmisores *FRMEmisores = nullptr;          // the issuer dialog
     TFormSelDir *FormSelDir = nullptr;            // the folder picker
     TFormCfg *FormCfg = nullptr;                  // the configuration dialog
+    TFormExportar *FormExportar = nullptr;        // the send-file window
+    TFRMSelectEmisor *FRMSelectEmisor = nullptr;  // the issuer choice of the drawee import
+    TFRMRecordeuro *FRMRecordeuro = nullptr;      // the euro reminder
     // Each window that lives for the whole run is added here by the task that builds it
     // (TFormMain *FormMain, TFormLogin *FormLogin, TFRMGestionusers *FRMGestionusers, ...),
     // named as the system names its global object.

@@ -2,6 +2,7 @@
 #include "Programa.h"
 
 #include "Aplicacion.h"
+#include "Exportar.h"
 #include "Frmcfg.h"
 #include "Frmmain.h"
 #include "Frmseldir.h"
@@ -10,6 +11,8 @@
 #include "Login.h"
 #include "Multiidioma.h"
 #include "Propiedades.h"
+#include "Recordeuro.h"
+#include "Seleccemisor.h"
 #include "b_debug.h"
 #include "Uniemisor.h"
 #include "Uniempresa.h"
@@ -96,6 +99,9 @@ void CreaVentanas()
     app.FRMPresentador = new TFRMPresentador(app.FormMain);
     app.FRMEmisores = new TFRMEmisores(app.FormMain);
     app.FormCfg = new TFormCfg(app.FormMain);
+    app.FormExportar = new TFormExportar(app.FormMain);
+    app.FRMSelectEmisor = new TFRMSelectEmisor(app.FormMain);
+    app.FRMRecordeuro = new TFRMRecordeuro(app.FormMain);
 
     app.FormLogin->MuestraEmpresa = [](int idEmpresa) { App().FormMain->MuestraEmpresa(idEmpresa); };
     app.FormLogin->TituloPrincipal = [](const std::string &titulo) {
