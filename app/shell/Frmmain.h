@@ -245,6 +245,9 @@ public:
 
     // ---- Handlers ----
     void cbtSalirClick();
+    // The send-file window for the selected presenter; afterwards a batch-level notice
+    // with the selected node's id.
+    void mainMenuFicheroClick();
     void cbtFinalizarSesionClick();
     void MNUCastellanoClick();
     void treeInfoGlobalChange();

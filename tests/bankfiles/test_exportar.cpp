@@ -137,6 +137,22 @@ TEST_F(VentanaExportar, ListsThePresentersBatchesWithTheirActiveAmounts)
     v->hide();
 }
 
+TEST_F(VentanaExportar, TheMainWindowsCommandShowsItAndTellsTheOtherCopies)
+{
+    ASSERT_TRUE(arranque::Espera([this] { return m->mainMenuFichero->isEnabled(); }));
+    EXPECT_TRUE(m->cbtExportar->isEnabled());
+    int filas = -1;
+    AlMostrarse<TFormExportar>([&filas](TFormExportar *w) {
+        filas = w->lstRemesas->topLevelItemCount();
+        w->BitBtn1->click();
+    });
+    m->mainMenuFichero->trigger();
+    EXPECT_EQ(filas, 4);
+    const std::string aviso = "SELECT Nivel, Id_Actualizar FROM [Actualizaciones()] ORDER BY Id_Actualizacion DESC";
+    EXPECT_EQ(cobros::Valor(aviso, "Nivel"), "2");
+    EXPECT_EQ(cobros::Valor(aviso, "Id_Actualizar"), std::to_string(csb19));
+}
+
 TEST_F(VentanaExportar, RefusesAMixOfCurrencies)
 {
     v->show();
