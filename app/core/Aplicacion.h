@@ -4,6 +4,7 @@
 class _multiuser;
 class TFormMain;
 class TFormLogin;
+class TFormEditRemesas;
 class TFormProps;
 class TFRMGestionusers;
 class TFRMNuevoUsuario;
@@ -20,6 +21,7 @@ struct Aplicacion {
     TFormMain *FormMain = nullptr;                // the main window
     _multiuser *Multiuser = nullptr;
     TFormLogin *FormLogin = nullptr;              // the login and the current user
+    TFormEditRemesas *FormEditRemesas = nullptr;  // the batch editor
     TFormProps *FormProps = nullptr;              // the item property sheet
     TFRMGestionusers *FRMGestionusers = nullptr;  // user administration
     TFRMNuevoUsuario *FRMNuevoUsuario = nullptr;  // the user editor

@@ -137,3 +137,11 @@ std::string SoloAlfanumericos(std::string_view texto)
             r += c;
     return r;
 }
+
+std::string IgualTexto(std::string_view columna, std::string_view valor)
+{
+    const std::string c(columna);
+    if (valor.empty())
+        return "(" + c + " IS NULL OR LENGTH(" + c + ")=0)";
+    return c + " = '" + std::string(valor) + "'";
+}

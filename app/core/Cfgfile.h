@@ -10,8 +10,12 @@
 
 #include <cstdarg>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+class Plantilla;
 
 // The text formatted from formato and its arguments, whole (nothing is cut): the SQL of
 // every helper, and of callers that run it themselves.
@@ -48,3 +52,54 @@ char *SeparaValores(char *texto);
 
 // The ASCII letters and digits of the text.
 std::string SoloAlfanumericos(std::string_view texto);
+
+// The condition that a text column equals a text already cleaned for SQL: "columna = 'valor'",
+// or, for an empty text, that the column holds none (NULL or ''), which "= ''" cannot say
+// once empty values are normalised to NULL.
+std::string IgualTexto(std::string_view columna, std::string_view valor);
+
+// ---- Concept templates: [Plantillas( Datos )] (Id_plantilla, Nombre) and their items in
+// [Plantillas( Elementos )] (Id_plantilla, Datos), read back in the order stored. An item's
+// Datos is its variable set's text form with the byte 0xB7 after every entry (UneValores).
+
+// The ids of every stored template.
+std::vector<int> CargaIdsPlantillas();
+
+// The template's stored name; nothing when there is no such template or the query failed.
+std::optional<std::string> GetNombrePlantilla(int id);
+
+// Loads the template id into plantilla (flushed first): its id, name and items; an item
+// the template refuses (type not registered, bad position, repeated identifier) is
+// dropped. 0, also without items; -1 when the id is not stored (plantilla untouched).
+int CargaPlantilla(Plantilla &plantilla, int id);
+
+// Stores the template in one transaction: a new one (id -1) gets its header and its new id,
+// a stored one its name; then its items replace the stored ones, in order. Name and values
+// go in cleaned (LimpiaTextoSQL). Returns the id; negative, with nothing written and the id
+// as it was, when a statement fails or the stored header is locked (Block) or gone.
+int GuardaPlantilla(Plantilla &plantilla);
+
+// Deletes the template and its items in one transaction: the rows of the header deleted (1);
+// 0 or negative, nothing deleted, when it is not stored, locked, named by a batch or a
+// statement failed.
+int BorraPlantilla(int id);
+
+// ---- Find-or-insert of users, companies, presenters and issuers. A find gives the first
+// matching key, or -1 (none, or the query failed); an insert gives the new key, or a
+// negative value when it failed. Texts go in cleaned (LimpiaTextoSQL); an empty text finds
+// the rows that hold none, as the inserts store it. Tax ids of presenters and issuers are
+// stored and found with their letters and digits only.
+
+int BuscaUsuarioCodigo(std::string_view codigo);
+// 0 (not negative) when the INSERT fails. A null password stores the empty one.
+int AltaUsuario(std::string_view codigo, const char *password, std::string_view nombre);
+int BuscaEmpresaCif(int idUsuario, std::string_view cif);
+int AltaEmpresa(int idUsuario, std::string_view cif, std::string_view nombre);
+int BuscaPresentadorNif(int idEmpresa, std::string_view nif, std::string_view sufijo, std::string_view orden);
+// Clave_presentador is the cleaned tax id followed by the suffix.
+int AltaPresentador(int idEmpresa, std::string_view nif, std::string_view orden, std::string_view sufijo,
+                    std::string_view nombre);
+// An issuer is the same when its presenter and both accounts are.
+int BuscaEmisorCuentas(int idPresentador, std::string_view abono, std::string_view cargo);
+int AltaEmisor(int idPresentador, std::string_view nif, std::string_view sufijo, std::string_view nombre,
+               std::string_view abono, std::string_view cargo, std::string_view descripcion, std::string_view alias);

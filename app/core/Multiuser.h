@@ -253,3 +253,26 @@ private:
 
     friend class MultiuserPrueba; // the tests' clock
 };
+
+// Pauses the coordination m (none when null) while the object lives, for a long run that
+// holds one write transaction; then puts back the state it found.
+class PausaMultiusuario {
+public:
+    explicit PausaMultiusuario(_multiuser *m)
+        : m_multiuser(m), m_antes(m && m->Pausado)
+    {
+        if (m_multiuser)
+            m_multiuser->Pausado = true;
+    }
+    ~PausaMultiusuario()
+    {
+        if (m_multiuser)
+            m_multiuser->Pausado = m_antes;
+    }
+    PausaMultiusuario(const PausaMultiusuario &) = delete;
+    PausaMultiusuario &operator=(const PausaMultiusuario &) = delete;
+
+private:
+    _multiuser *m_multiuser;
+    bool m_antes;
+};

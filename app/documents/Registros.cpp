@@ -4,6 +4,7 @@
 #include "General.h"
 #include "Modmas.h"
 #include "Multiidioma.h"
+#include "vasqdb.h"
 
 namespace {
 
@@ -98,4 +99,12 @@ std::string TextoEstadoRecibo(EstadoRecibo estado)
     case ReciboErroneo: return "Err";
     }
     return {};
+}
+
+std::string DBInsertSQL(std::string_view sql, int &clave)
+{
+    int filas = 0;
+    const std::string error = DBExecSQL(sql, filas);
+    clave = error.empty() && filas == 1 ? static_cast<int>(VASQ_GetLastInsertID()) : 0;
+    return error;
 }

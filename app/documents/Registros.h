@@ -49,3 +49,9 @@ EstadoRecibo GetEstadoRecibo(std::string_view activo, std::string_view situacion
 
 // The state as the bills grid holds it: "TRUE", "FALSE" or "Err".
 std::string TextoEstadoRecibo(EstadoRecibo estado);
+
+// Runs an INSERT through the SQL layer and gives the new row's key in clave: this
+// connection's last insert (VASQ_GetLastInsertID), which no other running copy's insert
+// changes, unlike the key column's maximum. clave is 0 when the statement failed. Returns
+// the empty text or the error text (already in the product log).
+std::string DBInsertSQL(std::string_view sql, int &clave);

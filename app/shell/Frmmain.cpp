@@ -5,7 +5,6 @@
 #include "Aplicacion.h"
 #include "Aplicaplantillas.h"
 #include "Cerrando.h"
-#include "Exportar.h"
 #include "Frmmsg.h"
 #include "General.h"
 #include "Login.h"
@@ -167,8 +166,7 @@ TFormMain::TFormMain(QWidget *parent)
     Conecta(cbtFinalizarSesion, &TFormMain::cbtFinalizarSesionClick);
     Conecta(mainMenuFinalizarSesion, &TFormMain::cbtFinalizarSesionClick);
     Conecta(MNUCastellano, &TFormMain::MNUCastellanoClick);
-    Conecta(cbtExportar, &TFormMain::mainMenuFicheroClick);
-    Conecta(mainMenuFichero, &TFormMain::mainMenuFicheroClick);
+    ConectaComandos();
 
     App().Multiuser = new _multiuser;
     App().Multiuser->Host.TiempoInactividad = [this] { return TiempoInactividad; };
@@ -464,13 +462,6 @@ void TFormMain::cbtFinalizarSesionClick()
         return;
     }
     show();
-}
-
-void TFormMain::mainMenuFicheroClick()
-{
-    App().FormExportar->exec();
-    if (const QTreeWidgetItem *nodo = NodoSeleccionado())
-        App().Multiuser->NotificaActualizacion(NIVEL_REMESAS, Numero(IdNodo(nodo)));
 }
 
 void TFormMain::MNUCastellanoClick()

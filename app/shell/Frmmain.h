@@ -24,6 +24,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class QProgressBar;
 class QSplitter;
 class QStatusBar;
 class QTableView;
@@ -151,10 +152,13 @@ public:
     // What the enabling table last gave the item; the item itself is enabled only when its
     // command is also available (Conecta).
     static bool EstadoTabla(const QAction *item);
-    // Makes the item run handler and marks its command available. Commands never
-    // connected stay disabled whatever the table says. The handler runs protected: an
-    // exception is shown and logged, never passed to the event loop.
-    void Conecta(QAction *item, void (TFormMain::*handler)());
+    // Makes the item run handler and marks its command available: on every grid or, with
+    // soloPanel, only while that grid panel shows (a command whose other branches wait for
+    // their windows). Commands never connected stay disabled whatever the table says. The
+    // handler runs protected: an exception is shown and logged, never passed to the event
+    // loop.
+    void Conecta(QAction *item, void (TFormMain::*handler)(), QWidget *soloPanel = nullptr);
+    void Conecta(QAction *item, const std::function<void()> &handler, QWidget *soloPanel = nullptr);
     // The texts of the current language on the window.
     void RefrescaTextos();
     // The status bar for the selection.
@@ -243,6 +247,23 @@ public:
     void lstGridPresentadoresEnter(QTableWidget *grid);
     void panelRightResize();
 
+    // ---- Record commands (FrmmainComandos.cpp) ----
+    // Add, delete and modify act on the grid that shows: a batch of the batches grid
+    // (through the batch editor), the marked bills of the bills grid; nothing on the
+    // others. Activate and deactivate act on the marked bills; sender is cbtSeleccionar
+    // (activate) or cbtDeseleccionar, or for mainMenuSeleccionarClick its menu item.
+    void cbtAltaClick();
+    void cbtBajaClick();
+    void cbtModificacionClick();
+    void cbtSeleccionarClick(QAction *sender);
+    void mainMenuSeleccionarClick(QAction *sender);
+    // While the batches grid shows, removes the selected node's child whose id is id.
+    void BorraNodoRemesa(const std::string &id);
+    // Empties every cell of the grid's row fila (0-based, as the QTableWidget counts).
+    void LimpiaFilaGrid(QTableWidget *grid, int fila);
+    // Adds the batch node id with its caption under the selected node, and expands it.
+    void AgregaNodoRemesa(const std::string &id, const std::string &texto);
+
     // ---- Handlers ----
     void cbtSalirClick();
     // The send-file window for the selected presenter; afterwards a batch-level notice
@@ -289,6 +310,7 @@ public:
     QLabel *aviAlicated; // the animation
     QStatusBar *statusMainWindow;
     QLabel *statusPanel[5];
+    QProgressBar *barraProgreso; // the progress of a long command on bills, hidden otherwise
     QToolBar *toolBarMain;
 
     // Toolbar buttons.
@@ -330,6 +352,15 @@ private:
     void EstadoInicialComandos();
     // Sets the table's state of the items and enables each that is also available.
     void Habilita(std::initializer_list<QAction *> items, bool estado);
+    // Whether the item's command can run now (connected, and its grid shows).
+    static bool Disponible(const QAction *item);
+
+    // Record commands (FrmmainComandos.cpp).
+    void BajaRemesas();
+    void BajaRecibos();
+    void ConectaComandos();
+    // The grid row (0-based) whose column 0 holds id; -1 when none.
+    int FilaDeRemesa(const std::string &id) const;
 
     // The commands of FrmmainMantenimiento.cpp and the others of the shell's periphery.
     void ConectaPeriferia();

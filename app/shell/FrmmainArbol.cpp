@@ -227,6 +227,26 @@ void TFormMain::SetTextoNodo(const std::string &id, const std::string &texto)
         }
 }
 
+void TFormMain::AgregaNodoRemesa(const std::string &id, const std::string &texto)
+{
+    if (QTreeWidgetItem *seleccionado = NodoSeleccionado()) {
+        seleccionado->addChild(NuevoNodo(texto, ImagenTVRemesa, id));
+        seleccionado->setExpanded(true);
+    }
+}
+
+void TFormMain::BorraNodoRemesa(const std::string &id)
+{
+    QTreeWidgetItem *seleccionado = NodoSeleccionado();
+    if (!seleccionado || panelGrdRemesas->isHidden())
+        return;
+    for (int i = 0; i < seleccionado->childCount(); ++i)
+        if (IdNodo(seleccionado->child(i)) == id) {
+            delete seleccionado->takeChild(i);
+            return;
+        }
+}
+
 // ---- Selection and commands ----
 
 int TFormMain::FilasDatos(const QTableView *grid) const

@@ -12,6 +12,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
@@ -27,6 +28,7 @@ namespace {
 // runs anything.
 constexpr const char *kEstadoTabla = "estadoTabla";
 constexpr const char *kDisponible = "disponible";
+constexpr const char *kPanel = "panel"; // the only grid panel on which the command runs, if any
 
 QAction *Item(QMenu *menu, const char *nombre, const char *titulo, const QKeySequence &atajo = {})
 {
@@ -291,6 +293,8 @@ void TFormMain::CreaPaneles()
     PreparaVista(lstGridEmisores, "lstGridEmisores", GridEmisores);
     PreparaVista(lstGridRemesas, "lstGridRemesas", GridRemesas);
     PreparaVista(lstGridDocumentos, "lstGridDocumentos", GridRecibos);
+    // Several batches can be deleted at once.
+    lstGridRemesas->setSelectionMode(QAbstractItemView::ContiguousSelection);
     panelGrdEmpresas = PanelGrid("panelGrdEmpresas", panelTitleEmpresas, "panelTitleEmpresas", lstGridPresentadores);
     panelGrdEmisores = PanelGrid("panelGrdEmisores", panelTitleEmisores, "panelTitleEmisores", lstGridEmisores);
     panelGrdRemesas = PanelGrid("panelGrdRemesas", panelTitleRemesas, "panelTitleRemesas", lstGridRemesas);
@@ -372,6 +376,11 @@ void TFormMain::CreaBarraEstado()
             statusPanel[i]->setFixedWidth(kAnchos[i]);
         statusMainWindow->addWidget(statusPanel[i], i == 4 ? 1 : 0);
     }
+    barraProgreso = new QProgressBar;
+    barraProgreso->setObjectName(QStringLiteral("barraProgreso"));
+    barraProgreso->setFixedWidth(200);
+    barraProgreso->hide();
+    statusMainWindow->addPermanentWidget(barraProgreso);
     QFont negrita = statusPanel[1]->font();
     negrita.setBold(true);
     statusPanel[1]->setFont(negrita);
@@ -383,8 +392,14 @@ void TFormMain::Habilita(std::initializer_list<QAction *> items, bool estado)
 {
     for (QAction *item : items) {
         item->setProperty(kEstadoTabla, estado);
-        item->setEnabled(estado && item->property(kDisponible).toBool());
+        item->setEnabled(estado && Disponible(item));
     }
+}
+
+bool TFormMain::Disponible(const QAction *item)
+{
+    const auto *panel = qobject_cast<const QWidget *>(item->property(kPanel).value<QObject *>());
+    return item->property(kDisponible).toBool() && (!panel || !panel->isHidden());
 }
 
 bool TFormMain::EstadoTabla(const QAction *item)
@@ -392,13 +407,18 @@ bool TFormMain::EstadoTabla(const QAction *item)
     return item->property(kEstadoTabla).toBool();
 }
 
-void TFormMain::Conecta(QAction *item, void (TFormMain::*handler)())
+void TFormMain::Conecta(QAction *item, void (TFormMain::*handler)(), QWidget *soloPanel)
+{
+    Conecta(item, [this, handler] { (this->*handler)(); }, soloPanel);
+}
+
+void TFormMain::Conecta(QAction *item, const std::function<void()> &handler, QWidget *soloPanel)
 {
     const std::string etiqueta = "TFormMain::" + item->objectName().toStdString();
-    connect(item, &QAction::triggered, this,
-            [this, handler, etiqueta] { Protege(etiqueta, [this, handler] { (this->*handler)(); }); });
+    connect(item, &QAction::triggered, this, [handler, etiqueta] { Protege(etiqueta, handler); });
     item->setProperty(kDisponible, true);
-    item->setEnabled(EstadoTabla(item));
+    item->setProperty(kPanel, QVariant::fromValue(static_cast<QObject *>(soloPanel)));
+    item->setEnabled(EstadoTabla(item) && Disponible(item));
     // A submenu is available while one of its items is.
     for (QMenu *submenu : {MNUImportacionSecuencial, mainMenuModificacionesMasivas, mainMenuInformes, MNUHerramientasBD})
         if (submenu->actions().contains(item)) {

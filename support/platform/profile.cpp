@@ -264,6 +264,11 @@ std::vector<std::string> readKeys(std::string_view file, std::string_view sectio
     return keys;
 }
 
+bool hasSection(std::string_view file, std::string_view section)
+{
+    return findSection(load(file), section) >= 0;
+}
+
 bool writeString(std::string_view file, std::string_view section, std::string_view key,
                  std::string_view value)
 {

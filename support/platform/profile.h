@@ -25,6 +25,9 @@ int readInt(std::string_view file, std::string_view section, std::string_view ke
 // The names of the section's keys in file order; empty when the section is missing.
 std::vector<std::string> readKeys(std::string_view file, std::string_view section);
 
+// True when the file holds the section, also with no key in it.
+bool hasSection(std::string_view file, std::string_view section);
+
 // Sets the key to value, creating the file, the section or the key as needed.
 // Returns false, leaving the file as it was, when it cannot be written.
 bool writeString(std::string_view file, std::string_view section, std::string_view key,

@@ -34,6 +34,11 @@ TEST_F(Profile, ListsKeysInFileOrder)
     std::vector<std::string> keys = profile::readKeys(ini, "lineas");
     EXPECT_EQ(keys, (std::vector<std::string>{"Cabecera", "Detalle"}));
     EXPECT_TRUE(profile::readKeys(ini, "absent").empty());
+
+    testutil::writeFile(ini, "[LINEAS]\n[Otra]\nX=1\n");
+    EXPECT_TRUE(profile::hasSection(ini, "Lineas")) << "an empty section exists";
+    EXPECT_FALSE(profile::hasSection(ini, "absent"));
+    EXPECT_FALSE(profile::hasSection(dir.file("none.ini"), "LINEAS"));
 }
 
 TEST_F(Profile, WritesOneKeyInPlaceKeepingEveryOtherLine)

@@ -1,0 +1,217 @@
+// Layout files, the line cutter and the line reader of the file imports.
+#include "Lineas.h"
+
+#include "cp1252.h"
+#include "profile.h"
+
+#include <cstdlib>
+
+namespace {
+
+constexpr std::string_view kFalta = "Error!!";
+
+// The key's value, or nothing when the key or its section is missing.
+std::optional<std::string> LeeValor(std::string_view ruta, std::string_view seccion, std::string_view clave)
+{
+    std::string valor = profile::readString(ruta, seccion, clave, kFalta);
+    if (valor.starts_with(kFalta))
+        return std::nullopt;
+    return valor;
+}
+
+// The comma-separated parts of a value up to its first empty one.
+std::vector<std::string> Partes(std::string_view valor)
+{
+    std::vector<std::string> partes;
+    while (!valor.empty()) {
+        const size_t coma = valor.find(',');
+        const std::string_view parte = valor.substr(0, coma);
+        if (parte.empty())
+            break;
+        partes.emplace_back(parte);
+        if (coma == std::string_view::npos)
+            break;
+        valor.remove_prefix(coma + 1);
+    }
+    return partes;
+}
+
+int Entero(const std::vector<std::string> &partes, size_t i)
+{
+    return i < partes.size() ? int(std::strtol(partes[i].c_str(), nullptr, 10)) : 0;
+}
+
+// The text of the line at the 1-based column, at most longitud characters; nothing for a
+// column below 1 or beyond the line.
+std::string_view Trozo(std::string_view linea, int pos, int longitud)
+{
+    if (pos < 1 || size_t(pos) > linea.size() || longitud <= 0)
+        return {};
+    return linea.substr(size_t(pos) - 1, size_t(longitud));
+}
+
+size_t Ancho(int longitud) { return longitud > 0 ? size_t(longitud) : 0; }
+
+bool CargaCampos(std::string_view ruta, LineDef &tipo)
+{
+    if (!profile::hasSection(ruta, tipo.name))
+        return false;
+    for (const std::string &clave : profile::readKeys(ruta, tipo.name)) {
+        const std::optional<std::string> valor = LeeValor(ruta, tipo.name, clave);
+        if (!valor)
+            break;
+        const std::vector<std::string> partes = Partes(*valor);
+        FieldDef campo;
+        campo.name = clave;
+        campo.pos = Entero(partes, 0);
+        campo.length = Entero(partes, 1);
+        if (partes.size() > 2)
+            campo.type = campo.user_data = partes[2];
+        if (partes.size() > 3)
+            campo.user_data = partes[3];
+        tipo.fields.push_back(std::move(campo));
+    }
+    return true;
+}
+
+const std::string *Busca(const LineDef &linea, std::string_view nombre, bool usuario)
+{
+    for (const FieldDef &campo : linea.fields)
+        if (campo.name == nombre) {
+            if (usuario)
+                return &campo.user_data;
+            return campo.data ? &*campo.data : nullptr;
+        }
+    return nullptr;
+}
+
+} // namespace
+
+int LoadLineLayout(std::string_view ruta, LineDefList &lista)
+{
+    lista.clear();
+    if (!profile::hasSection(ruta, "LINEAS"))
+        return -1;
+    for (const std::string &clave : profile::readKeys(ruta, "LINEAS")) {
+        const std::optional<std::string> valor = LeeValor(ruta, "LINEAS", clave);
+        if (!valor)
+            break;
+        const std::vector<std::string> partes = Partes(*valor);
+        LineDef tipo;
+        tipo.name = clave;
+        tipo.id = partes.empty() ? std::string() : partes[0];
+        tipo.pos = Entero(partes, 1);
+        tipo.length = Entero(partes, 2);
+        lista.push_back(std::move(tipo));
+    }
+    for (LineDef &tipo : lista)
+        if (!CargaCampos(ruta, tipo))
+            break;
+    return 0;
+}
+
+const LineDef *ReconoceLinea(const LineDefList &layout, std::string_view linea)
+{
+    for (const LineDef &tipo : layout) {
+        if (tipo.pos > 0 && linea.size() < size_t(tipo.pos))
+            return nullptr;
+        const std::string_view texto = Trozo(linea, tipo.pos, tipo.length);
+        const std::string formado = std::string(Ancho(tipo.length) - texto.size(), ' ') + std::string(texto);
+        if (formado == tipo.id)
+            return &tipo;
+    }
+    return nullptr;
+}
+
+LineDef CortaLinea(const LineDef &tipo, std::string_view linea, int numero)
+{
+    LineDef cortada = tipo;
+    cortada.line_number = numero;
+    for (FieldDef &campo : cortada.fields) {
+        if (campo.pos > 0 && size_t(campo.pos) > linea.size())
+            continue;
+        std::string texto(Trozo(linea, campo.pos, campo.length));
+        texto.resize(Ancho(campo.length), ' ');
+        campo.data = std::move(texto);
+    }
+    return cortada;
+}
+
+LectorLineas::LectorLineas(std::string_view ruta)
+    : m_fichero(cp1252::openFile(ruta, "rb"))
+{
+}
+
+LectorLineas::~LectorLineas()
+{
+    if (m_fichero)
+        std::fclose(m_fichero);
+}
+
+bool LectorLineas::Lee(std::string &linea)
+{
+    linea.clear();
+    if (!m_fichero)
+        return false;
+    int c = std::getc(m_fichero);
+    if (c == EOF)
+        return false;
+    bool cortada = false;
+    for (; c != EOF; c = std::getc(m_fichero)) {
+        ++m_leidos;
+        if (c == '\n')
+            break;
+        if (c == '\r')
+            cortada = true;
+        if (!cortada)
+            linea += char(c);
+    }
+    ++m_numero;
+    return true;
+}
+
+bool LectorLineas::Error() const { return m_fichero && std::ferror(m_fichero); }
+
+int ParseLayoutFile(std::string_view ruta, const LineDefList &layout, LineList &lineas)
+{
+    LectorLineas lector(ruta);
+    if (!lector.Abierto())
+        return -1;
+    std::string linea;
+    while (lector.Lee(linea))
+        if (const LineDef *tipo = ReconoceLinea(layout, linea))
+            lineas.push_back(CortaLinea(*tipo, linea, lector.Numero()));
+    return 0;
+}
+
+std::string LineFieldsToText(const LineDef &linea)
+{
+    std::string texto;
+    for (const FieldDef &campo : linea.fields)
+        texto += campo.name + "=" + campo.data.value_or(std::string()) + "&";
+    return texto;
+}
+
+const std::string *GetFieldData(const LineDef &linea, std::string_view nombre)
+{
+    return Busca(linea, nombre, false);
+}
+
+const std::string *GetFieldUserData(const LineDef &linea, std::string_view nombre)
+{
+    return Busca(linea, nombre, true);
+}
+
+void DumpLineDef(const LineDef &linea)
+{
+    std::fprintf(stderr, " -> Linea_id: [%s]\n -> id:       [%s]\n -> pos:      [%i]\n -> length:   [%i]\n",
+                 linea.name.c_str(), linea.id.c_str(), linea.pos, linea.length);
+    std::fprintf(stderr, " -> Campos\n -> ----------------------------------------------------\n");
+    for (const FieldDef &campo : linea.fields) {
+        std::fprintf(stderr, " -----> id:       [%s]\n -----> pos:      [%i]\n -----> length:   [%i]\n",
+                     campo.name.c_str(), campo.pos, campo.length);
+        std::fprintf(stderr, " -----> type:     [%s]\n -----> data:     [%s]\n -----> user_data:[%s]\n",
+                     campo.type.c_str(), campo.data.value_or(std::string()).c_str(), campo.user_data.c_str());
+        std::fprintf(stderr, " -----> status:   [%i]\n", campo.status);
+    }
+}

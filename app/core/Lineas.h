@@ -1,0 +1,101 @@
+// Line layouts: fixed-position text files whose kinds of line are told apart by an id text
+// at a fixed column, described by an ini-style layout file, and the one line cutter that
+// every file import uses.
+//
+// Layout file: section LINEAS holds one key per line type, its value "id,column,length";
+// a section named after each type holds one key per field, its value
+// "column,length,type[,user data]" (without a fourth part the user data is the type).
+// Values are split at commas and read up to their first empty part; what is not read keeps
+// 0 or the empty text. Columns are 1-based. A section or key that is missing, or whose value
+// begins with "Error!!", ends the reading there.
+//
+// Texts are Windows-1252. Nothing here reads outside a line: a column below 1 cuts nothing
+// and a negative length counts as 0.
+#pragma once
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// One field of a line type; on a cut line, data holds its text.
+struct FieldDef {
+    std::string name;
+    int pos = 0;
+    int length = 0;
+    std::string type;
+    std::optional<std::string> data; // exactly length characters; none when the line ends
+                                     // before pos, and in a layout
+    std::string user_data;
+    int status = 0;
+};
+
+// One line type of a layout, or one cut line of a data file (line_number from 1).
+struct LineDef {
+    std::string name;
+    std::string id;
+    int pos = 0;
+    int length = 0;
+    int line_number = 0;
+    std::vector<FieldDef> fields;
+};
+
+using LineDefList = std::vector<LineDef>;
+using LineList = std::vector<LineDef>;
+
+// Reads the layout file into lista (emptied first). -1 when the file has no section LINEAS;
+// else 0, also when LINEAS is empty or the reading stopped early (see above: a missing
+// type section ends the reading, the types after it keep no fields).
+int LoadLineLayout(std::string_view ruta, LineDefList &lista);
+
+// The first line type of the layout whose id is the line's text at its column: that text,
+// cut to the id's length and padded with blanks on the left to it, must equal the id. The
+// search stops (nothing recognised) at the first type whose column lies beyond the line's
+// end. Null when no type is recognised.
+const LineDef *ReconoceLinea(const LineDefList &layout, std::string_view linea);
+
+// The line cut by its type: a copy of the type with line_number and, for each field that
+// starts within the line, its text at its column cut to its length and padded with blanks
+// on the right.
+LineDef CortaLinea(const LineDef &tipo, std::string_view linea, int numero);
+
+// Reads a text file line by line: each physical line (any length) up to its line feed, cut
+// at its first carriage return or line feed; numbered from 1, every line counted.
+class LectorLineas {
+public:
+    explicit LectorLineas(std::string_view ruta);
+    ~LectorLineas();
+    LectorLineas(const LectorLineas &) = delete;
+    LectorLineas &operator=(const LectorLineas &) = delete;
+
+    bool Abierto() const { return m_fichero != nullptr; }
+    // The next line into linea; false at the end of the file or on a read error.
+    bool Lee(std::string &linea);
+    // The number of the last line read.
+    int Numero() const { return m_numero; }
+    // The bytes read so far, line ends included.
+    long long Leidos() const { return m_leidos; }
+    // True when the file ended because it could not be read.
+    bool Error() const;
+
+private:
+    std::FILE *m_fichero = nullptr;
+    int m_numero = 0;
+    long long m_leidos = 0;
+};
+
+// Reads the data file and appends each recognised line, cut, to lineas in file order;
+// unrecognised lines are skipped. -1 when the file cannot be opened, else 0.
+int ParseLayoutFile(std::string_view ruta, const LineDefList &layout, LineList &lineas);
+
+// "name=data&" for each field in order; a field without data gives "name=&".
+std::string LineFieldsToText(const LineDef &linea);
+
+// The data (or user data) of the first field named exactly nombre; null when there is no
+// such field or it has no data.
+const std::string *GetFieldData(const LineDef &linea, std::string_view nombre);
+const std::string *GetFieldUserData(const LineDef &linea, std::string_view nombre);
+
+// Writes the description of a line type or cut line to the standard error stream.
+void DumpLineDef(const LineDef &linea);

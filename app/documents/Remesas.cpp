@@ -1,0 +1,225 @@
+// The writers of batches and of marked bills.
+#include "Remesas.h"
+
+#include "General.h"
+#include "Modmas.h"
+#include "Multiidioma.h"
+#include "Registros.h"
+#include "Totalesremesa.h"
+#include "vasqdb.h"
+
+#include <unordered_set>
+
+namespace {
+
+// Bills between two calls of the progress.
+constexpr size_t kPasoProgreso = 256;
+
+// A transaction of the main connection, rolled back unless confirmed.
+class Transaccion {
+public:
+    explicit Transaccion(const char *etiqueta)
+        : m_etiqueta(etiqueta), m_abierta(VASQ_BeginTrans() == 0)
+    {
+        if (!m_abierta)
+            Registra();
+    }
+    ~Transaccion()
+    {
+        if (m_abierta)
+            VASQ_Rollback();
+    }
+    Transaccion(const Transaccion &) = delete;
+    Transaccion &operator=(const Transaccion &) = delete;
+
+    bool Abierta() const { return m_abierta; }
+
+    // Commits; a commit that fails is rolled back and logged. True when committed.
+    bool Confirma()
+    {
+        if (!m_abierta)
+            return false;
+        m_abierta = false;
+        if (VASQ_CommitTrans() == 0)
+            return true;
+        Registra();
+        VASQ_Rollback();
+        return false;
+    }
+
+private:
+    void Registra() const
+    {
+        char texto[1024] = "";
+        VASQ_GetLastErrorCodeDesc(texto, sizeof texto);
+        WriteLog(std::string("[ Remesas::") + m_etiqueta + " ] " + texto);
+    }
+
+    const char *m_etiqueta;
+    bool m_abierta;
+};
+
+std::string SiNo(bool valor)
+{
+    return valor ? "TRUE" : "FALSE";
+}
+
+// A key or "NULL" for SQL: only its number reaches the statement.
+std::string ClaveONull(const std::string &clave)
+{
+    return clave == "NULL" || clave.empty() ? std::string("NULL") : std::to_string(Numero(clave));
+}
+
+// Every bill's Contravalor from its Importe read in the currency moneda.
+std::string RecalculaContravalores(int idRemesa, const std::string &moneda)
+{
+    std::vector<std::pair<int, std::string>> recibos;
+    std::string error = DBGetData(
+        FormateaTexto("SELECT Id_documento,Importe FROM [Documentos()] WHERE Id_remesa=%d;", idRemesa),
+        [&recibos](char *fila, char *, int) {
+            recibos.emplace_back(Numero(GetCampo("Id_documento", fila)), GetCampo("Importe", fila));
+        });
+    for (size_t i = 0; error.empty() && i < recibos.size(); ++i) {
+        int filas = 0;
+        error = DBExecSQL(FormateaTexto("UPDATE [Documentos()] SET Contravalor='%s' WHERE Id_documento=%d;",
+                                      GetContravalorSinFormato(recibos[i].second, moneda), recibos[i].first),
+                        filas);
+    }
+    return error;
+}
+
+void Avanza(const ProgresoRecibos &progreso, size_t hechos, size_t total)
+{
+    if (progreso && (hechos % kPasoProgreso == 0 || hechos == total))
+        progreso(hechos, total);
+}
+
+// The erroneous bills of the batch.
+std::unordered_set<std::string> Erroneos(int idRemesa, std::string &error)
+{
+    std::unordered_set<std::string> ids;
+    error = DBGetData(
+        FormateaTexto("SELECT Id_documento FROM [Documentos()] WHERE Id_remesa=%d AND Situacion<>0;", idRemesa),
+        [&ids](char *fila, char *, int) { ids.insert(GetCampo("Id_documento", fila)); });
+    return ids;
+}
+
+// Runs the guarded statement of each bill in one transaction.
+ResultadoRecibos PorRecibo(const char *etiqueta, const std::vector<std::string> &ids,
+                           const std::function<std::string(const std::string &)> &sentencia,
+                           const std::function<bool(const std::string &)> &salta, const ProgresoRecibos &progreso)
+{
+    ResultadoRecibos r;
+    Transaccion transaccion(etiqueta);
+    if (!transaccion.Abierta()) {
+        r.Error = "[ Remesas::" + std::string(etiqueta) + " ] sin transacci\xF3n";
+        return r;
+    }
+    for (size_t i = 0; i < ids.size(); ++i) {
+        if (!salta(ids[i])) {
+            int filas = 0;
+            r.Error = DBExecSQL(sentencia(std::to_string(Numero(ids[i]))), filas);
+            if (!r.Error.empty())
+                return {0, 0, r.Error};
+            (filas > 0 ? r.Cambiados : r.Retenidos) += 1;
+        }
+        Avanza(progreso, i + 1, ids.size());
+    }
+    if (!transaccion.Confirma())
+        return {0, 0, "[ Remesas::" + std::string(etiqueta) + " ] no se pudo confirmar"};
+    return r;
+}
+
+} // namespace
+
+int InsertaRemesa(const DatosRemesaEditada &remesa)
+{
+    int clave = 0;
+    DBInsertSQL(FormateaTexto("INSERT INTO [Remesas()] (Id_plantilla,Id_moneda,Id_emisor,Con_emision,Descripcion,"
+                              "Block)  VALUES (%s,'%s',%d,%s,'%s',0);",
+                              ClaveONull(remesa.Id_plantilla), remesa.Id_moneda, remesa.Id_emisor,
+                              SiNo(remesa.Con_emision), remesa.Descripcion),
+                clave);
+    return clave;
+}
+
+GuardadoRemesa ModificaRemesa(int idRemesa, const DatosRemesaEditada &remesa, bool cambiaMoneda)
+{
+    Transaccion transaccion("ModificaRemesa");
+    if (!transaccion.Abierta())
+        return GuardadoRemesa::Fallida;
+    int filas = 0;
+    std::string error = DBExecSQL(
+        FormateaTexto("UPDATE [Remesas()] SET [Remesas()].Id_emisor= %d ,[Remesas()].Id_plantilla = %s, "
+                      "[Remesas()].Id_moneda = '%s', [Remesas()].Con_emision = %s,  [Remesas()].Descripcion = '%s' "
+                      "WHERE [Remesas()].Id_remesa = %d AND Block<1;",
+                      remesa.Id_emisor, ClaveONull(remesa.Id_plantilla), remesa.Id_moneda, SiNo(remesa.Con_emision),
+                      remesa.Descripcion, idRemesa),
+        filas);
+    if (!error.empty())
+        return GuardadoRemesa::Fallida;
+    if (filas < 1)
+        return GuardadoRemesa::Retenida;
+    if (cambiaMoneda) {
+        error = RecalculaContravalores(idRemesa, remesa.Id_moneda);
+        if (error.empty())
+            error = ActualizaTotalesRemesa(std::to_string(idRemesa), remesa.Id_moneda);
+    }
+    return error.empty() && transaccion.Confirma() ? GuardadoRemesa::Guardada : GuardadoRemesa::Fallida;
+}
+
+bool BorraRemesa(int idRemesa)
+{
+    Transaccion transaccion("BorraRemesa");
+    if (!transaccion.Abierta())
+        return false;
+    int filas = 0;
+    if (!DBExecSQL(FormateaTexto("DELETE * FROM [Documentos()] WHERE [Documentos()].Id_remesa = %d  AND Block<1;",
+                               idRemesa),
+                 filas)
+             .empty())
+        return false;
+    std::string quedan;
+    const std::string error =
+        DBGetData(FormateaTexto("SELECT Count([Id_documento]) AS Expr1 FROM [Documentos()] WHERE "
+                                "[Documentos()].Id_remesa=%d;",
+                                idRemesa),
+                  [&quedan](char *fila, char *, int) { quedan = GetCampo("Expr1", fila); });
+    if (!error.empty() || Numero(quedan) != 0)
+        return false;
+    if (!DBExecSQL(FormateaTexto("DELETE * FROM [Remesas()] WHERE [Remesas()].Id_remesa = %d AND Block<1;", idRemesa),
+                 filas)
+             .empty()
+        || filas < 1)
+        return false;
+    return transaccion.Confirma();
+}
+
+ResultadoRecibos BorraRecibos(const std::vector<std::string> &ids, const ProgresoRecibos &progreso)
+{
+    return PorRecibo(
+        "BorraRecibos", ids,
+        [](const std::string &id) {
+            return FormateaTexto("DELETE * FROM [Documentos()] WHERE [Documentos()].Id_documento = %s AND Block<1;",
+                                 id);
+        },
+        [](const std::string &) { return false; }, progreso);
+}
+
+ResultadoRecibos ActivaRecibos(int idRemesa, const std::vector<std::string> &ids, bool activo,
+                               const ProgresoRecibos &progreso)
+{
+    std::string error;
+    const std::unordered_set<std::string> erroneos = Erroneos(idRemesa, error);
+    if (!error.empty())
+        return {0, 0, error};
+    const std::string valor = SiNo(activo);
+    return PorRecibo(
+        "ActivaRecibos", ids,
+        [&valor](const std::string &id) {
+            return FormateaTexto("UPDATE [Documentos()] SET [Documentos()].Activo=%s WHERE "
+                                 "[Documentos()].Id_documento=%s  AND Block<1;",
+                                 valor, id);
+        },
+        [&erroneos](const std::string &id) { return erroneos.count(std::to_string(Numero(id))) > 0; }, progreso);
+}

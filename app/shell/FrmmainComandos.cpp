@@ -1,0 +1,271 @@
+// The main window's record commands: add, modify and delete batches through the batch
+// editor, delete, activate and deactivate the marked bills, and the send file.
+#include "Frmmain.h"
+
+#include "Aplicacion.h"
+#include "Controles.h"
+#include "Editremesas.h"
+#include "Exportar.h"
+#include "General.h"
+#include "ModeloRecibos.h"
+#include "Modmas.h"
+#include "Multiidioma.h"
+#include "Multiuser.h"
+#include "Remesas.h"
+#include "qcp1252.h"
+
+#include <QElapsedTimer>
+#include <QProgressBar>
+#include <QTableWidget>
+#include <QTreeWidget>
+
+namespace {
+
+// Commands on more bills than this show their progress.
+constexpr size_t kRecibosConProgreso = 2000;
+constexpr qint64 kIntervaloProgreso = 100; // ms
+
+void Notifica(int nivel, const QTreeWidgetItem *nodo)
+{
+    if (_multiuser *m = App().Multiuser; m && nodo)
+        m->NotificaActualizacion(nivel, Numero(TFormMain::IdNodo(nodo)));
+}
+
+bool RemesaRetenida(const std::string &id)
+{
+    _multiuser *m = App().Multiuser;
+    return m && m->GetBloqueoRemesa(Numero(id)) > 0;
+}
+
+// The progress of a long command on the main window's bar, painted at once (the command
+// handles no events until it ends) and at most every 100 ms; hidden again at the end.
+class Progreso {
+public:
+    Progreso(QProgressBar *barra, size_t total)
+        : m_barra(total > kRecibosConProgreso ? barra : nullptr)
+    {
+        if (!m_barra)
+            return;
+        m_barra->setRange(0, int(total));
+        m_barra->setValue(0);
+        m_barra->show();
+        m_barra->repaint();
+        m_reloj.start();
+    }
+    ~Progreso()
+    {
+        if (m_barra)
+            m_barra->hide();
+    }
+    Progreso(const Progreso &) = delete;
+    Progreso &operator=(const Progreso &) = delete;
+
+    ProgresoRecibos Funcion()
+    {
+        return [this](size_t hechos, size_t) {
+            if (!m_barra || m_reloj.elapsed() < kIntervaloProgreso)
+                return;
+            m_barra->setValue(int(hechos));
+            m_barra->repaint();
+            m_reloj.restart();
+        };
+    }
+
+private:
+    QProgressBar *m_barra;
+    QElapsedTimer m_reloj;
+};
+
+} // namespace
+
+void TFormMain::ConectaComandos()
+{
+    // Adding and modifying a bill come with the bill editor: until then these run on the
+    // batches grid only.
+    Conecta(cbtAlta, &TFormMain::cbtAltaClick, panelGrdRemesas);
+    Conecta(mainMenuAlta, &TFormMain::cbtAltaClick, panelGrdRemesas);
+    Conecta(cbtModificacion, &TFormMain::cbtModificacionClick, panelGrdRemesas);
+    Conecta(mainMenuModificacion, &TFormMain::cbtModificacionClick, panelGrdRemesas);
+    Conecta(cbtBaja, &TFormMain::cbtBajaClick);
+    Conecta(mainMenuBaja, &TFormMain::cbtBajaClick);
+    Conecta(cbtSeleccionar, [this] { cbtSeleccionarClick(cbtSeleccionar); });
+    Conecta(cbtDeseleccionar, [this] { cbtSeleccionarClick(cbtDeseleccionar); });
+    Conecta(mainMenuSeleccionar, [this] { mainMenuSeleccionarClick(mainMenuSeleccionar); });
+    Conecta(mainMenuDeseleccionar, [this] { mainMenuSeleccionarClick(mainMenuDeseleccionar); });
+    Conecta(cbtExportar, &TFormMain::mainMenuFicheroClick);
+    Conecta(mainMenuFichero, &TFormMain::mainMenuFicheroClick);
+}
+
+// ---- Send file ----
+
+void TFormMain::mainMenuFicheroClick()
+{
+    App().FormExportar->exec();
+    Notifica(NIVEL_REMESAS, NodoSeleccionado());
+}
+
+// ---- Add and modify ----
+
+void TFormMain::cbtAltaClick()
+{
+    Inactividad.Reinicia();
+    if (panelGrdRemesas->isHidden())
+        return;
+    DatosRemesa.Modo = RegistroNuevo;
+    TFormEditRemesas *editor = App().FormEditRemesas;
+    editor->SetRemesaData(RegistroNuevo, DatosRemesa.Id_remesa, DatosRemesa.Id_moneda, DatosRemesa.Id_plantilla,
+                          DatosRemesa.Con_emision, DatosRemesa.Descripcion);
+    editor->setWindowTitle(Rotulo(449));
+    editor->Muestra();
+    if (QTreeWidgetItem *nodo = NodoSeleccionado())
+        ActualizaMenus(nodo);
+}
+
+void TFormMain::cbtModificacionClick()
+{
+    Inactividad.Reinicia();
+    const int fila = FilaSeleccion(lstGridRemesas);
+    if (panelGrdRemesas->isHidden() || fila == 0)
+        return;
+    const QTableWidgetItem *celda = lstGridRemesas->item(fila - 1, 0);
+    const std::string id = celda ? cp1252::fromQString(celda->text()) : std::string();
+    if (RemesaRetenida(id)) {
+        AvisoTexto(641, 6, IconoMensaje::Informacion);
+        return;
+    }
+    DatosRemesa = STRRemesa();
+    CargaRemesa(id);
+    DatosRemesa.Modo = RegistroModificar;
+    TFormEditRemesas *editor = App().FormEditRemesas;
+    editor->SetRemesaData(RegistroModificar, DatosRemesa.Id_remesa, DatosRemesa.Id_moneda, DatosRemesa.Id_plantilla,
+                          DatosRemesa.Con_emision, DatosRemesa.Descripcion);
+    // Another copy may have taken the batch since the look: then nothing opens.
+    _multiuser *m = App().Multiuser;
+    if (!m || !m->BloqueaRemesa(Numero(id), false))
+        return;
+    editor->setWindowTitle(Rotulo(448));
+    editor->Muestra();
+}
+
+// ---- Delete ----
+
+void TFormMain::cbtBajaClick()
+{
+    Inactividad.Reinicia();
+    if (!panelGrdRemesas->isHidden())
+        BajaRemesas();
+    else if (!panelGrdDocumentos->isHidden())
+        BajaRecibos();
+}
+
+void TFormMain::BajaRemesas()
+{
+    const int primera = FilaSeleccion(lstGridRemesas);
+    if (primera == 0)
+        return;
+    int ultima = primera - 1;
+    for (const QTableWidgetSelectionRange &rango : lstGridRemesas->selectedRanges())
+        ultima = std::max(ultima, rango.bottomRow());
+    // The batches are those selected now, whatever the grid shows later.
+    std::vector<std::string> ids;
+    for (int fila = primera - 1; fila <= ultima; ++fila)
+        if (const QTableWidgetItem *celda = lstGridRemesas->item(fila, 0); celda && !celda->text().isEmpty())
+            ids.push_back(cp1252::fromQString(celda->text()));
+    if (AvisoTexto(191, 192, IconoMensaje::Pregunta, BotonesMensaje::SiNo) != RespuestaSi)
+        return;
+    QTreeWidgetItem *nodo = NodoSeleccionado();
+    bool borrada = false;
+    for (const std::string &id : ids) {
+        bool hecha = false;
+        if (!RemesaRetenida(id)) {
+            PausaMultiusuario pausa(App().Multiuser);
+            CursorEspera espera;
+            hecha = BorraRemesa(Numero(id));
+        }
+        if (!hecha) {
+            AvisoTexto(638, 6, IconoMensaje::Informacion);
+            continue;
+        }
+        borrada = true;
+        BorraNodoRemesa(id);
+        if (const int fila = FilaDeRemesa(id); fila >= 0)
+            LimpiaFilaGrid(lstGridRemesas, fila);
+    }
+    if (borrada)
+        Notifica(NIVEL_REMESAS, nodo);
+    treeInfoGlobalChange();
+}
+
+void TFormMain::BajaRecibos()
+{
+    const std::optional<std::vector<std::string>> ids = GetRecibosSeleccionados();
+    if (!ids || AvisoTexto(193, 194, IconoMensaje::Pregunta, BotonesMensaje::OkCancelar) != RespuestaOk)
+        return;
+    QTreeWidgetItem *nodo = NodoSeleccionado();
+    ResultadoRecibos hecho;
+    {
+        PausaMultiusuario pausa(App().Multiuser);
+        CursorEspera espera;
+        Progreso progreso(barraProgreso, ids->size());
+        hecho = BorraRecibos(*ids, progreso.Funcion());
+    }
+    if (!hecho.Error.empty())
+        CajaMensaje(hecho.Error, ::Idioma.GetTexto(1), IconoMensaje::Error);
+    if (hecho.Retenidos > 0)
+        AvisoTexto(639, 6, IconoMensaje::Informacion);
+    if (hecho.Cambiados > 0)
+        Notifica(NIVEL_DOCUMENTOS, nodo);
+    InicIndiceRecibos();
+    if (nodo)
+        ActualizaTotalesRemesa(Numero(IdNodo(nodo)));
+    treeInfoGlobalChange();
+}
+
+// ---- Activate and deactivate ----
+
+void TFormMain::cbtSeleccionarClick(QAction *sender)
+{
+    const std::optional<std::vector<std::string>> ids = GetRecibosSeleccionados();
+    if (!ids)
+        return;
+    QTreeWidgetItem *nodo = NodoSeleccionado();
+    ResultadoRecibos hecho;
+    {
+        PausaMultiusuario pausa(App().Multiuser);
+        CursorEspera espera;
+        Progreso progreso(barraProgreso, ids->size());
+        hecho = ActivaRecibos(Numero(IdNodo(nodo)), *ids, sender == cbtSeleccionar, progreso.Funcion());
+    }
+    InicIndiceRecibos();
+    lstGridDocumentosTopLeftChanged(true);
+    if (!hecho.Error.empty())
+        CajaMensaje(hecho.Error, ::Idioma.GetTexto(1), IconoMensaje::Error);
+    if (hecho.Retenidos > 0)
+        AvisoTexto(640, 6, IconoMensaje::Informacion);
+    ActualizaPanelInfo();
+    Notifica(NIVEL_DOCUMENTOS, nodo);
+}
+
+void TFormMain::mainMenuSeleccionarClick(QAction *sender)
+{
+    cbtSeleccionarClick(sender == mainMenuSeleccionar ? cbtSeleccionar : cbtDeseleccionar);
+}
+
+// ---- Grid and tree ----
+
+int TFormMain::FilaDeRemesa(const std::string &id) const
+{
+    for (int fila = 0; fila < lstGridRemesas->rowCount(); ++fila) {
+        const QTableWidgetItem *celda = lstGridRemesas->item(fila, 0);
+        if (celda && cp1252::fromQString(celda->text()) == id)
+            return fila;
+    }
+    return -1;
+}
+
+void TFormMain::LimpiaFilaGrid(QTableWidget *grid, int fila)
+{
+    for (int columna = 0; columna < grid->columnCount(); ++columna)
+        if (QTableWidgetItem *celda = grid->item(fila, columna))
+            celda->setText(QString());
+}
