@@ -19,12 +19,6 @@ constexpr size_t kAnchoLinea = 80;
 constexpr size_t kPrimerConcepto = 40;
 constexpr long long kMaxUnidades = 10000000000LL; // 10 digits, decimals included
 
-constexpr const char *kAltaLarga =
-    "INSERT INTO [Documentos()] (Id_remesa,Id_librado,Importe,Contravalor,Cod_devolucion,Ref_interna,Id_concepto,"
-    "F_formalizacion,F_vencimiento,Primer_concepto,Block)  VALUES (%d,%d,'%s','%s','%s','%s',%s,'%s','%s','%s',0);";
-constexpr const char *kAltaCorta =
-    "INSERT INTO [Documentos()] (Id_remesa,Id_librado,Importe,Contravalor,Cod_devolucion,Ref_interna,"
-    "Primer_concepto,Block)  VALUES (%d,%d,'%s','%s','%s','%s','%s',0);";
 constexpr const char *kModificaLarga =
     "UPDATE [Documentos()] SET [Situacion]=0,Activo=true,[Documentos()].Importe = '%s', [Documentos()].Contravalor "
     "= '%s',  [Documentos()].Cod_devolucion = '%s', [Documentos()].Ref_interna = '%s', [Documentos()].Id_concepto = "
@@ -147,21 +141,21 @@ bool GuardaRecibo(const STRRecibo &r, const DestinoRecibo &d, Escritura &e)
     const std::string formalizacion = csb58 ? Fecha(r.Formalizacion) : std::string();
     const std::string vencimiento = csb58 ? Fecha(r.Vencimiento) : std::string();
     const bool larga = csb58 || ConEmision(d);
-    std::string sql;
-    if (d.Modo == RegistroModificar)
-        sql = larga ? FormateaTexto(kModificaLarga, importe, contravalor, r.CodDevolucion, r.RefInterna, concepto,
-                                    formalizacion, vencimiento, e.IdLibrado, primero, d.IdDocumento)
-                    : FormateaTexto(kModificaCorta, importe, contravalor, r.CodDevolucion, r.RefInterna, primero,
-                                    formalizacion, vencimiento, e.IdLibrado, d.IdDocumento);
-    else
-        sql = larga ? FormateaTexto(kAltaLarga, d.IdRemesa, e.IdLibrado, importe, contravalor, r.CodDevolucion,
-                                    r.RefInterna, concepto, formalizacion, vencimiento, primero)
-                    : FormateaTexto(kAltaCorta, d.IdRemesa, e.IdLibrado, importe, contravalor, r.CodDevolucion,
-                                    r.RefInterna, primero);
+    if (d.Modo != RegistroModificar) {
+        e.IdDocumento = InsertaDocumento({d.IdRemesa, e.IdLibrado, e.IdConcepto, importe, contravalor, r.CodDevolucion,
+                                          r.RefInterna, primero, csb58 ? r.Formalizacion : QDate(),
+                                          csb58 ? r.Vencimiento : QDate(), larga});
+        return e.IdDocumento > 0;
+    }
+    const std::string sql =
+        larga ? FormateaTexto(kModificaLarga, importe, contravalor, r.CodDevolucion, r.RefInterna, concepto,
+                              formalizacion, vencimiento, e.IdLibrado, primero, d.IdDocumento)
+              : FormateaTexto(kModificaCorta, importe, contravalor, r.CodDevolucion, r.RefInterna, primero,
+                              formalizacion, vencimiento, e.IdLibrado, d.IdDocumento);
     int filas = 0;
     if (!DBExecSQL(sql, filas).empty() || filas < 1)
         return false;
-    e.IdDocumento = d.Modo == RegistroModificar ? d.IdDocumento : static_cast<int>(VASQ_GetLastInsertID());
+    e.IdDocumento = d.IdDocumento;
     return true;
 }
 
@@ -187,6 +181,25 @@ void Notifica(int nivel, int id)
 }
 
 } // namespace
+
+int InsertaDocumento(const FilaDocumento &f)
+{
+    const std::string sql =
+        f.Larga ? FormateaTexto("INSERT INTO [Documentos()] (Id_remesa,Id_librado,Importe,Contravalor,Cod_devolucion,"
+                                "Ref_interna,Id_concepto,F_formalizacion,F_vencimiento,Primer_concepto,Block)  VALUES "
+                                "(%d,%d,'%s','%s','%s','%s',%s,'%s','%s','%s',0);",
+                                f.IdRemesa, f.IdLibrado, f.Importe, f.Contravalor, f.CodDevolucion, f.RefInterna,
+                                f.IdConcepto > 0 ? std::to_string(f.IdConcepto) : std::string("NULL"),
+                                Fecha(f.Formalizacion), Fecha(f.Vencimiento), f.PrimerConcepto)
+                : FormateaTexto("INSERT INTO [Documentos()] (Id_remesa,Id_librado,Importe,Contravalor,Cod_devolucion,"
+                                "Ref_interna,Primer_concepto,Block)  VALUES (%d,%d,'%s','%s','%s','%s','%s',0);",
+                                f.IdRemesa, f.IdLibrado, f.Importe, f.Contravalor, f.CodDevolucion, f.RefInterna,
+                                f.PrimerConcepto);
+    int filas = 0;
+    if (!DBExecSQL(sql, filas).empty() || filas < 1)
+        return 0;
+    return static_cast<int>(VASQ_GetLastInsertID());
+}
 
 void LimpiaCampos(STRRecibo &r)
 {

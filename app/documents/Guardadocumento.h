@@ -65,6 +65,21 @@ void CompruebaDigitosControl(STRRecibo &r, int tipoOrden);
 // feeds removed; "." when all of it is blank.
 std::string ConceptoMemo(const std::vector<std::string> &memo);
 
+// A new bill's row as its INSERT writes it: texts already cleaned for SQL, amount and
+// counter-value in storage form, IdConcepto 0 for none, dates invalid for none. Larga: the
+// statement with concept and dates (CSB58, or a CSB19 batch with issue); else the one of a
+// CSB19 batch without issue, which writes neither.
+struct FilaDocumento {
+    int IdRemesa = 0, IdLibrado = 0, IdConcepto = 0;
+    std::string Importe, Contravalor, CodDevolucion, RefInterna, PrimerConcepto;
+    QDate Formalizacion, Vencimiento;
+    bool Larga = true;
+};
+
+// Inserts the bill, active and normal; its new key, or 0 when the INSERT failed (logged).
+// The bill editor and the CSB import write new bills through it.
+int InsertaDocumento(const FilaDocumento &f);
+
 enum class EstadoGuarda {
     Rechazado, // cleaning and validation refused it: nothing released or written
     Guardado,  // stored; idDocumento is the bill

@@ -160,7 +160,10 @@ TFormMain::TFormMain(QWidget *parent)
     connect(treeInfoGlobal, &QTreeWidget::currentItemChanged, &m_cambioArbol, qOverload<>(&QTimer::start));
     connect(treeInfoGlobal, &QTreeWidget::itemSelectionChanged, &m_cambioArbol, qOverload<>(&QTimer::start));
     connect(&m_cambioArbol, &QTimer::timeout, this,
-            [this] { Protege("TFormMain::treeInfoGlobalChange", [this] { treeInfoGlobalChange(); }); });
+            [this] {
+                ComandoEnCurso comando(this);
+                Protege("TFormMain::treeInfoGlobalChange", [this] { treeInfoGlobalChange(); });
+            });
     Conecta(cbtSalir, &TFormMain::cbtSalirClick);
     Conecta(mainMenuSalir, &TFormMain::cbtSalirClick);
     Conecta(cbtFinalizarSesion, &TFormMain::cbtFinalizarSesionClick);
@@ -171,6 +174,9 @@ TFormMain::TFormMain(QWidget *parent)
     App().Multiuser = new _multiuser;
     App().Multiuser->Host.TiempoInactividad = [this] { return TiempoInactividad; };
     App().Multiuser->Host.GetPathBD = [this] { return GetPathBD(); };
+    App().Multiuser->Host.ProcesaActualizacion = [this](int usuario, int nivel, int id) {
+        RecibeActualizacion(usuario, nivel, id);
+    };
     ConectaPeriferia();
 
     const std::string ini = RutaIni();

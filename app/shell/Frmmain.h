@@ -13,6 +13,7 @@
 #include <QMainWindow>
 #include <QPoint>
 #include <QTimer>
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
@@ -230,6 +231,47 @@ public:
     void lstGridDocumentosTopLeftChanged(bool releer = true);
     void lstGridRemesasClick();
 
+    // ---- Change notices of other copies (FrmmainNotificaciones.cpp) ----
+    // Refreshes what this copy shows after another copy's change (NivelActualizacion): 5 the
+    // users lists; 0, 1 and 2 rebuild the tree and reselect its node; 3 the bills or batches
+    // of a batch in view; 4 the bills or batches under a presenter of the drawees' order type.
+    // Levels 3 and 4 only from a copy of the logged-in user.
+    void ProcesaActualizacion(int idUsuario, int nivel, int idActualizar);
+    // Selects the first node of the level whose id is id, else the first node; returns it
+    // (none for an empty tree).
+    QTreeWidgetItem *SeleccionaNodo(int nivel, int id);
+    // A notice from the coordination: applied at once, or, while a command, a grid load or an
+    // in-place edit runs, the main window's part waits and the waiting notices are applied in
+    // order once none runs (the windows over it refresh at once).
+    void RecibeActualizacion(int idUsuario, int nivel, int idActualizar);
+    // True while a command, a grid handler, a grid load or an in-place edit runs.
+    bool Ocupada() const;
+    size_t AvisosPendientes() const { return m_avisos.size(); }
+
+    // Holds back the notices while it lives: every command run through Conecta and every grid
+    // handler runs under one.
+    class ComandoEnCurso {
+    public:
+        explicit ComandoEnCurso(TFormMain *ventana) : m_ventana(ventana) { ++m_ventana->m_comandos; }
+        ~ComandoEnCurso() { --m_ventana->m_comandos; }
+        ComandoEnCurso(const ComandoEnCurso &) = delete;
+        ComandoEnCurso &operator=(const ComandoEnCurso &) = delete;
+
+    private:
+        TFormMain *m_ventana;
+    };
+
+    // The pending in-place edit of a grid cell (column and row -1: none). Id is the bill or
+    // batch of the row when the edit began; the save acts on it whatever the row holds then.
+    struct STREdicionCelda {
+        std::string TextoAnterior, TextoEditado;
+        int Columna = -1, Fila = -1;
+        bool Cambiada = false;
+        std::string Id;
+        bool Pendiente() const { return Columna != -1 && Fila != -1; }
+    };
+    STREdicionCelda EdicionCelda;
+
     // ---- Bills grid marks and the grids' handlers (FrmmainRecibos.cpp) ----
     // A grid's data rows, and the first row of its selection (0: none, the title row).
     int FilasDatos(const QTableView *grid) const;
@@ -350,6 +392,8 @@ private:
     void CreaPanelTotales(QWidget *padre);
     void ConectaGrids();
     void EstadoInicialComandos();
+    // Disables the commands that act on a node's records.
+    void ComandosSinNodo();
     // Sets the table's state of the items and enables each that is also available.
     void Habilita(std::initializer_list<QAction *> items, bool estado);
     // Whether the item's command can run now (connected, and its grid shows).
@@ -395,6 +439,21 @@ private:
     // True while a grid loads, sorts or marks: another one waits for its end.
     bool m_ocupado = false;
     bool m_refrescoPendiente = false;
+
+    // Notices (FrmmainNotificaciones.cpp).
+    struct Aviso {
+        int usuario, nivel, id;
+    };
+    // The windows over the main window that show the notice's data, refreshed at once.
+    void RefrescaVentanas(int idUsuario, int nivel, int idActualizar);
+    // The main window's own part: the tree, the grids and the totals.
+    void RefrescaPrincipal(int idUsuario, int nivel, int idActualizar);
+    void AplicaAvisos();
+    // With no node left: no grid and no command of a node.
+    void MuestraSinNodo();
+    int m_comandos = 0;         // commands and grid handlers running (nested through modal windows)
+    std::deque<Aviso> m_avisos; // notices waiting for the commands to end
+    QTimer m_esperaAvisos;      // polls for that end while notices wait
 
     std::map<std::string, std::string> m_provincias;
     // The ids and nodes last added while the tree is rebuilt.

@@ -15,6 +15,7 @@
 #include "qcp1252.h"
 
 #include <QElapsedTimer>
+#include <functional>
 #include <QProgressBar>
 #include <QTableWidget>
 #include <QTreeWidget>
@@ -75,6 +76,27 @@ private:
     QProgressBar *m_barra;
     QElapsedTimer m_reloj;
 };
+
+// Runs a command on n marked bills as a long run: the coordination paused, the wait cursor
+// and, for many bills, the progress on the bar.
+ResultadoRecibos EnRecibos(QProgressBar *barra, size_t n,
+                           const std::function<ResultadoRecibos(const ProgresoRecibos &)> &orden)
+{
+    PausaMultiusuario pausa(App().Multiuser);
+    CursorEspera espera;
+    Progreso progreso(barra, n);
+    return orden(progreso.Funcion());
+}
+
+// What a command on bills tells: a failure, and with textoRetenidos the bills another copy
+// kept, once.
+void Informa(const ResultadoRecibos &hecho, int textoRetenidos)
+{
+    if (!hecho.Error.empty())
+        CajaMensaje(hecho.Error, ::Idioma.GetTexto(1), IconoMensaje::Error);
+    if (hecho.Retenidos > 0)
+        AvisoTexto(textoRetenidos, 6, IconoMensaje::Informacion);
+}
 
 } // namespace
 
@@ -202,17 +224,10 @@ void TFormMain::BajaRecibos()
     if (!ids || AvisoTexto(193, 194, IconoMensaje::Pregunta, BotonesMensaje::OkCancelar) != RespuestaOk)
         return;
     QTreeWidgetItem *nodo = NodoSeleccionado();
-    ResultadoRecibos hecho;
-    {
-        PausaMultiusuario pausa(App().Multiuser);
-        CursorEspera espera;
-        Progreso progreso(barraProgreso, ids->size());
-        hecho = BorraRecibos(*ids, progreso.Funcion());
-    }
-    if (!hecho.Error.empty())
-        CajaMensaje(hecho.Error, ::Idioma.GetTexto(1), IconoMensaje::Error);
-    if (hecho.Retenidos > 0)
-        AvisoTexto(639, 6, IconoMensaje::Informacion);
+    const ResultadoRecibos hecho = EnRecibos(barraProgreso, ids->size(), [&ids](const ProgresoRecibos &progreso) {
+        return BorraRecibos(*ids, progreso);
+    });
+    Informa(hecho, 639);
     if (hecho.Cambiados > 0)
         Notifica(NIVEL_DOCUMENTOS, nodo);
     InicIndiceRecibos();
@@ -229,19 +244,13 @@ void TFormMain::cbtSeleccionarClick(QAction *sender)
     if (!ids)
         return;
     QTreeWidgetItem *nodo = NodoSeleccionado();
-    ResultadoRecibos hecho;
-    {
-        PausaMultiusuario pausa(App().Multiuser);
-        CursorEspera espera;
-        Progreso progreso(barraProgreso, ids->size());
-        hecho = ActivaRecibos(Numero(IdNodo(nodo)), *ids, sender == cbtSeleccionar, progreso.Funcion());
-    }
+    const bool activo = sender == cbtSeleccionar;
+    const ResultadoRecibos hecho = EnRecibos(barraProgreso, ids->size(), [&](const ProgresoRecibos &progreso) {
+        return ActivaRecibos(Numero(IdNodo(nodo)), *ids, activo, progreso);
+    });
     InicIndiceRecibos();
     lstGridDocumentosTopLeftChanged(true);
-    if (!hecho.Error.empty())
-        CajaMensaje(hecho.Error, ::Idioma.GetTexto(1), IconoMensaje::Error);
-    if (hecho.Retenidos > 0)
-        AvisoTexto(640, 6, IconoMensaje::Informacion);
+    Informa(hecho, 640);
     ActualizaPanelInfo();
     Notifica(NIVEL_DOCUMENTOS, nodo);
 }

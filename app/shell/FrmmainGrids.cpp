@@ -424,6 +424,8 @@ void TFormMain::RefrescaRecibos()
         return;
     }
     InicIndiceRecibos();
+    if (NumFilasRecibos > 0 && FilaActualRecibos() == 0)
+        SetFilaActualRecibos(1); // the first bill of a batch that had none
     if (NumFilasRecibos > 0 && FilaActualRecibos() > 0) {
         FilaGrid = FilaActualRecibos();
         ModeloRecibos->Marca(FilaGrid - 1, true);

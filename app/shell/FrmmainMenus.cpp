@@ -415,7 +415,10 @@ void TFormMain::Conecta(QAction *item, void (TFormMain::*handler)(), QWidget *so
 void TFormMain::Conecta(QAction *item, const std::function<void()> &handler, QWidget *soloPanel)
 {
     const std::string etiqueta = "TFormMain::" + item->objectName().toStdString();
-    connect(item, &QAction::triggered, this, [handler, etiqueta] { Protege(etiqueta, handler); });
+    connect(item, &QAction::triggered, this, [this, handler, etiqueta] {
+        ComandoEnCurso comando(this);
+        Protege(etiqueta, handler);
+    });
     item->setProperty(kDisponible, true);
     item->setProperty(kPanel, QVariant::fromValue(static_cast<QObject *>(soloPanel)));
     item->setEnabled(EstadoTabla(item) && Disponible(item));
@@ -438,6 +441,11 @@ void TFormMain::EstadoInicialComandos()
         if (!item->objectName().isEmpty())
             Habilita({item}, true);
     Habilita({cbtAltaRapida, MNUAltarpidaremesas1, cbtImportar, mainMenuImportar}, true);
+    ComandosSinNodo();
+}
+
+void TFormMain::ComandosSinNodo()
+{
     Habilita({MNUCambiarMonedaRemesa, BTNCambiaMoneda, cbtHistorico, MNUHistoricos, cbtInformeRecibos,
               cbtInformeLibrados, cbtMasterInforme, mainMenuModificacionesMasivas->menuAction(), cbtModMasivas,
               mainMenuInformes->menuAction(), mainMenuInformeRecibos, mainMenuInformeLibrados, cbtAlta, cbtBaja,

@@ -47,6 +47,7 @@ void TFormMain::ConectaGrids()
 
 bool TFormMain::eventFilter(QObject *objeto, QEvent *evento)
 {
+    ComandoEnCurso comando(this);
     const QEvent::Type tipo = evento->type();
     if (objeto == panelRight && tipo == QEvent::Resize) {
         panelRightResize();

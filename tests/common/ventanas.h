@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
@@ -14,17 +15,25 @@
 #include <utility>
 #include <vector>
 
-// Runs accion on the modal window of type T as soon as it shows.
+// Runs accion on the modal window of type T as soon as it shows and is the active window
+// (before that, focus changes send no focus events); after two seconds it runs anyway.
 template<class T>
 void AlMostrarse(std::function<void(T *)> accion)
 {
     auto *timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, accion] {
-        if (auto *ventana = qobject_cast<T *>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            accion(ventana);
+    QObject::connect(timer, &QTimer::timeout, [timer, accion, espera = QElapsedTimer()]() mutable {
+        auto *ventana = qobject_cast<T *>(QApplication::activeModalWidget());
+        if (!ventana)
+            return;
+        if (!espera.isValid()) {
+            espera.start();
+            ventana->activateWindow();
         }
+        if (!ventana->isActiveWindow() && espera.elapsed() < 2000)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        accion(ventana);
     });
     timer->start(5);
 }

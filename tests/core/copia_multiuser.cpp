@@ -7,6 +7,7 @@
 //   desbloquea remesa ID        -> 1 (the record is not kept)
 //   estado remesa ID            -> the lock state
 //   notifica NIVEL ID           -> ok
+//   usuario ID                  -> ok; the user logged in on this copy (its notices carry it)
 //   fin                         -> 1/0
 //   sale MS B                   -> ok once it holds the database alone, as the last copy on
 //                                  its way out; then holds it MS milliseconds (its compaction)
@@ -63,6 +64,11 @@ int main(int argc, char **argv)
         {"notifica",
          [&](int nivel, int id) {
              m.NotificaActualizacion(nivel, id);
+             return std::string("ok");
+         }},
+        {"usuario",
+         [&](int id, int) {
+             m.Id_UsuarioLogineado = id;
              return std::string("ok");
          }},
         {"fin", [&](int, int) { return n(m.FinMultiusuario()); }},

@@ -1,0 +1,163 @@
+// The change notices of the other running copies: what each level refreshes, and the wait of
+// the main window's refresh while a command, a grid load or an in-place edit runs.
+#include "Frmmain.h"
+
+#include "Aplicacion.h"
+#include "General.h"
+#include "Login.h"
+#include "Modmas.h"
+#include "Multiuser.h"
+#include "Uniusuarios.h"
+
+#include <QTableView>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+namespace {
+
+// How often waiting notices look whether the commands ended.
+constexpr int kEsperaAvisos = 50;
+
+// The order type of a drawees notice: 0 the drawees of CSB19 presenters, 1 of CSB58.
+std::string TipoOrdenAviso(int id)
+{
+    return id == 0 ? "CSB19" : id == 1 ? "CSB58" : std::string();
+}
+
+} // namespace
+
+bool TFormMain::Ocupada() const
+{
+    return m_comandos > 0 || m_ocupado || EdicionCelda.Pendiente();
+}
+
+void TFormMain::RecibeActualizacion(int idUsuario, int nivel, int idActualizar)
+{
+    if (!Ocupada() && m_avisos.empty()) {
+        ProcesaActualizacion(idUsuario, nivel, idActualizar);
+        return;
+    }
+    RefrescaVentanas(idUsuario, nivel, idActualizar);
+    m_avisos.push_back({idUsuario, nivel, idActualizar});
+    if (!m_esperaAvisos.isActive()) {
+        m_esperaAvisos.setInterval(kEsperaAvisos);
+        connect(&m_esperaAvisos, &QTimer::timeout, this, &TFormMain::AplicaAvisos, Qt::UniqueConnection);
+        m_esperaAvisos.start();
+    }
+}
+
+void TFormMain::AplicaAvisos()
+{
+    if (Ocupada())
+        return;
+    m_esperaAvisos.stop();
+    const bool refrescando = Inactividad.Refrescando;
+    Inactividad.Refrescando = true;
+    while (!m_avisos.empty() && !Ocupada()) {
+        const Aviso aviso = m_avisos.front();
+        m_avisos.pop_front();
+        RefrescaPrincipal(aviso.usuario, aviso.nivel, aviso.id);
+    }
+    Inactividad.Refrescando = refrescando;
+    if (!m_avisos.empty())
+        m_esperaAvisos.start();
+}
+
+void TFormMain::ProcesaActualizacion(int idUsuario, int nivel, int idActualizar)
+{
+    RefrescaVentanas(idUsuario, nivel, idActualizar);
+    RefrescaPrincipal(idUsuario, nivel, idActualizar);
+}
+
+void TFormMain::RefrescaVentanas(int, int nivel, int)
+{
+    // The windows of other units add their refresh here as they come.
+    if (nivel != NIVEL_USUARIOS)
+        return;
+    Aplicacion &app = App();
+    if (app.FRMGestionusers && app.FRMGestionusers->isVisible())
+        app.FRMGestionusers->RefreshUsersGrid();
+    if (app.FormLogin && app.FormLogin->isVisible())
+        app.FormLogin->RefreshUserCombo();
+}
+
+void TFormMain::RefrescaPrincipal(int idUsuario, int nivel, int idActualizar)
+{
+    QTreeWidgetItem *seleccionado = NodoSeleccionado();
+    if (nivel == NIVEL_USUARIOS || !seleccionado)
+        return;
+    const int nivelSel = GetNivelNodo(seleccionado);
+    const int idSel = Numero(IdNodo(seleccionado));
+
+    bool encontrado = nivel == NIVEL_LIBRADOS;
+    for (QTreeWidgetItemIterator i(treeInfoGlobal); *i && !encontrado; ++i)
+        encontrado = GetNivelNodo(*i) == nivel && Numero(IdNodo(*i)) == idActualizar;
+    if (!encontrado && nivel != NIVEL_TODO && idActualizar != 0)
+        return;
+    if (!isVisible())
+        return;
+
+    const bool mismoUsuario = App().FormLogin && idUsuario == Numero(App().FormLogin->LoginData.Id_usuario);
+    switch (nivel) {
+    case NIVEL_TODO:
+    case 1:
+    case NIVEL_REMESAS: {
+        GridsActivos = false;
+        CargaArbol(IdEmpresa);
+        QTreeWidgetItem *nodo = SeleccionaNodo(nivelSel, idSel);
+        if (!nodo) {
+            MuestraSinNodo();
+            break;
+        }
+        if ((GetNivelNodo(nodo) == nivel && idActualizar == idSel) || nivel == NIVEL_TODO)
+            MuestraNivel(nodo);
+        if (nivel == NIVEL_REMESAS && GetNivelNodo(nodo) == ArbolRemesa)
+            MuestraTotales(IdNodo(nodo));
+        break;
+    }
+    case NIVEL_DOCUMENTOS:
+        if (!mismoUsuario)
+            break;
+        if (nivelSel == ArbolRemesa && idSel == idActualizar) {
+            RefrescaRecibos();
+        } else if (nivelSel == ArbolEmisor) {
+            for (int i = 0; i < seleccionado->childCount(); ++i)
+                if (Numero(IdNodo(seleccionado->child(i))) == idActualizar) {
+                    MuestraNivel(seleccionado);
+                    break;
+                }
+        }
+        break;
+    case NIVEL_LIBRADOS:
+        if (!mismoUsuario || TipoOrdenAviso(idActualizar) != GetTipoOrden())
+            break;
+        if (nivelSel == ArbolRemesa)
+            RefrescaRecibos();
+        else if (nivelSel == ArbolEmisor)
+            MuestraNivel(seleccionado);
+        break;
+    default:
+        break;
+    }
+}
+
+QTreeWidgetItem *TFormMain::SeleccionaNodo(int nivel, int id)
+{
+    QTreeWidgetItem *nodo = nullptr;
+    for (QTreeWidgetItemIterator i(treeInfoGlobal); *i && !nodo; ++i)
+        if (GetNivelNodo(*i) == nivel && Numero(IdNodo(*i)) == id)
+            nodo = *i;
+    if (!nodo)
+        nodo = treeInfoGlobal->topLevelItem(0);
+    if (nodo)
+        treeInfoGlobal->setCurrentItem(nodo);
+    return nodo;
+}
+
+void TFormMain::MuestraSinNodo()
+{
+    for (QWidget *panel : {panelGrdEmpresas, panelGrdEmisores, panelGrdRemesas, panelGrdDocumentos, panelBottom})
+        panel->hide();
+    ComandosSinNodo();
+    statusMainWindowDrawPanel();
+}

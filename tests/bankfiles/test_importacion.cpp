@@ -1,0 +1,468 @@
+// The CSB import on the shipped encrypted database under a "," locale: the sample files,
+// files the program generated, the checks on bills, refusals and stops that leave the
+// database as it was, and the report.
+#include "Importacion.h"
+
+#include "Generacsb.h"
+#include "General.h"
+#include "Multiidioma.h"
+#include "basedatos.h"
+#include "cobros.h"
+#include "csb.h"
+#include "testutil.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using cobros::Valor;
+
+std::string Provincia(std::string_view codigo)
+{
+    return codigo == "08" ? "BARCELONA" : codigo == "28" ? "MADRID" : "";
+}
+
+std::string Texto(int n)
+{
+    return Idioma.GetTexto(n);
+}
+
+std::string Linea(int n)
+{
+    return FormateaTexto(Texto(619), n);
+}
+
+class ImportaCSB : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(base.Abierta());
+        empresa = cobros::Empresa();
+    }
+
+    // Imports the file as the format tipo ("CSB19" or "CSB58") with the shipped layout.
+    void Importa(const std::string &ruta, const std::string &tipo, std::string layout = {})
+    {
+        mensajes.clear();
+        if (layout.empty())
+            layout = std::string(PROGRAM_DIR) + (tipo == "CSB19" ? "CSB19.INI" : "CSB58.INI");
+        resultado = imp.ImportaFicheroCSB(
+            ruta, layout, std::to_string(empresa), tipo, [this](int, int maximo, int posicion) {
+                pasos = maximo;
+                if (pararEn > 0 && posicion >= pararEn) {
+                    pararEn = 0;
+                    filasAlParar = std::stoi(Valor("SELECT COUNT(*) AS N FROM [Documentos()]", "N"));
+                    imp.CancelaImportacion();
+                }
+            },
+            [this](const std::string &m) { mensajes.push_back(m); },
+            [this](const std::array<int, 12> &c) { contadores = c; });
+    }
+
+    // A file of the records written by hand, in the test's folder.
+    std::string Fichero(const std::vector<std::string> &registros, const std::string &nombre = "f.csb")
+    {
+        const std::string ruta = base.Programa().dir().file(nombre);
+        testutil::writeFile(ruta, csb::Fichero(registros));
+        return ruta;
+    }
+
+    bool Dicho(const std::string &texto) const
+    {
+        return std::find(mensajes.begin(), mensajes.end(), texto) != mensajes.end();
+    }
+
+    // Messages from the first one after the frame's opening lines up to 277.
+    std::vector<std::string> Aviso() const
+    {
+        const auto fin = std::find(mensajes.begin(), mensajes.end(), Texto(277));
+        return std::vector<std::string>(mensajes.begin() + std::min<long>(3, long(mensajes.size())), fin);
+    }
+
+    std::string Bill(int documento, const std::string &campo)
+    {
+        return Valor("SELECT * FROM [Documentos()] WHERE Id_documento=" + std::to_string(documento), campo);
+    }
+
+    cobros::Base base;
+    entorno::Regional coma{true};
+    int empresa = 0;
+    ImportacionCSB imp{Provincia};
+    std::vector<std::string> mensajes;
+    std::array<int, 12> contadores{};
+    int resultado = -2, pasos = 0, pararEn = 0, filasAlParar = 0;
+};
+
+// ---- Hand-made files ----
+
+// A CSB58 file in euros of one issuer with the bills given (individual record, optional and
+// address records), its totals computed.
+std::vector<std::string> Completa(const std::string &codigo, std::vector<std::string> registros)
+{
+    const char d = codigo[2];
+    std::vector<std::string> f = {
+        csb::Registro(codigo.substr(0, 1) + "1" + d + "0", {{5, "B65247983000"}, {29, "PRESENTADOR"}, {89, "00751454"}}),
+        csb::Registro(codigo.substr(0, 1) + "3" + d + "0",
+                      {{5, "B65247983000"}, {29, "EMISOR"}, {69, "00751454450500007790"}, {97, d == '8' ? "01" : "06"}})};
+    long long importe = 0, documentos = 0;
+    for (const std::string &r : registros) {
+        f.push_back(r);
+        if (r[1] == '6' && r[3] == '0') {
+            importe += std::stoll(r.substr(88, 10));
+            ++documentos;
+        }
+    }
+    char t[64];
+    std::snprintf(t, sizeof t, "%010lld", importe);
+    const std::string suma = t;
+    std::snprintf(t, sizeof t, "%010lld%010lld", documentos, (long long)f.size());
+    f.push_back(csb::Registro(codigo.substr(0, 1) + "8" + d + "0", {{5, "B65247983000"}, {89, suma}, {105, t}}));
+    std::snprintf(t, sizeof t, "%010lld%010lld", documentos, (long long)f.size() + 1);
+    f.push_back(csb::Registro(codigo.substr(0, 1) + "9" + d + "0", {{69, "0001"}, {89, suma}, {105, t}}));
+    return f;
+}
+
+std::string Individual58(const std::string &ref, const std::string &cuenta, const std::string &importe,
+                         const std::string &vencimiento = "300630")
+{
+    return csb::Registro("5670", {{5, "B65247983000"}, {17, ref}, {29, "DEUDOR " + ref}, {69, cuenta}, {89, importe},
+                                  {105, "      REF1"}, {115, "Primera linea"}, {155, vencimiento}});
+}
+
+std::string Domicilio58(const std::string &ref, const std::string &cp = "08208", const std::string &fecha = "240212")
+{
+    return csb::Registro("5676", {{5, "B65247983000"}, {17, ref}, {29, "Calle 1"}, {69, "Sabadell"}, {104, cp},
+                                  {109, "Barcelona"}, {147, "08"}, {149, fecha}});
+}
+
+// ---- Sample files ----
+
+TEST_F(ImportaCSB, TheCsb58SampleGivesItsBillsDraweesAndTotals)
+{
+    Importa(DATOS_CSB "retrofix-c58.txt", "CSB58");
+    EXPECT_EQ(resultado, 0);
+    EXPECT_EQ(contadores, (std::array<int, 12>{1, 1, 16, 6, 0, 0, 0, 10, 0, 0, 0, 0})) << testing::PrintToString(mensajes);
+    EXPECT_EQ(imp.Presentadores.Importados, 1);
+    const std::string remesa = Valor("SELECT MAX(Id_remesa) AS R FROM [Remesas()]", "R");
+    EXPECT_EQ(Valor("SELECT Importe_total FROM [Remesas()] WHERE Id_remesa=" + remesa, "Importe_total"), "14713.82");
+    EXPECT_EQ(Valor("SELECT Id_moneda FROM [Remesas()] WHERE Id_remesa=" + remesa, "Id_moneda"), "EUR");
+    EXPECT_EQ(cobros::Filas("SELECT * FROM [Documentos()] WHERE Situacion<>0"), 0);
+    EXPECT_EQ(Valor("SELECT Importe, Contravalor, F_vencimiento, F_formalizacion FROM [Documentos()] "
+                    "ORDER BY Id_documento",
+                    "Importe"),
+              "30.45");
+    const std::string primero = "SELECT * FROM [Documentos()] ORDER BY Id_documento";
+    EXPECT_EQ(Valor(primero, "Contravalor"), "5066") << "30.45 x 166.386, whole pesetas";
+    EXPECT_EQ(Valor(primero, "F_vencimiento"), "12 06 05");
+    EXPECT_EQ(Valor(primero, "F_formalizacion"), "12 02 24");
+    EXPECT_EQ(Valor("SELECT * FROM [_Emisores( Datos )]", "Cuenta_cargo"), "00751454");
+    EXPECT_EQ(Valor("SELECT * FROM [Librados( Datos )] WHERE Codigo_referencia='000000036648'", "Cod_provincia_ordenante"),
+              "08");
+
+    Importa(DATOS_CSB "retrofix-c58.txt", "CSB58");
+    EXPECT_EQ(contadores, (std::array<int, 12>{0, 1, 16, 0, 1, 0, 0, 16, 0, 0, 0, 0}))
+        << "presenter, issuer and drawees found again; a new batch";
+    EXPECT_EQ(imp.Presentadores.Repetidos, 1);
+    EXPECT_EQ(cobros::Filas("SELECT * FROM [_Presentadores( Datos )]"), 1);
+    EXPECT_EQ(cobros::Filas("SELECT * FROM [Remesas()]"), 2);
+}
+
+TEST_F(ImportaCSB, TheCsb19SampleIsRefusedAtItsLongLineAndLeavesNothing)
+{
+    const std::vector<std::string> antes = basedatos::dump();
+    Importa(DATOS_CSB "retrofix-c19.txt", "CSB19");
+    EXPECT_EQ(Aviso(), (std::vector<std::string>{Texto(288), Texto(850), Linea(3), Texto(282)}));
+    EXPECT_EQ(contadores, (std::array<int, 12>{}));
+    EXPECT_EQ(basedatos::dump(), antes);
+}
+
+TEST_F(ImportaCSB, TheReportLineByLine)
+{
+    testutil::writeFile(base.Programa().dir().file("c19.log"), "anterior\n");
+    testutil::writeFile(base.Programa().dir().file("c19.txt"), testutil::readFile(DATOS_CSB "retrofix-c19.txt"));
+    Importa(base.Programa().dir().file("c19.txt"), "CSB19");
+    const std::string informe = testutil::readFile(base.Programa().dir().file("c19.log"));
+    EXPECT_EQ(imp.RutaInforme(), base.Programa().dir().file("c19.log"));
+    std::vector<std::string> lineas;
+    for (size_t i = 0, fin; (fin = informe.find('\n', i)) != std::string::npos; i = fin + 1)
+        lineas.push_back(informe.substr(i, fin - i));
+    ASSERT_EQ(lineas.size(), 21u) << informe;
+    EXPECT_EQ(lineas[0], "anterior") << "runs append";
+    EXPECT_EQ(lineas[1], "");
+    EXPECT_EQ(lineas[2].rfind(Texto(297), 0), 0u);
+    const std::vector<std::string> resto(lineas.begin() + 3, lineas.end());
+    EXPECT_EQ(resto, (std::vector<std::string>{
+                         Texto(271), Texto(272) + "CSB19", Texto(273) + base.Programa().dir().file("c19.txt"),
+                         Texto(288), Texto(850), Linea(3), Texto(282), Texto(277),
+                         FormateaTexto(Texto(580), 0, 0, 0), FormateaTexto(Texto(581), "0", "0", "0"),
+                         FormateaTexto(Texto(582), "0", "-- ", "0"), FormateaTexto(Texto(583), "0", "0", "0"),
+                         FormateaTexto(Texto(584), "0", "0", "0"), Texto(298), "", "",
+                         Texto(599) + base.Programa().dir().file("c19.log"), Texto(600)}));
+    EXPECT_EQ(ImportacionCSB::RutaInformeDe("/a.b/remesa"), "/a.b/remesa.log");
+    EXPECT_EQ(ImportacionCSB::RutaInformeDe("/a/remesa.csb"), "/a/remesa.log");
+}
+
+// ---- Refusals and stops ----
+
+TEST_F(ImportaCSB, AStopRollsEverythingBack)
+{
+    const std::vector<std::string> antes = basedatos::dump();
+    imp.IntervaloMs = 0;
+    pararEn = 200;
+    Importa(DATOS_CSB "retrofix-c58.txt", "CSB58");
+    EXPECT_GT(pasos, 200);
+    EXPECT_GT(filasAlParar, 0) << "the stop came mid-run";
+    EXPECT_TRUE(Dicho(Texto(276)));
+    EXPECT_EQ(contadores, (std::array<int, 12>{}));
+    EXPECT_EQ(basedatos::dump(), antes);
+}
+
+TEST_F(ImportaCSB, ALayoutLackingWhatTheImportNeedsImportsNothing)
+{
+    const std::vector<std::string> antes = basedatos::dump();
+    const std::string ini = base.Programa().dir().file("CSB58.INI");
+    const std::string original = testutil::readFile(PROGRAM_DIR "CSB58.INI");
+    struct Caso {
+        const char *porque;
+        std::string de, a;
+    } casos[] = {
+        {"no grand totals", "TotalGeneral=970,2,3", ""},
+        {"no address record: its lines would be lost", "Domicilio=676,2,3", ""},
+        {"no amount field", "Importe=89,10,N,[Documentos()].Importe", ""},
+    };
+    for (const Caso &c : casos) {
+        std::string texto = original;
+        texto.replace(texto.find(c.de), c.de.size(), c.a);
+        testutil::writeFile(ini, texto);
+        Importa(DATOS_CSB "retrofix-c58.txt", "CSB58", ini);
+        EXPECT_TRUE(Dicho(Texto(274))) << c.porque;
+        EXPECT_EQ(contadores, (std::array<int, 12>{})) << c.porque;
+        EXPECT_EQ(basedatos::dump(), antes) << c.porque;
+    }
+    Importa(DATOS_CSB "retrofix-c58.txt", "CSB58", base.Programa().dir().file("no-existe.ini"));
+    EXPECT_TRUE(Dicho(Texto(274)));
+    Importa(base.Programa().dir().file("no-existe.csb"), "CSB58");
+    EXPECT_TRUE(Dicho(Texto(275)));
+    EXPECT_EQ(resultado, -1);
+}
+
+// ---- Checks on bills ----
+
+TEST_F(ImportaCSB, BillsWithProblemsAreStoredMarked)
+{
+    const std::string ceros(20, '0');
+    struct Caso {
+        const char *porque;
+        std::vector<std::string> registros;
+        std::vector<std::string> avisos; // after the frame, up to 277
+        bool erroneo;
+        const char *campo, *valor; // of the bill, or of its drawee when campo starts with "L."
+    } casos[] = {
+        {"a good bill", {Individual58("A", "01822376180101507859", "0000001234")}, {}, false, "Importe", "12.34"},
+        {"a blank in the account", {Individual58("A", "0182 376180101507859", "0000001234")},
+         {Texto(612), Linea(3)}, true, "L.Cuenta", "01820376180101507859"},
+        {"a letter at position 20", {Individual58("A", "0182237618010150785X", "0000001234")},
+         {Texto(612), Linea(3)}, true, "L.Cuenta", "99999999999999999999"},
+        {"a letter in the control digits", {Individual58("A", "01822376X80101507859", "0000001234")},
+         {Texto(612), Linea(3)}, true, "L.Cuenta", "99999999999999999999"},
+        {"two asterisks ask for the control digits", {Individual58("A", "01822376**0101507859", "0000001234")},
+         {}, false, "L.Cuenta", "01822376180101507859"},
+        {"a month 13", {Individual58("A", "01822376180101507859", "0000001234", "301306")},
+         {Texto(613), Linea(3)}, true, "F_vencimiento", "NULL"},
+        {"a due date of four digits", {Individual58("A", "01822376180101507859", "0000001234", "3006  ")},
+         {Texto(613), Linea(3)}, true, "F_vencimiento", "NULL"},
+        {"an amount of zero", {Individual58("A", "01822376180101507859", "0000000000")},
+         {Texto(631), Linea(3)}, true, "Importe", "0"},
+        {"no account needs the debtor's address", {Individual58("A", "", "0000001234")},
+         {Texto(607), Linea(3), Texto(627), Linea(3), Texto(609), Linea(3), Texto(610), Linea(3)}, true, "L.Cuenta",
+         ceros.c_str()},
+        {"no account with its address", {Individual58("A", ceros, "0000001234"), Domicilio58("A")}, {}, false,
+         "L.Localidad", "Sabadell"},
+        {"a short postcode", {Individual58("A", ceros, "0000001234"), Domicilio58("A", "082  ")},
+         {Texto(133), Linea(4)}, true, "L.CP", "00000"},
+        {"a blank date of the credit stays empty", {Individual58("A", ceros, "0000001234"), Domicilio58("A", "08208", "")},
+         {}, false, "F_formalizacion", "NULL"},
+        {"a date of the credit that is no date", {Individual58("A", ceros, "0000001234"), Domicilio58("A", "08208", "320212")},
+         {Texto(146), Linea(4)}, false, "F_formalizacion", "NULL"},
+    };
+    for (const Caso &c : casos) {
+        Importa(Fichero(Completa("5670", c.registros)), "CSB58");
+        EXPECT_EQ(Aviso(), c.avisos) << c.porque;
+        const std::string documento = Valor("SELECT MAX(Id_documento) AS D FROM [Documentos()]", "D");
+        EXPECT_EQ(Bill(std::stoi(documento), "Situacion"), c.erroneo ? "1" : "0") << c.porque;
+        EXPECT_EQ(contadores[2], 1) << c.porque;
+        EXPECT_EQ(contadores[10], c.erroneo ? 1 : 0) << c.porque;
+        const std::string campo = c.campo;
+        if (campo.rfind("L.", 0) == 0)
+            EXPECT_EQ(Valor("SELECT * FROM [Librados( Datos )] WHERE Id_librado=" + Bill(std::stoi(documento), "Id_librado"),
+                            campo.substr(2)),
+                      c.valor)
+                << c.porque;
+        else
+            EXPECT_EQ(Bill(std::stoi(documento), campo), c.valor) << c.porque;
+        cobros::Ejecuta("DELETE FROM [Librados( Datos )]");
+    }
+}
+
+TEST_F(ImportaCSB, AHolderOtherThanTheDraweeNeedsTheAddress)
+{
+    const std::vector<std::string> registros = Completa(
+        "5180", {csb::Registro("5680", {{17, "R1"}, {29, "DEUDOR"}, {69, "01822376180101507859"}, {89, "0000000100"},
+                                        {105, "        X1"}}),
+                 csb::Registro("5686", {{17, "R1"}, {29, "OTRO TITULAR"}})});
+    Importa(Fichero(registros), "CSB19");
+    EXPECT_EQ(Aviso(), (std::vector<std::string>{Texto(603), Linea(3), Texto(627), Linea(3), Texto(624), Linea(3)}));
+    const std::string librado = Valor("SELECT * FROM [Librados( Datos )]", "Id_librado");
+    EXPECT_EQ(Valor("SELECT * FROM [Librados( Datos )]", "Direccion"), "----");
+    EXPECT_EQ(Valor("SELECT * FROM [Librados( Datos )]", "CP"), "00000");
+    EXPECT_EQ(Valor("SELECT * FROM [Documentos()]", "Situacion"), "1");
+}
+
+TEST_F(ImportaCSB, ABlankSuffixFindsItsPresenterAndIssuerAgain)
+{
+    std::vector<std::string> registros = Completa("5670", {Individual58("A", "01822376180101507859", "0000001234")});
+    registros[0].replace(13, 3, "   ");
+    registros[1].replace(13, 3, "   ");
+    const std::string ruta = Fichero(registros);
+    Importa(ruta, "CSB58");
+    Importa(ruta, "CSB58");
+    EXPECT_EQ(imp.Presentadores.Repetidos, 1);
+    EXPECT_EQ(contadores[4], 1) << "the issuer repeated";
+    EXPECT_EQ(cobros::Filas("SELECT * FROM [_Presentadores( Datos )]"), 1);
+    EXPECT_EQ(cobros::Filas("SELECT * FROM [_Emisores( Datos )]"), 1);
+}
+
+// ---- What the program writes imports back as the same bills ----
+
+class VueltaCSB : public ImportaCSB {
+protected:
+    // Generates the file of the batches and imports it; the new batches' ids.
+    std::vector<int> GeneraEImporta(int tipo, const std::string &moneda, const std::vector<RemesaCSB> &remesas)
+    {
+        PeticionCSB p;
+        p.TipoOrden = tipo;
+        p.Moneda = moneda;
+        p.Remesas = remesas;
+        p.Hoy = QDate::currentDate();
+        p.FechaCargo = p.Hoy.addDays(3);
+        p.FechaEuro = QDate(2100, 1, 1);
+        p.CarpetaCSB = base.Programa().dir().path();
+        p.CarpetaHistorico = base.Programa().dir().file("h/");
+        p.Ini = base.Programa().dir().file("Orvanta.INI");
+        _GeneradorCSB g(p, {});
+        EXPECT_EQ(g.Genera(), ResultadoCSB::Generado);
+        const int ultima = std::stoi(Valor("SELECT MAX(Id_remesa) AS R FROM [Remesas()]", "R"));
+        Importa(g.Fichero, tipo == 1 ? "CSB19" : "CSB58");
+        EXPECT_EQ(Aviso(), std::vector<std::string>());
+        std::vector<int> nuevas;
+        for (const std::string &fila : basedatos::query("SELECT Id_remesa FROM [Remesas()] WHERE Id_remesa>" +
+                                                        std::to_string(ultima) + " ORDER BY Id_remesa")
+                                           .rows)
+            nuevas.push_back(std::stoi(basedatos::field(fila, "Id_remesa")));
+        return nuevas;
+    }
+
+    // The bills of a batch as the comparison reads them, ordered by reference and amount.
+    std::vector<std::string> Recibos(int remesa)
+    {
+        std::vector<std::string> r;
+        for (const std::string &fila :
+             basedatos::query("SELECT L.Codigo_referencia, L.Razon_social, L.Cuenta, D.Importe, "
+                              "D.Cod_devolucion, D.Ref_interna, D.F_vencimiento, D.Situacion, D.Activo, "
+                              "RTRIM(IFNULL(C.Concepto, D.Primer_concepto)) AS Texto FROM [Documentos()] D JOIN [Librados( Datos )] L "
+                              "ON L.Id_librado=D.Id_librado LEFT JOIN [Conceptos()] C ON C.Id_concepto=D.Id_concepto "
+                              "WHERE D.Id_remesa=" + std::to_string(remesa) +
+                              " ORDER BY L.Codigo_referencia, D.Importe")
+                 .rows)
+            r.push_back(fila);
+        return r;
+    }
+
+    std::string Moneda(int remesa)
+    {
+        return Valor("SELECT Id_moneda FROM [Remesas()] WHERE Id_remesa=" + std::to_string(remesa), "Id_moneda");
+    }
+};
+
+TEST_F(VueltaCSB, Csb19InEurosWithTwoIssuersAndTwoBlocksOfOne)
+{
+    const int presentador = cobros::Presentador(empresa, "CSB19", "B11111111", "000", "Norte");
+    const int a = cobros::Emisor(presentador, "A11111111", "001", "Emisor A", "21000418450200051332", "20590060212084518352");
+    const int b = cobros::Emisor(presentador, "A22222222", "002", "Emisor B", "20590060212084518352");
+    const int la = cobros::AltaLibrado(a, {"R1", "Alvarez", "21000418450200051332", "Titular", "Calle 1", "28001", "Madrid", "", ""});
+    const int lb = cobros::AltaLibrado(a, {"R0", "Bravo", "00491500051234567892", "", "", "", "", "", ""});
+    const int lc = cobros::AltaLibrado(b, {"R2", "Cerezo", "20590060212084518352", "", "", "", "", "", ""});
+    const int r1 = cobros::Remesa(a, "EUR", "Uno"), r2 = cobros::Remesa(a, "EUR", "Dos"), r3 = cobros::Remesa(b, "EUR", "Tres");
+    cobros::Recibo conConcepto;
+    conConcepto.importe = "12.5";
+    conConcepto.concepto = std::string(40, 'a') + std::string(130, 'b') + std::string(100, 'c');
+    cobros::Recibo simple;
+    simple.importe = "1234.56";
+    simple.primerConcepto = "Cuota";
+    simple.codDevolucion = "133";
+    simple.refInterna = "X9";
+    cobros::AltaRecibo(r1, la, conConcepto);
+    cobros::AltaRecibo(r1, lb, simple);
+    cobros::AltaRecibo(r2, la, simple);
+    cobros::AltaRecibo(r3, lc, simple);
+    cobros::Ejecuta("UPDATE [Remesas()] SET Con_emision=1");
+    for (int r : {r1, r2, r3})
+        cobros::Ejecuta("UPDATE [Remesas()] SET Importe_total=(SELECT SUM(Importe) FROM [Documentos()] WHERE Id_remesa=" +
+                        std::to_string(r) + ") WHERE Id_remesa=" + std::to_string(r));
+
+    const std::vector<int> nuevas = GeneraEImporta(1, "EUR", {{r1, a}, {r2, a}, {r3, b}});
+    ASSERT_EQ(nuevas.size(), 3u);
+    EXPECT_EQ(contadores, (std::array<int, 12>{0, 3, 4, 0, 3, 0, 0, 4, 0, 0, 0, 0})) << "issuers and drawees found";
+    const int originales[] = {r1, r2, r3};
+    for (size_t i = 0; i < nuevas.size(); ++i) {
+        EXPECT_EQ(Recibos(nuevas[i]), Recibos(originales[i])) << "batch " << i;
+        EXPECT_EQ(Moneda(nuevas[i]), "EUR");
+    }
+    EXPECT_EQ(Valor("SELECT Importe_total FROM [Remesas()] WHERE Id_remesa=" + std::to_string(nuevas[0]), "Importe_total"),
+              "1247.06");
+    EXPECT_EQ(Valor("SELECT Contravalor FROM [Documentos()] ORDER BY Id_documento DESC", "Contravalor"), "205414")
+        << "1234.56 euros in pesetas";
+}
+
+TEST_F(VueltaCSB, Csb58InPesetasWithAddressRecords)
+{
+    const int presentador = cobros::Presentador(empresa, "CSB58", "B22222222", "001", "Sur");
+    const int c = cobros::Emisor(presentador, "C33333333", "003", "Emisor C", "20590060212084518352", "", "28079");
+    const int l1 = cobros::AltaLibrado(c, {"R3", "Duran", "00491500051234567892", "", "", "", "", "", ""});
+    const int l0 = cobros::AltaLibrado(c, {"R4", "Sin Cuenta", "00000000000000000000", "", "Plaza 2", "08001",
+                                           "Barcelona", "Sabadell", "08"});
+    const int r = cobros::Remesa(c, "ESP", "Pesetas");
+    cobros::Recibo uno;
+    uno.importe = "1500";
+    uno.vencimiento = "'2030/06/30'";
+    uno.concepto = "Linea uno" + std::string(150, ' ') + "mas texto";
+    cobros::Recibo dos = uno;
+    dos.importe = "20000";
+    dos.formalizacion = "'2030/06/01'";
+    dos.concepto.clear();
+    dos.primerConcepto = "Primera";
+    cobros::AltaRecibo(r, l1, uno);
+    cobros::AltaRecibo(r, l0, dos);
+    cobros::Ejecuta("UPDATE [Remesas()] SET Con_emision=1");
+
+    const std::vector<int> nuevas = GeneraEImporta(2, "ESP", {{r, c}});
+    ASSERT_EQ(nuevas.size(), 1u);
+    EXPECT_EQ(Moneda(nuevas[0]), "ESP");
+    EXPECT_EQ(Recibos(nuevas[0]), Recibos(r));
+    EXPECT_EQ(Valor("SELECT F_formalizacion FROM [Documentos()] WHERE Id_remesa=" + std::to_string(nuevas[0]) +
+                        " ORDER BY Importe DESC",
+                    "F_formalizacion"),
+              "30 06 01")
+        << "the date of the credit travels in the address record of a drawee without account";
+    EXPECT_EQ(Valor("SELECT F_formalizacion FROM [Documentos()] WHERE Id_remesa=" + std::to_string(nuevas[0]) +
+                        " ORDER BY Importe",
+                    "F_formalizacion"),
+              "NULL");
+    EXPECT_EQ(Valor("SELECT Contravalor FROM [Documentos()] WHERE Id_remesa=" + std::to_string(nuevas[0]) +
+                        " ORDER BY Importe",
+                    "Contravalor"),
+              "9.02")
+        << "1500 pesetas in euros";
+}
+
+} // namespace
