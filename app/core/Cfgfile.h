@@ -94,12 +94,15 @@ int BuscaUsuarioCodigo(std::string_view codigo);
 // 0 (not negative) when the INSERT fails. A null password stores the empty one.
 int AltaUsuario(std::string_view codigo, const char *password, std::string_view nombre);
 int BuscaEmpresaCif(int idUsuario, std::string_view cif);
-int AltaEmpresa(int idUsuario, std::string_view cif, std::string_view nombre);
+int AltaEmpresa(int idUsuario, std::string_view cif, std::string_view nombre, std::string_view cuenta = {});
 int BuscaPresentadorNif(int idEmpresa, std::string_view nif, std::string_view sufijo, std::string_view orden);
 // Clave_presentador is the cleaned tax id followed by the suffix.
 int AltaPresentador(int idEmpresa, std::string_view nif, std::string_view orden, std::string_view sufijo,
                     std::string_view nombre);
 // An issuer is the same when its presenter and both accounts are.
 int BuscaEmisorCuentas(int idPresentador, std::string_view abono, std::string_view cargo);
+// An issuer is the same when its presenter, tax id and suffix are (the sequential import).
+int BuscaEmisorNif(int idPresentador, std::string_view nif, std::string_view sufijo);
 int AltaEmisor(int idPresentador, std::string_view nif, std::string_view sufijo, std::string_view nombre,
-               std::string_view abono, std::string_view cargo, std::string_view descripcion, std::string_view alias);
+               std::string_view abono, std::string_view cargo, std::string_view descripcion, std::string_view alias,
+               std::string_view nie = {});

@@ -56,11 +56,11 @@ int BuscaEmpresaCif(int idUsuario, std::string_view cif)
                                    IgualTexto("[_Empresas( Datos )].Cif", Limpio(cif)));
 }
 
-int AltaEmpresa(int idUsuario, std::string_view cif, std::string_view nombre)
+int AltaEmpresa(int idUsuario, std::string_view cif, std::string_view nombre, std::string_view cuenta)
 {
-    return Alta(FormatoSQL("INSERT INTO [_Empresas( Datos )] (Id_usuario, Cif, Nombre,Block) "
-                           "VALUES ( '%d', '%s', '%s',0 );",
-                           idUsuario, Limpio(cif).c_str(), Limpio(nombre).c_str()));
+    return Alta(FormatoSQL("INSERT INTO [_Empresas( Datos )] (Id_usuario, Cif, Nombre, Cuenta,Block) "
+                           "VALUES ( '%d', '%s', '%s', '%s',0 );",
+                           idUsuario, Limpio(cif).c_str(), Limpio(nombre).c_str(), Limpio(cuenta).c_str()));
 }
 
 int BuscaPresentadorNif(int idEmpresa, std::string_view nif, std::string_view sufijo, std::string_view orden)
@@ -93,13 +93,23 @@ int BuscaEmisorCuentas(int idPresentador, std::string_view abono, std::string_vi
                                   IgualTexto("[_Emisores( Datos )].Cuenta_cargo", Limpio(cargo)));
 }
 
+int BuscaEmisorNif(int idPresentador, std::string_view nif, std::string_view sufijo)
+{
+    return Busca("Id_emisor", FormatoSQL("SELECT [_Emisores( Datos )].Id_emisor FROM [_Emisores( Datos )] "
+                                         "WHERE [_Emisores( Datos )].Id_presentador = %d   AND ",
+                                         idPresentador) +
+                                  IgualTexto("[_Emisores( Datos )].Id_nif", NifLimpio(nif)) + " AND " +
+                                  IgualTexto("[_Emisores( Datos )].Sufijo", Limpio(sufijo)));
+}
+
 int AltaEmisor(int idPresentador, std::string_view nif, std::string_view sufijo, std::string_view nombre,
-               std::string_view abono, std::string_view cargo, std::string_view descripcion, std::string_view alias)
+               std::string_view abono, std::string_view cargo, std::string_view descripcion, std::string_view alias,
+               std::string_view nie)
 {
     return Alta(FormatoSQL("INSERT INTO [_Emisores( Datos )] (Id_presentador, Id_nif, Sufijo, Razon_social, "
-                           "Cuenta_abono,Cuenta_cargo,Desc_cuenta,Alias,Block) "
-                           "VALUES ( '%d', '%s', '%s', '%s', '%s','%s', '%s','%s',0 );",
+                           "Cuenta_abono,Cuenta_cargo,Desc_cuenta,Alias,Codigo_NIE,Block) "
+                           "VALUES ( '%d', '%s', '%s', '%s', '%s','%s', '%s','%s','%s',0 );",
                            idPresentador, NifLimpio(nif).c_str(), Limpio(sufijo).c_str(), Limpio(nombre).c_str(),
                            Limpio(abono).c_str(), Limpio(cargo).c_str(), Limpio(descripcion).c_str(),
-                           Limpio(alias).c_str()));
+                           Limpio(alias).c_str(), Limpio(nie).c_str()));
 }

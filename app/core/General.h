@@ -119,6 +119,10 @@ private:
 
 // ---- Files (Windows-1252 paths) ----
 
+// The path with the extension of its file name replaced by ext (".log"), or ext added when
+// the name has none.
+std::string CambiaExtension(std::string_view ruta, std::string_view ext);
+
 // Removes the file; true when it is gone, also when it never was there.
 bool BorraFichero(const std::string &ruta);
 

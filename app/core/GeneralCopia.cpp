@@ -192,14 +192,19 @@ CursorEspera::~CursorEspera()
         QGuiApplication::restoreOverrideCursor();
 }
 
-std::string RutaCopiaBD(std::string_view rutaBD)
+std::string CambiaExtension(std::string_view ruta, std::string_view ext)
 {
-    std::string r(rutaBD);
+    std::string r(ruta);
     const size_t barra = r.find_last_of("/\\");
     const size_t punto = r.rfind('.');
     if (punto != std::string::npos && (barra == std::string::npos || punto > barra))
         r.resize(punto);
-    return r + ".mcr";
+    return r + std::string(ext);
+}
+
+std::string RutaCopiaBD(std::string_view rutaBD)
+{
+    return CambiaExtension(rutaBD, ".mcr");
 }
 
 bool GuardaBDCifrada(std::string_view rutaBD, bool conservar, std::string_view password)

@@ -184,17 +184,19 @@ void Notifica(int nivel, int id)
 
 int InsertaDocumento(const FilaDocumento &f)
 {
+    const char *activo = f.Activo ? "TRUE" : "FALSE";
     const std::string sql =
         f.Larga ? FormateaTexto("INSERT INTO [Documentos()] (Id_remesa,Id_librado,Importe,Contravalor,Cod_devolucion,"
-                                "Ref_interna,Id_concepto,F_formalizacion,F_vencimiento,Primer_concepto,Block)  VALUES "
-                                "(%d,%d,'%s','%s','%s','%s',%s,'%s','%s','%s',0);",
+                                "Ref_interna,Id_concepto,F_formalizacion,F_vencimiento,Primer_concepto,Activo,Situacion,"
+                                "Block)  VALUES (%d,%d,'%s','%s','%s','%s',%s,'%s','%s','%s',%s,%d,0);",
                                 f.IdRemesa, f.IdLibrado, f.Importe, f.Contravalor, f.CodDevolucion, f.RefInterna,
                                 f.IdConcepto > 0 ? std::to_string(f.IdConcepto) : std::string("NULL"),
-                                Fecha(f.Formalizacion), Fecha(f.Vencimiento), f.PrimerConcepto)
+                                Fecha(f.Formalizacion), Fecha(f.Vencimiento), f.PrimerConcepto, activo, f.Situacion)
                 : FormateaTexto("INSERT INTO [Documentos()] (Id_remesa,Id_librado,Importe,Contravalor,Cod_devolucion,"
-                                "Ref_interna,Primer_concepto,Block)  VALUES (%d,%d,'%s','%s','%s','%s','%s',0);",
+                                "Ref_interna,Primer_concepto,Activo,Situacion,Block)  VALUES "
+                                "(%d,%d,'%s','%s','%s','%s','%s',%s,%d,0);",
                                 f.IdRemesa, f.IdLibrado, f.Importe, f.Contravalor, f.CodDevolucion, f.RefInterna,
-                                f.PrimerConcepto);
+                                f.PrimerConcepto, activo, f.Situacion);
     int filas = 0;
     if (!DBExecSQL(sql, filas).empty() || filas < 1)
         return 0;

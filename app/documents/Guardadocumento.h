@@ -74,10 +74,13 @@ struct FilaDocumento {
     std::string Importe, Contravalor, CodDevolucion, RefInterna, PrimerConcepto;
     QDate Formalizacion, Vencimiento;
     bool Larga = true;
+    bool Activo = true;
+    int Situacion = 0; // 1 erroneous
 };
 
-// Inserts the bill, active and normal; its new key, or 0 when the INSERT failed (logged).
-// The bill editor and the CSB import write new bills through it.
+// Inserts the bill (active and normal unless Activo and Situacion say otherwise); its new
+// key, or 0 when the INSERT failed (logged). The bill editor, the CSB import and the
+// sequential import write new bills through it.
 int InsertaDocumento(const FilaDocumento &f);
 
 enum class EstadoGuarda {

@@ -333,6 +333,23 @@ public:
     // Opens the program's guide ayuda/orvanta.html with the desktop's handler.
     void cbtAyudaClick();
 
+    // ---- The user's keys and activity (FrmmainTeclas.cpp) ----
+    // The form-wide shortcuts, the one path of the menus' keys: Ctrl (with any other
+    // modifier) and a letter first resets the inactivity count, then runs the letter's
+    // command when its item is enabled (save, compact, change of user and the euro
+    // calculator whenever they are connected); F1 runs the help, F3 find next when enabled.
+    // True when a command ran. The main window's controls reach it before their own key
+    // handling; in a text box Ctrl+A, C, V, X and Z keep their editing meaning.
+    bool TeclasRapidas(int tecla, Qt::KeyboardModifiers teclas);
+    // Called by the coordination when the inactivity time is up: with the window showing
+    // and no login, the countdown; when it runs out the program ends without writing its
+    // settings, else the count starts again. Otherwise only the count starts again.
+    void TimeOutInactividad();
+    // A click on the window itself counts as activity.
+    void FormClick();
+    // Starts or stops the animation.
+    void panelIconoDblClick();
+
     // ---- Controls ----
     QSplitter *splitterMain;
     QWidget *panelLeft;
@@ -408,6 +425,8 @@ private:
 
     // The commands of FrmmainMantenimiento.cpp and the others of the shell's periphery.
     void ConectaPeriferia();
+    // The time-out, the shortcuts, the clicks and the captions that follow the language.
+    void VigilaUsuario();
     // Closes the database, holds it alone and runs trabajo on it opened under the hold,
     // then reopens it shared. True when trabajo and the reopen succeeded.
     bool TrabajaEnExclusiva(const std::function<bool()> &trabajo);

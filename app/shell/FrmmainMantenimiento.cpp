@@ -168,4 +168,5 @@ void TFormMain::ConectaPeriferia()
     Conecta(mainmenuConfiguracion, &TFormMain::mainmenuConfiguracionClick);
     Conecta(MNUAyuda, &TFormMain::cbtAyudaClick);
     Conecta(cbtAyuda, &TFormMain::cbtAyudaClick);
+    VigilaUsuario();
 }

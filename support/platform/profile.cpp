@@ -264,6 +264,33 @@ std::vector<std::string> readKeys(std::string_view file, std::string_view sectio
     return keys;
 }
 
+std::vector<std::string> readSections(std::string_view file)
+{
+    std::vector<std::string> names;
+    for (const std::string &line : load(file).lines) {
+        std::string_view name;
+        if (sectionName(line, name))
+            names.emplace_back(name);
+    }
+    return names;
+}
+
+std::vector<std::string> readSectionLines(std::string_view file, std::string_view section)
+{
+    std::vector<std::string> lines;
+    File f = load(file);
+    long header = findSection(f, section);
+    if (header < 0)
+        return lines;
+    size_t end = sectionEnd(f, size_t(header));
+    for (size_t i = size_t(header) + 1; i < end; ++i) {
+        std::string_view k, v;
+        if (keyValue(f.lines[i], k, v))
+            lines.emplace_back(trim(f.lines[i]));
+    }
+    return lines;
+}
+
 bool hasSection(std::string_view file, std::string_view section)
 {
     return findSection(load(file), section) >= 0;

@@ -25,6 +25,13 @@ int readInt(std::string_view file, std::string_view section, std::string_view ke
 // The names of the section's keys in file order; empty when the section is missing.
 std::vector<std::string> readKeys(std::string_view file, std::string_view section);
 
+// The names of the file's sections in file order; empty when the file is missing.
+std::vector<std::string> readSections(std::string_view file);
+
+// The section's key lines whole ("key=value", blanks around them trimmed) in file order;
+// empty when the section is missing.
+std::vector<std::string> readSectionLines(std::string_view file, std::string_view section);
+
 // True when the file holds the section, also with no key in it.
 bool hasSection(std::string_view file, std::string_view section);
 

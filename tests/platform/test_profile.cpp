@@ -41,6 +41,18 @@ TEST_F(Profile, ListsKeysInFileOrder)
     EXPECT_FALSE(profile::hasSection(dir.file("none.ini"), "LINEAS"));
 }
 
+TEST_F(Profile, ListsSectionsAndWholeLinesInFileOrder)
+{
+    testutil::writeFile(ini, "; c\r\n[LINEAS]\r\n  Cabecera = 51, 1,2 \r\n; no\r\nnothing\r\n[ Detalle ]\r\n[Otra]\r\nX=\r\n");
+    EXPECT_EQ(profile::readSections(ini), (std::vector<std::string>{"LINEAS", "Detalle", "Otra"}));
+    EXPECT_EQ(profile::readSectionLines(ini, "lineas"), (std::vector<std::string>{"Cabecera = 51, 1,2"}))
+        << "key lines only, kept whole inside, trimmed outside";
+    EXPECT_EQ(profile::readSectionLines(ini, "Otra"), (std::vector<std::string>{"X="}));
+    EXPECT_TRUE(profile::readSectionLines(ini, "Detalle").empty());
+    EXPECT_TRUE(profile::readSectionLines(ini, "absent").empty());
+    EXPECT_TRUE(profile::readSections(dir.file("none.ini")).empty());
+}
+
 TEST_F(Profile, WritesOneKeyInPlaceKeepingEveryOtherLine)
 {
     const std::string before = "; settings\r\n[WINDOW]\r\nTop=10\r\nLeft=20\r\n\r\n[URL]\r\nWeb=x\r\n";

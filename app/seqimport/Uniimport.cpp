@@ -1,0 +1,632 @@
+// The table objects of the sequential import and their conversions.
+#include "Uniimport.h"
+
+#include "Cfgfile.h"
+#include "Guardadocumento.h"
+#include "General.h"
+#include "Librados.h"
+#include "Modmas.h"
+#include "Multiidioma.h"
+#include "Registros.h"
+#include "Remesas.h"
+#include "Totalesremesa.h"
+#include "cp1252.h"
+#include "profile.h"
+
+#include <QLocale>
+#include <QTime>
+#include <cstdio>
+
+namespace {
+
+constexpr const char *kCeros = "00000000000000000000";
+constexpr const char *kNueves = "99999999999999999999";
+constexpr const char *kFalta = "-----";
+
+std::string Texto(int n)
+{
+    return Idioma.GetTexto(n);
+}
+
+std::string LineaError(int linea)
+{
+    return FormateaTexto(Texto(619), linea);
+}
+
+bool EmpiezaPor(std::string_view texto, std::string_view prefijo)
+{
+    return texto.substr(0, prefijo.size()) == prefijo;
+}
+
+// Whole units of 10^-decimales as storage text ("-12.05", "1234").
+std::string TextoUnidades(long long unidades, int decimales)
+{
+    if (decimales == 0)
+        return std::to_string(unidades);
+    const long long escala = decimales == 2 ? 100 : 1;
+    char texto[40];
+    std::snprintf(texto, sizeof texto, "%s%lld.%02lld", unidades < 0 ? "-" : "", std::llabs(unidades) / escala,
+                  std::llabs(unidades) % escala);
+    return texto;
+}
+
+int DecimalesTipo(std::string_view tipo)
+{
+    for (int d = 1; d <= 4; ++d)
+        if (tipo.find("(" + std::to_string(d) + "_DECIMAL") != std::string_view::npos)
+            return d;
+    return 0;
+}
+
+// A text of digits with an optional sign.
+bool SoloDigitos(std::string_view texto)
+{
+    if (!texto.empty() && (texto[0] == '-' || texto[0] == '+'))
+        texto.remove_prefix(1);
+    if (texto.empty())
+        return false;
+    for (char c : texto)
+        if (!EsDigito(c))
+            return false;
+    return true;
+}
+
+bool EsTexto(std::string_view tipo)
+{
+    return !EmpiezaPor(tipo, "FECHA") && !EmpiezaPor(tipo, "NUMERICO");
+}
+
+} // namespace
+
+void EntornoImportacion::Avisa(const std::string &texto) const
+{
+    if (Mensaje)
+        Mensaje(texto);
+}
+
+void EntornoImportacion::Registra(const std::string &texto) const
+{
+    if (Log)
+        Log(texto);
+}
+
+// ---- Conversions ----
+
+std::string ConvertirFecha(std::string_view texto, std::string_view formato)
+{
+    std::string limpio;
+    for (char c : Recorta(texto))
+        if (c != '/' && c != '-' && c != ',')
+            limpio += c;
+    if (limpio.size() < 6)
+        return {};
+    formato = formato.substr(0, 11);
+    auto parte = [&](char letra) {
+        const size_t desde = formato.find(letra);
+        if (desde == std::string_view::npos || desde >= limpio.size())
+            return 0;
+        size_t largo = 0;
+        for (char c : formato)
+            largo += c == letra;
+        return Numero(limpio.substr(desde, largo));
+    };
+    int anio = parte('A');
+    if (anio < 100)
+        anio += anio < 71 ? 2000 : 1900;
+    const QDate fecha(anio, parte('M'), parte('D'));
+    return fecha.isValid() ? FechaSQL(fecha) : std::string();
+}
+
+std::string ConvierteNumerico(std::string_view valor, std::string_view tipo, bool euros, std::string_view separador)
+{
+    std::string v;
+    for (char c : valor)
+        if (c != ' ')
+            v += c;
+    if (v.find_first_of(",.") != std::string::npos) {
+        if (separador.size() == 1 && separador[0] != '.')
+            CambiaCaracterLen(v, separador[0], '.');
+        return v;
+    }
+    const int decimales = euros ? 2 : 0;
+    long long unidades = 0;
+    if (SoloDigitos(v)) {
+        const int escala = DecimalesTipo(tipo);
+        const bool signo = v[0] == '-' || v[0] == '+';
+        std::string digitos = signo ? v.substr(1) : v;
+        if (escala > 0) {
+            if (int(digitos.size()) <= escala)
+                digitos.insert(0, size_t(escala + 1) - digitos.size(), '0');
+            digitos.insert(digitos.size() - size_t(escala), ".");
+        }
+        if (LeeImporteSQL((v[0] == '-' ? "-" : "") + digitos, decimales, unidades) != LecturaImporte::Correcta)
+            unidades = 0;
+    }
+    return TextoUnidades(unidades, decimales);
+}
+
+std::string ConvierteValor(std::string_view valor, std::string_view tipo, bool euros, std::string_view separador)
+{
+    if (EmpiezaPor(tipo, "FECHA"))
+        return ConvertirFecha(valor, tipo.substr(std::min<size_t>(6, tipo.size()))).substr(0, 10);
+    if (EmpiezaPor(tipo, "NUMERICO"))
+        return ConvierteNumerico(valor, tipo, euros, separador);
+    return std::string(valor);
+}
+
+std::string NormalizarCuenta(std::string_view cuenta, bool &corregida)
+{
+    corregida = false;
+    std::string r(cuenta.substr(0, 20));
+    if (r.empty() || r == kFalta)
+        return kCeros;
+    for (char &c : r)
+        if (c == ' ') {
+            c = '0';
+            corregida = true;
+        }
+    const bool asteriscos = r.size() >= 10 && r[8] == '*' && r[9] == '*';
+    if (!asteriscos) {
+        bool valida = r.size() == 20;
+        for (char c : r)
+            valida = valida && EsDigito(c);
+        if (!valida) {
+            corregida = true;
+            return kNueves;
+        }
+    } else if (!corregida) {
+        r.replace(8, 2, CalcDigitosControl(r.substr(0, 4), r.substr(4, 4), r.substr(10)));
+    }
+    return r;
+}
+
+// ---- _Tabla ----
+
+_Tabla::_Tabla(EntornoImportacion &entorno, std::string tabla) : m_entorno(entorno), m_tabla(std::move(tabla)) {}
+
+void _Tabla::CargarCampos()
+{
+    m_campos.clear();
+    const std::string marca = m_entorno.Tipos_orden == "CSB58" ? "58" : m_entorno.Tipos_orden == "CSB19" ? "19" : "";
+    for (const std::string &linea : profile::readSectionLines(m_entorno.Catalogo, m_tabla)) {
+        const std::vector<std::string> p = SepararValores(linea.substr(0, 255), 4);
+        Campo c;
+        c.Nombre = p[0];
+        c.Enlace = "[" + m_tabla + "]." + p[0];
+        c.Tipo = p[2];
+        c.Requerido = p[3] == "SI" || (!marca.empty() && p[3] == marca);
+        m_campos.push_back(std::move(c));
+    }
+}
+
+bool _Tabla::TomarDato(const EntradaImportacion &entrada)
+{
+    if (!entrada.Enlace)
+        return false;
+    for (Campo &c : m_campos) {
+        if (c.Enlace != *entrada.Enlace)
+            continue;
+        if (c.Presente)
+            m_entorno.Avisa(c.Nombre + Texto(555) + m_tabla + "  " + Texto(511) + " " + std::to_string(entrada.Linea));
+        c.Valor = entrada.Valor;
+        CambiaCaracterLen(c.Valor, '\'', '`');
+        c.Presente = true;
+        c.Linea = entrada.Linea;
+        return true;
+    }
+    return false;
+}
+
+const _Tabla::Campo *_Tabla::Busca(std::string_view campo) const
+{
+    for (const Campo &c : m_campos)
+        if (c.Nombre == campo)
+            return &c;
+    return nullptr;
+}
+
+void _Tabla::AsignarValor(std::string_view campo, std::string_view valor)
+{
+    if (Campo *c = const_cast<Campo *>(Busca(campo))) {
+        c->Valor = valor;
+        c->Presente = true;
+    }
+}
+
+void _Tabla::Limpiar()
+{
+    for (Campo &c : m_campos) {
+        c.Valor.clear();
+        c.Presente = false;
+    }
+}
+
+std::string _Tabla::Valor(std::string_view campo) const
+{
+    const Campo *c = Busca(campo);
+    return c ? c->Valor : std::string();
+}
+
+std::string _Tabla::Recortado(std::string_view campo) const
+{
+    return Recorta(Valor(campo));
+}
+
+int _Tabla::LineaCampo(std::string_view campo) const
+{
+    const Campo *c = Busca(campo);
+    return c ? c->Linea : 0;
+}
+
+bool _Tabla::IdActual(int &id) const
+{
+    id = m_id;
+    return m_tieneId;
+}
+
+bool _Tabla::ComprobarRequeridos() const
+{
+    bool completo = true;
+    for (const Campo &c : m_campos)
+        if (c.Requerido && !c.Presente) {
+            m_entorno.Registra(Texto(550) + c.Nombre + Texto(551) + m_tabla + "'  " + Texto(511) + " " +
+                               std::to_string(c.Linea));
+            completo = false;
+        }
+    return completo && !m_campos.empty();
+}
+
+bool _Tabla::ComprobacionEstricta()
+{
+    bool completo = true;
+    for (Campo &c : m_campos)
+        if (c.Requerido && (!c.Presente || Recorta(c.Valor).empty())) {
+            if (EsTexto(c.Tipo))
+                c.Valor = kFalta;
+            const std::string texto =
+                Texto(550) + c.Nombre + Texto(551) + m_tabla + "' " + Texto(511) + std::to_string(c.Linea);
+            m_entorno.Avisa(texto);
+            m_entorno.Registra(texto);
+            completo = false;
+        }
+    return completo && !m_campos.empty();
+}
+
+bool _Tabla::Normaliza(std::string_view campo)
+{
+    bool corregida = false;
+    AsignarValor(campo, NormalizarCuenta(Valor(campo), corregida));
+    return corregida;
+}
+
+bool _Tabla::Falla()
+{
+    m_entorno.Fallo = true;
+    QuitaId();
+    return false;
+}
+
+// ---- Companies, presenters, issuers ----
+
+_Empresa::_Empresa(EntornoImportacion &entorno)
+    : _Tabla(entorno, "_Empresas( Datos )"), m_csb58(entorno.Tipos_orden != "CSB19")
+{
+    if (entorno.IdEmpresa > 0)
+        PonId(entorno.IdEmpresa);
+    CargarCampos();
+}
+
+bool _Empresa::Guardar()
+{
+    if (!ComprobarRequeridos()) {
+        ++m_cuenta.Erroneos;
+        m_entorno.Avisa(Texto(535));
+        QuitaId();
+        Limpiar();
+        return false;
+    }
+    Normaliza("Cuenta");
+    const int id = BuscaEmpresaCif(m_entorno.IdUsuario, Recortado("Cif"));
+    if (id > 0) {
+        if (id != m_id) {
+            m_nombre = Recortado("Nombre");
+            m_actual = false;
+        }
+        PonId(id);
+        ++m_cuenta.Repetidos;
+        m_entorno.Avisa(Texto(537));
+        Limpiar();
+        return true;
+    }
+    const int nuevo = AltaEmpresa(m_entorno.IdUsuario, Recortado("Cif"), Recortado("Nombre"), Recortado("Cuenta"));
+    if (nuevo <= 0)
+        return Falla();
+    PonId(nuevo);
+    m_csb58 = m_entorno.Tipos_orden != "CSB19";
+    m_actual = false;
+    m_nombre = Recortado("Nombre");
+    Limpiar();
+    ++m_cuenta.Importados;
+    return true;
+}
+
+_Presentador::_Presentador(EntornoImportacion &entorno, const _Empresa &empresa)
+    : _Tabla(entorno, "_Presentadores( Datos )"), m_empresa(empresa)
+{
+    CargarCampos();
+}
+
+bool _Presentador::Guardar()
+{
+    if (!ComprobarRequeridos()) {
+        ++m_cuenta.Erroneos;
+        QuitaId();
+        m_entorno.Avisa(Texto(536));
+        return false;
+    }
+    if (!m_empresa.TieneId()) {
+        ++m_cuenta.Erroneos;
+        QuitaId();
+        m_entorno.Avisa(Texto(526));
+        return false;
+    }
+    const std::string orden = m_empresa.Csb58() ? "CSB58" : "CSB19";
+    const int id = BuscaPresentadorNif(m_empresa.Id(), Recortado("Id_nif"), Recortado("Sufijo"), m_entorno.Tipos_orden);
+    if (id > 0) {
+        ++m_cuenta.Repetidos;
+        m_entorno.Avisa(Texto(538));
+        PonId(id);
+        Limpiar();
+        return true;
+    }
+    const int nuevo =
+        AltaPresentador(m_empresa.Id(), Recortado("Id_nif"), orden, Recortado("Sufijo"), Recortado("Razon_social"));
+    if (nuevo <= 0)
+        return Falla();
+    PonId(nuevo);
+    Limpiar();
+    ++m_cuenta.Importados;
+    return true;
+}
+
+_Emisor::_Emisor(EntornoImportacion &entorno, const _Presentador &presentador)
+    : _Tabla(entorno, "_Emisores( Datos )"), m_presentador(presentador)
+{
+    CargarCampos();
+}
+
+bool _Emisor::Guardar()
+{
+    const std::pair<const char *, std::string *> recordados[] = {
+        {"Cuenta_cargo", &m_cargo}, {"Desc_cuenta", &m_descripcion}, {"Alias", &m_alias}};
+    for (const auto &[campo, recordado] : recordados) {
+        if (Valor(campo).empty())
+            AsignarValor(campo, *recordado);
+        else
+            *recordado = Valor(campo);
+    }
+    if (!ComprobarRequeridos()) {
+        QuitaId();
+        ++m_cuenta.Erroneos;
+        m_entorno.Avisa(Texto(552));
+        return false;
+    }
+    Normaliza("Cuenta_abono");
+    if (!m_presentador.TieneId()) {
+        ++m_cuenta.Erroneos;
+        QuitaId();
+        return false;
+    }
+    const int id = BuscaEmisorNif(m_presentador.Id(), Recortado("Id_nif"), Recortado("Sufijo"));
+    if (id > 0) {
+        ++m_cuenta.Repetidos;
+        PonId(id);
+        Limpiar();
+        return true;
+    }
+    const int nuevo = AltaEmisor(m_presentador.Id(), Recortado("Id_nif"), Recortado("Sufijo"), Recortado("Razon_social"),
+                                 Recortado("Cuenta_abono"), Recortado("Cuenta_cargo"), Recortado("Desc_cuenta"),
+                                 Recortado("Alias"), Recortado("Codigo_NIE"));
+    if (nuevo <= 0)
+        return Falla();
+    PonId(nuevo);
+    ++m_cuenta.Importados;
+    Limpiar();
+    return true;
+}
+
+// ---- Batches, drawees, bills ----
+
+_Remesa::_Remesa(EntornoImportacion &entorno, const _Empresa &empresa, const _Emisor &emisor)
+    : _Tabla(entorno, "Remesas()"), m_empresa(empresa), m_emisor(emisor)
+{
+}
+
+std::string _Remesa::Moneda() const
+{
+    return m_entorno.Euros ? kMonedaEuros : kMonedaPesetas;
+}
+
+bool _Remesa::Guardar()
+{
+    Finalizar();
+    if (!m_emisor.TieneId()) {
+        QuitaId();
+        return false;
+    }
+    const QString hora = QLocale().toString(QTime::currentTime(), QLocale::ShortFormat);
+    DatosRemesaEditada remesa;
+    remesa.Id_emisor = m_emisor.Id();
+    remesa.Id_moneda = Moneda();
+    remesa.Con_emision = m_empresa.Csb58() || m_entorno.EmisionFactura;
+    remesa.Descripcion = LimpiaTextoSQL("IMPORTACION: " + FechaUsuario(QDate::currentDate()) + " " +
+                                        cp1252::fromUtf8(hora.toStdString()));
+    const int id = InsertaRemesa(remesa);
+    if (id <= 0)
+        return Falla();
+    PonId(id);
+    ++m_cuenta.Importados;
+    return true;
+}
+
+void _Remesa::Finalizar()
+{
+    if (m_tieneId && !m_entorno.Fallo) {
+        if (m_recibos > 0) {
+            if (!ActualizaTotalesRemesa(std::to_string(m_id), Moneda()).empty())
+                Falla();
+        } else {
+            int filas = 0;
+            if (!DBExecSQL(FormatoSQL("DELETE * FROM [Remesas()] WHERE Id_remesa=%d;", m_id), filas).empty())
+                Falla();
+            else
+                --m_cuenta.Importados;
+        }
+    }
+    QuitaId();
+    m_recibos = 0;
+}
+
+_Librado::_Librado(EntornoImportacion &entorno, const _Emisor &emisor)
+    : _Tabla(entorno, "Librados( Datos )"), m_emisor(emisor)
+{
+    CargarCampos();
+}
+
+bool _Librado::Guardar()
+{
+    m_erroneo = false;
+    if (!ComprobacionEstricta()) {
+        m_erroneo = true;
+        ++m_cuenta.Erroneos;
+    }
+    if (Normaliza("Cuenta")) {
+        m_erroneo = true;
+        m_entorno.Avisa(Texto(612));
+        m_entorno.Avisa(LineaError(LineaCampo("Cuenta")));
+    }
+    if (!m_emisor.TieneId()) {
+        ++m_cuenta.Erroneos;
+        QuitaId();
+        Limpiar();
+        return false;
+    }
+    const std::string codigo = LimpiaTextoSQL(Recortado("Codigo_referencia"));
+    int id = 0;
+    const std::string error = DBGetData(
+        FormatoSQL("SELECT [Librados( Datos )].Id_librado FROM [Librados( Datos )] WHERE %s AND [Librados( Datos "
+                   ")].Id_emisor=%d;",
+                   IgualTexto("[Librados( Datos )].Codigo_referencia", codigo).c_str(), m_emisor.Id()),
+        [&id](char *fila, char *seguir, int) {
+            id = Numero(GetCampo("Id_librado", fila));
+            *seguir = 0;
+        });
+    if (!error.empty())
+        return Falla();
+    if (id > 0) {
+        PonId(id);
+        ++m_cuenta.Repetidos;
+        Limpiar();
+        return true;
+    }
+    STRLibrado l;
+    l.Codigo_referencia = Recortado("Codigo_referencia");
+    l.Razon_social = Recortado("Razon_social");
+    l.PonCuenta(Recortado("Cuenta"));
+    l.Titular_cuenta = Recortado("Titular_cuenta");
+    l.Direccion = Recortado("Direccion");
+    l.CP = Recortado("CP");
+    l.Localidad = Recortado("Localidad");
+    l.Provincia = Recortado("Provincia");
+    l.Loc_ordenante = Recortado("Loc_ordenante");
+    l.Cod_provincia_ordenante = Recortado("Cod_provincia_ordenante");
+    int nuevo = 0;
+    if (GuardaLibrado(GetTipoOrden(m_entorno.Tipos_orden), m_emisor.Id(), nuevo, l) != ResultadoLibrado::Insertado) {
+        m_entorno.Registra(Texto(554));
+        ++m_cuenta.Erroneos;
+        Limpiar();
+        return Falla();
+    }
+    PonId(nuevo);
+    ++m_cuenta.Importados;
+    Limpiar();
+    return true;
+}
+
+_Recibo::_Recibo(EntornoImportacion &entorno, _Remesa &remesa, const _Librado &librado)
+    : _Tabla(entorno, "Documentos()"), m_remesa(remesa), m_librado(librado)
+{
+    CargarCampos();
+}
+
+std::string _Recibo::Concepto() const
+{
+    std::string concepto;
+    for (int n = 1; n <= 16; ++n)
+        concepto += Valor("Concepto" + std::to_string(n));
+    return concepto;
+}
+
+bool _Recibo::Guardar()
+{
+    bool activo = true;
+    int situacion = m_librado.Erroneo() ? 1 : 0;
+    if (!ComprobacionEstricta()) {
+        ++m_cuenta.Erroneos;
+        m_entorno.Registra(Texto(553));
+        activo = false;
+    }
+    if (!m_remesa.TieneId() || !m_librado.TieneId()) {
+        ++m_cuenta.Erroneos;
+        QuitaId();
+        Limpiar();
+        return false;
+    }
+    const int decimales = m_entorno.Euros ? 2 : 0;
+    const std::string importe = Valor("Importe");
+    long long unidades = 0;
+    if (LeeImporteSQL(importe, decimales, unidades) != LecturaImporte::Correcta) {
+        ++m_cuenta.Erroneos;
+        m_entorno.Avisa(Texto(292) + importe);
+        m_entorno.Avisa(LineaError(LineaCampo("Importe")));
+        unidades = 0;
+        situacion = 1;
+    } else if (unidades == 0) {
+        m_entorno.Avisa(Texto(631));
+        m_entorno.Avisa(LineaError(LineaCampo("Importe")));
+    }
+    m_remesa.SumaRecibo();
+    const std::string importeSQL = TextoUnidades(unidades, decimales);
+
+    FilaDocumento fila;
+    fila.IdRemesa = m_remesa.Id();
+    fila.IdLibrado = m_librado.Id();
+    fila.Importe = importeSQL;
+    fila.Contravalor = GetContravalorSinFormato(importeSQL, m_remesa.Moneda());
+    fila.CodDevolucion = LimpiaTextoSQL(Valor("Cod_devolucion"));
+    fila.RefInterna = LimpiaTextoSQL(Valor("Ref_interna"));
+    fila.PrimerConcepto = LimpiaTextoSQL(Valor("Primer_concepto"));
+    fila.Formalizacion = LeeFechaSQL(Valor("F_formalizacion"));
+    fila.Vencimiento = LeeFechaSQL(Valor("F_vencimiento"));
+    fila.Activo = activo;
+    fila.Situacion = situacion;
+    const std::string concepto = Concepto();
+    if (!Recorta(concepto).empty()) {
+        if (!DBInsertSQL(FormatoSQL("INSERT INTO [Conceptos()] (Concepto) VALUES ('%s');",
+                                    LimpiaTextoSQL(concepto).c_str()),
+                         fila.IdConcepto)
+                 .empty())
+            return Falla();
+    }
+    const int clave = InsertaDocumento(fila);
+    if (clave <= 0) {
+        m_entorno.Registra(Texto(553));
+        ++m_cuenta.Erroneos;
+        Limpiar();
+        return Falla();
+    }
+    ++m_cuenta.Importados;
+    PonId(clave);
+    Limpiar();
+    return true;
+}
