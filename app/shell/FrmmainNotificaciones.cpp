@@ -3,6 +3,7 @@
 #include "Frmmain.h"
 
 #include "Aplicacion.h"
+#include "Exportar.h"
 #include "General.h"
 #include "Login.h"
 #include "Modmas.h"
@@ -72,9 +73,11 @@ void TFormMain::ProcesaActualizacion(int idUsuario, int nivel, int idActualizar)
 void TFormMain::RefrescaVentanas(int, int nivel, int)
 {
     // The windows of other units add their refresh here as they come.
+    Aplicacion &app = App();
+    if (nivel <= NIVEL_DOCUMENTOS && app.FormExportar && app.FormExportar->isVisible())
+        app.FormExportar->CargaRemesasPresentador();
     if (nivel != NIVEL_USUARIOS)
         return;
-    Aplicacion &app = App();
     if (app.FRMGestionusers && app.FRMGestionusers->isVisible())
         app.FRMGestionusers->RefreshUsersGrid();
     if (app.FormLogin && app.FormLogin->isVisible())

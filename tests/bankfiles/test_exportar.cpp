@@ -5,6 +5,7 @@
 #include "Aplicacion.h"
 #include "Frmmain.h"
 #include "General.h"
+#include "Multiuser.h"
 #include "Recordeuro.h"
 #include "Seleccemisor.h"
 #include "arranque.h"
@@ -151,6 +152,23 @@ TEST_F(VentanaExportar, TheMainWindowsCommandShowsItAndTellsTheOtherCopies)
     const std::string aviso = "SELECT Nivel, Id_Actualizar FROM [Actualizaciones()] ORDER BY Id_Actualizacion DESC";
     EXPECT_EQ(cobros::Valor(aviso, "Nivel"), "2");
     EXPECT_EQ(cobros::Valor(aviso, "Id_Actualizar"), std::to_string(csb19));
+}
+
+TEST_F(VentanaExportar, OtherCopiesNoticesRefillTheListAtOnce)
+{
+    v->show();
+    ASSERT_EQ(v->lstRemesas->topLevelItemCount(), 4);
+    cobros::Remesa(cobros::Emisor(csb19, "A55555555", "005", "Beta", ""), "EUR", "Nueva");
+    m->RecibeActualizacion(1, NIVEL_REMESAS, 1);
+    EXPECT_EQ(v->lstRemesas->topLevelItemCount(), 5);
+    cobros::Ejecuta("DELETE FROM [Remesas()] WHERE Descripcion='Nueva'");
+    v->Generando = true;
+    m->RecibeActualizacion(1, NIVEL_DOCUMENTOS, 1);
+    EXPECT_EQ(v->lstRemesas->topLevelItemCount(), 5) << "not while a run writes";
+    v->Generando = false;
+    m->RecibeActualizacion(1, NIVEL_DOCUMENTOS, 1);
+    EXPECT_EQ(v->lstRemesas->topLevelItemCount(), 4);
+    v->hide();
 }
 
 TEST_F(VentanaExportar, RefusesAMixOfCurrencies)
