@@ -139,9 +139,12 @@ int ImportacionCSB::ImportaFicheroCSB(std::string_view ruta, std::string_view ru
     } else if (LectorLineas prueba(ruta); !prueba.Abierto()) {
         AvisoImportacion(Texto(kErrorDatos));
         resultado = -1;
-    } else if (CompruebaFichero(ruta, layout) && !Importa(ruta, layout)) {
-        CeroContadores();
-        AvisoImportacion(Texto(kAbortada));
+    } else if (CompruebaFichero(ruta, layout)) {
+        m_confirmada = Importa(ruta, layout);
+        if (!m_confirmada) {
+            CeroContadores();
+            AvisoImportacion(Texto(kAbortada));
+        }
     }
     Paso(true);
     AvisoImportacion(Texto(kFinalizada));
@@ -167,7 +170,7 @@ void ImportacionCSB::IniciaImportacion(Progreso progreso, Mensaje mensaje, Conta
     m_mensaje = std::move(mensaje);
     m_contadores = std::move(contadores);
     m_seguir = true;
-    m_fallo = m_ajeno = false;
+    m_fallo = m_ajeno = m_confirmada = false;
     m_presentador = {};
     m_emisor = {};
     m_remesa = {};

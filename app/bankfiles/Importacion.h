@@ -63,6 +63,8 @@ public:
 
     // True while ImportaFicheroCSB runs.
     bool Importando() const { return m_importando; }
+    // True when the last run committed what it imported.
+    bool Confirmada() const { return m_confirmada; }
 
     // The counters of the last run (all 0 after a run that rolled back).
     struct Cuenta {
@@ -134,6 +136,7 @@ private:
     void LeeRegistroOpcional(const FieldDef &campo, const std::string &texto);
     void P_IMPORTACION_AddReciboABD();
     bool ReciboCompleto() const;
+    bool ConConcepto() const;
     void AltaConceptoCSB();
     void AltaLibradoCSB();
     void CompruebaLibrado();
@@ -150,6 +153,7 @@ private:
     Contadores m_contadores;
     bool m_seguir = true;
     bool m_importando = false;
+    bool m_confirmada = false;
     bool m_fallo = false;        // a statement failed: the run rolls back
     bool m_ajeno = false;        // the presenter is not the company's (text 295)
     int m_tipoOrden = 0;

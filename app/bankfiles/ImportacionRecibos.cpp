@@ -259,6 +259,11 @@ void ImportacionCSB::LimpiaReciboPendiente()
     m_pagina.assign(640, ' ');
 }
 
+bool ImportacionCSB::ConConcepto() const
+{
+    return m_remesa.Con_emision == "TRUE" || m_tipoOrden == 2;
+}
+
 bool ImportacionCSB::ReciboCompleto() const
 {
     return !m_librado.Codigo_referencia.empty() && !m_librado.Razon_social.empty() && !m_recibo.Importe.empty() &&
@@ -278,10 +283,11 @@ void ImportacionCSB::P_IMPORTACION_AddReciboABD()
     EnviaContadores();
 }
 
+// A bill of a CSB19 batch without issue keeps no concept: its row would name none.
 void ImportacionCSB::AltaConceptoCSB()
 {
     m_recibo.Id_concepto.clear();
-    if (m_recibo.Concepto.empty())
+    if (m_recibo.Concepto.empty() || !ConConcepto())
         return;
     CambiaCaracterLen(m_pagina, '\0', ' ');
     int filas = 0;
@@ -401,7 +407,7 @@ void ImportacionCSB::AltaDocumentoCSB()
     fila.PrimerConcepto = LimpiaTextoSQL(Recorta(m_recibo.Primer_concepto));
     fila.Formalizacion = m_recibo.F_formalizacion;
     fila.Vencimiento = m_recibo.F_vencimiento;
-    fila.Larga = m_remesa.Con_emision == "TRUE" || m_tipoOrden == 2;
+    fila.Larga = ConConcepto();
     const int id = InsertaDocumento(fila);
     if (id <= 0) {
         ++Recibos.Erroneos;

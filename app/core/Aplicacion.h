@@ -16,6 +16,8 @@ class TFRMSelectEmisor;
 class TFRMRecordeuro;
 class TFormSelDir;
 class TFormCfg;
+class TFormEditDocumentos;
+class TFRMEuroCalc;
 
 struct Aplicacion {
     TFormMain *FormMain = nullptr;                // the main window
@@ -30,7 +32,9 @@ struct Aplicacion {
     TFRMEmisores *FRMEmisores = nullptr;          // the issuer dialog
     TFormSelDir *FormSelDir = nullptr;            // the folder picker
     TFormCfg *FormCfg = nullptr;                  // the configuration dialog
+    TFormEditDocumentos *FormEditDocumentos = nullptr; // the bill editor
     TFormExportar *FormExportar = nullptr;        // the send-file window
+    TFRMEuroCalc *FRMEuroCalc = nullptr;          // the euro calculator
     TFRMSelectEmisor *FRMSelectEmisor = nullptr;  // the issuer choice of the drawee import
     TFRMRecordeuro *FRMRecordeuro = nullptr;      // the euro reminder
     // Each window that lives for the whole run is added here by the task that builds it

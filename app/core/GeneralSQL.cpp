@@ -12,18 +12,30 @@ _Inactividad Inactividad;
 
 namespace {
 
-// A token of SQL text: one character, or a whole quoted text or bracketed name.
+// A token of SQL text: a whole quoted text or bracketed name, one of the characters the
+// rules below look at, or a run of other characters (which no rule matches).
 struct Pieza {
     std::string texto;
     bool literal = false;
 };
+
+bool Senal(char c)
+{
+    return c == '=' || c == ' ' || c == ',' || c == '(' || c == ')' || c == '\'' || c == '"' || c == '[';
+}
 
 std::vector<Pieza> Trocea(std::string_view sql)
 {
     std::vector<Pieza> piezas;
     for (size_t i = 0; i < sql.size();) {
         const char c = sql[i];
-        if (c == '\'' || c == '"' || c == '[') {
+        if (!Senal(c)) {
+            size_t fin = i + 1;
+            while (fin < sql.size() && !Senal(sql[fin]))
+                ++fin;
+            piezas.push_back({std::string(sql.substr(i, fin - i)), false});
+            i = fin;
+        } else if (c == '\'' || c == '"' || c == '[') {
             const char cierre = c == '[' ? ']' : c;
             size_t fin = i + 1;
             for (;; ++fin) {

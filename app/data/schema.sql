@@ -149,7 +149,8 @@ CREATE TABLE [Librados( Datos )] (
     Cod_provincia_ordenante  TEXT(2) COLLATE ESNOCASE,
     Block                    INTEGER NOT NULL DEFAULT 0
 );
-CREATE INDEX [Librados_Emisor] ON [Librados( Datos )] (Id_emisor);
+-- The imports find a drawee by its issuer and reference code.
+CREATE INDEX [Librados_Emisor] ON [Librados( Datos )] (Id_emisor, Codigo_referencia);
 CREATE INDEX [Librados_Referencia] ON [Librados( Datos )] (Codigo_referencia);
 
 -- Bills. A new bill is active and normal unless the writer says otherwise; Situacion 1

@@ -24,6 +24,7 @@
 
 class QAction;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QProgressBar;
 class QSplitter;
@@ -272,6 +273,46 @@ public:
     };
     STREdicionCelda EdicionCelda;
 
+    // ---- In-place editing of amounts and batch names (FrmmainCeldas.cpp) ----
+    // A double click on a bill's amount or a batch's description puts its grid in cell mode
+    // with the cell's editor open; Enter, another cell or leaving the grid saves through
+    // GuardaCelda, Esc undoes the typing or leaves cell mode.
+
+    // The cell's text when its editing began (a refused description gets it back).
+    std::string TextoAntesEdicion;
+    // True while the grid is in cell mode (one cell selected instead of whole rows).
+    static bool SeleccionSimple(const QTableView *grid);
+    // Cell mode on data row fila, column columna (5 of the bills grid, 3 of the batches grid),
+    // with the editor open and the pending edit set on the row's bill or batch.
+    void EntraModoCelda(QTableView *grid, int fila, int columna);
+    // The editor's text changed.
+    void lstGridDocumentosSetEditText(const std::string &texto);
+    // Saves the edited cell of data row fila: the amount of its bill or the description of
+    // its batch, after the lock check, with totals, notice and tree caption. True when the
+    // edit is finished (saved, refused by a lock, or not an editable cell); false when the
+    // user must correct the value (the editor stays open with the text before the edit).
+    bool GuardaCelda(const std::string &texto, int columna, int fila);
+    // Closes the editor and selects whole rows again.
+    void SalirModoCelda(QTableView *grid);
+    // Enter or Esc in the cell editor.
+    void TeclaCelda(QTableView *grid, int tecla);
+    // The focus left the grid (lstGridDocumentosExit, lstGridRemesasExit): a pending edit is saved.
+    void SalidaGrid(QTableView *grid);
+    // The batches grid's keys and the bills grid's keys of this unit; true when handled.
+    bool lstGridRemesasKeyDown(int tecla);
+    bool TeclaRecibosCelda(int tecla);
+    // The hints and cursors of the cells under the mouse.
+    void lstGridDocumentosMouseMove(const QPoint &punto);
+    void lstGridRemesasMouseMove(const QPoint &punto);
+    // The amount key filter: the text after typing tecla at desde over the selection up to
+    // hasta ("." types the user's decimal separator), or none when the key is dropped: only
+    // digits and one separator (euros); at most 10 characters in pesetas, in euros 8 integer
+    // digits and two decimals.
+    static std::optional<QString> TeclaImporte(const QString &texto, int desde, int hasta, QChar tecla,
+                                               const std::string &moneda);
+    // The editor of the pending edit while it shows.
+    QLineEdit *EditorCelda(QTableView *grid) const;
+
     // ---- Bills grid marks and the grids' handlers (FrmmainRecibos.cpp) ----
     // A grid's data rows, and the first row of its selection (0: none, the title row).
     int FilasDatos(const QTableView *grid) const;
@@ -297,6 +338,8 @@ public:
     void cbtAltaClick();
     void cbtBajaClick();
     void cbtModificacionClick();
+    // The CSB import window, created for the command and freed after it.
+    void cbtImportarClick();
     void cbtSeleccionarClick(QAction *sender);
     void mainMenuSeleccionarClick(QAction *sender);
     // While the batches grid shows, removes the selected node's child whose id is id.
@@ -305,6 +348,15 @@ public:
     void LimpiaFilaGrid(QTableWidget *grid, int fila);
     // Adds the batch node id with its caption under the selected node, and expands it.
     void AgregaNodoRemesa(const std::string &id, const std::string &texto);
+
+    // ---- Bills through the bill editor (FrmmainDocumentos.cpp) ----
+    // Clears DatosDocumento and fills its batch slots (currency, template, issue) from the
+    // batch idRemesa.
+    void IniciaDocumentoNuevo(const std::string &idRemesa);
+    // Add and modify on the bills grid: the editor shown modally, the grid reloaded after.
+    // A bill locked by any copy (this one's record included) is refused with text 642.
+    void AltaDocumento();
+    void ModificaDocumento();
 
     // ---- Handlers ----
     void cbtSalirClick();
@@ -332,6 +384,12 @@ public:
     void GuardaPathBD(const std::string &ruta);
     // Opens the program's guide ayuda/orvanta.html with the desktop's handler.
     void cbtAyudaClick();
+    // The first-start help, modal.
+    void menuAyudaAproximacionClick();
+    // The about box, modal.
+    void mainMenuAcercaDeClick();
+    // The euro calculator, shown without blocking this window.
+    void EuroCalculadora1Click();
 
     // ---- The user's keys and activity (FrmmainTeclas.cpp) ----
     // The form-wide shortcuts, the one path of the menus' keys: Ctrl (with any other
@@ -458,6 +516,17 @@ private:
     // True while a grid loads, sorts or marks: another one waits for its end.
     bool m_ocupado = false;
     bool m_refrescoPendiente = false;
+
+    // In-place editing (FrmmainCeldas.cpp).
+    void PreparaEdicionCeldas();
+    void TerminaEdicion(QTableView *grid);
+    std::string TextoCeldaEditada(QTableView *grid) const;
+    void PonTextoCelda(QTableView *grid, const std::string &texto);
+    bool EdicionCambiada() const;
+    bool GuardaEdicion(QTableView *grid);
+    bool GuardaImporte(const std::string &texto, int fila);
+    bool GuardaDescripcion(const std::string &texto, int fila);
+    bool m_guardandoCelda = false;
 
     // Notices (FrmmainNotificaciones.cpp).
     struct Aviso {

@@ -1,5 +1,6 @@
 // The main window's record commands: add, modify and delete batches through the batch
-// editor, delete, activate and deactivate the marked bills, and the send file.
+// editor, delete, activate and deactivate the marked bills (adding and modifying a bill:
+// FrmmainDocumentos.cpp), the CSB import and the send file.
 #include "Frmmain.h"
 
 #include "Aplicacion.h"
@@ -11,11 +12,13 @@
 #include "Modmas.h"
 #include "Multiidioma.h"
 #include "Multiuser.h"
+#include "Proceso.h"
 #include "Remesas.h"
 #include "qcp1252.h"
 
 #include <QElapsedTimer>
 #include <functional>
+#include <memory>
 #include <QProgressBar>
 #include <QTableWidget>
 #include <QTreeWidget>
@@ -102,18 +105,18 @@ void Informa(const ResultadoRecibos &hecho, int textoRetenidos)
 
 void TFormMain::ConectaComandos()
 {
-    // Adding and modifying a bill come with the bill editor: until then these run on the
-    // batches grid only.
-    Conecta(cbtAlta, &TFormMain::cbtAltaClick, panelGrdRemesas);
-    Conecta(mainMenuAlta, &TFormMain::cbtAltaClick, panelGrdRemesas);
-    Conecta(cbtModificacion, &TFormMain::cbtModificacionClick, panelGrdRemesas);
-    Conecta(mainMenuModificacion, &TFormMain::cbtModificacionClick, panelGrdRemesas);
+    Conecta(cbtAlta, &TFormMain::cbtAltaClick);
+    Conecta(mainMenuAlta, &TFormMain::cbtAltaClick);
+    Conecta(cbtModificacion, &TFormMain::cbtModificacionClick);
+    Conecta(mainMenuModificacion, &TFormMain::cbtModificacionClick);
     Conecta(cbtBaja, &TFormMain::cbtBajaClick);
     Conecta(mainMenuBaja, &TFormMain::cbtBajaClick);
     Conecta(cbtSeleccionar, [this] { cbtSeleccionarClick(cbtSeleccionar); });
     Conecta(cbtDeseleccionar, [this] { cbtSeleccionarClick(cbtDeseleccionar); });
     Conecta(mainMenuSeleccionar, [this] { mainMenuSeleccionarClick(mainMenuSeleccionar); });
     Conecta(mainMenuDeseleccionar, [this] { mainMenuSeleccionarClick(mainMenuDeseleccionar); });
+    Conecta(cbtImportar, &TFormMain::cbtImportarClick);
+    Conecta(mainMenuImportar, &TFormMain::cbtImportarClick);
     Conecta(cbtExportar, &TFormMain::mainMenuFicheroClick);
     Conecta(mainMenuFichero, &TFormMain::mainMenuFicheroClick);
 }
@@ -131,6 +134,10 @@ void TFormMain::mainMenuFicheroClick()
 void TFormMain::cbtAltaClick()
 {
     Inactividad.Reinicia();
+    if (!panelGrdDocumentos->isHidden()) {
+        AltaDocumento();
+        return;
+    }
     if (panelGrdRemesas->isHidden())
         return;
     DatosRemesa.Modo = RegistroNuevo;
@@ -146,6 +153,10 @@ void TFormMain::cbtAltaClick()
 void TFormMain::cbtModificacionClick()
 {
     Inactividad.Reinicia();
+    if (!panelGrdDocumentos->isHidden()) {
+        ModificaDocumento();
+        return;
+    }
     const int fila = FilaSeleccion(lstGridRemesas);
     if (panelGrdRemesas->isHidden() || fila == 0)
         return;
@@ -277,4 +288,13 @@ void TFormMain::LimpiaFilaGrid(QTableWidget *grid, int fila)
     for (int columna = 0; columna < grid->columnCount(); ++columna)
         if (QTableWidgetItem *celda = grid->item(fila, columna))
             celda->setText(QString());
+}
+
+// ---- CSB import ----
+
+void TFormMain::cbtImportarClick()
+{
+    Inactividad.Reinicia();
+    const std::unique_ptr<TfrmProceso> ventana = std::make_unique<TfrmProceso>(this);
+    ventana->exec();
 }

@@ -3,6 +3,7 @@
 #include "Frmmain.h"
 
 #include "Aplicacion.h"
+#include "Editdocumentos.h"
 #include "Exportar.h"
 #include "General.h"
 #include "Login.h"
@@ -70,12 +71,14 @@ void TFormMain::ProcesaActualizacion(int idUsuario, int nivel, int idActualizar)
     RefrescaPrincipal(idUsuario, nivel, idActualizar);
 }
 
-void TFormMain::RefrescaVentanas(int, int nivel, int)
+void TFormMain::RefrescaVentanas(int, int nivel, int idActualizar)
 {
     // The windows of other units add their refresh here as they come.
     Aplicacion &app = App();
     if (nivel <= NIVEL_DOCUMENTOS && app.FormExportar && app.FormExportar->isVisible())
         app.FormExportar->CargaRemesasPresentador();
+    if (nivel == NIVEL_LIBRADOS && app.FormEditDocumentos && app.FormEditDocumentos->isVisible())
+        app.FormEditDocumentos->RefreshLibrados(TipoOrdenAviso(idActualizar));
     if (nivel != NIVEL_USUARIOS)
         return;
     if (app.FRMGestionusers && app.FRMGestionusers->isVisible())

@@ -43,6 +43,7 @@ void TFormMain::ConectaGrids()
     connect(lstGridDocumentos->verticalScrollBar(), &QScrollBar::valueChanged, this,
             [this] { lstGridDocumentosTopLeftChanged(false); });
     panelRight->installEventFilter(this);
+    PreparaEdicionCeldas();
 }
 
 bool TFormMain::eventFilter(QObject *objeto, QEvent *evento)
@@ -54,6 +55,13 @@ bool TFormMain::eventFilter(QObject *objeto, QEvent *evento)
     } else if (objeto == lstGridDocumentos->viewport()) {
         if (tipo == QEvent::Resize) {
             lstGridDocumentosTopLeftChanged(false); // panelGrdDocumentosResize
+        } else if (tipo == QEvent::MouseMove) {
+            lstGridDocumentosMouseMove(static_cast<QMouseEvent *>(evento)->position().toPoint());
+        } else if (tipo == QEvent::MouseButtonPress && SeleccionSimple(lstGridDocumentos)) {
+            // Leaving the amount being edited for another cell saves it first.
+            if (static_cast<QMouseEvent *>(evento)->button() == Qt::LeftButton)
+                SalidaGrid(lstGridDocumentos);
+            return true;
         } else if (tipo == QEvent::MouseButtonPress || tipo == QEvent::MouseButtonDblClick) {
             // Only the left button acts; no other moves the current row.
             auto *raton = static_cast<QMouseEvent *>(evento);
@@ -72,6 +80,12 @@ bool TFormMain::eventFilter(QObject *objeto, QEvent *evento)
             return true;
         }
     } else if (objeto == lstGridRemesas->viewport()) {
+        if (tipo == QEvent::MouseMove)
+            lstGridRemesasMouseMove(static_cast<QMouseEvent *>(evento)->position().toPoint());
+        if (tipo == QEvent::MouseButtonPress && SeleccionSimple(lstGridRemesas)) {
+            SalidaGrid(lstGridRemesas);
+            return true;
+        }
         if (tipo == QEvent::MouseButtonPress)
             PosRaton = static_cast<QMouseEvent *>(evento)->position().toPoint();
         else if (tipo == QEvent::MouseButtonDblClick) {
@@ -81,7 +95,9 @@ bool TFormMain::eventFilter(QObject *objeto, QEvent *evento)
         }
     } else if (objeto == lstGridDocumentos && tipo == QEvent::KeyPress) {
         auto *tecla = static_cast<QKeyEvent *>(evento);
-        return lstGridDocumentosKeyDown(tecla->key(), tecla->modifiers());
+        return TeclaRecibosCelda(tecla->key()) || lstGridDocumentosKeyDown(tecla->key(), tecla->modifiers());
+    } else if (objeto == lstGridRemesas && tipo == QEvent::KeyPress) {
+        return lstGridRemesasKeyDown(static_cast<QKeyEvent *>(evento)->key());
     } else if (tipo == QEvent::FocusIn) {
         for (QTableWidget *grid : {lstGridPresentadores, lstGridEmisores, lstGridRemesas})
             if (objeto == grid)
@@ -179,6 +195,13 @@ void TFormMain::lstGridDocumentosDblClick()
     if (!celda.isValid() || m_ocupado)
         return;
     const int columna = celda.column();
+    if (SeleccionSimple(lstGridDocumentos)) {
+        if (GuardaEdicion(lstGridDocumentos))
+            SalirModoCelda(lstGridDocumentos);
+    } else if (columna == TModeloRecibos::ColImporte) {
+        EntraModoCelda(lstGridDocumentos, celda.row() + 1, columna);
+        return;
+    }
     if (columna != 1 && columna != 5 && cbtModificacion->isEnabled()) {
         SetFilaActualRecibos(celda.row() + 1);
         cbtModificacion->trigger();
@@ -199,6 +222,13 @@ void TFormMain::lstGridRemesasDblClick()
     if (!celda.isValid() || m_ocupado)
         return;
     const int columna = celda.column();
+    if (SeleccionSimple(lstGridRemesas)) {
+        if (GuardaEdicion(lstGridRemesas))
+            SalirModoCelda(lstGridRemesas);
+    } else if (columna == 3) {
+        EntraModoCelda(lstGridRemesas, celda.row() + 1, columna);
+        return;
+    }
     if (columna != 2 && columna != 3 && cbtModificacion->isEnabled()) {
         lstGridRemesas->setCurrentCell(celda.row(), columna);
         cbtModificacion->trigger();

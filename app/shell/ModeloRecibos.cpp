@@ -100,6 +100,21 @@ QVariant TModeloRecibos::data(const QModelIndex &index, int role) const
     return FilaRetenida(index.row()).celdas[size_t(index.column())];
 }
 
+Qt::ItemFlags TModeloRecibos::flags(const QModelIndex &index) const
+{
+    const Qt::ItemFlags base = QAbstractTableModel::flags(index);
+    return index.isValid() && index.column() == ColImporte ? base | Qt::ItemIsEditable : base;
+}
+
+void TModeloRecibos::SetCelda(int fila, int columna, const std::string &texto)
+{
+    if (fila < 0 || fila >= m_numFilas || columna < 0 || columna >= ColMarca)
+        return;
+    FilaRetenida(fila);
+    m_filas[fila].celdas[size_t(columna)] = cp1252::toQString(texto);
+    emit dataChanged(index(fila, columna), index(fila, columna));
+}
+
 QVariant TModeloRecibos::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= NumColumnas)

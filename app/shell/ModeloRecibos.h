@@ -62,6 +62,10 @@ public:
 
     // A cell as the grid holds it, Windows-1252; the row is read when it is not held.
     std::string Celda(int fila, int columna) const;
+    // Writes a cell's text (columns 0 to 7) until the row is read again.
+    void SetCelda(int fila, int columna, const std::string &texto);
+    // The amount column takes an editor.
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
     // The row's Id_documento, read from the index; 0 when the index cannot give it.
     int IdFila(int fila) const;
     // The row of a bill, searched in the index; -1 when it is not there.

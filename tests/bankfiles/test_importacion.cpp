@@ -67,6 +67,14 @@ protected:
         return ruta;
     }
 
+    // A copy of a sample file in the test's folder (the report goes beside it).
+    std::string Muestra(const std::string &nombre)
+    {
+        const std::string ruta = base.Programa().dir().file(nombre);
+        testutil::writeFile(ruta, testutil::readFile(DATOS_CSB + nombre));
+        return ruta;
+    }
+
     bool Dicho(const std::string &texto) const
     {
         return std::find(mensajes.begin(), mensajes.end(), texto) != mensajes.end();
@@ -139,7 +147,7 @@ std::string Domicilio58(const std::string &ref, const std::string &cp = "08208",
 
 TEST_F(ImportaCSB, TheCsb58SampleGivesItsBillsDraweesAndTotals)
 {
-    Importa(DATOS_CSB "retrofix-c58.txt", "CSB58");
+    Importa(Muestra("retrofix-c58.txt"), "CSB58");
     EXPECT_EQ(resultado, 0);
     EXPECT_EQ(contadores, (std::array<int, 12>{1, 1, 16, 6, 0, 0, 0, 10, 0, 0, 0, 0})) << testing::PrintToString(mensajes);
     EXPECT_EQ(imp.Presentadores.Importados, 1);
@@ -159,7 +167,7 @@ TEST_F(ImportaCSB, TheCsb58SampleGivesItsBillsDraweesAndTotals)
     EXPECT_EQ(Valor("SELECT * FROM [Librados( Datos )] WHERE Codigo_referencia='000000036648'", "Cod_provincia_ordenante"),
               "08");
 
-    Importa(DATOS_CSB "retrofix-c58.txt", "CSB58");
+    Importa(Muestra("retrofix-c58.txt"), "CSB58");
     EXPECT_EQ(contadores, (std::array<int, 12>{0, 1, 16, 0, 1, 0, 0, 16, 0, 0, 0, 0}))
         << "presenter, issuer and drawees found again; a new batch";
     EXPECT_EQ(imp.Presentadores.Repetidos, 1);
@@ -170,7 +178,7 @@ TEST_F(ImportaCSB, TheCsb58SampleGivesItsBillsDraweesAndTotals)
 TEST_F(ImportaCSB, TheCsb19SampleIsRefusedAtItsLongLineAndLeavesNothing)
 {
     const std::vector<std::string> antes = basedatos::dump();
-    Importa(DATOS_CSB "retrofix-c19.txt", "CSB19");
+    Importa(Muestra("retrofix-c19.txt"), "CSB19");
     EXPECT_EQ(Aviso(), (std::vector<std::string>{Texto(288), Texto(850), Linea(3), Texto(282)}));
     EXPECT_EQ(contadores, (std::array<int, 12>{}));
     EXPECT_EQ(basedatos::dump(), antes);
@@ -209,7 +217,7 @@ TEST_F(ImportaCSB, AStopRollsEverythingBack)
     const std::vector<std::string> antes = basedatos::dump();
     imp.IntervaloMs = 0;
     pararEn = 200;
-    Importa(DATOS_CSB "retrofix-c58.txt", "CSB58");
+    Importa(Muestra("retrofix-c58.txt"), "CSB58");
     EXPECT_GT(pasos, 200);
     EXPECT_GT(filasAlParar, 0) << "the stop came mid-run";
     EXPECT_TRUE(Dicho(Texto(276)));
@@ -234,12 +242,12 @@ TEST_F(ImportaCSB, ALayoutLackingWhatTheImportNeedsImportsNothing)
         std::string texto = original;
         texto.replace(texto.find(c.de), c.de.size(), c.a);
         testutil::writeFile(ini, texto);
-        Importa(DATOS_CSB "retrofix-c58.txt", "CSB58", ini);
+        Importa(Muestra("retrofix-c58.txt"), "CSB58", ini);
         EXPECT_TRUE(Dicho(Texto(274))) << c.porque;
         EXPECT_EQ(contadores, (std::array<int, 12>{})) << c.porque;
         EXPECT_EQ(basedatos::dump(), antes) << c.porque;
     }
-    Importa(DATOS_CSB "retrofix-c58.txt", "CSB58", base.Programa().dir().file("no-existe.ini"));
+    Importa(Muestra("retrofix-c58.txt"), "CSB58", base.Programa().dir().file("no-existe.ini"));
     EXPECT_TRUE(Dicho(Texto(274)));
     Importa(base.Programa().dir().file("no-existe.csb"), "CSB58");
     EXPECT_TRUE(Dicho(Texto(275)));
@@ -316,6 +324,20 @@ TEST_F(ImportaCSB, AHolderOtherThanTheDraweeNeedsTheAddress)
     EXPECT_EQ(Valor("SELECT * FROM [Librados( Datos )]", "Direccion"), "----");
     EXPECT_EQ(Valor("SELECT * FROM [Librados( Datos )]", "CP"), "00000");
     EXPECT_EQ(Valor("SELECT * FROM [Documentos()]", "Situacion"), "1");
+}
+
+TEST_F(ImportaCSB, ACsb19BatchWithoutIssueKeepsNoConcept)
+{
+    std::vector<std::string> registros = Completa(
+        "5180", {csb::Registro("5680", {{17, "R1"}, {29, "DEUDOR"}, {69, "01822376180101507859"}, {89, "0000000100"},
+                                        {105, "        X1"}, {115, "Cuota de enero"}})});
+    registros[1].replace(96, 2, "02");
+    Importa(Fichero(registros), "CSB19");
+    EXPECT_EQ(Aviso(), std::vector<std::string>());
+    EXPECT_EQ(Valor("SELECT * FROM [Remesas()]", "Con_emision"), "FALSE");
+    EXPECT_EQ(Valor("SELECT * FROM [Documentos()]", "Primer_concepto"), "Cuota de enero");
+    EXPECT_EQ(Valor("SELECT * FROM [Documentos()]", "Id_concepto"), "NULL");
+    EXPECT_EQ(cobros::Filas("SELECT * FROM [Conceptos()]"), 0) << "no concept row that no bill names";
 }
 
 TEST_F(ImportaCSB, ABlankSuffixFindsItsPresenterAndIssuerAgain)

@@ -1,0 +1,285 @@
+// The CSB import window.
+#include "Proceso.h"
+
+#include "Aplicacion.h"
+#include "Frmmain.h"
+#include "Frmmsg.h"
+#include "General.h"
+#include "Multiidioma.h"
+#include "Multiuser.h"
+#include "qcp1252.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTextEdit>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+QString Texto(int n)
+{
+    return cp1252::toQString(Idioma.GetTexto(n));
+}
+
+std::string Provincia(std::string_view codigo)
+{
+    return App().FormMain ? App().FormMain->GetProvincia(codigo) : std::string();
+}
+
+} // namespace
+
+TfrmProceso::TfrmProceso(QWidget *owner)
+    : QDialog(owner),
+      Label1(new QLabel(this)),
+      txtFichero(new QLineEdit(this)),
+      cbtCommonDialog(new QPushButton(QStringLiteral("..."), this)),
+      OpenDialog1(new QFileDialog(this)),
+      cbtOK(new QPushButton(this)),
+      BTNPrevisualizacion(new QPushButton(this)),
+      cbtCancel(new QPushButton(this)),
+      lstProceso(new QTextEdit(this)),
+      gaugeProgreso(new QProgressBar(this)),
+      rbtCSB19(new QRadioButton(QStringLiteral("CSB19"), this)),
+      rbtCSB58(new QRadioButton(QStringLiteral("CSB58"), this)),
+      Label2(new QLabel(this)),
+      Label3(new QLabel(this)),
+      Label4(new QLabel(this)),
+      Label5(new QLabel(this)),
+      Label10(new QLabel(this)),
+      Label6(new QLabel(this)),
+      Label12(new QLabel(this)),
+      lblNEmisores(new QLabel(this)),
+      lblNRemesas(new QLabel(this)),
+      lblNRecibos(new QLabel(this)),
+      lblNLibrados(new QLabel(this)),
+      lblEmisoresRepetidos(new QLabel(this)),
+      lblRemesasRepetidas(new QLabel(this)),
+      lblRecibosRepetidos(new QLabel(this)),
+      lblLibradosRepetidos(new QLabel(this)),
+      lblEmisoresErroneos(new QLabel(this)),
+      lblRemesasErroneas(new QLabel(this)),
+      lblRecibosErroneos(new QLabel(this)),
+      lblLibradosErroneos(new QLabel(this)),
+      m_importacion(Provincia)
+{
+    setObjectName(QStringLiteral("frmProceso"));
+    txtFichero->setObjectName(QStringLiteral("txtFichero"));
+    lstProceso->setObjectName(QStringLiteral("lstProceso"));
+    lstProceso->setReadOnly(true);
+    lstProceso->setLineWrapMode(QTextEdit::NoWrap);
+    lstProceso->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    lstProceso->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    lstProceso->setMinimumSize(520, 220);
+    gaugeProgreso->setTextVisible(true);
+    rbtCSB19->setChecked(true);
+    rbtCSB19->hide();
+    rbtCSB58->hide();
+    cbtOK->setDefault(true);
+
+    // FormCreate
+    OpenDialog1->setDirectory(cp1252::toQString(GetAppPath()));
+    OpenDialog1->setFileMode(QFileDialog::ExistingFile);
+    OpenDialog1->setNameFilters({QStringLiteral("Ficheros CSB (*.csb *.CSB)"), QStringLiteral("Todos los ficheros (*)")});
+
+    auto *fichero = new QHBoxLayout;
+    fichero->addWidget(Label1);
+    fichero->addWidget(txtFichero, 1);
+    fichero->addWidget(cbtCommonDialog);
+
+    auto *cuentas = new QGridLayout;
+    QLabel *const columnas[] = {Label10, Label6, Label12};
+    QLabel *const filas[] = {Label2, Label3, Label4, Label5};
+    QLabel *const numeros[4][3] = {{lblNEmisores, lblEmisoresRepetidos, lblEmisoresErroneos},
+                                   {lblNRemesas, lblRemesasRepetidas, lblRemesasErroneas},
+                                   {lblNRecibos, lblRecibosRepetidos, lblRecibosErroneos},
+                                   {lblNLibrados, lblLibradosRepetidos, lblLibradosErroneos}};
+    for (int c = 0; c < 3; ++c)
+        cuentas->addWidget(columnas[c], 0, c + 1, Qt::AlignRight);
+    for (int f = 0; f < 4; ++f) {
+        cuentas->addWidget(filas[f], f + 1, 0);
+        for (int c = 0; c < 3; ++c) {
+            QLabel *numero = numeros[f][c];
+            numero->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            numero->setStyleSheet(QStringLiteral("color: blue"));
+            numero->setMinimumWidth(70);
+            numero->setText(QStringLiteral("0 "));
+            cuentas->addWidget(numero, f + 1, c + 1);
+        }
+    }
+    lblRemesasRepetidas->setText(QStringLiteral("-- "));
+
+    auto *botones = new QHBoxLayout;
+    botones->addWidget(BTNPrevisualizacion);
+    botones->addStretch();
+    botones->addWidget(cbtOK);
+    botones->addWidget(cbtCancel);
+
+    auto *capas = new QVBoxLayout(this);
+    capas->addLayout(fichero);
+    capas->addWidget(lstProceso, 1);
+    capas->addWidget(gaugeProgreso);
+    capas->addLayout(cuentas);
+    capas->addLayout(botones);
+
+    connect(txtFichero, &QLineEdit::textChanged, this, [this] { txtFicheroChange(); });
+    connect(cbtCommonDialog, &QPushButton::clicked, this, [this] { cbtCommonDialogClick(); });
+    connect(cbtOK, &QPushButton::clicked, this, [this] { cbtOKClick(); });
+    connect(cbtCancel, &QPushButton::clicked, this, [this] { cbtCancelClick(); });
+    // BTNPrevisualizacion shows the send-file viewer, which comes with its own window.
+    BTNPrevisualizacion->setEnabled(false);
+}
+
+void TfrmProceso::showEvent(QShowEvent *evento)
+{
+    QDialog::showEvent(evento);
+    if (!evento->spontaneous()) {
+        FormShow();
+        FormActivate();
+    }
+}
+
+void TfrmProceso::FormShow()
+{
+    const std::string orden = App().FormMain ? App().FormMain->GetTipoOrden() : std::string();
+    if (orden == "CSB19")
+        rbtCSB19->setChecked(true);
+    else if (orden == "CSB58")
+        rbtCSB58->setChecked(true);
+    setWindowTitle(Texto(392));
+    Label1->setText(Texto(355));
+    cbtOK->setText(Texto(356));
+    cbtCancel->setText(Texto(8));
+    Label10->setText(Texto(391));
+    Label6->setText(Texto(387));
+    Label12->setText(Texto(390));
+    Label2->setText(Texto(439));
+    Label3->setText(Texto(388));
+    Label4->setText(Texto(440));
+    Label5->setText(Texto(389));
+    BTNPrevisualizacion->setText(Texto(43));
+    LimpiaProceso();
+}
+
+// Runs when the window shows: the file dialog's return keeps the chosen name.
+void TfrmProceso::FormActivate()
+{
+    cbtOK->setEnabled(false);
+    txtFichero->clear();
+}
+
+void TfrmProceso::txtFicheroChange()
+{
+    cbtOK->setEnabled(!txtFichero->text().isEmpty());
+}
+
+void TfrmProceso::LimpiaProceso()
+{
+    for (QLabel *numero : {lblNEmisores, lblNRemesas, lblNRecibos, lblNLibrados, lblEmisoresRepetidos,
+                           lblRecibosRepetidos, lblLibradosRepetidos, lblEmisoresErroneos, lblRemesasErroneas,
+                           lblRecibosErroneos, lblLibradosErroneos})
+        numero->setText(QStringLiteral("0"));
+    lstProceso->clear();
+    gaugeProgreso->setValue(0);
+}
+
+void TfrmProceso::cbtCommonDialogClick()
+{
+    if (Importando())
+        return;
+    OpenDialog1->selectFile(QString());
+    if (OpenDialog1->exec() == QDialog::Accepted && !OpenDialog1->selectedFiles().isEmpty())
+        txtFichero->setText(OpenDialog1->selectedFiles().first());
+}
+
+void TfrmProceso::cbtOKClick()
+{
+    if (Importando())
+        return;
+    const std::string fichero = cp1252::fromQString(txtFichero->text());
+    const int tipo = GetTipoOrdenFichero(fichero);
+    if (tipo == 0) {
+        CajaMensaje(Idioma.GetTexto(316), Idioma.GetTexto(317), IconoMensaje::Aviso);
+        return;
+    }
+    {
+        CursorEspera espera;
+        LimpiaProceso();
+        rbtCSB19->setChecked(tipo == 1);
+        rbtCSB58->setChecked(tipo != 1);
+        Importa(fichero, tipo);
+        if (TFormMain *m = App().FormMain) {
+            m->CargaArbol(m->IdEmpresa);
+            if (QTreeWidgetItem *primero = m->treeInfoGlobal->topLevelItem(0))
+                if (QTreeWidgetItem *segundo = m->treeInfoGlobal->itemBelow(primero))
+                    m->treeInfoGlobal->setCurrentItem(segundo);
+        }
+        if (m_importacion.Confirmada() && App().Multiuser)
+            App().Multiuser->NotificaActualizacion(0, 0);
+    }
+    txtFichero->clear();
+    cbtOK->setEnabled(false);
+}
+
+void TfrmProceso::Importa(const std::string &fichero, int tipo)
+{
+    TFormMain *m = App().FormMain;
+    if (fichero.empty() || !m)
+        return;
+    const std::string layout = tipo == 1 ? m->STRImpCSB19 : m->STRImpCSB58;
+    m_importacion.ImportaFicheroCSB(
+        fichero, layout, m->IdEmpresa, GetTipoOrdenStr(tipo),
+        [this](int minimo, int maximo, int posicion) { Progreso(minimo, maximo, posicion); },
+        [this](const std::string &texto) { lstProceso->append(cp1252::toQString(texto)); },
+        [this](const std::array<int, 12> &c) { Contadores(c); });
+}
+
+void TfrmProceso::Progreso(int minimo, int maximo, int posicion)
+{
+    if (gaugeProgreso->minimum() != minimo || gaugeProgreso->maximum() != maximo)
+        gaugeProgreso->setRange(minimo, maximo);
+    gaugeProgreso->setValue(posicion);
+}
+
+void TfrmProceso::Contadores(const std::array<int, 12> &c)
+{
+    QLabel *const numeros[] = {lblNEmisores,        lblNRemesas,          lblNRecibos,         lblNLibrados,
+                               lblEmisoresRepetidos, nullptr,              lblRecibosRepetidos, lblLibradosRepetidos,
+                               lblEmisoresErroneos,  lblRemesasErroneas,   lblRecibosErroneos,  lblLibradosErroneos};
+    for (size_t i = 0; i < c.size(); ++i)
+        if (numeros[i])
+            numeros[i]->setText(QString::number(c[i]));
+    QApplication::processEvents();
+}
+
+// Stops a running import (it ends on its own, rolled back); else closes.
+void TfrmProceso::cbtCancelClick()
+{
+    if (Importando())
+        m_importacion.CancelaImportacion();
+    else
+        QDialog::reject();
+}
+
+void TfrmProceso::reject()
+{
+    cbtCancelClick();
+}
+
+void TfrmProceso::closeEvent(QCloseEvent *evento)
+{
+    if (Importando()) {
+        m_importacion.CancelaImportacion();
+        evento->ignore();
+        return;
+    }
+    QDialog::closeEvent(evento);
+}
