@@ -14,6 +14,11 @@ class TFRMEmisores;
 class TFormExportar;
 class TFRMSelectEmisor;
 class TFRMRecordeuro;
+class TFormChooseInforme;
+class TFormRptEmi;
+class TFormListEmi;
+class TFormRptDocs;
+class TFormListDocs;
 class TFormSelDir;
 class TFormCfg;
 class TFormEditDocumentos;
@@ -30,6 +35,11 @@ struct Aplicacion {
     TFRMEmpresa *FRMEmpresa = nullptr;            // the company dialog
     TFRMPresentador *FRMPresentador = nullptr;    // the presenter dialog
     TFRMEmisores *FRMEmisores = nullptr;          // the issuer dialog
+    TFormChooseInforme *FormChooseInforme = nullptr; // the report chooser
+    TFormRptEmi *FormRptEmi = nullptr;            // the drawees report
+    TFormListEmi *FormListEmi = nullptr;          // its issuer selection
+    TFormRptDocs *FormRptDocs = nullptr;          // the bills report
+    TFormListDocs *FormListDocs = nullptr;        // its batch and state selection
     TFormSelDir *FormSelDir = nullptr;            // the folder picker
     TFormCfg *FormCfg = nullptr;                  // the configuration dialog
     TFormEditDocumentos *FormEditDocumentos = nullptr; // the bill editor

@@ -170,6 +170,11 @@ TFormMain::TFormMain(QWidget *parent)
     Conecta(mainMenuFinalizarSesion, &TFormMain::cbtFinalizarSesionClick);
     Conecta(MNUCastellano, &TFormMain::MNUCastellanoClick);
     ConectaComandos();
+    Conecta(cbtInformeRecibos, &TFormMain::cbtInformeRecibosClick);
+    Conecta(mainMenuInformeRecibos, &TFormMain::cbtInformeRecibosClick);
+    Conecta(cbtInformeLibrados, &TFormMain::cbtInformeLibradosClick);
+    Conecta(mainMenuInformeLibrados, &TFormMain::cbtInformeLibradosClick);
+    Conecta(cbtMasterInforme, &TFormMain::cbtMasterInformeClick);
 
     App().Multiuser = new _multiuser;
     App().Multiuser->Host.TiempoInactividad = [this] { return TiempoInactividad; };

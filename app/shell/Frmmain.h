@@ -366,6 +366,11 @@ public:
     void cbtFinalizarSesionClick();
     void MNUCastellanoClick();
     void treeInfoGlobalChange();
+    // Reports (FrmmainInformes.cpp): the bills of the selected issuer's batches, the drawees
+    // of the selected presenter's issuers, and the chooser of the two.
+    void cbtInformeRecibosClick();
+    void cbtInformeLibradosClick();
+    void cbtMasterInformeClick();
 
     // ---- Maintenance, configuration and help (FrmmainMantenimiento.cpp) ----
     // Save, repair and compact pause the coordination while they work. Repair and compact
