@@ -183,6 +183,7 @@ TFormMain::TFormMain(QWidget *parent)
         RecibeActualizacion(usuario, nivel, id);
     };
     ConectaPeriferia();
+    ConectaHistoricos();
 
     const std::string ini = RutaIni();
     if (profile::readKeys(ini, "WINDOW").empty())
