@@ -170,6 +170,7 @@ TFormMain::TFormMain(QWidget *parent)
     Conecta(mainMenuFinalizarSesion, &TFormMain::cbtFinalizarSesionClick);
     Conecta(MNUCastellano, &TFormMain::MNUCastellanoClick);
     ConectaComandos();
+    ConectaBusqueda();
 
     App().Multiuser = new _multiuser;
     App().Multiuser->Host.TiempoInactividad = [this] { return TiempoInactividad; };

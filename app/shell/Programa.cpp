@@ -2,6 +2,7 @@
 #include "Programa.h"
 
 #include "Aplicacion.h"
+#include "Buscador.h"
 #include "Editremesas.h"
 #include "Frmcfg.h"
 #include "Frmmain.h"
@@ -91,6 +92,7 @@ void CreaVentanas()
     app.FormLogin = new TFormLogin(app.FormMain);
     app.FormEditRemesas = new TFormEditRemesas(app.FormMain);
     app.FormProps = new TFormProps(app.FormMain);
+    app.FormBuscador = new TFormBuscador(app.FormMain);
     app.FormSelDir = new TFormSelDir(app.FormMain);
     app.FRMGestionusers = new TFRMGestionusers(app.FormMain);
     app.FRMNuevoUsuario = new TFRMNuevoUsuario(app.FormMain);
