@@ -14,6 +14,7 @@ class TFRMPresentador;
 class TFRMEmisores;
 class TFormSelDir;
 class TFormCfg;
+class TFormEditDocumentos;
 
 struct Aplicacion {
     TFormMain *FormMain = nullptr;                // the main window
@@ -29,6 +30,7 @@ struct Aplicacion {
     TFRMEmisores *FRMEmisores = nullptr;          // the issuer dialog
     TFormSelDir *FormSelDir = nullptr;            // the folder picker
     TFormCfg *FormCfg = nullptr;                  // the configuration dialog
+    TFormEditDocumentos *FormEditDocumentos = nullptr; // the bill editor
     // Each window that lives for the whole run is added here by the task that builds it
     // (TFormMain *FormMain, TFormLogin *FormLogin, TFRMGestionusers *FRMGestionusers, ...),
     // named as the system names its global object.

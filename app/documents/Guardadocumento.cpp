@@ -112,11 +112,9 @@ bool GuardaConcepto(const STRRecibo &r, const DestinoRecibo &d, Escritura &e)
         if (filas > 0)
             return true;
     }
-    if (!DBExecSQL(FormateaTexto("INSERT INTO [Conceptos()] (Concepto) VALUES ('%s');", concepto), filas).empty()
-        || filas < 1)
-        return false;
-    e.IdConcepto = static_cast<int>(VASQ_GetLastInsertID());
-    return true;
+    return DBInsertSQL(FormateaTexto("INSERT INTO [Conceptos()] (Concepto) VALUES ('%s');", concepto), e.IdConcepto)
+               .empty()
+           && e.IdConcepto > 0;
 }
 
 // The first concept stored: the memo's first 40 characters when the bill has a memo.
@@ -197,10 +195,9 @@ int InsertaDocumento(const FilaDocumento &f)
                                 "(%d,%d,'%s','%s','%s','%s','%s',%s,%d,0);",
                                 f.IdRemesa, f.IdLibrado, f.Importe, f.Contravalor, f.CodDevolucion, f.RefInterna,
                                 f.PrimerConcepto, activo, f.Situacion);
-    int filas = 0;
-    if (!DBExecSQL(sql, filas).empty() || filas < 1)
-        return 0;
-    return static_cast<int>(VASQ_GetLastInsertID());
+    int clave = 0;
+    DBInsertSQL(sql, clave);
+    return clave;
 }
 
 void LimpiaCampos(STRRecibo &r)

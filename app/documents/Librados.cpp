@@ -5,7 +5,7 @@
 #include "General.h"
 #include "Modmas.h"
 #include "Multiidioma.h"
-#include "vasqdb.h"
+#include "Registros.h"
 
 #include <utility>
 #include <vector>
@@ -260,9 +260,10 @@ ResultadoLibrado GuardaLibrado(int tipoOrden, int idEmisor, int &idLibrado, cons
                        : FormateaTexto(kInserta58, idEmisor, v("Codigo_referencia"), v("Direccion"), v("Localidad"),
                                        v("CP"), v("Cuenta"), v("Loc_ordenante"), v("Cod_provincia_ordenante"),
                                        v("Razon_social"));
-    if (!DBExecSQL(sql, filas).empty() || filas < 1)
+    int clave = 0;
+    if (!DBInsertSQL(sql, clave).empty() || clave == 0)
         return ResultadoLibrado::Fallido;
-    idLibrado = static_cast<int>(VASQ_GetLastInsertID());
+    idLibrado = clave;
     return ResultadoLibrado::Insertado;
 }
 

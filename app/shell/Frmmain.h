@@ -360,6 +360,15 @@ public:
     // Adds the batch node id with its caption under the selected node, and expands it.
     void AgregaNodoRemesa(const std::string &id, const std::string &texto);
 
+    // ---- Bills through the bill editor (FrmmainDocumentos.cpp) ----
+    // Clears DatosDocumento and fills its batch slots (currency, template, issue) from the
+    // batch idRemesa.
+    void IniciaDocumentoNuevo(const std::string &idRemesa);
+    // Add and modify on the bills grid: the editor shown modally, the grid reloaded after.
+    // A bill locked by any copy (this one's record included) is refused with text 642.
+    void AltaDocumento();
+    void ModificaDocumento();
+
     // ---- Handlers ----
     void cbtSalirClick();
     void cbtFinalizarSesionClick();
@@ -532,6 +541,8 @@ private:
     // The main window's own part: the tree, the grids and the totals.
     void RefrescaPrincipal(int idUsuario, int nivel, int idActualizar);
     void AplicaAvisos();
+    // Whether the notice comes from a copy of the logged-in user.
+    bool MismoUsuario(int idUsuario) const;
     // With no node left: no grid and no command of a node.
     void MuestraSinNodo();
     int m_comandos = 0;         // commands and grid handlers running (nested through modal windows)

@@ -1,5 +1,6 @@
 // The main window's record commands: add, modify and delete batches through the batch
-// editor, and delete, activate and deactivate the marked bills.
+// editor, and delete, activate and deactivate the marked bills (adding and modifying a bill:
+// FrmmainDocumentos.cpp).
 #include "Frmmain.h"
 
 #include "Aplicacion.h"
@@ -103,12 +104,10 @@ void Informa(const ResultadoRecibos &hecho, int textoRetenidos)
 
 void TFormMain::ConectaComandos()
 {
-    // Adding and modifying a bill come with the bill editor: until then these run on the
-    // batches grid only.
-    Conecta(cbtAlta, &TFormMain::cbtAltaClick, panelGrdRemesas);
-    Conecta(mainMenuAlta, &TFormMain::cbtAltaClick, panelGrdRemesas);
-    Conecta(cbtModificacion, &TFormMain::cbtModificacionClick, panelGrdRemesas);
-    Conecta(mainMenuModificacion, &TFormMain::cbtModificacionClick, panelGrdRemesas);
+    Conecta(cbtAlta, &TFormMain::cbtAltaClick);
+    Conecta(mainMenuAlta, &TFormMain::cbtAltaClick);
+    Conecta(cbtModificacion, &TFormMain::cbtModificacionClick);
+    Conecta(mainMenuModificacion, &TFormMain::cbtModificacionClick);
     Conecta(cbtBaja, &TFormMain::cbtBajaClick);
     Conecta(mainMenuBaja, &TFormMain::cbtBajaClick);
     Conecta(cbtSeleccionar, [this] { cbtSeleccionarClick(cbtSeleccionar); });
@@ -124,6 +123,10 @@ void TFormMain::ConectaComandos()
 void TFormMain::cbtAltaClick()
 {
     Inactividad.Reinicia();
+    if (!panelGrdDocumentos->isHidden()) {
+        AltaDocumento();
+        return;
+    }
     if (panelGrdRemesas->isHidden())
         return;
     DatosRemesa.Modo = RegistroNuevo;
@@ -139,6 +142,10 @@ void TFormMain::cbtAltaClick()
 void TFormMain::cbtModificacionClick()
 {
     Inactividad.Reinicia();
+    if (!panelGrdDocumentos->isHidden()) {
+        ModificaDocumento();
+        return;
+    }
     const int fila = FilaSeleccion(lstGridRemesas);
     if (panelGrdRemesas->isHidden() || fila == 0)
         return;

@@ -3,6 +3,7 @@
 
 #include "Aplicacion.h"
 #include "Buscador.h"
+#include "Editdocumentos.h"
 #include "Editremesas.h"
 #include "Frmcfg.h"
 #include "Frmmain.h"
@@ -10,6 +11,8 @@
 #include "Frmmsg.h"
 #include "General.h"
 #include "Login.h"
+#include "ModeloRecibos.h"
+#include "Modmas.h"
 #include "Multiidioma.h"
 #include "Propiedades.h"
 #include "b_debug.h"
@@ -23,6 +26,8 @@
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPointer>
+#include <QTableView>
+#include <QTreeWidgetItem>
 #include <exception>
 #include <string>
 
@@ -58,6 +63,34 @@ void LineaDebug(void *, const char *linea)
     }
     lista->addItem(cp1252::toQString(linea));
     lista->setCurrentRow(lista->count() - 1);
+}
+
+// The bill editor reads the main window: the format of the presenter in view, the batch
+// selected in the tree and its issuer, the bill of the grid's selection, the provinces.
+void ConectaEditDocumentos(TFormEditDocumentos &editor)
+{
+    editor.Host.Destino = [] {
+        const TFormMain *m = App().FormMain;
+        DestinoRecibo d;
+        d.TipoOrden = GetTipoOrden(m->GetTipoOrden());
+        d.IdUsuario = Numero(App().FormLogin->LoginData.Id_usuario);
+        if (const QTreeWidgetItem *nodo = m->NodoSeleccionado();
+            nodo && TFormMain::GetNivelNodo(nodo) == ArbolRemesa) {
+            d.IdRemesa = Numero(TFormMain::IdNodo(nodo));
+            d.IdEmisor = Numero(TFormMain::IdNodo(nodo->parent()));
+        }
+        if (const int fila = m->FilaSeleccion(m->lstGridDocumentos); fila > 0)
+            d.IdDocumento = m->ModeloRecibos->IdFila(fila - 1);
+        return d;
+    };
+    editor.Host.GetProvincia = [](const std::string &codigo) { return App().FormMain->GetProvincia(codigo); };
+    editor.Host.ActualizaPanelInfo = [] { App().FormMain->ActualizaPanelInfo(); };
+    editor.Host.RefrescaRecibos = [](int idDocumento) {
+        TFormMain *m = App().FormMain;
+        m->RefrescaRecibos();
+        if (const int fila = m->ModeloRecibos->FilaDeId(idDocumento); fila >= 0)
+            m->SetFilaActualRecibos(fila + 1);
+    };
 }
 
 } // namespace
@@ -100,11 +133,13 @@ void CreaVentanas()
     app.FRMPresentador = new TFRMPresentador(app.FormMain);
     app.FRMEmisores = new TFRMEmisores(app.FormMain);
     app.FormCfg = new TFormCfg(app.FormMain);
+    app.FormEditDocumentos = new TFormEditDocumentos(app.FormMain);
 
     app.FormLogin->MuestraEmpresa = [](int idEmpresa) { App().FormMain->MuestraEmpresa(idEmpresa); };
     app.FormLogin->TituloPrincipal = [](const std::string &titulo) {
         App().FormMain->setWindowTitle(cp1252::toQString(titulo));
     };
+    ConectaEditDocumentos(*app.FormEditDocumentos);
 }
 
 void DestruyeVentanas()

@@ -110,13 +110,20 @@ inline void Teclea(QWidget *destino, const QString &texto)
     }
 }
 
+// Waits until the window is the one with the keyboard (QTest::qWaitForWindowActive also
+// takes a dialog for active while its parent still has the keyboard). False after 5 s.
+inline bool EsperaActiva(QWidget *ventana)
+{
+    return QTest::qWaitFor([ventana] { return QApplication::activeWindow() == ventana->window(); });
+}
+
 // Shows the window and makes it the active one, as the user's click on it does, so that
 // its focus and shortcuts work. False when it did not become active.
 inline bool Activa(QWidget *ventana)
 {
     ventana->show();
     ventana->activateWindow();
-    return QTest::qWaitForWindowActive(ventana);
+    return EsperaActiva(ventana);
 }
 
 // The controls that Tab visits from the window's focused control, that one first, until the

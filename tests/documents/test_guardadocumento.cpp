@@ -3,13 +3,13 @@
 #include "General.h"
 #include "Guardadocumento.h"
 #include "Modmas.h"
-#include "cobros.h"
+#include "recibos.h"
 #include "entorno.h"
 
 namespace {
 
-using cobros::Texto;
-using cobros::Textos;
+using recibos::Texto;
+using recibos::Textos;
 
 // A complete CSB19 bill of a drawee not stored yet, whose holder is its name.
 STRRecibo Recibo19()
@@ -50,7 +50,7 @@ DestinoRecibo Destino(int remesa)
     return d;
 }
 
-class Recibos : public cobros::Cobros {
+class Recibos : public recibos::Organizacion {
 protected:
     // The last bill's row text.
     static std::string UltimoRecibo()
@@ -367,6 +367,33 @@ TEST_F(Recibos, AModifiedBillIsReleasedUpdatedOrLockedAgain)
     EXPECT_EQ(Textos(cajas), std::vector<QString>{Texto(642)});
     EXPECT_EQ(Valor("SELECT Importe FROM [Documentos()] WHERE Id_documento=1", "Importe"), "33");
     EXPECT_EQ(block(), "1");
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Recibos, AnotherCopyReceivesTheNoticesAndItsLocksHold)
+{
+    copias::Copia otra(base.Ruta());
+    ASSERT_EQ(otra.Pide("registra").substr(0, 1), "1");
+    STRRecibo r = Recibo19();
+    int id = 0;
+    ASSERT_EQ(GuardaDocumento(r, Destino(1), id), EstadoGuarda::Guardado);
+    EXPECT_EQ(otra.Pide("pasada"), "0:4:0;0:3:1;0:2:1;");
+
+    // While this copy modifies bill 1 the other cannot take it; after the save the bill, its
+    // batch and its drawee are free again.
+    ASSERT_TRUE(multiuser->BloqueaDocumento(1, false));
+    EXPECT_EQ(otra.Pide("bloquea documento 1 0"), "0");
+    DestinoRecibo d = Destino(1);
+    d.Modo = RegistroModificar;
+    d.IdDocumento = 1;
+    r.Librado.Codigo_referencia = "R1";
+    ASSERT_EQ(GuardaDocumento(r, d, id), EstadoGuarda::Guardado);
+    EXPECT_EQ(copias::Contadores(), copias::kLibre);
+    EXPECT_EQ(otra.Pide("pasada"), "0:4:0;0:3:1;0:2:1;");
+    EXPECT_EQ(otra.Pide("bloquea documento 1 0"), "1");
 }
 
 } // namespace

@@ -2,14 +2,14 @@
 #include "General.h"
 #include "Librados.h"
 #include "Modmas.h"
-#include "cobros.h"
+#include "recibos.h"
 
 namespace {
 
-using cobros::Texto;
-using cobros::Textos;
+using recibos::Texto;
+using recibos::Textos;
 
-class Librados : public cobros::Cobros {};
+class Librados : public recibos::Organizacion {};
 
 // A complete CSB19 drawee whose holder is its name.
 STRLibrado Librado19()

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Aplicacion.h"
+#include "Modmas.h"
 #include "Multiidioma.h"
 #include "Multiuser.h"
 #include "copias.h"
@@ -15,7 +16,7 @@
 #include <string>
 #include <vector>
 
-namespace cobros {
+namespace recibos {
 
 // On top of copias::Base (user 1, company 1, CSB19 presenter 1, issuer 1, euro batches 1 and
 // 2 without issue, drawee 1, bill 1):
@@ -58,7 +59,7 @@ inline std::vector<QString> Textos(const RespondeCajas &cajas)
     return t;
 }
 
-class Cobros : public ::testing::Test {
+class Organizacion : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -91,4 +92,4 @@ protected:
     std::unique_ptr<_multiuser> multiuser;
 };
 
-} // namespace cobros
+} // namespace recibos

@@ -1,0 +1,344 @@
+// The bill editor window driven offscreen with key events on the shipped encrypted database.
+#include "Editdocumentos.h"
+#include "Frmmsg.h"
+#include "General.h"
+#include "Modmas.h"
+#include "recibos.h"
+#include "entorno.h"
+
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace {
+
+using recibos::Texto;
+using recibos::Textos;
+
+class Editor : public recibos::Organizacion {
+protected:
+    void SetUp() override
+    {
+        recibos::Organizacion::SetUp();
+        editor = std::make_unique<TFormEditDocumentos>();
+        editor->Host.Destino = [this] { return destino; };
+        editor->Host.GetProvincia = [](const std::string &codigo) {
+            return Valor("SELECT Provincia FROM [_Provincias()] WHERE CP='" + codigo + "'", "Provincia");
+        };
+        editor->Host.RefrescaRecibos = [this](int id) { refrescados.push_back(id); };
+    }
+    void TearDown() override
+    {
+        editor.reset();
+        recibos::Organizacion::TearDown();
+    }
+
+    // Shows the editor for a new bill of the batch (1: CSB19 euros without issue, 3: CSB58
+    // euros with issue, 4: CSB19 pesetas with issue).
+    void Nuevo(int remesa, const std::string &plantilla = "NULL")
+    {
+        destino = DestinoRecibo();
+        destino.TipoOrden = remesa == 3 ? 2 : 1;
+        destino.IdUsuario = 1;
+        destino.IdRemesa = remesa;
+        destino.IdEmisor = remesa == 3 ? 3 : 1;
+        STRDocumento d;
+        d.Modo = RegistroNuevo;
+        d.Id_moneda = remesa == 4 ? "ESP" : "EUR";
+        d.Id_plantilla = plantilla;
+        d.Con_emision = remesa == 1 ? "FALSE" : "TRUE";
+        editor->SetDocumento(d);
+        ASSERT_TRUE(Activa(editor.get()));
+    }
+
+    // Shows the editor on the stored bill, locked as the main window locks it.
+    void Modifica(int id, int remesa)
+    {
+        destino.TipoOrden = remesa == 3 ? 2 : 1;
+        destino.IdUsuario = 1;
+        destino.IdRemesa = remesa;
+        destino.IdEmisor = remesa == 3 ? 3 : 1;
+        destino.IdDocumento = id;
+        editor->SetDocumento(CargaDocumento(std::to_string(id)));
+        ASSERT_TRUE(multiuser->BloqueaDocumento(id, false));
+        ASSERT_TRUE(Activa(editor.get()));
+    }
+
+    // Types into the box after giving it the focus.
+    static void Escribe(QWidget *caja, const QString &texto)
+    {
+        if (auto *linea = qobject_cast<QLineEdit *>(caja))
+            linea->clear();
+        caja->setFocus();
+        Teclea(caja, texto);
+    }
+    static void Tab(QWidget *caja) { QTest::keyClick(caja, Qt::Key_Tab); }
+
+    // The CSB19 drawee N1 with its account, typed.
+    void TecleaLibrado19(const QString &nombre)
+    {
+        Escribe(editor->txtCodReferencia, QStringLiteral("N1"));
+        Escribe(editor->txtLibrado, nombre);
+        Escribe(editor->txtBanco, QStringLiteral("2100"));
+        Escribe(editor->txtOficina, QStringLiteral("418"));
+        Escribe(editor->txtCuenta, QStringLiteral("200051332"));
+        Tab(editor->txtCuenta);
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !editor->txtDC->text().isEmpty(); }));
+    }
+
+    static std::string UltimoRecibo()
+    {
+        return copias::Filas("SELECT * FROM [Documentos()] ORDER BY Id_documento DESC")[0];
+    }
+
+    entorno::Regional coma{true};
+    DestinoRecibo destino;
+    std::unique_ptr<TFormEditDocumentos> editor;
+    std::vector<int> refrescados;
+};
+
+TEST_F(Editor, ANewBillIsStoredAndTheEditorEmptiedForTheNext)
+{
+    Nuevo(1);
+    EXPECT_TRUE(editor->PanelCSB19->isVisible());
+    EXPECT_FALSE(editor->panelCSB58->isVisible());
+    EXPECT_FALSE(editor->memoConceptos->isVisible()) << "a batch without issue has the first concept";
+    EXPECT_EQ(QApplication::focusWidget(), editor->txtCodReferencia);
+    TecleaLibrado19(QString::fromUtf8("\u00D1and\u00FA O'Brien \u20AC"));
+    EXPECT_EQ(editor->txtOficina->text(), QStringLiteral("0418")) << "leaving pads with zeros";
+    EXPECT_EQ(editor->txtCuenta->text(), QStringLiteral("0200051332"));
+    EXPECT_EQ(editor->txtDC->text(), QStringLiteral("45")) << "leaving the account computes the digits";
+    Escribe(editor->txtImporte, QStringLiteral("12.5"));
+    EXPECT_EQ(editor->txtImporte->text(), QStringLiteral("12,5"));
+    EXPECT_EQ(editor->txtContravalor->text(), QStringLiteral("2.080"));
+    Escribe(editor->txtConcepto, QStringLiteral("Cuota"));
+    QTest::keyClick(editor->txtConcepto, Qt::Key_Return);
+
+    const std::string fila = UltimoRecibo();
+    EXPECT_EQ(GetCampo("Importe", fila), "12.5");
+    EXPECT_EQ(GetCampo("Primer_concepto", fila), "Cuota");
+    const int id = Numero(GetCampo("Id_documento", fila));
+    EXPECT_EQ(refrescados, std::vector<int>{id});
+    EXPECT_TRUE(editor->isVisible()) << "the editor stays for the next bill";
+    EXPECT_TRUE(editor->txtCodReferencia->text().isEmpty());
+    EXPECT_TRUE(editor->txtImporte->text().isEmpty());
+    EXPECT_EQ(Valor("SELECT Razon_social FROM [Librados( Datos )] WHERE Codigo_referencia='N1'", "Razon_social"),
+              "\xD1" "and\xFA O`Brien \x80");
+
+    // Shown back as stored.
+    editor->reject();
+    Modifica(id, 1);
+    EXPECT_EQ(editor->txtLibrado->text(), QString::fromUtf8("\u00D1and\u00FA O`Brien \u20AC"));
+    EXPECT_EQ(editor->txtImporte->text(), QStringLiteral("12,50"));
+    EXPECT_EQ(editor->txtConcepto->text(), QStringLiteral("Cuota"));
+}
+
+TEST_F(Editor, TheAmountFilterKeepsEurosToTwoDecimalsAndPesetasWhole)
+{
+    const struct {
+        const char *porque;
+        int remesa;
+        const char *tecleado, *queda;
+    } casos[] = {
+        {"a point becomes the comma", 1, "12.34", "12,34"},
+        {"a second separator is refused", 1, "1,2,3", "1,23"},
+        {"a third decimal is refused", 1, "1,234", "1,23"},
+        {"a ninth integer digit is refused", 1, "123456789", "12345678"},
+        {"letters are refused", 1, "1a2", "12"},
+        {"pesetas refuse any separator", 4, "12,5.6", "1256"},
+        {"ten digits of pesetas", 4, "12345678901", "1234567890"},
+    };
+    for (const auto &c : casos) {
+        Nuevo(c.remesa);
+        Escribe(editor->txtImporte, QString::fromLatin1(c.tecleado));
+        EXPECT_EQ(editor->txtImporte->text(), QString::fromLatin1(c.queda)) << c.porque;
+        editor->reject();
+    }
+    Nuevo(1);
+    editor->txtImporte->setFocus();
+    editor->txtImporte->insert(QStringLiteral("1.234,56"));
+    EXPECT_TRUE(editor->txtImporte->text().isEmpty()) << "pasted text goes through the filter";
+    editor->txtImporte->insert(QStringLiteral("7.5"));
+    EXPECT_EQ(editor->txtImporte->text(), QStringLiteral("7,5"));
+}
+
+TEST_F(Editor, TheTemplateWarningShowsOncePerShowing)
+{
+    Respondedor<TFormMsg> avisos([](TFormMsg *m) { m->BtnOk->click(); });
+    Nuevo(4, "1");
+    Escribe(editor->txtImporte, QStringLiteral("15"));
+    QTest::qWait(20);
+    EXPECT_EQ(avisos.Veces(), 1);
+    EXPECT_EQ(editor->txtImporte->styleSheet(), QStringLiteral("color: red"));
+    editor->FormShow();
+    EXPECT_EQ(avisos.Veces(), 1) << "emptying the boxes never warns";
+    Escribe(editor->txtImporte, QStringLiteral("2"));
+    QTest::qWait(20);
+    EXPECT_EQ(avisos.Veces(), 2) << "again in the next showing";
+    editor->reject();
+    Nuevo(4);
+    Escribe(editor->txtImporte, QStringLiteral("3"));
+    QTest::qWait(20);
+    EXPECT_EQ(avisos.Veces(), 2) << "a batch without template never warns";
+}
+
+TEST_F(Editor, AModifyOpensWithAcceptDisabledAndReleasesTheLock)
+{
+    Modifica(1, 1);
+    EXPECT_FALSE(editor->cbtOK->isEnabled());
+    EXPECT_TRUE(editor->DocumentoBloqueado);
+    EXPECT_EQ(copias::Contadores()[7], 1);
+    Escribe(editor->txtRefInterna, QStringLiteral("X"));
+    EXPECT_TRUE(editor->cbtOK->isEnabled()) << "the first edit enables it";
+    editor->cbtCancel->click();
+    EXPECT_FALSE(editor->isVisible());
+    EXPECT_EQ(copias::Contadores(), copias::kLibre);
+
+    Modifica(1, 1);
+    editor->close();
+    EXPECT_EQ(copias::Contadores(), copias::kLibre) << "closing releases it too";
+}
+
+TEST_F(Editor, ExitsCheckPostcodesAndLookUpDrawees)
+{
+    RespondeCajas cajas;
+    Nuevo(1);
+    Escribe(editor->txtCP, QStringLiteral("00123"));
+    Tab(editor->txtCP);
+    EXPECT_TRUE(QTest::qWaitFor([&cajas] { return !cajas.Vistas.empty(); }));
+    EXPECT_EQ(Textos(cajas), std::vector<QString>{Texto(572)});
+    EXPECT_TRUE(editor->txtCP->text().isEmpty());
+    ASSERT_TRUE(Activa(editor.get()));
+    Escribe(editor->txtCP, QStringLiteral("28001"));
+    EXPECT_EQ(editor->txtProvincia->text(), QStringLiteral("MADRID")) << "the postcode fills the province";
+    Escribe(editor->txtProvincia, QStringLiteral("barcelona"));
+    Tab(editor->txtProvincia);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return editor->txtCP->text().startsWith(QStringLiteral("08")); }));
+    EXPECT_EQ(editor->txtCP->text(), QStringLiteral("08001")) << "the province rewrites the postcode's code";
+
+    Escribe(editor->txtCodReferencia, QStringLiteral("R1"));
+    Tab(editor->txtCodReferencia);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !editor->txtLibrado->text().isEmpty(); }));
+    EXPECT_EQ(editor->txtLibrado->text(), QStringLiteral("Librado"));
+    EXPECT_EQ(editor->txtCuenta->text(), QStringLiteral("0200051332"));
+    EXPECT_EQ(QApplication::focusWidget(), editor->txtImporte) << "a drawee found: on to the amount";
+    EXPECT_EQ(cajas.Vistas.size(), 1u);
+}
+
+TEST_F(Editor, EnterAcceptsByTheBoxesRules)
+{
+    RespondeCajas cajas;
+    Nuevo(3);
+    EXPECT_TRUE(editor->panelCSB58->isVisible());
+    EXPECT_TRUE(editor->memoConceptos->isVisible());
+    editor->txtCPDeudor58->setFocus();
+    QTest::keyClick(editor->txtCPDeudor58, Qt::Key_Return);
+    ASSERT_EQ(cajas.Vistas.size(), 1u) << "an empty debtor's postcode accepts at once";
+    EXPECT_TRUE(cajas.Vistas[0].texto.startsWith(Texto(139)));
+    ASSERT_TRUE(Activa(editor.get()));
+
+    Escribe(editor->txtCPDeudor58, QStringLiteral("99999"));
+    QTest::keyClick(editor->txtCPDeudor58, Qt::Key_Return);
+    QTest::qWait(20);
+    ASSERT_EQ(cajas.Vistas.size(), 2u) << "a refused postcode is emptied and nothing saved";
+    EXPECT_EQ(cajas.Vistas[1].texto, Texto(572));
+    ASSERT_TRUE(Activa(editor.get()));
+    EXPECT_EQ(QApplication::focusWidget(), editor->txtCPDeudor58) << "back to the emptied box";
+
+    Escribe(editor->txtCodReferencia58, QStringLiteral("M5"));
+    Escribe(editor->txtTitularCredito58, QStringLiteral("Cincuenta"));
+    Escribe(editor->txtBanco58, QStringLiteral("2100"));
+    Escribe(editor->txtOficina58, QStringLiteral("0418"));
+    editor->txtDC58->clear(); // the refused accept wrote the zeros of no account
+    Escribe(editor->txtImporte, QStringLiteral("9"));
+    Escribe(editor->memoConceptos, QStringLiteral("uno"));
+    QTest::keyClick(editor->memoConceptos, Qt::Key_Return);
+    Teclea(editor->memoConceptos, QStringLiteral("dos"));
+    Escribe(editor->txtCuenta58, QStringLiteral("200051332"));
+    QTest::keyClick(editor->txtCuenta58, Qt::Key_Return);
+    EXPECT_EQ(cajas.Vistas.size(), 2u);
+    const std::string fila = UltimoRecibo();
+    EXPECT_EQ(GetCampo("Importe", fila), "9");
+    EXPECT_EQ(Valor("SELECT Cuenta FROM [Librados( Datos )] WHERE Codigo_referencia='M5'", "Cuenta"),
+              "21000418450200051332");
+    EXPECT_EQ(Valor("SELECT substr(Concepto,1,83) AS C FROM [Conceptos()] WHERE Id_concepto=" +
+                        GetCampo("Id_concepto", fila), "C"),
+              "uno" + std::string(77, ' ') + "dos");
+}
+
+TEST_F(Editor, TheMemoKeepsEightLinesOfEighty)
+{
+    Nuevo(4);
+    editor->memoConceptos->setFocus();
+    for (int i = 0; i < 10; ++i) {
+        Teclea(editor->memoConceptos, QStringLiteral("x"));
+        QTest::keyClick(editor->memoConceptos, Qt::Key_Return);
+    }
+    EXPECT_EQ(editor->memoConceptos->blockCount(), 8);
+    editor->memoConceptos->insertPlainText(QString(90, QLatin1Char('y')));
+    for (const QString &linea : editor->memoConceptos->toPlainText().split(QLatin1Char('\n')))
+        EXPECT_LE(linea.size(), 80);
+}
+
+TEST_F(Editor, TheDraweeListIsSearchedAndPicked)
+{
+    RespondeCajas cajas;
+    Nuevo(1);
+    Escribe(editor->txtImporte, QStringLiteral("5"));
+    editor->cbtLibrado->click();
+    EXPECT_TRUE(editor->lstLibrados->isVisible());
+    EXPECT_FALSE(editor->PanelCSB19->isVisible());
+    std::vector<std::string> nombres;
+    for (int i = 0; i < editor->lstLibrados->topLevelItemCount(); ++i)
+        nombres.push_back(cp1252::fromQString(editor->lstLibrados->topLevelItem(i)->text(2)));
+    EXPECT_EQ(nombres, (std::vector<std::string>{"Comilla", "Dos", "Librado"})) << "the user's CSB19 drawees by name";
+
+    editor->BTNBuscarClick();
+    EXPECT_EQ(Textos(cajas), std::vector<QString>{Texto(632)});
+    ASSERT_TRUE(Activa(editor.get()));
+    Escribe(editor->TXTBuscar, QStringLiteral("o"));
+    QTest::keyClick(editor->TXTBuscar, Qt::Key_F3);
+    EXPECT_EQ(editor->lstLibrados->currentItem()->text(2), QStringLiteral("Comilla"));
+    QTest::keyClick(editor->TXTBuscar, Qt::Key_F3);
+    EXPECT_EQ(editor->lstLibrados->currentItem()->text(2), QStringLiteral("Dos"));
+    QTest::keyClick(editor->TXTBuscar, Qt::Key_F3);
+    EXPECT_EQ(editor->lstLibrados->currentItem()->text(2), QStringLiteral("Librado"));
+    QTest::keyClick(editor->TXTBuscar, Qt::Key_F3);
+    EXPECT_EQ(cajas.Vistas.back().texto, Texto(617));
+    ASSERT_TRUE(Activa(editor.get()));
+    EXPECT_EQ(editor->lstLibrados->currentItem()->text(2), QStringLiteral("Comilla"));
+
+    editor->lstLibrados->setCurrentItem(editor->lstLibrados->topLevelItem(1));
+    editor->cbtOK->click();
+    EXPECT_FALSE(editor->lstLibrados->isVisible());
+    EXPECT_TRUE(editor->PanelCSB19->isVisible());
+    EXPECT_EQ(editor->txtCodReferencia->text(), QStringLiteral("R2"));
+    EXPECT_EQ(editor->txtBanco->text(), QStringLiteral("2100"));
+    EXPECT_EQ(editor->txtCuenta->text(), QStringLiteral("0200051332"));
+    EXPECT_EQ(QApplication::focusWidget(), editor->txtCodReferencia) << "an amount is typed already";
+
+    ASSERT_TRUE(copias::Ejecuta("INSERT INTO [Librados( Datos )] (Id_emisor,Codigo_referencia,Razon_social) "
+                                "VALUES (2,'R4','Aaa')"));
+    editor->RefreshLibrados("CSB58");
+    EXPECT_EQ(editor->lstLibrados->topLevelItemCount(), 3) << "another order type's notice changes nothing";
+    editor->RefreshLibrados("CSB19");
+    EXPECT_EQ(editor->lstLibrados->topLevelItemCount(), 4);
+}
+
+TEST_F(Editor, BankListsFillTheBankBox)
+{
+    Nuevo(1);
+    ASSERT_GT(editor->LBBancos->count(), 0);
+    editor->BottomBancos->click();
+    EXPECT_TRUE(editor->LBBancos->isVisible());
+    editor->LBBancos->setCurrentRow(0);
+    QTest::keyClick(editor->LBBancos, Qt::Key_Return);
+    EXPECT_FALSE(editor->LBBancos->isVisible());
+    EXPECT_EQ(editor->txtBanco->text(), editor->LBBancos->item(0)->text().mid(1, 4).trimmed());
+    EXPECT_EQ(QApplication::focusWidget(), editor->txtOficina);
+}
+
+} // namespace

@@ -1,0 +1,178 @@
+// Adding and modifying bills from the main window's bills grid through the bill editor, on the
+// real database, with a running copy in another process as the other user.
+#include "rejillas.h"
+
+#include "Aplicacion.h"
+#include "Editdocumentos.h"
+#include "General.h"
+#include "Login.h"
+#include "Modmas.h"
+#include "Multiidioma.h"
+#include "Multiuser.h"
+#include "copias.h"
+#include "entorno.h"
+#include "ventanas.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace {
+
+class Documentos : public rejillas::Rejillas {
+protected:
+    void SetUp() override
+    {
+        Rejillas::SetUp();
+        App().FormLogin->LoginData.Id_usuario = "1";
+        editor = App().FormEditDocumentos;
+        ASSERT_NE(editor, nullptr);
+    }
+
+    std::unique_ptr<copias::Copia> Otra()
+    {
+        auto copia = std::make_unique<copias::Copia>(carpeta.BD());
+        EXPECT_EQ(copia->Pide("registra").substr(0, 1), "1");
+        copia->Pide("pasada");
+        return copia;
+    }
+
+    // Runs the command with accion run on the editor when it shows; false when it did not.
+    bool ConEditor(QAction *comando, const std::function<void(TFormEditDocumentos *)> &accion)
+    {
+        bool mostrado = false;
+        RespondeCajas cajas; // a refusal never waits for an answer
+        AlMostrarse<TFormEditDocumentos>([&](TFormEditDocumentos *e) {
+            mostrado = true;
+            EXPECT_TRUE(EsperaActiva(e));
+            accion(e);
+            if (e->isVisible())
+                e->cbtCancel->click();
+        });
+        comando->trigger();
+        return mostrado;
+    }
+
+    static void Escribe(QLineEdit *caja, const QString &texto)
+    {
+        caja->clear();
+        caja->setFocus();
+        Teclea(caja, texto);
+    }
+
+    // The bills grid's data row of the bill.
+    void SeleccionaRecibo(int id)
+    {
+        const int fila = m->ModeloRecibos->FilaDeId(id);
+        ASSERT_GE(fila, 0);
+        m->SetFilaActualRecibos(fila + 1);
+    }
+
+    std::vector<int> Bloqueos(int documento) const
+    {
+        std::vector<int> r;
+        for (const std::string &sql :
+             {"SELECT Block FROM [Documentos()] WHERE Id_documento=" + std::to_string(documento),
+              std::string("SELECT Block FROM [Remesas()] WHERE Id_remesa=1"),
+              std::string("SELECT Block FROM [Librados( Datos )] WHERE Id_librado=1")})
+            r.push_back(Numero(arranque::Valor(sql, "Block")));
+        return r;
+    }
+
+    TFormEditDocumentos *editor = nullptr;
+    entorno::Regional regional{true};
+};
+
+TEST_F(Documentos, ANewBillIsAddedToTheGridWithTheNewTotals)
+{
+    auto copia = Otra();
+    Selecciona(ArbolRemesa, 1);
+    ASSERT_TRUE(m->cbtAlta->isEnabled());
+    ASSERT_EQ(m->ModeloRecibos->rowCount(), 0);
+    ASSERT_TRUE(ConEditor(m->cbtAlta, [](TFormEditDocumentos *e) {
+        EXPECT_TRUE(e->PanelCSB19->isVisible());
+        EXPECT_TRUE(e->memoConceptos->isVisible()) << "batch 1 issues its bills";
+        Escribe(e->txtCodReferencia, QStringLiteral("R1"));
+        QTest::keyClick(e->txtCodReferencia, Qt::Key_Tab);
+        EXPECT_TRUE(QTest::qWaitFor([e] { return !e->txtLibrado->text().isEmpty(); }));
+        EXPECT_EQ(e->txtLibrado->text(), QString::fromUtf8("\u00C1lvarez")) << "the stored drawee";
+        Escribe(e->txtImporte, QStringLiteral("100,25"));
+        e->memoConceptos->setFocus();
+        Teclea(e->memoConceptos, QStringLiteral("Cuota"));
+        e->cbtOK->click();
+        EXPECT_TRUE(e->isVisible()) << "ready for the next bill";
+        EXPECT_TRUE(e->txtImporte->text().isEmpty());
+    }));
+    EXPECT_EQ(m->ModeloRecibos->rowCount(), 1);
+    EXPECT_EQ(arranque::Valor("SELECT Importe_total*100 AS C FROM [Remesas()] WHERE Id_remesa=1", "C"), "10025");
+    EXPECT_EQ(cp1252::fromQString(m->lblTotalImporte->text()), "100,25");
+    EXPECT_EQ(copia->Pide("pasada"), "0:4:0;0:3:1;0:2:1;");
+}
+
+TEST_F(Documentos, ABillHeldByAnotherCopyIsRefusedAndAFreeOneComesBack)
+{
+    ASSERT_TRUE(arranque::Ejecuta(rejillas::RecibosEnSerie(1, 2, 1, 1)));
+    auto copia = Otra();
+    Selecciona(ArbolRemesa, 1);
+    ASSERT_EQ(m->ModeloRecibos->rowCount(), 2);
+    const int primero = m->ModeloRecibos->IdFila(0), segundo = m->ModeloRecibos->IdFila(1);
+    ASSERT_EQ(copia->Pide("bloquea documento " + std::to_string(primero) + " 0"), "1");
+
+    SeleccionaRecibo(primero);
+    {
+        RespondeCajas cajas;
+        m->cbtModificacion->trigger();
+        EXPECT_FALSE(editor->isVisible());
+        ASSERT_EQ(cajas.Vistas.size(), 1u);
+        EXPECT_EQ(cp1252::fromQString(cajas.Vistas[0].texto), Idioma.GetTexto(642));
+        EXPECT_EQ(cp1252::fromQString(cajas.Vistas[0].titulo), Idioma.GetTexto(6));
+    }
+
+    SeleccionaRecibo(segundo);
+    const std::vector<int> antes = Bloqueos(segundo);
+    ASSERT_TRUE(ConEditor(m->cbtModificacion, [&](TFormEditDocumentos *e) {
+        EXPECT_FALSE(e->cbtOK->isEnabled());
+        EXPECT_EQ(Bloqueos(segundo), (std::vector<int>{antes[0] + 1, antes[1] + 1, antes[2] + 1})) << "held";
+    }));
+    EXPECT_EQ(Bloqueos(segundo), antes) << "cancelled: back as it was";
+
+    ASSERT_TRUE(ConEditor(m->cbtModificacion, [&](TFormEditDocumentos *e) {
+        Escribe(e->txtImporte, QStringLiteral("7"));
+        e->cbtOK->click();
+        EXPECT_FALSE(e->isVisible()) << "a modify closes after its save";
+    }));
+    EXPECT_EQ(Bloqueos(segundo), antes) << "saved: back as it was";
+    EXPECT_EQ(arranque::Valor("SELECT Importe FROM [Documentos()] WHERE Id_documento=" + std::to_string(segundo),
+                              "Importe"),
+              "7");
+    EXPECT_EQ(copia->Pide("pasada"), "0:3:1;0:2:1;")
+        << "the drawee, held through the copy's bill, was left as it is: no drawee notice";
+}
+
+TEST_F(Documentos, AnotherCopysDraweeNoticeReloadsTheOpenDraweeList)
+{
+    auto copia = Otra();
+    Selecciona(ArbolRemesa, 1);
+    ASSERT_TRUE(ConEditor(m->cbtAlta, [&](TFormEditDocumentos *e) {
+        e->cbtLibrado->click();
+        const int antes = e->lstLibrados->topLevelItemCount();
+        ASSERT_TRUE(arranque::Ejecuta("INSERT INTO [Librados( Datos )] (Id_emisor,Codigo_referencia,Razon_social) "
+                                      "VALUES (1,'R7','Nuevo')"));
+        copia->Pide("usuario 2");
+        copia->Pide("notifica 4 0");
+        App().Multiuser->LeeActualizaciones();
+        EXPECT_EQ(e->lstLibrados->topLevelItemCount(), antes) << "another user's copy";
+        copia->Pide("usuario 1");
+        copia->Pide("notifica 4 1");
+        App().Multiuser->LeeActualizaciones();
+        EXPECT_EQ(e->lstLibrados->topLevelItemCount(), antes) << "a CSB58 notice";
+        copia->Pide("notifica 4 0");
+        App().Multiuser->LeeActualizaciones();
+        EXPECT_EQ(e->lstLibrados->topLevelItemCount(), antes + 1);
+        e->cbtCancel->click(); // closes the list
+    }));
+}
+
+} // namespace
