@@ -12,9 +12,15 @@ class TFRMNuevoUsuario;
 class TFRMEmpresa;
 class TFRMPresentador;
 class TFRMEmisores;
+class TFormChooseInforme;
+class TFormRptEmi;
+class TFormListEmi;
+class TFormRptDocs;
+class TFormListDocs;
 class TFormSelDir;
 class TFormCfg;
 class TFormEditDocumentos;
+class TFRMEuroCalc;
 
 struct Aplicacion {
     TFormMain *FormMain = nullptr;                // the main window
@@ -28,9 +34,15 @@ struct Aplicacion {
     TFRMEmpresa *FRMEmpresa = nullptr;            // the company dialog
     TFRMPresentador *FRMPresentador = nullptr;    // the presenter dialog
     TFRMEmisores *FRMEmisores = nullptr;          // the issuer dialog
+    TFormChooseInforme *FormChooseInforme = nullptr; // the report chooser
+    TFormRptEmi *FormRptEmi = nullptr;            // the drawees report
+    TFormListEmi *FormListEmi = nullptr;          // its issuer selection
+    TFormRptDocs *FormRptDocs = nullptr;          // the bills report
+    TFormListDocs *FormListDocs = nullptr;        // its batch and state selection
     TFormSelDir *FormSelDir = nullptr;            // the folder picker
     TFormCfg *FormCfg = nullptr;                  // the configuration dialog
     TFormEditDocumentos *FormEditDocumentos = nullptr; // the bill editor
+    TFRMEuroCalc *FRMEuroCalc = nullptr;          // the euro calculator
     // Each window that lives for the whole run is added here by the task that builds it
     // (TFormMain *FormMain, TFormLogin *FormLogin, TFRMGestionusers *FRMGestionusers, ...),
     // named as the system names its global object.

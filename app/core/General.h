@@ -281,6 +281,20 @@ std::string GetCustomFormatDate(std::string_view fecha);
 // True when the text is a date in the user's short date format.
 bool EsFechaValida(std::string_view fecha);
 
+// ---- Bills ----
+
+// Checks again a bill stored as incomplete (Situacion other than 0) against the rules of
+// its presenter's order type: an amount other than 0; for "CSB19" a valid account, a
+// reference and a name, and the drawee's address and a valid postcode when the account
+// holder is another person; for "CSB58" a reference, a name and a due date, an account
+// whose control digits are right, and without an account (empty or all zeros) the
+// drawee's address, a valid postcode, the payer's town and province code (1 to 52). A
+// valid postcode has at least 5 characters, the first two a province number 1 to 52.
+// A flagged bill found valid is put back to normal (Situacion 0, active) unless it is
+// locked. True when the bill is valid or was not flagged; false otherwise (also when it
+// cannot be read).
+bool ValidaDocumento(int idDocumento);
+
 // ---- Free text ----
 
 // A copy safe inside a quoted SQL literal and a row text: of two adjacent commas the first
@@ -295,6 +309,12 @@ std::string Recorta(std::string_view texto);
 std::string &LimpiaTextoCSB(std::string &texto);
 
 // ---- Controls ----
+
+// Opens a web address with the configured browser program, started without a shell with
+// the address as its one argument; an empty program, "iexplore" (the settings' default) or
+// one not found on the PATH leaves it to the desktop's default browser. False when
+// neither could be started.
+bool AbreNavegador(std::string_view programa, std::string_view direccion);
 
 // Gives the control the focus when it exists, is visible and enabled and takes focus.
 void SafeSetFocus(QWidget *control);

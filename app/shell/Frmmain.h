@@ -374,6 +374,11 @@ public:
     void cbtFinalizarSesionClick();
     void MNUCastellanoClick();
     void treeInfoGlobalChange();
+    // Reports (FrmmainInformes.cpp): the bills of the selected issuer's batches, the drawees
+    // of the selected presenter's issuers, and the chooser of the two.
+    void cbtInformeRecibosClick();
+    void cbtInformeLibradosClick();
+    void cbtMasterInformeClick();
 
     // ---- Maintenance, configuration and help (FrmmainMantenimiento.cpp) ----
     // Save, repair and compact pause the coordination while they work. Repair and compact
@@ -392,6 +397,12 @@ public:
     void GuardaPathBD(const std::string &ruta);
     // Opens the program's guide ayuda/orvanta.html with the desktop's handler.
     void cbtAyudaClick();
+    // The first-start help, modal.
+    void menuAyudaAproximacionClick();
+    // The about box, modal.
+    void mainMenuAcercaDeClick();
+    // The euro calculator, shown without blocking this window.
+    void EuroCalculadora1Click();
 
     // ---- The user's keys and activity (FrmmainTeclas.cpp) ----
     // The form-wide shortcuts, the one path of the menus' keys: Ctrl (with any other

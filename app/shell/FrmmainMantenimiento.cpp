@@ -2,12 +2,15 @@
 // data, repair, compact, the configuration dialog and the help.
 #include "Frmmain.h"
 
+#include "Acerca.h"
 #include "Aplicacion.h"
 #include "Controles.h"
 #include "Frmcfg.h"
 #include "General.h"
 #include "Multiidioma.h"
 #include "Multiuser.h"
+#include "Unieuro.h"
+#include "Uniintro.h"
 #include "cp1252.h"
 #include "profile.h"
 #include "progdir.h"
@@ -15,6 +18,7 @@
 #include "vasqdb.h"
 
 #include <QDesktopServices>
+#include <QPointer>
 #include <QSpinBox>
 #include <QUrl>
 #include <filesystem>
@@ -160,6 +164,28 @@ void TFormMain::cbtAyudaClick()
         AvisoTexto(183, 1, IconoMensaje::Error);
 }
 
+void TFormMain::menuAyudaAproximacionClick()
+{
+    // The window frees itself when it closes.
+    QPointer<TFRMIntroduccion> ayuda = new TFRMIntroduccion(this);
+    ayuda->exec();
+    delete ayuda.data();
+}
+
+void TFormMain::mainMenuAcercaDeClick()
+{
+    TAcercaDe acerca(this);
+    acerca.exec();
+}
+
+void TFormMain::EuroCalculadora1Click()
+{
+    TFRMEuroCalc *calculadora = App().FRMEuroCalc;
+    calculadora->show();
+    calculadora->raise();
+    calculadora->activateWindow();
+}
+
 void TFormMain::ConectaPeriferia()
 {
     Conecta(MNUGuardardatos, &TFormMain::MNUGuardarcambiosClick);
@@ -168,5 +194,9 @@ void TFormMain::ConectaPeriferia()
     Conecta(mainmenuConfiguracion, &TFormMain::mainmenuConfiguracionClick);
     Conecta(MNUAyuda, &TFormMain::cbtAyudaClick);
     Conecta(cbtAyuda, &TFormMain::cbtAyudaClick);
+    Conecta(menuAyudaAproximacion, &TFormMain::menuAyudaAproximacionClick);
+    Conecta(mainMenuAcercaDe, &TFormMain::mainMenuAcercaDeClick);
+    Conecta(EuroCalculadora1, &TFormMain::EuroCalculadora1Click);
+    Conecta(BTNEuroCalc, &TFormMain::EuroCalculadora1Click);
     VigilaUsuario();
 }

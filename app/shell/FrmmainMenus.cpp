@@ -196,7 +196,7 @@ void TFormMain::CreaMenus()
 
     mainMenuAyuda = Menu(this, "mainMenuAyuda", "A&yuda");
     MNUAyuda = Item(mainMenuAyuda, "MNUAyuda", "&Ayuda", Qt::Key_F1);
-    menuAyudaAproximacion = Item(mainMenuAyuda, "menuAyudaAproximacion", "&Introducci\xF3n");
+    menuAyudaAproximacion = Item(mainMenuAyuda, "menuAyudaAproximacion", "&Primera ejecuci\xF3n...");
     mainMenuAyuda->addSeparator();
     mainMenuAcercaDe = Item(mainMenuAyuda, "mainMenuAcercaDe", "&Acerca de...");
     barra->addMenu(mainMenuAyuda);

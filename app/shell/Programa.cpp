@@ -6,8 +6,13 @@
 #include "Editdocumentos.h"
 #include "Editremesas.h"
 #include "Frmcfg.h"
+#include "Frmchooseinforme.h"
+#include "Frmlistdocs.h"
+#include "Frmlistemi.h"
 #include "Frmmain.h"
+#include "Frmrptemi.h"
 #include "Frmseldir.h"
+#include "Lstdocs.h"
 #include "Frmmsg.h"
 #include "General.h"
 #include "Login.h"
@@ -17,6 +22,7 @@
 #include "Propiedades.h"
 #include "b_debug.h"
 #include "Uniemisor.h"
+#include "Unieuro.h"
 #include "Uniempresa.h"
 #include "Uninuevouser.h"
 #include "Unipresentador.h"
@@ -126,14 +132,20 @@ void CreaVentanas()
     app.FormEditRemesas = new TFormEditRemesas(app.FormMain);
     app.FormProps = new TFormProps(app.FormMain);
     app.FormBuscador = new TFormBuscador(app.FormMain);
+    app.FormChooseInforme = new TFormChooseInforme(app.FormMain);
     app.FormSelDir = new TFormSelDir(app.FormMain);
     app.FRMGestionusers = new TFRMGestionusers(app.FormMain);
     app.FRMNuevoUsuario = new TFRMNuevoUsuario(app.FormMain);
     app.FRMEmpresa = new TFRMEmpresa(app.FormMain);
     app.FRMPresentador = new TFRMPresentador(app.FormMain);
     app.FRMEmisores = new TFRMEmisores(app.FormMain);
+    app.FormRptEmi = new TFormRptEmi(app.FormMain);
     app.FormCfg = new TFormCfg(app.FormMain);
     app.FormEditDocumentos = new TFormEditDocumentos(app.FormMain);
+    app.FormListEmi = new TFormListEmi(app.FormMain);
+    app.FormRptDocs = new TFormRptDocs(app.FormMain);
+    app.FormListDocs = new TFormListDocs(app.FormMain);
+    app.FRMEuroCalc = new TFRMEuroCalc(app.FormMain);
 
     app.FormLogin->MuestraEmpresa = [](int idEmpresa) { App().FormMain->MuestraEmpresa(idEmpresa); };
     app.FormLogin->TituloPrincipal = [](const std::string &titulo) {

@@ -1,0 +1,232 @@
+// The euro calculator, the about box and the first-start help.
+#include "arranque.h"
+
+#include "Acerca.h"
+#include "Aplicacion.h"
+#include "Multiidioma.h"
+#include "Unieuro.h"
+#include "Uniintro.h"
+#include "entorno.h"
+#include "profile.h"
+#include "qcp1252.h"
+#include "ventanas.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+using arranque::Carpeta;
+using arranque::Ventanas;
+
+// ---- Euro calculator ----
+
+struct Calculo {
+    const char *campo; // "ptas" or "euro"
+    const char *tecleado; // "," stands for the regional decimal separator; "<" is backspace
+    const char *pesetas, *euros; // the fields afterwards, "," as above
+    const char *por;
+};
+
+constexpr Calculo kCalculos[] = {
+    {"ptas", "1000", "1000", "6,01", "the Part's case"},
+    {"euro", "6,01", "1000", "6,01", "the Part's case"},
+    {"euro", "1", "166", "1", "one euro"},
+    {"euro", "6.01", "1000", "6,01", "a point types the separator"},
+    {"euro", "1,,5", "250", "1,5", "a second separator is refused"},
+    {"euro", "12345678x", "2054147980", "12345678", "no letters"},
+    {"euro", "123456789", "2054147980", "12345678", "eight digits without a separator take no more"},
+    {"euro", "12345678,9", "2054148129", "12345678,9", "but the separator"},
+    {"euro", "1234567,123456", "205414685", "1234567,123", "with a separator, eleven characters"},
+    {"ptas", "12a3", "123", "0,74", "digits only"},
+    {"ptas", "5<", "", "0,00", "emptied"},
+    {"euro", "5<", "0", "", "emptied"},
+    {"euro", ",", "0", ",", "a lone separator leaves the other field alone"},
+    {"ptas", "0,5", "05", "0,03", "rounding half away from zero: 5 pesetas are 3.005 cents"},
+};
+
+QString ConSeparador(const char *texto, QChar separador)
+{
+    QString r = QString::fromLatin1(texto);
+    r.replace(QLatin1Char(','), separador);
+    return r;
+}
+
+class Calculadora : public ::testing::TestWithParam<bool> {};
+
+TEST_P(Calculadora, ConvertsAsTheUserTypes)
+{
+    entorno::Regional regional(GetParam());
+    const QChar separador = GetParam() ? QLatin1Char(',') : QLatin1Char('.');
+    TFRMEuroCalc calculadora;
+    ASSERT_TRUE(Activa(&calculadora));
+    for (const Calculo &c : kCalculos) {
+        calculadora.BTNBorrarClick();
+        QLineEdit *campo = std::string(c.campo) == "ptas" ? calculadora.TXTPtas : calculadora.TXTEuro;
+        campo->clear();
+        campo->setFocus();
+        for (const char letra : std::string(c.tecleado)) {
+            if (letra == '<')
+                QTest::keyClick(campo, Qt::Key_Backspace);
+            else if (letra == ',')
+                Teclea(campo, separador);
+            else
+                QTest::keyClick(campo, letra);
+        }
+        EXPECT_EQ(calculadora.TXTPtas->text(), ConSeparador(c.pesetas, separador)) << c.tecleado << ": " << c.por;
+        EXPECT_EQ(calculadora.TXTEuro->text(), ConSeparador(c.euros, separador)) << c.tecleado << ": " << c.por;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Calculadora, Calculadora, ::testing::Values(true, false));
+
+TEST(Calculadora, EveryShowingStartsFromZeroWithItsButtons)
+{
+    entorno::Regional regional(true);
+    TFRMEuroCalc calculadora;
+    calculadora.show();
+    calculadora.TXTPtas->setText(QStringLiteral("12"));
+    calculadora.hide();
+    calculadora.show();
+    EXPECT_EQ(calculadora.TXTPtas->text(), QStringLiteral("0"));
+    EXPECT_EQ(calculadora.TXTEuro->text(), QStringLiteral("0,00"));
+    EXPECT_EQ(calculadora.BTNBorrar->text(), QStringLiteral("&") + cp1252::toQString(Idioma.GetTexto(37)));
+    EXPECT_EQ(calculadora.BTNSalir->text(), cp1252::toQString(Idioma.GetTexto(8)));
+    calculadora.BTNSalir->click();
+    EXPECT_FALSE(calculadora.isVisible());
+}
+
+// ---- About box ----
+
+TEST(Acerca, MemoryFiguresAreThousandsOfBytesWithTheRegionalSeparator)
+{
+    const struct {
+        bool coma;
+        unsigned long long bytes;
+        const char *texto;
+    } casos[] = {
+        {true, 523456789, "523.456 KB."},
+        {false, 523456789, "523,456 KB."},
+        {true, 999, "0 KB."},
+        {true, 8123456789012ull, "8.123.456.789 KB."},
+    };
+    for (const auto &c : casos) {
+        entorno::Regional regional(c.coma);
+        EXPECT_EQ(FormatoMemoria(c.bytes), c.texto);
+    }
+    const EstadoMemoria m = LeeMemoria("MemTotal:        1000 kB\nMemFree:  10 kB\nMemAvailable:     250 kB\n"
+                                       "SwapTotal:        2000 kB\nSwapFree:         500 kB\n");
+    EXPECT_EQ(m.Fisica, 1024000u);
+    EXPECT_EQ(m.FisicaDisponible, 256000u);
+    EXPECT_EQ(m.Virtual, 2048000u);
+    EXPECT_EQ(m.VirtualDisponible, 512000u);
+    EXPECT_EQ(m.Carga, 75);
+    EXPECT_EQ(LeeMemoria("").Carga, 0);
+}
+
+TEST(Acerca, TheMenuShowsTheVersionTheFiguresAndTheRunningCopies)
+{
+    Carpeta carpeta;
+    Ventanas ventanas;
+    QString version, usuarios, cpu, titulo, fisica;
+    AlMostrarse<TAcercaDe>([&](TAcercaDe *acerca) {
+        version = acerca->lblVersion->text();
+        usuarios = acerca->lblUsuarios->text();
+        cpu = acerca->lblCPU->text();
+        fisica = acerca->lblFisica->text();
+        titulo = acerca->windowTitle();
+        acerca->cbtCerrar->click();
+    });
+    ventanas.Main()->mainMenuAcercaDe->trigger();
+    EXPECT_EQ(version, cp1252::toQString(Idioma.GetTexto(477)));
+    EXPECT_EQ(titulo, cp1252::toQString(Idioma.GetTexto(400)));
+    EXPECT_EQ(usuarios, QStringLiteral("1 "));
+    EXPECT_TRUE(cpu.endsWith(QStringLiteral(" %."))) << cpu.toStdString();
+    EXPECT_TRUE(fisica.endsWith(QStringLiteral(" KB."))) << fisica.toStdString();
+}
+
+// ---- First-start help ----
+
+TEST(Introduccion, TheCheckBoxFollowsTheSettingAndIsWrittenOnLeaving)
+{
+    Carpeta carpeta;
+    const struct {
+        const char *valor; // nullptr: missing
+        bool marcada;
+        bool marcar;
+        const char *escrito;
+    } casos[] = {
+        {nullptr, false, false, "Si"}, {"Si", false, true, "No"}, {"si", false, false, "Si"},
+        {"No", true, true, "No"},      {"x", true, false, "Si"},
+    };
+    for (const auto &c : casos) {
+        if (c.valor)
+            profile::writeString(carpeta.Ini(), "General", "PresentarAyuda", c.valor);
+        auto *ayuda = new TFRMIntroduccion;
+        QPointer<TFRMIntroduccion> vigilada = ayuda;
+        ayuda->show();
+        EXPECT_EQ(ayuda->CHKDenuevo->isChecked(), c.marcada) << (c.valor ? c.valor : "missing");
+        ayuda->CHKDenuevo->setChecked(c.marcar);
+        ayuda->BTNSalir->click();
+        EXPECT_EQ(profile::readString(carpeta.Ini(), "General", "PresentarAyuda", "?"), c.escrito);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(vigilada.isNull()) << "it frees itself";
+    }
+}
+
+TEST(Introduccion, TheLinksShowOnePageAtATime)
+{
+    Carpeta carpeta;
+    TFRMIntroduccion ayuda;
+    ayuda.setAttribute(Qt::WA_DeleteOnClose, false);
+    ASSERT_TRUE(Activa(&ayuda));
+    auto visible = [&ayuda] {
+        std::string r;
+        for (QWidget *p : {ayuda.PNIntro, ayuda.PNUsTv, ayuda.PNUsNo, ayuda.PNGest})
+            if (!p->isHidden())
+                r += p->objectName().toStdString();
+        return r;
+    };
+    EXPECT_EQ(visible(), "PNIntro");
+    QTest::mouseClick(ayuda.LBUsTv, Qt::LeftButton);
+    EXPECT_EQ(visible(), "PNUsTv");
+    ayuda.BTNPrimero->click();
+    EXPECT_EQ(visible(), "PNIntro");
+    ayuda.LBUsNoTv->setFocus();
+    QTest::keyClick(ayuda.LBUsNoTv, Qt::Key_Return);
+    EXPECT_EQ(visible(), "PNUsNo");
+    QTest::mouseClick(ayuda.LBGestionNoTv, Qt::LeftButton);
+    EXPECT_EQ(visible(), "PNGest");
+    QTest::mouseClick(ayuda.LBVolverNoTv, Qt::LeftButton);
+    EXPECT_EQ(visible(), "PNUsNo");
+    EXPECT_EQ(ayuda.size(), QSize(620, 460));
+}
+
+TEST(Introduccion, TheHelpMenuShowsItModally)
+{
+    Carpeta carpeta;
+    Ventanas ventanas;
+    bool modal = false;
+    AlMostrarse<TFRMIntroduccion>([&](TFRMIntroduccion *ayuda) {
+        modal = ayuda->isModal();
+        ayuda->BTNSalir->click();
+    });
+    ventanas.Main()->menuAyudaAproximacion->trigger();
+    EXPECT_TRUE(modal);
+    EXPECT_EQ(ventanas.Main()->menuAyudaAproximacion->text(), QStringLiteral("&Primera ejecuci\u00F3n..."));
+}
+
+TEST(Calculadora, TheMenuShowsItWithoutBlocking)
+{
+    Carpeta carpeta;
+    Ventanas ventanas;
+    ventanas.Main()->EuroCalculadora1->trigger();
+    EXPECT_TRUE(App().FRMEuroCalc->isVisible());
+    EXPECT_FALSE(App().FRMEuroCalc->isModal());
+    App().FRMEuroCalc->BTNSalir->click();
+}
+
+} // namespace
