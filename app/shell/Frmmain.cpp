@@ -170,15 +170,12 @@ TFormMain::TFormMain(QWidget *parent)
     Conecta(mainMenuFinalizarSesion, &TFormMain::cbtFinalizarSesionClick);
     Conecta(MNUCastellano, &TFormMain::MNUCastellanoClick);
     ConectaComandos();
-<<<<<<< HEAD
     ConectaBusqueda();
-=======
     Conecta(cbtInformeRecibos, &TFormMain::cbtInformeRecibosClick);
     Conecta(mainMenuInformeRecibos, &TFormMain::cbtInformeRecibosClick);
     Conecta(cbtInformeLibrados, &TFormMain::cbtInformeLibradosClick);
     Conecta(mainMenuInformeLibrados, &TFormMain::cbtInformeLibradosClick);
     Conecta(cbtMasterInforme, &TFormMain::cbtMasterInformeClick);
->>>>>>> main
 
     App().Multiuser = new _multiuser;
     App().Multiuser->Host.TiempoInactividad = [this] { return TiempoInactividad; };
