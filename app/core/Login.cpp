@@ -168,6 +168,16 @@ void TFormLogin::FormShow()
     CargaUsuarios();
     SeleccionaUltimoUsuario();
     SafeSetFocus(txtPassword);
+    MuestraAyudaInicial();
+}
+
+void TFormLogin::MuestraAyudaInicial()
+{
+    if (m_ayudaMostrada || !MuestraAyuda ||
+        !cp1252::equalNoCase(profile::readString(RutaIni(), "General", "PresentarAyuda", "Si", 2), "Si"))
+        return;
+    m_ayudaMostrada = true;
+    MuestraAyuda(this);
 }
 
 void TFormLogin::AplicaIdioma()

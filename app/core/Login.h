@@ -42,6 +42,9 @@ public:
     // The import of the bank's users file chosen with spdImportar; while it is unset the
     // link stays disabled.
     std::function<void(const std::string &ruta)> ImportaUsuarios;
+    // Shows the first-start help without waiting, owned by the login window. The login
+    // calls it while [General] PresentarAyuda is "Si" (whatever the case), once per run.
+    std::function<void(QWidget *dueno)> MuestraAyuda;
 
     // The command-line parameters after the program's name (Windows-1252); the constructor
     // takes them from the application.
@@ -93,8 +96,11 @@ private:
     bool EnEmpresa() const;
     void VuelveAlUsuario();
 
+    void MuestraAyudaInicial();
+
     bool m_mantenimiento = false;
     bool m_ocupado = false;
+    bool m_ayudaMostrada = false; // for the whole run: a change of user does not show it again
     std::vector<std::string> m_idsEmpresa;
     std::vector<std::string> m_idsUsuario;
 };

@@ -23,6 +23,7 @@
 #include "b_debug.h"
 #include "Uniemisor.h"
 #include "Unieuro.h"
+#include "Uniintro.h"
 #include "Uniempresa.h"
 #include "Uninuevouser.h"
 #include "Unipresentador.h"
@@ -148,6 +149,7 @@ void CreaVentanas()
     app.FRMEuroCalc = new TFRMEuroCalc(app.FormMain);
 
     app.FormLogin->MuestraEmpresa = [](int idEmpresa) { App().FormMain->MuestraEmpresa(idEmpresa); };
+    app.FormLogin->MuestraAyuda = [](QWidget *dueno) { (new TFRMIntroduccion(dueno))->show(); };
     app.FormLogin->TituloPrincipal = [](const std::string &titulo) {
         App().FormMain->setWindowTitle(cp1252::toQString(titulo));
     };

@@ -3,6 +3,7 @@
 
 #include "Acerca.h"
 #include "Aplicacion.h"
+#include "Login.h"
 #include "Multiidioma.h"
 #include "Unieuro.h"
 #include "Uniintro.h"
@@ -217,6 +218,39 @@ TEST(Introduccion, TheHelpMenuShowsItModally)
     ventanas.Main()->menuAyudaAproximacion->trigger();
     EXPECT_TRUE(modal);
     EXPECT_EQ(ventanas.Main()->menuAyudaAproximacion->text(), QStringLiteral("&Primera ejecuci\u00F3n..."));
+}
+
+// The first-start help windows open now.
+int AyudasAbiertas()
+{
+    int n = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        n += qobject_cast<TFRMIntroduccion *>(w) && w->isVisible();
+    return n;
+}
+
+TEST(Introduccion, TheLoginShowsItOncePerRunWhileTheSettingIsSi)
+{
+    const struct {
+        const char *valor; // nullptr: missing
+        int mostradas;
+    } casos[] = {{nullptr, 1}, {"si", 1}, {"No", 0}, {"x", 0}};
+    for (const auto &c : casos) {
+        Carpeta carpeta;
+        if (c.valor)
+            profile::writeString(carpeta.Ini(), "General", "PresentarAyuda", c.valor);
+        Ventanas ventanas;
+        TFormLogin *login = App().FormLogin;
+        login->show();
+        EXPECT_EQ(AyudasAbiertas(), c.mostradas) << (c.valor ? c.valor : "missing");
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (qobject_cast<TFRMIntroduccion *>(w))
+                EXPECT_EQ(w->parentWidget(), login) << "owned by the login";
+        login->hide();
+        login->show();
+        EXPECT_EQ(AyudasAbiertas(), c.mostradas) << "not again at a change of user";
+        login->hide();
+    }
 }
 
 TEST(Calculadora, TheMenuShowsItWithoutBlocking)
