@@ -7,6 +7,8 @@
 #include "General.h"
 #include "Multiidioma.h"
 #include "Multiuser.h"
+#include "Unithistoricos.h"
+#include "cp1252.h"
 #include "qcp1252.h"
 
 #include <QApplication>
@@ -134,8 +136,7 @@ TfrmProceso::TfrmProceso(QWidget *owner)
     connect(cbtCommonDialog, &QPushButton::clicked, this, [this] { cbtCommonDialogClick(); });
     connect(cbtOK, &QPushButton::clicked, this, [this] { cbtOKClick(); });
     connect(cbtCancel, &QPushButton::clicked, this, [this] { cbtCancelClick(); });
-    // BTNPrevisualizacion shows the send-file viewer, which comes with its own window.
-    BTNPrevisualizacion->setEnabled(false);
+    connect(BTNPrevisualizacion, &QPushButton::clicked, this, [this] { BTNPrevisualizacionClick(); });
 }
 
 void TfrmProceso::showEvent(QShowEvent *evento)
@@ -173,12 +174,28 @@ void TfrmProceso::FormShow()
 void TfrmProceso::FormActivate()
 {
     cbtOK->setEnabled(false);
+    BTNPrevisualizacion->setEnabled(false);
     txtFichero->clear();
 }
 
 void TfrmProceso::txtFicheroChange()
 {
     cbtOK->setEnabled(!txtFichero->text().isEmpty());
+    BTNPrevisualizacion->setEnabled(!txtFichero->text().isEmpty());
+}
+
+void TfrmProceso::BTNPrevisualizacionClick()
+{
+    if (Importando())
+        return;
+    const std::string fichero = cp1252::fromQString(txtFichero->text());
+    std::FILE *existe = fichero.empty() ? nullptr : cp1252::openFile(fichero, "rb");
+    if (!existe)
+        return;
+    std::fclose(existe);
+    TFRMHistoricos *visor = App().FRMHistoricos;
+    visor->SetFichero(fichero);
+    visor->exec();
 }
 
 void TfrmProceso::LimpiaProceso()

@@ -39,6 +39,8 @@ public:
     void cbtCommonDialogClick();
     void cbtOKClick();
     void cbtCancelClick();
+    // Shows the chosen file in the send-file viewer when it exists.
+    void BTNPrevisualizacionClick();
 
 protected:
     void showEvent(QShowEvent *evento) override;

@@ -19,6 +19,9 @@ class TFormRptDocs;
 class TFormListDocs;
 class TFormSelDir;
 class TFormCfg;
+class TFRMHistoricos;
+class TFRMRelacion;
+class TFRMOpcion;
 class TFormEditDocumentos;
 class TFRMEuroCalc;
 
@@ -34,6 +37,9 @@ struct Aplicacion {
     TFRMEmpresa *FRMEmpresa = nullptr;            // the company dialog
     TFRMPresentador *FRMPresentador = nullptr;    // the presenter dialog
     TFRMEmisores *FRMEmisores = nullptr;          // the issuer dialog
+    TFRMHistoricos *FRMHistoricos = nullptr;      // the send-file viewer
+    TFRMRelacion *FRMRelacion = nullptr;          // the history list of a batch
+    TFRMOpcion *FRMOpcion = nullptr;              // the viewer's bill detail
     TFormChooseInforme *FormChooseInforme = nullptr; // the report chooser
     TFormRptEmi *FormRptEmi = nullptr;            // the drawees report
     TFormListEmi *FormListEmi = nullptr;          // its issuer selection

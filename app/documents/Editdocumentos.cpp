@@ -260,7 +260,6 @@ void TFormEditDocumentos::CreaControles()
     cbtOK = new QPushButton(this);
     cbtCancel = new QPushButton(this);
     BTNImprimir = new QPushButton(this);
-    BTNImprimir->setEnabled(false); // the printed bill comes with the reports
     for (QPushButton *puntos : {BottomBancos, BTBancos})
         puntos->setFixedWidth(puntos->fontMetrics().horizontalAdvance(puntos->text()) + 16);
     for (QPushButton *b : findChildren<QPushButton *>())
@@ -289,6 +288,7 @@ void TFormEditDocumentos::CreaControles()
 
     connect(cbtOK, &QPushButton::clicked, this, &TFormEditDocumentos::cbtOKClick);
     connect(cbtCancel, &QPushButton::clicked, this, &TFormEditDocumentos::cbtCancelClick);
+    connect(BTNImprimir, &QPushButton::clicked, this, &TFormEditDocumentos::BTNImprimirClick);
     connect(BTNBuscar, &QPushButton::clicked, this, &TFormEditDocumentos::BTNBuscarClick);
     connect(cbtLibrado, &QPushButton::clicked, this, &TFormEditDocumentos::cbtLibradoClick);
     connect(BitBtn1, &QPushButton::clicked, this, &TFormEditDocumentos::cbtLibradoClick);

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "Guardadocumento.h"
+#include "Reciboimpreso.h"
 #include "Registros.h"
 
 #include <QDialog>
@@ -32,6 +33,8 @@ struct HostEditDocumentos {
     std::function<void()> ActualizaPanelInfo;
     // The bills grid reloaded with the bill idDocumento (0: none) as its current row.
     std::function<void(int idDocumento)> RefrescaRecibos;
+    // The issuer as the tree shows it, for the printed bill.
+    std::function<std::string()> Ordenante;
 };
 
 class TFormEditDocumentos : public QDialog {
@@ -57,6 +60,11 @@ public:
     void cbtOKClick();
     void cbtCancelClick();
     void BTNBuscarClick();
+    // Prints the bill as the boxes show it, on the sheet of its format, straight to the
+    // default printer (with none, into a PDF file the user names).
+    void BTNImprimirClick();
+    // The print pages: the two sheets of the printed bill.
+    THojasRecibo HojasRecibo;
     // The drawee list, opened by the panel's button.
     void cbtLibradoClick();
 

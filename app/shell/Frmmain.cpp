@@ -184,6 +184,7 @@ TFormMain::TFormMain(QWidget *parent)
         RecibeActualizacion(usuario, nivel, id);
     };
     ConectaPeriferia();
+    ConectaHistoricos();
 
     const std::string ini = RutaIni();
     if (profile::readKeys(ini, "WINDOW").empty())

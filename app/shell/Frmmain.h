@@ -360,6 +360,13 @@ public:
     // Adds the batch node id with its caption under the selected node, and expands it.
     void AgregaNodoRemesa(const std::string &id, const std::string &texto);
 
+    // ---- Batch history (FrmmainHistoricos.cpp) ----
+    // The history list of the batch in the batches grid's current row.
+    void cbtHistoricoClick();
+    // The history list of the batch in the grid row fila (0-based): text 198 when the batch
+    // was never generated; the row shows "NULL" when the list cleared its generation date.
+    void MuestraHistoricos(int fila);
+
     // ---- Bills through the bill editor (FrmmainDocumentos.cpp) ----
     // Clears DatosDocumento and fills its batch slots (currency, template, issue) from the
     // batch idRemesa.
@@ -500,6 +507,9 @@ private:
     void ConectaBusqueda();
     // The time-out, the shortcuts, the clicks and the captions that follow the language.
     void VigilaUsuario();
+
+    // The batch history (FrmmainHistoricos.cpp).
+    void ConectaHistoricos();
     // Closes the database, holds it alone and runs trabajo on it opened under the hold,
     // then reopens it shared. True when trabajo and the reopen succeeded.
     bool TrabajaEnExclusiva(const std::function<bool()> &trabajo);

@@ -226,9 +226,12 @@ void TFormMain::lstGridRemesasDblClick()
     if (!celda.isValid() || m_ocupado)
         return;
     const int columna = celda.column();
+    const QTableWidgetItem *generacion = lstGridRemesas->item(celda.row(), 2);
     if (SeleccionSimple(lstGridRemesas)) {
         if (GuardaEdicion(lstGridRemesas))
             SalirModoCelda(lstGridRemesas);
+    } else if (columna == 2 && generacion && generacion->text() != QLatin1String("NULL")) {
+        MuestraHistoricos(celda.row());
     } else if (columna == 3) {
         EntraModoCelda(lstGridRemesas, celda.row() + 1, columna);
         return;

@@ -25,6 +25,9 @@
 #include "Unieuro.h"
 #include "Uniintro.h"
 #include "Uniempresa.h"
+#include "Unirelacion.h"
+#include "Unithistoricos.h"
+#include "Unitopcionales.h"
 #include "Uninuevouser.h"
 #include "Unipresentador.h"
 #include "Uniusuarios.h"
@@ -92,6 +95,7 @@ void ConectaEditDocumentos(TFormEditDocumentos &editor)
     };
     editor.Host.GetProvincia = [](const std::string &codigo) { return App().FormMain->GetProvincia(codigo); };
     editor.Host.ActualizaPanelInfo = [] { App().FormMain->ActualizaPanelInfo(); };
+    editor.Host.Ordenante = [] { return App().FormMain->GetNombreEmisorSeleccionado(); };
     editor.Host.RefrescaRecibos = [](int idDocumento) {
         TFormMain *m = App().FormMain;
         m->RefrescaRecibos();
@@ -133,6 +137,9 @@ void CreaVentanas()
     app.FormEditRemesas = new TFormEditRemesas(app.FormMain);
     app.FormProps = new TFormProps(app.FormMain);
     app.FormBuscador = new TFormBuscador(app.FormMain);
+    app.FRMHistoricos = new TFRMHistoricos(app.FormMain);
+    app.FRMRelacion = new TFRMRelacion(app.FormMain);
+    app.FRMOpcion = new TFRMOpcion(app.FRMHistoricos);
     app.FormChooseInforme = new TFormChooseInforme(app.FormMain);
     app.FormSelDir = new TFormSelDir(app.FormMain);
     app.FRMGestionusers = new TFRMGestionusers(app.FormMain);

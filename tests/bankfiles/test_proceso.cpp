@@ -1,6 +1,7 @@
 // The CSB import window over the main window, offscreen on the shipped database, with a
 // running copy in another process as the other user.
 #include "Proceso.h"
+#include "Unithistoricos.h"
 
 #include "Multiidioma.h"
 #include "copias.h"
@@ -159,6 +160,33 @@ TEST_F(Proceso, StopMidRunRollsBackAndTheWindowWaitsForTheRun)
     });
     EXPECT_EQ(Filas("[Remesas()]"), antes) << "rolled back";
     EXPECT_EQ(Filas("[_Presentadores( Datos )]"), 2);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Proceso, ThePreviewShowsTheChosenFileInTheViewer)
+{
+    ConVentana(m->cbtImportar, [&](TfrmProceso *v) {
+        EXPECT_FALSE(v->BTNPrevisualizacion->isEnabled());
+        v->txtFichero->setText(cp1252::toQString(carpeta.Ruta("no-existe.csb")));
+        ASSERT_TRUE(v->BTNPrevisualizacion->isEnabled());
+        v->BTNPrevisualizacion->click();
+        EXPECT_EQ(QApplication::activeModalWidget(), v) << "a missing file shows nothing";
+
+        v->txtFichero->setText(QStringLiteral(DATOS_CSB "retrofix-c58.txt"));
+        QString raiz;
+        AlMostrarse<TFRMHistoricos>([&](TFRMHistoricos *visor) {
+            if (visor->TREEHistor->topLevelItem(0))
+                raiz = visor->TREEHistor->topLevelItem(0)->text(0).trimmed();
+            visor->SpeedButton1->click();
+        });
+        v->BTNPrevisualizacion->click();
+        EXPECT_EQ(raiz, QStringLiteral("NaN Projectes de Programari Lliure, S.L."));
+        v->txtFichero->clear();
+        EXPECT_FALSE(v->BTNPrevisualizacion->isEnabled());
+    });
 }
 
 } // namespace

@@ -5,8 +5,12 @@
 #include "Modmas.h"
 #include "recibos.h"
 #include "entorno.h"
+#include "pdf.h"
+#include "ventanas.h"
 
 #include <QDateEdit>
+#include <QFileDialog>
+#include <QPrinterInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -339,6 +343,42 @@ TEST_F(Editor, BankListsFillTheBankBox)
     EXPECT_FALSE(editor->LBBancos->isVisible());
     EXPECT_EQ(editor->txtBanco->text(), editor->LBBancos->item(0)->text().mid(1, 4).trimmed());
     EXPECT_EQ(QApplication::focusWidget(), editor->txtOficina);
+}
+
+} // namespace
+
+namespace {
+
+// With no printer installed the print asks for a PDF file: the sheet of the batch's format
+// with what the boxes show.
+TEST_F(Editor, PrintWritesTheSheetOfTheFormat)
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        GTEST_SKIP() << "this machine has printers";
+    testutil::TempDir dir;
+    editor->Host.Ordenante = [] { return std::string("Emisor del arbol"); };
+    const struct {
+        int remesa;
+        const char *titulo, *moneda;
+    } casos[] = {{1, "DOMICILIACION", "EUR"}, {3, "ANTICIPO DE CREDITO", "EUR"}};
+    for (const auto &c : casos) {
+        Nuevo(c.remesa);
+        QLineEdit *titular = c.remesa == 3 ? editor->txtTitularCredito58 : editor->txtLibrado;
+        Escribe(titular, QStringLiteral("Titular Impreso"));
+        Escribe(editor->txtImporte, QStringLiteral("12,50"));
+        const std::string ruta = dir.file("hoja" + std::to_string(c.remesa));
+        Respondedor<QFileDialog> dialogo([&](QFileDialog *d) {
+            auto *nombre = d->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+            nombre->setText(QString::fromStdString(ruta));
+            QMetaObject::invokeMethod(d, "accept");
+        });
+        editor->BTNImprimir->click();
+        EXPECT_EQ(dialogo.Veces(), 1);
+        const std::string texto = pdf::Texto(ruta + ".pdf");
+        for (const char *visto : {c.titulo, "Titular Impreso", "Emisor del arbol", "12,50", "2.080", c.moneda})
+            EXPECT_NE(texto.find(visto), std::string::npos) << visto << "\n" << texto;
+        editor->done(QDialog::Rejected);
+    }
 }
 
 } // namespace
