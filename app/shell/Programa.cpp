@@ -3,6 +3,7 @@
 
 #include "Aplicacion.h"
 #include "Buscador.h"
+#include "Cfgfile.h"
 #include "Editdocumentos.h"
 #include "Editremesas.h"
 #include "Frmcfg.h"
@@ -29,6 +30,7 @@
 #include "Unithistoricos.h"
 #include "Unitopcionales.h"
 #include "Uninuevouser.h"
+#include "Uniopcsimport.h"
 #include "Unipresentador.h"
 #include "Uniusuarios.h"
 #include "qcp1252.h"
@@ -148,6 +150,7 @@ void CreaVentanas()
     app.FRMPresentador = new TFRMPresentador(app.FormMain);
     app.FRMEmisores = new TFRMEmisores(app.FormMain);
     app.FormRptEmi = new TFormRptEmi(app.FormMain);
+    app.FRMOpcionImport = new TFRMOpcionImport(app.FormMain);
     app.FormCfg = new TFormCfg(app.FormMain);
     app.FormEditDocumentos = new TFormEditDocumentos(app.FormMain);
     app.FormListEmi = new TFormListEmi(app.FormMain);
@@ -156,6 +159,7 @@ void CreaVentanas()
     app.FRMEuroCalc = new TFRMEuroCalc(app.FormMain);
 
     app.FormLogin->MuestraEmpresa = [](int idEmpresa) { App().FormMain->MuestraEmpresa(idEmpresa); };
+    app.FormLogin->ImportaUsuarios = [](const std::string &ruta) { ImportaFicheroUsuarios(ruta); };
     app.FormLogin->MuestraAyuda = [](QWidget *dueno) { (new TFRMIntroduccion(dueno))->show(); };
     app.FormLogin->TituloPrincipal = [](const std::string &titulo) {
         App().FormMain->setWindowTitle(cp1252::toQString(titulo));
