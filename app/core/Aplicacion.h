@@ -18,6 +18,7 @@ class TFormRptDocs;
 class TFormListDocs;
 class TFormSelDir;
 class TFormCfg;
+class TFRMOpcionImport;
 class TFRMHistoricos;
 class TFRMRelacion;
 class TFRMOpcion;
@@ -44,6 +45,7 @@ struct Aplicacion {
     TFormRptDocs *FormRptDocs = nullptr;          // the bills report
     TFormListDocs *FormListDocs = nullptr;        // its batch and state selection
     TFormSelDir *FormSelDir = nullptr;            // the folder picker
+    TFRMOpcionImport *FRMOpcionImport = nullptr;  // the options of the template being edited
     TFormCfg *FormCfg = nullptr;                  // the configuration dialog
     TFormEditDocumentos *FormEditDocumentos = nullptr; // the bill editor
     TFRMEuroCalc *FRMEuroCalc = nullptr;          // the euro calculator

@@ -389,6 +389,8 @@ public:
     // The configuration dialog: folders and minutes in memory at once; a new database
     // folder (it must hold Orvanta.mcr) goes to the ini for the next start.
     void mainmenuConfiguracionClick();
+    // The sequential import: its window, modal, created for the command.
+    void MNUImportarficherodelusuario1Click();
     // Writes [GENERAL] BaseDatos; PathBD stays.
     void GuardaPathBD(const std::string &ruta);
     // Opens the program's guide ayuda/orvanta.html with the desktop's handler.

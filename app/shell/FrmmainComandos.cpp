@@ -13,6 +13,7 @@
 #include "Multiuser.h"
 #include "Proceso.h"
 #include "Remesas.h"
+#include "Uniimportuser.h"
 #include "qcp1252.h"
 
 #include <QElapsedTimer>
@@ -116,6 +117,13 @@ void TFormMain::ConectaComandos()
     Conecta(mainMenuDeseleccionar, [this] { mainMenuSeleccionarClick(mainMenuDeseleccionar); });
     Conecta(cbtImportar, &TFormMain::cbtImportarClick);
     Conecta(mainMenuImportar, &TFormMain::cbtImportarClick);
+    Conecta(Importacin1, &TFormMain::MNUImportarficherodelusuario1Click);
+}
+
+void TFormMain::MNUImportarficherodelusuario1Click()
+{
+    TFRMImportuser importacion(this);
+    importacion.exec();
 }
 
 // ---- Add and modify ----

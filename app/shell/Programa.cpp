@@ -29,6 +29,7 @@
 #include "Unithistoricos.h"
 #include "Unitopcionales.h"
 #include "Uninuevouser.h"
+#include "Uniopcsimport.h"
 #include "Unipresentador.h"
 #include "Uniusuarios.h"
 #include "qcp1252.h"
@@ -147,6 +148,7 @@ void CreaVentanas()
     app.FRMPresentador = new TFRMPresentador(app.FormMain);
     app.FRMEmisores = new TFRMEmisores(app.FormMain);
     app.FormRptEmi = new TFormRptEmi(app.FormMain);
+    app.FRMOpcionImport = new TFRMOpcionImport(app.FormMain);
     app.FormCfg = new TFormCfg(app.FormMain);
     app.FormEditDocumentos = new TFormEditDocumentos(app.FormMain);
     app.FormListEmi = new TFormListEmi(app.FormMain);
