@@ -6,6 +6,7 @@ class TFormMain;
 class TFormLogin;
 class TFormEditRemesas;
 class TFormProps;
+class TFormBuscador;
 class TFRMGestionusers;
 class TFRMNuevoUsuario;
 class TFRMEmpresa;
@@ -31,6 +32,7 @@ struct Aplicacion {
     TFormLogin *FormLogin = nullptr;              // the login and the current user
     TFormEditRemesas *FormEditRemesas = nullptr;  // the batch editor
     TFormProps *FormProps = nullptr;              // the item property sheet
+    TFormBuscador *FormBuscador = nullptr;        // the search window
     TFRMGestionusers *FRMGestionusers = nullptr;  // user administration
     TFRMNuevoUsuario *FRMNuevoUsuario = nullptr;  // the user editor
     TFRMEmpresa *FRMEmpresa = nullptr;            // the company dialog

@@ -2,6 +2,7 @@
 #include "Programa.h"
 
 #include "Aplicacion.h"
+#include "Buscador.h"
 #include "Cfgfile.h"
 #include "Editdocumentos.h"
 #include "Editremesas.h"
@@ -137,6 +138,7 @@ void CreaVentanas()
     app.FormLogin = new TFormLogin(app.FormMain);
     app.FormEditRemesas = new TFormEditRemesas(app.FormMain);
     app.FormProps = new TFormProps(app.FormMain);
+    app.FormBuscador = new TFormBuscador(app.FormMain);
     app.FRMHistoricos = new TFRMHistoricos(app.FormMain);
     app.FRMRelacion = new TFRMRelacion(app.FormMain);
     app.FRMOpcion = new TFRMOpcion(app.FRMHistoricos);
