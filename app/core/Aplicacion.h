@@ -6,6 +6,7 @@ class TFormMain;
 class TFormLogin;
 class TFormEditRemesas;
 class TFormProps;
+class TFormBuscador;
 class TFRMGestionusers;
 class TFRMNuevoUsuario;
 class TFRMEmpresa;
@@ -21,6 +22,7 @@ class TFormRptDocs;
 class TFormListDocs;
 class TFormSelDir;
 class TFormCfg;
+class TFRMOpcionImport;
 class TFRMHistoricos;
 class TFRMRelacion;
 class TFRMOpcion;
@@ -33,6 +35,7 @@ struct Aplicacion {
     TFormLogin *FormLogin = nullptr;              // the login and the current user
     TFormEditRemesas *FormEditRemesas = nullptr;  // the batch editor
     TFormProps *FormProps = nullptr;              // the item property sheet
+    TFormBuscador *FormBuscador = nullptr;        // the search window
     TFRMGestionusers *FRMGestionusers = nullptr;  // user administration
     TFRMNuevoUsuario *FRMNuevoUsuario = nullptr;  // the user editor
     TFRMEmpresa *FRMEmpresa = nullptr;            // the company dialog
@@ -47,6 +50,7 @@ struct Aplicacion {
     TFormRptDocs *FormRptDocs = nullptr;          // the bills report
     TFormListDocs *FormListDocs = nullptr;        // its batch and state selection
     TFormSelDir *FormSelDir = nullptr;            // the folder picker
+    TFRMOpcionImport *FRMOpcionImport = nullptr;  // the options of the template being edited
     TFormCfg *FormCfg = nullptr;                  // the configuration dialog
     TFormEditDocumentos *FormEditDocumentos = nullptr; // the bill editor
     TFormExportar *FormExportar = nullptr;        // the send-file window

@@ -9,6 +9,7 @@
 #include "b_astr.h"
 
 #include <cstdarg>
+#include <cstdio>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -106,3 +107,44 @@ int BuscaEmisorNif(int idPresentador, std::string_view nif, std::string_view suf
 int AltaEmisor(int idPresentador, std::string_view nif, std::string_view sufijo, std::string_view nombre,
                std::string_view abono, std::string_view cargo, std::string_view descripcion, std::string_view alias,
                std::string_view nie = {});
+
+// ---- The bank's users file: one record a line, 272 characters at fixed positions ----
+
+// A line as read, every field cut at its width and stripped of trailing blanks; the two
+// accounts built as 20 characters (bank, branch, control digits, "0" and the nine of the
+// file).
+struct STRRegistroUsuario {
+    std::string Cod_usuario, Cod_segundo, Nombre_usuario, Cif, Nombre_empresa, Cuenta_cargo, Desc_cuenta, Alias,
+        Cuenta_abono, Nif_emisor, Sufijo_emisor, Nombre_emisor, Nif_presentador, Sufijo_presentador,
+        Nombre_presentador;
+};
+
+// Copies the next ancho characters (fewer at the end of the text) into destino without
+// their trailing blanks; the cursor after them, or null when the text is exhausted or the
+// cursor is null.
+const char *CortaCampo(const char *cursor, std::string &destino, size_t ancho);
+
+// Reads the next line (up to 2,047 characters) into registro and the order code (the two
+// characters at position 97). The line's length; 1 for an empty line; 0 at the end of the
+// file; -1 for a read error or a line that ends before position 97 (logged with the line).
+int LeeLineaUsuario(std::FILE *fichero, STRRegistroUsuario &registro, std::string &orden);
+
+// Finds or stores the line's user (code without blanks around it, empty password), its
+// company (by user and tax id), its presenter ("68" CSB19, "62" CSB58; none when its tax id
+// or suffix is blank) and its issuer (by presenter and both accounts; none when its tax id
+// or suffix is blank). The id of the last one found or stored; 0 for another order code
+// (nothing stored); negative when one could not be found or stored.
+int ImportaRegistroUsuario(const STRRegistroUsuario &registro, const std::string &orden);
+
+// Imports the file in one transaction, showing its progress: 0 when every line was
+// imported; negative, with nothing stored, when the file could not be read, a line was
+// too short or a record failed.
+int ImportaUsuarios(const std::string &ruta);
+
+// ImportaUsuarios with the wait cursor; a failure is shown (text 912); a success posts a
+// users change notice. True on success.
+bool ImportaFicheroUsuarios(const std::string &ruta);
+
+// The file's checksum (see Crc.h), each block of 2,048 bytes counted up to its first zero
+// byte; -1 when it cannot be opened.
+int CRCFichero(const std::string &ruta);

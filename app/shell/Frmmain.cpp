@@ -6,6 +6,7 @@
 #include "Aplicaplantillas.h"
 #include "Cerrando.h"
 #include "Frmmsg.h"
+#include "ImportTv.h"
 #include "General.h"
 #include "Login.h"
 #include "Modmas.h"
@@ -170,6 +171,7 @@ TFormMain::TFormMain(QWidget *parent)
     Conecta(mainMenuFinalizarSesion, &TFormMain::cbtFinalizarSesionClick);
     Conecta(MNUCastellano, &TFormMain::MNUCastellanoClick);
     ConectaComandos();
+    ConectaBusqueda();
     Conecta(cbtInformeRecibos, &TFormMain::cbtInformeRecibosClick);
     Conecta(mainMenuInformeRecibos, &TFormMain::cbtInformeRecibosClick);
     Conecta(cbtInformeLibrados, &TFormMain::cbtInformeLibradosClick);
@@ -200,6 +202,7 @@ TFormMain::TFormMain(QWidget *parent)
         std::error_code ec;
         IniciaPlantillas(cp1252::fromUtf8(std::filesystem::current_path(ec).string()) + "/items.ini");
         App().Multiuser->IniciaMultiusuario();
+        CheckUserConfigFile();
         CargaProvincias();
     }
     // Read even after a failed start, so that closing writes back what the file held.

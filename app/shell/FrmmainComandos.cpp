@@ -14,6 +14,7 @@
 #include "Multiuser.h"
 #include "Proceso.h"
 #include "Remesas.h"
+#include "Uniimportuser.h"
 #include "qcp1252.h"
 
 #include <QElapsedTimer>
@@ -119,6 +120,13 @@ void TFormMain::ConectaComandos()
     Conecta(mainMenuImportar, &TFormMain::cbtImportarClick);
     Conecta(cbtExportar, &TFormMain::mainMenuFicheroClick);
     Conecta(mainMenuFichero, &TFormMain::mainMenuFicheroClick);
+    Conecta(Importacin1, &TFormMain::MNUImportarficherodelusuario1Click);
+}
+
+void TFormMain::MNUImportarficherodelusuario1Click()
+{
+    TFRMImportuser importacion(this);
+    importacion.exec();
 }
 
 // ---- Send file ----

@@ -71,13 +71,19 @@ void TFormMain::ProcesaActualizacion(int idUsuario, int nivel, int idActualizar)
     RefrescaPrincipal(idUsuario, nivel, idActualizar);
 }
 
-void TFormMain::RefrescaVentanas(int, int nivel, int idActualizar)
+bool TFormMain::MismoUsuario(int idUsuario) const
+{
+    return App().FormLogin && idUsuario == Numero(App().FormLogin->LoginData.Id_usuario);
+}
+
+void TFormMain::RefrescaVentanas(int idUsuario, int nivel, int idActualizar)
 {
     // The windows of other units add their refresh here as they come.
     Aplicacion &app = App();
     if (nivel <= NIVEL_DOCUMENTOS && app.FormExportar && app.FormExportar->isVisible())
         app.FormExportar->CargaRemesasPresentador();
-    if (nivel == NIVEL_LIBRADOS && app.FormEditDocumentos && app.FormEditDocumentos->isVisible())
+    const bool libradosPropios = nivel == NIVEL_LIBRADOS && MismoUsuario(idUsuario) && isVisible();
+    if (libradosPropios && app.FormEditDocumentos && app.FormEditDocumentos->isVisible())
         app.FormEditDocumentos->RefreshLibrados(TipoOrdenAviso(idActualizar));
     if (nivel != NIVEL_USUARIOS)
         return;
@@ -103,7 +109,7 @@ void TFormMain::RefrescaPrincipal(int idUsuario, int nivel, int idActualizar)
     if (!isVisible())
         return;
 
-    const bool mismoUsuario = App().FormLogin && idUsuario == Numero(App().FormLogin->LoginData.Id_usuario);
+    const bool mismoUsuario = MismoUsuario(idUsuario);
     switch (nivel) {
     case NIVEL_TODO:
     case 1:

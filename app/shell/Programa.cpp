@@ -2,6 +2,8 @@
 #include "Programa.h"
 
 #include "Aplicacion.h"
+#include "Buscador.h"
+#include "Cfgfile.h"
 #include "Editdocumentos.h"
 #include "Editremesas.h"
 #include "Exportar.h"
@@ -31,6 +33,7 @@
 #include "Unithistoricos.h"
 #include "Unitopcionales.h"
 #include "Uninuevouser.h"
+#include "Uniopcsimport.h"
 #include "Unipresentador.h"
 #include "Uniusuarios.h"
 #include "qcp1252.h"
@@ -138,6 +141,7 @@ void CreaVentanas()
     app.FormLogin = new TFormLogin(app.FormMain);
     app.FormEditRemesas = new TFormEditRemesas(app.FormMain);
     app.FormProps = new TFormProps(app.FormMain);
+    app.FormBuscador = new TFormBuscador(app.FormMain);
     app.FRMHistoricos = new TFRMHistoricos(app.FormMain);
     app.FRMRelacion = new TFRMRelacion(app.FormMain);
     app.FRMOpcion = new TFRMOpcion(app.FRMHistoricos);
@@ -149,6 +153,7 @@ void CreaVentanas()
     app.FRMPresentador = new TFRMPresentador(app.FormMain);
     app.FRMEmisores = new TFRMEmisores(app.FormMain);
     app.FormRptEmi = new TFormRptEmi(app.FormMain);
+    app.FRMOpcionImport = new TFRMOpcionImport(app.FormMain);
     app.FormCfg = new TFormCfg(app.FormMain);
     app.FormEditDocumentos = new TFormEditDocumentos(app.FormMain);
     app.FormListEmi = new TFormListEmi(app.FormMain);
@@ -160,6 +165,7 @@ void CreaVentanas()
     app.FRMRecordeuro = new TFRMRecordeuro(app.FormMain);
 
     app.FormLogin->MuestraEmpresa = [](int idEmpresa) { App().FormMain->MuestraEmpresa(idEmpresa); };
+    app.FormLogin->ImportaUsuarios = [](const std::string &ruta) { ImportaFicheroUsuarios(ruta); };
     app.FormLogin->MuestraAyuda = [](QWidget *dueno) { (new TFRMIntroduccion(dueno))->show(); };
     app.FormLogin->TituloPrincipal = [](const std::string &titulo) {
         App().FormMain->setWindowTitle(cp1252::toQString(titulo));
