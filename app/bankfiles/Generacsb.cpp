@@ -544,6 +544,8 @@ bool _GeneradorCSB::LeeRecibos(int idRemesa, Bloque &bloque)
         bloque.recibos.push_back(std::move(r));
     });
     Avanza(true);
+    if (!error.empty())
+        Linea(162);
     return error.empty() && bloque.bien;
 }
 

@@ -114,9 +114,9 @@ bool RegistrosCSB::SinCuenta(std::string_view cuenta)
     return Blanco(cuenta) || cuenta == "00000000000000000000";
 }
 
-std::string RegistrosCSB::TextoImporte(long long unidades) const
+std::string TextoImporteCSB(long long unidades, bool euros)
 {
-    if (!m_euros)
+    if (!euros)
         return std::to_string(unidades);
     std::string centimos = std::to_string(unidades % 100);
     return std::to_string(unidades / 100) + "." + std::string(2 - centimos.size(), '0') + centimos;

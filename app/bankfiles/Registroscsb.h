@@ -40,6 +40,9 @@ struct ReciboCSB {
     QDate FVencimiento, FFormalizacion;
 };
 
+// Whole units of a currency (cents with euros, else pesetas) in storage form: "12.05", "1500".
+std::string TextoImporteCSB(long long unidades, bool euros);
+
 // The layouts of one file: its format (1 CSB19, 2 CSB58), its currency, the day it is
 // generated and the charge date (CSB19).
 class RegistrosCSB {
@@ -88,7 +91,7 @@ public:
     static bool SinCuenta(std::string_view cuenta);
 
     // The amount as it reads in error lines: storage form in the file's currency.
-    std::string TextoImporte(long long unidades) const;
+    std::string TextoImporte(long long unidades) const { return TextoImporteCSB(unidades, m_euros); }
 
 private:
     std::string Codigos(const char *euro, const char *peseta, int dato) const;

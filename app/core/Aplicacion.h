@@ -6,11 +6,15 @@ class TFormMain;
 class TFormLogin;
 class TFormEditRemesas;
 class TFormProps;
+class TFormBuscador;
 class TFRMGestionusers;
 class TFRMNuevoUsuario;
 class TFRMEmpresa;
 class TFRMPresentador;
 class TFRMEmisores;
+class TFormExportar;
+class TFRMSelectEmisor;
+class TFRMRecordeuro;
 class TFormChooseInforme;
 class TFormRptEmi;
 class TFormListEmi;
@@ -31,6 +35,7 @@ struct Aplicacion {
     TFormLogin *FormLogin = nullptr;              // the login and the current user
     TFormEditRemesas *FormEditRemesas = nullptr;  // the batch editor
     TFormProps *FormProps = nullptr;              // the item property sheet
+    TFormBuscador *FormBuscador = nullptr;        // the search window
     TFRMGestionusers *FRMGestionusers = nullptr;  // user administration
     TFRMNuevoUsuario *FRMNuevoUsuario = nullptr;  // the user editor
     TFRMEmpresa *FRMEmpresa = nullptr;            // the company dialog
@@ -48,7 +53,10 @@ struct Aplicacion {
     TFRMOpcionImport *FRMOpcionImport = nullptr;  // the options of the template being edited
     TFormCfg *FormCfg = nullptr;                  // the configuration dialog
     TFormEditDocumentos *FormEditDocumentos = nullptr; // the bill editor
+    TFormExportar *FormExportar = nullptr;        // the send-file window
     TFRMEuroCalc *FRMEuroCalc = nullptr;          // the euro calculator
+    TFRMSelectEmisor *FRMSelectEmisor = nullptr;  // the issuer choice of the drawee import
+    TFRMRecordeuro *FRMRecordeuro = nullptr;      // the euro reminder
     // Each window that lives for the whole run is added here by the task that builds it
     // (TFormMain *FormMain, TFormLogin *FormLogin, TFRMGestionusers *FRMGestionusers, ...),
     // named as the system names its global object.

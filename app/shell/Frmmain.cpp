@@ -171,6 +171,7 @@ TFormMain::TFormMain(QWidget *parent)
     Conecta(mainMenuFinalizarSesion, &TFormMain::cbtFinalizarSesionClick);
     Conecta(MNUCastellano, &TFormMain::MNUCastellanoClick);
     ConectaComandos();
+    ConectaBusqueda();
     Conecta(cbtInformeRecibos, &TFormMain::cbtInformeRecibosClick);
     Conecta(mainMenuInformeRecibos, &TFormMain::cbtInformeRecibosClick);
     Conecta(cbtInformeLibrados, &TFormMain::cbtInformeLibradosClick);

@@ -313,6 +313,17 @@ public:
     // The editor of the pending edit while it shows.
     QLineEdit *EditorCelda(QTableView *grid) const;
 
+    // ---- Search (FrmmainBuscar.cpp) ----
+    // The grid of the visible panel: presenters, issuers, batches or bills; none.
+    QTableView *GridVisible() const;
+    // A new search on the visible grid in the search window, shown modally.
+    void cbtBuscarClick();
+    // Ctrl+F: cbtBuscarClick while cbtBuscar is enabled.
+    void mainMenuBuscarClick();
+    // F3: the last search again on the visible grid, from the row after its hit.
+    void mainBuscarsiguienteClick();
+    void panelTitleEmpresasMouseMove();
+
     // ---- Bills grid marks and the grids' handlers (FrmmainRecibos.cpp) ----
     // A grid's data rows, and the first row of its selection (0: none, the title row).
     int FilasDatos(const QTableView *grid) const;
@@ -367,6 +378,9 @@ public:
 
     // ---- Handlers ----
     void cbtSalirClick();
+    // The send-file window for the selected presenter; afterwards a batch-level notice
+    // with the selected node's id.
+    void mainMenuFicheroClick();
     void cbtFinalizarSesionClick();
     void MNUCastellanoClick();
     void treeInfoGlobalChange();
@@ -494,6 +508,8 @@ private:
 
     // The commands of FrmmainMantenimiento.cpp and the others of the shell's periphery.
     void ConectaPeriferia();
+    // The search commands (FrmmainBuscar.cpp).
+    void ConectaBusqueda();
     // The time-out, the shortcuts, the clicks and the captions that follow the language.
     void VigilaUsuario();
 
@@ -551,6 +567,8 @@ private:
     // The main window's own part: the tree, the grids and the totals.
     void RefrescaPrincipal(int idUsuario, int nivel, int idActualizar);
     void AplicaAvisos();
+    // Whether the notice comes from a copy of the logged-in user.
+    bool MismoUsuario(int idUsuario) const;
     // With no node left: no grid and no command of a node.
     void MuestraSinNodo();
     int m_comandos = 0;         // commands and grid handlers running (nested through modal windows)

@@ -1,11 +1,12 @@
 // The main window's record commands: add, modify and delete batches through the batch
-// editor, and delete, activate and deactivate the marked bills (adding and modifying a bill:
-// FrmmainDocumentos.cpp).
+// editor, delete, activate and deactivate the marked bills (adding and modifying a bill:
+// FrmmainDocumentos.cpp), the CSB import and the send file.
 #include "Frmmain.h"
 
 #include "Aplicacion.h"
 #include "Controles.h"
 #include "Editremesas.h"
+#include "Exportar.h"
 #include "General.h"
 #include "ModeloRecibos.h"
 #include "Modmas.h"
@@ -117,6 +118,8 @@ void TFormMain::ConectaComandos()
     Conecta(mainMenuDeseleccionar, [this] { mainMenuSeleccionarClick(mainMenuDeseleccionar); });
     Conecta(cbtImportar, &TFormMain::cbtImportarClick);
     Conecta(mainMenuImportar, &TFormMain::cbtImportarClick);
+    Conecta(cbtExportar, &TFormMain::mainMenuFicheroClick);
+    Conecta(mainMenuFichero, &TFormMain::mainMenuFicheroClick);
     Conecta(Importacin1, &TFormMain::MNUImportarficherodelusuario1Click);
 }
 
@@ -124,6 +127,14 @@ void TFormMain::MNUImportarficherodelusuario1Click()
 {
     TFRMImportuser importacion(this);
     importacion.exec();
+}
+
+// ---- Send file ----
+
+void TFormMain::mainMenuFicheroClick()
+{
+    App().FormExportar->exec();
+    Notifica(NIVEL_REMESAS, NodoSeleccionado());
 }
 
 // ---- Add and modify ----

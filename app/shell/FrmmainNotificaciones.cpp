@@ -4,6 +4,7 @@
 
 #include "Aplicacion.h"
 #include "Editdocumentos.h"
+#include "Exportar.h"
 #include "General.h"
 #include "Login.h"
 #include "Modmas.h"
@@ -70,11 +71,19 @@ void TFormMain::ProcesaActualizacion(int idUsuario, int nivel, int idActualizar)
     RefrescaPrincipal(idUsuario, nivel, idActualizar);
 }
 
-void TFormMain::RefrescaVentanas(int, int nivel, int idActualizar)
+bool TFormMain::MismoUsuario(int idUsuario) const
+{
+    return App().FormLogin && idUsuario == Numero(App().FormLogin->LoginData.Id_usuario);
+}
+
+void TFormMain::RefrescaVentanas(int idUsuario, int nivel, int idActualizar)
 {
     // The windows of other units add their refresh here as they come.
     Aplicacion &app = App();
-    if (nivel == NIVEL_LIBRADOS && app.FormEditDocumentos && app.FormEditDocumentos->isVisible())
+    if (nivel <= NIVEL_DOCUMENTOS && app.FormExportar && app.FormExportar->isVisible())
+        app.FormExportar->CargaRemesasPresentador();
+    const bool libradosPropios = nivel == NIVEL_LIBRADOS && MismoUsuario(idUsuario) && isVisible();
+    if (libradosPropios && app.FormEditDocumentos && app.FormEditDocumentos->isVisible())
         app.FormEditDocumentos->RefreshLibrados(TipoOrdenAviso(idActualizar));
     if (nivel != NIVEL_USUARIOS)
         return;
@@ -100,7 +109,7 @@ void TFormMain::RefrescaPrincipal(int idUsuario, int nivel, int idActualizar)
     if (!isVisible())
         return;
 
-    const bool mismoUsuario = App().FormLogin && idUsuario == Numero(App().FormLogin->LoginData.Id_usuario);
+    const bool mismoUsuario = MismoUsuario(idUsuario);
     switch (nivel) {
     case NIVEL_TODO:
     case 1:

@@ -9,6 +9,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -98,6 +99,9 @@ bool TFormMain::eventFilter(QObject *objeto, QEvent *evento)
         return TeclaRecibosCelda(tecla->key()) || lstGridDocumentosKeyDown(tecla->key(), tecla->modifiers());
     } else if (objeto == lstGridRemesas && tipo == QEvent::KeyPress) {
         return lstGridRemesasKeyDown(static_cast<QKeyEvent *>(evento)->key());
+    } else if (tipo == QEvent::MouseMove && (objeto == panelTitleEmpresas || objeto == panelTitleEmisores ||
+                                             objeto == panelTitleRemesas || objeto == panelTitleRecibos)) {
+        panelTitleEmpresasMouseMove();
     } else if (tipo == QEvent::FocusIn) {
         for (QTableWidget *grid : {lstGridPresentadores, lstGridEmisores, lstGridRemesas})
             if (objeto == grid)

@@ -15,6 +15,9 @@ namespace {
 // are held.
 constexpr int kMinFilasRetenidas = 200;
 
+// Rows read at once by a search.
+constexpr int kFilasBusqueda = 500;
+
 // Longest index row text read (the index holds keys: a longer one is no row of ours).
 constexpr size_t kMaxTextoIndice = size_t(1) << 20;
 
@@ -298,6 +301,26 @@ std::string TModeloRecibos::Celda(int fila, int columna) const
     if (fila < 0 || fila >= m_numFilas || columna < 0 || columna >= NumColumnas)
         return {};
     return cp1252::fromQString(data(index(fila, columna)).toString());
+}
+
+int TModeloRecibos::Busca(int desde, int columna, const QString &texto) const
+{
+    if (columna < 0 || columna >= NumColumnas)
+        return -1;
+    for (int primera = std::max(desde, 0); primera < m_numFilas; primera += kFilasBusqueda) {
+        const int ultima = std::min(primera + kFilasBusqueda, m_numFilas) - 1;
+        const std::vector<Fila> leidas = columna == ColMarca ? std::vector<Fila>() : LeeFilas(primera, ultima);
+        for (int fila = primera; fila <= ultima; ++fila) {
+            const auto p = m_filas.find(fila);
+            const bool retenida = p != m_filas.end() && p->second.vigente;
+            const QString celda = columna == ColMarca ? data(index(fila, columna)).toString()
+                                  : retenida          ? p->second.celdas[size_t(columna)]
+                                                      : leidas[size_t(fila - primera)].celdas[size_t(columna)];
+            if (celda.contains(texto))
+                return fila;
+        }
+    }
+    return -1;
 }
 
 int TModeloRecibos::IdFila(int fila) const

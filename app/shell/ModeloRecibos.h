@@ -66,6 +66,9 @@ public:
     void SetCelda(int fila, int columna, const std::string &texto);
     // The amount column takes an editor.
     Qt::ItemFlags flags(const QModelIndex &index) const override;
+    // The first row from desde on whose cell of the column, as the grid shows it, contains
+    // texto (case-sensitive); -1 when none. Rows not held are read in runs and not kept.
+    int Busca(int desde, int columna, const QString &texto) const;
     // The row's Id_documento, read from the index; 0 when the index cannot give it.
     int IdFila(int fila) const;
     // The row of a bill, searched in the index; -1 when it is not there.

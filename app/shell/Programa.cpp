@@ -2,9 +2,11 @@
 #include "Programa.h"
 
 #include "Aplicacion.h"
+#include "Buscador.h"
 #include "Cfgfile.h"
 #include "Editdocumentos.h"
 #include "Editremesas.h"
+#include "Exportar.h"
 #include "Frmcfg.h"
 #include "Frmchooseinforme.h"
 #include "Frmlistdocs.h"
@@ -20,6 +22,8 @@
 #include "Modmas.h"
 #include "Multiidioma.h"
 #include "Propiedades.h"
+#include "Recordeuro.h"
+#include "Seleccemisor.h"
 #include "b_debug.h"
 #include "Uniemisor.h"
 #include "Unieuro.h"
@@ -137,6 +141,7 @@ void CreaVentanas()
     app.FormLogin = new TFormLogin(app.FormMain);
     app.FormEditRemesas = new TFormEditRemesas(app.FormMain);
     app.FormProps = new TFormProps(app.FormMain);
+    app.FormBuscador = new TFormBuscador(app.FormMain);
     app.FRMHistoricos = new TFRMHistoricos(app.FormMain);
     app.FRMRelacion = new TFRMRelacion(app.FormMain);
     app.FRMOpcion = new TFRMOpcion(app.FRMHistoricos);
@@ -152,9 +157,12 @@ void CreaVentanas()
     app.FormCfg = new TFormCfg(app.FormMain);
     app.FormEditDocumentos = new TFormEditDocumentos(app.FormMain);
     app.FormListEmi = new TFormListEmi(app.FormMain);
+    app.FormExportar = new TFormExportar(app.FormMain);
     app.FormRptDocs = new TFormRptDocs(app.FormMain);
     app.FormListDocs = new TFormListDocs(app.FormMain);
     app.FRMEuroCalc = new TFRMEuroCalc(app.FormMain);
+    app.FRMSelectEmisor = new TFRMSelectEmisor(app.FormMain);
+    app.FRMRecordeuro = new TFRMRecordeuro(app.FormMain);
 
     app.FormLogin->MuestraEmpresa = [](int idEmpresa) { App().FormMain->MuestraEmpresa(idEmpresa); };
     app.FormLogin->ImportaUsuarios = [](const std::string &ruta) { ImportaFicheroUsuarios(ruta); };

@@ -62,9 +62,7 @@ QWidget *Pagina(const char *nombre, const char *titulo)
     letra.setUnderline(true);
     letra.setPointSize(letra.pointSize() + 4);
     cabecera->setFont(letra);
-    QPalette colores = cabecera->palette();
-    colores.setColor(QPalette::WindowText, Qt::red);
-    cabecera->setPalette(colores);
+    cabecera->setStyleSheet(QStringLiteral("color: red;"));
     capas->addWidget(cabecera);
     return pagina;
 }

@@ -160,6 +160,11 @@ TEST_F(Documentos, AnotherCopysDraweeNoticeReloadsTheOpenDraweeList)
         const int antes = e->lstLibrados->topLevelItemCount();
         ASSERT_TRUE(arranque::Ejecuta("INSERT INTO [Librados( Datos )] (Id_emisor,Codigo_referencia,Razon_social) "
                                       "VALUES (1,'R7','Nuevo')"));
+        copia->Pide("usuario 2");
+        copia->Pide("notifica 4 0");
+        App().Multiuser->LeeActualizaciones();
+        EXPECT_EQ(e->lstLibrados->topLevelItemCount(), antes) << "another user's copy";
+        copia->Pide("usuario 1");
         copia->Pide("notifica 4 1");
         App().Multiuser->LeeActualizaciones();
         EXPECT_EQ(e->lstLibrados->topLevelItemCount(), antes) << "a CSB58 notice";
