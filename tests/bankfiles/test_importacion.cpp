@@ -298,6 +298,7 @@ TEST_F(ImportaCSB, BillsWithProblemsAreStoredMarked)
         EXPECT_EQ(Aviso(), c.avisos) << c.porque;
         const std::string documento = Valor("SELECT MAX(Id_documento) AS D FROM [Documentos()]", "D");
         EXPECT_EQ(Bill(std::stoi(documento), "Situacion"), c.erroneo ? "1" : "0") << c.porque;
+        EXPECT_EQ(Bill(std::stoi(documento), "Activo"), c.erroneo ? "FALSE" : "TRUE") << c.porque;
         EXPECT_EQ(contadores[2], 1) << c.porque;
         EXPECT_EQ(contadores[10], c.erroneo ? 1 : 0) << c.porque;
         const std::string campo = c.campo;
