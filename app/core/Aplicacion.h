@@ -14,6 +14,8 @@ class TFRMPresentador;
 class TFRMEmisores;
 class TFormExportar;
 class TFRMSelectEmisor;
+class TfrmLibrados;
+class TFRMImportLibrados;
 class TFRMRecordeuro;
 class TFormChooseInforme;
 class TFormRptEmi;
@@ -34,6 +36,7 @@ struct Aplicacion {
     _multiuser *Multiuser = nullptr;
     TFormLogin *FormLogin = nullptr;              // the login and the current user
     TFormEditRemesas *FormEditRemesas = nullptr;  // the batch editor
+    TfrmLibrados *frmLibrados = nullptr;          // the drawee window
     TFormProps *FormProps = nullptr;              // the item property sheet
     TFormBuscador *FormBuscador = nullptr;        // the search window
     TFRMGestionusers *FRMGestionusers = nullptr;  // user administration
@@ -55,6 +58,7 @@ struct Aplicacion {
     TFormEditDocumentos *FormEditDocumentos = nullptr; // the bill editor
     TFormExportar *FormExportar = nullptr;        // the send-file window
     TFRMEuroCalc *FRMEuroCalc = nullptr;          // the euro calculator
+    TFRMImportLibrados *FRMImportLibrados = nullptr; // the drawee import
     TFRMSelectEmisor *FRMSelectEmisor = nullptr;  // the issuer choice of the drawee import
     TFRMRecordeuro *FRMRecordeuro = nullptr;      // the euro reminder
     // Each window that lives for the whole run is added here by the task that builds it

@@ -351,6 +351,11 @@ public:
     void cbtModificacionClick();
     // The CSB import window, created for the command and freed after it.
     void cbtImportarClick();
+    // The drawee window, with a tree node selected; afterwards every batch's totals are
+    // recomputed, the grid shown again and every copy told to reload.
+    void cbtMantenimientoLibradosClick();
+    // The drawee import window.
+    void Importarlibrados1Click();
     void cbtSeleccionarClick(QAction *sender);
     void mainMenuSeleccionarClick(QAction *sender);
     // While the batches grid shows, removes the selected node's child whose id is id.
@@ -515,6 +520,8 @@ private:
 
     // The batch history (FrmmainHistoricos.cpp).
     void ConectaHistoricos();
+    // The drawee commands (FrmmainLibrados.cpp).
+    void ConectaLibrados();
     // Closes the database, holds it alone and runs trabajo on it opened under the hold,
     // then reopens it shared. True when trabajo and the reopen succeeded.
     bool TrabajaEnExclusiva(const std::function<bool()> &trabajo);

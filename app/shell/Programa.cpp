@@ -10,6 +10,7 @@
 #include "Frmcfg.h"
 #include "Frmchooseinforme.h"
 #include "Frmlistdocs.h"
+#include "Frmlibrados.h"
 #include "Frmlistemi.h"
 #include "Frmmain.h"
 #include "Frmrptemi.h"
@@ -17,6 +18,7 @@
 #include "Lstdocs.h"
 #include "Frmmsg.h"
 #include "General.h"
+#include "Importlibrados.h"
 #include "Login.h"
 #include "ModeloRecibos.h"
 #include "Modmas.h"
@@ -140,6 +142,7 @@ void CreaVentanas()
     app.FormMain = new TFormMain;
     app.FormLogin = new TFormLogin(app.FormMain);
     app.FormEditRemesas = new TFormEditRemesas(app.FormMain);
+    app.frmLibrados = new TfrmLibrados(app.FormMain);
     app.FormProps = new TFormProps(app.FormMain);
     app.FormBuscador = new TFormBuscador(app.FormMain);
     app.FRMHistoricos = new TFRMHistoricos(app.FormMain);
@@ -161,6 +164,7 @@ void CreaVentanas()
     app.FormRptDocs = new TFormRptDocs(app.FormMain);
     app.FormListDocs = new TFormListDocs(app.FormMain);
     app.FRMEuroCalc = new TFRMEuroCalc(app.FormMain);
+    app.FRMImportLibrados = new TFRMImportLibrados(app.FormMain);
     app.FRMSelectEmisor = new TFRMSelectEmisor(app.FormMain);
     app.FRMRecordeuro = new TFRMRecordeuro(app.FormMain);
 
