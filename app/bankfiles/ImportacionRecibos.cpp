@@ -408,8 +408,10 @@ void ImportacionCSB::AltaDocumentoCSB()
     fila.Formalizacion = m_recibo.F_formalizacion;
     fila.Vencimiento = m_recibo.F_vencimiento;
     fila.Larga = ConConcepto();
-    const int id = InsertaDocumento(fila);
-    if (id <= 0) {
+    const bool erroneo = m_recibo.Invalido || m_librado.Error;
+    fila.Activo = !erroneo;
+    fila.Situacion = erroneo ? 1 : 0;
+    if (InsertaDocumento(fila) <= 0) {
         ++Recibos.Erroneos;
         AvisoImportacion(Texto(kAltaRecibo));
         AvisoLinea(kErrorLinea, m_lineaRecibo);
@@ -417,11 +419,6 @@ void ImportacionCSB::AltaDocumentoCSB()
         return;
     }
     ++Recibos.Importados;
-    if (!m_recibo.Invalido && !m_librado.Error)
-        return;
-    int filas = 0;
-    if (EjecutaImportacion(FormateaTexto("UPDATE [Documentos()] SET Situacion=1,Activo=false WHERE Id_documento=%d",
-                                         id),
-                           filas))
+    if (erroneo)
         ++Recibos.Erroneos;
 }
