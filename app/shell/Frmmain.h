@@ -405,6 +405,7 @@ public:
     void mainmenuConfiguracionClick();
     // The sequential import: its window, modal, created for the command.
     void MNUImportarficherodelusuario1Click();
+    void MNUDefinirplantillaimportacinsecuencialClick();
     // Writes [GENERAL] BaseDatos; PathBD stays.
     void GuardaPathBD(const std::string &ruta);
     // Opens the program's guide ayuda/orvanta.html with the desktop's handler.

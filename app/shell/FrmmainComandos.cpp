@@ -14,6 +14,7 @@
 #include "Multiuser.h"
 #include "Proceso.h"
 #include "Remesas.h"
+#include "Unidefinirimport.h"
 #include "Uniimportuser.h"
 #include "qcp1252.h"
 
@@ -121,12 +122,19 @@ void TFormMain::ConectaComandos()
     Conecta(cbtExportar, &TFormMain::mainMenuFicheroClick);
     Conecta(mainMenuFichero, &TFormMain::mainMenuFicheroClick);
     Conecta(Importacin1, &TFormMain::MNUImportarficherodelusuario1Click);
+    Conecta(MNUDefinirplantillaimportacinsecuencial, &TFormMain::MNUDefinirplantillaimportacinsecuencialClick);
 }
 
 void TFormMain::MNUImportarficherodelusuario1Click()
 {
     TFRMImportuser importacion(this);
     importacion.exec();
+}
+
+void TFormMain::MNUDefinirplantillaimportacinsecuencialClick()
+{
+    TFRMDefinirimport editor(this);
+    editor.exec();
 }
 
 // ---- Send file ----
