@@ -68,7 +68,7 @@ void TFRMDefinirimport::PreparaRejilla()
     Grid->setWordWrap(false);
     const QFontMetrics medida(letra);
     Grid->horizontalHeader()->setMinimumSectionSize(4);
-    Grid->horizontalHeader()->setDefaultSectionSize(medida.horizontalAdvance(QStringLiteral("8888")) + 6);
+    Grid->horizontalHeader()->setDefaultSectionSize(medida.horizontalAdvance(QStringLiteral("888")) + 6);
     Grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     Grid->verticalHeader()->setDefaultSectionSize(medida.height() + 4);
     Grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

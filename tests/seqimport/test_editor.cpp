@@ -262,4 +262,226 @@ TEST_F(EditorPlantillas, TheExampleTemplateIsDefinedSavedReopenedAndImportsTheSa
     EXPECT_EQ(arranque::Valor("SELECT COUNT(*) AS N FROM [Documentos()] WHERE Importe IN (125.5, 99)", "N"), "2");
 }
 
+// What the boxes shown while accion ran said.
+std::vector<std::string> Textos(const std::vector<CajaVista> &vistas)
+{
+    std::vector<std::string> textos;
+    for (const CajaVista &c : vistas)
+        textos.push_back(cp1252::fromQString(c.texto));
+    return textos;
+}
+
+TEST_F(EditorPlantillas, KindValuesComeFromTheZoneUnlessANumberIsTypedAndCaptionsMustStayApart)
+{
+    std::vector<CajaVista> errores;
+    ASSERT_TRUE(ConEditor([&](Editor *v) {
+        AbreMuestra(v, datos);
+        Marca(v, 1, 2, 3);
+        v->BTNNuevatabla->click();
+        TFRMAltaLinea *d = App().FRMAltaLinea;
+        EXPECT_EQ(cp1252::fromQString(d->windowTitle()), "Alta de l\xEDnea");
+        EXPECT_FALSE(v->Tree2->isEnabled()) << "while a dialog is open";
+        EXPECT_EQ(d->TXTDesde->text(), "2");
+        EXPECT_EQ(d->TXTTam->text(), "2");
+        EXPECT_EQ(d->TXTValor->text(), "");
+        Marca(v, 1, 1, 1);
+        EXPECT_EQ(d->TXTValor->text(), "P") << "the marked zone fills the value";
+        Escribe(d->TXTDesde, "");
+        EXPECT_EQ(d->TXTDesde->text(), "1") << "an emptied zone box";
+        EXPECT_EQ(d->TXTDesde->selectedText(), "1");
+        Teclea(d->TXTDescripcion, "Presentador");
+        Escribe(d->TXTValor, "0");
+        d->BTNAceptar->click();
+        EXPECT_FALSE(d->isVisible());
+        EXPECT_TRUE(v->Tree2->isEnabled());
+        NuevaTabla(v, 2, 1, 2, "Emisor", "12");
+
+        RespondeCajas cajas;
+        NuevaTabla(v, 1, 1, 1, "Otra", "0");
+        ASSERT_TRUE(d->isVisible()) << "a refused kind keeps its dialog";
+        EXPECT_TRUE(v->Tree2->isEnabled());
+        Marca(v, 3, 1, 1);
+        EXPECT_EQ(d->TXTValor->text(), "R");
+        for (const char *nombre : {"emisor", "Re=cibo", "lineas", "Recibo"}) {
+            Escribe(d->TXTDescripcion, nombre);
+            d->BTNAceptar->click();
+        }
+        errores = cajas.Vistas;
+        EXPECT_FALSE(d->isVisible());
+
+        Clic(v->Tree2, Tipo(v, 1));
+        v->BTNModif->click();
+        EXPECT_EQ(cp1252::fromQString(d->windowTitle()), "Modificaci\xF3n l\xEDnea");
+        EXPECT_EQ(d->TXTValor->text(), "12");
+        d->BTNAceptar->click();
+        EXPECT_FALSE(d->isVisible()) << "a kind keeps its own value";
+    }));
+    EXPECT_EQ(Textos(errores), (std::vector<std::string>{"Ya ha definido una tabla con el mismo valor",
+                                                         "Ya existe una tabla con ese nombre.",
+                                                         "Los nombres no pueden llevar los caracteres = , [ ] ni el "
+                                                         "valor una coma.",
+                                                         "Una tabla no puede llamarse LINEAS."}));
+    ASSERT_EQ(errores.size(), 4u);
+    EXPECT_EQ(errores[0].icono, QMessageBox::Critical);
+    EXPECT_EQ(cp1252::fromQString(errores[0].titulo), "Error");
+}
+
+TEST_F(EditorPlantillas, FieldsStayOnTheirKindsLineAndLinksFollowTheirFields)
+{
+    std::vector<CajaVista> errores;
+    std::vector<std::string> columnas;
+    ASSERT_TRUE(ConEditor([&](Editor *v) {
+        AbreMuestra(v, datos);
+        NuevaTabla(v, 1, 1, 1, "Presentador", "0");
+        NuevaTabla(v, 2, 1, 1, "Emisor", "0");
+        NuevoCampo(v, 0, 2, 9, "Nif");
+        NuevoCampo(v, 0, 11, 3, "Sufijo");
+        NuevoCampo(v, 1, 34, 20, "Cuenta");
+        Asocia(v, 0, 0, "NIF del presentador");
+        Asocia(v, 0, 1, "Sufijo del presentador");
+        Asocia(v, 1, 0, "Cuenta de abono");
+
+        RespondeCajas cajas({QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Ok, QMessageBox::Yes});
+        TFRMAltaCampo *d = App().FRMAltaCampo;
+        Clic(v->Tree2, Tipo(v, 0));
+        Marca(v, 2, 14, 33);
+        v->BTNMas->click();
+        Teclea(d->TXTDescripcion, "Razon");
+        d->BTNAceptar->click();
+        EXPECT_TRUE(d->isVisible()) << "on another line";
+        EXPECT_FALSE(v->Tree2->isEnabled()) << "until the field dialog closes";
+        Escribe(d->TXTLinea, "1");
+        Escribe(d->TXTDescripcion, "nif");
+        d->BTNAceptar->click();
+        Escribe(d->TXTDescripcion, "Razon");
+        d->BTNAceptar->click();
+        EXPECT_FALSE(d->isVisible());
+        EXPECT_TRUE(v->Tree2->isEnabled());
+        Asocia(v, 0, 2, "Sufijo del emisor");
+        EXPECT_EQ(v->Plantilla()[0].Campos[2].Enlace, 0) << "20 characters do not fit in 3";
+
+        Clic(v->Tree2, Tipo(v, 0)->child(0));
+        v->BTNModif->click();
+        EXPECT_EQ(cp1252::fromQString(d->windowTitle()), "Modificaci\xF3n campo");
+        Escribe(d->TXTLinea, "2");
+        d->BTNAceptar->click();
+        EXPECT_EQ(d->TXTLinea->text(), "1") << "the field's line put back";
+        EXPECT_EQ(v->Plantilla()[0].Campos[0].Enlace, 6) << "a refused change keeps the link";
+        d->BTNCancelar->click();
+
+        Clic(v->Tree2, Tipo(v, 0)->child(0));
+        v->BTNBorrar->click();
+        columnas.push_back(cp1252::fromQString(Columna(v, "NIF del presentador")->text(0)));
+        columnas.push_back(cp1252::fromQString(Columna(v, "Sufijo del presentador")->text(0)));
+        Clic(v->Tree2, Tipo(v, 0));
+        v->BTNBorrar->click();
+        columnas.push_back(cp1252::fromQString(Columna(v, "Sufijo del presentador")->text(0)));
+        columnas.push_back(cp1252::fromQString(Columna(v, "Cuenta de abono")->text(0)));
+        errores = cajas.Vistas;
+        ASSERT_EQ(v->Plantilla().size(), 1u);
+        EXPECT_EQ(v->Plantilla()[0].Campos[0].Enlace, 13);
+    }));
+    EXPECT_EQ(Textos(errores), (std::vector<std::string>{
+                                   "Todos los campos de una tabla han de estar en la misma l\xEDnea",
+                                   "Ya existe un campo con ese nombre en esta tabla.",
+                                   "El tama\xF1o del campo debe ser igual o menor que 3",
+                                   "Todos los campos de una tabla han de estar en la misma l\xEDnea",
+                                   "\xBF" "Desea borrar este campo?", "\xBF" "Desea borrar esta tabla?"}));
+    EXPECT_EQ(columnas, (std::vector<std::string>{"NIFdelpresentador", "Sufijodelpresentador : Sufijo",
+                                                  "Sufijodelpresentador", "Cuentadeabono : Cuenta"}));
+}
+
+TEST_F(EditorPlantillas, TheZoneFollowsTheMouseTheKeysAndTheBoxesWithinTheGrid)
+{
+    testutil::writeFile(datos, std::string(78, 'x') + "\r\nabcdef\r\nghijkl\r\n");
+    ASSERT_TRUE(ConEditor([&](Editor *v) {
+        AbreMuestra(v, datos);
+        EXPECT_EQ(v->Muestra->columnCount(), 79) << "80 columns with the fixed one";
+        Marca(v, 1, 4, 4);
+        QTest::keyClick(v->Grid, Qt::Key_Down);
+        EXPECT_EQ(v->TXTLinea->text(), "2");
+        EXPECT_EQ(v->LineaActual(), 2);
+        QTest::keyClick(v->Grid, Qt::Key_Right, Qt::ShiftModifier);
+        EXPECT_EQ(v->TXTDesde->text(), "4");
+        EXPECT_EQ(v->TXTTam->text(), "2");
+        Marca(v, 2, 3, 5, 3);
+        EXPECT_EQ(v->TXTLinea->text(), "2") << "a drag marks the row where it began";
+        EXPECT_EQ(v->TXTDesde->text(), "3");
+        EXPECT_EQ(v->TXTTam->text(), "3");
+        NuevaTabla(v, 1, 1, 1, "Uno", "0");
+        Clic(v->Tree2, Tipo(v, 0));
+        v->BTNMas->click();
+        TFRMAltaCampo *d = App().FRMAltaCampo;
+        Escribe(d->TXTDesde, "200");
+        EXPECT_EQ(v->TXTDesde->text(), "79");
+        EXPECT_EQ(v->TXTTam->text(), "1");
+        EXPECT_EQ(d->TXTDesde->text(), "79");
+        const QModelIndexList marcadas = v->Grid->selectionModel()->selectedIndexes();
+        ASSERT_EQ(marcadas.size(), 1);
+        EXPECT_EQ(marcadas[0].column(), 78);
+        d->BTNCancelar->click();
+    }));
+}
+
+TEST_F(EditorPlantillas, OpeningAsksForUnsavedWorkRefusesBrokenTemplatesAndMarksTheOrderTypesColumns)
+{
+    testutil::writeFile(sec, "[LINEAS]\r\nA=A,1,1,NULL\r\n[A]\r\nX=2,3,ALFANUMERICO,NULL,000100000\r\n");
+    testutil::writeFile(carpeta.Ruta("cobros.opc"), "[Opciones]\r\nTipos_orden=csb58\r\n");
+    const std::string rota = carpeta.Ruta("rota.sec");
+    testutil::writeFile(rota, "[LINEAS]\r\nA=A,1,x,NULL\r\n[A]\r\nX=2,3,ALFANUMERICO,NULL,000100000\r\n");
+    std::vector<CajaVista> avisos;
+    ASSERT_TRUE(ConEditor([&](Editor *v) {
+        AbreMuestra(v, datos);
+        NuevaTabla(v, 1, 1, 1, "Sola", "0");
+        RespondeCajas cajas({QMessageBox::No, QMessageBox::Yes, QMessageBox::Yes, QMessageBox::Ok});
+        v->BTNAbrirusuario->click();
+        EXPECT_EQ(v->Tree2->topLevelItemCount(), 1) << "No keeps the work";
+        Elige(sec);
+        v->BTNAbrirusuario->click();
+        ASSERT_EQ(v->Tree2->topLevelItemCount(), 1);
+        EXPECT_EQ(Tipo(v, 0)->text(0), "A");
+        EXPECT_TRUE(Negrita(v, "Fecha de vencimiento"));
+        EXPECT_TRUE(Negrita(v, "C\xF3" "digo INE de la plaza de emisi\xF3n"));
+        EXPECT_EQ(App().FRMOpcionImport->Opciones.Separador_decimal, ",");
+
+        AlMostrarse<TFRMOpcionImport>([](TFRMOpcionImport *o) {
+            o->RBDomiciliados->click();
+            o->BTNAceptar->click();
+        });
+        v->BTNOpciones->click();
+        EXPECT_FALSE(Negrita(v, "Fecha de vencimiento"));
+        EXPECT_TRUE(Negrita(v, "C\xF3" "digo INE de la plaza de emisi\xF3n")) << "the options leave it";
+
+        Elige(rota);
+        v->BTNAbrirusuario->click();
+        EXPECT_EQ(v->Tree2->topLevelItemCount(), 0);
+        avisos = cajas.Vistas;
+    }));
+    ASSERT_EQ(avisos.size(), 4u) << "an opened template counts as changed";
+    EXPECT_EQ(cp1252::fromQString(avisos[0].texto), "Tiene datos sin guardar, \xBF" "Desea continuar?");
+    EXPECT_EQ(avisos[2].texto, avisos[0].texto);
+    EXPECT_EQ(cp1252::fromQString(avisos[3].texto), "El fichero especificado es erroneo");
+    EXPECT_EQ(avisos[3].icono, QMessageBox::Critical);
+}
+
+TEST_F(EditorPlantillas, ASaveThatWroteNothingSaysSoAndKeepsTheWork)
+{
+    std::vector<CajaVista> avisos;
+    bool modificado = false;
+    ASSERT_TRUE(ConEditor([&](Editor *v) {
+        AbreMuestra(v, datos);
+        NuevaTabla(v, 1, 1, 1, "Sin campos", "0");
+        RespondeCajas cajas;
+        Elige(sec);
+        v->BTNAceptar->click();
+        avisos = cajas.Vistas;
+        modificado = v->Modificado();
+    }));
+    EXPECT_TRUE(modificado);
+    ASSERT_FALSE(avisos.empty());
+    EXPECT_EQ(cp1252::fromQString(avisos.back().texto),
+              "No se ha guardado la plantilla: ninguna tabla tiene campos o no se ha podido escribir el fichero.");
+    EXPECT_FALSE(testutil::fileExists(sec));
+}
+
 } // namespace
