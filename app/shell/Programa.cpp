@@ -35,6 +35,8 @@
 #include "Unithistoricos.h"
 #include "Unitopcionales.h"
 #include "Uninuevouser.h"
+#include "Unialtacampo.h"
+#include "Unialtalinea.h"
 #include "Uniopcsimport.h"
 #include "Unipresentador.h"
 #include "Uniusuarios.h"
@@ -163,6 +165,8 @@ void CreaVentanas()
     app.FormExportar = new TFormExportar(app.FormMain);
     app.FormRptDocs = new TFormRptDocs(app.FormMain);
     app.FormListDocs = new TFormListDocs(app.FormMain);
+    app.FRMAltaCampo = new TFRMAltaCampo(app.FormMain);
+    app.FRMAltaLinea = new TFRMAltaLinea(app.FormMain);
     app.FRMEuroCalc = new TFRMEuroCalc(app.FormMain);
     app.FRMImportLibrados = new TFRMImportLibrados(app.FormMain);
     app.FRMSelectEmisor = new TFRMSelectEmisor(app.FormMain);
