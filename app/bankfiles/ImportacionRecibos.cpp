@@ -161,7 +161,7 @@ void ImportacionCSB::LeeRegistroOpcional(const FieldDef &campo, const std::strin
         else
             Duplicado(kFormato);
     }
-    if (Contiene(campo, "Provincia") && !Pon(m_librado.Provincia, m_provincias ? m_provincias(Recorta(texto)) : ""))
+    if (Contiene(campo, "Provincia") && !Pon(m_librado.Provincia, Provincia(Recorta(texto))))
         Duplicado(kFormato);
     if (Contiene(campo, "F_formalizacion")) {
         if (m_recibo.F_formalizacion.isValid())
@@ -301,8 +301,8 @@ void ImportacionCSB::AltaLibradoCSB()
     Librado &l = m_librado;
     if (Vacio(l.Titular_cuenta))
         l.Titular_cuenta = l.Razon_social;
-    if (Vacio(l.Provincia) && !Vacio(l.CP) && m_provincias)
-        l.Provincia = m_provincias(Recorta(l.CP).substr(0, 2));
+    if (Vacio(l.Provincia) && !Vacio(l.CP))
+        l.Provincia = Provincia(Recorta(l.CP).substr(0, 2));
     m_recibo.Id_librado.clear();
     if (!ConsultaImportacion("SELECT [Librados( Datos )].Id_librado FROM [Librados( Datos )] WHERE " +
                                  IgualTexto("[Librados( Datos )].Codigo_referencia",
@@ -408,8 +408,10 @@ void ImportacionCSB::AltaDocumentoCSB()
     fila.Formalizacion = m_recibo.F_formalizacion;
     fila.Vencimiento = m_recibo.F_vencimiento;
     fila.Larga = ConConcepto();
-    const int id = InsertaDocumento(fila);
-    if (id <= 0) {
+    const bool erroneo = m_recibo.Invalido || m_librado.Error;
+    fila.Activo = !erroneo;
+    fila.Situacion = erroneo ? 1 : 0;
+    if (InsertaDocumento(fila) <= 0) {
         ++Recibos.Erroneos;
         AvisoImportacion(Texto(kAltaRecibo));
         AvisoLinea(kErrorLinea, m_lineaRecibo);
@@ -417,11 +419,6 @@ void ImportacionCSB::AltaDocumentoCSB()
         return;
     }
     ++Recibos.Importados;
-    if (!m_recibo.Invalido && !m_librado.Error)
-        return;
-    int filas = 0;
-    if (EjecutaImportacion(FormateaTexto("UPDATE [Documentos()] SET Situacion=1,Activo=false WHERE Id_documento=%d",
-                                         id),
-                           filas))
+    if (erroneo)
         ++Recibos.Erroneos;
 }

@@ -15,6 +15,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
@@ -149,6 +150,8 @@ TPreviewForm::TPreviewForm(const TQuickRep *informe, QWidget *owner)
 
     QRPreview1->SetReport(informe);
     FormShow();
+    // Without a window manager a maximised window keeps its size: fill the screen first.
+    setGeometry(screen()->availableGeometry());
     showMaximized();
 }
 

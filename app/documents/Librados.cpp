@@ -48,14 +48,14 @@ using Columnas = std::vector<std::pair<const char *, std::string>>;
 Columnas ColumnasLibrado(int tipoOrden, const STRLibrado &l)
 {
     const std::string codigo = LimpiaTextoSQL(Recorta(l.Codigo_referencia));
-    std::string cuenta = l.CuentaCompleta();
+    std::string cuenta = LimpiaTextoSQL(l.CuentaCompleta());
     if (tipoOrden == 1)
         return {{"Codigo_referencia", codigo},
                 {"Razon_social", LimpiaTextoSQL(l.Razon_social)},
                 {"Cuenta", cuenta},
                 {"Titular_cuenta", LimpiaTextoSQL(l.Titular_cuenta)},
                 {"Direccion", LimpiaTextoSQL(l.Direccion)},
-                {"CP", l.CP},
+                {"CP", LimpiaTextoSQL(l.CP)},
                 {"Localidad", LimpiaTextoSQL(l.Localidad)},
                 {"Provincia", LimpiaTextoSQL(l.Provincia)}};
     if (Recorta(cuenta).empty())
@@ -65,9 +65,9 @@ Columnas ColumnasLibrado(int tipoOrden, const STRLibrado &l)
             {"Cuenta", cuenta},
             {"Localidad", LimpiaTextoSQL(l.Localidad)},
             {"Direccion", LimpiaTextoSQL(l.Direccion)},
-            {"CP", l.CP},
+            {"CP", LimpiaTextoSQL(l.CP)},
             {"Loc_ordenante", LimpiaTextoSQL(l.Loc_ordenante)},
-            {"Cod_provincia_ordenante", l.Cod_provincia_ordenante.substr(0, 2)}};
+            {"Cod_provincia_ordenante", LimpiaTextoSQL(l.Cod_provincia_ordenante.substr(0, 2))}};
 }
 
 // The value of a column of ColumnasLibrado.

@@ -63,7 +63,7 @@ enum class ResultadoLibrado {
 
 // Stores the drawee: with idLibrado above 0 the format's guarded UPDATE of that row; else
 // the format's INSERT under the issuer idEmisor (above 0), the new key read back as this
-// connection's last insert. Texts are cleaned for SQL and the code trimmed; a CSB58 drawee
+// connection's last insert. Every text, account and postcode included, is cleaned for SQL and the code trimmed; a CSB58 drawee
 // with an empty account is stored with kCuentaCeros, its province code cut to 2.
 ResultadoLibrado GuardaLibrado(int tipoOrden, int idEmisor, int &idLibrado, const STRLibrado &l);
 

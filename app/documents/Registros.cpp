@@ -6,6 +6,8 @@
 #include "Multiidioma.h"
 #include "vasqdb.h"
 
+#include <utility>
+
 namespace {
 
 // A key written into SQL: its leading number, so that no other text reaches the statement
@@ -107,4 +109,36 @@ std::string DBInsertSQL(std::string_view sql, int &clave)
     const std::string error = DBExecSQL(sql, filas);
     clave = error.empty() && filas == 1 ? static_cast<int>(VASQ_GetLastInsertID()) : 0;
     return error;
+}
+
+Transaccion::Transaccion(std::string etiqueta)
+    : m_etiqueta(std::move(etiqueta)), m_abierta(VASQ_BeginTrans() == 0)
+{
+    if (!m_abierta)
+        Registra();
+}
+
+Transaccion::~Transaccion()
+{
+    if (m_abierta)
+        VASQ_Rollback();
+}
+
+bool Transaccion::Confirma()
+{
+    if (!m_abierta)
+        return false;
+    m_abierta = false;
+    if (VASQ_CommitTrans() == 0)
+        return true;
+    Registra();
+    VASQ_Rollback();
+    return false;
+}
+
+void Transaccion::Registra() const
+{
+    char texto[1024] = "";
+    VASQ_GetLastErrorCodeDesc(texto, sizeof texto);
+    WriteLog("[ " + m_etiqueta + " ] " + texto);
 }

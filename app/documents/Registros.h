@@ -55,3 +55,23 @@ std::string TextoEstadoRecibo(EstadoRecibo estado);
 // changes, unlike the key column's maximum. clave is 0 when the statement failed. Returns
 // the empty text or the error text (already in the product log).
 std::string DBInsertSQL(std::string_view sql, int &clave);
+
+// A transaction of the main connection while it lives, rolled back unless confirmed. A
+// begin or commit that fails is written to the product log after "[ <etiqueta> ] ".
+class Transaccion {
+public:
+    explicit Transaccion(std::string etiqueta);
+    ~Transaccion();
+    Transaccion(const Transaccion &) = delete;
+    Transaccion &operator=(const Transaccion &) = delete;
+
+    bool Abierta() const { return m_abierta; }
+    // Commits; a commit that fails is rolled back and logged. True when committed.
+    bool Confirma();
+
+private:
+    void Registra() const;
+
+    std::string m_etiqueta;
+    bool m_abierta;
+};

@@ -15,50 +15,6 @@ namespace {
 // Bills between two calls of the progress.
 constexpr size_t kPasoProgreso = 256;
 
-// A transaction of the main connection, rolled back unless confirmed.
-class Transaccion {
-public:
-    explicit Transaccion(const char *etiqueta)
-        : m_etiqueta(etiqueta), m_abierta(VASQ_BeginTrans() == 0)
-    {
-        if (!m_abierta)
-            Registra();
-    }
-    ~Transaccion()
-    {
-        if (m_abierta)
-            VASQ_Rollback();
-    }
-    Transaccion(const Transaccion &) = delete;
-    Transaccion &operator=(const Transaccion &) = delete;
-
-    bool Abierta() const { return m_abierta; }
-
-    // Commits; a commit that fails is rolled back and logged. True when committed.
-    bool Confirma()
-    {
-        if (!m_abierta)
-            return false;
-        m_abierta = false;
-        if (VASQ_CommitTrans() == 0)
-            return true;
-        Registra();
-        VASQ_Rollback();
-        return false;
-    }
-
-private:
-    void Registra() const
-    {
-        char texto[1024] = "";
-        VASQ_GetLastErrorCodeDesc(texto, sizeof texto);
-        WriteLog(std::string("[ Remesas::") + m_etiqueta + " ] " + texto);
-    }
-
-    const char *m_etiqueta;
-    bool m_abierta;
-};
-
 std::string SiNo(bool valor)
 {
     return valor ? "TRUE" : "FALSE";
@@ -110,7 +66,7 @@ ResultadoRecibos PorRecibo(const char *etiqueta, const std::vector<std::string> 
                            const std::function<bool(const std::string &)> &salta, const ProgresoRecibos &progreso)
 {
     ResultadoRecibos r;
-    Transaccion transaccion(etiqueta);
+    Transaccion transaccion(("Remesas::" + std::string(etiqueta)).c_str());
     if (!transaccion.Abierta()) {
         r.Error = "[ Remesas::" + std::string(etiqueta) + " ] sin transacci\xF3n";
         return r;
@@ -145,7 +101,7 @@ int InsertaRemesa(const DatosRemesaEditada &remesa)
 
 GuardadoRemesa ModificaRemesa(int idRemesa, const DatosRemesaEditada &remesa, bool cambiaMoneda)
 {
-    Transaccion transaccion("ModificaRemesa");
+    Transaccion transaccion("Remesas::ModificaRemesa");
     if (!transaccion.Abierta())
         return GuardadoRemesa::Fallida;
     int filas = 0;
@@ -170,7 +126,7 @@ GuardadoRemesa ModificaRemesa(int idRemesa, const DatosRemesaEditada &remesa, bo
 
 bool BorraRemesa(int idRemesa)
 {
-    Transaccion transaccion("BorraRemesa");
+    Transaccion transaccion("Remesas::BorraRemesa");
     if (!transaccion.Abierta())
         return false;
     int filas = 0;

@@ -5,6 +5,9 @@
 #include "Programa.h"
 #include "progdir.h"
 
+#include <QLibraryInfo>
+#include <QTranslator>
+
 #include <clocale>
 
 int main(int argc, char **argv)
@@ -12,6 +15,10 @@ int main(int argc, char **argv)
     TAplicacion aplicacion(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     QCoreApplication::setApplicationName(QStringLiteral("Orvanta"));
+    // Qt's own dialogs (files, printing) speak the program's language.
+    QTranslator qt;
+    if (qt.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qt);
     // The program ends through TFormMain::TerminaAplicacion, also while a window is hidden.
     QApplication::setQuitOnLastWindowClosed(false);
     progdir::enter();

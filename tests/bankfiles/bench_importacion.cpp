@@ -4,10 +4,13 @@
 // and its peak memory above the process's size before it. With "-" for the file it first
 // writes its own: 100,000 bills in 50 issuers of 1,000 drawees each, every tenth bill with
 // two optional concept records, every bill of a CSB58 file with an address record. Targets:
-// about 2 s and at most 150 MiB for that file, CSB19 and CSB58. The database is left there.
+// about 2 s and at most 150 MiB for that file, CSB19 and CSB58. With "librados" it runs the
+// drawee import of the file instead, under a new issuer of the file's format (a few seconds).
+// The database is left there.
 //
-// bench_importacion FILE|- DATABASE USER [CSB19|CSB58]   (the format of "-"; default CSB19)
+// bench_importacion FILE|- DATABASE USER [CSB19|CSB58] [librados]   (the format of "-"; default CSB19)
 #include "Importacion.h"
+#include "ImportacionLibrados.h"
 
 #include "Cfgfile.h"
 #include "General.h"
@@ -100,7 +103,7 @@ int main(int argc, char **argv)
     QCoreApplication aplicacion(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     if (argc < 4) {
-        std::fprintf(stderr, "uso: bench_importacion FICHERO|- BASE_DE_DATOS USUARIO [CSB19|CSB58]\n");
+        std::fprintf(stderr, "uso: bench_importacion FICHERO|- BASE_DE_DATOS USUARIO [CSB19|CSB58] [librados]\n");
         return 2;
     }
     const std::filesystem::path bd = std::filesystem::absolute(argv[2]);
@@ -140,17 +143,43 @@ int main(int argc, char **argv)
     if (empresa <= 0)
         return Falla("no se puede crear la empresa");
 
-    ImportacionCSB importacion([](std::string_view) { return std::string(); });
+    const bool librados = argc > 5 && std::string(argv[5]) == "librados";
+    const std::string layout = std::string(PROGRAM_DIR) + (tipo == 1 ? "CSB19.INI" : "CSB58.INI");
+    int emisor = 0;
+    if (librados) {
+        const int presentador = AltaPresentador(empresa, "B99999999", GetTipoOrdenStr(tipo), "000", "BANCO DE PRUEBAS");
+        emisor = presentador > 0 ? AltaEmisor(presentador, "B99999999", "000", "EMISOR DE PRUEBAS",
+                                              "21000418450200051332", "", "", "")
+                                 : 0;
+        if (emisor <= 0)
+            return Falla("no se puede crear el emisor");
+    }
+
+    auto provincia = [](std::string_view) { return std::string("MADRID"); };
+    ImportacionCSB importacion(provincia);
+    ImportacionLibrados importacionLibrados(provincia);
     long long avisos = 0;
+    auto aviso = [&avisos](const std::string &) { ++avisos; };
     std::ofstream("/proc/self/clear_refs") << "5";
     const long antes = EstadoKB("VmRSS:");
     QElapsedTimer reloj;
     reloj.start();
-    importacion.ImportaFicheroCSB(fichero, std::string(PROGRAM_DIR) + (tipo == 1 ? "CSB19.INI" : "CSB58.INI"),
-                                  std::to_string(empresa),
-                                  GetTipoOrdenStr(tipo), {}, [&avisos](const std::string &) { ++avisos; }, {});
+    if (librados)
+        importacionLibrados.ImportaLibradosCSB(fichero, layout, GetTipoOrdenStr(tipo), emisor, {}, aviso, {});
+    else
+        importacion.ImportaFicheroCSB(fichero, layout, std::to_string(empresa), GetTipoOrdenStr(tipo), {}, aviso, {});
     const double segundos = reloj.nsecsElapsed() / 1e9;
     const long pico = EstadoKB("VmHWM:");
+    if (librados) {
+        VASQ_CloseDB();
+        const MarcoImportacion::Cuenta &l = importacionLibrados.Librados;
+        std::printf("%s librados: %d importados, %d repetidos, %d erroneos, %.2f s, memoria %.1f MiB sobre la "
+                    "inicial, %lld mensajes\n",
+                    GetTipoOrdenStr(tipo).c_str(), l.Importados, l.Repetidos, l.Erroneos, segundos,
+                    (pico - antes) / 1024.0, avisos);
+        std::printf("base de datos %s, informe %s\n", bd.c_str(), importacionLibrados.RutaInforme().c_str());
+        return 0;
+    }
     B_AStr_t *suma = ConsultaCampos(true, {"Total"}, "SELECT SUM(Importe_total) AS Total FROM [Remesas()]");
     const std::string total = suma && suma->nStrs > 0 ? B_AStrGet(suma, 0) : "0";
     VASQ_CloseDB();

@@ -103,45 +103,9 @@ protected:
 
 // ---- Hand-made files ----
 
-// A CSB58 file in euros of one issuer with the bills given (individual record, optional and
-// address records), its totals computed.
-std::vector<std::string> Completa(const std::string &codigo, std::vector<std::string> registros)
-{
-    const char d = codigo[2];
-    std::vector<std::string> f = {
-        csb::Registro(codigo.substr(0, 1) + "1" + d + "0", {{5, "B65247983000"}, {29, "PRESENTADOR"}, {89, "00751454"}}),
-        csb::Registro(codigo.substr(0, 1) + "3" + d + "0",
-                      {{5, "B65247983000"}, {29, "EMISOR"}, {69, "00751454450500007790"}, {97, d == '8' ? "01" : "06"}})};
-    long long importe = 0, documentos = 0;
-    for (const std::string &r : registros) {
-        f.push_back(r);
-        if (r[1] == '6' && r[3] == '0') {
-            importe += std::stoll(r.substr(88, 10));
-            ++documentos;
-        }
-    }
-    char t[64];
-    std::snprintf(t, sizeof t, "%010lld", importe);
-    const std::string suma = t;
-    std::snprintf(t, sizeof t, "%010lld%010lld", documentos, (long long)f.size());
-    f.push_back(csb::Registro(codigo.substr(0, 1) + "8" + d + "0", {{5, "B65247983000"}, {89, suma}, {105, t}}));
-    std::snprintf(t, sizeof t, "%010lld%010lld", documentos, (long long)f.size() + 1);
-    f.push_back(csb::Registro(codigo.substr(0, 1) + "9" + d + "0", {{69, "0001"}, {89, suma}, {105, t}}));
-    return f;
-}
-
-std::string Individual58(const std::string &ref, const std::string &cuenta, const std::string &importe,
-                         const std::string &vencimiento = "300630")
-{
-    return csb::Registro("5670", {{5, "B65247983000"}, {17, ref}, {29, "DEUDOR " + ref}, {69, cuenta}, {89, importe},
-                                  {105, "      REF1"}, {115, "Primera linea"}, {155, vencimiento}});
-}
-
-std::string Domicilio58(const std::string &ref, const std::string &cp = "08208", const std::string &fecha = "240212")
-{
-    return csb::Registro("5676", {{5, "B65247983000"}, {17, ref}, {29, "Calle 1"}, {69, "Sabadell"}, {104, cp},
-                                  {109, "Barcelona"}, {147, "08"}, {149, fecha}});
-}
+using csb::Completa;
+using csb::Domicilio58;
+using csb::Individual58;
 
 // ---- Sample files ----
 
@@ -298,6 +262,7 @@ TEST_F(ImportaCSB, BillsWithProblemsAreStoredMarked)
         EXPECT_EQ(Aviso(), c.avisos) << c.porque;
         const std::string documento = Valor("SELECT MAX(Id_documento) AS D FROM [Documentos()]", "D");
         EXPECT_EQ(Bill(std::stoi(documento), "Situacion"), c.erroneo ? "1" : "0") << c.porque;
+        EXPECT_EQ(Bill(std::stoi(documento), "Activo"), c.erroneo ? "FALSE" : "TRUE") << c.porque;
         EXPECT_EQ(contadores[2], 1) << c.porque;
         EXPECT_EQ(contadores[10], c.erroneo ? 1 : 0) << c.porque;
         const std::string campo = c.campo;
@@ -485,6 +450,40 @@ TEST_F(VueltaCSB, Csb58InPesetasWithAddressRecords)
                     "Contravalor"),
               "9.02")
         << "1500 pesetas in euros";
+}
+
+TEST_F(VueltaCSB, Csb19InPesetasAndCsb58InEuros)
+{
+    const int p19 = cobros::Presentador(empresa, "CSB19", "B33333333", "002", "Este");
+    const int p58 = cobros::Presentador(empresa, "CSB58", "B44444444", "003", "Oeste");
+    const int e19 = cobros::Emisor(p19, "D44444444", "004", "Emisor D", "21000418450200051332");
+    const int e58 = cobros::Emisor(p58, "E55555555", "005", "Emisor E", "20590060212084518352", "", "8019");
+    const int l19 = cobros::AltaLibrado(e19, {"P1", "Pesetero", "00491500051234567892", "", "", "", "", "", ""});
+    const int l58 = cobros::AltaLibrado(e58, {"E1", "Eurero", "00491500051234567892", "", "", "", "", "", ""});
+    const int r19 = cobros::Remesa(e19, "ESP", "Pesetas"), r58 = cobros::Remesa(e58, "EUR", "Euros");
+    cobros::Recibo pesetas;
+    pesetas.importe = "166386";
+    pesetas.primerConcepto = "Cuota en pesetas";
+    cobros::Recibo euros;
+    euros.importe = "0.5";
+    euros.vencimiento = "'2031/01/31'";
+    euros.concepto = "Concepto en euros";
+    cobros::AltaRecibo(r19, l19, pesetas);
+    cobros::AltaRecibo(r58, l58, euros);
+
+    const std::vector<int> n19 = GeneraEImporta(1, "ESP", {{r19, e19}});
+    ASSERT_EQ(n19.size(), 1u);
+    EXPECT_EQ(Moneda(n19[0]), "ESP");
+    EXPECT_EQ(Recibos(n19[0]), Recibos(r19));
+    EXPECT_EQ(Valor("SELECT Contravalor FROM [Documentos()] WHERE Id_remesa=" + std::to_string(n19[0]), "Contravalor"),
+              "1000");
+    const std::vector<int> n58 = GeneraEImporta(2, "EUR", {{r58, e58}});
+    ASSERT_EQ(n58.size(), 1u);
+    EXPECT_EQ(Moneda(n58[0]), "EUR");
+    EXPECT_EQ(Recibos(n58[0]), Recibos(r58));
+    EXPECT_EQ(Valor("SELECT Id_emisor FROM [Remesas()] WHERE Id_remesa=" + std::to_string(n58[0]), "Id_emisor"),
+              std::to_string(e58))
+        << "the issuer found again";
 }
 
 } // namespace
