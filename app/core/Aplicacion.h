@@ -28,6 +28,8 @@ class TFRMRelacion;
 class TFRMOpcion;
 class TFormEditDocumentos;
 class TFRMEuroCalc;
+class TFRMAltaCampo;
+class TFRMAltaLinea;
 
 struct Aplicacion {
     TFormMain *FormMain = nullptr;                // the main window
@@ -54,6 +56,8 @@ struct Aplicacion {
     TFormCfg *FormCfg = nullptr;                  // the configuration dialog
     TFormEditDocumentos *FormEditDocumentos = nullptr; // the bill editor
     TFormExportar *FormExportar = nullptr;        // the send-file window
+    TFRMAltaCampo *FRMAltaCampo = nullptr;        // the template editor's field dialog
+    TFRMAltaLinea *FRMAltaLinea = nullptr;        // the template editor's record-kind dialog
     TFRMEuroCalc *FRMEuroCalc = nullptr;          // the euro calculator
     TFRMSelectEmisor *FRMSelectEmisor = nullptr;  // the issuer choice of the drawee import
     TFRMRecordeuro *FRMRecordeuro = nullptr;      // the euro reminder

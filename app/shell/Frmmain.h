@@ -204,6 +204,8 @@ public:
     void FilaPresentador(int fila, const std::string &texto);
     void FilaEmisor(int fila, const std::string &texto);
     void FilaRemesa(int fila, const std::string &texto);
+    // Reads the batch idRemesa again into row fila (0-based) of the batches grid.
+    void RecargaFilaRemesa(int fila, const std::string &idRemesa);
     // Title-click sorting of a grid by its column.
     void OrdenaGrid(TipoGrid grid, int columna);
     // The totals panel for the batch in view, or for the batch selected in the batches grid.
@@ -353,6 +355,9 @@ public:
     void cbtImportarClick();
     void cbtSeleccionarClick(QAction *sender);
     void mainMenuSeleccionarClick(QAction *sender);
+    // Switches the batch of the batches grid's current row to the other currency as one
+    // long run; its row, MonedaRemesa, the button and the totals change after the commit.
+    void BTNCambiaMonedaClick();
     // While the batches grid shows, removes the selected node's child whose id is id.
     void BorraNodoRemesa(const std::string &id);
     // Empties every cell of the grid's row fila (0-based, as the QTableWidget counts).
@@ -405,6 +410,7 @@ public:
     void mainmenuConfiguracionClick();
     // The sequential import: its window, modal, created for the command.
     void MNUImportarficherodelusuario1Click();
+    void MNUDefinirplantillaimportacinsecuencialClick();
     // Writes [GENERAL] BaseDatos; PathBD stays.
     void GuardaPathBD(const std::string &ruta);
     // Opens the program's guide ayuda/orvanta.html with the desktop's handler.

@@ -33,6 +33,8 @@
 #include "Unithistoricos.h"
 #include "Unitopcionales.h"
 #include "Uninuevouser.h"
+#include "Unialtacampo.h"
+#include "Unialtalinea.h"
 #include "Uniopcsimport.h"
 #include "Unipresentador.h"
 #include "Uniusuarios.h"
@@ -160,6 +162,8 @@ void CreaVentanas()
     app.FormExportar = new TFormExportar(app.FormMain);
     app.FormRptDocs = new TFormRptDocs(app.FormMain);
     app.FormListDocs = new TFormListDocs(app.FormMain);
+    app.FRMAltaCampo = new TFRMAltaCampo(app.FormMain);
+    app.FRMAltaLinea = new TFRMAltaLinea(app.FormMain);
     app.FRMEuroCalc = new TFRMEuroCalc(app.FormMain);
     app.FRMSelectEmisor = new TFRMSelectEmisor(app.FormMain);
     app.FRMRecordeuro = new TFRMRecordeuro(app.FormMain);
