@@ -20,6 +20,7 @@
 #include "ModeloRecibos.h"
 #include "PintaGrids.h"
 #include "basedatos.h"
+#include "memoria.h"
 #include "vasqdb.h"
 
 #include <QApplication>
@@ -32,7 +33,6 @@
 #include <QTreeWidgetItemIterator>
 #include <clocale>
 #include <cstdio>
-#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -118,17 +118,6 @@ bool CreaRemesa(int remesa, int n)
                    "FROM n");
 }
 
-// Resident memory now, in kB.
-long MemoriaKB()
-{
-    std::ifstream estado("/proc/self/status");
-    std::string linea;
-    while (std::getline(estado, linea))
-        if (linea.rfind("VmRSS:", 0) == 0)
-            return std::stol(linea.substr(6));
-    return -1;
-}
-
 double Ms(const QElapsedTimer &reloj)
 {
     return double(reloj.nsecsElapsed()) / 1e6;
@@ -162,12 +151,12 @@ Medida Mide(int remesa, int n)
     };
     QObject::connect(vista.verticalScrollBar(), &QScrollBar::valueChanged, visibles);
 
-    const long antes = MemoriaKB();
+    const long antes = memoria::EstadoKB("VmRSS:");
     QElapsedTimer reloj;
     reloj.start();
     modelo.Abre(Formato(kIndice, remesa), "EUR");
     m.indice = Ms(reloj);
-    const long conIndice = MemoriaKB();
+    const long conIndice = memoria::EstadoKB("VmRSS:");
     reloj.restart();
     visibles();
     vista.repaint();
@@ -182,7 +171,7 @@ Medida Mide(int remesa, int n)
     }
     m.pagina = paginas > 0 ? Ms(reloj) / paginas : 0;
     m.memoriaIndice = conIndice - antes;
-    m.memoriaResto = MemoriaKB() - conIndice;
+    m.memoriaResto = memoria::EstadoKB("VmRSS:") - conIndice;
 
     int filas = 0;
     reloj.restart();
@@ -228,14 +217,14 @@ MedidaVentana MideVentana(TFormMain *m, int remesa, int n)
     v.acierto = modelo->Busca(0, TModeloRecibos::ColImporte, texto) == n - 1;
     v.busqueda = Ms(reloj);
 
-    const long antes = MemoriaKB();
+    const long antes = memoria::EstadoKB("VmRSS:");
     reloj.restart();
     m->ProcesaActualizacion(1, NIVEL_DOCUMENTOS, remesa);
     v.refresco = Ms(reloj);
     reloj.restart();
     m->lstGridDocumentos->viewport()->repaint();
     v.primeraPantalla = Ms(reloj);
-    v.memoria = MemoriaKB() - antes;
+    v.memoria = memoria::EstadoKB("VmRSS:") - antes;
     // The company again: the next batch's own model has the index to itself.
     m->treeInfoGlobal->setCurrentItem(m->treeInfoGlobal->topLevelItem(0));
     arranque::Espera([m] { return m->panelGrdDocumentos->isHidden(); });
