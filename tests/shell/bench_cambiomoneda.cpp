@@ -86,19 +86,8 @@ int main(int argc, char **argv)
 
     cobros::Base base;
     elementos::Tipos tipos;
-    const int empresa = base.Abierta() ? cobros::Empresa() : 0;
-    const int presentador = empresa ? cobros::Presentador(empresa, "CSB19", "B11111111", "000", "Presentador") : 0;
-    const int emisor =
-        presentador ? cobros::Emisor(presentador, "A11111111", "000", "Emisor", "21000418450200051332") : 0;
     int primerLibrado = 0;
-    for (int i = 0; emisor && i < kLibrados; ++i) {
-        cobros::Librado datos;
-        datos.referencia = "R" + std::to_string(i);
-        datos.nombre = "Librado " + std::to_string(i);
-        datos.cuenta = "21000418450200051332";
-        const int librado = cobros::AltaLibrado(emisor, datos);
-        primerLibrado = primerLibrado ? primerLibrado : librado;
-    }
+    const int emisor = base.Abierta() ? cobros::EmisorConLibrados(cobros::Empresa(), kLibrados, primerLibrado) : 0;
     const int plantilla = primerLibrado ? CreaPlantilla() : 0;
     const int remesa = plantilla > 0 ? cobros::Remesa(emisor, "EUR", "Grande") : 0;
     if (!remesa || !cobros::Ejecuta("UPDATE [Remesas()] SET Id_plantilla=" + std::to_string(plantilla)) ||
