@@ -440,6 +440,10 @@ public:
     void FormClick();
     // Starts or stops the animation.
     void panelIconoDblClick();
+    // The bank's web site (URLTelvirana) in the configured browser; failures are not shown.
+    void imgETelviranaDblClick();
+    // The bank image's hint follows URLTelvirana.
+    void imgETelviranaMouseMove();
 
     // ---- Controls ----
     QSplitter *splitterMain;
@@ -458,6 +462,7 @@ public:
         *lblImportOrdDesac;
     QLabel *ImagePta, *ImageEuro;
     QLabel *aviAlicated; // the animation
+    QLabel *imgETelvirana; // the bank's image, a link to its web site
     QStatusBar *statusMainWindow;
     QLabel *statusPanel[5];
     QProgressBar *barraProgreso; // the progress of a long command on bills, hidden otherwise
@@ -577,6 +582,10 @@ private:
     void AplicaAvisos();
     // Whether the notice comes from a copy of the logged-in user.
     bool MismoUsuario(int idUsuario) const;
+    // Whether a notice of levels 0 to 4 concerns what the window shows: a node selected, the
+    // element in the tree (any for level 4, or id 0 or level 0), the window visible, and for
+    // levels 3 and 4 a copy of the logged-in user.
+    bool AvisoAplicable(int idUsuario, int nivel, int idActualizar) const;
     // With no node left: no grid and no command of a node.
     void MuestraSinNodo();
     int m_comandos = 0;         // commands and grid handlers running (nested through modal windows)

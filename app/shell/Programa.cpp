@@ -173,6 +173,15 @@ void CreaVentanas()
     app.FormLogin->MuestraEmpresa = [](int idEmpresa) { App().FormMain->MuestraEmpresa(idEmpresa); };
     app.FormLogin->ImportaUsuarios = [](const std::string &ruta) { ImportaFicheroUsuarios(ruta); };
     app.FormLogin->MuestraAyuda = [](QWidget *dueno) { (new TFRMIntroduccion(dueno))->show(); };
+    app.FormLogin->MuestraRecordatorioEuro = [](QWidget *dueno) {
+        if (QDate::currentDate() < App().FormMain->FechaEuro)
+            return false;
+        // Owned by the login, so that the login's modality leaves it usable.
+        TFRMRecordeuro *recordatorio = App().FRMRecordeuro;
+        recordatorio->setParent(dueno, recordatorio->windowFlags());
+        recordatorio->show();
+        return true;
+    };
     app.FormLogin->TituloPrincipal = [](const std::string &titulo) {
         App().FormMain->setWindowTitle(cp1252::toQString(titulo));
     };

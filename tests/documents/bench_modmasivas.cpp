@@ -6,6 +6,7 @@
 // bench_modmasivas [number of bills]   (default: 100000)
 #include "Modmasivas.h"
 #include "cobros.h"
+#include "memoria.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -13,19 +14,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
 
 constexpr int kLibrados = 500;
-
-long PicoMemoriaKB()
-{
-    rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
-    return uso.ru_maxrss;
-}
 
 } // namespace
 
@@ -70,6 +63,6 @@ int main(int argc, char **argv)
                 cobros::Valor("SELECT Importe_total FROM [Remesas()] WHERE Id_remesa=" + std::to_string(remesa),
                               "Importe_total")
                     .c_str());
-    std::printf("peak memory: %ld kB\n", PicoMemoriaKB());
+    std::printf("peak memory: %ld kB\n", memoria::PicoKB());
     return r.Escrita() ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 #include "Cfgfile.h"
 #include "cobros.h"
 #include "elementos.h"
+#include "memoria.h"
 #include "vars.h"
 
 #include <QApplication>
@@ -17,18 +18,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <sys/resource.h>
 
 namespace {
 
 constexpr int kLibrados = 500;
-
-long PicoMemoriaKB()
-{
-    rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
-    return uso.ru_maxrss;
-}
 
 void Elemento(Plantilla &p, const char *tipo, const char *nombre, const char *x)
 {
@@ -101,6 +94,6 @@ int main(int argc, char **argv)
                 cobros::Valor("SELECT Importe_total FROM [Remesas()] WHERE Id_remesa=" + std::to_string(remesa),
                               "Importe_total")
                     .c_str());
-    std::printf("peak memory: %ld kB\n", PicoMemoriaKB());
+    std::printf("peak memory: %ld kB\n", memoria::PicoKB());
     return bien ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 #include "Modmas.h"
 #include "Remesas.h"
 #include "cobros.h"
+#include "memoria.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -15,7 +16,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -36,13 +36,6 @@ std::vector<std::string> Recibos(int remesa)
                   " ORDER BY Id_documento;",
               [&ids](char *fila, char *, int) { ids.push_back(GetCampo("Id_documento", fila)); });
     return ids;
-}
-
-long PicoMemoriaKB()
-{
-    rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
-    return uso.ru_maxrss;
 }
 
 void Informa(const char *que, const QElapsedTimer &reloj, const ResultadoRecibos &r)
@@ -83,6 +76,6 @@ int main(int argc, char **argv)
     const bool borrada = otra && BorraRemesa(otra);
     std::printf("%-45s %8.2f s  (%s)\n", ("delete a batch of " + std::to_string(n) + " bills").c_str(),
                 double(reloj.nsecsElapsed()) / 1e9, borrada ? "deleted" : "NOT deleted");
-    std::printf("peak memory: %ld kB\n", PicoMemoriaKB());
+    std::printf("peak memory: %ld kB\n", memoria::PicoKB());
     return borrada ? 0 : 1;
 }
