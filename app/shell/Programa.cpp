@@ -19,6 +19,7 @@
 #include "Frmmsg.h"
 #include "General.h"
 #include "Importlibrados.h"
+#include "Guardarcomo.h"
 #include "Login.h"
 #include "ModeloRecibos.h"
 #include "Modmas.h"
@@ -169,6 +170,7 @@ void CreaVentanas()
     app.FRMAltaLinea = new TFRMAltaLinea(app.FormMain);
     app.FRMEuroCalc = new TFRMEuroCalc(app.FormMain);
     app.FRMImportLibrados = new TFRMImportLibrados(app.FormMain);
+    app.FRMGuardarComo = new TFRMGuardarComo(app.FormMain);
     app.FRMSelectEmisor = new TFRMSelectEmisor(app.FormMain);
     app.FRMRecordeuro = new TFRMRecordeuro(app.FormMain);
 

@@ -237,8 +237,8 @@ TEST_F(Arbol, EnablingTableAtEachLevel)
     EXPECT_FALSE(TFormMain::EstadoTabla(m->cbtExportar)) << "an issuer without batches";
 
     // Commands whose windows do not exist stay disabled whatever the table says.
-    EXPECT_TRUE(TFormMain::EstadoTabla(m->cbtGestionPlantillas));
-    EXPECT_FALSE(m->cbtGestionPlantillas->isEnabled());
+    EXPECT_TRUE(TFormMain::EstadoTabla(m->MNUIngles));
+    EXPECT_FALSE(m->MNUIngles->isEnabled());
     EXPECT_TRUE(m->cbtMantenimientoLibrados->isEnabled()) << "the drawee window's command, at an issuer";
     EXPECT_TRUE(m->cbtAlta->isEnabled()) << "the batch editor's command, on the batches grid";
     EXPECT_TRUE(m->cbtSalir->isEnabled());
