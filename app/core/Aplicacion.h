@@ -32,6 +32,8 @@ class TFormMMDato;
 class TFormMMConceptos;
 class TFRMModMasivas;
 class TFRMAltaRapida;
+class TFRMAltaCampo;
+class TFRMAltaLinea;
 
 struct Aplicacion {
     TFormMain *FormMain = nullptr;                // the main window
@@ -58,6 +60,8 @@ struct Aplicacion {
     TFormCfg *FormCfg = nullptr;                  // the configuration dialog
     TFormEditDocumentos *FormEditDocumentos = nullptr; // the bill editor
     TFormExportar *FormExportar = nullptr;        // the send-file window
+    TFRMAltaCampo *FRMAltaCampo = nullptr;        // the template editor's field dialog
+    TFRMAltaLinea *FRMAltaLinea = nullptr;        // the template editor's record-kind dialog
     TFRMEuroCalc *FRMEuroCalc = nullptr;          // the euro calculator
     TFRMSelectEmisor *FRMSelectEmisor = nullptr;  // the issuer choice of the drawee import
     TFRMRecordeuro *FRMRecordeuro = nullptr;      // the euro reminder

@@ -7,6 +7,8 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QRegularExpressionValidator>
+#include <QStringList>
 #include <QStyle>
 #include <QStyleOptionFrame>
 
@@ -41,6 +43,18 @@ void PonTextoCaja(QLineEdit *caja, std::string_view texto)
     caja->setText(cp1252::toQString(texto));
 }
 
+int NumeroCaja(const QLineEdit *caja, int defecto)
+{
+    bool leido = false;
+    const int n = caja->text().toInt(&leido);
+    return leido ? n : defecto;
+}
+
+void PonNumeroCaja(QLineEdit *caja, int n)
+{
+    caja->setText(QString::number(n));
+}
+
 std::string LimpiaCaja(QLineEdit *caja)
 {
     const std::string limpio = LimpiaTextoSQL(TextoCaja(caja));
@@ -51,6 +65,21 @@ std::string LimpiaCaja(QLineEdit *caja)
 QString Rotulo(int n)
 {
     return cp1252::toQString(Idioma.GetTexto(n));
+}
+
+QStringList FiltrosTexto(int texto)
+{
+    QStringList filtros;
+    const QStringList partes = Rotulo(texto).split('|');
+    for (int i = 0; i < partes.size(); i += 2)
+        filtros << partes[i].trimmed();
+    return filtros;
+}
+
+void SoloDigitos(std::initializer_list<QLineEdit *> cajas)
+{
+    for (QLineEdit *caja : cajas)
+        caja->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), caja));
 }
 
 QString Etiqueta(int n)

@@ -6,6 +6,7 @@
 #include "Frmmsg.h"
 
 #include <QString>
+#include <QStringList>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -18,6 +19,10 @@ class QWidget;
 std::string TextoCaja(const QLineEdit *caja);
 void PonTextoCaja(QLineEdit *caja, std::string_view texto);
 
+// A line edit's whole number (defecto when it holds none); and back.
+int NumeroCaja(const QLineEdit *caja, int defecto = 0);
+void PonNumeroCaja(QLineEdit *caja, int n);
+
 // Cleans a line edit's text with LimpiaTextoSQL, puts the result back and returns it.
 std::string LimpiaCaja(QLineEdit *caja);
 
@@ -27,6 +32,12 @@ QString Etiqueta(int n);
 
 // The message box with language texts: text and caption by number.
 RespuestaMensaje AvisoTexto(int texto, int titulo, IconoMensaje icono, BotonesMensaje botones = BotonesMensaje::Ok);
+
+// The name filters of a file-dialog filter text "description|pattern|description|pattern".
+QStringList FiltrosTexto(int texto);
+
+// Line edits that take only digits, typed or pasted.
+void SoloDigitos(std::initializer_list<QLineEdit *> cajas);
 
 // The keyboard's order through the controls, as the window shows them: each one's Tab
 // leads to the next.

@@ -118,7 +118,7 @@ int ShowMsg(std::string_view titulo, std::string_view mensaje, int flags, std::s
 }
 
 RespuestaMensaje CajaMensaje(std::string_view texto, std::string_view titulo, IconoMensaje icono,
-                             BotonesMensaje botones)
+                             BotonesMensaje botones, QWidget *padre)
 {
     if (!HayVentanas()) {
         EscribeSinVentanas(titulo, texto);
@@ -139,7 +139,7 @@ RespuestaMensaje CajaMensaje(std::string_view texto, std::string_view titulo, Ic
     case BotonesMensaje::SiNoCancelar: lista = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
     }
     QMessageBox caja(kIconos[int(icono)], cp1252::toQString(titulo), cp1252::toQString(texto), lista,
-                     QApplication::activeWindow());
+                     padre ? padre : QApplication::activeWindow());
     auto rotula = [&caja](QMessageBox::StandardButton boton, const std::string &texto) {
         if (QAbstractButton *b = caja.button(boton))
             b->setText(cp1252::toQString(texto));

@@ -59,10 +59,11 @@ int ShowMsg(std::string_view titulo, std::string_view mensaje, int flags, const 
     return ShowMsg(titulo, mensaje, flags, std::span<const ArgTexto>(lista));
 }
 
-// The plain message box of the platform (texts already composed, Windows-1252).
+// The plain message box of the platform (texts already composed, Windows-1252), over
+// padre or else the active window.
 enum class IconoMensaje { Ninguno, Error, Aviso, Informacion, Pregunta };
 enum class BotonesMensaje { Ok, OkCancelar, SiNo, SiNoCancelar };
 enum RespuestaMensaje { RespuestaOk = 1, RespuestaCancelar = 2, RespuestaSi = 6, RespuestaNo = 7 };
 
 RespuestaMensaje CajaMensaje(std::string_view texto, std::string_view titulo, IconoMensaje icono,
-                             BotonesMensaje botones = BotonesMensaje::Ok);
+                             BotonesMensaje botones = BotonesMensaje::Ok, QWidget *padre = nullptr);

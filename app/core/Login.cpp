@@ -169,6 +169,7 @@ void TFormLogin::FormShow()
     SeleccionaUltimoUsuario();
     SafeSetFocus(txtPassword);
     MuestraAyudaInicial();
+    MuestraRecordatorioInicial();
 }
 
 void TFormLogin::MuestraAyudaInicial()
@@ -178,6 +179,14 @@ void TFormLogin::MuestraAyudaInicial()
         return;
     m_ayudaMostrada = true;
     MuestraAyuda(this);
+}
+
+void TFormLogin::MuestraRecordatorioInicial()
+{
+    if (m_recordatorioMostrado || !MuestraRecordatorioEuro ||
+        !cp1252::equalNoCase(profile::readString(RutaIni(), "General", "PresentarRecordatorioEuro", "Si"), "Si"))
+        return;
+    m_recordatorioMostrado = MuestraRecordatorioEuro(this);
 }
 
 void TFormLogin::AplicaIdioma()

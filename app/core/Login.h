@@ -45,6 +45,10 @@ public:
     // Shows the first-start help without waiting, owned by the login window. The login
     // calls it while [General] PresentarAyuda is "Si" (whatever the case), once per run.
     std::function<void(QWidget *dueno)> MuestraAyuda;
+    // Shows the euro reminder without waiting, owned by the login window, when today is on
+    // or after the euro date; true when it showed. The login calls it while [General]
+    // PresentarRecordatorioEuro is "Si" (whatever the case), until it has shown once in the run.
+    std::function<bool(QWidget *dueno)> MuestraRecordatorioEuro;
 
     // The command-line parameters after the program's name (Windows-1252); the constructor
     // takes them from the application.
@@ -97,10 +101,12 @@ private:
     void VuelveAlUsuario();
 
     void MuestraAyudaInicial();
+    void MuestraRecordatorioInicial();
 
     bool m_mantenimiento = false;
     bool m_ocupado = false;
     bool m_ayudaMostrada = false; // for the whole run: a change of user does not show it again
+    bool m_recordatorioMostrado = false; // likewise
     std::vector<std::string> m_idsEmpresa;
     std::vector<std::string> m_idsUsuario;
 };

@@ -2,16 +2,9 @@
 // states.
 #pragma once
 
-#include <QDialog>
-#include <vector>
+#include "Frmseleccion.h"
 
-class QCheckBox;
-class QGroupBox;
-class QLabel;
-class QPushButton;
-class QTreeWidget;
-
-class TFormListDocs : public QDialog {
+class TFormListDocs : public TFormSeleccion {
     Q_OBJECT
 public:
     explicit TFormListDocs(QWidget *parent = nullptr);
@@ -29,20 +22,9 @@ public:
 
     long IdEmisor = 0;
 
-    QLabel *LBTitulo, *LBAyuda;
-    QGroupBox *GBParams;
-    QCheckBox *CBTodas, *CBActivos, *CBoxDesactivados, *CBoxErroneos, *CBProcesados, *CBNoProcesados;
-    QTreeWidget *LVRemesas;
-    QPushButton *BtnAceptar, *BtnCancelar;
+    QCheckBox *CBActivos, *CBoxDesactivados, *CBoxErroneos, *CBProcesados, *CBNoProcesados;
+    QTreeWidget *const LVRemesas = Lista;
 
-    void FormShow();
-    void CBTodasClick();
+    void FormShow() override;
     void BtnAceptarClick();
-    void BtnCancelarClick();
-
-protected:
-    void showEvent(QShowEvent *evento) override;
-
-private:
-    std::vector<int> m_remesas; // one per list row
 };

@@ -1,16 +1,9 @@
 // The options of the drawees report (TFormListEmi): which issuers of the presenter.
 #pragma once
 
-#include <QDialog>
-#include <vector>
+#include "Frmseleccion.h"
 
-class QCheckBox;
-class QGroupBox;
-class QLabel;
-class QPushButton;
-class QTreeWidget;
-
-class TFormListEmi : public QDialog {
+class TFormListEmi : public TFormSeleccion {
     Q_OBJECT
 public:
     explicit TFormListEmi(QWidget *parent = nullptr);
@@ -22,20 +15,8 @@ public:
 
     long IdPresentador = -1;
 
-    QLabel *LBTitulo, *LBAyuda;
-    QGroupBox *GBParams;
-    QCheckBox *CBTodas;
-    QTreeWidget *LVEmisores;
-    QPushButton *BtnAceptar, *BtnCancelar;
+    QTreeWidget *const LVEmisores = Lista;
 
-    void FormShow();
-    void CBTodasClick();
+    void FormShow() override;
     void BtnAceptarClick();
-    void BtnCancelarClick();
-
-protected:
-    void showEvent(QShowEvent *evento) override;
-
-private:
-    std::vector<int> m_emisores; // one per list row
 };

@@ -27,16 +27,6 @@
 
 namespace {
 
-// The name filters of a filter text "description|pattern|description|pattern".
-QStringList Filtros(int texto)
-{
-    QStringList filtros;
-    const QStringList partes = cp1252::toQString(Idioma.GetTexto(texto)).split('|');
-    for (int i = 0; i < partes.size(); i += 2)
-        filtros << partes[i].trimmed();
-    return filtros;
-}
-
 QString Cuenta(int n)
 {
     return QString::number(n);
@@ -170,7 +160,7 @@ void TFRMImportuser::Mensaje(const std::string &texto)
 
 std::string TFRMImportuser::EligeFichero(int filtro, const char *nombre, int titulo)
 {
-    OpenDiag1->setNameFilters(Filtros(filtro));
+    OpenDiag1->setNameFilters(FiltrosTexto(filtro));
     OpenDiag1->selectNameFilter(OpenDiag1->nameFilters().value(0));
     OpenDiag1->selectFile(nombre);
     OpenDiag1->setWindowTitle(Rotulo(titulo));

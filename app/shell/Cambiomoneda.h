@@ -4,7 +4,8 @@
 // the command checks the lock first and posts the notice after. Main thread only.
 #pragma once
 
-#include <functional>
+#include "Remesas.h"
+
 #include <string>
 #include <string_view>
 
@@ -21,7 +22,7 @@ enum class CambioMoneda {
 };
 
 // Called now and then with the bills done and the total.
-using ProgresoCambio = std::function<void(size_t hechos, size_t total)>;
+using ProgresoCambio = ProgresoRecibos;
 
 // Switches the batch idRemesa to moneda ("ESP" or "EUR"). Without a template, bills
 // exchange amount and counter-value. With one, each non-zero amount field of a bill's

@@ -205,6 +205,8 @@ public:
     void FilaPresentador(int fila, const std::string &texto);
     void FilaEmisor(int fila, const std::string &texto);
     void FilaRemesa(int fila, const std::string &texto);
+    // Reads the batch idRemesa again into row fila (0-based) of the batches grid.
+    void RecargaFilaRemesa(int fila, const std::string &idRemesa);
     // Title-click sorting of a grid by its column.
     void OrdenaGrid(TipoGrid grid, int columna);
     // The totals panel for the batch in view, or for the batch selected in the batches grid.
@@ -357,6 +359,9 @@ public:
     void cbtImportarClick();
     void cbtSeleccionarClick(QAction *sender);
     void mainMenuSeleccionarClick(QAction *sender);
+    // Switches the batch of the batches grid's current row to the other currency as one
+    // long run; its row, MonedaRemesa, the button and the totals change after the commit.
+    void BTNCambiaMonedaClick();
     // While the batches grid shows, removes the selected node's child whose id is id.
     void BorraNodoRemesa(const std::string &id);
     // Empties every cell of the grid's row fila (0-based, as the QTableWidget counts).
@@ -426,6 +431,7 @@ public:
     void mainmenuConfiguracionClick();
     // The sequential import: its window, modal, created for the command.
     void MNUImportarficherodelusuario1Click();
+    void MNUDefinirplantillaimportacinsecuencialClick();
     // Writes [GENERAL] BaseDatos; PathBD stays.
     void GuardaPathBD(const std::string &ruta);
     // Opens the program's guide ayuda/orvanta.html with the desktop's handler.
@@ -453,6 +459,10 @@ public:
     void FormClick();
     // Starts or stops the animation.
     void panelIconoDblClick();
+    // The bank's web site (URLTelvirana) in the configured browser; failures are not shown.
+    void imgETelviranaDblClick();
+    // The bank image's hint follows URLTelvirana.
+    void imgETelviranaMouseMove();
 
     // ---- Controls ----
     QSplitter *splitterMain;
@@ -471,6 +481,7 @@ public:
         *lblImportOrdDesac;
     QLabel *ImagePta, *ImageEuro;
     QLabel *aviAlicated; // the animation
+    QLabel *imgETelvirana; // the bank's image, a link to its web site
     QStatusBar *statusMainWindow;
     QLabel *statusPanel[5];
     QProgressBar *barraProgreso; // the progress of a long command on bills, hidden otherwise
@@ -596,6 +607,10 @@ private:
     void AplicaAvisos();
     // Whether the notice comes from a copy of the logged-in user.
     bool MismoUsuario(int idUsuario) const;
+    // Whether a notice of levels 0 to 4 concerns what the window shows: a node selected, the
+    // element in the tree (any for level 4, or id 0 or level 0), the window visible, and for
+    // levels 3 and 4 a copy of the logged-in user.
+    bool AvisoAplicable(int idUsuario, int nivel, int idActualizar) const;
     // With no node left: no grid and no command of a node.
     void MuestraSinNodo();
     int m_comandos = 0;         // commands and grid handlers running (nested through modal windows)

@@ -1,10 +1,11 @@
 // The main window's record commands: add, modify and delete batches through the batch
 // editor, delete, activate and deactivate the marked bills (adding and modifying a bill:
-// FrmmainDocumentos.cpp), the CSB import and the send file.
+// FrmmainDocumentos.cpp), the batch currency switch, the CSB import and the send file.
 #include "Frmmain.h"
 
 #include "Altarapida.h"
 #include "Aplicacion.h"
+#include "Cambiomoneda.h"
 #include "Controles.h"
 #include "Editremesas.h"
 #include "Exportar.h"
@@ -16,6 +17,7 @@
 #include "Multiuser.h"
 #include "Proceso.h"
 #include "Remesas.h"
+#include "Unidefinirimport.h"
 #include "Uniimportuser.h"
 #include "qcp1252.h"
 
@@ -38,6 +40,15 @@ bool RemesaRetenida(const std::string &id)
 {
     _multiuser *m = App().Multiuser;
     return m && m->GetBloqueoRemesa(Numero(id)) > 0;
+}
+
+// The number of bills of the batch.
+size_t NumeroRecibos(int idRemesa)
+{
+    size_t n = 0;
+    DBGetData("SELECT COUNT(*) AS N FROM [Documentos()] WHERE Id_remesa=" + std::to_string(idRemesa) + ";",
+              [&n](char *fila, char *, int) { n = size_t(Numero(GetCampo("N", fila))); });
+    return n;
 }
 
 // Runs a command on n marked bills as a long run: the coordination paused, the wait cursor
@@ -82,12 +93,21 @@ void TFormMain::ConectaComandos()
     Conecta(Importacin1, &TFormMain::MNUImportarficherodelusuario1Click);
     Conecta(cbtAltaRapida, &TFormMain::cbtAltaRapidaClick);
     Conecta(MNUAltarpidaremesas1, &TFormMain::cbtAltaRapidaClick);
+    Conecta(MNUDefinirplantillaimportacinsecuencial, &TFormMain::MNUDefinirplantillaimportacinsecuencialClick);
+    Conecta(BTNCambiaMoneda, &TFormMain::BTNCambiaMonedaClick);
+    Conecta(MNUCambiarMonedaRemesa, &TFormMain::BTNCambiaMonedaClick);
 }
 
 void TFormMain::MNUImportarficherodelusuario1Click()
 {
     TFRMImportuser importacion(this);
     importacion.exec();
+}
+
+void TFormMain::MNUDefinirplantillaimportacinsecuencialClick()
+{
+    TFRMDefinirimport editor(this);
+    editor.exec();
 }
 
 // ---- Send file ----
@@ -256,6 +276,54 @@ void TFormMain::cbtSeleccionarClick(QAction *sender)
 void TFormMain::mainMenuSeleccionarClick(QAction *sender)
 {
     cbtSeleccionarClick(sender == mainMenuSeleccionar ? cbtSeleccionar : cbtDeseleccionar);
+}
+
+// ---- Currency switch ----
+
+void TFormMain::BTNCambiaMonedaClick()
+{
+    Inactividad.Reinicia();
+    const int fila = FilaSeleccion(lstGridRemesas) - 1;
+    if (panelGrdRemesas->isHidden() || fila < 0)
+        return;
+    auto celda = [this, fila](int columna) {
+        const QTableWidgetItem *item = lstGridRemesas->item(fila, columna);
+        return item ? cp1252::fromQString(item->text()) : std::string();
+    };
+    const std::string id = celda(0);
+    const int idRemesa = Numero(id);
+    if (idRemesa <= 0)
+        return;
+    if (RemesaRetenida(id)) {
+        AvisoTexto(643, 6, IconoMensaje::Ninguno);
+        return;
+    }
+    const std::string moneda = celda(1);
+    if (SuperaLimiteCambio(celda(7), moneda)) {
+        AvisoTexto(668, 1, IconoMensaje::Error);
+        return;
+    }
+    const std::string nueva = moneda == kMonedaEuros ? kMonedaPesetas : kMonedaEuros;
+    CambioMoneda hecho;
+    {
+        PausaMultiusuario pausa(App().Multiuser);
+        CursorEspera espera;
+        Progreso progreso(barraProgreso, NumeroRecibos(idRemesa));
+        hecho = CambiaMonedaRemesa(idRemesa, nueva, progreso.Funcion());
+    }
+    if (hecho == CambioMoneda::Retenida) {
+        AvisoTexto(643, 6, IconoMensaje::Ninguno);
+        return;
+    }
+    if (hecho == CambioMoneda::Fallida) {
+        AvisoTexto(1120, 1, IconoMensaje::Error);
+        return;
+    }
+    if (_multiuser *m = App().Multiuser)
+        m->NotificaActualizacion(NIVEL_DOCUMENTOS, idRemesa);
+    RecargaFilaRemesa(fila, id);
+    MonedaRemesa = nueva;
+    ActualizaPanelInfo();
 }
 
 // ---- Grid and tree ----

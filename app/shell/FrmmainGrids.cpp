@@ -41,6 +41,10 @@ constexpr const char *kConsultaRemesas =
     "[Remesas()].Contravalor_total, [Remesas()].Descripcion, [Remesas()].F_generacion, [_TiposMoneda()].Id_moneda "
     "FROM [_TiposMoneda()] INNER JOIN [Remesas()] ON [_TiposMoneda()].Id_moneda = [Remesas()].Id_moneda WHERE "
     "((([Remesas()].Id_emisor)=%s)) ORDER BY [Remesas()].%s";
+constexpr const char *kConsultaRemesa =
+    "SELECT [Remesas()].Id_remesa, [Remesas()].F_alta, [Remesas()].Importe_total, [Remesas()].Con_emision, "
+    "[Remesas()].Contravalor_total, [Remesas()].Descripcion, [Remesas()].F_generacion, [Remesas()].Id_moneda "
+    "FROM [Remesas()] WHERE [Remesas()].Id_remesa=%s;";
 // The bills index: the key of each bill of the batch, ordered by the field and then by the
 // key, so that bills equal in the field keep one order. The cells come from the model.
 constexpr const char *kConsultaRecibos =
@@ -332,6 +336,12 @@ void TFormMain::FilaRemesa(int fila, const std::string &texto)
     Celda(lstGridRemesas, fila, 5, GetCampo("Con_emision", texto));
     Celda(lstGridRemesas, fila, 6, FormatImporte(GetCampo("Importe_total", texto), moneda));
     Celda(lstGridRemesas, fila, 7, FormatImporte(GetCampo("Contravalor_total", texto), OtraMoneda(moneda)));
+}
+
+void TFormMain::RecargaFilaRemesa(int fila, const std::string &idRemesa)
+{
+    DBGetData(FormateaTexto(kConsultaRemesa, Clave(idRemesa)),
+              [this, fila](char *texto, char *, int) { FilaRemesa(fila, texto); });
 }
 
 // ---- Sorting ----

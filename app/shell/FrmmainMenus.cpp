@@ -4,6 +4,7 @@
 
 #include "ModeloRecibos.h"
 #include "Multiidioma.h"
+#include "PintaGrids.h"
 #include "Programa.h"
 #include "qcp1252.h"
 
@@ -200,6 +201,15 @@ void TFormMain::CreaMenus()
     mainMenuAyuda->addSeparator();
     mainMenuAcercaDe = Item(mainMenuAyuda, "mainMenuAcercaDe", "&Acerca de...");
     barra->addMenu(mainMenuAyuda);
+
+    // The bank's image at the right of the menus, always in sight.
+    IniciaRecursosShell();
+    imgETelvirana = new QLabel;
+    imgETelvirana->setObjectName(QStringLiteral("imgETelvirana"));
+    imgETelvirana->setPixmap(QPixmap(QStringLiteral(":/shell/telvirana.png")));
+    imgETelvirana->setContentsMargins(0, 1, 4, 1);
+    imgETelvirana->setMouseTracking(true);
+    barra->setCornerWidget(imgETelvirana, Qt::TopRightCorner);
 }
 
 void TFormMain::CreaBarraHerramientas()

@@ -80,9 +80,10 @@ void TFormMain::RefrescaVentanas(int idUsuario, int nivel, int idActualizar)
 {
     // The windows of other units add their refresh here as they come.
     Aplicacion &app = App();
-    if (nivel <= NIVEL_DOCUMENTOS && app.FormExportar && app.FormExportar->isVisible())
+    const bool aplicable = AvisoAplicable(idUsuario, nivel, idActualizar);
+    if (aplicable && nivel <= NIVEL_DOCUMENTOS && app.FormExportar && app.FormExportar->isVisible())
         app.FormExportar->CargaRemesasPresentador();
-    const bool libradosPropios = nivel == NIVEL_LIBRADOS && MismoUsuario(idUsuario) && isVisible();
+    const bool libradosPropios = aplicable && nivel == NIVEL_LIBRADOS;
     if (libradosPropios && app.FormEditDocumentos && app.FormEditDocumentos->isVisible())
         app.FormEditDocumentos->RefreshLibrados(TipoOrdenAviso(idActualizar));
     if (nivel != NIVEL_USUARIOS)
@@ -93,23 +94,27 @@ void TFormMain::RefrescaVentanas(int idUsuario, int nivel, int idActualizar)
         app.FormLogin->RefreshUserCombo();
 }
 
-void TFormMain::RefrescaPrincipal(int idUsuario, int nivel, int idActualizar)
+bool TFormMain::AvisoAplicable(int idUsuario, int nivel, int idActualizar) const
 {
-    QTreeWidgetItem *seleccionado = NodoSeleccionado();
-    if (nivel == NIVEL_USUARIOS || !seleccionado)
-        return;
-    const int nivelSel = GetNivelNodo(seleccionado);
-    const int idSel = Numero(IdNodo(seleccionado));
-
+    if (nivel < NIVEL_TODO || nivel > NIVEL_LIBRADOS || !NodoSeleccionado())
+        return false;
     bool encontrado = nivel == NIVEL_LIBRADOS;
     for (QTreeWidgetItemIterator i(treeInfoGlobal); *i && !encontrado; ++i)
         encontrado = GetNivelNodo(*i) == nivel && Numero(IdNodo(*i)) == idActualizar;
     if (!encontrado && nivel != NIVEL_TODO && idActualizar != 0)
-        return;
-    if (!isVisible())
-        return;
+        return false;
+    const bool deCualquiera = nivel != NIVEL_DOCUMENTOS && nivel != NIVEL_LIBRADOS;
+    return isVisible() && (deCualquiera || MismoUsuario(idUsuario));
+}
 
-    const bool mismoUsuario = MismoUsuario(idUsuario);
+void TFormMain::RefrescaPrincipal(int idUsuario, int nivel, int idActualizar)
+{
+    if (!AvisoAplicable(idUsuario, nivel, idActualizar))
+        return;
+    QTreeWidgetItem *seleccionado = NodoSeleccionado();
+    const int nivelSel = GetNivelNodo(seleccionado);
+    const int idSel = Numero(IdNodo(seleccionado));
+
     switch (nivel) {
     case NIVEL_TODO:
     case 1:
@@ -128,8 +133,6 @@ void TFormMain::RefrescaPrincipal(int idUsuario, int nivel, int idActualizar)
         break;
     }
     case NIVEL_DOCUMENTOS:
-        if (!mismoUsuario)
-            break;
         if (nivelSel == ArbolRemesa && idSel == idActualizar) {
             RefrescaRecibos();
         } else if (nivelSel == ArbolEmisor) {
@@ -141,7 +144,7 @@ void TFormMain::RefrescaPrincipal(int idUsuario, int nivel, int idActualizar)
         }
         break;
     case NIVEL_LIBRADOS:
-        if (!mismoUsuario || TipoOrdenAviso(idActualizar) != GetTipoOrden())
+        if (TipoOrdenAviso(idActualizar) != GetTipoOrden())
             break;
         if (nivelSel == ArbolRemesa)
             RefrescaRecibos();

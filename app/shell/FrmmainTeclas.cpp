@@ -1,6 +1,6 @@
 // What the main window does with the user rather than the data: the form-wide shortcuts,
-// the inactivity time-out, a click as activity, the animation's double click, and the
-// menu entries whose captions follow the language.
+// the inactivity time-out, a click as activity, the animation's and the bank image's double
+// clicks, and the menu entries whose captions follow the language.
 #include "Frmmain.h"
 
 #include "Aplicacion.h"
@@ -9,6 +9,7 @@
 #include "Multiidioma.h"
 #include "Multiuser.h"
 #include "Unitimeout.h"
+#include "qcp1252.h"
 
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -102,6 +103,12 @@ protected:
         case QEvent::MouseButtonDblClick:
             if (objeto == m_main->aviAlicated)
                 m_main->panelIconoDblClick();
+            else if (objeto == m_main->imgETelvirana)
+                m_main->imgETelviranaDblClick();
+            return false;
+        case QEvent::MouseMove:
+            if (objeto == m_main->imgETelvirana)
+                m_main->imgETelviranaMouseMove();
             return false;
         default:
             return false;
@@ -159,6 +166,17 @@ void TFormMain::panelIconoDblClick()
 {
     if (QMovie *pelicula = aviAlicated->movie())
         pelicula->setPaused(pelicula->state() == QMovie::Running);
+}
+
+void TFormMain::imgETelviranaDblClick()
+{
+    CursorEspera espera;
+    AbreNavegador(WWWBrowserEXEName, URLTelvirana);
+}
+
+void TFormMain::imgETelviranaMouseMove()
+{
+    imgETelvirana->setToolTip(cp1252::toQString(URLTelvirana));
 }
 
 void TFormMain::VigilaUsuario()

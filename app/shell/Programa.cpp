@@ -37,6 +37,8 @@
 #include "Unithistoricos.h"
 #include "Unitopcionales.h"
 #include "Uninuevouser.h"
+#include "Unialtacampo.h"
+#include "Unialtalinea.h"
 #include "Uniopcsimport.h"
 #include "Unipresentador.h"
 #include "Uniusuarios.h"
@@ -166,6 +168,8 @@ void CreaVentanas()
     app.FormRptDocs = new TFormRptDocs(app.FormMain);
     app.FormListDocs = new TFormListDocs(app.FormMain);
     app.FormMMDato = new TFormMMDato(app.FormMain);
+    app.FRMAltaCampo = new TFRMAltaCampo(app.FormMain);
+    app.FRMAltaLinea = new TFRMAltaLinea(app.FormMain);
     app.FRMAltaRapida = new TFRMAltaRapida(app.FormMain);
     app.FRMEuroCalc = new TFRMEuroCalc(app.FormMain);
     app.FRMModMasivas = new TFRMModMasivas(app.FormMain);
@@ -175,6 +179,15 @@ void CreaVentanas()
     app.FormLogin->MuestraEmpresa = [](int idEmpresa) { App().FormMain->MuestraEmpresa(idEmpresa); };
     app.FormLogin->ImportaUsuarios = [](const std::string &ruta) { ImportaFicheroUsuarios(ruta); };
     app.FormLogin->MuestraAyuda = [](QWidget *dueno) { (new TFRMIntroduccion(dueno))->show(); };
+    app.FormLogin->MuestraRecordatorioEuro = [](QWidget *dueno) {
+        if (QDate::currentDate() < App().FormMain->FechaEuro)
+            return false;
+        // Owned by the login, so that the login's modality leaves it usable.
+        TFRMRecordeuro *recordatorio = App().FRMRecordeuro;
+        recordatorio->setParent(dueno, recordatorio->windowFlags());
+        recordatorio->show();
+        return true;
+    };
     app.FormLogin->TituloPrincipal = [](const std::string &titulo) {
         App().FormMain->setWindowTitle(cp1252::toQString(titulo));
     };

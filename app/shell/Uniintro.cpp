@@ -2,6 +2,7 @@
 #include "Uniintro.h"
 
 #include "cp1252.h"
+#include "jpeg.h"
 #include "profile.h"
 #include "progdir.h"
 #include "qcp1252.h"
@@ -49,6 +50,9 @@ void TEnlaceAyuda::keyPressEvent(QKeyEvent *evento)
 
 namespace {
 
+// The widest picture a page shows; wider ones are scaled down to it.
+constexpr int kAnchoImagen = 540;
+
 // A page: its title in red, bold, underlined Arial, then its parts in order.
 QWidget *Pagina(const char *nombre, const char *titulo)
 {
@@ -81,9 +85,10 @@ void Imagen(QWidget *pagina, const char *fichero)
 {
     auto *imagen = new QLabel;
     imagen->setObjectName(QLatin1String(fichero));
-    const QPixmap dibujo(cp1252::toQString(progdir::file(std::string("ayuda/") + fichero)));
+    const QImage dibujo = jpeg::read(cp1252::toQString(progdir::file(std::string("ayuda/") + fichero)));
     if (!dibujo.isNull())
-        imagen->setPixmap(dibujo.width() > 540 ? dibujo.scaledToWidth(540, Qt::SmoothTransformation) : dibujo);
+        imagen->setPixmap(QPixmap::fromImage(
+            dibujo.width() > kAnchoImagen ? dibujo.scaledToWidth(kAnchoImagen, Qt::SmoothTransformation) : dibujo));
     static_cast<QVBoxLayout *>(pagina->layout())->addWidget(imagen, 0, Qt::AlignHCenter);
 }
 

@@ -10,6 +10,7 @@
 
 #include "General.h"
 #include "cobros.h"
+#include "memoria.h"
 #include "progdir.h"
 #include "vasqdb.h"
 
@@ -23,16 +24,6 @@
 #include <string>
 
 namespace {
-
-// A field of /proc/self/status in KiB (VmRSS now, VmHWM its peak).
-long EstadoKB(const char *campo)
-{
-    std::ifstream estado("/proc/self/status");
-    for (std::string linea; std::getline(estado, linea);)
-        if (linea.rfind(campo, 0) == 0)
-            return std::atol(linea.c_str() + std::char_traits<char>::length(campo));
-    return -1;
-}
 
 bool Falla(const char *que)
 {
@@ -120,12 +111,12 @@ int main(int argc, char **argv)
     _GeneradorCSB generador(peticion, progreso);
 
     std::ofstream("/proc/self/clear_refs") << "5"; // the peak starts from here
-    const long antes = EstadoKB("VmRSS:");
+    const long antes = memoria::EstadoKB("VmRSS:");
     QElapsedTimer reloj;
     reloj.start();
     const ResultadoCSB resultado = generador.Genera();
     const double segundos = reloj.nsecsElapsed() / 1e9;
-    const long pico = EstadoKB("VmHWM:");
+    const long pico = memoria::EstadoKB("VmHWM:");
     VASQ_CloseDB();
     if (resultado != ResultadoCSB::Generado)
         return Falla("la generacion ha fallado"), 1;

@@ -15,6 +15,7 @@
 #include "Cfgfile.h"
 #include "General.h"
 #include "csb.h"
+#include "memoria.h"
 #include "progdir.h"
 #include "vasqdb.h"
 
@@ -28,15 +29,6 @@
 #include <string>
 
 namespace {
-
-long EstadoKB(const char *campo)
-{
-    std::ifstream estado("/proc/self/status");
-    for (std::string linea; std::getline(estado, linea);)
-        if (linea.rfind(campo, 0) == 0)
-            return std::atol(linea.c_str() + std::char_traits<char>::length(campo));
-    return -1;
-}
 
 int Falla(const char *que)
 {
@@ -161,7 +153,7 @@ int main(int argc, char **argv)
     long long avisos = 0;
     auto aviso = [&avisos](const std::string &) { ++avisos; };
     std::ofstream("/proc/self/clear_refs") << "5";
-    const long antes = EstadoKB("VmRSS:");
+    const long antes = memoria::EstadoKB("VmRSS:");
     QElapsedTimer reloj;
     reloj.start();
     if (librados)
@@ -169,7 +161,7 @@ int main(int argc, char **argv)
     else
         importacion.ImportaFicheroCSB(fichero, layout, std::to_string(empresa), GetTipoOrdenStr(tipo), {}, aviso, {});
     const double segundos = reloj.nsecsElapsed() / 1e9;
-    const long pico = EstadoKB("VmHWM:");
+    const long pico = memoria::EstadoKB("VmHWM:");
     if (librados) {
         VASQ_CloseDB();
         const MarcoImportacion::Cuenta &l = importacionLibrados.Librados;

@@ -5,6 +5,7 @@
 #include "Aplicacion.h"
 #include "Frmmain.h"
 #include "General.h"
+#include "Login.h"
 #include "Multiuser.h"
 #include "Recordeuro.h"
 #include "Seleccemisor.h"
@@ -156,6 +157,7 @@ TEST_F(VentanaExportar, TheMainWindowsCommandShowsItAndTellsTheOtherCopies)
 
 TEST_F(VentanaExportar, OtherCopiesNoticesRefillTheListAtOnce)
 {
+    App().FormLogin->LoginData.Id_usuario = "1"; // bills notices count from this user's copies
     v->show();
     ASSERT_EQ(v->lstRemesas->topLevelItemCount(), 4);
     cobros::Remesa(cobros::Emisor(csb19, "A55555555", "005", "Beta", ""), "EUR", "Nueva");

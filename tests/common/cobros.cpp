@@ -115,6 +115,24 @@ int AltaRecibo(int remesa, int librado, const Recibo &r)
                 std::to_string(r.situacion) + ")");
 }
 
+int EmisorConLibrados(int empresa, int librados, int &primerLibrado)
+{
+    primerLibrado = 0;
+    const int presentador = empresa ? Presentador(empresa, "CSB19", "B11111111", "000", "Presentador") : 0;
+    const int emisor = presentador ? Emisor(presentador, "A11111111", "000", "Emisor", "21000418450200051332") : 0;
+    for (int i = 0; emisor && i < librados; ++i) {
+        Librado datos;
+        datos.referencia = "R" + std::to_string(i);
+        datos.nombre = "Librado " + std::to_string(i);
+        datos.cuenta = "21000418450200051332";
+        const int librado = AltaLibrado(emisor, datos);
+        if (!librado)
+            return 0;
+        primerLibrado = primerLibrado ? primerLibrado : librado;
+    }
+    return emisor;
+}
+
 bool RecibosEnSerie(int remesa, bool euros, int cuantos, int primerLibrado, int librados)
 {
     const std::string importe = euros ? "(1+i % 1000)*1.01" : "(1+i % 1000)*101";

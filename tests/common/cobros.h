@@ -50,6 +50,11 @@ int Remesa(int emisor, const std::string &moneda, const std::string &descripcion
 int AltaLibrado(int emisor, const Librado &librado);
 int AltaRecibo(int remesa, int librado, const Recibo &recibo);
 
+// Under a new CSB19 presenter of the company, an issuer with the drawees R0 .. R{librados - 1}
+// (names "Librado i", one account): the issuer's key, 0 on failure; primerLibrado gets the
+// first drawee's key (the others follow it).
+int EmisorConLibrados(int empresa, int librados, int &primerLibrado);
+
 // cuantos bills of the batch in one statement, drawn in turn from the drawees primerLibrado
 // .. primerLibrado + librados - 1, with amounts 2.02, 3.03 ... 1010.00, 1.01, 2.02 ... (euros) or
 // 202, 303 ... (pesetas), a due date, an internal reference and a first concept line. False

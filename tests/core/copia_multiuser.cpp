@@ -60,6 +60,9 @@ int main(int argc, char **argv)
         {"bloquea remesa", [&](int id, int c) { return n(m.BloqueaRemesa(id, c != 0)); }},
         {"bloquea documento", [&](int id, int c) { return n(m.BloqueaDocumento(id, c != 0)); }},
         {"desbloquea remesa", [&](int id, int) { return n(m.DesbloqueaRemesa(id, false)); }},
+        {"desbloquea documento", [&](int id, int) { return n(m.DesbloqueaDocumento(id)); }},
+        {"bloquea plantilla", [&](int id, int) { return n(m.BloqueaPlantilla(id)); }},
+        {"desbloquea plantilla", [&](int id, int) { return n(m.DesbloqueaPlantilla(id)); }},
         {"estado remesa", [&](int id, int) { return std::to_string(m.GetBloqueoRemesa(id)); }},
         {"notifica",
          [&](int nivel, int id) {

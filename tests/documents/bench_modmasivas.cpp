@@ -6,6 +6,7 @@
 // bench_modmasivas [number of bills]   (default: 100000)
 #include "Modmasivas.h"
 #include "cobros.h"
+#include "memoria.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -13,19 +14,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
 
 constexpr int kLibrados = 500;
-
-long PicoMemoriaKB()
-{
-    rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
-    return uso.ru_maxrss;
-}
 
 } // namespace
 
@@ -37,19 +30,8 @@ int main(int argc, char **argv)
     const int n = argc > 1 ? std::atoi(argv[1]) : 100000;
 
     cobros::Base base;
-    const int empresa = base.Abierta() ? cobros::Empresa() : 0;
-    const int presentador = empresa ? cobros::Presentador(empresa, "CSB19", "B11111111", "000", "Presentador") : 0;
-    const int emisor =
-        presentador ? cobros::Emisor(presentador, "A11111111", "000", "Emisor", "21000418450200051332") : 0;
     int primerLibrado = 0;
-    for (int i = 0; emisor && i < kLibrados; ++i) {
-        cobros::Librado datos;
-        datos.referencia = "R" + std::to_string(i);
-        datos.nombre = "Librado " + std::to_string(i);
-        datos.cuenta = "21000418450200051332";
-        const int librado = cobros::AltaLibrado(emisor, datos);
-        primerLibrado = primerLibrado ? primerLibrado : librado;
-    }
+    const int emisor = base.Abierta() ? cobros::EmisorConLibrados(cobros::Empresa(), kLibrados, primerLibrado) : 0;
     const int remesa = primerLibrado ? cobros::Remesa(emisor, "EUR", "Grande") : 0;
     if (!remesa || !cobros::RecibosEnSerie(remesa, true, n, primerLibrado, kLibrados)) {
         std::fprintf(stderr, "No se pudo preparar la base de datos.\n");
@@ -81,6 +63,6 @@ int main(int argc, char **argv)
                 cobros::Valor("SELECT Importe_total FROM [Remesas()] WHERE Id_remesa=" + std::to_string(remesa),
                               "Importe_total")
                     .c_str());
-    std::printf("peak memory: %ld kB\n", PicoMemoriaKB());
+    std::printf("peak memory: %ld kB\n", memoria::PicoKB());
     return r.Escrita() ? 0 : 1;
 }

@@ -3,6 +3,7 @@
 #include "Importacionusuario.h"
 
 #include "cobros.h"
+#include "memoria.h"
 #include "testutil.h"
 
 #include <QApplication>
@@ -10,7 +11,6 @@
 #include <clocale>
 #include <cstdio>
 #include <fstream>
-#include <sys/resource.h>
 
 namespace {
 
@@ -31,13 +31,6 @@ constexpr const char *kPlantilla =
     "Cuenta=34,20,ALFANUMERICO,[Librados( Datos )].Cuenta,0\r\n"
     "Importe=54,10,NUMERICO_(2_DECIMALES),[Documentos()].Importe,0\r\n"
     "Concepto=64,40,ALFANUMERICO,[Documentos()].Concepto1,0\r\n";
-
-long MaxRssKiB()
-{
-    rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
-    return uso.ru_maxrss;
-}
 
 } // namespace
 
@@ -68,7 +61,7 @@ int main(int argc, char **argv)
         }
     }
     const int empresa = cobros::Empresa();
-    const long idle = MaxRssKiB();
+    const long idle = memoria::PicoKB();
     long avisos = 0;
     _ImportacionUsuario run({{}, [&avisos](long long, long long, bool) { ++avisos; }});
     QElapsedTimer reloj;
@@ -81,6 +74,6 @@ int main(int argc, char **argv)
     std::printf("bills stored: %d, drawees: %d, batches: %d\n", c.Recibos.Importados, c.Librados.Importados,
                 c.Remesas.Importados);
     std::printf("time: %.2f s, memory above idle: %.1f MiB, gauge calls: %ld\n", segundos,
-                (MaxRssKiB() - idle) / 1024.0, avisos);
+                (memoria::PicoKB() - idle) / 1024.0, avisos);
     return resultado == _ImportacionUsuario::Resultado::Terminada ? 0 : 1;
 }

@@ -5,6 +5,7 @@
 #include "Aplicacion.h"
 #include "Uniimportuser.h"
 #include "Uniopcsimport.h"
+#include "dialogos.h"
 #include "testutil.h"
 #include "ventanas.h"
 
@@ -56,24 +57,6 @@ protected:
         Rejillas::SetUp();
         testutil::writeFile(carpeta.Ruta("tablas.dat"), testutil::readFile(std::string(PROGRAM_DIR) + "tablas.dat"));
         testutil::writeFile(sec, kPlantilla);
-    }
-
-    // Answers the next file dialog with the file.
-    static void Elige(const std::string &fichero)
-    {
-        AlMostrarse<QFileDialog>([fichero](QFileDialog *d) {
-            const size_t barra = fichero.rfind('/');
-            d->setDirectory(QString::fromStdString(fichero.substr(0, barra)));
-            // The name typed, as the user does (the dialog reads its folder in the background).
-            auto *nombre = d->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
-            if (!nombre) {
-                ADD_FAILURE() << "no file name box";
-                d->reject();
-                return;
-            }
-            nombre->setText(QString::fromStdString(fichero.substr(barra + 1)));
-            static_cast<QDialog *>(d)->accept(); // the file dialog hides its accept
-        });
     }
 
     // Runs the command with accion on the window when it shows; false when it did not.

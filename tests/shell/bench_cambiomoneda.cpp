@@ -8,6 +8,7 @@
 #include "Cfgfile.h"
 #include "cobros.h"
 #include "elementos.h"
+#include "memoria.h"
 #include "vars.h"
 
 #include <QApplication>
@@ -17,18 +18,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <sys/resource.h>
 
 namespace {
 
 constexpr int kLibrados = 500;
-
-long PicoMemoriaKB()
-{
-    rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
-    return uso.ru_maxrss;
-}
 
 void Elemento(Plantilla &p, const char *tipo, const char *nombre, const char *x)
 {
@@ -86,19 +79,8 @@ int main(int argc, char **argv)
 
     cobros::Base base;
     elementos::Tipos tipos;
-    const int empresa = base.Abierta() ? cobros::Empresa() : 0;
-    const int presentador = empresa ? cobros::Presentador(empresa, "CSB19", "B11111111", "000", "Presentador") : 0;
-    const int emisor =
-        presentador ? cobros::Emisor(presentador, "A11111111", "000", "Emisor", "21000418450200051332") : 0;
     int primerLibrado = 0;
-    for (int i = 0; emisor && i < kLibrados; ++i) {
-        cobros::Librado datos;
-        datos.referencia = "R" + std::to_string(i);
-        datos.nombre = "Librado " + std::to_string(i);
-        datos.cuenta = "21000418450200051332";
-        const int librado = cobros::AltaLibrado(emisor, datos);
-        primerLibrado = primerLibrado ? primerLibrado : librado;
-    }
+    const int emisor = base.Abierta() ? cobros::EmisorConLibrados(cobros::Empresa(), kLibrados, primerLibrado) : 0;
     const int plantilla = primerLibrado ? CreaPlantilla() : 0;
     const int remesa = plantilla > 0 ? cobros::Remesa(emisor, "EUR", "Grande") : 0;
     if (!remesa || !cobros::Ejecuta("UPDATE [Remesas()] SET Id_plantilla=" + std::to_string(plantilla)) ||
@@ -112,6 +94,6 @@ int main(int argc, char **argv)
                 cobros::Valor("SELECT Importe_total FROM [Remesas()] WHERE Id_remesa=" + std::to_string(remesa),
                               "Importe_total")
                     .c_str());
-    std::printf("peak memory: %ld kB\n", PicoMemoriaKB());
+    std::printf("peak memory: %ld kB\n", memoria::PicoKB());
     return bien ? 0 : 1;
 }

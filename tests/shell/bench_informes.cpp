@@ -10,15 +10,14 @@
 #include "General.h"
 #include "Lstdocs.h"
 #include "arranque.h"
+#include "memoria.h"
 #include "testutil.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <clocale>
 #include <cstdio>
-#include <fstream>
 #include <string>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -63,13 +62,6 @@ double Segundos(const QElapsedTimer &reloj)
     return double(reloj.nsecsElapsed()) / 1e9;
 }
 
-long PicoMemoriaMB()
-{
-    rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
-    return uso.ru_maxrss / 1024;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -93,7 +85,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "No se pudo preparar la base de datos.\n");
         return 1;
     }
-    std::printf("%d recibos en %d remesas; memoria antes del informe: %ld MB\n", recibos, remesas, PicoMemoriaMB());
+    std::printf("%d recibos en %d remesas; memoria antes del informe: %ld MB\n", recibos, remesas, (memoria::PicoKB() / 1024));
 
     TFormRptDocs *informe = App().FormRptDocs;
     informe->PreparaRptDocs(elegidas);
@@ -116,6 +108,6 @@ int main(int argc, char **argv)
 
     std::printf("primera pagina en pantalla: %.2f s (%d paginas)\n", primera, paginas);
     std::printf("PDF entero: %.2f s (%s, %ld KB)\n", pdf, escrito ? "escrito" : "FALLO", bytes / 1024);
-    std::printf("pico de memoria del proceso: %ld MB\n", PicoMemoriaMB());
+    std::printf("pico de memoria del proceso: %ld MB\n", (memoria::PicoKB() / 1024));
     return escrito ? 0 : 1;
 }

@@ -8,6 +8,7 @@
 #include "Modmas.h"
 #include "Remesas.h"
 #include "cobros.h"
+#include "memoria.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -15,7 +16,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <sys/resource.h>
 #include <vector>
 
 namespace {
@@ -38,13 +38,6 @@ std::vector<std::string> Recibos(int remesa)
     return ids;
 }
 
-long PicoMemoriaKB()
-{
-    rusage uso{};
-    getrusage(RUSAGE_SELF, &uso);
-    return uso.ru_maxrss;
-}
-
 void Informa(const char *que, const QElapsedTimer &reloj, const ResultadoRecibos &r)
 {
     std::printf("%-45s %8.2f s  (%d changed, %d kept%s%s)\n", que, double(reloj.nsecsElapsed()) / 1e9, r.Cambiados,
@@ -60,20 +53,8 @@ int main(int argc, char **argv)
     const int n = argc > 1 ? std::atoi(argv[1]) : 100000;
 
     cobros::Base base;
-    const int empresa = base.Abierta() ? cobros::Empresa() : 0;
-    const int presentador = empresa ? cobros::Presentador(empresa, "CSB19", "B11111111", "000", "Presentador") : 0;
-    const int emisor = presentador ? cobros::Emisor(presentador, "A11111111", "000", "Emisor",
-                                                    "21000418450200051332")
-                                   : 0;
     int primerLibrado = 0;
-    for (int i = 0; emisor && i < kLibrados; ++i) {
-        cobros::Librado datos;
-        datos.referencia = "R" + std::to_string(i);
-        datos.nombre = "Librado " + std::to_string(i);
-        datos.cuenta = "21000418450200051332";
-        const int librado = cobros::AltaLibrado(emisor, datos);
-        primerLibrado = primerLibrado ? primerLibrado : librado;
-    }
+    const int emisor = base.Abierta() ? cobros::EmisorConLibrados(cobros::Empresa(), kLibrados, primerLibrado) : 0;
     const int remesa = primerLibrado ? CreaRemesa(emisor, primerLibrado, n) : 0;
     if (!remesa) {
         std::fprintf(stderr, "No se pudo preparar la base de datos.\n");
@@ -95,6 +76,6 @@ int main(int argc, char **argv)
     const bool borrada = otra && BorraRemesa(otra);
     std::printf("%-45s %8.2f s  (%s)\n", ("delete a batch of " + std::to_string(n) + " bills").c_str(),
                 double(reloj.nsecsElapsed()) / 1e9, borrada ? "deleted" : "NOT deleted");
-    std::printf("peak memory: %ld kB\n", PicoMemoriaKB());
+    std::printf("peak memory: %ld kB\n", memoria::PicoKB());
     return borrada ? 0 : 1;
 }

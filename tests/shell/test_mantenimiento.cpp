@@ -11,17 +11,22 @@
 #include "Multiuser.h"
 #include "basedatos.h"
 #include "copias.h"
+#include "jpeg.h"
 #include "profile.h"
 #include "qcp1252.h"
 #include "vasqdb.h"
 #include "ventanas.h"
 
 #include <QDesktopServices>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QUrl>
 #include <filesystem>
+#include <regex>
+#include <set>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -341,6 +346,67 @@ TEST(Ayuda, F1OpensTheGuideAndAMissingGuideIsShown)
     ASSERT_EQ(abridor.Abiertas.size(), 1u);
     EXPECT_EQ(abridor.Abiertas[0].toLocalFile().toStdString(), carpeta.Ruta("ayuda/orvanta.html"));
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+}
+
+TEST(Ayuda, TheBuildShipsThePicturesOfTheHelpAndOfTheGuide)
+{
+    const std::string carpeta = PROGRAM_DIR "ayuda/";
+    const std::set<std::string> imagenes = {"login.jpg", "usuarios.jpg", "nuevousuario.jpg", "editor.jpg",
+                                            "principal.jpg"};
+    for (const std::string &nombre : imagenes) {
+        const QImage imagen = jpeg::read(QString::fromStdString(carpeta + nombre));
+        EXPECT_GE(imagen.width(), 300) << nombre;
+        EXPECT_GE(imagen.height(), 150) << nombre;
+    }
+    const std::string guia = testutil::readFile(carpeta + "orvanta.html");
+    const std::regex imagen("<img src=\"([^\"]*)\"");
+    int nombradas = 0;
+    for (auto i = std::sregex_iterator(guia.begin(), guia.end(), imagen); i != std::sregex_iterator(); ++i, ++nombradas)
+        EXPECT_TRUE(imagenes.count((*i)[1].str())) << (*i)[1].str() << " is not built";
+    EXPECT_EQ(nombradas, 4);
+}
+
+// ---- The bank image ----
+
+TEST(Banco, TheImageOpensTheBanksSiteInTheConfiguredBrowserAndShowsItAsHint)
+{
+    Carpeta carpeta;
+    Ventanas ventanas;
+    TFormMain *m = ventanas.Main();
+    m->SaltarLogin = true;
+    ASSERT_TRUE(Activa(m));
+    QLabel *imagen = m->imgETelvirana;
+    ASSERT_FALSE(imagen->pixmap().isNull());
+    EXPECT_TRUE(imagen->isVisible());
+    m->URLTelvirana = "https://banco.example/empresas?a=1&b=\xF1";
+    const QString direccion = cp1252::toQString(m->URLTelvirana);
+    QMouseEvent encima(QEvent::MouseMove, QPointF(4, 4), imagen->mapToGlobal(QPointF(4, 4)), Qt::NoButton,
+                       Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(imagen, &encima);
+    EXPECT_EQ(imagen->toolTip(), direccion);
+
+    // The user's browser, started without a shell with the address as its one argument.
+    const std::string abierta = carpeta.Ruta("abierta.txt");
+    const std::string navegador = carpeta.Ruta("navegador");
+    testutil::writeFile(navegador, "#!/bin/sh\nprintf '%s|' \"$@\" > '" + abierta + ".tmp'\nmv '" + abierta +
+                                       ".tmp' '" + abierta + "'\n");
+    ASSERT_EQ(chmod(navegador.c_str(), 0700), 0);
+    m->WWWBrowserEXEName = navegador;
+    QTest::mouseDClick(imagen, Qt::LeftButton);
+    ASSERT_TRUE(arranque::Espera([&] { return std::filesystem::exists(abierta); }));
+    EXPECT_EQ(QString::fromUtf8(testutil::readFile(abierta)), direccion + QLatin1Char('|'));
+
+    // "iexplore", the default, and a program that is not there: the desktop's browser.
+    Abridor abridor;
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &abridor, "Abre");
+    for (const char *programa : {"iexplore", "", "no-existe-este-navegador"}) {
+        m->WWWBrowserEXEName = programa;
+        QTest::mouseDClick(imagen, Qt::LeftButton);
+    }
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    ASSERT_EQ(abridor.Abiertas.size(), 3u);
+    for (const QUrl &url : abridor.Abiertas)
+        EXPECT_EQ(url, QUrl(direccion));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 
 #include "Aplicacion.h"
 #include "Editremesas.h"
+#include "Exportar.h"
 #include "General.h"
 #include "Login.h"
 #include "Multiuser.h"
@@ -13,6 +14,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QTreeWidget>
 
 namespace {
 
@@ -194,6 +196,37 @@ TEST_F(Notificaciones, NoticesDuringAModalWindowApplyInOrderAfterIt)
     EXPECT_EQ(Nodo(ArbolRemesa, 9), nullptr);
     EXPECT_EQ(TFormMain::IdNodo(m->NodoSeleccionado()), "1");
     EXPECT_EQ(m->lstGridRemesas->rowCount(), 2);
+}
+
+TEST_F(Notificaciones, TheSendFileWindowReloadsItsBatchesForTheNoticesTheMainWindowTakes)
+{
+    Selecciona(ArbolRemesa, 1);
+    TFormExportar *exportar = App().FormExportar;
+    exportar->show();
+    ASSERT_EQ(exportar->lstRemesas->topLevelItemCount(), 2);
+    int siguiente = 10;
+    const struct {
+        int nivel, id, usuario;
+        bool recarga;
+        const char *por;
+    } casos[] = {
+        {NIVEL_DOCUMENTOS, 1, 2, false, "bills, another user's copy"},
+        {NIVEL_DOCUMENTOS, 99, 1, false, "bills of a batch not in the tree"},
+        {NIVEL_USUARIOS, 0, 1, false, "users"},
+        {NIVEL_LIBRADOS, 0, 1, false, "drawees"},
+        {NIVEL_DOCUMENTOS, 2, 1, true, "bills of a batch in the tree"},
+        {NIVEL_REMESAS, 1, 2, true, "batches of an issuer in the tree, any user"},
+        {NIVEL_TODO, 0, 2, true, "the organisation"},
+    };
+    for (const auto &c : casos) {
+        const int antes = exportar->lstRemesas->topLevelItemCount();
+        ASSERT_TRUE(arranque::Ejecuta("INSERT INTO [Remesas()] (Id_remesa,Id_emisor,Id_moneda,Descripcion) VALUES (" +
+                                      std::to_string(siguiente++) + ",1,'EUR','Nueva')"));
+        Avisa(c.nivel, c.id, c.usuario);
+        EXPECT_EQ(exportar->lstRemesas->topLevelItemCount(), c.recarga ? siguiente - 8 : antes) << c.por;
+        Asienta();
+    }
+    exportar->hide();
 }
 
 TEST_F(Notificaciones, SeleccionaNodoFallsBackToTheCompany)

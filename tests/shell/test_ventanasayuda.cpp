@@ -1,13 +1,15 @@
-// The euro calculator, the about box and the first-start help.
+// The euro calculator, the about box, the first-start help and the login's euro reminder.
 #include "arranque.h"
 
 #include "Acerca.h"
 #include "Aplicacion.h"
 #include "Login.h"
 #include "Multiidioma.h"
+#include "Recordeuro.h"
 #include "Unieuro.h"
 #include "Uniintro.h"
 #include "entorno.h"
+#include "jpeg.h"
 #include "profile.h"
 #include "qcp1252.h"
 #include "ventanas.h"
@@ -16,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -206,6 +209,22 @@ TEST(Introduccion, TheLinksShowOnePageAtATime)
     EXPECT_EQ(ayuda.size(), QSize(620, 460));
 }
 
+TEST(Introduccion, ThePagesShowThePicturesOfTheProgramFolder)
+{
+    Carpeta carpeta;
+    std::filesystem::create_directory(carpeta.Ruta("ayuda"));
+    QImage imagen(700, 350, QImage::Format_RGB32);
+    imagen.fill(Qt::darkCyan);
+    ASSERT_TRUE(jpeg::write(QString::fromStdString(carpeta.Ruta("ayuda/principal.jpg")), imagen));
+    TFRMIntroduccion ayuda;
+    const auto *principal = ayuda.findChild<QLabel *>(QStringLiteral("principal.jpg"));
+    ASSERT_NE(principal, nullptr);
+    EXPECT_EQ(principal->pixmap().size(), QSize(540, 270)) << "scaled to the page";
+    const auto *login = ayuda.findChild<QLabel *>(QStringLiteral("login.jpg"));
+    ASSERT_NE(login, nullptr);
+    EXPECT_TRUE(login->pixmap().isNull()) << "a missing picture leaves its place empty";
+}
+
 TEST(Introduccion, TheHelpMenuShowsItModally)
 {
     Carpeta carpeta;
@@ -251,6 +270,64 @@ TEST(Introduccion, TheLoginShowsItOncePerRunWhileTheSettingIsSi)
         EXPECT_EQ(AyudasAbiertas(), c.mostradas) << "not again at a change of user";
         login->hide();
     }
+}
+
+// ---- Euro reminder ----
+
+TEST(Recordatorio, TheLoginShowsItOncePerRunFromTheEuroDate)
+{
+    const struct {
+        const char *valor; // nullptr: missing
+        int dias;          // the euro date from today
+        bool mostrado, marcada;
+    } casos[] = {
+        {nullptr, 0, true, false}, {"si", -400, true, true}, {"Si", 1, false, false},
+        {"No", -1, false, false},  {"x", -1, false, false},
+    };
+    for (const auto &c : casos) {
+        const std::string caso = std::string(c.valor ? c.valor : "missing") + " " + std::to_string(c.dias);
+        Carpeta carpeta;
+        if (c.valor)
+            profile::writeString(carpeta.Ini(), "General", "PresentarRecordatorioEuro", c.valor);
+        profile::writeString(carpeta.Ini(), "General", "PresentarAyuda", "No");
+        Ventanas ventanas;
+        ventanas.Main()->FechaEuro = QDate::currentDate().addDays(c.dias);
+        TFormLogin *login = App().FormLogin;
+        TFRMRecordeuro *recordatorio = App().FRMRecordeuro;
+        login->show();
+        ASSERT_EQ(recordatorio->isVisible(), c.mostrado) << caso;
+        if (c.mostrado) {
+            EXPECT_FALSE(recordatorio->isModal()) << caso;
+            EXPECT_EQ(recordatorio->parentWidget(), login) << "usable under the modal login";
+            EXPECT_EQ(recordatorio->CHKNoMostrar->isChecked(), c.marcada) << caso;
+            recordatorio->BTNCerrar->click();
+        }
+        login->hide();
+        ventanas.Main()->FechaEuro = QDate::currentDate();
+        login->show();
+        EXPECT_EQ(recordatorio->isVisible(), c.dias > 0 && c.valor) << "at a later show only when not shown yet";
+        recordatorio->hide();
+        login->hide();
+    }
+}
+
+TEST(Recordatorio, ClosingItTickedStopsItAtTheNextRun)
+{
+    Carpeta carpeta;
+    profile::writeString(carpeta.Ini(), "General", "PresentarAyuda", "No");
+    {
+        Ventanas ventanas;
+        App().FormLogin->show();
+        ASSERT_TRUE(App().FRMRecordeuro->isVisible());
+        App().FRMRecordeuro->CHKNoMostrar->setChecked(true);
+        App().FRMRecordeuro->BTNCerrar->click();
+        App().FormLogin->hide();
+    }
+    EXPECT_EQ(profile::readString(carpeta.Ini(), "General", "PresentarRecordatorioEuro", ""), "No");
+    Ventanas ventanas;
+    App().FormLogin->show();
+    EXPECT_FALSE(App().FRMRecordeuro->isVisible());
+    App().FormLogin->hide();
 }
 
 TEST(Calculadora, TheMenuShowsItWithoutBlocking)
