@@ -34,6 +34,7 @@ class TFRMModMasivas;
 class TFRMAltaRapida;
 class TFRMAltaCampo;
 class TFRMAltaLinea;
+class TFRMGuardarComo;
 
 struct Aplicacion {
     TFormMain *FormMain = nullptr;                // the main window
@@ -63,6 +64,7 @@ struct Aplicacion {
     TFRMAltaCampo *FRMAltaCampo = nullptr;        // the template editor's field dialog
     TFRMAltaLinea *FRMAltaLinea = nullptr;        // the template editor's record-kind dialog
     TFRMEuroCalc *FRMEuroCalc = nullptr;          // the euro calculator
+    TFRMGuardarComo *FRMGuardarComo = nullptr;    // the template designer's save-as dialog
     TFRMSelectEmisor *FRMSelectEmisor = nullptr;  // the issuer choice of the drawee import
     TFRMRecordeuro *FRMRecordeuro = nullptr;      // the euro reminder
     TFormMMConceptos *FormMMConceptos = nullptr;  // the concept parts of a mass modification

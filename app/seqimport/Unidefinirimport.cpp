@@ -687,19 +687,22 @@ void TFRMDefinirimport::BTNBorrarClick()
     if (!item)
         return;
     if (item->parent()) {
-        if (AvisoTexto(502, 6, IconoMensaje::Ninguno, BotonesMensaje::SiNo) == RespuestaSi)
-            BorrarCampo(item);
-        return;
+        if (AvisoTexto(502, 6, IconoMensaje::Ninguno, BotonesMensaje::SiNo) != RespuestaSi)
+            return;
+        BorrarCampo(item);
+    } else {
+        if (AvisoTexto(495, 6, IconoMensaje::Pregunta, BotonesMensaje::SiNo) == RespuestaNo)
+            return;
+        for (int c = item->childCount() - 1; c >= 0; --c)
+            BorrarCampo(item->child(c));
+        m_ocupado = true;
+        m_plantilla.erase(m_plantilla.begin() + Tree2->indexOfTopLevelItem(item));
+        delete item;
+        m_modificado = true;
+        m_ocupado = false;
     }
-    if (AvisoTexto(495, 6, IconoMensaje::Pregunta, BotonesMensaje::SiNo) == RespuestaNo)
-        return;
-    for (int c = item->childCount() - 1; c >= 0; --c)
-        BorrarCampo(item->child(c));
-    m_ocupado = true;
-    m_plantilla.erase(m_plantilla.begin() + Tree2->indexOfTopLevelItem(item));
-    delete item;
-    m_modificado = true;
-    m_ocupado = false;
+    // The node that took the selection, once the model matches the tree again.
+    Tree2Change();
 }
 
 void TFRMDefinirimport::BorrarCampo(QTreeWidgetItem *campo)

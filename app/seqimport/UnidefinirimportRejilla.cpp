@@ -63,6 +63,11 @@ void TFRMDefinirimport::PreparaRejilla()
     letra.setBold(true);
     Grid->setFont(letra);
     Grid->setItemDelegate(new DelegadoMuestra(this, Grid));
+    // The view paints no selection of its own: the delegate marks the current line's cells.
+    QPalette paleta = Grid->palette();
+    paleta.setBrush(QPalette::Highlight, paleta.base());
+    paleta.setBrush(QPalette::HighlightedText, paleta.text());
+    Grid->setPalette(paleta);
     Grid->setSelectionMode(QAbstractItemView::ContiguousSelection);
     Grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     Grid->setWordWrap(false);

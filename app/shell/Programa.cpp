@@ -21,6 +21,7 @@
 #include "Lstdocs.h"
 #include "Frmmsg.h"
 #include "General.h"
+#include "Guardarcomo.h"
 #include "Login.h"
 #include "ModeloRecibos.h"
 #include "Modmas.h"
@@ -173,6 +174,7 @@ void CreaVentanas()
     app.FRMAltaRapida = new TFRMAltaRapida(app.FormMain);
     app.FRMEuroCalc = new TFRMEuroCalc(app.FormMain);
     app.FRMModMasivas = new TFRMModMasivas(app.FormMain);
+    app.FRMGuardarComo = new TFRMGuardarComo(app.FormMain);
     app.FRMSelectEmisor = new TFRMSelectEmisor(app.FormMain);
     app.FRMRecordeuro = new TFRMRecordeuro(app.FormMain);
 

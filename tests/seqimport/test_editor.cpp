@@ -379,6 +379,8 @@ TEST_F(EditorPlantillas, FieldsStayOnTheirKindsLineAndLinksFollowTheirFields)
         columnas.push_back(cp1252::fromQString(Columna(v, "Cuenta de abono")->text(0)));
         errores = cajas.Vistas;
         ASSERT_EQ(v->Plantilla().size(), 1u);
+        EXPECT_EQ(v->Tree2->currentItem(), Tipo(v, 0));
+        EXPECT_EQ(v->TXTDescripcion->text(), "Emisor") << "the node left selected is shown";
         EXPECT_EQ(v->Plantilla()[0].Campos[0].Enlace, 13);
     }));
     EXPECT_EQ(Textos(errores), (std::vector<std::string>{
@@ -419,8 +421,9 @@ TEST_F(EditorPlantillas, TheZoneFollowsTheMouseTheKeysAndTheBoxesWithinTheGrid)
         const QModelIndexList marcadas = v->Grid->selectionModel()->selectedIndexes();
         ASSERT_EQ(marcadas.size(), 1);
         EXPECT_EQ(marcadas[0].column(), 78);
-        d->BTNCancelar->click();
     }));
+    EXPECT_FALSE(App().FRMAltaCampo->isVisible()) << "closing the editor closes its dialogs";
+    EXPECT_EQ(App().FRMAltaCampo->parentWidget(), m);
 }
 
 TEST_F(EditorPlantillas, OpeningAsksForUnsavedWorkRefusesBrokenTemplatesAndMarksTheOrderTypesColumns)
