@@ -187,6 +187,7 @@ TFormMain::TFormMain(QWidget *parent)
     ConectaPeriferia();
     ConectaHistoricos();
     ConectaLibrados();
+    ConectaModMasivas();
 
     const std::string ini = RutaIni();
     if (profile::readKeys(ini, "WINDOW").empty())
