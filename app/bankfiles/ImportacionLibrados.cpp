@@ -22,8 +22,8 @@ enum {
     kCPDeudor = 608,
     kCuentaIncorrecta = 612,
     kCabeceraInforme = 616,
-    kNoGuardado = 1030,
-    kIncompleto = 1031,
+    kNoGuardado = 995,
+    kIncompleto = 996,
 };
 
 std::string Texto(int n)

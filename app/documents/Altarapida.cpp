@@ -230,7 +230,7 @@ void TFRMAltaRapida::BottomAceptarClick()
         insertada = InsertaRemesa();
     }
     if (!insertada) {
-        AvisoTexto(1060, 1, IconoMensaje::Error);
+        AvisoTexto(997, 1, IconoMensaje::Error);
         return;
     }
     done(QDialog::Accepted);

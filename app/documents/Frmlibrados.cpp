@@ -526,7 +526,7 @@ bool TfrmLibrados::UpdateRecord(const STRLibrado &l)
     if (m_estado == 1) {
         int id = 0;
         if (GuardaLibrado(m_tipoOrden, m_idEmisor, id, l) != ResultadoLibrado::Insertado) {
-            AvisoTexto(1030, 6, IconoMensaje::Error);
+            AvisoTexto(995, 6, IconoMensaje::Error);
             return false;
         }
         RefreshGridData(id, l);
@@ -542,7 +542,7 @@ bool TfrmLibrados::UpdateRecord(const STRLibrado &l)
         Notifica();
         return true;
     }
-    AvisoTexto(resultado == ResultadoLibrado::Bloqueado ? 650 : 1030, 6, IconoMensaje::Error);
+    AvisoTexto(resultado == ResultadoLibrado::Bloqueado ? 650 : 995, 6, IconoMensaje::Error);
     m_estado = 0;
     if (QTreeWidgetItem *fila = FilaDeClave(id))
         SeleccionaSolo(fila);

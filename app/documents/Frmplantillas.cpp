@@ -439,7 +439,7 @@ bool TFormPlantillas::Guarda()
         if (otraCopia)
             AvisoTexto(649, 6, IconoMensaje::Error);
         else
-            AvisoTexto(1121, 1, IconoMensaje::Error);
+            AvisoTexto(985, 1, IconoMensaje::Error);
         return false;
     }
     Marca(false);

@@ -478,11 +478,11 @@ bool TFRMDefinirimport::NombreValido(const std::string &nombre, const TipoRegist
                                      std::string &error) const
 {
     if (nombre.find_first_of("=,[]") != std::string::npos) {
-        error = Idioma.GetTexto(1092);
+        error = Idioma.GetTexto(1000);
         return false;
     }
     if (!tipo && cp1252::equalNoCase(nombre, "LINEAS")) {
-        error = Idioma.GetTexto(1093);
+        error = Idioma.GetTexto(989);
         return false;
     }
     bool repetido = false;
@@ -494,7 +494,7 @@ bool TFRMDefinirimport::NombreValido(const std::string &nombre, const TipoRegist
             repetido = repetido || (&t != propio && cp1252::equalNoCase(t.Nombre, nombre));
     }
     if (repetido)
-        error = Idioma.GetTexto(tipo ? 1091 : 1090);
+        error = Idioma.GetTexto(tipo ? 999 : 998);
     return !repetido;
 }
 
@@ -544,7 +544,7 @@ bool TFRMDefinirimport::DescriptorValido(const std::string &descriptor, std::str
 {
     if (descriptor.find(',') == std::string::npos)
         return true;
-    error = Idioma.GetTexto(1092);
+    error = Idioma.GetTexto(1000);
     return false;
 }
 
@@ -776,7 +776,7 @@ void TFRMDefinirimport::BTNAceptarClick()
         return;
     const std::string fichero = cp1252::fromQString(SaveDiag1->selectedFiles().front());
     if (!EscribirPlantilla(fichero, m_catalogo, m_plantilla, App().FRMOpcionImport->Opciones)) {
-        AvisoTexto(1094, 1, IconoMensaje::Error);
+        AvisoTexto(988, 1, IconoMensaje::Error);
         return;
     }
     m_modificado = false;

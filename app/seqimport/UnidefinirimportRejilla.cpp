@@ -102,7 +102,7 @@ void TFRMDefinirimport::BTNAbrirClick()
     for (QPushButton *b : {BTNAbrirusuario, BTNNuevatabla, BTNAceptar, BTNOpciones})
         b->setEnabled(true);
     if (Muestra->Cortado())
-        AvisoTexto(1095, 6, IconoMensaje::Informacion);
+        AvisoTexto(987, 6, IconoMensaje::Informacion);
     PonZona(NumeroCaja(TXTLinea), NumeroCaja(TXTDesde), NumeroCaja(TXTTam));
 }
 

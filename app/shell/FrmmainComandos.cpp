@@ -326,7 +326,7 @@ void TFormMain::BTNCambiaMonedaClick()
         return;
     }
     if (hecho == CambioMoneda::Fallida) {
-        AvisoTexto(1120, 1, IconoMensaje::Error);
+        AvisoTexto(986, 1, IconoMensaje::Error);
         return;
     }
     if (_multiuser *m = App().Multiuser)

@@ -151,7 +151,7 @@ TEST_F(ImportaLibrados, WhatEachDraweeGives)
           Domicilio19("R2", "TERCERO", "Calle 2", "08208")},
          {Texto(290), Texto(291), Texto(287), Texto(288)}, Cuentas(1, 0, 0), "R1", "Direccion", "Calle 2"},
         {"an incomplete drawee at the end is said and counted", "CSB19",
-         {Individual19("R1", "DEUDOR"), Domicilio19("R1", "OTRO")}, {FormateaTexto(Texto(1031), "R1")},
+         {Individual19("R1", "DEUDOR"), Domicilio19("R1", "OTRO")}, {FormateaTexto(Texto(996), "R1")},
          Cuentas(0, 0, 1), "R1", "Razon_social", ""},
     };
     for (const Caso &c : casos) {
