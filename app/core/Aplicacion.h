@@ -30,6 +30,7 @@ class TFormEditDocumentos;
 class TFRMEuroCalc;
 class TFRMAltaCampo;
 class TFRMAltaLinea;
+class TFRMGuardarComo;
 
 struct Aplicacion {
     TFormMain *FormMain = nullptr;                // the main window
@@ -59,6 +60,7 @@ struct Aplicacion {
     TFRMAltaCampo *FRMAltaCampo = nullptr;        // the template editor's field dialog
     TFRMAltaLinea *FRMAltaLinea = nullptr;        // the template editor's record-kind dialog
     TFRMEuroCalc *FRMEuroCalc = nullptr;          // the euro calculator
+    TFRMGuardarComo *FRMGuardarComo = nullptr;    // the template designer's save-as dialog
     TFRMSelectEmisor *FRMSelectEmisor = nullptr;  // the issuer choice of the drawee import
     TFRMRecordeuro *FRMRecordeuro = nullptr;      // the euro reminder
     // Each window that lives for the whole run is added here by the task that builds it

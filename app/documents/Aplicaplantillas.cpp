@@ -2,7 +2,9 @@
 #include "Aplicaplantillas.h"
 
 #include "Cfgfile.h"
+#include "Frmplantillas.h"
 #include "dll.h"
+#include "itemproto.h"
 #include "plantillas.h"
 #include "vars.h"
 
@@ -10,6 +12,7 @@
 #include <QWidget>
 
 #include <cstdlib>
+#include <dlfcn.h>
 #include <memory>
 #include <strings.h>
 
@@ -184,4 +187,17 @@ std::string GetTotalPlantilla()
 void LiberaPlantilla()
 {
     BorraActual();
+}
+
+void SetEuroPlantillas(bool euro)
+{
+    DLLHandle_t dll = DLLInstance("Items.dll");
+    if (auto fn = dll ? reinterpret_cast<ItemSetEuroFn_t>(dlsym(dll, ITEM_EXPORT_SETEURO)) : nullptr)
+        fn(euro);
+}
+
+void MuestraPlantillas()
+{
+    TFormPlantillas disenador;
+    disenador.exec();
 }

@@ -18,6 +18,13 @@ int IniciaPlantillas(std::string_view ruta);
 // lists and unloads every plug-in. Called once at the end, before the database is closed.
 void FinPlantillas();
 
+// The items plug-in ("Items.dll" of the library cache) in euro or peseta entry; nothing
+// without the plug-in or its export.
+void SetEuroPlantillas(bool euro);
+
+// Creates the template designer, shows it modally and frees it.
+void MuestraPlantillas();
+
 // Lays the stored template id out on padre from the concept pagina (8 rows of 80): each
 // item's control in cells of (width - 10) / 80 by (height - 10) / 8 pixels, holding the
 // characters of the page under it, totals and percentages recomputed. When id is already

@@ -85,6 +85,7 @@ void TFormEditDocumentos::CreaControles()
     tabGeneral = new QTabWidget(this);
     tabRecibo = new QWidget;
     tabGeneral->addTab(tabRecibo, QStringLiteral("Recibo"));
+    CreaPaginaPlantilla();
     auto etiqueta = [](QWidget *padre) { return new QLabel(padre); };
 
     PanelCSB19 = new QWidget(tabRecibo);
@@ -372,6 +373,10 @@ void TFormEditDocumentos::FormShow()
     txtConcepto->setVisible(!conEmision);
     txtConcepto->setEnabled(!conEmision);
     memoConceptos->setVisible(conEmision);
+    tabGeneral->setCurrentWidget(tabRecibo);
+    const bool conPlantilla = m_documento.Id_plantilla != "NULL" && !m_documento.Id_plantilla.empty();
+    tabGeneral->setTabVisible(tabGeneral->indexOf(tabPlantilla), conPlantilla);
+    memoConceptos->setEnabled(!conPlantilla);
     PonMonedaImporte();
     m_avisoPlantilla = true; // filling the boxes never warns
     m_libradosCargados = false;
@@ -443,17 +448,8 @@ void TFormEditDocumentos::LlenaCajas()
     PonTextoCaja(txtFechaFormalizacion58, d.F_formalizacion.isValid() ? FechaUsuario(d.F_formalizacion) : "");
     PonTextoCaja(txtVencimiento58, d.F_vencimiento.isValid() ? FechaUsuario(d.F_vencimiento) : "");
     pon(txtConcepto, d.Primer_concepto);
-    if (d.Concepto != "NULL") {
-        QStringList lineas;
-        for (size_t i = 0; i < d.Concepto.size(); i += 80) {
-            std::string linea = d.Concepto.substr(i, 80);
-            linea.erase(linea.find_last_not_of(' ') + 1);
-            lineas << cp1252::toQString(linea);
-        }
-        while (!lineas.isEmpty() && lineas.back().isEmpty())
-            lineas.removeLast();
-        memoConceptos->setPlainText(lineas.join(QLatin1Char('\n')));
-    }
+    if (d.Concepto != "NULL")
+        CargaConcepto(d.Concepto);
 }
 
 STRRecibo TFormEditDocumentos::LeeCajas() const
@@ -590,5 +586,6 @@ void TFormEditDocumentos::done(int resultado)
     }
     LBBancos->hide();
     LabelBancos->hide();
+    tabGeneral->setCurrentWidget(tabRecibo);
     QDialog::done(resultado);
 }

@@ -73,6 +73,17 @@ public:
 
     QTabWidget *tabGeneral;
     QWidget *tabRecibo;
+    // The template page, shown for a batch with a concept template: the template's item
+    // controls on panelPlantilla, laid out from the memo when the page becomes active
+    // (tabGeneralChange); Aplicar (cbtOkData) writes the template's total into the amount
+    // and its text into the memo, Cancelar (cbtCancelData) drops them. Leaving the page
+    // otherwise drops them too (EditdocumentosPlantilla.cpp).
+    QWidget *tabPlantilla;
+    QWidget *panelPlantilla;
+    QPushButton *cbtOkData, *cbtCancelData;
+    void tabGeneralChange(int indice);
+    void cbtOkDataClick();
+    void cbtCancelDataClick();
     // CSB19.
     QWidget *PanelCSB19;
     QLineEdit *txtCodReferencia, *txtLibrado, *txtBanco, *txtOficina, *txtDC, *txtCuenta, *txtTitularCuenta,
@@ -132,6 +143,15 @@ private:
     void PonLibrado(const STRLibrado &l);
     void GuardaDocumento();
     void CierraLista(bool copia);
+
+    // Template page (EditdocumentosPlantilla.cpp).
+    void CreaPaginaPlantilla();
+    // The batch's template id, -1 when slot Id_plantilla is not a number.
+    int PlantillaRemesa() const;
+    // The memo as a page: 8 lines of 80, blank-padded.
+    std::string PaginaConcepto() const;
+    // The memo from a concept: 80 characters per line, trailing blanks and lines cut.
+    void CargaConcepto(const std::string &concepto);
 
     // Keys, changes and exits (EditdocumentosTeclas.cpp).
     void ConectaCambios();

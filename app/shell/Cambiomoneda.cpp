@@ -6,7 +6,6 @@
 #include "General.h"
 #include "Modmas.h"
 #include "Totalesremesa.h"
-#include "dll.h"
 #include "itemproto.h"
 #include "regional.h"
 #include "vasqdb.h"
@@ -14,7 +13,6 @@
 #include <QWidget>
 
 #include <algorithm>
-#include <dlfcn.h>
 #include <limits>
 #include <cstdlib>
 #include <strings.h>
@@ -86,14 +84,6 @@ void ConvierteConcepto(std::string &concepto, const Campos &campos, const std::s
         if (!convertido.empty())
             concepto.replace(offset, ancho, (convertido + std::string(ancho, ' ')).substr(0, ancho));
     }
-}
-
-void PonEuro(const std::string &moneda)
-{
-    DLLHandle_t dll = DLLInstance("Items.dll");
-    auto fn = dll ? reinterpret_cast<ItemSetEuroFn_t>(dlsym(dll, ITEM_EXPORT_SETEURO)) : nullptr;
-    if (fn)
-        fn(moneda == kMonedaEuros);
 }
 
 struct Cambio {
@@ -185,7 +175,7 @@ struct Cambio {
                 return;
             }
         }
-        PonEuro(Moneda);
+        SetEuroPlantillas(Moneda == kMonedaEuros);
         QWidget pagina;
         pagina.resize(kAnchoPagina, kAltoPagina);
         if (idPlantilla > 0) {

@@ -358,6 +358,8 @@ public:
     // Switches the batch of the batches grid's current row to the other currency as one
     // long run; its row, MonedaRemesa, the button and the totals change after the commit.
     void BTNCambiaMonedaClick();
+    // The concept-template designer, modal.
+    void mainMenuGestionPlantillasClick();
     // While the batches grid shows, removes the selected node's child whose id is id.
     void BorraNodoRemesa(const std::string &id);
     // Empties every cell of the grid's row fila (0-based, as the QTableWidget counts).

@@ -1,9 +1,11 @@
 // The main window's record commands: add, modify and delete batches through the batch
 // editor, delete, activate and deactivate the marked bills (adding and modifying a bill:
-// FrmmainDocumentos.cpp), the batch currency switch, the CSB import and the send file.
+// FrmmainDocumentos.cpp), the batch currency switch, the template designer, the CSB import
+// and the send file.
 #include "Frmmain.h"
 
 #include "Aplicacion.h"
+#include "Aplicaplantillas.h"
 #include "Cambiomoneda.h"
 #include "Controles.h"
 #include "Editremesas.h"
@@ -135,6 +137,14 @@ void TFormMain::ConectaComandos()
     Conecta(MNUDefinirplantillaimportacinsecuencial, &TFormMain::MNUDefinirplantillaimportacinsecuencialClick);
     Conecta(BTNCambiaMoneda, &TFormMain::BTNCambiaMonedaClick);
     Conecta(MNUCambiarMonedaRemesa, &TFormMain::BTNCambiaMonedaClick);
+    Conecta(cbtGestionPlantillas, &TFormMain::mainMenuGestionPlantillasClick);
+    Conecta(mainMenuGestionPlantillas, &TFormMain::mainMenuGestionPlantillasClick);
+}
+
+void TFormMain::mainMenuGestionPlantillasClick()
+{
+    Inactividad.Reinicia();
+    MuestraPlantillas();
 }
 
 void TFormMain::MNUImportarficherodelusuario1Click()

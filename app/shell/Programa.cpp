@@ -17,6 +17,7 @@
 #include "Lstdocs.h"
 #include "Frmmsg.h"
 #include "General.h"
+#include "Guardarcomo.h"
 #include "Login.h"
 #include "ModeloRecibos.h"
 #include "Modmas.h"
@@ -165,6 +166,7 @@ void CreaVentanas()
     app.FRMAltaCampo = new TFRMAltaCampo(app.FormMain);
     app.FRMAltaLinea = new TFRMAltaLinea(app.FormMain);
     app.FRMEuroCalc = new TFRMEuroCalc(app.FormMain);
+    app.FRMGuardarComo = new TFRMGuardarComo(app.FormMain);
     app.FRMSelectEmisor = new TFRMSelectEmisor(app.FormMain);
     app.FRMRecordeuro = new TFRMRecordeuro(app.FormMain);
 

@@ -1,5 +1,11 @@
 // The bill editor window driven offscreen with key events on the shipped encrypted database.
 #include "Editdocumentos.h"
+#include "Aplicaplantillas.h"
+#include "Cfgfile.h"
+#include "dll.h"
+#include "elementos.h"
+#include "plantillas.h"
+#include "vars.h"
 #include "Frmmsg.h"
 #include "General.h"
 #include "Modmas.h"
@@ -14,6 +20,9 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QTabWidget>
+#include <cstring>
+#include <filesystem>
 #include <QPushButton>
 #include <QTreeWidget>
 
@@ -379,6 +388,145 @@ TEST_F(Editor, PrintWritesTheSheetOfTheFormat)
             EXPECT_NE(texto.find(visto), std::string::npos) << visto << "\n" << texto;
         editor->done(QDialog::Rejected);
     }
+}
+
+} // namespace
+
+namespace {
+
+// The template page with the build's items plug-in: batch 1 in euros and batch 4 in
+// pesetas name a template of two amounts, their total and a label.
+class PaginaPlantilla : public Editor {
+protected:
+    void SetUp() override
+    {
+        Editor::SetUp();
+        Plantilla p;
+        std::strcpy(p.acNombre, "Pagina");
+        const char *const items[][6] = {
+            {"Importe", "Importe1", "0", "0", "Total", "no"},
+            {"Importe", "Importe2", "20", "0", "Total", "no"},
+            {"Total", "Suma", "40", "0", "Campos", "Importe1+Importe2"},
+            {"Etiqueta", "Pie", "0", "1", "Texto", "Gracias"},
+        };
+        for (const auto &i : items) {
+            B_AStr_t *item = p.ItemNew(i[0]);
+            VarSet(item, "Identificador", i[1]);
+            VarSet(item, "X", i[2]);
+            VarSet(item, "Y", i[3]);
+            VarSet(item, i[4], i[5]);
+            ASSERT_EQ(p.ItemAdd(item), 0);
+        }
+        VarSet(static_cast<B_AStr_t **>(p.stkItems.data)[2], "Total", "si");
+        plantilla = GuardaPlantilla(p);
+        ASSERT_GT(plantilla, 0);
+    }
+    void TearDown() override
+    {
+        LiberaPlantilla();
+        Editor::TearDown();
+    }
+
+    // The bill of the batch with the memo's lines, on the template page.
+    void EnPagina(int remesa, const QString &memo)
+    {
+        Nuevo(remesa, std::to_string(plantilla));
+        editor->memoConceptos->setPlainText(memo);
+        editor->tabGeneral->setCurrentWidget(editor->tabPlantilla);
+    }
+    QLineEdit *Caja(const char *nombre) const { return editor->panelPlantilla->findChild<QLineEdit *>(nombre); }
+
+    elementos::Tipos tipos;
+    int plantilla = 0;
+};
+
+TEST_F(PaginaPlantilla, ThePageShowsOnlyForABatchWithATemplate)
+{
+    Nuevo(1);
+    const int pagina = editor->tabGeneral->indexOf(editor->tabPlantilla);
+    EXPECT_FALSE(editor->tabGeneral->isTabVisible(pagina));
+    EXPECT_TRUE(editor->memoConceptos->isEnabled());
+    editor->done(QDialog::Rejected);
+    Nuevo(1, std::to_string(plantilla));
+    EXPECT_TRUE(editor->tabGeneral->isTabVisible(pagina));
+    EXPECT_FALSE(editor->memoConceptos->isEnabled()) << "the concept comes from the template";
+}
+
+TEST_F(PaginaPlantilla, AplicarWritesTheTotalItsCounterValueAndTheConcept)
+{
+    EnPagina(1, QStringLiteral("60,25\nsobra"));
+    ASSERT_NE(Caja("Importe1"), nullptr);
+    EXPECT_EQ(Caja("Importe1")->text(), QStringLiteral("60,25"));
+    EXPECT_EQ(Caja("Importe2")->text(), QString());
+    Caja("Importe2")->setFocus();
+    Teclea(Caja("Importe2"), QStringLiteral("60,25"));
+    editor->cbtOkData->click();
+    EXPECT_EQ(editor->tabGeneral->currentWidget(), editor->tabRecibo);
+    EXPECT_EQ(editor->txtImporte->text(), QStringLiteral("120,50"));
+    EXPECT_EQ(cp1252::fromQString(editor->txtContravalor->text()), FormatContravalor("120.50", "EUR"));
+    const QString esperado = QStringLiteral("60,25") + QString(15, QLatin1Char(' ')) + QStringLiteral("60,25") +
+                             QString(15, QLatin1Char(' ')) + QStringLiteral("120,50\nGracias");
+    EXPECT_EQ(editor->memoConceptos->toPlainText(), esperado);
+    EXPECT_TRUE(editor->cbtOK->isEnabled());
+
+    // Cancelar: the memo and the amount stay; the page opens afresh from the memo.
+    editor->tabGeneral->setCurrentWidget(editor->tabPlantilla);
+    Caja("Importe1")->setText(QStringLiteral("1,00"));
+    editor->cbtCancelData->click();
+    EXPECT_EQ(editor->memoConceptos->toPlainText(), esperado);
+    EXPECT_EQ(editor->txtImporte->text(), QStringLiteral("120,50"));
+    editor->tabGeneral->setCurrentWidget(editor->tabPlantilla);
+    EXPECT_EQ(Caja("Importe1")->text(), QStringLiteral("60,25"));
+}
+
+TEST_F(PaginaPlantilla, PesetaTotalsAreWholeAndElevenDigitsAreRefused)
+{
+    EnPagina(4, QStringLiteral("1000") + QString(16, QLatin1Char(' ')) + QStringLiteral("500"));
+    editor->cbtOkData->click();
+    EXPECT_EQ(editor->txtImporte->text(), QStringLiteral("1500"));
+    EXPECT_EQ(cp1252::fromQString(editor->txtContravalor->text()), FormatContravalor("1500", "ESP"));
+
+    editor->memoConceptos->setPlainText(QStringLiteral("9999999999") + QString(10, QLatin1Char(' ')) +
+                                        QStringLiteral("9999999999"));
+    const QString memo = editor->memoConceptos->toPlainText();
+    editor->tabGeneral->setCurrentWidget(editor->tabPlantilla);
+    RespondeCajas cajas;
+    editor->cbtOkData->click();
+    ASSERT_EQ(cajas.Vistas.size(), 1u);
+    EXPECT_EQ(cajas.Vistas[0].texto, Texto(169));
+    EXPECT_EQ(cajas.Vistas[0].icono, QMessageBox::Critical);
+    EXPECT_EQ(editor->txtImporte->text(), QStringLiteral("1500"));
+    EXPECT_EQ(editor->memoConceptos->toPlainText(), memo);
+    EXPECT_EQ(editor->tabGeneral->currentWidget(), editor->tabPlantilla) << "the page stays";
+}
+
+} // namespace
+
+namespace {
+
+// Without the plug-in file the types are registered all the same: the page lays out with
+// nothing on it, and Cancelar leaves the memo.
+TEST_F(Editor, WithoutThePlugInFileThePageStillLaysOut)
+{
+    entorno::Programa sinPlugin;
+    const std::string ini = sinPlugin.dir().file("items.ini");
+    std::filesystem::copy_file(elementos::kItemsIni, ini);
+    DLLInit();
+    PlInit(ini.c_str());
+    ASSERT_TRUE(copias::Ejecuta("INSERT INTO [Plantillas( Datos )] (Id_plantilla,Nombre) VALUES (9,'Sin plug-in')"));
+    ASSERT_TRUE(copias::Ejecuta("INSERT INTO [Plantillas( Elementos )] (Id_plantilla,Datos) VALUES "
+                                "(9,'Tipo=Importe\xB7Identificador=Importe1\xB7X=0\xB7Y=0\xB7')"));
+    Nuevo(1, "9");
+    editor->memoConceptos->setPlainText(QStringLiteral("60,25"));
+    editor->tabGeneral->setCurrentWidget(editor->tabPlantilla);
+    EXPECT_EQ(editor->tabGeneral->currentWidget(), editor->tabPlantilla);
+    EXPECT_TRUE(editor->panelPlantilla->findChildren<QLineEdit *>().isEmpty());
+    editor->cbtCancelData->click();
+    EXPECT_EQ(editor->tabGeneral->currentWidget(), editor->tabRecibo);
+    EXPECT_EQ(editor->memoConceptos->toPlainText(), QStringLiteral("60,25"));
+    editor->done(QDialog::Rejected);
+    PlClose();
+    DLLClose();
 }
 
 } // namespace
