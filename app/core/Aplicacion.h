@@ -28,6 +28,10 @@ class TFRMRelacion;
 class TFRMOpcion;
 class TFormEditDocumentos;
 class TFRMEuroCalc;
+class TFormMMDato;
+class TFormMMConceptos;
+class TFRMModMasivas;
+class TFRMAltaRapida;
 class TFRMAltaCampo;
 class TFRMAltaLinea;
 class TFRMGuardarComo;
@@ -63,6 +67,10 @@ struct Aplicacion {
     TFRMGuardarComo *FRMGuardarComo = nullptr;    // the template designer's save-as dialog
     TFRMSelectEmisor *FRMSelectEmisor = nullptr;  // the issuer choice of the drawee import
     TFRMRecordeuro *FRMRecordeuro = nullptr;      // the euro reminder
+    TFormMMConceptos *FormMMConceptos = nullptr;  // the concept parts of a mass modification
+    TFormMMDato *FormMMDato = nullptr;            // the value of a mass modification
+    TFRMModMasivas *FRMModMasivas = nullptr;      // the chooser of the mass modifications
+    TFRMAltaRapida *FRMAltaRapida = nullptr;      // the quick batch entry
     // Each window that lives for the whole run is added here by the task that builds it
     // (TFormMain *FormMain, TFormLogin *FormLogin, TFRMGestionusers *FRMGestionusers, ...),
     // named as the system names its global object.

@@ -144,3 +144,22 @@ private:
 ResultadoMasiva ModificaDocumentos(const std::vector<std::string> &ids, const Modificacion &modificacion,
                                    const ConfirmaRetenidos &confirma, const ProgresoMasiva &progreso = {});
 
+// ---- The five operations (ModmasivasOperaciones.cpp) ----
+//
+// Each asks for the new value in its dialog (App().FormMMDato or App().FormMMConceptos),
+// then runs the engine on the list: text 637 asked when some bills are held, the write
+// with the coordination paused, the wait cursor and progreso. A refused amount shows its
+// text once and the dialog comes back; a failure shows its error. The caller refreshes its
+// grids and posts the notice.
+
+// The new amounts of the bills handled, or none when cancelled or failed.
+std::optional<std::vector<std::string>> ModificaImportes(const std::vector<std::string> &ids,
+                                                         const ProgresoMasiva &progreso = {});
+// The bills written, 0 when the user would not go on without the held bills, -1 when
+// cancelled or failed.
+int ModificaConceptos(const std::vector<std::string> &ids, const ProgresoMasiva &progreso = {});
+int ModificaCodDevolucion(const std::vector<std::string> &ids, const ProgresoMasiva &progreso = {});
+int ModificaRefInterna(const std::vector<std::string> &ids, const ProgresoMasiva &progreso = {});
+// The new due dates ("yyyy/mm/dd") of the bills handled, or none when cancelled or failed.
+std::optional<std::vector<std::string>> ModificaFechaVencimiento(const std::vector<std::string> &ids,
+                                                                 const ProgresoMasiva &progreso = {});

@@ -186,6 +186,7 @@ TFormMain::TFormMain(QWidget *parent)
     };
     ConectaPeriferia();
     ConectaHistoricos();
+    ConectaModMasivas();
 
     const std::string ini = RutaIni();
     if (profile::readKeys(ini, "WINDOW").empty())

@@ -6,6 +6,7 @@
 // title row (the header), data rows start at 1.
 #pragma once
 
+#include "Modmasivas.h"
 #include "PintaGrids.h"
 #include "Registros.h"
 
@@ -351,6 +352,9 @@ public:
     void cbtAltaClick();
     void cbtBajaClick();
     void cbtModificacionClick();
+    // The quick batch entry; its new batch's issuer selected in the rebuilt tree, and a
+    // notice of the batches level for it.
+    void cbtAltaRapidaClick();
     // The CSB import window, created for the command and freed after it.
     void cbtImportarClick();
     void cbtSeleccionarClick(QAction *sender);
@@ -366,6 +370,23 @@ public:
     void LimpiaFilaGrid(QTableWidget *grid, int fila);
     // Adds the batch node id with its caption under the selected node, and expands it.
     void AgregaNodoRemesa(const std::string &id, const std::string &texto);
+
+    // ---- Mass modifications of the marked bills (FrmmainModmasivas.cpp) ----
+    // Each lists the marked bills and runs its operation on them; afterwards a notice of the
+    // bills level for the selected node, the bills index and the rows in view again (the
+    // amounts only when they ran, with the bills grid showing).
+    void mainMenuModificacionImportesClick();
+    void mainMenuModificacionConceptosClick();
+    void mainMenuModificacionCDevolucionClick();
+    void mainMenuModificacionRefInternaClick();
+    void mainMenuModificacionFVencimientoClick();
+    // The submenu opens: due dates only under a CSB58 presenter, concepts only for a
+    // selected batch with issue.
+    void mainMenuModificacionesMasivasClick();
+    // The chooser: the kind picked runs when its menu item is enabled.
+    void cbtModMasivasClick();
+    // Whether the batch has Con_emision set.
+    bool RemesaConEmision(const std::string &idRemesa);
 
     // ---- Batch history (FrmmainHistoricos.cpp) ----
     // The history list of the batch in the batches grid's current row.
@@ -525,6 +546,12 @@ private:
     void ConectaBusqueda();
     // The time-out, the shortcuts, the clicks and the captions that follow the language.
     void VigilaUsuario();
+
+    // The mass modifications (FrmmainModmasivas.cpp).
+    void ConectaModMasivas();
+    void ModMasiva(const std::function<int(const std::vector<std::string> &, const ProgresoMasiva &)> &operacion);
+    void TrasModMasiva(QTreeWidgetItem *nodo);
+    bool m_conEmision = false;
 
     // The batch history (FrmmainHistoricos.cpp).
     void ConectaHistoricos();

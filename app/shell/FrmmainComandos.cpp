@@ -4,6 +4,7 @@
 // and the send file.
 #include "Frmmain.h"
 
+#include "Altarapida.h"
 #include "Aplicacion.h"
 #include "Aplicaplantillas.h"
 #include "Cambiomoneda.h"
@@ -11,6 +12,7 @@
 #include "Editremesas.h"
 #include "Exportar.h"
 #include "General.h"
+#include "FrmmainProgreso.h"
 #include "ModeloRecibos.h"
 #include "Modmas.h"
 #include "Multiidioma.h"
@@ -21,18 +23,14 @@
 #include "Uniimportuser.h"
 #include "qcp1252.h"
 
-#include <QElapsedTimer>
 #include <functional>
 #include <memory>
 #include <QProgressBar>
 #include <QTableWidget>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 namespace {
-
-// Commands on more bills than this show their progress.
-constexpr size_t kRecibosConProgreso = 2000;
-constexpr qint64 kIntervaloProgreso = 100; // ms
 
 void Notifica(int nivel, const QTreeWidgetItem *nodo)
 {
@@ -45,45 +43,6 @@ bool RemesaRetenida(const std::string &id)
     _multiuser *m = App().Multiuser;
     return m && m->GetBloqueoRemesa(Numero(id)) > 0;
 }
-
-// The progress of a long command on the main window's bar, painted at once (the command
-// handles no events until it ends) and at most every 100 ms; hidden again at the end.
-class Progreso {
-public:
-    Progreso(QProgressBar *barra, size_t total)
-        : m_barra(total > kRecibosConProgreso ? barra : nullptr)
-    {
-        if (!m_barra)
-            return;
-        m_barra->setRange(0, int(total));
-        m_barra->setValue(0);
-        m_barra->show();
-        m_barra->repaint();
-        m_reloj.start();
-    }
-    ~Progreso()
-    {
-        if (m_barra)
-            m_barra->hide();
-    }
-    Progreso(const Progreso &) = delete;
-    Progreso &operator=(const Progreso &) = delete;
-
-    ProgresoRecibos Funcion()
-    {
-        return [this](size_t hechos, size_t) {
-            if (!m_barra || m_reloj.elapsed() < kIntervaloProgreso)
-                return;
-            m_barra->setValue(int(hechos));
-            m_barra->repaint();
-            m_reloj.restart();
-        };
-    }
-
-private:
-    QProgressBar *m_barra;
-    QElapsedTimer m_reloj;
-};
 
 // The number of bills of the batch.
 size_t NumeroRecibos(int idRemesa)
@@ -134,6 +93,8 @@ void TFormMain::ConectaComandos()
     Conecta(cbtExportar, &TFormMain::mainMenuFicheroClick);
     Conecta(mainMenuFichero, &TFormMain::mainMenuFicheroClick);
     Conecta(Importacin1, &TFormMain::MNUImportarficherodelusuario1Click);
+    Conecta(cbtAltaRapida, &TFormMain::cbtAltaRapidaClick);
+    Conecta(MNUAltarpidaremesas1, &TFormMain::cbtAltaRapidaClick);
     Conecta(MNUDefinirplantillaimportacinsecuencial, &TFormMain::MNUDefinirplantillaimportacinsecuencialClick);
     Conecta(BTNCambiaMoneda, &TFormMain::BTNCambiaMonedaClick);
     Conecta(MNUCambiarMonedaRemesa, &TFormMain::BTNCambiaMonedaClick);
@@ -216,6 +177,24 @@ void TFormMain::cbtModificacionClick()
         return;
     editor->setWindowTitle(Rotulo(448));
     editor->Muestra();
+}
+
+void TFormMain::cbtAltaRapidaClick()
+{
+    if (App().FRMAltaRapida->exec() != QDialog::Accepted)
+        return;
+    const int id = GetUltimaRemesa();
+    CargaArbol(IdEmpresa);
+    if (QTreeWidgetItem *primero = treeInfoGlobal->topLevelItem(0)) {
+        treeInfoGlobal->setCurrentItem(primero);
+        ActualizaMenus(primero);
+    }
+    for (QTreeWidgetItemIterator i(treeInfoGlobal); *i; ++i)
+        if (GetNivelNodo(*i) == ArbolRemesa && Numero(IdNodo(*i)) == id && (*i)->parent()) {
+            treeInfoGlobal->setCurrentItem((*i)->parent());
+            break;
+        }
+    Notifica(NIVEL_REMESAS, NodoSeleccionado());
 }
 
 // ---- Delete ----

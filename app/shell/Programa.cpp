@@ -1,6 +1,7 @@
 // The application object, the exception guard and the support library's display hook.
 #include "Programa.h"
 
+#include "Altarapida.h"
 #include "Aplicacion.h"
 #include "Buscador.h"
 #include "Cfgfile.h"
@@ -9,9 +10,12 @@
 #include "Exportar.h"
 #include "Frmcfg.h"
 #include "Frmchooseinforme.h"
+#include "Frmchoosemodmasivas.h"
 #include "Frmlistdocs.h"
 #include "Frmlistemi.h"
 #include "Frmmain.h"
+#include "Frmmmconceptos.h"
+#include "Frmmmdato.h"
 #include "Frmrptemi.h"
 #include "Frmseldir.h"
 #include "Lstdocs.h"
@@ -148,6 +152,7 @@ void CreaVentanas()
     app.FRMHistoricos = new TFRMHistoricos(app.FormMain);
     app.FRMRelacion = new TFRMRelacion(app.FormMain);
     app.FRMOpcion = new TFRMOpcion(app.FRMHistoricos);
+    app.FormMMConceptos = new TFormMMConceptos(app.FormMain);
     app.FormChooseInforme = new TFormChooseInforme(app.FormMain);
     app.FormSelDir = new TFormSelDir(app.FormMain);
     app.FRMGestionusers = new TFRMGestionusers(app.FormMain);
@@ -163,9 +168,12 @@ void CreaVentanas()
     app.FormExportar = new TFormExportar(app.FormMain);
     app.FormRptDocs = new TFormRptDocs(app.FormMain);
     app.FormListDocs = new TFormListDocs(app.FormMain);
+    app.FormMMDato = new TFormMMDato(app.FormMain);
     app.FRMAltaCampo = new TFRMAltaCampo(app.FormMain);
     app.FRMAltaLinea = new TFRMAltaLinea(app.FormMain);
+    app.FRMAltaRapida = new TFRMAltaRapida(app.FormMain);
     app.FRMEuroCalc = new TFRMEuroCalc(app.FormMain);
+    app.FRMModMasivas = new TFRMModMasivas(app.FormMain);
     app.FRMGuardarComo = new TFRMGuardarComo(app.FormMain);
     app.FRMSelectEmisor = new TFRMSelectEmisor(app.FormMain);
     app.FRMRecordeuro = new TFRMRecordeuro(app.FormMain);
@@ -186,6 +194,8 @@ void CreaVentanas()
         App().FormMain->setWindowTitle(cp1252::toQString(titulo));
     };
     ConectaEditDocumentos(*app.FormEditDocumentos);
+    app.FormMMDato->MonedaRemesa = [] { return App().FormMain->MonedaRemesa; };
+    app.FRMAltaRapida->IdEmpresa = [] { return App().FormMain->IdEmpresa; };
 }
 
 void DestruyeVentanas()

@@ -63,6 +63,36 @@ private:
     int m_veces = 0;
 };
 
+// Runs accion on every show of a modal window of type T while the object lives, also on a
+// window shown again (one created once and reused): a show is one stretch of it being the
+// active modal window. Counts them.
+template<class T>
+class RespondeCadaVez {
+public:
+    explicit RespondeCadaVez(std::function<void(T *)> accion)
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this, accion] {
+            auto *ventana = qobject_cast<T *>(QApplication::activeModalWidget());
+            if (!ventana) {
+                m_atendida = false;
+                return;
+            }
+            if (m_atendida)
+                return;
+            m_atendida = true;
+            ++m_veces;
+            accion(ventana);
+        });
+        m_timer.start(5);
+    }
+    int Veces() const { return m_veces; }
+
+private:
+    QTimer m_timer;
+    bool m_atendida = false;
+    int m_veces = 0;
+};
+
 // What a message box showed.
 struct CajaVista {
     QString texto;

@@ -1,0 +1,154 @@
+// The five mass-modification operations: their dialogs, the question about held bills and
+// the run.
+#include "Modmasivas.h"
+
+#include "Aplicacion.h"
+#include "Controles.h"
+#include "Frmmmconceptos.h"
+#include "Frmmmdato.h"
+#include "General.h"
+#include "Multiuser.h"
+#include "regional.h"
+
+namespace {
+
+std::string Texto(int n)
+{
+    return Idioma.GetTexto(n);
+}
+
+int ValidaFormatoImporte(const std::string &texto)
+{
+    if (FormatoImporteValido(texto, regional::decimalSeparator()))
+        return 0;
+    ShowMsg(Texto(312), "%s", 0, Texto(313));
+    return -1;
+}
+
+int ValidaFormatoFecha(const std::string &texto)
+{
+    if (FormatoFechaValido(texto))
+        return 0;
+    ShowMsg(Texto(1), "%s", 0, Texto(315));
+    return -1;
+}
+
+// The typed value, or none when cancelled.
+std::optional<std::string> PideDato(int etiqueta, int tipo, TFormMMDato::Validacion validacion)
+{
+    TFormMMDato *dialogo = App().FormMMDato;
+    dialogo->PreparaDato(Rotulo(etiqueta), tipo, std::move(validacion));
+    if (dialogo->exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialogo->Dato();
+}
+
+// The engine on the list: the held bills asked about before anything is written, the write
+// as a long run; the refusal or the failure shown after it.
+ResultadoMasiva Ejecuta(const std::vector<std::string> &ids, Modificacion modificacion,
+                        const ProgresoMasiva &progreso)
+{
+    ResultadoMasiva resultado;
+    {
+        ModificacionMasiva masiva(ids, std::move(modificacion));
+        const bool escribe = masiva.ErrorLectura().empty() && masiva.Rechazo() == 0;
+        if (escribe && masiva.Retenidos() > 0
+            && AvisoTexto(637, 6, IconoMensaje::Pregunta, BotonesMensaje::SiNo) != RespuestaSi) {
+            resultado.Retenidos = masiva.Retenidos();
+            resultado.Declinada = true;
+            return resultado;
+        }
+        PausaMultiusuario pausa(App().Multiuser);
+        CursorEspera espera;
+        resultado = masiva.Escribe(progreso);
+    }
+    if (resultado.Rechazo != 0)
+        ShowMsg(Texto(1), "%s", 0, Texto(resultado.Rechazo));
+    else if (!resultado.Error.empty())
+        CajaMensaje(resultado.Error, Texto(1), IconoMensaje::Error);
+    return resultado;
+}
+
+// The engine's status of a run: the bills written, 0 when declined, -1 when it failed.
+int Estado(const ResultadoMasiva &r)
+{
+    if (r.Declinada)
+        return 0;
+    return r.Escrita() ? r.Cambiados : -1;
+}
+
+int ModificaFijo(const std::vector<std::string> &ids, TipoMasiva tipo, int etiqueta, int tipoDato,
+                 const ProgresoMasiva &progreso)
+{
+    const std::optional<std::string> dato = PideDato(etiqueta, tipoDato, {});
+    if (!dato)
+        return -1;
+    Modificacion m;
+    m.Tipo = tipo;
+    m.Valor = LimpiaTextoSQL(*dato);
+    return Estado(Ejecuta(ids, std::move(m), progreso));
+}
+
+} // namespace
+
+std::optional<std::vector<std::string>> ModificaImportes(const std::vector<std::string> &ids,
+                                                         const ProgresoMasiva &progreso)
+{
+    for (;;) {
+        const std::optional<std::string> dato = PideDato(344, TFormMMDato::Importe, ValidaFormatoImporte);
+        if (!dato)
+            return std::nullopt;
+        const std::optional<OperacionImporte> operacion = LeeOperacionImporte(*dato, regional::decimalSeparator());
+        if (!operacion)
+            continue;
+        Modificacion m;
+        m.Tipo = TipoMasiva::Importes;
+        m.Importe = *operacion;
+        ResultadoMasiva r = Ejecuta(ids, std::move(m), progreso);
+        if (r.Rechazo != 0)
+            continue;
+        if (r.Declinada)
+            return std::vector<std::string>();
+        if (!r.Escrita())
+            return std::nullopt;
+        return std::move(r.Valores);
+    }
+}
+
+int ModificaConceptos(const std::vector<std::string> &ids, const ProgresoMasiva &progreso)
+{
+    TFormMMConceptos *dialogo = App().FormMMConceptos;
+    if (dialogo->exec() != QDialog::Accepted)
+        return -1;
+    Modificacion m;
+    m.Tipo = TipoMasiva::Conceptos;
+    m.Segmentos = dialogo->GetConceptSegments();
+    return Estado(Ejecuta(ids, std::move(m), progreso));
+}
+
+int ModificaCodDevolucion(const std::vector<std::string> &ids, const ProgresoMasiva &progreso)
+{
+    return ModificaFijo(ids, TipoMasiva::CodDevolucion, 466, TFormMMDato::CodDevolucion, progreso);
+}
+
+int ModificaRefInterna(const std::vector<std::string> &ids, const ProgresoMasiva &progreso)
+{
+    return ModificaFijo(ids, TipoMasiva::RefInterna, 620, TFormMMDato::RefInterna, progreso);
+}
+
+std::optional<std::vector<std::string>> ModificaFechaVencimiento(const std::vector<std::string> &ids,
+                                                                 const ProgresoMasiva &progreso)
+{
+    const std::optional<std::string> dato = PideDato(474, TFormMMDato::Fecha, ValidaFormatoFecha);
+    if (!dato)
+        return std::nullopt;
+    Modificacion m;
+    m.Tipo = TipoMasiva::FechaVencimiento;
+    m.Valor = GetDateYYYYMMDD(*dato);
+    ResultadoMasiva r = Ejecuta(ids, std::move(m), progreso);
+    if (r.Declinada)
+        return std::vector<std::string>();
+    if (!r.Escrita())
+        return std::nullopt;
+    return std::move(r.Valores);
+}

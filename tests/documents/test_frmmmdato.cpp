@@ -1,0 +1,102 @@
+// The value dialog of the mass modifications driven offscreen: the key rules of its four
+// kinds and its OK button.
+#include "Frmmmdato.h"
+
+#include "entorno.h"
+#include "ventanas.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct CasoTecla {
+    int tipo;
+    const char *moneda;
+    const char *texto;  // before the key
+    int cursor;         // -1: at the end
+    const char *tecla;
+    const char *queda;  // the text after it
+};
+
+TEST(FormMMDato, ReglasDeTeclas)
+{
+    entorno::Regional espana(true);
+    using T = TFormMMDato;
+    const CasoTecla casos[] = {
+        {T::Importe, "EUR", "", -1, "1", "1"},
+        {T::Importe, "EUR", "", -1, "a", ""},                 // no letters
+        {T::Importe, "EUR", "12", -1, ".", "12,"},            // a point types the separator in euros
+        {T::Importe, "ESP", "12", -1, ".", "12"},             // but not in pesetas
+        {T::Importe, "ESP", "12", -1, ",", "12,"},
+        {T::Importe, "EUR", "12,5", -1, ",", "12,5"},         // one separator
+        {T::Importe, "EUR", "12,50", -1, "1", "12,50"},       // two decimals
+        {T::Importe, "EUR", "12,50", -1, "%", "12,50%"},      // and then the percentage
+        {T::Importe, "EUR", "", -1, "+", "+"},
+        {T::Importe, "EUR", "+1", -1, "-", "+1"},             // one sign
+        {T::Importe, "EUR", "1", -1, "-", "1"},               // only at the start
+        {T::Importe, "EUR", "", -1, "%", ""},                 // no percentage at the start
+        {T::Importe, "EUR", "10", 0, "%", "10"},
+        {T::Importe, "EUR", "10", 1, "%", "1%0"},             // at the last position
+        {T::Importe, "EUR", "10%", -1, "1", "10%"},           // nothing after the percentage
+        {T::Importe, "EUR", "123456789", -1, "1", "123456789"},   // nine without a separator
+        {T::Importe, "EUR", "123456789", -1, ",", "123456789,"},  // one more for the separator
+        {T::RefInterna, "EUR", "1234567890", -1, "x", "1234567890"},
+        {T::RefInterna, "EUR", "abc", -1, "x", "abcx"},
+        {T::CodDevolucion, "EUR", "123456", -1, "7", "123456"},
+        {T::CodDevolucion, "EUR", "12345", -1, "6", "123456"},
+        {T::Fecha, "EUR", "30", -1, "/", "30/"},
+        {T::Fecha, "EUR", "30", -1, "a", "30"},
+        {T::Fecha, "EUR", "30/06/2001", -1, "1", "30/06/2001"},
+    };
+    TFormMMDato dialogo;
+    ASSERT_TRUE(Activa(&dialogo));
+    for (const CasoTecla &c : casos) {
+        dialogo.PreparaDato(QStringLiteral("Dato"), c.tipo, {});
+        dialogo.Moneda = c.moneda; // as the show reads it from the main window
+        dialogo.EdDato->setText(QString::fromLatin1(c.texto));
+        dialogo.EdDato->setCursorPosition(c.cursor < 0 ? dialogo.EdDato->text().size() : c.cursor);
+        Teclea(dialogo.EdDato, QString::fromLatin1(c.tecla));
+        EXPECT_EQ(dialogo.EdDato->text().toStdString(), c.queda)
+            << "kind " << c.tipo << " " << c.moneda << " \"" << c.texto << "\" + " << c.tecla;
+    }
+}
+
+TEST(FormMMDato, TextoSeleccionadoSeVaciaAntes)
+{
+    TFormMMDato dialogo;
+    dialogo.PreparaDato(QStringLiteral("Referencia"), TFormMMDato::RefInterna, {});
+    ASSERT_TRUE(Activa(&dialogo));
+    dialogo.EdDato->setText(QStringLiteral("1234567890"));
+    dialogo.EdDato->selectAll();
+    Teclea(dialogo.EdDato, QStringLiteral("x"));
+    EXPECT_EQ(dialogo.EdDato->text(), QStringLiteral("x"));
+}
+
+TEST(FormMMDato, AceptarSoloConTextoYValidado)
+{
+    TFormMMDato dialogo;
+    dialogo.MonedaRemesa = [] { return std::string("EUR"); };
+    int llamadas = 0;
+    dialogo.PreparaDato(QStringLiteral("Fecha"), TFormMMDato::Fecha, [&llamadas](const std::string &texto) {
+        ++llamadas;
+        return texto == "01/01/2030" ? 0 : -1;
+    });
+    ASSERT_TRUE(Activa(&dialogo));
+    EXPECT_FALSE(dialogo.BtnAceptar->isEnabled());
+    dialogo.EdDato->setText(QStringLiteral("   "));
+    EXPECT_FALSE(dialogo.BtnAceptar->isEnabled()) << "blanks are no value";
+    dialogo.EdDato->setText(QStringLiteral("31/02/2001"));
+    ASSERT_TRUE(dialogo.BtnAceptar->isEnabled());
+    dialogo.BtnAceptar->click();
+    EXPECT_TRUE(dialogo.isVisible()) << "a refused value keeps the dialog open";
+    dialogo.EdDato->setText(QStringLiteral("01/01/2030"));
+    dialogo.BtnAceptar->click();
+    EXPECT_FALSE(dialogo.isVisible());
+    EXPECT_EQ(dialogo.result(), QDialog::Accepted);
+    EXPECT_EQ(llamadas, 2);
+    EXPECT_EQ(dialogo.Moneda, "EUR") << "the batch currency read on show";
+}
+
+} // namespace
