@@ -14,6 +14,8 @@ class TFRMPresentador;
 class TFRMEmisores;
 class TFormExportar;
 class TFRMSelectEmisor;
+class TfrmLibrados;
+class TFRMImportLibrados;
 class TFRMRecordeuro;
 class TFormChooseInforme;
 class TFormRptEmi;
@@ -41,6 +43,7 @@ struct Aplicacion {
     _multiuser *Multiuser = nullptr;
     TFormLogin *FormLogin = nullptr;              // the login and the current user
     TFormEditRemesas *FormEditRemesas = nullptr;  // the batch editor
+    TfrmLibrados *frmLibrados = nullptr;          // the drawee window
     TFormProps *FormProps = nullptr;              // the item property sheet
     TFormBuscador *FormBuscador = nullptr;        // the search window
     TFRMGestionusers *FRMGestionusers = nullptr;  // user administration
@@ -64,6 +67,7 @@ struct Aplicacion {
     TFRMAltaCampo *FRMAltaCampo = nullptr;        // the template editor's field dialog
     TFRMAltaLinea *FRMAltaLinea = nullptr;        // the template editor's record-kind dialog
     TFRMEuroCalc *FRMEuroCalc = nullptr;          // the euro calculator
+    TFRMImportLibrados *FRMImportLibrados = nullptr; // the drawee import
     TFRMGuardarComo *FRMGuardarComo = nullptr;    // the template designer's save-as dialog
     TFRMSelectEmisor *FRMSelectEmisor = nullptr;  // the issuer choice of the drawee import
     TFRMRecordeuro *FRMRecordeuro = nullptr;      // the euro reminder

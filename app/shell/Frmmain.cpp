@@ -186,6 +186,7 @@ TFormMain::TFormMain(QWidget *parent)
     };
     ConectaPeriferia();
     ConectaHistoricos();
+    ConectaLibrados();
     ConectaModMasivas();
 
     const std::string ini = RutaIni();

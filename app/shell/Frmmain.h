@@ -357,6 +357,11 @@ public:
     void cbtAltaRapidaClick();
     // The CSB import window, created for the command and freed after it.
     void cbtImportarClick();
+    // The drawee window, with a tree node selected; afterwards every batch's totals are
+    // recomputed, the grid shown again and every copy told to reload.
+    void cbtMantenimientoLibradosClick();
+    // The drawee import window.
+    void Importarlibrados1Click();
     void cbtSeleccionarClick(QAction *sender);
     void mainMenuSeleccionarClick(QAction *sender);
     // Switches the batch of the batches grid's current row to the other currency as one
@@ -555,6 +560,8 @@ private:
 
     // The batch history (FrmmainHistoricos.cpp).
     void ConectaHistoricos();
+    // The drawee commands (FrmmainLibrados.cpp).
+    void ConectaLibrados();
     // Closes the database, holds it alone and runs trabajo on it opened under the hold,
     // then reopens it shared. True when trabajo and the reopen succeeded.
     bool TrabajaEnExclusiva(const std::function<bool()> &trabajo);

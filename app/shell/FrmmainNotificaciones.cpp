@@ -5,6 +5,7 @@
 #include "Aplicacion.h"
 #include "Editdocumentos.h"
 #include "Exportar.h"
+#include "Frmlibrados.h"
 #include "General.h"
 #include "Login.h"
 #include "Modmas.h"
@@ -86,6 +87,8 @@ void TFormMain::RefrescaVentanas(int idUsuario, int nivel, int idActualizar)
     const bool libradosPropios = aplicable && nivel == NIVEL_LIBRADOS;
     if (libradosPropios && app.FormEditDocumentos && app.FormEditDocumentos->isVisible())
         app.FormEditDocumentos->RefreshLibrados(TipoOrdenAviso(idActualizar));
+    if (libradosPropios && app.frmLibrados && app.frmLibrados->isVisible())
+        app.frmLibrados->LoadLibradosList(idActualizar, TipoOrdenAviso(idActualizar));
     if (nivel != NIVEL_USUARIOS)
         return;
     if (app.FRMGestionusers && app.FRMGestionusers->isVisible())

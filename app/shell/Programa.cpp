@@ -12,6 +12,7 @@
 #include "Frmchooseinforme.h"
 #include "Frmchoosemodmasivas.h"
 #include "Frmlistdocs.h"
+#include "Frmlibrados.h"
 #include "Frmlistemi.h"
 #include "Frmmain.h"
 #include "Frmmmconceptos.h"
@@ -21,6 +22,7 @@
 #include "Lstdocs.h"
 #include "Frmmsg.h"
 #include "General.h"
+#include "Importlibrados.h"
 #include "Guardarcomo.h"
 #include "Login.h"
 #include "ModeloRecibos.h"
@@ -147,6 +149,7 @@ void CreaVentanas()
     app.FormMain = new TFormMain;
     app.FormLogin = new TFormLogin(app.FormMain);
     app.FormEditRemesas = new TFormEditRemesas(app.FormMain);
+    app.frmLibrados = new TfrmLibrados(app.FormMain);
     app.FormProps = new TFormProps(app.FormMain);
     app.FormBuscador = new TFormBuscador(app.FormMain);
     app.FRMHistoricos = new TFRMHistoricos(app.FormMain);
@@ -174,6 +177,7 @@ void CreaVentanas()
     app.FRMAltaRapida = new TFRMAltaRapida(app.FormMain);
     app.FRMEuroCalc = new TFRMEuroCalc(app.FormMain);
     app.FRMModMasivas = new TFRMModMasivas(app.FormMain);
+    app.FRMImportLibrados = new TFRMImportLibrados(app.FormMain);
     app.FRMGuardarComo = new TFRMGuardarComo(app.FormMain);
     app.FRMSelectEmisor = new TFRMSelectEmisor(app.FormMain);
     app.FRMRecordeuro = new TFRMRecordeuro(app.FormMain);

@@ -237,8 +237,9 @@ TEST_F(Arbol, EnablingTableAtEachLevel)
     EXPECT_FALSE(TFormMain::EstadoTabla(m->cbtExportar)) << "an issuer without batches";
 
     // Commands whose windows do not exist stay disabled whatever the table says.
-    EXPECT_TRUE(TFormMain::EstadoTabla(m->cbtMantenimientoLibrados));
-    EXPECT_FALSE(m->cbtMantenimientoLibrados->isEnabled());
+    EXPECT_TRUE(TFormMain::EstadoTabla(m->MNUIngles));
+    EXPECT_FALSE(m->MNUIngles->isEnabled());
+    EXPECT_TRUE(m->cbtMantenimientoLibrados->isEnabled()) << "the drawee window's command, at an issuer";
     EXPECT_TRUE(m->cbtAlta->isEnabled()) << "the batch editor's command, on the batches grid";
     EXPECT_TRUE(m->cbtSalir->isEnabled());
     EXPECT_TRUE(m->mainMenuFinalizarSesion->isEnabled());

@@ -1,0 +1,295 @@
+// The drawee window over the main window, offscreen on the shipped database, with a running
+// copy in another process as the other copy: what it lists, adding, searching, a reload
+// while editing, and deleting drawees with their bills.
+#include "rejillas.h"
+
+#include "Aplicacion.h"
+#include "Frmlibrados.h"
+#include "Login.h"
+#include "Multiidioma.h"
+#include "Multiuser.h"
+#include "copias.h"
+#include "ventanas.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace {
+
+std::string Texto(int n)
+{
+    return Idioma.GetTexto(n);
+}
+
+std::string Caja(const QLineEdit *caja)
+{
+    return cp1252::fromQString(caja->text());
+}
+
+std::string Valor(const std::string &sql, const std::string &campo)
+{
+    return arranque::Valor(sql, campo);
+}
+
+int Filas(const std::string &tabla)
+{
+    return std::stoi(arranque::Valor("SELECT COUNT(*) AS N FROM " + tabla, "N"));
+}
+
+class VentanaLibrados : public rejillas::Rejillas {
+protected:
+    void SetUp() override
+    {
+        Rejillas::SetUp();
+        App().FormLogin->LoginData.Id_usuario = "1";
+        copia = std::make_unique<copias::Copia>(carpeta.BD());
+        ASSERT_EQ(copia->Pide("registra").substr(0, 1), "1");
+        copia->Pide("usuario 1");
+        copia->Pide("pasada");
+    }
+
+    // Runs the main window's drawee command with accion on the window when it shows.
+    void ConVentana(const std::function<void(TfrmLibrados *)> &accion)
+    {
+        bool mostrada = false;
+        AlMostrarse<TfrmLibrados>([&](TfrmLibrados *v) {
+            mostrada = true;
+            accion(v);
+            if (v->isVisible())
+                v->done(QDialog::Rejected);
+        });
+        ASSERT_TRUE(m->cbtMantenimientoLibrados->isEnabled());
+        m->cbtMantenimientoLibrados->trigger();
+        EXPECT_TRUE(mostrada);
+    }
+
+    // The other copy posts a drawee notice; this copy reads it.
+    void Avisa(int id)
+    {
+        ASSERT_EQ(copia->Pide("notifica " + std::to_string(NIVEL_LIBRADOS) + " " + std::to_string(id)), "ok");
+        App().Multiuser->LeeActualizaciones();
+    }
+
+    static std::vector<std::string> Codigos(const TfrmLibrados *v)
+    {
+        std::vector<std::string> codigos;
+        for (int i = 0; i < v->lstLibrados->topLevelItemCount(); ++i)
+            codigos.push_back(cp1252::fromQString(v->lstLibrados->topLevelItem(i)->text(TfrmLibrados::ColCodigo)));
+        return codigos;
+    }
+
+    static std::string Seleccion(const TfrmLibrados *v)
+    {
+        std::string codigos;
+        for (QTreeWidgetItem *fila : v->lstLibrados->selectedItems())
+            codigos += cp1252::fromQString(fila->text(TfrmLibrados::ColCodigo)) + ";";
+        return codigos;
+    }
+
+    static void Elige(TfrmLibrados *v, const std::string &codigo)
+    {
+        const auto filas = v->lstLibrados->findItems(cp1252::toQString(codigo), Qt::MatchExactly, TfrmLibrados::ColCodigo);
+        ASSERT_EQ(filas.size(), 1);
+        v->lstLibrados->setCurrentItem(filas.first(), 0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    }
+
+    static std::vector<std::string> Ordenados(std::vector<std::string> codigos)
+    {
+        std::sort(codigos.begin(), codigos.end());
+        return codigos;
+    }
+
+    std::unique_ptr<copias::Copia> copia;
+};
+
+TEST_F(VentanaLibrados, ListsTheUsersDraweesOfTheOrderTypeAndAddsOneToTheIssuerShown)
+{
+    ASSERT_TRUE(arranque::Ejecuta("INSERT INTO [_Emisores( Datos )] (Id_emisor,Id_presentador,Id_nif,Razon_social,"
+                                  "Cuenta_abono) VALUES (4,1,'D44444444','Emisor D','21000418450200051332')"));
+    ASSERT_TRUE(arranque::Ejecuta("INSERT INTO [Librados( Datos )] (Id_librado,Id_emisor,Codigo_referencia,"
+                                  "Razon_social,Cuenta) VALUES (9,4,'R9','Otro emisor','21000418450200051332')"));
+    Selecciona(ArbolEmisor, 1);
+    ConVentana([&](TfrmLibrados *v) {
+        EXPECT_EQ(cp1252::fromQString(v->windowTitle()), Texto(454));
+        EXPECT_EQ(Ordenados(Codigos(v)), (std::vector<std::string>{"R1", "R2", "R9"}))
+            << "every issuer of the user's CSB19 presenters, not the CSB58 drawee R3";
+        EXPECT_EQ(Seleccion(v), Codigos(v).front() + ";") << "the first shown";
+        EXPECT_EQ(Caja(v->txtCodReferencia), Codigos(v).front());
+        EXPECT_EQ(v->Estado(), 0);
+        EXPECT_TRUE(v->panelCSB19->isVisible());
+        EXPECT_FALSE(v->panelCSB58->isVisible());
+
+        v->cbtAlta->click();
+        EXPECT_EQ(v->Estado(), 1);
+        EXPECT_FALSE(v->lstLibrados->isEnabled());
+        EXPECT_FALSE(v->cbtOK->isEnabled());
+        QTest::keyClicks(v->txtCodReferencia, "N1");
+        QTest::keyClicks(v->txtLibrado, "Nuevo O'Hara");
+        QTest::keyClicks(v->txtBanco, "2100");
+        v->txtOficina->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(v->txtOficina, "418");
+        v->txtCuenta->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(Caja(v->txtOficina), "0418") << "zero-filled on leaving";
+        QTest::keyClicks(v->txtCuenta, "200051332");
+        v->txtTitularCuenta->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(Caja(v->txtCuenta), "0200051332");
+        EXPECT_EQ(Caja(v->txtDC), "45") << "blank check digits filled";
+        QTest::keyClicks(v->txtCP, "28001");
+        EXPECT_EQ(Caja(v->txtProvincia), m->GetProvincia("28"));
+        EXPECT_FALSE(Caja(v->txtProvincia).empty());
+        v->cbtOK->click();
+        EXPECT_EQ(v->Estado(), 0);
+        EXPECT_TRUE(v->lstLibrados->isEnabled());
+        EXPECT_EQ(Seleccion(v), "N1;");
+        EXPECT_NE(copia->Pide("pasada").find(":4:0;"), std::string::npos) << "a CSB19 drawee notice";
+
+        v->cbtAlta->click();
+        QTest::keyClicks(v->txtCodReferencia, "R2");
+        QTest::keyClicks(v->txtLibrado, "Repetido");
+        RespondeCajas cajas;
+        v->cbtOK->click();
+        ASSERT_EQ(cajas.Vistas.size(), 1u);
+        EXPECT_EQ(cp1252::fromQString(cajas.Vistas[0].texto), Texto(302));
+        EXPECT_EQ(v->Estado(), 1) << "the user corrects the fields";
+    });
+    const std::string nuevo = "SELECT * FROM [Librados( Datos )] WHERE Codigo_referencia='N1'";
+    EXPECT_EQ(Valor(nuevo, "Id_emisor"), "1") << "the issuer selected at show";
+    EXPECT_EQ(Valor(nuevo, "Razon_social"), "Nuevo O`Hara");
+    EXPECT_EQ(Valor(nuevo, "Cuenta"), "21000418450200051332");
+    EXPECT_EQ(Valor(nuevo, "Provincia"), m->GetProvincia("28"));
+    EXPECT_EQ(Filas("[Librados( Datos )] WHERE Codigo_referencia='R2'"), 1);
+    EXPECT_NE(copia->Pide("pasada").find(":0:0;"), std::string::npos) << "after the window: reload everything";
+}
+
+TEST_F(VentanaLibrados, WithoutIssuerNothingCanBeAddedWithoutDraweesANewOneStarts)
+{
+    Selecciona(ArbolPresentador, 1);
+    TfrmLibrados *v = App().frmLibrados;
+    v->show();
+    EXPECT_EQ(v->lstLibrados->topLevelItemCount(), 0);
+    EXPECT_EQ(v->Estado(), 0) << "no new drawee without an issuer";
+    EXPECT_FALSE(v->cbtAlta->isEnabled());
+    v->cbtAltaClick();
+    EXPECT_EQ(v->Estado(), 0);
+    v->hide();
+
+    ASSERT_TRUE(arranque::Ejecuta("DELETE FROM [Librados( Datos )] WHERE Id_librado=3"));
+    Selecciona(ArbolEmisor, 2);
+    ConVentana([&](TfrmLibrados *v) {
+        EXPECT_EQ(v->Estado(), 1) << "no CSB58 drawee: a new one at once";
+        EXPECT_TRUE(v->panelCSB58->isVisible());
+        EXPECT_FALSE(v->panelCSB19->isVisible());
+        EXPECT_EQ(cp1252::fromQString(v->lblTitular->text()).rfind(Texto(307), 0), 0u);
+        QTest::keyClicks(v->txtCodReferencia, "S1");
+        QTest::keyClicks(v->txtLibrado, "Sin cuenta");
+        QTest::keyClicks(v->txtLocalidadDeudor58, "Sabadell");
+        QTest::keyClicks(v->txtDomicilioDeudor58, "Calle 1");
+        QTest::keyClicks(v->txtCPDeudor58, "08208");
+        QTest::keyClicks(v->txtLocalidadReceptor58, "Barcelona");
+        QTest::keyClicks(v->txtCPReceptor58, "08");
+        v->cbtOK->click();
+        EXPECT_EQ(v->Estado(), 0);
+    });
+    const std::string nuevo = "SELECT * FROM [Librados( Datos )] WHERE Codigo_referencia='S1'";
+    EXPECT_EQ(Valor(nuevo, "Cuenta"), "00000000000000000000");
+    EXPECT_EQ(Valor(nuevo, "Cod_provincia_ordenante"), "08");
+    EXPECT_EQ(Valor(nuevo, "Id_emisor"), "2");
+}
+
+TEST_F(VentanaLibrados, SearchContinuesAfterItsHitAndEscapeAsks)
+{
+    Selecciona(ArbolEmisor, 1);
+    ConVentana([&](TfrmLibrados *v) {
+        RespondeCajas cajas({QMessageBox::Ok, QMessageBox::Ok, QMessageBox::No});
+        v->BTNBusquedaClick();
+        ASSERT_EQ(cajas.Vistas.size(), 1u);
+        EXPECT_EQ(cp1252::fromQString(cajas.Vistas[0].texto), Texto(632));
+        QTest::keyClicks(v->TXTBuscar, "R");
+        const std::vector<std::string> esperadas = {"R1;", "R2;", "R2;", "R1;"};
+        for (const std::string &esperada : esperadas) {
+            QTest::keyClick(v, Qt::Key_F3);
+            EXPECT_EQ(Seleccion(v), esperada);
+        }
+        ASSERT_EQ(cajas.Vistas.size(), 2u);
+        EXPECT_EQ(cp1252::fromQString(cajas.Vistas[1].texto), Texto(617)) << "after the last hit, once";
+
+        v->lstLibrados->setFocus();
+        QTest::keyClick(v->lstLibrados, Qt::Key_Escape);
+        ASSERT_EQ(cajas.Vistas.size(), 3u);
+        EXPECT_EQ(cp1252::fromQString(cajas.Vistas[2].texto), Texto(499));
+        EXPECT_TRUE(v->isVisible()) << "No keeps the window";
+    });
+}
+
+TEST_F(VentanaLibrados, AReloadKeepsSelectionAndStateAndTheChangeStaysWithItsDrawee)
+{
+    Selecciona(ArbolEmisor, 1);
+    ConVentana([&](TfrmLibrados *v) {
+        Elige(v, "R2");
+        EXPECT_EQ(Caja(v->txtCodReferencia), "R2");
+        v->txtLibrado->selectAll();
+        QTest::keyClicks(v->txtLibrado, "Bravo SA");
+        EXPECT_EQ(v->Estado(), 2);
+        ASSERT_TRUE(arranque::Ejecuta("INSERT INTO [Librados( Datos )] (Id_librado,Id_emisor,Codigo_referencia,"
+                                      "Razon_social,Cuenta) VALUES (8,1,'A0','Antes','21000418450200051332')"));
+        Avisa(0);
+        EXPECT_EQ(Codigos(v).size(), 3u) << "reloaded";
+        EXPECT_EQ(v->Estado(), 2);
+        EXPECT_EQ(Caja(v->txtLibrado), "Bravo SA");
+        EXPECT_FALSE(v->lstLibrados->isEnabled());
+        EXPECT_EQ(Seleccion(v), "R2;");
+        v->cbtOK->click();
+        EXPECT_EQ(v->Estado(), 0);
+
+        Elige(v, "R1");
+        v->txtLibrado->selectAll();
+        QTest::keyClicks(v->txtLibrado, "Perdido");
+        ASSERT_TRUE(arranque::Ejecuta("DELETE FROM [Librados( Datos )] WHERE Id_librado=1"));
+        Avisa(0);
+        EXPECT_EQ(v->Estado(), 2);
+        RespondeCajas cajas;
+        v->cbtOK->click();
+        ASSERT_EQ(cajas.Vistas.size(), 1u);
+        EXPECT_EQ(cp1252::fromQString(cajas.Vistas[0].texto), Texto(650));
+        EXPECT_EQ(v->Estado(), 0);
+    });
+    EXPECT_EQ(Valor("SELECT * FROM [Librados( Datos )] WHERE Id_librado=2", "Razon_social"), "Bravo SA");
+    EXPECT_EQ(Valor("SELECT * FROM [Librados( Datos )] WHERE Id_librado=8", "Razon_social"), "Antes");
+    EXPECT_EQ(Filas("[Librados( Datos )] WHERE Razon_social='Perdido'"), 0) << "a drawee gone is not written";
+}
+
+TEST_F(VentanaLibrados, DeleteTakesTheKeysAtItsStartAndEachDraweeGoesWithItsBillsOrNotAtAll)
+{
+    ASSERT_TRUE(arranque::Ejecuta(rejillas::RecibosEnSerie(1, 4, 1, 2)));
+    ASSERT_TRUE(arranque::Ejecuta("INSERT INTO [Librados( Datos )] (Id_librado,Id_emisor,Codigo_referencia,"
+                                  "Razon_social,Cuenta) VALUES (8,1,'R8','Sin recibos','21000418450200051332')"));
+    const std::string retenido = Valor("SELECT MIN(Id_documento) AS D FROM [Documentos()] WHERE Id_librado=2", "D");
+    ASSERT_TRUE(arranque::Ejecuta("UPDATE [Documentos()] SET Block=1 WHERE Id_documento=" + retenido));
+    Selecciona(ArbolEmisor, 1);
+    ConVentana([&](TfrmLibrados *v) {
+        v->lstLibrados->selectAll();
+        std::vector<std::string> vistas;
+        Respondedor<QMessageBox> respuestas([&](QMessageBox *caja) {
+            vistas.push_back(cp1252::fromQString(caja->text()));
+            if (vistas.size() == 1) {
+                ASSERT_TRUE(arranque::Ejecuta("INSERT INTO [Librados( Datos )] (Id_librado,Id_emisor,"
+                                              "Codigo_referencia,Razon_social,Cuenta) VALUES (7,1,'R7','Nuevo',"
+                                              "'21000418450200051332')"));
+                Avisa(0); // selects all of the reloaded list again
+            }
+            caja->button(caja->buttons().size() > 1 ? QMessageBox::Yes : QMessageBox::Ok)->click();
+        });
+        v->cbtBaja->click();
+        EXPECT_EQ(vistas, (std::vector<std::string>{Texto(306), Texto(306), Texto(651)}))
+            << "two drawees with bills asked, one failure said once";
+        EXPECT_EQ(Ordenados(Codigos(v)), (std::vector<std::string>{"R2", "R7"}));
+        EXPECT_EQ(Seleccion(v).find("R2"), std::string::npos) << "the one kept is deselected";
+    });
+    EXPECT_EQ(Filas("[Librados( Datos )] WHERE Id_librado IN (1,8)"), 0);
+    EXPECT_EQ(Filas("[Documentos()] WHERE Id_librado=1"), 0) << "its bills went with it";
+    EXPECT_EQ(Filas("[Librados( Datos )] WHERE Id_librado IN (2,7)"), 2) << "R7 came during the question";
+    EXPECT_EQ(Filas("[Documentos()] WHERE Id_librado=2"), 2) << "a held bill keeps its drawee and the others";
+}
+
+} // namespace
