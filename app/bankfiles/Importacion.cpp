@@ -24,11 +24,6 @@ enum {
     kErrorLinea = 619,
 };
 
-bool Contiene(const FieldDef &campo, const char *clave)
-{
-    return campo.user_data.find(clave) != std::string::npos;
-}
-
 // A text for SQL: trimmed and cleaned.
 std::string Sql(std::string_view texto)
 {

@@ -45,11 +45,6 @@ private:
             Ref_interna, Primer_concepto;
         QDate F_vencimiento, F_formalizacion; // invalid while unset
     };
-    struct Librado {
-        bool Error = false;
-        std::string Id_emisor, Codigo_referencia, Razon_social, Direccion, Localidad, Provincia, CP, Cuenta,
-            Titular_cuenta, Loc_ordenante, Cod_provincia_ordenante;
-    };
 
     int TextoCabecera() const override;
     void Inicia() override;

@@ -31,21 +31,11 @@ std::string Texto(int n)
     return Idioma.GetTexto(n);
 }
 
-bool Contiene(const FieldDef &campo, const char *clave)
-{
-    return campo.user_data.find(clave) != std::string::npos;
-}
-
-bool Vacio(std::string_view texto)
-{
-    return Recorta(texto).empty();
-}
-
 // Sets a pending text unless it holds more than blanks already; false for a duplicate. A
 // blank field of a record leaves the text for a later record to fill.
 bool Pon(std::string &pendiente, const std::string &texto)
 {
-    if (!Vacio(pendiente))
+    if (!Recorta(pendiente).empty())
         return false;
     pendiente = texto;
     return true;

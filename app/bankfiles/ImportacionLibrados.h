@@ -33,12 +33,6 @@ public:
     Cuenta Librados;
 
 private:
-    struct Librado {
-        bool Error = false;
-        std::string Id_emisor, Codigo_referencia, Razon_social, Direccion, Localidad, Provincia, CP, Cuenta,
-            Titular_cuenta, Loc_ordenante, Cod_provincia_ordenante;
-    };
-
     int TextoCabecera() const override;
     void Inicia() override;
     std::vector<const char *> Necesarias(char clase) const override;

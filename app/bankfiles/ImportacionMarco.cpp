@@ -77,6 +77,11 @@ std::string MarcoImportacion::RutaInformeDe(std::string_view ruta)
     return std::string(conExtension ? ruta.substr(0, punto) : ruta) + ".log";
 }
 
+bool MarcoImportacion::Vacio(std::string_view texto)
+{
+    return Recorta(texto).empty();
+}
+
 std::string MarcoImportacion::Provincia(std::string_view codigo) const
 {
     return m_provincias ? m_provincias(codigo) : std::string();
@@ -163,7 +168,7 @@ bool MarcoImportacion::CompruebaLayout(const LineDefList &layout) const
             for (const char *clave : Necesarias(clase)) {
                 bool tiene = false;
                 for (const FieldDef &campo : tipo.fields)
-                    tiene = tiene || campo.user_data.find(clave) != std::string::npos;
+                    tiene = tiene || Contiene(campo, clave);
                 if (!tiene)
                     return false;
             }

@@ -88,6 +88,21 @@ protected:
     virtual std::array<int, 12> Cuentas() const = 0;
     virtual void EscribeResumenImportacion() = 0;
 
+    // A drawee as its records fill it (texts as read).
+    struct Librado {
+        bool Error = false;
+        std::string Id_emisor, Codigo_referencia, Razon_social, Direccion, Localidad, Provincia, CP, Cuenta,
+            Titular_cuenta, Loc_ordenante, Cod_provincia_ordenante;
+    };
+
+    // The field's user data holds the key.
+    static bool Contiene(const FieldDef &campo, const char *clave)
+    {
+        return campo.user_data.find(clave) != std::string::npos;
+    }
+    // Nothing but blanks.
+    static bool Vacio(std::string_view texto);
+
     void EnviaContadores(bool forzado = false);
     void AvisoImportacion(const std::string &texto);
     void EscribeInformeCSB(const std::string &texto);

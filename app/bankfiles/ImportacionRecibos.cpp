@@ -51,16 +51,6 @@ std::string Texto(int n)
     return Idioma.GetTexto(n);
 }
 
-bool Contiene(const FieldDef &campo, const char *clave)
-{
-    return campo.user_data.find(clave) != std::string::npos;
-}
-
-bool Vacio(std::string_view texto)
-{
-    return Recorta(texto).empty();
-}
-
 bool SoloDigitos(std::string_view texto)
 {
     if (texto.empty())

@@ -73,18 +73,6 @@ std::string TextoFila(const QTreeWidgetItem *fila, int columna)
     return cp1252::fromQString(fila->text(columna));
 }
 
-// A CSB19 postcode: five digits, the first two a province 01 to 52.
-bool CPValido(std::string_view cp)
-{
-    if (cp.size() < 5)
-        return false;
-    for (char c : cp)
-        if (!EsDigito(c))
-            return false;
-    const int provincia = (cp[0] - '0') * 10 + (cp[1] - '0');
-    return provincia >= 1 && provincia <= 52;
-}
-
 } // namespace
 
 TfrmLibrados::TfrmLibrados(QWidget *owner)
@@ -879,7 +867,7 @@ void TfrmLibrados::txtCuentaExit()
 void TfrmLibrados::CompruebaCP(QLineEdit *caja)
 {
     const std::string cp = TextoCaja(caja);
-    if (cp.empty() || CPValido(cp))
+    if (cp.empty() || CPValido19(cp))
         return;
     caja->clear();
     AvisoTexto(572, 1, IconoMensaje::Error);

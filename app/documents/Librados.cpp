@@ -89,6 +89,8 @@ void CorrigeDigitos(STRLibrado &l)
     l.DC = CalcDigitosControl(l.Banco, l.Oficina, l.Cuenta);
 }
 
+} // namespace
+
 bool CPValido19(std::string_view cp)
 {
     if (cp.size() < 5)
@@ -99,8 +101,6 @@ bool CPValido19(std::string_view cp)
     const int provincia = (cp[0] - '0') * 10 + (cp[1] - '0');
     return provincia >= 1 && provincia <= 52;
 }
-
-} // namespace
 
 void STRLibrado::PonCuenta(std::string_view veinte)
 {

@@ -38,6 +38,9 @@ STRLibrado LeeFilaLibrado(std::string_view fila);
 // there is none or the query failed. fila, when given, receives that drawee's row text.
 int BuscaLibrado(int idUsuario, int tipoOrden, std::string_view codigo, std::string *fila = nullptr);
 
+// A CSB19 postcode: at least five characters, all digits, the first two a province 01 to 52.
+bool CPValido19(std::string_view cp);
+
 // Another drawee of the user and order type has the code: shows text 302 (caption 303,
 // information icon) and gives true.
 bool ExisteCodigoReferencia(int idUsuario, int tipoOrden, std::string_view codigo);
