@@ -14,10 +14,18 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-const char *const TFRMAltaCampo::kTipos[] = {
-    "ALFANUMERICO",         "NUMERICO",       "NUMERICO_(1_DECIMAL)", "NUMERICO_(2_DECIMALES)",
-    "NUMERICO_(3_DECIMALES)", "NUMERICO_(4_DECIMALES)", "FECHA_DDMMAA", "FECHA_DDMMAAAA",
-    "FECHA_MMDDAA",         "FECHA_MMDDAAAA", "FECHA_AAAAMMDD",       nullptr};
+const char *const TFRMAltaCampo::kTipos[] = {"ALFANUMERICO",
+                                             "NUMERICO",
+                                             "NUMERICO_(1_DECIMAL)",
+                                             "NUMERICO_(2_DECIMALES)",
+                                             "NUMERICO_(3_DECIMALES)",
+                                             "NUMERICO_(4_DECIMALES)",
+                                             "FECHA_DDMMAA",
+                                             "FECHA_DDMMAAAA",
+                                             "FECHA_MMDDAA",
+                                             "FECHA_MMDDAAAA",
+                                             "FECHA_AAAAMMDD",
+                                             nullptr};
 
 TFRMAltaCampo::TFRMAltaCampo(QWidget *parent)
     : QDialog(parent), Label1(new QLabel(this)), Label2(new QLabel(this)), Label3(new QLabel(this)),

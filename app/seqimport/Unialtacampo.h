@@ -17,7 +17,7 @@ class TFRMAltaCampo : public QDialog {
 public:
     explicit TFRMAltaCampo(QWidget *parent = nullptr);
 
-    // The field types, in list order.
+    // The field types, in list order, ending with a null.
     static const char *const kTipos[];
 
     // Fills the dialog for the editor: modo 0 a new field under nodo (a kind or a field of

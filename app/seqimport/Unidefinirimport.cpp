@@ -4,7 +4,6 @@
 
 #include "Aplicacion.h"
 #include "Controles.h"
-#include "General.h"
 #include "ModeloMuestra.h"
 #include "Unialtacampo.h"
 #include "Unialtalinea.h"
@@ -18,7 +17,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>

@@ -2,13 +2,16 @@
 // organisation written into it, the selection of tree nodes and the cells of the grids.
 #pragma once
 
+#include "Frmmsg.h"
 #include "ModeloRecibos.h"
 #include "arranque.h"
 #include "qcp1252.h"
+#include "ventanas.h"
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
@@ -16,6 +19,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace rejillas {
 
@@ -61,6 +65,22 @@ inline std::string Texto(const QTableView *grid, int fila, int columna)
                                      : grid->model()->index(fila - 1, columna).data();
     return cp1252::fromQString(valor.toString());
 }
+
+// What the message dialog (ShowMsg) showed, answered with its first button.
+class RespondeMensajes {
+public:
+    RespondeMensajes()
+        : m_respondedor([this](TFormMsg *d) {
+              Textos.push_back(cp1252::fromQString(d->LblText->text()));
+              d->BtnOk->click();
+          })
+    {
+    }
+    std::vector<std::string> Textos;
+
+private:
+    Respondedor<TFormMsg> m_respondedor;
+};
 
 class Rejillas : public ::testing::Test {
 protected:

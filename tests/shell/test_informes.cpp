@@ -29,6 +29,8 @@
 
 namespace {
 
+using rejillas::RespondeMensajes;
+
 // Issuer 4 of presenter 1 (CSB19) with batch 10 "Remesa A" (pesetas: 1000 and 2500), batch 11
 // "Remesa B" (euros: 10.50) and batch 12 "Estados" (a bill of each state); its drawees alba
 // and zeta; issuer 1 gets the drawee Ñu. Batch 3 of the CSB58 presenter gets two bills.
@@ -62,22 +64,6 @@ const char *const kDatos[] = {
 };
 
 const std::string kUtf8Nu = "\xC3\x91u", kUtf8Alvarez = "\xC3\x81lvarez";
-
-// What the message dialog (ShowMsg) showed, answered with its first button.
-class RespondeMensajes {
-public:
-    RespondeMensajes()
-        : m_respondedor([this](TFormMsg *d) {
-              Textos.push_back(cp1252::fromQString(d->LblText->text()));
-              d->BtnOk->click();
-          })
-    {
-    }
-    std::vector<std::string> Textos;
-
-private:
-    Respondedor<TFormMsg> m_respondedor;
-};
 
 class Informes : public rejillas::Rejillas {
 protected:

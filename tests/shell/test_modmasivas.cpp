@@ -24,6 +24,7 @@
 
 namespace {
 
+using rejillas::RespondeMensajes;
 using rejillas::Texto;
 
 std::string TextoTabla(int n)
@@ -37,22 +38,6 @@ void Escribe(TFormMMDato *dialogo, const QString &valor)
     Teclea(dialogo->EdDato, valor);
     dialogo->BtnAceptar->click();
 }
-
-// Answers every message dialog with its first button and keeps its texts.
-class RespondeMensajes {
-public:
-    RespondeMensajes()
-        : m_respondedor([this](TFormMsg *msg) {
-              Textos.push_back(cp1252::fromQString(msg->LblText->text()));
-              msg->BtnOk->click();
-          })
-    {
-    }
-    std::vector<std::string> Textos;
-
-private:
-    Respondedor<TFormMsg> m_respondedor;
-};
 
 std::vector<QString> Elementos(const QComboBox *lista)
 {
