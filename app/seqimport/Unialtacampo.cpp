@@ -28,12 +28,11 @@ const char *const TFRMAltaCampo::kTipos[] = {"ALFANUMERICO",
                                              nullptr};
 
 TFRMAltaCampo::TFRMAltaCampo(QWidget *parent)
-    : QDialog(parent), Label1(new QLabel(this)), Label2(new QLabel(this)), Label3(new QLabel(this)),
+    : TDialogoEditor(parent), Label1(new QLabel(this)), Label2(new QLabel(this)), Label3(new QLabel(this)),
       Label4(new QLabel(this)), Label5(new QLabel(this)), Label6(new QLabel(this)), Label7(new QLabel(this)),
       Label8(new QLabel(this)), Label9(new QLabel(this)), TXTDescripcion(new QLineEdit(this)),
       TXTLinea(new QLineEdit(this)), TXTDesde(new QLineEdit(this)), TXTTam(new QLineEdit(this)),
-      TXTTipo(new QComboBox(this)), BTNAceptar(new QPushButton(this)), BTNCancelar(new QPushButton(this)),
-      m_dueno(parent)
+      TXTTipo(new QComboBox(this)), BTNAceptar(new QPushButton(this)), BTNCancelar(new QPushButton(this))
 {
     setObjectName("FRMAltaCampo");
     TXTDescripcion->setMaxLength(79);
@@ -80,13 +79,7 @@ TFRMAltaCampo::TFRMAltaCampo(QWidget *parent)
 
 void TFRMAltaCampo::PrepararCampo(TFRMDefinirimport *editor, int modo, QTreeWidgetItem *nodo)
 {
-    m_editor = editor;
-    if (parentWidget() != editor)
-        setParent(editor, Qt::Tool);
-    editor->Tree2->setEnabled(false);
-    m_nodo = nodo;
-    m_listo = false;
-    m_modo = modo;
+    Toma(editor, modo, nodo);
     if (modo == 1) {
         setWindowTitle(Rotulo(564));
         TXTDescripcion->setText(editor->TXTDescripcion->text());
@@ -104,24 +97,8 @@ void TFRMAltaCampo::PrepararCampo(TFRMDefinirimport *editor, int modo, QTreeWidg
     m_listo = true;
 }
 
-void TFRMAltaCampo::Suelta()
-{
-    hide();
-    m_editor = nullptr;
-    m_nodo = nullptr;
-    setParent(m_dueno, Qt::Dialog);
-}
-
-void TFRMAltaCampo::showEvent(QShowEvent *evento)
-{
-    QDialog::showEvent(evento);
-    FormShow();
-}
-
 void TFRMAltaCampo::FormShow()
 {
-    if (m_editor)
-        move(m_editor->pos() + QPoint(300, 200));
     Label1->setText(Rotulo(565));
     Label2->setText(Rotulo(188) + ":");
     Label3->setText(Rotulo(566));
@@ -135,33 +112,18 @@ void TFRMAltaCampo::FormShow()
     BTNCancelar->setText(Rotulo(3));
 }
 
-void TFRMAltaCampo::hideEvent(QHideEvent *evento)
-{
-    if (m_editor)
-        m_editor->Tree2->setEnabled(true);
-    QDialog::hideEvent(evento);
-}
-
 void TFRMAltaCampo::BTNAceptarClick()
 {
     if (!m_editor)
         return;
     std::string error;
-    if (m_modo == 1 ? m_editor->ModificarNodo(m_nodo, error) : m_editor->AltaCampo(m_nodo, error))
-        close();
-    else if (!error.empty())
-        CajaMensaje(error, Idioma.GetTexto(1), IconoMensaje::Error, BotonesMensaje::Ok, this);
+    Respuesta(m_modo == 1 ? m_editor->ModificarNodo(m_nodo, error) : m_editor->AltaCampo(m_nodo, error), error);
 }
 
 void TFRMAltaCampo::TXTDesdeChange(QLineEdit *caja)
 {
-    if (!m_listo || !m_editor)
+    if (!ZonaValida(caja))
         return;
-    if (caja->text().toInt() == 0) {
-        caja->setText(QStringLiteral("1"));
-        caja->selectAll();
-        return;
-    }
     m_editor->TXTDesde->setText(TXTDesde->text());
     m_editor->TXTTam->setText(TXTTam->text());
     m_editor->TXTLinea->setText(TXTLinea->text());

@@ -3,16 +3,14 @@
 // and its zone goes at once into the editor's zone edits (and the grid's selection).
 #pragma once
 
-#include <QDialog>
+#include "Dialogoeditor.h"
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTreeWidgetItem;
-class TFRMDefinirimport;
 
-class TFRMAltaCampo : public QDialog {
+class TFRMAltaCampo : public TDialogoEditor {
     Q_OBJECT
 public:
     explicit TFRMAltaCampo(QWidget *parent = nullptr);
@@ -23,10 +21,7 @@ public:
     // Fills the dialog for the editor: modo 0 a new field under nodo (a kind or a field of
     // it), 1 a change of the field nodo.
     void PrepararCampo(TFRMDefinirimport *editor, int modo, QTreeWidgetItem *nodo);
-    // Hides the dialog and gives it back to its owner (the editor is going).
-    void Suelta();
-
-    void FormShow();
+    void FormShow() override;
     void BTNAceptarClick();
     void TXTDesdeChange(QLineEdit *caja);
 
@@ -34,15 +29,4 @@ public:
     QLineEdit *TXTDescripcion, *TXTLinea, *TXTDesde, *TXTTam;
     QComboBox *TXTTipo;
     QPushButton *BTNAceptar, *BTNCancelar;
-
-protected:
-    void showEvent(QShowEvent *evento) override;
-    void hideEvent(QHideEvent *evento) override;
-
-private:
-    QWidget *m_dueno;
-    TFRMDefinirimport *m_editor = nullptr;
-    QTreeWidgetItem *m_nodo = nullptr;
-    int m_modo = 0;
-    bool m_listo = false;
 };

@@ -14,11 +14,11 @@
 #include <QVBoxLayout>
 
 TFRMAltaLinea::TFRMAltaLinea(QWidget *parent)
-    : QDialog(parent), Label1(new QLabel(this)), Label2(new QLabel(this)), Label3(new QLabel(this)),
+    : TDialogoEditor(parent), Label1(new QLabel(this)), Label2(new QLabel(this)), Label3(new QLabel(this)),
       Label4(new QLabel(QStringLiteral("identifica el valor de esta l\u00EDnea."), this)), Label5(new QLabel(this)),
       Label6(new QLabel(this)), Label7(new QLabel(this)), Label8(new QLabel(this)), TXTDescripcion(new QLineEdit(this)),
       TXTValor(new QLineEdit(this)), TXTDesde(new QLineEdit(this)), TXTTam(new QLineEdit(this)),
-      BTNAceptar(new QPushButton(this)), BTNCancelar(new QPushButton(this)), m_dueno(parent)
+      BTNAceptar(new QPushButton(this)), BTNCancelar(new QPushButton(this))
 {
     setObjectName("FRMAltaLinea");
     TXTDescripcion->setMaxLength(79);
@@ -61,13 +61,7 @@ TFRMAltaLinea::TFRMAltaLinea(QWidget *parent)
 
 void TFRMAltaLinea::PrepararLinea(TFRMDefinirimport *editor, int modo, QTreeWidgetItem *nodo)
 {
-    m_listo = false;
-    m_editor = editor;
-    m_nodo = nodo;
-    if (parentWidget() != editor)
-        setParent(editor, Qt::Tool);
-    editor->Tree2->setEnabled(false);
-    m_modo = modo;
+    Toma(editor, modo, nodo);
     if (modo == 1) {
         TXTDescripcion->setText(editor->TXTDescripcion->text());
         TXTValor->setText(editor->TXTValor->text());
@@ -82,24 +76,8 @@ void TFRMAltaLinea::PrepararLinea(TFRMDefinirimport *editor, int modo, QTreeWidg
     m_listo = true;
 }
 
-void TFRMAltaLinea::Suelta()
-{
-    hide();
-    m_editor = nullptr;
-    m_nodo = nullptr;
-    setParent(m_dueno, Qt::Dialog);
-}
-
-void TFRMAltaLinea::showEvent(QShowEvent *evento)
-{
-    QDialog::showEvent(evento);
-    FormShow();
-}
-
 void TFRMAltaLinea::FormShow()
 {
-    if (m_editor)
-        move(m_editor->pos() + QPoint(300, 200));
     Label1->setText(Rotulo(559));
     Label2->setText(Rotulo(188) + ":");
     Label3->setText(Rotulo(561));
@@ -111,22 +89,12 @@ void TFRMAltaLinea::FormShow()
     BTNCancelar->setText(Rotulo(3));
 }
 
-void TFRMAltaLinea::hideEvent(QHideEvent *evento)
-{
-    if (m_editor)
-        m_editor->Tree2->setEnabled(true);
-    QDialog::hideEvent(evento);
-}
-
 void TFRMAltaLinea::BTNAceptarClick()
 {
     if (!m_editor)
         return;
     std::string error;
-    if (m_modo == 1 ? m_editor->ModificarNodo(m_nodo, error) : m_editor->AltaTabla(error))
-        close();
-    else if (!error.empty())
-        CajaMensaje(error, Idioma.GetTexto(1), IconoMensaje::Error, BotonesMensaje::Ok, this);
+    Respuesta(m_modo == 1 ? m_editor->ModificarNodo(m_nodo, error) : m_editor->AltaTabla(error), error);
     m_editor->Tree2->setEnabled(true);
 }
 
@@ -144,13 +112,8 @@ void TFRMAltaLinea::TXTValorChange()
 
 void TFRMAltaLinea::TXTDesdeChange(QLineEdit *caja)
 {
-    if (!m_listo || !m_editor)
+    if (!ZonaValida(caja))
         return;
-    if (caja->text().toInt() == 0) {
-        caja->setText(QStringLiteral("1"));
-        caja->selectAll();
-        return;
-    }
     m_editor->TXTDesde->setText(TXTDesde->text());
     m_editor->TXTTam->setText(TXTTam->text());
 }

@@ -4,25 +4,20 @@
 // edits (the zone moves the grid's selection).
 #pragma once
 
-#include <QDialog>
+#include "Dialogoeditor.h"
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTreeWidgetItem;
-class TFRMDefinirimport;
 
-class TFRMAltaLinea : public QDialog {
+class TFRMAltaLinea : public TDialogoEditor {
     Q_OBJECT
 public:
     explicit TFRMAltaLinea(QWidget *parent = nullptr);
 
     // Fills the dialog for the editor: modo 0 a new kind, 1 a change of nodo.
     void PrepararLinea(TFRMDefinirimport *editor, int modo, QTreeWidgetItem *nodo);
-    // Hides the dialog and gives it back to its owner (the editor is going).
-    void Suelta();
-
-    void FormShow();
+    void FormShow() override;
     void BTNAceptarClick();
     void TXTDescripcionChange();
     void TXTValorChange();
@@ -31,15 +26,4 @@ public:
     QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8;
     QLineEdit *TXTDescripcion, *TXTValor, *TXTDesde, *TXTTam;
     QPushButton *BTNAceptar, *BTNCancelar;
-
-protected:
-    void showEvent(QShowEvent *evento) override;
-    void hideEvent(QHideEvent *evento) override;
-
-private:
-    QWidget *m_dueno;
-    TFRMDefinirimport *m_editor = nullptr;
-    QTreeWidgetItem *m_nodo = nullptr;
-    int m_modo = 0;
-    bool m_listo = false;
 };
