@@ -38,7 +38,7 @@ std::string Provincia(std::string_view codigo)
 } // namespace
 
 TFRMImportLibrados::TFRMImportLibrados(QWidget *owner)
-    : QDialog(owner),
+    : TVentanaImportacion(owner, m_importacion),
       Label1(new QLabel(this)),
       txtFichero(new QLineEdit(this)),
       cbtCommonDialog(new QPushButton(QStringLiteral("..."), this)),
@@ -46,7 +46,6 @@ TFRMImportLibrados::TFRMImportLibrados(QWidget *owner)
       cbtOK(new QPushButton(this)),
       cbtCancel(new QPushButton(this)),
       lstProceso(new QListWidget(this)),
-      gaugeProgreso(new QProgressBar(this)),
       rbtCSB19(new QRadioButton(QStringLiteral("CSB19"), this)),
       rbtCSB58(new QRadioButton(QStringLiteral("CSB58"), this)),
       Label10(new QLabel(this)),
@@ -62,7 +61,6 @@ TFRMImportLibrados::TFRMImportLibrados(QWidget *owner)
     txtFichero->setObjectName(QStringLiteral("txtFichero"));
     lstProceso->setObjectName(QStringLiteral("lstProceso"));
     lstProceso->setMinimumSize(520, 220);
-    gaugeProgreso->setTextVisible(true);
     rbtCSB19->setChecked(true);
     rbtCSB19->hide();
     rbtCSB58->hide();
@@ -208,12 +206,7 @@ void TFRMImportLibrados::cbtOKClick()
         rbtCSB19->setChecked(tipo == 1);
         rbtCSB58->setChecked(tipo != 1);
         Importa(fichero, tipo);
-        if (TFormMain *m = App().FormMain) {
-            m->CargaArbol(m->IdEmpresa);
-            if (QTreeWidgetItem *primero = m->treeInfoGlobal->topLevelItem(0))
-                if (QTreeWidgetItem *segundo = m->treeInfoGlobal->itemBelow(primero))
-                    m->treeInfoGlobal->setCurrentItem(segundo);
-        }
+        RecargaArbol();
         gaugeProgreso->setValue(0);
     }
     txtFichero->clear();
@@ -234,41 +227,10 @@ void TFRMImportLibrados::Importa(const std::string &fichero, int tipo)
         [this](const std::array<int, 12> &c) { Contadores(c); });
 }
 
-void TFRMImportLibrados::Progreso(int minimo, int maximo, int posicion)
-{
-    if (gaugeProgreso->minimum() != minimo || gaugeProgreso->maximum() != maximo)
-        gaugeProgreso->setRange(minimo, maximo);
-    gaugeProgreso->setValue(posicion);
-}
-
 void TFRMImportLibrados::Contadores(const std::array<int, 12> &c)
 {
     lblNLibrados->setText(QString::number(c[3]));
     lblLibradosRepetidos->setText(QString::number(c[7]));
     lblLibradosErroneos->setText(QString::number(c[11]));
     QApplication::processEvents();
-}
-
-// Stops a running import (it ends on its own, rolled back); else closes.
-void TFRMImportLibrados::cbtCancelClick()
-{
-    if (Importando())
-        m_importacion.CancelaImportacion();
-    else
-        QDialog::reject();
-}
-
-void TFRMImportLibrados::reject()
-{
-    cbtCancelClick();
-}
-
-void TFRMImportLibrados::closeEvent(QCloseEvent *evento)
-{
-    if (Importando()) {
-        m_importacion.CancelaImportacion();
-        evento->ignore();
-        return;
-    }
-    QDialog::closeEvent(evento);
 }

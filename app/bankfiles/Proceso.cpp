@@ -40,7 +40,7 @@ std::string Provincia(std::string_view codigo)
 } // namespace
 
 TfrmProceso::TfrmProceso(QWidget *owner)
-    : QDialog(owner),
+    : TVentanaImportacion(owner, m_importacion),
       Label1(new QLabel(this)),
       txtFichero(new QLineEdit(this)),
       cbtCommonDialog(new QPushButton(QStringLiteral("..."), this)),
@@ -49,7 +49,6 @@ TfrmProceso::TfrmProceso(QWidget *owner)
       BTNPrevisualizacion(new QPushButton(this)),
       cbtCancel(new QPushButton(this)),
       lstProceso(new QTextEdit(this)),
-      gaugeProgreso(new QProgressBar(this)),
       rbtCSB19(new QRadioButton(QStringLiteral("CSB19"), this)),
       rbtCSB58(new QRadioButton(QStringLiteral("CSB58"), this)),
       Label2(new QLabel(this)),
@@ -81,7 +80,6 @@ TfrmProceso::TfrmProceso(QWidget *owner)
     lstProceso->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     lstProceso->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     lstProceso->setMinimumSize(520, 220);
-    gaugeProgreso->setTextVisible(true);
     rbtCSB19->setChecked(true);
     rbtCSB19->hide();
     rbtCSB58->hide();
@@ -233,12 +231,7 @@ void TfrmProceso::cbtOKClick()
         rbtCSB19->setChecked(tipo == 1);
         rbtCSB58->setChecked(tipo != 1);
         Importa(fichero, tipo);
-        if (TFormMain *m = App().FormMain) {
-            m->CargaArbol(m->IdEmpresa);
-            if (QTreeWidgetItem *primero = m->treeInfoGlobal->topLevelItem(0))
-                if (QTreeWidgetItem *segundo = m->treeInfoGlobal->itemBelow(primero))
-                    m->treeInfoGlobal->setCurrentItem(segundo);
-        }
+        RecargaArbol();
         if (m_importacion.Confirmada() && App().Multiuser)
             App().Multiuser->NotificaActualizacion(0, 0);
     }
@@ -259,13 +252,6 @@ void TfrmProceso::Importa(const std::string &fichero, int tipo)
         [this](const std::array<int, 12> &c) { Contadores(c); });
 }
 
-void TfrmProceso::Progreso(int minimo, int maximo, int posicion)
-{
-    if (gaugeProgreso->minimum() != minimo || gaugeProgreso->maximum() != maximo)
-        gaugeProgreso->setRange(minimo, maximo);
-    gaugeProgreso->setValue(posicion);
-}
-
 void TfrmProceso::Contadores(const std::array<int, 12> &c)
 {
     QLabel *const numeros[] = {lblNEmisores,        lblNRemesas,          lblNRecibos,         lblNLibrados,
@@ -275,28 +261,4 @@ void TfrmProceso::Contadores(const std::array<int, 12> &c)
         if (numeros[i])
             numeros[i]->setText(QString::number(c[i]));
     QApplication::processEvents();
-}
-
-// Stops a running import (it ends on its own, rolled back); else closes.
-void TfrmProceso::cbtCancelClick()
-{
-    if (Importando())
-        m_importacion.CancelaImportacion();
-    else
-        QDialog::reject();
-}
-
-void TfrmProceso::reject()
-{
-    cbtCancelClick();
-}
-
-void TfrmProceso::closeEvent(QCloseEvent *evento)
-{
-    if (Importando()) {
-        m_importacion.CancelaImportacion();
-        evento->ignore();
-        return;
-    }
-    QDialog::closeEvent(evento);
 }

@@ -1,0 +1,62 @@
+// What the two CSB-file import windows share.
+#include "Ventanaimportacion.h"
+
+#include "Aplicacion.h"
+#include "Frmmain.h"
+#include "ImportacionMarco.h"
+
+#include <QCloseEvent>
+#include <QProgressBar>
+#include <QTreeWidget>
+
+TVentanaImportacion::TVentanaImportacion(QWidget *owner, MarcoImportacion &importacion)
+    : QDialog(owner), gaugeProgreso(new QProgressBar(this)), m_marco(importacion)
+{
+    gaugeProgreso->setTextVisible(true);
+}
+
+bool TVentanaImportacion::Importando() const
+{
+    return m_marco.Importando();
+}
+
+void TVentanaImportacion::cbtCancelClick()
+{
+    if (Importando())
+        m_marco.CancelaImportacion();
+    else
+        QDialog::reject();
+}
+
+void TVentanaImportacion::reject()
+{
+    cbtCancelClick();
+}
+
+void TVentanaImportacion::closeEvent(QCloseEvent *evento)
+{
+    if (Importando()) {
+        m_marco.CancelaImportacion();
+        evento->ignore();
+        return;
+    }
+    QDialog::closeEvent(evento);
+}
+
+void TVentanaImportacion::Progreso(int minimo, int maximo, int posicion)
+{
+    if (gaugeProgreso->minimum() != minimo || gaugeProgreso->maximum() != maximo)
+        gaugeProgreso->setRange(minimo, maximo);
+    gaugeProgreso->setValue(posicion);
+}
+
+void TVentanaImportacion::RecargaArbol()
+{
+    TFormMain *m = App().FormMain;
+    if (!m)
+        return;
+    m->CargaArbol(m->IdEmpresa);
+    if (QTreeWidgetItem *primero = m->treeInfoGlobal->topLevelItem(0))
+        if (QTreeWidgetItem *segundo = m->treeInfoGlobal->itemBelow(primero))
+            m->treeInfoGlobal->setCurrentItem(segundo);
+}
