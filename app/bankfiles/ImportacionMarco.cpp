@@ -30,6 +30,7 @@ enum {
     kGenerado = 599,
     kContiene = 600,
     kErrorLinea = 619,
+    kDemasiadoLargo = 730,
 };
 
 long long Ahora()
@@ -109,11 +110,14 @@ int MarcoImportacion::Ejecuta(std::string_view ruta, std::string_view rutaLayout
     if (!layoutRuta.empty() && layoutRuta.front() != '/')
         layoutRuta = GetAppPath() + layoutRuta;
     LineDefList layout;
+    std::string largo;
     int resultado = 0;
     if (m_tipoOrden == 0) {
         WriteLog("[ P_IMPORTACION::P_IMPORTACION_ImportaOLine ] Tipo de Orden desconocida (no CSB19 o CSB58)");
-    } else if (LoadLineLayout(layoutRuta, layout) != 0 || !CompruebaLayout(layout)) {
+    } else if (const int leido = LoadLineLayout(layoutRuta, layout, &largo); leido != 0 || !CompruebaLayout(layout)) {
         AvisoImportacion(Texto(kErrorLayout));
+        if (leido == -2)
+            AvisoImportacion(FormateaTexto(Texto(kDemasiadoLargo), largo));
     } else if (LectorLineas prueba(ruta); !prueba.Abierto()) {
         AvisoImportacion(Texto(kErrorDatos));
         resultado = -1;

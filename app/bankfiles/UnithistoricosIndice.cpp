@@ -12,7 +12,8 @@
 
 namespace {
 
-constexpr size_t kMaxLinea = 700;
+// The characters of a line the viewer keeps.
+constexpr size_t kMaxRegistro = 700;
 
 enum Textos {
     kEsperaOrdenante = 853,  // the check's "expected an issuer header or the grand total"
@@ -68,14 +69,11 @@ int TextoFallo(int motivo)
     return motivo;
 }
 
-// The file ended early: inside an issuer's block the issuer total is missing, elsewhere
-// the file ends unexpectedly.
+// The file ended early: without records its presenter header is missing, else the end
+// of the file came where a record belongs (an issuer's total, the grand total).
 int TextoFin(const IndiceCSB &indice)
 {
-    if (indice.Entradas.empty())
-        return kSinPresentador;
-    const int ultimo = indice.Entradas.back().Tipo;
-    return ultimo == EntradaPresentador || ultimo == EntradaTotalOrdenante ? kFinInesperado : kSinTotalOrdenante;
+    return indice.Entradas.empty() ? kSinPresentador : kFinInesperado;
 }
 
 } // namespace
@@ -144,7 +142,7 @@ bool LectorCSB::Siguiente(std::string &linea)
         if (c == EOF)
             return false;
         for (; c != EOF && c != '\n'; c = std::getc(m_fichero))
-            if (linea.size() < kMaxLinea)
+            if (linea.size() < kMaxRegistro)
                 linea += char(c);
         if (!linea.empty() && linea.back() == '\r')
             linea.pop_back();

@@ -45,6 +45,12 @@ void TVentanaImportacion::closeEvent(QCloseEvent *evento)
 
 void TVentanaImportacion::Progreso(int minimo, int maximo, int posicion)
 {
+    // An empty range would show the bar's busy animation: a run without steps (a refused
+    // file) shows it empty.
+    if (maximo <= minimo) {
+        maximo = minimo + 1;
+        posicion = minimo;
+    }
     if (gaugeProgreso->minimum() != minimo || gaugeProgreso->maximum() != maximo)
         gaugeProgreso->setRange(minimo, maximo);
     gaugeProgreso->setValue(posicion);

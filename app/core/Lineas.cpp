@@ -4,6 +4,8 @@
 #include "cp1252.h"
 #include "profile.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 namespace {
@@ -50,7 +52,14 @@ std::string_view Trozo(std::string_view linea, int pos, int longitud)
     return linea.substr(size_t(pos) - 1, size_t(longitud));
 }
 
-size_t Ancho(int longitud) { return longitud > 0 ? size_t(longitud) : 0; }
+size_t Ancho(int longitud) { return size_t(std::clamp(longitud, 0, kMaxLinea)); }
+
+// A length read from a layout; a number too long for an int reads as longer than a line.
+int Longitud(const std::vector<std::string> &partes, size_t i)
+{
+    const long n = i < partes.size() ? std::strtol(partes[i].c_str(), nullptr, 10) : 0;
+    return int(std::clamp<long>(n, INT_MIN, kMaxLinea + 1L));
+}
 
 bool CargaCampos(std::string_view ruta, LineDef &tipo)
 {
@@ -64,7 +73,7 @@ bool CargaCampos(std::string_view ruta, LineDef &tipo)
         FieldDef campo;
         campo.name = clave;
         campo.pos = Entero(partes, 0);
-        campo.length = Entero(partes, 1);
+        campo.length = Longitud(partes, 1);
         if (partes.size() > 2)
             campo.type = campo.user_data = partes[2];
         if (partes.size() > 3)
@@ -85,9 +94,22 @@ const std::string *Busca(const LineDef &linea, std::string_view nombre, bool usu
     return nullptr;
 }
 
+// The name of the first id or field longer than a line; empty when there is none.
+std::string DemasiadoLargo(const LineDefList &lista)
+{
+    for (const LineDef &tipo : lista) {
+        if (tipo.length > kMaxLinea)
+            return tipo.name;
+        for (const FieldDef &campo : tipo.fields)
+            if (campo.length > kMaxLinea)
+                return tipo.name + "." + campo.name;
+    }
+    return {};
+}
+
 } // namespace
 
-int LoadLineLayout(std::string_view ruta, LineDefList &lista)
+int LoadLineLayout(std::string_view ruta, LineDefList &lista, std::string *largo)
 {
     lista.clear();
     if (!profile::hasSection(ruta, "LINEAS"))
@@ -101,13 +123,19 @@ int LoadLineLayout(std::string_view ruta, LineDefList &lista)
         tipo.name = clave;
         tipo.id = partes.empty() ? std::string() : partes[0];
         tipo.pos = Entero(partes, 1);
-        tipo.length = Entero(partes, 2);
+        tipo.length = Longitud(partes, 2);
         lista.push_back(std::move(tipo));
     }
     for (LineDef &tipo : lista)
         if (!CargaCampos(ruta, tipo))
             break;
-    return 0;
+    const std::string nombre = DemasiadoLargo(lista);
+    if (nombre.empty())
+        return 0;
+    if (largo)
+        *largo = nombre;
+    lista.clear();
+    return -2;
 }
 
 const LineDef *ReconoceLinea(const LineDefList &layout, std::string_view linea)
@@ -115,8 +143,9 @@ const LineDef *ReconoceLinea(const LineDefList &layout, std::string_view linea)
     for (const LineDef &tipo : layout) {
         if (tipo.pos > 0 && linea.size() < size_t(tipo.pos))
             return nullptr;
-        const std::string_view texto = Trozo(linea, tipo.pos, tipo.length);
-        const std::string formado = std::string(Ancho(tipo.length) - texto.size(), ' ') + std::string(texto);
+        const size_t ancho = Ancho(tipo.length);
+        const std::string_view texto = Trozo(linea, tipo.pos, int(ancho));
+        const std::string formado = std::string(ancho - texto.size(), ' ') + std::string(texto);
         if (formado == tipo.id)
             return &tipo;
     }
@@ -130,8 +159,9 @@ LineDef CortaLinea(const LineDef &tipo, std::string_view linea, int numero)
     for (FieldDef &campo : cortada.fields) {
         if (campo.pos > 0 && size_t(campo.pos) > linea.size())
             continue;
-        std::string texto(Trozo(linea, campo.pos, campo.length));
-        texto.resize(Ancho(campo.length), ' ');
+        const size_t ancho = Ancho(campo.length);
+        std::string texto(Trozo(linea, campo.pos, int(ancho)));
+        texto.resize(ancho, ' ');
         campo.data = std::move(texto);
     }
     return cortada;
@@ -164,7 +194,7 @@ bool LectorLineas::Lee(std::string &linea)
         if (c == '\r')
             cortada = true;
         if (!cortada)
-            linea += char(c);
+            linea += c == '\0' ? ' ' : char(c);
     }
     ++m_numero;
     return true;

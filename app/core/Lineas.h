@@ -10,7 +10,8 @@
 // begins with "Error!!", ends the reading there.
 //
 // Texts are Windows-1252. Nothing here reads outside a line: a column below 1 cuts nothing
-// and a negative length counts as 0.
+// and a negative length counts as 0. A line is read with every byte 0x00 as a blank, so
+// that no text cut from it ends early.
 #pragma once
 
 #include <cstdio>
@@ -44,24 +45,30 @@ struct LineDef {
 using LineDefList = std::vector<LineDef>;
 using LineList = std::vector<LineDef>;
 
+// The longest id or field a layout may describe: what a line of the imports holds.
+constexpr int kMaxLinea = 4095;
+
 // Reads the layout file into lista (emptied first). -1 when the file has no section LINEAS;
-// else 0, also when LINEAS is empty or the reading stopped early (see above: a missing
-// type section ends the reading, the types after it keep no fields).
-int LoadLineLayout(std::string_view ruta, LineDefList &lista);
+// -2, lista emptied, when an id or a field is longer than kMaxLinea (largo, when given,
+// gets its name: "type" or "type.field"); else 0, also when LINEAS is empty or the reading
+// stopped early (see above: a missing type section ends the reading, the types after it
+// keep no fields).
+int LoadLineLayout(std::string_view ruta, LineDefList &lista, std::string *largo = nullptr);
 
 // The first line type of the layout whose id is the line's text at its column: that text,
-// cut to the id's length and padded with blanks on the left to it, must equal the id. The
-// search stops (nothing recognised) at the first type whose column lies beyond the line's
-// end. Null when no type is recognised.
+// cut to the id's length (at most kMaxLinea) and padded with blanks on the left to it, must
+// equal the id. The search stops (nothing recognised) at the first type whose column lies
+// beyond the line's end. Null when no type is recognised.
 const LineDef *ReconoceLinea(const LineDefList &layout, std::string_view linea);
 
 // The line cut by its type: a copy of the type with line_number and, for each field that
-// starts within the line, its text at its column cut to its length and padded with blanks
-// on the right.
+// starts within the line, its text at its column cut to its length (at most kMaxLinea) and
+// padded with blanks on the right to it.
 LineDef CortaLinea(const LineDef &tipo, std::string_view linea, int numero);
 
 // Reads a text file line by line: each physical line (any length) up to its line feed, cut
-// at its first carriage return or line feed; numbered from 1, every line counted.
+// at its first carriage return or line feed, every 0x00 in it a blank; numbered from 1,
+// every line counted.
 class LectorLineas {
 public:
     explicit LectorLineas(std::string_view ruta);

@@ -19,6 +19,10 @@ namespace {
 
 // Texts of this unit.
 constexpr int kTextoNadaImportado = 960;
+constexpr int kTextoDemasiadoLargo = 730;
+
+// What the window and the log show as the batches' repeated count.
+constexpr const char *kSinRepetidos = "--";
 
 std::string Texto(int n)
 {
@@ -159,6 +163,8 @@ bool _ImportacionUsuario::GuardaPendientes()
     for (int p = PEmpresa; p <= PEmisor && bien; ++p)
         if (m_pendientes[p]) {
             bien = organizacion[p]->Guardar();
+            if (!bien && organizacion[p]->Linea() > 0)
+                m_lineaRegistro = organizacion[p]->Linea();
             if (bien && p == PEmisor)
                 o.Remesa.Guardar();
         }
@@ -206,8 +212,11 @@ void _ImportacionUsuario::MostrarResumen()
         FormateaTexto(Texto(580), c.Presentadores.Importados, c.Presentadores.Repetidos, c.Presentadores.Erroneos));
     const std::pair<int, const Contador *> filas[] = {
         {581, &c.Emisores}, {582, &c.Remesas}, {583, &c.Recibos}, {584, &c.Librados}};
-    for (const auto &[texto, cuenta] : filas)
-        EscribirLog(FormateaTexto(Texto(texto), t(cuenta->Importados), t(cuenta->Repetidos), t(cuenta->Erroneos)));
+    for (const auto &[texto, cuenta] : filas) {
+        // Batches are never repeated: their row says so as the window does.
+        const std::string repetidos = cuenta == &c.Remesas ? kSinRepetidos : t(cuenta->Repetidos);
+        EscribirLog(FormateaTexto(Texto(texto), t(cuenta->Importados), repetidos, t(cuenta->Erroneos)));
+    }
 }
 
 _ImportacionUsuario::Resultado _ImportacionUsuario::Ejecuta(const std::string &plantilla, const std::string &datos,
@@ -253,8 +262,11 @@ _ImportacionUsuario::Resultado _ImportacionUsuario::Importa(const std::string &p
 
     Mensaje(Texto(271));
     LineDefList layout;
-    if (LoadLineLayout(plantilla, layout) != 0) {
+    std::string largo;
+    if (const int leida = LoadLineLayout(plantilla, layout, &largo); leida != 0) {
         Mensaje(Texto(274));
+        if (leida == -2)
+            Mensaje(FormateaTexto(Texto(kTextoDemasiadoLargo), largo));
         return Resultado::SinPlantilla;
     }
     m_ejecutando = true;
@@ -280,19 +292,20 @@ _ImportacionUsuario::Resultado _ImportacionUsuario::Importa(const std::string &p
     m_objetos = std::make_unique<Objetos>(m_entorno);
     const long long total = (long long)m_entradas.size();
     long long i = 0;
+    m_lineaRegistro = m_entradas.front().Linea;
     Avanza(0, total, true, true);
     for (; i < total && m_seguir && !m_entorno.Fallo; ++i) {
         ProcesarDato(m_entradas[size_t(i)]);
         Avanza(i + 1, total, true);
     }
     const bool paradaUsuario = !m_seguir && !m_parado && !m_entorno.Fallo;
-    if (!paradaUsuario && !m_entorno.Fallo)
+    if (!paradaUsuario && !m_parado && !m_entorno.Fallo)
         m_objetos->Remesa.Finalizar();
     Resultado resultado = m_entorno.Fallo ? Resultado::Fallida
                           : paradaUsuario ? Resultado::Parada
                           : m_parado      ? Resultado::Rechazada
                                           : Resultado::Terminada;
-    if (resultado == Resultado::Terminada || resultado == Resultado::Rechazada) {
+    if (resultado == Resultado::Terminada) {
         if (VASQ_CommitTrans() != 0) {
             VASQ_Rollback();
             VASQ_GetLastErrorCodeID();
@@ -307,9 +320,6 @@ _ImportacionUsuario::Resultado _ImportacionUsuario::Importa(const std::string &p
     switch (resultado) {
     case Resultado::Terminada:
         Mensaje(Texto(277));
-        break;
-    case Resultado::Rechazada:
-        Mensaje(Texto(282));
         break;
     case Resultado::Parada:
         Mensaje(Texto(545));

@@ -5,7 +5,8 @@
 // The run pauses the multi-user coordination while its transaction is open and shows no
 // window; it reports messages, progress and counts through callbacks (progress at most
 // every 50 ms, where the caller may process its events and ask the run to stop). A stop
-// asked for by the caller, or a statement the database refuses, rolls everything back. The
+// asked for by the caller, a company, presenter or issuer its table object refuses, or a
+// statement the database refuses, rolls everything back and names the line at fault. The
 // log (Windows-1252, LF line ends) is the data file's name with the extension ".log",
 // opened for appending for the length of the run. Paths are Windows-1252.
 #pragma once
@@ -43,7 +44,7 @@ public:
 
     enum class Resultado {
         Terminada,    // committed: everything read was processed
-        Rechazada,    // committed: a company, presenter or issuer was refused and the run stopped
+        Rechazada,    // rolled back: a company, presenter or issuer was refused and the run stopped
         Parada,       // rolled back: the caller asked to stop while the entries were stored
         Fallida,      // rolled back: the database refused a statement
         Cancelada,    // the caller asked to stop before anything was stored
@@ -97,7 +98,7 @@ private:
     bool m_parado = false; // a company, presenter or issuer was refused
     bool m_ejecutando = false;
     bool m_pendientes[5] = {};
-    int m_lineaRegistro = 0;
+    int m_lineaRegistro = 0; // the line a failure names: its record's first, or the refused row's
     int m_idUsuario = 0, m_idEmpresa = 0;
     ContadoresImportacion m_contadores;
     bool m_empresaActual = true;

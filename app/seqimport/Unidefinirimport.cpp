@@ -4,6 +4,7 @@
 
 #include "Aplicacion.h"
 #include "Controles.h"
+#include "Lineas.h"
 #include "ModeloMuestra.h"
 #include "Unialtacampo.h"
 #include "Unialtalinea.h"
@@ -479,6 +480,10 @@ bool TFRMDefinirimport::NombreValido(const std::string &nombre, const TipoRegist
         error = Idioma.GetTexto(1000);
         return false;
     }
+    if (NombreComentario(nombre)) {
+        error = Idioma.GetTexto(731);
+        return false;
+    }
     if (!tipo && cp1252::equalNoCase(nombre, "LINEAS")) {
         error = Idioma.GetTexto(989);
         return false;
@@ -538,6 +543,14 @@ bool TFRMDefinirimport::AltaTabla(std::string &error)
     return true;
 }
 
+bool TFRMDefinirimport::CabeEnLinea(QTreeWidgetItem *nodo, const std::string &nombre, std::string &error)
+{
+    if (NumeroCaja(TXTTam, 0) <= kMaxLinea)
+        return true;
+    error = FormateaTexto(Idioma.GetTexto(730), Tipo(nodo).Nombre + "." + nombre);
+    return false;
+}
+
 bool TFRMDefinirimport::DescriptorValido(const std::string &descriptor, std::string &error) const
 {
     if (descriptor.find(',') == std::string::npos)
@@ -574,7 +587,7 @@ bool TFRMDefinirimport::AltaCampo(QTreeWidgetItem *nodo, std::string &error)
         error = Idioma.GetTexto(521);
         return false;
     }
-    if (!NombreValido(campo.Nombre, &Tipo(tipo), nullptr, error))
+    if (!NombreValido(campo.Nombre, &Tipo(tipo), nullptr, error) || !CabeEnLinea(tipo, campo.Nombre, error))
         return false;
     campo.Tamano = NumeroCaja(TXTTam, 0);
     campo.Tipo = TextoCaja(TXTTipo).substr(0, kMaxTipo);
@@ -664,7 +677,7 @@ bool TFRMDefinirimport::ModificarCampo(QTreeWidgetItem *nodo, std::string &error
         error = Idioma.GetTexto(521);
         return false;
     }
-    if (!NombreValido(nombre, &Tipo(nodo), &campo, error))
+    if (!NombreValido(nombre, &Tipo(nodo), &campo, error) || !CabeEnLinea(nodo, nombre, error))
         return false;
     if (campo.Enlace)
         Desenlaza(nodo);
@@ -793,7 +806,8 @@ void TFRMDefinirimport::BTNAbrirusuarioClick()
     VaciaTipos();
     SaveDiag1->selectFile(cp1252::toQString(fichero));
     PlantillaImportacion plantilla;
-    const bool leida = LeerPlantilla(fichero, m_catalogo, plantilla, App().FRMOpcionImport->Opciones);
+    std::string largo;
+    const bool leida = LeerPlantilla(fichero, m_catalogo, plantilla, App().FRMOpcionImport->Opciones, &largo);
     AplicaTipoOrden(true);
     for (const TipoRegistro &t : plantilla) {
         QTreeWidgetItem *tipo = AnadeTipo(t);
@@ -807,7 +821,8 @@ void TFRMDefinirimport::BTNAbrirusuarioClick()
     PintaRequeridos();
     m_ocupado = false;
     if (!leida)
-        AvisoTexto(498, 1, IconoMensaje::Error);
+        CajaMensaje(Idioma.GetTexto(498) + (largo.empty() ? "" : "\n" + FormateaTexto(Idioma.GetTexto(730), largo)),
+                    Idioma.GetTexto(1), IconoMensaje::Error);
 }
 
 std::string TFRMDefinirimport::EligeFichero(int filtro, const char *nombre)

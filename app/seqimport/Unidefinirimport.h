@@ -114,6 +114,9 @@ private:
     // A caption the template file can keep apart from the others; else the error text.
     bool NombreValido(const std::string &nombre, const TipoRegistro *tipo, const void *propio, std::string &error) const;
     bool DescriptorValido(const std::string &descriptor, std::string &error) const;
+    // The zone's size (TXTTam) fits in a line; else the error text naming the field nombre
+    // of the kind of nodo.
+    bool CabeEnLinea(QTreeWidgetItem *nodo, const std::string &nombre, std::string &error);
     bool ModificarTipo(QTreeWidgetItem *nodo, std::string &error);
     bool ModificarCampo(QTreeWidgetItem *nodo, std::string &error);
     bool DialogoAbierto() const;

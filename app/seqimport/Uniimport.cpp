@@ -258,6 +258,15 @@ int _Tabla::LineaCampo(std::string_view campo) const
     return c ? c->Linea : 0;
 }
 
+int _Tabla::Linea() const
+{
+    int linea = 0;
+    for (const Campo &c : m_campos)
+        if (c.Presente && (linea == 0 || c.Linea < linea))
+            linea = c.Linea;
+    return linea;
+}
+
 bool _Tabla::IdActual(int &id) const
 {
     id = m_id;
@@ -569,8 +578,11 @@ std::string _Recibo::Concepto() const
 
 bool _Recibo::Guardar()
 {
-    bool activo = true;
-    int situacion = m_librado.Erroneo() ? 1 : 0;
+    // A bill whose drawee had missing data or a corrected account stays out of the send
+    // files until the user activates it, and counts in the batch totals; only a bill whose
+    // amount does not read is erroneous.
+    bool activo = !m_librado.Erroneo();
+    int situacion = 0;
     if (!ComprobacionEstricta()) {
         ++m_cuenta.Erroneos;
         m_entorno.Registra(Texto(553));

@@ -90,6 +90,8 @@ public:
     void Limpiar();
     std::string Valor(std::string_view campo) const;
     int LineaCampo(std::string_view campo) const;
+    // The data line of the first field taken since the last clear; 0 when none.
+    int Linea() const;
     bool IdActual(int &id) const;
     bool TieneId() const { return m_tieneId; }
     int Id() const { return m_id; }

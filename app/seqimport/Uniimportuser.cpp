@@ -219,10 +219,9 @@ void TFRMImportuser::BTNImportarClick()
 // After the transaction: the notice of another company, the tree and the other copies.
 void TFRMImportuser::Termina(_ImportacionUsuario::Resultado resultado)
 {
-    using R = _ImportacionUsuario::Resultado;
-    if (resultado != R::Terminada && resultado != R::Rechazada)
+    if (resultado != _ImportacionUsuario::Resultado::Terminada)
         return;
-    if (resultado == R::Terminada && !m_importacion.EmpresaActual())
+    if (!m_importacion.EmpresaActual())
         CajaMensaje(Idioma.GetTexto(523) + Recorta(m_importacion.NombreEmpresa()) + Idioma.GetTexto(524),
                     Idioma.GetTexto(525), IconoMensaje::Informacion);
     if (TFormMain *main = App().FormMain) {

@@ -2,9 +2,12 @@
 #include "Unitfichero.h"
 
 #include "General.h"
+#include "Lineas.h"
 #include "cp1252.h"
 #include "profile.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
@@ -18,7 +21,8 @@ constexpr int kMaxTamanoDescriptor = 20;
 constexpr size_t kMaxTipo = 49;
 constexpr size_t kMaxNombre = 79;
 
-// A whole decimal number; false when the text holds anything else.
+// A whole decimal number (one beyond an int reads as the nearest int); false when the text
+// holds anything else.
 bool LeeEntero(std::string_view texto, int &valor)
 {
     if (texto.empty())
@@ -28,7 +32,7 @@ bool LeeEntero(std::string_view texto, int &valor)
     const long n = std::strtol(t.c_str(), &fin, 10);
     if (*fin != '\0')
         return false;
-    valor = int(n);
+    valor = int(std::clamp<long>(n, INT_MIN, INT_MAX));
     return true;
 }
 
@@ -286,15 +290,21 @@ void LeerValor(std::string_view linea, CampoPlantilla &campo)
     campo.Enlace = Entero(codigo.substr(std::min<size_t>(5, codigo.size()), 4));
 }
 
+bool NombreComentario(std::string_view nombre)
+{
+    const size_t primero = nombre.find_first_not_of(' ');
+    return primero != std::string_view::npos && (nombre[primero] == '#' || nombre[primero] == ';');
+}
+
 bool LeerPlantilla(std::string_view ruta, const Catalogo &catalogo, PlantillaImportacion &plantilla,
-                   OpcionesImportacion &opciones)
+                   OpcionesImportacion &opciones, std::string *largo)
 {
     plantilla.clear();
     opciones = LeeOpciones(RutaOpciones(ruta));
     const std::vector<std::string> secciones = profile::readSections(ruta);
     const std::vector<std::string> lineas = profile::readSectionLines(ruta, kLineas);
     for (size_t i = 1; i < secciones.size(); ++i) {
-        if (i > lineas.size()) {
+        if (i > lineas.size() || NombreComentario(secciones[i])) {
             plantilla.clear();
             return false;
         }
@@ -311,6 +321,12 @@ bool LeerPlantilla(std::string_view ruta, const Catalogo &catalogo, PlantillaImp
         for (const std::string &linea : profile::readSectionLines(ruta, secciones[i])) {
             CampoPlantilla &campo = tipo.Campos.emplace_back();
             LeerValor(linea, campo);
+            if (campo.Tamano > kMaxLinea) {
+                if (largo)
+                    *largo = tipo.Nombre + "." + campo.Nombre;
+                plantilla.clear();
+                return false;
+            }
             const TablaCatalogo *tabla = nullptr;
             const ColumnaCatalogo *columna = nullptr;
             if (!catalogo.Columna(campo.Enlace, tabla, columna))

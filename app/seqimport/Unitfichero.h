@@ -107,13 +107,18 @@ void LeerValor(std::string_view linea, ColumnaCatalogo &columna);
 // not read stay 0.
 void LeerValor(std::string_view linea, CampoPlantilla &campo);
 
+// True when an ini file would read the name as a comment: it begins, after any blanks,
+// with "#" or ";". No kind or field of a template can have such a name.
+bool NombreComentario(std::string_view nombre);
+
 // Reads a template as the editor does: its options file (LeeOpciones), then the sections
 // after the first paired by position with the entries of "LINEAS". A field whose link
 // index is not a column node of the catalogue is left unlinked. False, with plantilla
-// emptied, when a section has no paired entry or an entry's from or size is not a whole
-// number.
+// emptied, when a section has no paired entry, an entry's from or size is not a whole
+// number, a kind's name is a comment's (NombreComentario) or a field is longer than a line
+// (kMaxLinea; largo, when given, then gets its name as "kind.field").
 bool LeerPlantilla(std::string_view ruta, const Catalogo &catalogo, PlantillaImportacion &plantilla,
-                   OpcionesImportacion &opciones);
+                   OpcionesImportacion &opciones, std::string *largo = nullptr);
 
 // Writes the template and its options file. The kinds go out sorted by sample line; a kind
 // without fields is left out; fields and kinds with the same name collapse into one entry.

@@ -218,6 +218,16 @@ TEST_F(ImportaCSB, ALayoutLackingWhatTheImportNeedsImportsNothing)
     EXPECT_EQ(resultado, -1);
 }
 
+TEST_F(ImportaCSB, AByteZeroInATextIsReadAsABlankAndTheFileGoesInWhole)
+{
+    Importa(Muestra("F2_nul_en_nombre.csb"), "CSB19");
+    EXPECT_TRUE(imp.Confirmada());
+    EXPECT_EQ(contadores[2], 2) << "both bills";
+    EXPECT_EQ(contadores[10], 0) << "none erroneous";
+    EXPECT_EQ(Valor("SELECT * FROM [Librados( Datos )] WHERE Codigo_referencia='R0000000000X'", "Razon_social"),
+              "MARIA D L CARMEN RUIZ");
+}
+
 // ---- Checks on bills ----
 
 TEST_F(ImportaCSB, BillsWithProblemsAreStoredMarked)

@@ -136,6 +136,25 @@ TEST_F(Proceso, AFileOfNoKnownFormatIsRefusedBeforeAnythingIsRead)
     });
 }
 
+TEST_F(Proceso, ALayoutWithAnIdLongerThanALineIsRefusedNamingItAndTheBarStaysStill)
+{
+    testutil::writeFile(carpeta.Ruta("CSB19.INI"), testutil::readFile(DATOS_CSB "F1_CSB19_longitud_id_2e9.INI"));
+    const std::string fichero = carpeta.Ruta("f2.csb");
+    testutil::writeFile(fichero, testutil::readFile(DATOS_CSB "F2_nul_en_nombre.csb"));
+    const int antes = Filas("[Documentos()]");
+    ConVentana(m->cbtImportar, [&](TfrmProceso *v) {
+        v->txtFichero->setText(cp1252::toQString(fichero));
+        v->cbtOK->click();
+        const std::vector<std::string> mensajes = Mensajes(v);
+        EXPECT_NE(std::find(mensajes.begin(), mensajes.end(), Texto(274)), mensajes.end());
+        EXPECT_NE(std::find(mensajes.begin(), mensajes.end(), FormateaTexto(Texto(730), "Presentador")),
+                  mensajes.end());
+        EXPECT_LT(v->gaugeProgreso->minimum(), v->gaugeProgreso->maximum()) << "an empty range is a busy bar";
+        EXPECT_EQ(v->gaugeProgreso->value(), v->gaugeProgreso->minimum());
+    });
+    EXPECT_EQ(Filas("[Documentos()]"), antes);
+}
+
 TEST_F(Proceso, StopMidRunRollsBackAndTheWindowWaitsForTheRun)
 {
     const int antes = Filas("[Remesas()]");

@@ -314,9 +314,9 @@ struct Fallo {
 
 const Fallo kFallos[] = {
     {"the file ends after an issuer's bills", [](auto &l) { l.resize(3); },
-     "No encontrado total ordenante en l\xEDnea 3"},
+     "Fin de fichero inesperado en l\xEDnea 3"},
     {"the file ends after an issuer's optional records", [](auto &l) { l.resize(10); },
-     "No encontrado total ordenante en l\xEDnea 10"},
+     "Fin de fichero inesperado en l\xEDnea 10"},
     {"an issuer total followed by the end", [](auto &l) { l.resize(12); },
      "Fin de fichero inesperado en l\xEDnea 12"},
     {"only the presenter", [](auto &l) { l.resize(1); }, "Fin de fichero inesperado en l\xEDnea 1"},

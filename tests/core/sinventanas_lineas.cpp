@@ -118,6 +118,32 @@ TEST_F(Lineas, RecognisesTheFirstTypeWhoseIdMatches)
     EXPECT_EQ(ReconoceLinea(tipos, "5")->name, "Derecha") << "a short text is padded on the left";
 }
 
+TEST_F(Lineas, LengthsBeyondALineAreRefusedAndNeverCut)
+{
+    const struct {
+        std::string layout;
+        int resultado;
+        const char *largo, *porque;
+    } casos[] = {
+        {"[LINEAS]\nA=A,1,1\n[A]\nF=1,4095\n", 0, "", "a whole line"},
+        {"[LINEAS]\nA=A,1,1\n[A]\nF=1,4095\nG=2,4096\n", -2, "A.G", "one more than a line"},
+        {"[LINEAS]\nA=A,1,2000000000\n[A]\nF=1,1\n", -2, "A", "an id"},
+        {"[LINEAS]\nA=A,1,1\n[A]\nF=1,99999999999999999999\n", -2, "A.F", "beyond any number"},
+        {testutil::readFile(DATOS_CORE "F1_fz_lineas_timeout-fefafd4d.ini"), -2, "Presentador", "a fuzz input"},
+    };
+    for (const auto &c : casos) {
+        testutil::writeFile(rutaLayout, c.layout);
+        std::string largo;
+        EXPECT_EQ(LoadLineLayout(rutaLayout, tipos, &largo), c.resultado) << c.porque;
+        EXPECT_EQ(largo, c.largo) << c.porque;
+        EXPECT_EQ(tipos.empty(), c.resultado != 0) << c.porque;
+    }
+
+    LineDef tipo{"A", "A", 1, 2000000000, 0, {FieldDef{"F", 1, 2000000000}}};
+    EXPECT_EQ(ReconoceLinea({tipo}, "A"), nullptr) << "the id is compared at most a line long";
+    EXPECT_EQ(CortaLinea(tipo, "A", 1).fields[0].data->size(), size_t(kMaxLinea));
+}
+
 TEST_F(Lineas, ColumnsBelowOneNeverReadOutsideTheLine)
 {
     testutil::writeFile(rutaLayout, "[LINEAS]\nA=1,,4\nB=Z,0,1\nC=ab,1,2\n[A]\n[B]\n[C]\nCero=0,3\nNegativa=1,-5\n");

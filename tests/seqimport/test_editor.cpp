@@ -302,7 +302,7 @@ TEST_F(EditorPlantillas, KindValuesComeFromTheZoneUnlessANumberIsTypedAndCaption
         EXPECT_TRUE(v->Tree2->isEnabled());
         Marca(v, 3, 1, 1);
         EXPECT_EQ(d->TXTValor->text(), "R");
-        for (const char *nombre : {"emisor", "Re=cibo", "lineas", "Recibo"}) {
+        for (const char *nombre : {"emisor", "Re=cibo", ";Recibo", "lineas", "Recibo"}) {
             Escribe(d->TXTDescripcion, nombre);
             d->BTNAceptar->click();
         }
@@ -320,8 +320,9 @@ TEST_F(EditorPlantillas, KindValuesComeFromTheZoneUnlessANumberIsTypedAndCaption
                                                          "Ya existe una tabla con ese nombre.",
                                                          "Los nombres no pueden llevar los caracteres = , [ ] ni el "
                                                          "valor una coma.",
+                                                         "Los nombres no pueden empezar por # ni por ;.",
                                                          "Una tabla no puede llamarse LINEAS."}));
-    ASSERT_EQ(errores.size(), 4u);
+    ASSERT_EQ(errores.size(), 5u);
     EXPECT_EQ(errores[0].icono, QMessageBox::Critical);
     EXPECT_EQ(cp1252::fromQString(errores[0].titulo), "Error");
 }
@@ -424,6 +425,31 @@ TEST_F(EditorPlantillas, TheZoneFollowsTheMouseTheKeysAndTheBoxesWithinTheGrid)
     }));
     EXPECT_FALSE(App().FRMAltaCampo->isVisible()) << "closing the editor closes its dialogs";
     EXPECT_EQ(App().FRMAltaCampo->parentWidget(), m);
+}
+
+TEST_F(EditorPlantillas, AFieldLongerThanALineIsRefused)
+{
+    testutil::writeFile(datos, std::string(4095, 'x') + "\r\n");
+    std::vector<CajaVista> errores;
+    size_t campos = 1;
+    ASSERT_TRUE(ConEditor([&](Editor *v) {
+        AbreMuestra(v, datos);
+        NuevaTabla(v, 1, 1, 1, "Uno", "0");
+        Clic(v->Tree2, Tipo(v, 0));
+        v->BTNMas->click();
+        TFRMAltaCampo *d = App().FRMAltaCampo;
+        Escribe(d->TXTTam, "4096");
+        EXPECT_EQ(v->TXTTam->text(), "4096") << "the line with its line end";
+        Teclea(d->TXTDescripcion, "Todo");
+        RespondeCajas cajas;
+        d->BTNAceptar->click();
+        errores = cajas.Vistas;
+        campos = v->Plantilla()[0].Campos.size();
+        d->BTNCancelar->click();
+    }));
+    EXPECT_EQ(campos, 0u);
+    EXPECT_EQ(Textos(errores), (std::vector<std::string>{"El campo o tipo de l\xEDnea Uno.Todo mide m\xE1s de 4095 "
+                                                         "caracteres, lo m\xE1s que cabe en una l\xEDnea."}));
 }
 
 TEST_F(EditorPlantillas, OpeningAsksForUnsavedWorkRefusesBrokenTemplatesAndMarksTheOrderTypesColumns)

@@ -4,6 +4,7 @@
 #include "Importacionusuario.h"
 
 #include "General.h"
+#include "Multiidioma.h"
 #include "basedatos.h"
 #include "cobros.h"
 #include "testutil.h"
@@ -147,8 +148,8 @@ TEST(ConstruyeEntradas, GroupsLinesIntoRecords)
 }
 
 constexpr const char *kPlantilla =
-    "[LINEAS]\r\nSoloCif=C,1,1,NULL\r\nEmpresa=E,1,1,NULL\r\nPresentador=P,1,1,NULL\r\nEmisor=M,1,1,NULL\r\nLibrado=L,1,1,NULL\r\n"
-    "Recibo=R,1,1,NULL\r\n"
+    "[LINEAS]\r\nSoloCif=C,1,1,NULL\r\nEmpresa=E,1,1,NULL\r\nPresentador=P,1,1,NULL\r\nEmisor=M,1,1,NULL\r\n"
+    "SoloNif=N,1,1,NULL\r\nLibrado=L,1,1,NULL\r\nRecibo=R,1,1,NULL\r\n"
     "[SoloCif]\r\nCif=2,10,ALFANUMERICO,[_Empresas( Datos )].Cif,000100000\r\n"
     "[Empresa]\r\nCif=2,10,ALFANUMERICO,[_Empresas( Datos )].Cif,000100000\r\n"
     "Nombre=12,30,ALFANUMERICO,[_Empresas( Datos )].Nombre,000100000\r\n"
@@ -160,6 +161,7 @@ constexpr const char *kPlantilla =
     "Razon=14,20,ALFANUMERICO,[_Emisores( Datos )].Razon_social,000300000\r\n"
     "Cuenta=34,20,ALFANUMERICO,[_Emisores( Datos )].Cuenta_abono,000300000\r\n"
     "Nie=54,9,ALFANUMERICO,[_Emisores( Datos )].Codigo_NIE,000300000\r\n"
+    "[SoloNif]\r\nNif=2,9,ALFANUMERICO,[_Emisores( Datos )].Id_nif,000300000\r\n"
     "[Librado]\r\nCodigo=2,12,ALFANUMERICO,[Librados( Datos )].Codigo_referencia,000400000\r\n"
     "Razon=14,20,ALFANUMERICO,[Librados( Datos )].Razon_social,000400000\r\n"
     "Cuenta=34,20,ALFANUMERICO,[Librados( Datos )].Cuenta,000400000\r\n"
@@ -308,7 +310,7 @@ TEST_F(Importacion, RefusedBillsAreCountedAndTheRestLand)
     EXPECT_EQ(Valor("SELECT * FROM [Librados( Datos )] WHERE Razon_social='Bravo'", "Codigo_referencia"), "-----");
     const std::string malo = "SELECT * FROM [Documentos()] D INNER JOIN [Librados( Datos )] L ON "
                              "D.Id_librado=L.Id_librado WHERE L.Razon_social=";
-    EXPECT_EQ(Valor(malo + "'Alvarez'", "Situacion"), "1");
+    EXPECT_EQ(Valor(malo + "'Alvarez'", "Activo"), "FALSE") << "its drawee's account was mended";
     EXPECT_EQ(Valor(malo + "'Alvarez'", "Importe"), "0");
     EXPECT_EQ(Valor(malo + "'Bravo'", "Activo"), "FALSE") << "a CSB58 bill without due date";
     EXPECT_EQ(Valor(malo + "'Bravo'", "F_vencimiento"), "NULL") << "a date column never holds the mark";
@@ -316,6 +318,21 @@ TEST_F(Importacion, RefusedBillsAreCountedAndTheRestLand)
     EXPECT_TRUE(EnMemo("El importe del documento es cero"));
     EXPECT_TRUE(EnMemo("Cuenta del adeudo incorrecta"));
     EXPECT_TRUE(EnMemo("Error en la l\xEDnea: 4 "));
+}
+
+TEST_F(Importacion, ABillWhoseDraweeWasMendedCountsInTheTotalsButIsNotSent)
+{
+    Opciones("[Opciones]\nMoneda=Euros\n");
+    const std::string texto =
+        Lineas({Presentador("B22222222", "000", "Presenta"), Emisor("C33333333", "001", "Uno"),
+                Librado("R1", "Alvarez", "2100041845020005133 "), Recibo("100.00"), Librado("R2", "Bravo"),
+                Recibo("12.34")});
+    ASSERT_EQ(Importa(texto, cobros::Empresa()), _ImportacionUsuario::Resultado::Terminada);
+    EXPECT_TRUE(EnMemo("Cuenta del adeudo incorrecta"));
+    EXPECT_EQ(Valor("SELECT * FROM [Remesas()]", "Importe_total"), "112.34");
+    const std::string mendado = "SELECT * FROM [Documentos()] WHERE Importe=100";
+    EXPECT_EQ(Valor(mendado, "Situacion"), "0");
+    EXPECT_EQ(Valor(mendado, "Activo"), "FALSE");
 }
 
 TEST_F(Importacion, ARefusedStatementOrAStopLeavesEveryTableAsBefore)
@@ -347,22 +364,50 @@ TEST_F(Importacion, ARefusedStatementOrAStopLeavesEveryTableAsBefore)
     EXPECT_EQ(basedatos::dump(), antes);
 }
 
-TEST_F(Importacion, ARefusedIssuerStopsTheRunKeepingWhatWasStored)
+TEST_F(Importacion, ARefusedCompanyPresenterOrIssuerRollsTheRunBackAndNamesItsLine)
 {
     const int empresa = cobros::Empresa();
-    const std::string texto = Lineas({Presentador("B22222222", "000", "Presenta"), Emisor("C33333333", "001", "Uno"),
-                                      Librado("R1", "Alvarez"), Recibo("100"), Linea({{1, "C"}, {2, "X1"}}),
-                                      Presentador("B3", "001", "Otro"), Librado("R2", "Bravo"), Recibo("200")});
-    EXPECT_EQ(Importa(texto, empresa), _ImportacionUsuario::Resultado::Rechazada);
-    EXPECT_TRUE(EnMemo("No hay datos suficientes para crear la empresa")) << "a company without name";
-    EXPECT_TRUE(EnMemo("No se puede importar el fichero"));
-    EXPECT_EQ(Filas("SELECT * FROM [Documentos()]"), 1);
-    EXPECT_EQ(Valor("SELECT * FROM [Remesas()]", "Importe_total"), "100");
-    EXPECT_EQ(run.Contadores().Empresas.Erroneos, 1);
+    const std::string guardado = Lineas({Presentador("B22222222", "000", "Presenta"),
+                                         Emisor("C33333333", "001", "Uno"), Librado("R1", "Alvarez"), Recibo("100")});
+    const struct {
+        std::string texto;
+        int empresa, linea;
+        const char *mensaje, *porque;
+    } casos[] = {
+        {guardado + Lineas({Linea({{1, "C"}, {2, "X1"}}), Presentador("B3", "001", "Otro"), Librado("R2", "Bravo"),
+                            Recibo("200")}),
+         empresa, 5, "No hay datos suficientes para crear la empresa", "a company without name"},
+        {Lineas({Presentador("B4", "001", "Sin empresa")}), 0, 1, "Presentador sin empresa", "no current company"},
+        {guardado + Lineas({Linea({{1, "N"}, {2, "D44444444"}}), Librado("R2", "Bravo"), Recibo("200")}), empresa,
+         5, "No hay datos para guardar el emisor", "an issuer without its name and account"},
+    };
+    const std::vector<std::string> antes = basedatos::dump();
+    for (const auto &c : casos) {
+        EXPECT_EQ(Importa(c.texto, c.empresa), _ImportacionUsuario::Resultado::Rechazada) << c.porque;
+        EXPECT_EQ(basedatos::dump(), antes) << c.porque;
+        EXPECT_TRUE(EnMemo(c.mensaje)) << c.porque;
+        EXPECT_TRUE(EnMemo("No se puede importar el fichero")) << c.porque;
+        EXPECT_TRUE(EnMemo(FormateaTexto(Idioma.GetTexto(619), c.linea))) << c.porque;
+        EXPECT_TRUE(EnMemo("No se ha importado nada: la base de datos queda como estaba.")) << c.porque;
+    }
+}
 
-    EXPECT_EQ(Importa(Lineas({Presentador("B4", "001", "Sin empresa")}), 0),
-              _ImportacionUsuario::Resultado::Rechazada);
-    EXPECT_TRUE(EnMemo("Presentador sin empresa")) << "no current company";
+TEST_F(Importacion, TemplatesWithFieldsLongerThanALineAreRefusedBeforeALineIsCut)
+{
+    const std::vector<std::string> antes = basedatos::dump();
+    for (const char *fuzz : {"F1_tamano_2e9", "F1_tamano_999999", "F1_fz_secuencial_oom-c783a51e"}) {
+        testutil::writeFile(sec, testutil::readFile(DATOS_SECUENCIAL + std::string(fuzz) + ".sec"));
+        EXPECT_EQ(Importa(testutil::readFile(DATOS_SECUENCIAL + std::string(fuzz) + "_datos.txt")),
+                  _ImportacionUsuario::Resultado::SinPlantilla)
+            << fuzz;
+        ASSERT_GE(memo.size(), 2u);
+        EXPECT_EQ(memo[memo.size() - 2], "Error leyendo el fichero de configuraci\xF3n de la importaci\xF3n.") << fuzz;
+        EXPECT_NE(memo.back().find(" mide m\xE1s de 4095 caracteres"), std::string::npos) << memo.back();
+        EXPECT_NE(memo.back().find(std::string(fuzz).rfind("F1_fz", 0) == 0 ? "Recibo.Nombre" : "R.Nombre"),
+                  std::string::npos)
+            << memo.back();
+    }
+    EXPECT_EQ(basedatos::dump(), antes);
 }
 
 TEST_F(Importacion, UnreadableFilesEndTheRunWithTheirMessage)
@@ -396,7 +441,7 @@ TEST_F(Importacion, TheLogIsAppendedBesideTheDataFile)
               "Empresas importadas     :0,repetidas: 0,erroneas: 0\n"
               "Presentadores importados     :1,repetidos: 0,erroneos: 0\n"
               "Emisores importados     :1,repetidos: 0,erroneos: 0\n"
-              "Remesas importadas      :1,repetidos: 0,erroneos: 0\n"
+              "Remesas importadas      :1,repetidos: --,erroneos: 0\n"
               "Recibos importados      : 1,repetidos: 0, erroneos 0\n"
               "Librados importados     : 1,repetidos: 0, erroneos 0\n"
               "** Finalizado informe de la importaci\xF3n **\n"

@@ -255,4 +255,24 @@ TEST_F(Plantillas, EditorRefusesUnpairedSectionsAndDropsLinksToTables)
     EXPECT_FALSE(LeerPlantilla(ruta, catalogo, p, o)) << "from is not a whole number";
 }
 
+TEST_F(Plantillas, EditorRefusesKindsSavedAsCommentsAndFieldsLongerThanALine)
+{
+    const struct {
+        const char *fichero, *largo, *porque;
+    } casos[] = {
+        {"F3_tipo_almohadilla.sec", "", "a kind named \"#Cabecera\" would be saved as a comment"},
+        {"F1_tamano_999999.sec", "R.Nombre", "a field of 999,999 characters"},
+        {"F1_tamano_2e9.sec", "R.Nombre", "a field of 2,000,000,000 characters"},
+    };
+    for (const auto &c : casos) {
+        testutil::writeFile(ruta, testutil::readFile(DATOS_SECUENCIAL + std::string(c.fichero)));
+        PlantillaImportacion p;
+        OpcionesImportacion o;
+        std::string largo;
+        EXPECT_FALSE(LeerPlantilla(ruta, catalogo, p, o, &largo)) << c.porque;
+        EXPECT_TRUE(p.empty()) << c.porque;
+        EXPECT_EQ(largo, c.largo) << c.porque;
+    }
+}
+
 } // namespace
