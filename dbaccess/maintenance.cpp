@@ -100,17 +100,25 @@ int userVersion(Connection &connection)
 }
 
 // Exports the database of connection into the empty file name (a URI on a connection
-// opened with a VFS), keyed with key (UTF-8), in one transaction, so that the copy holds
-// one state of the database also while other copies write. setup runs first, on the
+// opened with a VFS), keyed with key (UTF-8), in one read transaction of the source, so
+// that the copy holds one state of the database also while other copies write; with
+// check, the integrity check runs first in the same transaction (the page cache it fills
+// stays valid for the copy, whatever others write meanwhile). setup runs first, on the
 // attached copy.
-Status exportInto(Connection &connection, const std::string &name, const std::string &key, const char *setup)
+Status exportInto(Connection &connection, const std::string &name, const std::string &key, const char *setup,
+                  bool check)
 {
     Status status = attach(connection, name, key);
     if (!status.ok())
         return status;
-    std::string copy = std::string(setup) + "BEGIN; SELECT sqlcipher_export('" + kCopyName + "'); PRAGMA " +
-                       kCopyName + ".user_version=" + std::to_string(userVersion(connection)) + "; COMMIT";
-    status = connection.run(copy.c_str());
+    status = connection.run((std::string(setup) + "BEGIN").c_str());
+    if (status.ok() && check)
+        status = checkIntegrity(connection);
+    if (status.ok()) {
+        std::string copy = std::string("SELECT sqlcipher_export('") + kCopyName + "'); PRAGMA " + kCopyName +
+                           ".user_version=" + std::to_string(userVersion(connection)) + "; COMMIT";
+        status = connection.run(copy.c_str());
+    }
     if (!sqlite3_get_autocommit(connection.handle()))
         connection.run("ROLLBACK");
     Status detached = connection.run((std::string("DETACH DATABASE ") + kCopyName).c_str());
@@ -144,14 +152,15 @@ Status replace(const std::string &name, const std::string &target)
 // source, closes connection and renames the new file over target. On failure target is
 // left as it was and the new file removed.
 Status writeCopy(Connection &connection, const std::string &target, const std::string &key, const char *vfs,
-                 const char *setup)
+                 const char *setup, bool check = false)
 {
     NewFile file(target, sqlite3_db_filename(connection.handle(), "main"));
     if (file.name().empty()) {
         int error = errno;
         return ioFailure(error, "No se puede crear un fichero junto a", cp1252::fileName(target));
     }
-    Status status = exportInto(connection, vfs ? fileUri(file.name(), vfs) : file.name(), cp1252::toUtf8(key), setup);
+    Status status =
+        exportInto(connection, vfs ? fileUri(file.name(), vfs) : file.name(), cp1252::toUtf8(key), setup, check);
     connection.close();
     if (status.ok())
         status = replace(file.name(), target);
@@ -165,7 +174,7 @@ Status writeCopy(Connection &connection, const std::string &target, const std::s
 Status checkIntegrity(Connection &connection)
 {
     sqlite3_stmt *statement = nullptr;
-    int rc = sqlite3_prepare_v2(connection.handle(), "PRAGMA integrity_check(1)", -1, &statement, nullptr);
+    int rc = sqlite3_prepare_v2(connection.handle(), "PRAGMA main.integrity_check(1)", -1, &statement, nullptr);
     std::string finding;
     if (rc == SQLITE_OK && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
         const unsigned char *text = sqlite3_column_text(statement, 0);
@@ -190,12 +199,10 @@ Status saveTransformed(Connection &connection, const std::string &target, const 
 {
     // The check reads every page once; the copy then finds them in memory.
     Status status = connection.run(kLargeCache);
-    if (status.ok())
-        status = checkIntegrity(connection);
     if (!status.ok())
         return status;
     TransformScope scope(transforms);
-    return writeCopy(connection, target, "", transformVfs(), kTransformedCopy);
+    return writeCopy(connection, target, "", transformVfs(), kTransformedCopy, true);
 }
 
 Status loadTransformed(const std::string &source, const Transforms &transforms, const std::string &target,

@@ -23,6 +23,8 @@ Status copyTo(Connection &connection, const std::string &target, const std::stri
 
 // Checks the database of connection (opened with a VFS) and writes its plain copy to
 // target as copyTo does, every byte stored through transforms, in pages of 8,192 bytes.
+// Check and copy run in one read transaction: they see one state of the database while
+// other copies go on writing, and the copy reads the pages the check left in memory.
 Status saveTransformed(Connection &connection, const std::string &target, const Transforms &transforms);
 
 // Reads the plain database stored at source through transforms and writes it, keyed with

@@ -199,10 +199,11 @@ typedef void (*VASQ_FileTransform)(void *bytes, long length, long long offset);
  * with password (an empty one opens a plain file), and writes a compacted plain copy of
  * it (no password, its user_version kept) to destination, every byte in the form encode
  * gives it; decode must undo encode (the copy is read back while it is written). One
- * pass over the data: the copy is written once, already in its stored form. The copy
- * holds one state of the database, also while other running copies write to it; source
- * is left as it was, and an open database of this library and the stored password are
- * not touched. The copy is written to a new file beside destination, flushed to disk and
+ * pass over the data: the copy is written once, already in its stored form. Check and
+ * copy run in one read transaction of source: the copy holds one state of the database
+ * and the call waits for no writer, while other running copies (and this one's other
+ * connections) go on writing to it; source is left as it was, and an open database of
+ * this library and the stored password are not touched. The copy is written to a new file beside destination, flushed to disk and
  * renamed over it, so destination is either the old file or the whole copy; on any
  * failure the new file is removed. Uses up to 256 MiB of memory for the pages it reads.
  * Returns 0; VASQ_ERR_ARGUMENT for a missing path, password or transform, a path longer

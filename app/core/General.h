@@ -89,8 +89,8 @@ std::string RutaCopiaBD(std::string_view rutaBD);
 
 // Writes the scrambled copy of the database at rutaBD, keyed with password. The database
 // is checked and exported once, compacted and without its password, straight into the
-// scrambled form (VASQ_ExportTransformed): one state of it, also while other running copies
-// use it. Without a password the file is copied as it is (a database in WAL mode is
+// scrambled form (VASQ_ExportTransformed): one state of it, taken while other running copies
+// go on writing, without waiting for them. Without a password the file is copied as it is (a database in WAL mode is
 // checkpointed first through vasqdb, which opens it when it has no database open). The copy
 // is built in a temporary file beside it, every write checked and flushed to disk, and
 // renamed over the old copy; only then, unless conservar, is the database deleted. Any

@@ -1,8 +1,9 @@
-// The small window that tells the user the program is closing while the last running copy
-// writes the scrambled copy of the database on exit.
+// The small window that tells the user the program is busy writing the scrambled copy of
+// the database.
 #include "Cerrando.h"
 
 #include "Multiidioma.h"
+#include "cp1252.h"
 #include "qcp1252.h"
 
 #include <QApplication>
@@ -10,15 +11,30 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QWindow>
+#include <filesystem>
 
 namespace {
 
 // How long Muestra waits for the window system to put the window on screen.
 constexpr int kEsperaVentanaMs = 1000;
 
+// A database from this size on (its journal included) takes its copy more than a moment.
+constexpr std::uintmax_t kCopiaVisible = 4u << 20;
+
+std::uintmax_t TamanoBD(const std::string &ruta)
+{
+    std::uintmax_t total = 0;
+    for (const std::string &fichero : {ruta, ruta + "-wal"}) {
+        std::error_code ec;
+        const std::uintmax_t tamano = std::filesystem::file_size(cp1252::fileName(fichero), ec);
+        total += ec ? 0 : tamano;
+    }
+    return total;
+}
+
 } // namespace
 
-TFormCerrando::TFormCerrando(QWidget *parent)
+TFormCerrando::TFormCerrando(QWidget *parent, int texto)
     : QFrame(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
 {
     setObjectName(QStringLiteral("FormCerrando"));
@@ -26,7 +42,7 @@ TFormCerrando::TFormCerrando(QWidget *parent)
     setFrameStyle(QFrame::Panel | QFrame::Raised);
     setLineWidth(2);
     setWindowTitle(QGuiApplication::applicationDisplayName());
-    lblCerrando = new QLabel(cp1252::toQString(::Idioma.GetTexto(790)), this);
+    lblCerrando = new QLabel(cp1252::toQString(::Idioma.GetTexto(texto)), this);
     lblCerrando->setObjectName(QStringLiteral("lblCerrando"));
     lblCerrando->setAlignment(Qt::AlignCenter);
     QFont letra = lblCerrando->font();
@@ -50,4 +66,13 @@ void TFormCerrando::Muestra()
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
     repaint();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+std::unique_ptr<TFormCerrando> TFormCerrando::MuestraSiTarda(QWidget *parent, const std::string &rutaBD, int texto)
+{
+    if (TamanoBD(rutaBD) < kCopiaVisible)
+        return nullptr;
+    auto aviso = std::make_unique<TFormCerrando>(parent, texto);
+    aviso->Muestra();
+    return aviso;
 }

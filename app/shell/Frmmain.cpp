@@ -98,21 +98,6 @@ void ReescribeInstallLog()
         BorraFichero(tmp);
 }
 
-// A database from this size on (its journal included) takes the exit more than a moment:
-// the user is shown that the program is closing.
-constexpr std::uintmax_t kCierreVisible = 4u << 20;
-
-std::uintmax_t TamanoBD(const std::string &ruta)
-{
-    std::uintmax_t total = 0;
-    for (const std::string &fichero : {ruta, ruta + "-wal"}) {
-        std::error_code ec;
-        const std::uintmax_t tamano = std::filesystem::file_size(cp1252::fileName(fichero), ec);
-        total += ec ? 0 : tamano;
-    }
-    return total;
-}
-
 // A piece of the euro date as a decimal integer, or the fallback when it is no number.
 int Pieza(std::string_view texto, size_t desde, size_t largo, int siNo)
 {
@@ -552,11 +537,7 @@ bool TFormMain::CierraUltimaCopia()
     // The database is checked and written once, compacted and scrambled, into the copy,
     // and removed; a failure keeps the database and the old copy.
     CursorEspera cursor;
-    std::unique_ptr<TFormCerrando> aviso;
-    if (TamanoBD(PathBD) >= kCierreVisible) {
-        aviso = std::make_unique<TFormCerrando>(this);
-        aviso->Muestra();
-    }
+    const std::unique_ptr<TFormCerrando> aviso = TFormCerrando::MuestraSiTarda(this, PathBD, 790);
     const bool limpia = GuardaBDCifrada(PathBD, false, kPasswordBD);
     VASQ_UnlockExclusive();
     return limpia;

@@ -4,6 +4,7 @@
 
 #include "Acerca.h"
 #include "Aplicacion.h"
+#include "Cerrando.h"
 #include "Controles.h"
 #include "Frmcfg.h"
 #include "General.h"
@@ -24,6 +25,8 @@
 #include <filesystem>
 
 namespace {
+
+constexpr int kTextoGuardando = 732;
 
 bool Existe(const std::string &ruta)
 {
@@ -78,9 +81,11 @@ bool TFormMain::TrabajaEnExclusiva(const std::function<bool()> &trabajo)
 
 void TFormMain::MNUGuardarcambiosClick()
 {
-    // One state of the database goes into the scrambled copy while it stays open.
+    // One state of the database goes into the scrambled copy while it stays open and other
+    // copies go on writing.
     PausaCoordinacion pausa;
     CursorEspera cursor;
+    const std::unique_ptr<TFormCerrando> aviso = TFormCerrando::MuestraSiTarda(this, PathBD, kTextoGuardando);
     GuardaBDCifrada(PathBD, true, kPasswordBD);
 }
 

@@ -14,7 +14,7 @@
 //                                  and writes the scrambled copy, removing the database (with
 //                                  B=1 it removes it first, then holds on); 0 when refused
 //   escribe MS                  -> ok; then for MS milliseconds inserts rows into a table
-//                                  of its own, one short transaction each
+//                                  of its own, two in each short transaction
 #include "General.h"
 #include "Multiuser.h"
 #include "copias.h"
@@ -98,8 +98,9 @@ int main(int argc, char **argv)
                  const auto fin = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
                  while (std::chrono::steady_clock::now() < fin) {
                      VASQ_BeginTrans();
-                     VASQ_ExecSQL("INSERT INTO Escrituras (Texto) VALUES ('una fila de texto para llenar paginas')",
-                                  nullptr);
+                     for (int fila = 0; fila < 2; ++fila)
+                         VASQ_ExecSQL("INSERT INTO Escrituras (Texto) VALUES ('una fila de texto para llenar paginas')",
+                                      nullptr);
                      VASQ_CommitTrans();
                  }
              };

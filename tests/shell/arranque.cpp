@@ -2,14 +2,17 @@
 #include "arranque.h"
 
 #include "Aplicacion.h"
+#include "Cerrando.h"
 #include "Login.h"
 #include "Programa.h"
 #include "basedatos.h"
 #include "qcp1252.h"
 #include "ventanas.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -38,6 +41,25 @@ Ventanas::~Ventanas()
 TFormMain *Ventanas::Main() const
 {
     return App().FormMain;
+}
+
+VigilaAvisos::VigilaAvisos()
+{
+    qApp->installEventFilter(this);
+}
+
+VigilaAvisos::~VigilaAvisos()
+{
+    qApp->removeEventFilter(this);
+}
+
+bool VigilaAvisos::eventFilter(QObject *objeto, QEvent *evento)
+{
+    if (auto *aviso = qobject_cast<TFormCerrando *>(objeto); aviso && evento->type() == QEvent::Show) {
+        const QCursor *cursor = QGuiApplication::overrideCursor();
+        Vistos.push_back({aviso->lblCerrando->text(), cursor && cursor->shape() == Qt::WaitCursor});
+    }
+    return false;
 }
 
 bool HastaTerminar(const std::function<void()> &accion)

@@ -5,8 +5,11 @@
 #include "Frmmain.h"
 #include "entorno.h"
 
+#include <QObject>
+#include <QString>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace arranque {
 
@@ -29,6 +32,24 @@ public:
     Ventanas(const Ventanas &) = delete;
     Ventanas &operator=(const Ventanas &) = delete;
     TFormMain *Main() const;
+};
+
+// While it lives, records what the window that says the program is busy writing the
+// database's copy (TFormCerrando) showed each time it appeared, and whether the wait
+// cursor was on.
+class VigilaAvisos : public QObject {
+public:
+    struct Visto {
+        QString texto;
+        bool cursorEspera = false;
+    };
+
+    VigilaAvisos();
+    ~VigilaAvisos() override;
+    std::vector<Visto> Vistos;
+
+protected:
+    bool eventFilter(QObject *objeto, QEvent *evento) override;
 };
 
 // Runs the program's event loop until the program ends (TFormMain::TerminaAplicacion),

@@ -10,7 +10,6 @@
 #include "vasqdb.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
@@ -55,29 +54,6 @@ std::uintmax_t Tamano(const std::string &ruta)
     return ec ? 0 : n;
 }
 
-// What the closing window showed each time it appeared.
-struct AvisoVisto {
-    QString texto;
-    bool cursorEspera = false;
-};
-
-class VigilaCierre : public QObject {
-public:
-    VigilaCierre() { qApp->installEventFilter(this); }
-    ~VigilaCierre() override { qApp->removeEventFilter(this); }
-    std::vector<AvisoVisto> Vistos;
-
-protected:
-    bool eventFilter(QObject *objeto, QEvent *evento) override
-    {
-        if (auto *aviso = qobject_cast<TFormCerrando *>(objeto); aviso && evento->type() == QEvent::Show) {
-            const QCursor *cursor = QGuiApplication::overrideCursor();
-            Vistos.push_back({aviso->lblCerrando->text(), cursor && cursor->shape() == Qt::WaitCursor});
-        }
-        return false;
-    }
-};
-
 struct CasoSalida {
     int recibos;
     bool aviso; // the closing window shows
@@ -98,7 +74,7 @@ TEST_P(SalidaUltimaCopia, TheCopyHoldsEveryRowAndTheUserSeesTheProgramClosing)
     std::vector<std::string> antes;
     PreparaBD(carpeta, caso.recibos, antes);
     ASSERT_EQ(Tamano(carpeta.BD()) + Tamano(carpeta.BD() + "-wal") >= (4u << 20), caso.aviso) << caso.por;
-    VigilaCierre vigila;
+    arranque::VigilaAvisos vigila;
     {
         Ventanas ventanas;
         ASSERT_FALSE(ventanas.Main()->ArranqueFallido);

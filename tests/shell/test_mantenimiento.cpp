@@ -29,6 +29,7 @@
 #include <set>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -153,27 +154,53 @@ TEST_P(MantenimientoConOtraCopia, ChangesNothingAndBothCopiesGoOn)
 INSTANTIATE_TEST_SUITE_P(Mantenimiento, MantenimientoConOtraCopia,
                          ::testing::Values(Rechazo{"MNUCompactar", 647}, Rechazo{"MNUReparar", 646}));
 
-TEST(Mantenimiento, SavingWhileAnotherCopyWritesGivesAWholeCopy)
+// The rows the other copy wrote so far, read without letting this copy's coordination run.
+int Escritas()
+{
+    return std::stoi("0" + arranque::Valor("SELECT COUNT(*) AS N FROM Escrituras", "N"));
+}
+
+bool EsperaEscritas(int mas)
+{
+    for (int i = 0; i < 500; ++i) {
+        if (Escritas() > mas)
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return false;
+}
+
+TEST(Mantenimiento, SavingWhileAnotherCopyWritesTakesOneWholeStateWithoutWaitingForIt)
 {
     Carpeta carpeta;
     Ventanas ventanas;
     TFormMain *m = ventanas.Main();
+    ASSERT_TRUE(arranque::LlenaRemesas(40000)) << "large enough for the save to tell the user";
     copias::Copia otra(carpeta.BD());
     ASSERT_EQ(otra.Pide("registra").substr(0, 1), "1");
     ASSERT_TRUE(arranque::Ejecuta("UPDATE [_Usuarios()] SET Nombre_usuario='Guardado' WHERE Id_usuario=1"));
-    ASSERT_EQ(otra.Pide("escribe 1500"), "ok");
+    ASSERT_EQ(otra.Pide("escribe 3000"), "ok");
+    ASSERT_TRUE(EsperaEscritas(0)) << "the other copy writes";
     const ino_t inodo = Inodo(carpeta.BD());
+    arranque::VigilaAvisos vigila;
     {
         RespondeCajas cajas;
         m->MNUGuardardatos->trigger();
         EXPECT_TRUE(cajas.Vistas.empty()) << "saving reports nothing";
     }
+    EXPECT_TRUE(EsperaEscritas(Escritas())) << "saved while the other copy goes on writing";
+    ASSERT_EQ(vigila.Vistos.size(), 1u);
+    EXPECT_EQ(vigila.Vistos[0].texto, QStringLiteral("Guardando datos..."));
+    EXPECT_TRUE(vigila.Vistos[0].cursorEspera);
     EXPECT_EQ(Inodo(carpeta.BD()), inodo);
     EXPECT_TRUE(VASQ_IsDBOpened());
     EXPECT_FALSE(App().Multiuser->Pausado);
-    EXPECT_EQ(LeeDeLaCopia(carpeta.Ruta("BD/Orvanta.mcr"), "SELECT * FROM [_Usuarios()] WHERE Id_usuario=1",
-                           "Nombre_usuario"),
-              "Guardado");
+    // Two rows to each of the writer's transactions: an odd count would be half of one.
+    EXPECT_EQ(LeeDeLaCopia(carpeta.Ruta("BD/Orvanta.mcr"),
+                           "SELECT (SELECT Nombre_usuario FROM [_Usuarios()] WHERE Id_usuario=1) || ' ' || "
+                           "(COUNT(*) % 2) || ' ' || (COUNT(*) > 0) AS R FROM Escrituras",
+                           "R"),
+              "Guardado 0 1");
     EXPECT_EQ(otra.Pide("fin"), "0");
 }
 
