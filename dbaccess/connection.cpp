@@ -10,11 +10,32 @@
 #include <cp1252.h>
 #include <sqlite3.h>
 
+#include <thread>
+
 namespace vasq {
 namespace {
 
 // How long a statement waits for another running copy's write to end.
 constexpr int kBusyTimeoutMs = 5000;
+
+// The step of that wait. A copy that writes one short transaction after another frees
+// the lock only for a moment between two of them: the engine's own waits, growing to
+// 100 ms, would almost never meet that moment and the waiting copy would wait for the
+// writer to stop; a step this short meets it within a few of its transactions.
+constexpr auto kBusyStep = std::chrono::microseconds(100);
+
+// The engine's busy handler: another try after a short step, until the busy timeout.
+int waitBusy(void *start, int tries)
+{
+    using Clock = std::chrono::steady_clock;
+    auto &since = *static_cast<Clock::time_point *>(start);
+    if (tries == 0)
+        since = Clock::now();
+    if (Clock::now() - since >= std::chrono::milliseconds(kBusyTimeoutMs))
+        return 0;
+    std::this_thread::sleep_for(kBusyStep);
+    return 1;
+}
 
 // Savepoint of every nested transaction.
 constexpr const char *kSavepoint = "SAVEPOINT vasq_trans";
@@ -35,7 +56,7 @@ Status Connection::open(const std::string &path, bool readOnly, const std::strin
         status = failure(rc);
     } else {
         sqlite3_extended_result_codes(m_db, 1);
-        sqlite3_busy_timeout(m_db, kBusyTimeoutMs);
+        sqlite3_busy_handler(m_db, waitBusy, &m_busySince);
         std::string key = cp1252::toUtf8(password);
         if (!key.empty() && (rc = sqlite3_key(m_db, key.data(), int(key.size()))) != SQLITE_OK)
             status = failure(rc);

@@ -7,6 +7,7 @@
 #include "shape.h"
 #include "statementcache.h"
 
+#include <chrono>
 #include <string>
 #include <string_view>
 
@@ -75,6 +76,7 @@ private:
     bool transactionLost();
 
     sqlite3 *m_db = nullptr;
+    std::chrono::steady_clock::time_point m_busySince; // when the engine began to wait
     StatementCache m_statements{kKeptStatements};
     Shape m_shape;
     int m_levels = 0;       // open transactions, outermost included

@@ -125,7 +125,9 @@ VASQ_API const char *VASQ_GetDBNamePath(void);
 
 /* Runs one action statement (INSERT, UPDATE, DELETE, CREATE ...) on the open database,
  * inside the current transaction when there is one; waits for other copies' writes up
- * to the busy timeout of 5 seconds. *rows (when rows is not null) receives the number
+ * to the busy timeout of 5 seconds, trying again every 0.1 ms, so that a copy writing
+ * one short transaction after another lets it in between two of them instead of making
+ * it wait until that copy stops. *rows (when rows is not null) receives the number
  * of rows it inserted, changed or deleted (0 for other statements).
  * Returns 0; VASQ_ERR_NOTOPEN; VASQ_ERR_ARGUMENT for a null SQL text;
  * VASQ_ERR_STATEMENT for a statement that cannot be translated (a bad date literal,
@@ -135,9 +137,10 @@ VASQ_API int VASQ_ExecSQL(const char *sql, int *rows);
 /* Runs one action statement on the second connection: a persistent connection opened
  * and closed with the database, which takes part in no transaction of VASQ_BeginTrans,
  * so what it writes stays even when that transaction is rolled back. *rows as for
- * VASQ_ExecSQL. Returns 0 on success, 1 on any failure; records no error (a failure is
- * traced as "Error en C_Exec"). It also fails at once while this copy's own transaction
- * has written and not yet ended, since the database has one writer at a time. */
+ * VASQ_ExecSQL, waiting for other copies' writes as it does. Returns 0 on success, 1 on
+ * any failure; records no error (a failure is traced as "Error en C_Exec"). It also
+ * fails at once while this copy's own transaction has written and not yet ended, since
+ * the database has one writer at a time. */
 VASQ_API int C_Exec(const char *sql, int *rows);
 
 /* Rowid of the last row inserted through VASQ_ExecSQL since the database was opened
