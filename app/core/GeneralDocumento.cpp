@@ -88,7 +88,7 @@ bool ValidaDocumento(int idDocumento)
         valido = ValidoCSB58() && valido;
     if (valido) {
         int filas = 0;
-        DBExecSQL(FormatoSQL("UPDATE [Documentos()] SET Situacion=0,Activo=true WHERE Id_documento=%d AND Block=0;",
+        DBExecSQL(FormatoSQL("UPDATE OR FAIL [Documentos()] SET Situacion=0,Activo=true WHERE Id_documento=%d AND Block=0;",
                              idDocumento),
                   filas);
     }

@@ -196,7 +196,7 @@ int Calcula(const Modificacion &m, Recibo &r)
 // The guarded UPDATE of one bill's column.
 std::string ActualizaCampo(int id, const char *columna, const std::string &valor, int &filas)
 {
-    return DBExecSQL(FormatoSQL("UPDATE [Documentos()] SET [Documentos()].%s = %s WHERE [Documentos()].Id_documento "
+    return DBExecSQL(FormatoSQL("UPDATE OR FAIL [Documentos()] SET [Documentos()].%s = %s WHERE [Documentos()].Id_documento "
                                 "= %d AND Block=0",
                                 columna, valor.c_str(), id),
                      filas);
@@ -233,7 +233,7 @@ std::string EscribeRecibo(TipoMasiva tipo, const Recibo &r, int &filas)
     switch (tipo) {
     case TipoMasiva::Importes: {
         const std::string contravalor = GetContravalor(r.Nuevo, r.Moneda);
-        return DBExecSQL(FormatoSQL("UPDATE [Documentos()] SET [Documentos()].Importe = %s, [Documentos()].Contravalor "
+        return DBExecSQL(FormatoSQL("UPDATE OR FAIL [Documentos()] SET [Documentos()].Importe = %s, [Documentos()].Contravalor "
                                     "= %s WHERE [Documentos()].Id_documento = %d AND Block=0",
                                     r.Nuevo.c_str(), contravalor.empty() ? "NULL" : contravalor.c_str(), r.Id),
                          filas);

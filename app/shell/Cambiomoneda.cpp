@@ -109,7 +109,7 @@ struct Cambio {
 
     void Importes(int id, const std::string &importe, const std::string &contravalor)
     {
-        Ejecuta(FormatoSQL("UPDATE [Documentos()] SET [Importe]='%s',[Contravalor]='%s' WHERE [Id_documento]=%d "
+        Ejecuta(FormatoSQL("UPDATE OR FAIL [Documentos()] SET [Importe]='%s',[Contravalor]='%s' WHERE [Id_documento]=%d "
                            "AND Block<1;",
                            importe.c_str(), contravalor.c_str(), id),
                 true);
@@ -162,7 +162,7 @@ struct Cambio {
 
     void Ejecuta()
     {
-        Ejecuta(FormatoSQL("UPDATE [Remesas()] SET Id_moneda='%s' WHERE Id_remesa=%d;", Moneda.c_str(), IdRemesa), true);
+        Ejecuta(FormatoSQL("UPDATE OR FAIL [Remesas()] SET Id_moneda='%s' WHERE Id_remesa=%d;", Moneda.c_str(), IdRemesa), true);
         if (!Bien())
             return;
         const std::string plantilla = GetCampo("Id_plantilla", PrimeraFila());
