@@ -332,6 +332,14 @@ bool EsFechaValida(std::string_view fecha);
 // cannot be read).
 bool ValidaDocumento(int idDocumento);
 
+// A bill's concept is a page of 640 characters (8 lines of 80). Its row keeps the page
+// without its trailing blanks (a page of blanks only stays as it is), so that a short
+// concept takes a short row; every reader gets the whole page back.
+std::string ConceptoAlmacenado(std::string_view pagina);
+// The page of a stored concept, blank-padded to 640 characters; none ("" or "NULL") stays
+// as it is.
+std::string ConceptoCompleto(std::string_view almacenado);
+
 // ---- Free text ----
 
 // A copy safe inside a quoted SQL literal and a row text: of two adjacent commas the first

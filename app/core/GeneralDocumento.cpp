@@ -2,6 +2,7 @@
 #include "General.h"
 
 #include "Cfgfile.h"
+#include "itemproto.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -93,4 +94,18 @@ bool ValidaDocumento(int idDocumento)
                   filas);
     }
     return valido;
+}
+
+std::string ConceptoAlmacenado(std::string_view pagina)
+{
+    const size_t fin = pagina.find_last_not_of(' ');
+    return std::string(fin == std::string_view::npos ? pagina : pagina.substr(0, fin + 1));
+}
+
+std::string ConceptoCompleto(std::string_view almacenado)
+{
+    std::string pagina(almacenado);
+    if (!pagina.empty() && pagina != "NULL" && pagina.size() < ITEM_CONCEPT_LEN)
+        pagina.resize(ITEM_CONCEPT_LEN, ' ');
+    return pagina;
 }

@@ -100,7 +100,7 @@ bool GuardaConcepto(const STRRecibo &r, const DestinoRecibo &d, Escritura &e)
 {
     if (!ConEmision(d))
         return true;
-    const std::string concepto = ConceptoMemo(r.Memo);
+    const std::string concepto = ConceptoAlmacenado(ConceptoMemo(r.Memo));
     int filas = 0;
     e.IdConcepto = Numero(d.Id_concepto);
     if (e.IdConcepto > 0) {

@@ -137,7 +137,7 @@ struct Cambio {
             Importes(id, FormatImporteSQL(totalPlantilla, Moneda), GetContravalor(totalPlantilla, Moneda));
         if (conConcepto && Bien())
             Ejecuta(FormatoSQL("UPDATE [Conceptos()] SET Concepto='%s' WHERE Id_concepto=%d;",
-                               LimpiaTextoSQL(concepto).c_str(), std::atoi(idConcepto.c_str())),
+                               ConceptoAlmacenado(LimpiaTextoSQL(concepto)).c_str(), std::atoi(idConcepto.c_str())),
                     false);
         ++Hechos;
         if (Progreso && (Hechos % kPasoProgreso == 0 || Hechos == size_t(total)))
