@@ -4,8 +4,8 @@
 // Texts are Windows-1252. Every record comes out cleaned for the bank: each accented letter
 // as its plain letter ("Pe\xF1a" goes out as "Pena"), the bank-file table (LimpiaTextoCSB),
 // and every control byte (below 32, and 127) as a blank, so that no stored tab or line
-// break can split a record. Amounts are whole units of the file's
-// currency: cents of a euro file, pesetas of a peseta file; a field holds 10 digits.
+// break can split a record. Amounts are whole units of the file's currency: cents of a euro
+// file, pesetas of a peseta file; a field holds 10 digits.
 // Positions in the comments count from 1.
 #pragma once
 

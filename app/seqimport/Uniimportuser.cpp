@@ -15,12 +15,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QFileInfo>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRegularExpression>

@@ -1,5 +1,6 @@
 // The sequential import window: the user picks or types the data file, then picks the
-// template, and the window runs the import (_ImportacionUsuario), showing its progress, counts and messages.
+// template, and the window runs the import (_ImportacionUsuario), showing its progress,
+// counts and messages.
 // During a run only BTNCerrar acts: it asks the run to stop, as closing the window does.
 #pragma once
 
