@@ -61,10 +61,19 @@ std::vector<Fila> Conexion::Lee(const std::string &consulta)
     return filas;
 }
 
-double Conexion::Escribe(const std::vector<Lote> &lotes)
+double Conexion::Escribe(const std::vector<Lote> &lotes, const std::vector<std::string> &lecturas)
 {
     const auto inicio = std::chrono::steady_clock::now();
     Ejecuta("BEGIN IMMEDIATE");
+    for (const std::string &consulta : lecturas) {
+        sqlite3_stmt *s = nullptr;
+        if (sqlite3_prepare_v2(m_db, consulta.c_str(), -1, &s, nullptr) != SQLITE_OK)
+            Falla(m_db, consulta);
+        while (sqlite3_step(s) == SQLITE_ROW)
+            for (int c = 0; c < sqlite3_column_count(s); ++c)
+                sqlite3_column_text(s, c);
+        sqlite3_finalize(s);
+    }
     for (const Lote &lote : lotes) {
         sqlite3_stmt *s = nullptr;
         if (sqlite3_prepare_v2(m_db, lote.sentencia.c_str(), -1, &s, nullptr) != SQLITE_OK)

@@ -1,8 +1,9 @@
-// The raw engine as the benchmarks' reference: rows read from a database and written again,
-// to it or to another, with one prepared statement per kind of row and every value bound,
-// in one transaction, on a connection set up as vasqdb sets up its own (key, page size,
-// collation, WAL, busy timeout, page cache). It writes what the program's run wrote, with
-// the schema's guarantees, and nothing else: the floor the run is measured against.
+// The raw engine as the benchmarks' reference: in one transaction, the queries a run reads
+// (every row stepped, every column read as text) and the rows it writes, read beforehand
+// from a database and written again, to it or to another, with one prepared statement per
+// kind of row and every value bound; on a connection set up as vasqdb sets up its own (key,
+// page size, collation, WAL, busy timeout, page cache). The same reads and writes, with the
+// schema's guarantees, and no work of the program's: the floor the run is measured against.
 #pragma once
 
 #include <sqlite3.h>
@@ -31,8 +32,8 @@ public:
 
     // The rows of a query (SQLite's dialect), each with its columns in order.
     std::vector<Fila> Lee(const std::string &consulta);
-    // Writes the batches in one transaction; the seconds it took.
-    double Escribe(const std::vector<Lote> &lotes);
+    // Reads the queries and writes the batches in one transaction; the seconds it took.
+    double Escribe(const std::vector<Lote> &lotes, const std::vector<std::string> &lecturas = {});
 
 private:
     void Ejecuta(const std::string &sql);
