@@ -69,11 +69,9 @@ Status Connection::execute(std::string_view sql, int *changes)
     Status status = statement.prepare(sql);
     if (!status.ok())
         return status;
-    if (m_levels > 0 && !m_started && !statement.readOnly()) {
-        status = startWriting();
-        if (!status.ok())
-            return status;
-    }
+    status = beforeStep(statement.handle());
+    if (!status.ok())
+        return status;
     int before = sqlite3_total_changes(m_db);
     int rc;
     while ((rc = statement.step()) == SQLITE_ROW) {
@@ -85,6 +83,11 @@ Status Connection::execute(std::string_view sql, int *changes)
     if (changes)
         *changes = sqlite3_total_changes(m_db) - before;
     return {};
+}
+
+Status Connection::beforeStep(sqlite3_stmt *statement)
+{
+    return m_levels > 0 && !m_started && !sqlite3_stmt_readonly(statement) ? startWriting() : Status();
 }
 
 Status Connection::run(const char *sql)

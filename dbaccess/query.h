@@ -4,10 +4,13 @@
 
 #include "connection.h"
 #include "lasterror.h"
+#include "vasqdb.h"
 
 #include <string>
 #include <string_view>
 #include <vector>
+
+struct sqlite3_stmt;
 
 namespace vasq {
 
@@ -21,5 +24,10 @@ struct RowTexts {
 // VASQ_ERR_STATEMENT a statement that could write or gives no columns.
 Status readRows(Connection &connection, std::string_view sql, std::vector<std::string> &rows);
 Status readRows(Connection &connection, std::string_view sql, RowTexts &rows);
+// The same for a statement prepared on connection, stepped from where it stands.
+Status readRows(Connection &connection, sqlite3_stmt *statement, RowTexts &rows);
+
+// Calls callback once per row, in order, until it asks to stop (see VASQ_GetData).
+void deliver(RowTexts &rows, GetDataCallback callback);
 
 } // namespace vasq

@@ -281,7 +281,8 @@ void ImportacionCSB::AltaConceptoCSB()
         return;
     CambiaCaracterLen(m_pagina, '\0', ' ');
     int filas = 0;
-    if (EjecutaImportacion(FormateaTexto("INSERT INTO [Conceptos()] (Concepto) VALUES ('%s');", LimpiaTextoSQL(m_pagina)),
+    if (EjecutaImportacion(FormateaTexto("INSERT INTO [Conceptos()] (Concepto) VALUES ('%s');",
+                                         ConceptoAlmacenado(LimpiaTextoSQL(m_pagina))),
                            filas))
         m_recibo.Id_concepto = std::to_string(VASQ_GetLastInsertID());
 }

@@ -20,12 +20,12 @@ constexpr size_t kPrimerConcepto = 40;
 constexpr long long kMaxUnidades = 10000000000LL; // 10 digits, decimals included
 
 constexpr const char *kModificaLarga =
-    "UPDATE [Documentos()] SET [Situacion]=0,Activo=true,[Documentos()].Importe = '%s', [Documentos()].Contravalor "
+    "UPDATE OR FAIL [Documentos()] SET [Situacion]=0,Activo=true,[Documentos()].Importe = '%s', [Documentos()].Contravalor "
     "= '%s',  [Documentos()].Cod_devolucion = '%s', [Documentos()].Ref_interna = '%s', [Documentos()].Id_concepto = "
     "%s,  [Documentos()].F_formalizacion = '%s', [Documentos()].F_vencimiento = '%s', [Documentos()].Id_librado = "
     "%d,  [Documentos()].Primer_concepto = '%s' WHERE [Documentos()].Id_documento = %d AND Block<1;";
 constexpr const char *kModificaCorta =
-    "UPDATE [Documentos()] SET [Situacion]=0,Activo=true,[Documentos()].Importe = '%s', [Documentos()].Contravalor "
+    "UPDATE OR FAIL [Documentos()] SET [Situacion]=0,Activo=true,[Documentos()].Importe = '%s', [Documentos()].Contravalor "
     "= '%s',  [Documentos()].Cod_devolucion = '%s', [Documentos()].Ref_interna = '%s', "
     "[Documentos()].Primer_concepto = '%s',  [Documentos()].F_formalizacion = '%s', [Documentos()].F_vencimiento = "
     "'%s', [Documentos()].Id_librado = %d WHERE [Documentos()].Id_documento = %d AND Block<1;";
@@ -100,7 +100,7 @@ bool GuardaConcepto(const STRRecibo &r, const DestinoRecibo &d, Escritura &e)
 {
     if (!ConEmision(d))
         return true;
-    const std::string concepto = ConceptoMemo(r.Memo);
+    const std::string concepto = ConceptoAlmacenado(ConceptoMemo(r.Memo));
     int filas = 0;
     e.IdConcepto = Numero(d.Id_concepto);
     if (e.IdConcepto > 0) {

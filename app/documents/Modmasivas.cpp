@@ -151,7 +151,7 @@ std::string LeeRecibos(const std::vector<std::string> &ids, TipoMasiva tipo, std
                 r.Retenido = Numero(GetCampo("MM_Block", fila)) != 0;
                 r.Erroneo = GetCampo("MM_Situacion", fila) != "0";
                 if (concepto)
-                    r.Concepto = NullToEmpty(GetCampoTexto("MM_Concepto", fila));
+                    r.Concepto = NullToEmpty(ConceptoCompleto(GetCampoTexto("MM_Concepto", fila)));
             });
         if (!error.empty())
             return error;
@@ -196,7 +196,7 @@ int Calcula(const Modificacion &m, Recibo &r)
 // The guarded UPDATE of one bill's column.
 std::string ActualizaCampo(int id, const char *columna, const std::string &valor, int &filas)
 {
-    return DBExecSQL(FormatoSQL("UPDATE [Documentos()] SET [Documentos()].%s = %s WHERE [Documentos()].Id_documento "
+    return DBExecSQL(FormatoSQL("UPDATE OR FAIL [Documentos()] SET [Documentos()].%s = %s WHERE [Documentos()].Id_documento "
                                 "= %d AND Block=0",
                                 columna, valor.c_str(), id),
                      filas);
@@ -211,11 +211,12 @@ std::string EscribeConcepto(const Recibo &r, int &filas)
         return DBExecSQL(FormatoSQL("UPDATE [Conceptos()] SET [Conceptos()].Concepto = '%s' WHERE "
                                     "[Conceptos()].Id_concepto = %d AND EXISTS (SELECT [Documentos()].Id_documento "
                                     "FROM [Documentos()] WHERE [Documentos()].Id_documento = %d AND Block=0)",
-                                    Literal(r.Nuevo).c_str(), idConcepto, r.Id),
+                                    Literal(ConceptoAlmacenado(r.Nuevo)).c_str(), idConcepto, r.Id),
                          filas);
     int nuevo = 0;
     std::string error =
-        DBInsertSQL(FormatoSQL("INSERT INTO [Conceptos()] (Concepto) VALUES ( '%s' )", Literal(r.Nuevo).c_str()), nuevo);
+        DBInsertSQL(FormatoSQL("INSERT INTO [Conceptos()] (Concepto) VALUES ( '%s' )", Literal(ConceptoAlmacenado(r.Nuevo)).c_str()),
+                    nuevo);
     if (!error.empty())
         return error;
     error = ActualizaCampo(r.Id, "Id_concepto", std::to_string(nuevo), filas);
@@ -233,7 +234,7 @@ std::string EscribeRecibo(TipoMasiva tipo, const Recibo &r, int &filas)
     switch (tipo) {
     case TipoMasiva::Importes: {
         const std::string contravalor = GetContravalor(r.Nuevo, r.Moneda);
-        return DBExecSQL(FormatoSQL("UPDATE [Documentos()] SET [Documentos()].Importe = %s, [Documentos()].Contravalor "
+        return DBExecSQL(FormatoSQL("UPDATE OR FAIL [Documentos()] SET [Documentos()].Importe = %s, [Documentos()].Contravalor "
                                     "= %s WHERE [Documentos()].Id_documento = %d AND Block=0",
                                     r.Nuevo.c_str(), contravalor.empty() ? "NULL" : contravalor.c_str(), r.Id),
                          filas);

@@ -37,7 +37,7 @@ std::string RecalculaContravalores(int idRemesa, const std::string &moneda)
         });
     for (size_t i = 0; error.empty() && i < recibos.size(); ++i) {
         int filas = 0;
-        error = DBExecSQL(FormateaTexto("UPDATE [Documentos()] SET Contravalor='%s' WHERE Id_documento=%d;",
+        error = DBExecSQL(FormateaTexto("UPDATE OR FAIL [Documentos()] SET Contravalor='%s' WHERE Id_documento=%d;",
                                       GetContravalorSinFormato(recibos[i].second, moneda), recibos[i].first),
                         filas);
     }
@@ -119,7 +119,7 @@ GuardadoRemesa ModificaRemesa(int idRemesa, const DatosRemesaEditada &remesa, bo
         return GuardadoRemesa::Fallida;
     int filas = 0;
     std::string error = DBExecSQL(
-        FormateaTexto("UPDATE [Remesas()] SET [Remesas()].Id_emisor= %d ,[Remesas()].Id_plantilla = %s, "
+        FormateaTexto("UPDATE OR FAIL [Remesas()] SET [Remesas()].Id_emisor= %d ,[Remesas()].Id_plantilla = %s, "
                       "[Remesas()].Id_moneda = '%s', [Remesas()].Con_emision = %s,  [Remesas()].Descripcion = '%s' "
                       "WHERE [Remesas()].Id_remesa = %d AND Block<1;",
                       remesa.Id_emisor, ClaveONull(remesa.Id_plantilla), remesa.Id_moneda, SiNo(remesa.Con_emision),
@@ -182,7 +182,7 @@ ResultadoRecibos ActivaRecibos(int idRemesa, const std::vector<std::string> &ids
     return PorRecibo(
         "ActivaRecibos", ids,
         [&valor](const std::string &id, int &filas) {
-            return DBExecSQL(FormateaTexto("UPDATE [Documentos()] SET [Documentos()].Activo=%s WHERE "
+            return DBExecSQL(FormateaTexto("UPDATE OR FAIL [Documentos()] SET [Documentos()].Activo=%s WHERE "
                                            "[Documentos()].Id_documento=%s  AND Block<1;",
                                            valor, id),
                              filas);

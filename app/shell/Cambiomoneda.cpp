@@ -109,7 +109,7 @@ struct Cambio {
 
     void Importes(int id, const std::string &importe, const std::string &contravalor)
     {
-        Ejecuta(FormatoSQL("UPDATE [Documentos()] SET [Importe]='%s',[Contravalor]='%s' WHERE [Id_documento]=%d "
+        Ejecuta(FormatoSQL("UPDATE OR FAIL [Documentos()] SET [Importe]='%s',[Contravalor]='%s' WHERE [Id_documento]=%d "
                            "AND Block<1;",
                            importe.c_str(), contravalor.c_str(), id),
                 true);
@@ -137,7 +137,7 @@ struct Cambio {
             Importes(id, FormatImporteSQL(totalPlantilla, Moneda), GetContravalor(totalPlantilla, Moneda));
         if (conConcepto && Bien())
             Ejecuta(FormatoSQL("UPDATE [Conceptos()] SET Concepto='%s' WHERE Id_concepto=%d;",
-                               LimpiaTextoSQL(concepto).c_str(), std::atoi(idConcepto.c_str())),
+                               ConceptoAlmacenado(LimpiaTextoSQL(concepto)).c_str(), std::atoi(idConcepto.c_str())),
                     false);
         ++Hechos;
         if (Progreso && (Hechos % kPasoProgreso == 0 || Hechos == size_t(total)))
@@ -162,7 +162,7 @@ struct Cambio {
 
     void Ejecuta()
     {
-        Ejecuta(FormatoSQL("UPDATE [Remesas()] SET Id_moneda='%s' WHERE Id_remesa=%d;", Moneda.c_str(), IdRemesa), true);
+        Ejecuta(FormatoSQL("UPDATE OR FAIL [Remesas()] SET Id_moneda='%s' WHERE Id_remesa=%d;", Moneda.c_str(), IdRemesa), true);
         if (!Bien())
             return;
         const std::string plantilla = GetCampo("Id_plantilla", PrimeraFila());

@@ -4,6 +4,7 @@
 
 #include "Altarapida.h"
 #include "Aplicacion.h"
+#include "General.h"
 #include "Frmchoosemodmasivas.h"
 #include "Frmmmconceptos.h"
 #include "Frmmmdato.h"
@@ -185,10 +186,10 @@ TEST_F(ModMasivas, ConceptosDesdeSuDialogo)
         c->BtnAceptar->click();
     });
     m->mainMenuModificacionConceptos->trigger();
-    const std::string concepto =
+    const std::string concepto = ConceptoCompleto(
         arranque::Valor("SELECT Concepto FROM [Conceptos()] INNER JOIN [Documentos()] ON "
                         "[Conceptos()].Id_concepto=[Documentos()].Id_concepto WHERE Id_documento=1",
-                        "Concepto");
+                        "Concepto"));
     ASSERT_EQ(concepto.size(), 640u);
     EXPECT_EQ(concepto.substr(0, 54), std::string(40, ' ') + "Cuota de enero");
 }
