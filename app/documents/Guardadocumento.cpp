@@ -180,24 +180,32 @@ void Notifica(int nivel, int id)
 
 } // namespace
 
+// A bill without concept and dates (CSB19 without issue) leaves them NULL.
+AltaDocumentos::AltaDocumentos()
+    : m_sentencia("INSERT INTO [Documentos()] (Id_remesa,Id_librado,Importe,Contravalor,Cod_devolucion,Ref_interna,"
+                  "Id_concepto,F_formalizacion,F_vencimiento,Primer_concepto,Activo,Situacion,Block) VALUES "
+                  "(?,?,?,?,?,?,?,?,?,?,?,?,0);")
+{
+}
+
+int AltaDocumentos::Inserta(const FilaDocumento &f)
+{
+    m_sentencia.Entero(f.IdRemesa).Entero(f.IdLibrado).Texto(f.Importe).Texto(f.Contravalor);
+    m_sentencia.Texto(f.CodDevolucion).Texto(f.RefInterna);
+    if (f.Larga && f.IdConcepto > 0)
+        m_sentencia.Entero(f.IdConcepto);
+    else
+        m_sentencia.Nulo();
+    m_sentencia.Texto(f.Larga ? Fecha(f.Formalizacion) : std::string());
+    m_sentencia.Texto(f.Larga ? Fecha(f.Vencimiento) : std::string());
+    m_sentencia.Texto(f.PrimerConcepto).Entero(f.Activo ? 1 : 0).Entero(f.Situacion);
+    int filas = 0;
+    return m_sentencia.Ejecuta(filas).empty() && filas == 1 ? int(VASQ_GetLastInsertID()) : 0;
+}
+
 int InsertaDocumento(const FilaDocumento &f)
 {
-    const char *activo = f.Activo ? "TRUE" : "FALSE";
-    const std::string sql =
-        f.Larga ? FormateaTexto("INSERT INTO [Documentos()] (Id_remesa,Id_librado,Importe,Contravalor,Cod_devolucion,"
-                                "Ref_interna,Id_concepto,F_formalizacion,F_vencimiento,Primer_concepto,Activo,Situacion,"
-                                "Block)  VALUES (%d,%d,'%s','%s','%s','%s',%s,'%s','%s','%s',%s,%d,0);",
-                                f.IdRemesa, f.IdLibrado, f.Importe, f.Contravalor, f.CodDevolucion, f.RefInterna,
-                                f.IdConcepto > 0 ? std::to_string(f.IdConcepto) : std::string("NULL"),
-                                Fecha(f.Formalizacion), Fecha(f.Vencimiento), f.PrimerConcepto, activo, f.Situacion)
-                : FormateaTexto("INSERT INTO [Documentos()] (Id_remesa,Id_librado,Importe,Contravalor,Cod_devolucion,"
-                                "Ref_interna,Primer_concepto,Activo,Situacion,Block)  VALUES "
-                                "(%d,%d,'%s','%s','%s','%s','%s',%s,%d,0);",
-                                f.IdRemesa, f.IdLibrado, f.Importe, f.Contravalor, f.CodDevolucion, f.RefInterna,
-                                f.PrimerConcepto, activo, f.Situacion);
-    int clave = 0;
-    DBInsertSQL(sql, clave);
-    return clave;
+    return AltaDocumentos().Inserta(f);
 }
 
 void LimpiaCampos(STRRecibo &r)
