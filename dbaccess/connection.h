@@ -72,6 +72,10 @@ public:
     bool holdsWriteLock() const { return m_started; }
 
 private:
+    // Opens as open does, an encrypted file read in pages of pageSize bytes; on failure
+    // the caller closes.
+    Status openPaged(const std::string &path, bool readOnly, const std::string &password, const char *vfs,
+                     int pageSize);
     // Ends the innermost transaction, keeping or undoing its writes.
     Status finish(bool keep);
     Status startWriting();

@@ -57,6 +57,12 @@ Status PreparedStatements::bindText(int handle, int index, const char *text)
         return unknown();
     if (!text)
         return bound(*entry, sqlite3_bind_null(entry->statement, index));
+    // Plain ASCII is its own UTF-8.
+    const char *p = text;
+    while (*p > 0)
+        ++p;
+    if (!*p)
+        return bound(*entry, sqlite3_bind_text(entry->statement, index, text, int(p - text), SQLITE_TRANSIENT));
     std::string utf8 = cp1252::toUtf8(text);
     return bound(*entry, sqlite3_bind_text(entry->statement, index, utf8.data(), int(utf8.size()), SQLITE_TRANSIENT));
 }

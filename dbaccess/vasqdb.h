@@ -72,6 +72,12 @@ extern "C" {
  * N-tilde as its own letter right after N. */
 #define VASQ_COLLATION "ESNOCASE"
 
+/* Encrypted files this library writes are kept in pages of this many bytes; it still opens
+ * those of 1,024-byte pages that earlier builds wrote (and writes their copies in the new
+ * size). A connection of the raw engine to such a file sets "PRAGMA cipher_page_size" to
+ * this value right after its key. */
+#define VASQ_PAGE_SIZE 4096
+
 /* Longest stored password and longest database path, in characters. */
 #define VASQ_MAX_PASSWORD 27
 #define VASQ_MAX_PATH 1023

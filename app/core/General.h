@@ -78,6 +78,7 @@ public:
     SentenciaSQL &operator=(const SentenciaSQL &) = delete;
 
     // Bind the next value; the first after a run is value 1 again.
+    SentenciaSQL &Texto(const std::string &valor);
     SentenciaSQL &Texto(std::string_view valor);
     SentenciaSQL &Entero(long long valor);
     SentenciaSQL &Nulo();
@@ -91,6 +92,7 @@ public:
 private:
     // Keeps the text of the first failure until the next run reports it.
     void Anota(int codigo);
+    void Anade(std::string_view valor);
     // Ends a run that failed with codigo (0: none): logs and gives the failure's text.
     std::string Termina(const char *etiqueta, int codigo);
 

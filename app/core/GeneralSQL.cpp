@@ -5,6 +5,7 @@
 #include "Modmas.h"
 #include "vasqdb.h"
 
+#include <cstdio>
 #include <exception>
 #include <vector>
 
@@ -245,25 +246,40 @@ void SentenciaSQL::Anota(int codigo)
         m_fallo = ErrorLibreria(codigo);
 }
 
+// The values are kept as text for the log of a failure; the buffer keeps its room between
+// runs.
+void SentenciaSQL::Anade(std::string_view valor)
+{
+    if (!m_valores.empty())
+        m_valores.append(", ");
+    m_valores.append(valor);
+}
+
+SentenciaSQL &SentenciaSQL::Texto(const std::string &valor)
+{
+    Anota(VASQ_BindText(m_sentencia, ++m_valor, valor.empty() ? nullptr : valor.c_str()));
+    Anade("'");
+    m_valores.append(valor).push_back('\'');
+    return *this;
+}
+
 SentenciaSQL &SentenciaSQL::Texto(std::string_view valor)
 {
-    const std::string texto(valor);
-    Anota(VASQ_BindText(m_sentencia, ++m_valor, texto.empty() ? nullptr : texto.c_str()));
-    m_valores += (m_valores.empty() ? "'" : ", '") + texto + "'";
-    return *this;
+    return Texto(std::string(valor));
 }
 
 SentenciaSQL &SentenciaSQL::Entero(long long valor)
 {
     Anota(VASQ_BindInteger(m_sentencia, ++m_valor, valor));
-    m_valores += (m_valores.empty() ? "" : ", ") + std::to_string(valor);
+    char texto[24];
+    Anade(std::string_view(texto, size_t(std::snprintf(texto, sizeof texto, "%lld", valor))));
     return *this;
 }
 
 SentenciaSQL &SentenciaSQL::Nulo()
 {
     Anota(VASQ_BindText(m_sentencia, ++m_valor, nullptr));
-    m_valores += m_valores.empty() ? "NULL" : ", NULL";
+    Anade("NULL");
     return *this;
 }
 

@@ -2,6 +2,7 @@
 // copy, rebuilt and keyed as start-up does, with every table, the reference rows and the
 // first administrator; and the copy written back at exit giving the same rows again.
 #include "basedatos.h"
+#include "collation.h"
 #include "shippeddb.h"
 
 #include "General.h"
@@ -13,6 +14,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <sqlite3.h>
 
 using basedatos::field;
 using basedatos::query;
@@ -182,8 +184,25 @@ TEST_F(ShippedDatabase, AnAmountThatIsNoNumberIsRefusedAndItsTransactionRollsBac
     }
 }
 
-// A database made by an earlier build: amounts guarded by triggers, which made every
-// write of a bill keep a statement journal.
+// The file written again as earlier builds kept it, in encrypted pages of 1,024 bytes.
+void EnPaginasAnteriores(const std::string &mdb)
+{
+    const std::string anterior = mdb + ".anterior";
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(mdb.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr), SQLITE_OK);
+    sqlite3_key(db, kPasswordBD, int(std::strlen(kPasswordBD)));
+    vasq::registerCollation(db);
+    const std::string sql = "PRAGMA cipher_page_size=" + std::to_string(VASQ_PAGE_SIZE) + "; ATTACH '" + anterior +
+                            "' AS anterior KEY '" + kPasswordBD +
+                            "'; PRAGMA anterior.cipher_page_size=1024; SELECT sqlcipher_export('anterior'); "
+                            "DETACH anterior;";
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+    std::filesystem::rename(anterior, mdb);
+}
+
+// A database made by an earlier build: encrypted pages of 1,024 bytes, amounts guarded by
+// triggers, which made every write of a bill keep a statement journal.
 TEST_F(ShippedDatabase, ADatabaseOfAnEarlierBuildIsBroughtToTheShippedTablesKeepingItsRows)
 {
     VASQ_CloseDB();
@@ -193,7 +212,8 @@ TEST_F(ShippedDatabase, ADatabaseOfAnEarlierBuildIsBroughtToTheShippedTablesKeep
         << error;
     std::filesystem::remove(mdb);
     ASSERT_TRUE(RecuperaBDCifrada(mdb, kPasswordBD));
-    ASSERT_EQ(basedatos::open(mdb, kPasswordBD), 0);
+    EnPaginasAnteriores(mdb);
+    ASSERT_EQ(basedatos::open(mdb, kPasswordBD), 0) << "a file of the earlier page size opens";
     for (const char *sql : {"INSERT INTO [Remesas()] (Id_emisor, Id_moneda, Importe_total) VALUES (1, 'EUR', 3);",
                             "INSERT INTO [Documentos()] (Id_remesa, Importe, Contravalor) VALUES (1, '1.50', 250);",
                             "INSERT INTO [Documentos()] (Id_remesa, Importe, Contravalor) VALUES (1, '1.50', 250);",

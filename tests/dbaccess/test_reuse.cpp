@@ -96,6 +96,8 @@ public:
         sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
         sqlite3_extended_result_codes(m_db, 1);
         sqlite3_key(m_db, dbtest::kPassword, int(std::strlen(dbtest::kPassword)));
+        sqlite3_exec(m_db, ("PRAGMA cipher_page_size=" + std::to_string(VASQ_PAGE_SIZE)).c_str(), nullptr, nullptr,
+                     nullptr);
         vasq::registerCollation(m_db);
     }
     ~FreshEngine() { sqlite3_close_v2(m_db); }

@@ -148,6 +148,7 @@ struct Raw {
             vasq::registerCollation(db) != SQLITE_OK)
             fatal("no se abre " + path);
         sqlite3_busy_timeout(db, 5000);
+        run(("PRAGMA cipher_page_size=" + std::to_string(VASQ_PAGE_SIZE)).c_str());
         run("SELECT count(*) FROM sqlite_master; PRAGMA journal_mode=WAL");
         run(("PRAGMA cache_size=-" + std::to_string(vasq::Connection::kLargeCacheKiB)).c_str());
     }
