@@ -9,6 +9,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -46,13 +47,6 @@ Status eachRow(Connection &connection, std::string_view sql, Add add)
     return eachRow(connection, statement.handle(), [&statement] { return statement.step(); }, add);
 }
 
-void appendRow(RowTexts &rows, const RowTextBuilder &builder, sqlite3_stmt *statement)
-{
-    rows.starts.push_back(rows.text.size());
-    builder.appendRow(rows.text, statement);
-    rows.text += '\0';
-}
-
 } // namespace
 
 Status readRows(Connection &connection, std::string_view sql, std::vector<std::string> &rows)
@@ -65,22 +59,38 @@ Status readRows(Connection &connection, std::string_view sql, std::vector<std::s
 Status readRows(Connection &connection, std::string_view sql, RowTexts &rows)
 {
     return eachRow(connection, sql, [&](const RowTextBuilder &builder, sqlite3_stmt *statement) {
-        appendRow(rows, builder, statement);
+        rows.add(builder, statement);
     });
 }
 
 Status readRows(Connection &connection, sqlite3_stmt *statement, RowTexts &rows)
 {
     return eachRow(connection, statement, [statement] { return sqlite3_step(statement); },
-                   [&](const RowTextBuilder &builder, sqlite3_stmt *) { appendRow(rows, builder, statement); });
+                   [&](const RowTextBuilder &builder, sqlite3_stmt *) { rows.add(builder, statement); });
+}
+
+void RowTexts::add(const RowTextBuilder &builder, sqlite3_stmt *statement)
+{
+    m_scratch.clear();
+    builder.appendRow(m_scratch, statement);
+    const size_t length = m_scratch.size() + 1;
+    if (m_blocks.empty() || length > m_capacity - m_used) {
+        m_capacity = std::max(kBlock, length);
+        m_blocks.push_back(std::make_unique_for_overwrite<char[]>(m_capacity));
+        m_used = 0;
+    }
+    char *text = m_blocks.back().get() + m_used;
+    std::memcpy(text, m_scratch.c_str(), length);
+    m_used += length;
+    m_rows.push_back(text);
 }
 
 void deliver(RowTexts &rows, GetDataCallback callback)
 {
-    int count = int(rows.starts.size());
+    int count = int(rows.size());
     char keepGoing = 1;
-    for (size_t i = 0; i < rows.starts.size() && keepGoing; ++i)
-        callback(rows.text.data() + rows.starts[i], &keepGoing, count);
+    for (size_t i = 0; i < rows.size() && keepGoing; ++i)
+        callback(rows.row(i), &keepGoing, count);
 }
 
 } // namespace vasq

@@ -6,6 +6,7 @@
 #include "lasterror.h"
 #include "vasqdb.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,10 +15,24 @@ struct sqlite3_stmt;
 
 namespace vasq {
 
-// The row texts of a whole result in one text, each ended by a NUL.
-struct RowTexts {
-    std::string text;
-    std::vector<size_t> starts; // of each row in text
+class RowTextBuilder;
+
+// The row texts of a whole result, each ended by a NUL, kept in blocks that never move once
+// written: a large result grows without being copied again and again.
+class RowTexts {
+public:
+    // Adds the row text of the statement's current row.
+    void add(const RowTextBuilder &builder, sqlite3_stmt *statement);
+    size_t size() const { return m_rows.size(); }
+    char *row(size_t i) const { return m_rows[i]; }
+
+private:
+    static constexpr size_t kBlock = 1 << 20;
+
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    size_t m_capacity = 0, m_used = 0; // of the last block
+    std::vector<char *> m_rows;
+    std::string m_scratch; // the row being built
 };
 
 // Appends the row texts of query sql (Jet dialect, Windows-1252) to rows. Refuses with

@@ -142,11 +142,7 @@ int TFormEditRemesas::Muestra()
 
 void TFormEditRemesas::CargaMonedas()
 {
-    DBGetData("SELECT * FROM [_TiposMoneda()] WHERE Moneda_valida = True;", [this](char *fila, char *, int) {
-        const std::string descripcion = GetCampoTexto("Descripcion", fila), clave = GetCampoTexto("Id_moneda", fila);
-        if (descripcion != "NULL" && clave != "NULL")
-            Anade(cbxMoneda, descripcion, clave);
-    });
+    ListaMonedas(cbxMoneda);
 }
 
 void TFormEditRemesas::CargaPlantillas()

@@ -218,6 +218,7 @@ TEST_F(ModMasivas, AltaRapidaDeUnaRemesa)
             EXPECT_TRUE(a->isVisible());
         }
         Teclea(a->TxtDescripcion, QStringLiteral("Cuotas de O'Neil"));
+        EXPECT_EQ(Elementos(a->CBoxMoneda), (std::vector<QString>{QStringLiteral("Euros"), QStringLiteral("Pesetas")}));
         a->CBoxMoneda->setCurrentIndex(1);
         a->BottomAceptar->click();
     });
@@ -229,7 +230,7 @@ TEST_F(ModMasivas, AltaRapidaDeUnaRemesa)
     ASSERT_EQ(r.rows.size(), 1u);
     EXPECT_EQ(basedatos::field(r.rows[0], "Descripcion"), "Cuotas de O`Neil");
     EXPECT_EQ(basedatos::field(r.rows[0], "Id_emisor"), "1");
-    EXPECT_EQ(basedatos::field(r.rows[0], "Id_moneda"), "EUR");
+    EXPECT_EQ(basedatos::field(r.rows[0], "Id_moneda"), "ESP");
     EXPECT_EQ(basedatos::field(r.rows[0], "Id_plantilla"), "NULL");
     EXPECT_EQ(basedatos::field(r.rows[0], "Con_emision"), "TRUE");
     EXPECT_EQ(basedatos::field(r.rows[0], "Importe_total"), "0");
@@ -265,7 +266,8 @@ TEST_F(ModMasivas, AltaRapidaConPlantillaYSinPresentadores)
     m->cbtAltaRapida->trigger();
     const std::string id = std::to_string(GetUltimaRemesa());
     EXPECT_EQ(arranque::Valor("SELECT Id_plantilla FROM [Remesas()] WHERE Id_remesa=" + id, "Id_plantilla"), "7");
-    EXPECT_EQ(arranque::Valor("SELECT Id_moneda FROM [Remesas()] WHERE Id_remesa=" + id, "Id_moneda"), "ESP");
+    EXPECT_EQ(arranque::Valor("SELECT Id_moneda FROM [Remesas()] WHERE Id_remesa=" + id, "Id_moneda"), "EUR")
+        << "a new batch in euros";
 }
 
 TEST_F(ModMasivas, AltaRapidaSinEmisionNoGuardaPlantilla)

@@ -120,6 +120,9 @@ TEST_F(Remesas, AddStoresTheCleanedNameShowsItAndNotifies)
         EXPECT_TRUE(e->txtPresentador->isVisible());
         EXPECT_FALSE(e->CBEmisor->isVisible());
         EXPECT_TRUE(e->cbtOK->isEnabled()) << "a new batch under an issuer";
+        ASSERT_EQ(e->cbxMoneda->count(), 2);
+        EXPECT_EQ(e->cbxMoneda->itemText(1), QStringLiteral("Pesetas")) << "sorted by description";
+        EXPECT_EQ(e->cbxMoneda->currentText(), QStringLiteral("Euros")) << "a new batch in euros";
         Teclea(e->txtDescripcion, QString::fromUtf8("Cuota d'oto\u00f1o"));
         e->cbtOK->click();
     }));
@@ -128,6 +131,7 @@ TEST_F(Remesas, AddStoresTheCleanedNameShowsItAndNotifies)
     const std::string fila = "FROM [Remesas()] WHERE Id_remesa=" + std::to_string(id);
     EXPECT_EQ(arranque::Valor("SELECT Descripcion " + fila, "Descripcion"), limpia);
     EXPECT_EQ(arranque::Valor("SELECT Id_emisor " + fila, "Id_emisor"), "1");
+    EXPECT_EQ(arranque::Valor("SELECT Id_moneda " + fila, "Id_moneda"), "EUR");
     EXPECT_EQ(arranque::Valor("SELECT Block " + fila, "Block"), "0");
     ASSERT_EQ(m->lstGridRemesas->rowCount(), filas + 1);
     EXPECT_EQ(Texto(m->lstGridRemesas, filas + 1, 0), std::to_string(id));
