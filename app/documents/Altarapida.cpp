@@ -239,8 +239,9 @@ void TFRMAltaRapida::BottomAceptarClick()
 bool TFRMAltaRapida::InsertaRemesa()
 {
     const std::string moneda = CBoxMoneda->currentData().toString().toStdString();
-    const char *emision = CheckBoxEmisionRecibo->isChecked() ? "TRUE" : "FALSE";
-    const int plantilla = Clave(CBoxPlantilla, IdsPlantillas);
+    const bool conEmision = CheckBoxEmisionRecibo->isChecked();
+    const char *emision = conEmision ? "TRUE" : "FALSE";
+    const int plantilla = conEmision ? Clave(CBoxPlantilla, IdsPlantillas) : -1; // no issue, no template
     const int emisor = Clave(CBoxEmisores, IdsEmisores);
     const std::string fecha = FechaSQL(QDate::currentDate());
     const std::string descripcion = LimpiaTextoSQL(TextoCaja(TxtDescripcion));

@@ -10,6 +10,7 @@
 #include "Modmas.h"
 #include "Multiidioma.h"
 #include "Multiuser.h"
+#include "Remesas.h"
 #include "cp1252.h"
 #include "qcp1252.h"
 #include "vasqdb.h"
@@ -636,18 +637,15 @@ void TfrmLibrados::cbtBajaClick()
     Notifica();
 }
 
-// The drawee's bills and the drawee in one transaction; false, with nothing changed, when
-// the drawee or one of its bills is held by another copy (or a statement failed).
+// The drawee's bills (with their concepts) and the drawee in one transaction; false, with
+// nothing changed, when the drawee or one of its bills is held by another copy (or a
+// statement failed).
 bool TfrmLibrados::BorraLibrado(int id)
 {
     if (VASQ_BeginTrans() != 0)
         return false;
     int filas = 0;
-    bool hecho = DBExecSQL(FormateaTexto("DELETE * FROM [Documentos()] WHERE [Documentos()].Id_librado = %d AND "
-                                         "Block<1;",
-                                         id),
-                           filas)
-                     .empty();
+    bool hecho = BorraDocumentos(FormateaTexto("[Documentos()].Id_librado = %d", id), filas).empty();
     bool quedan = false;
     if (hecho)
         hecho = DBGetData(FormateaTexto("SELECT Id_documento FROM [Documentos()] WHERE Id_librado = %d;", id),

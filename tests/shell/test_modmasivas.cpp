@@ -18,6 +18,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -267,6 +268,31 @@ TEST_F(ModMasivas, AltaRapidaConPlantillaYSinPresentadores)
     EXPECT_EQ(arranque::Valor("SELECT Id_plantilla FROM [Remesas()] WHERE Id_remesa=" + id, "Id_plantilla"), "7");
     EXPECT_EQ(arranque::Valor("SELECT Id_moneda FROM [Remesas()] WHERE Id_remesa=" + id, "Id_moneda"), "EUR")
         << "a new batch in euros";
+}
+
+TEST_F(ModMasivas, AltaRapidaSinEmisionNoGuardaPlantilla)
+{
+    ASSERT_TRUE(arranque::Ejecuta("INSERT INTO [Plantillas( Datos )] (Id_plantilla,Nombre) VALUES (7,'Cuotas')"));
+    const struct {
+        bool emision;
+        const char *conEmision, *plantilla;
+    } casos[] = {{true, "TRUE", "7"}, {false, "FALSE", "NULL"}};
+    for (const auto &c : casos) {
+        AlMostrarse<TFRMAltaRapida>([&c](TFRMAltaRapida *a) {
+            a->CheckBoxEmisionRecibo->setChecked(false);
+            a->CheckBoxEmisionRecibo->click();
+            a->CBoxPlantilla->setCurrentIndex(1);
+            if (!c.emision)
+                a->CheckBoxEmisionRecibo->click(); // the template chosen stays selected
+            EXPECT_EQ(a->GBoxPlantilla->isEnabled(), c.emision);
+            Teclea(a->TxtDescripcion, QStringLiteral("Cuotas"));
+            a->BottomAceptar->click();
+        });
+        m->cbtAltaRapida->trigger();
+        const std::string fila = "FROM [Remesas()] WHERE Id_remesa=" + std::to_string(GetUltimaRemesa());
+        EXPECT_EQ(arranque::Valor("SELECT Con_emision " + fila, "Con_emision"), c.conEmision);
+        EXPECT_EQ(arranque::Valor("SELECT Id_plantilla " + fila, "Id_plantilla"), c.plantilla);
+    }
 }
 
 } // namespace
