@@ -645,7 +645,7 @@ bool TfrmLibrados::BorraLibrado(int id)
     if (VASQ_BeginTrans() != 0)
         return false;
     int filas = 0;
-    bool hecho = BorraDocumentos(FormateaTexto("[Documentos()].Id_librado = %d", id), filas).empty();
+    bool hecho = BajaDocumentos("Id_librado").Borra(id, filas).empty();
     bool quedan = false;
     if (hecho)
         hecho = DBGetData(FormateaTexto("SELECT Id_documento FROM [Documentos()] WHERE Id_librado = %d;", id),

@@ -35,11 +35,10 @@ std::string RecalculaContravalores(int idRemesa, const std::string &moneda)
         [&recibos](char *fila, char *, int) {
             recibos.emplace_back(Numero(GetCampo("Id_documento", fila)), GetCampo("Importe", fila));
         });
+    SentenciaSQL cambio("UPDATE OR FAIL [Documentos()] SET Contravalor=? WHERE Id_documento=?;");
     for (size_t i = 0; error.empty() && i < recibos.size(); ++i) {
         int filas = 0;
-        error = DBExecSQL(FormateaTexto("UPDATE OR FAIL [Documentos()] SET Contravalor='%s' WHERE Id_documento=%d;",
-                                      GetContravalorSinFormato(recibos[i].second, moneda), recibos[i].first),
-                        filas);
+        error = cambio.Texto(GetContravalorSinFormato(recibos[i].second, moneda)).Entero(recibos[i].first).Ejecuta(filas);
     }
     return error;
 }
@@ -63,7 +62,7 @@ std::unordered_set<std::string> Erroneos(int idRemesa, std::string &error)
 // Runs the guarded change of each bill in one transaction: ejecuta gives the error and the
 // rows changed.
 ResultadoRecibos PorRecibo(const char *etiqueta, const std::vector<std::string> &ids,
-                           const std::function<std::string(const std::string &, int &)> &ejecuta,
+                           const std::function<std::string(int, int &)> &ejecuta,
                            const std::function<bool(const std::string &)> &salta, const ProgresoRecibos &progreso)
 {
     ResultadoRecibos r;
@@ -75,7 +74,7 @@ ResultadoRecibos PorRecibo(const char *etiqueta, const std::vector<std::string> 
     for (size_t i = 0; i < ids.size(); ++i) {
         if (!salta(ids[i])) {
             int filas = 0;
-            r.Error = ejecuta(std::to_string(Numero(ids[i])), filas);
+            r.Error = ejecuta(Numero(ids[i]), filas);
             if (!r.Error.empty())
                 return {0, 0, r.Error};
             (filas > 0 ? r.Cambiados : r.Retenidos) += 1;
@@ -89,15 +88,19 @@ ResultadoRecibos PorRecibo(const char *etiqueta, const std::vector<std::string> 
 
 } // namespace
 
-std::string BorraDocumentos(const std::string &condicion, int &filas)
+BajaDocumentos::BajaDocumentos(const std::string &columna)
+    : m_conceptos("DELETE FROM [Conceptos()] WHERE [Conceptos()].Id_concepto IN (SELECT [Documentos()].Id_concepto "
+                  "FROM [Documentos()] WHERE [Documentos()]." + columna + " = ? AND [Documentos()].Block<1);")
+    , m_documentos("DELETE FROM [Documentos()] WHERE [Documentos()]." + columna + " = ? AND Block<1;")
+{
+}
+
+std::string BajaDocumentos::Borra(int clave, int &filas)
 {
     int conceptos = 0;
-    std::string error = DBExecSQL("DELETE * FROM [Conceptos()] WHERE [Conceptos()].Id_concepto IN (SELECT "
-                                  "[Documentos()].Id_concepto FROM [Documentos()] WHERE " +
-                                      condicion + " AND [Documentos()].Block<1);",
-                                  conceptos);
+    std::string error = m_conceptos.Entero(clave).Ejecuta(conceptos);
     if (error.empty())
-        error = DBExecSQL("DELETE * FROM [Documentos()] WHERE " + condicion + " AND Block<1;", filas);
+        error = m_documentos.Entero(clave).Ejecuta(filas);
     return error;
 }
 
@@ -143,7 +146,7 @@ bool BorraRemesa(int idRemesa)
     if (!transaccion.Abierta())
         return false;
     int filas = 0;
-    if (!BorraDocumentos(FormateaTexto("[Documentos()].Id_remesa = %d", idRemesa), filas).empty())
+    if (!BajaDocumentos("Id_remesa").Borra(idRemesa, filas).empty())
         return false;
     std::string quedan;
     const std::string error =
@@ -163,11 +166,9 @@ bool BorraRemesa(int idRemesa)
 
 ResultadoRecibos BorraRecibos(const std::vector<std::string> &ids, const ProgresoRecibos &progreso)
 {
+    BajaDocumentos baja("Id_documento");
     return PorRecibo(
-        "BorraRecibos", ids,
-        [](const std::string &id, int &filas) {
-            return BorraDocumentos(FormateaTexto("[Documentos()].Id_documento = %s", id), filas);
-        },
+        "BorraRecibos", ids, [&baja](int id, int &filas) { return baja.Borra(id, filas); },
         [](const std::string &) { return false; }, progreso);
 }
 
@@ -178,14 +179,10 @@ ResultadoRecibos ActivaRecibos(int idRemesa, const std::vector<std::string> &ids
     const std::unordered_set<std::string> erroneos = Erroneos(idRemesa, error);
     if (!error.empty())
         return {0, 0, error};
-    const std::string valor = SiNo(activo);
+    SentenciaSQL cambio("UPDATE OR FAIL [Documentos()] SET [Documentos()].Activo=? WHERE [Documentos()].Id_documento=? "
+                        "AND Block<1;");
     return PorRecibo(
         "ActivaRecibos", ids,
-        [&valor](const std::string &id, int &filas) {
-            return DBExecSQL(FormateaTexto("UPDATE OR FAIL [Documentos()] SET [Documentos()].Activo=%s WHERE "
-                                           "[Documentos()].Id_documento=%s  AND Block<1;",
-                                           valor, id),
-                             filas);
-        },
+        [&cambio, activo](int id, int &filas) { return cambio.Entero(activo ? 1 : 0).Entero(id).Ejecuta(filas); },
         [&erroneos](const std::string &id) { return erroneos.count(std::to_string(Numero(id))) > 0; }, progreso);
 }

@@ -10,6 +10,8 @@
 // notices after. Texts are Windows-1252; descripcion arrives cleaned for SQL.
 #pragma once
 
+#include "General.h"
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -38,10 +40,20 @@ enum class GuardadoRemesa {
 // read in the new currency, and the batch's totals are written anew.
 GuardadoRemesa ModificaRemesa(int idRemesa, const DatosRemesaEditada &remesa, bool cambiaMoneda);
 
-// Deletes the bills that condicion picks (a condition on [Documentos()]) and no other copy
-// holds, with their concept rows, inside the caller's transaction; filas: the bills deleted.
-// Every deleter of bills goes through it, so that no concept row outlives its bill.
-std::string BorraDocumentos(const std::string &condicion, int &filas);
+// Deletes bills with their concept rows, inside the caller's transaction, leaving those
+// another copy holds. Every deleter of bills goes through it, so that no concept row
+// outlives its bill. Its statements are prepared once, for runs that delete bill after
+// bill.
+class BajaDocumentos {
+public:
+    // columna: the column of [Documentos()] that picks the bills by key ("Id_remesa").
+    explicit BajaDocumentos(const std::string &columna);
+    // Deletes the bills whose column holds clave; filas: the bills deleted.
+    std::string Borra(int clave, int &filas);
+
+private:
+    SentenciaSQL m_conceptos, m_documentos;
+};
 
 // Deletes the batch and its bills in one transaction, the bills first: when the batch or
 // any of its bills stays (held by another copy, or a failed statement) everything is rolled
