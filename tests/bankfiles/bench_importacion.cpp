@@ -109,14 +109,7 @@ double ReferenciaBruta(const std::filesystem::path &bd)
     const std::filesystem::path copia = bd.parent_path() / "bruto.mdb";
     if (!BaseNueva(copia))
         std::exit(Falla("no se puede reconstruir la base de datos de referencia"));
-    std::vector<bruto::Lote> lotes;
-    {
-        bruto::Conexion origen(bd.string());
-        for (const char *tabla : {"_Presentadores( Datos )", "_Emisores( Datos )", "Remesas()", "Librados( Datos )",
-                                  "Conceptos()", "Documentos()"})
-            lotes.push_back(bruto::CopiaTabla(origen, tabla));
-    }
-    return bruto::Conexion(copia.string()).Escribe(lotes);
+    return bruto::ReinsertaImportados(bd.string(), copia.string());
 }
 
 } // namespace

@@ -103,4 +103,16 @@ Lote CopiaTabla(Conexion &origen, const std::string &tabla)
     return lote;
 }
 
+double ReinsertaImportados(const std::string &origen, const std::string &destino)
+{
+    std::vector<Lote> lotes;
+    {
+        Conexion o(origen);
+        for (const char *tabla : {"_Presentadores( Datos )", "_Emisores( Datos )", "Remesas()", "Librados( Datos )",
+                                  "Conceptos()", "Documentos()"})
+            lotes.push_back(CopiaTabla(o, tabla));
+    }
+    return Conexion(destino).Escribe(lotes);
+}
+
 } // namespace bruto

@@ -44,4 +44,8 @@ private:
 // The rows of a table in key order with the INSERT that writes each again under its key.
 Lote CopiaTabla(Conexion &origen, const std::string &tabla);
 
+// The reference of the imports: the organisation, batches, drawees, concepts and bills of
+// origen written into destino (a fresh database); the seconds it took.
+double ReinsertaImportados(const std::string &origen, const std::string &destino);
+
 } // namespace bruto
