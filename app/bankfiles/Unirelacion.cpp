@@ -246,7 +246,7 @@ bool TFRMRelacion::BorraHistorico(QTreeWidgetItem *fila, bool borraFichero)
     Cambiado = Historicos("Id_remesa=" + remesa) == 0;
     if (Cambiado) {
         int filas = 0;
-        DBExecSQL("UPDATE [Remesas()] SET [F_generacion]='' WHERE Id_remesa=" + remesa + ";", filas);
+        DBExecSQL("UPDATE OR FAIL [Remesas()] SET [F_generacion]='' WHERE Id_remesa=" + remesa + ";", filas);
     }
     const QTreeWidgetItem *nodo = NodoPrincipal();
     if (_multiuser *m = App().Multiuser; m && nodo)

@@ -2,6 +2,7 @@
 #include "Controles.h"
 
 #include "General.h"
+#include "Modmas.h"
 #include "qcp1252.h"
 
 #include <QComboBox>
@@ -138,6 +139,16 @@ void DescartaTeclasAlt(QWidget *ventana)
     for (QWidget *control : ventana->findChildren<QWidget *>())
         if (control->window() == ventana) // not the dialogs it owns
             control->installEventFilter(filtro);
+}
+
+void ListaMonedas(QComboBox *lista)
+{
+    DBGetData("SELECT * FROM [_TiposMoneda()] WHERE Moneda_valida = True;", [lista](char *fila, char *, int) {
+        const std::string descripcion = GetCampoTexto("Descripcion", fila), clave = GetCampoTexto("Id_moneda", fila);
+        if (descripcion != "NULL" && clave != "NULL")
+            lista->addItem(cp1252::toQString(descripcion), QString::fromLatin1(clave.c_str()));
+    });
+    lista->model()->sort(0);
 }
 
 int AnchoCaracteres(const QWidget *control, int caracteres)

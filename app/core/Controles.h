@@ -61,6 +61,10 @@ void OrdenTabulacion(std::initializer_list<QWidget *> controles);
 // names nothing) does nothing in the window's controls: it neither types nor searches.
 void DescartaTeclasAlt(QWidget *ventana);
 
+// The valid currencies of the reference table into a combo box, sorted by description
+// ("Euros" before "Pesetas"), each with its key ("EUR", "ESP") as item data.
+void ListaMonedas(QComboBox *lista);
+
 // Width for n characters of a control's text: n wide capitals at its font, as Qt measures
 // a combo box's minimum contents.
 int AnchoCaracteres(const QWidget *control, int caracteres);

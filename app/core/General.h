@@ -65,6 +65,45 @@ std::string DBGetData(std::string_view sql, const FilaCallback &callback);
 // text or the error text, logged with the SQL after "  Detalle SQL: ".
 std::string DBExecSQL(std::string_view sql, int &filas);
 
+// A statement of the bulk runs: prepared once, then run row after row with its values bound
+// in order, instead of an SQL text per row. A text value is bound as it is and the empty
+// text as NULL (what NormalizaSQL makes of ''); amounts and dates go in their storage form.
+// A run counts as user activity; its failure comes back as DBExecSQL's, logged with the
+// statement and its values. A statement that could not be prepared fails at every run.
+class SentenciaSQL {
+public:
+    explicit SentenciaSQL(std::string sql);
+    ~SentenciaSQL();
+    SentenciaSQL(const SentenciaSQL &) = delete;
+    SentenciaSQL &operator=(const SentenciaSQL &) = delete;
+
+    // Bind the next value; the first after a run is value 1 again.
+    SentenciaSQL &Texto(const std::string &valor);
+    SentenciaSQL &Texto(std::string_view valor);
+    SentenciaSQL &Entero(long long valor);
+    SentenciaSQL &Nulo();
+
+    // Runs the statement; filas receives the rows it changed (0 on failure). Returns the
+    // empty text or the error text.
+    std::string Ejecuta(int &filas);
+    // Runs it as a query, calling callback once per row, as DBGetData.
+    std::string Consulta(const FilaCallback &callback);
+
+private:
+    // Keeps the text of the first failure until the next run reports it.
+    void Anota(int codigo);
+    void Anade(std::string_view valor);
+    // Ends a run that failed with codigo (0: none): logs and gives the failure's text.
+    std::string Termina(const char *etiqueta, int codigo);
+
+    std::string m_sql;
+    int m_sentencia = 0;
+    bool m_preparada = false;
+    int m_valor = 0;       // the last value bound
+    std::string m_fallo;   // the first failure's text since the last run
+    std::string m_valores; // bound since the last run, for the log
+};
+
 // A row callback that keeps the row whole in the row buffer and stops the query.
 void StoreRow(char *fila, char *seguir, int total);
 
@@ -314,6 +353,14 @@ bool EsFechaValida(std::string_view fecha);
 // locked. True when the bill is valid or was not flagged; false otherwise (also when it
 // cannot be read).
 bool ValidaDocumento(int idDocumento);
+
+// A bill's concept is a page of 640 characters (8 lines of 80). Its row keeps the page
+// without its trailing blanks (a page of blanks only stays as it is), so that a short
+// concept takes a short row; every reader gets the whole page back.
+std::string ConceptoAlmacenado(std::string_view pagina);
+// The page of a stored concept, blank-padded to 640 characters; none ("" or "NULL") stays
+// as it is.
+std::string ConceptoCompleto(std::string_view almacenado);
 
 // ---- Free text ----
 

@@ -8,6 +8,7 @@
 // language texts, never while a transaction is open.
 #pragma once
 
+#include "General.h"
 #include "Librados.h"
 #include "Multiidioma.h"
 #include "Registros.h"
@@ -77,9 +78,19 @@ struct FilaDocumento {
     int Situacion = 0; // 1 erroneous
 };
 
-// Inserts the bill (active and normal unless Activo and Situacion say otherwise); its new
-// key, or 0 when the INSERT failed (logged). The bill editor, the CSB import and the
-// sequential import write new bills through it.
+// The INSERT of new bills, prepared once for the runs that write many (the imports).
+class AltaDocumentos {
+public:
+    AltaDocumentos();
+    // Inserts the bill (active and normal unless Activo and Situacion say otherwise); its
+    // new key, or 0 when the INSERT failed (logged).
+    int Inserta(const FilaDocumento &f);
+
+private:
+    SentenciaSQL m_sentencia;
+};
+
+// One bill through AltaDocumentos, for the bill editor.
 int InsertaDocumento(const FilaDocumento &f);
 
 enum class EstadoGuarda {

@@ -37,7 +37,7 @@ std::string RecalculaContravalores(int idRemesa, const std::string &moneda)
         });
     for (size_t i = 0; error.empty() && i < recibos.size(); ++i) {
         int filas = 0;
-        error = DBExecSQL(FormateaTexto("UPDATE [Documentos()] SET Contravalor='%s' WHERE Id_documento=%d;",
+        error = DBExecSQL(FormateaTexto("UPDATE OR FAIL [Documentos()] SET Contravalor='%s' WHERE Id_documento=%d;",
                                       GetContravalorSinFormato(recibos[i].second, moneda), recibos[i].first),
                         filas);
     }
@@ -60,9 +60,10 @@ std::unordered_set<std::string> Erroneos(int idRemesa, std::string &error)
     return ids;
 }
 
-// Runs the guarded statement of each bill in one transaction.
+// Runs the guarded change of each bill in one transaction: ejecuta gives the error and the
+// rows changed.
 ResultadoRecibos PorRecibo(const char *etiqueta, const std::vector<std::string> &ids,
-                           const std::function<std::string(const std::string &)> &sentencia,
+                           const std::function<std::string(const std::string &, int &)> &ejecuta,
                            const std::function<bool(const std::string &)> &salta, const ProgresoRecibos &progreso)
 {
     ResultadoRecibos r;
@@ -74,7 +75,7 @@ ResultadoRecibos PorRecibo(const char *etiqueta, const std::vector<std::string> 
     for (size_t i = 0; i < ids.size(); ++i) {
         if (!salta(ids[i])) {
             int filas = 0;
-            r.Error = DBExecSQL(sentencia(std::to_string(Numero(ids[i]))), filas);
+            r.Error = ejecuta(std::to_string(Numero(ids[i])), filas);
             if (!r.Error.empty())
                 return {0, 0, r.Error};
             (filas > 0 ? r.Cambiados : r.Retenidos) += 1;
@@ -87,6 +88,18 @@ ResultadoRecibos PorRecibo(const char *etiqueta, const std::vector<std::string> 
 }
 
 } // namespace
+
+std::string BorraDocumentos(const std::string &condicion, int &filas)
+{
+    int conceptos = 0;
+    std::string error = DBExecSQL("DELETE * FROM [Conceptos()] WHERE [Conceptos()].Id_concepto IN (SELECT "
+                                  "[Documentos()].Id_concepto FROM [Documentos()] WHERE " +
+                                      condicion + " AND [Documentos()].Block<1);",
+                                  conceptos);
+    if (error.empty())
+        error = DBExecSQL("DELETE * FROM [Documentos()] WHERE " + condicion + " AND Block<1;", filas);
+    return error;
+}
 
 int InsertaRemesa(const DatosRemesaEditada &remesa)
 {
@@ -106,7 +119,7 @@ GuardadoRemesa ModificaRemesa(int idRemesa, const DatosRemesaEditada &remesa, bo
         return GuardadoRemesa::Fallida;
     int filas = 0;
     std::string error = DBExecSQL(
-        FormateaTexto("UPDATE [Remesas()] SET [Remesas()].Id_emisor= %d ,[Remesas()].Id_plantilla = %s, "
+        FormateaTexto("UPDATE OR FAIL [Remesas()] SET [Remesas()].Id_emisor= %d ,[Remesas()].Id_plantilla = %s, "
                       "[Remesas()].Id_moneda = '%s', [Remesas()].Con_emision = %s,  [Remesas()].Descripcion = '%s' "
                       "WHERE [Remesas()].Id_remesa = %d AND Block<1;",
                       remesa.Id_emisor, ClaveONull(remesa.Id_plantilla), remesa.Id_moneda, SiNo(remesa.Con_emision),
@@ -130,10 +143,7 @@ bool BorraRemesa(int idRemesa)
     if (!transaccion.Abierta())
         return false;
     int filas = 0;
-    if (!DBExecSQL(FormateaTexto("DELETE * FROM [Documentos()] WHERE [Documentos()].Id_remesa = %d  AND Block<1;",
-                               idRemesa),
-                 filas)
-             .empty())
+    if (!BorraDocumentos(FormateaTexto("[Documentos()].Id_remesa = %d", idRemesa), filas).empty())
         return false;
     std::string quedan;
     const std::string error =
@@ -155,9 +165,8 @@ ResultadoRecibos BorraRecibos(const std::vector<std::string> &ids, const Progres
 {
     return PorRecibo(
         "BorraRecibos", ids,
-        [](const std::string &id) {
-            return FormateaTexto("DELETE * FROM [Documentos()] WHERE [Documentos()].Id_documento = %s AND Block<1;",
-                                 id);
+        [](const std::string &id, int &filas) {
+            return BorraDocumentos(FormateaTexto("[Documentos()].Id_documento = %s", id), filas);
         },
         [](const std::string &) { return false; }, progreso);
 }
@@ -172,10 +181,11 @@ ResultadoRecibos ActivaRecibos(int idRemesa, const std::vector<std::string> &ids
     const std::string valor = SiNo(activo);
     return PorRecibo(
         "ActivaRecibos", ids,
-        [&valor](const std::string &id) {
-            return FormateaTexto("UPDATE [Documentos()] SET [Documentos()].Activo=%s WHERE "
-                                 "[Documentos()].Id_documento=%s  AND Block<1;",
-                                 valor, id);
+        [&valor](const std::string &id, int &filas) {
+            return DBExecSQL(FormateaTexto("UPDATE OR FAIL [Documentos()] SET [Documentos()].Activo=%s WHERE "
+                                           "[Documentos()].Id_documento=%s  AND Block<1;",
+                                           valor, id),
+                             filas);
         },
         [&erroneos](const std::string &id) { return erroneos.count(std::to_string(Numero(id))) > 0; }, progreso);
 }

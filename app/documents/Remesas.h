@@ -1,6 +1,7 @@
 // The writers of batches and of a batch's marked bills: the batch editor's insert and
 // update (a currency change with its bills' counter-values and totals), the delete of a
-// batch with its bills, and the delete, activation and deactivation of bills.
+// batch with its bills, and the delete (with their concepts), activation and deactivation
+// of bills.
 //
 // Each change that touches more than one row runs in one short transaction of the main
 // connection: all or nothing. Rows that another running copy holds (Block above 0) are left
@@ -36,6 +37,11 @@ enum class GuardadoRemesa {
 // transaction, every bill's Contravalor becomes the counter-value of its unchanged Importe
 // read in the new currency, and the batch's totals are written anew.
 GuardadoRemesa ModificaRemesa(int idRemesa, const DatosRemesaEditada &remesa, bool cambiaMoneda);
+
+// Deletes the bills that condicion picks (a condition on [Documentos()]) and no other copy
+// holds, with their concept rows, inside the caller's transaction; filas: the bills deleted.
+// Every deleter of bills goes through it, so that no concept row outlives its bill.
+std::string BorraDocumentos(const std::string &condicion, int &filas);
 
 // Deletes the batch and its bills in one transaction, the bills first: when the batch or
 // any of its bills stays (held by another copy, or a failed statement) everything is rolled

@@ -294,7 +294,7 @@ bool TFormMain::GuardaImporte(const std::string &texto, int fila)
     const std::string contravalor = GetContravalor(importe, moneda);
     int filas = 0;
     const std::string error = DBExecSQL(
-        FormateaTexto("UPDATE [Documentos()] SET %s WHERE [Documentos()].Id_documento = %s AND Block<1;",
+        FormateaTexto("UPDATE OR FAIL [Documentos()] SET %s WHERE [Documentos()].Id_documento = %s AND Block<1;",
                       "[Documentos()].Importe=" + importe + ", [Documentos()].Contravalor=" + contravalor, id),
         filas);
     if (!error.empty() || filas == 0)
@@ -330,7 +330,7 @@ bool TFormMain::GuardaDescripcion(const std::string &texto, int fila)
     const std::string limpio = LimpiaTextoSQL(texto);
     int filas = 0;
     const std::string error =
-        DBExecSQL(FormateaTexto("UPDATE [Remesas()] SET %s WHERE [Remesas()].Id_remesa = %s  AND Block<1;",
+        DBExecSQL(FormateaTexto("UPDATE OR FAIL [Remesas()] SET %s WHERE [Remesas()].Id_remesa = %s  AND Block<1;",
                                 "[Remesas()].Descripcion='" + limpio + "' ", id),
                   filas);
     if (!error.empty() || filas == 0) {

@@ -136,7 +136,7 @@ protected:
             copias::Filas("SELECT [Conceptos()].Concepto AS V FROM [Conceptos()] INNER JOIN [Documentos()] ON "
                           "[Conceptos()].Id_concepto=[Documentos()].Id_concepto WHERE Id_documento=" +
                           id);
-        return filas.empty() ? std::string() : GetCampoTexto("V", filas.front());
+        return filas.empty() ? std::string() : ConceptoCompleto(GetCampoTexto("V", filas.front()));
     }
     static Modificacion Importe(const char *tecleado, const char *moneda = "EUR")
     {
@@ -259,7 +259,7 @@ TEST_F(Masivas, Conceptos)
     const std::string primero = "Luz & agua = total, de O'Hara";
     EXPECT_EQ(Concepto(con), primero + std::string(40 - primero.size(), ' ') + segunda + std::string(560, ' '));
     EXPECT_EQ(Concepto(sin), std::string(40, ' ') + segunda + std::string(560, ' '));
-    EXPECT_EQ(Concepto(retenido), "Retenido");
+    EXPECT_EQ(Concepto(retenido), ConceptoCompleto("Retenido"));
 }
 
 TEST_F(Masivas, FechaFallidaDevuelveTodo)

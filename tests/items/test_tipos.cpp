@@ -4,6 +4,7 @@
 #include "b_debug.h"
 #include "entorno.h"
 #include "pagina.h"
+#include "progdir.h"
 #include "testutil.h"
 
 #include <QPixmap>
@@ -61,6 +62,14 @@ TEST(Registro, TheShippedFileRegistersTheFourTypesWithTheirPicturesAndTexts)
         EXPECT_EQ(imagen.size(), QSize(18, 18)) << e.icono;
         EXPECT_STRNE(PlTipoItemStr(tipo, std::atoi(e.hint), "?"), "?");
     }
+}
+
+// What the program writes into its folder (the product log) stays out of the build.
+TEST(Registro, ThePlugInIsReachedFromATemporaryProgramFolder)
+{
+    elementos::Tipos tipos;
+    EXPECT_NE(progdir::path(), elementos::kCarpeta);
+    EXPECT_NE(DLLInstance("Items.dll"), nullptr);
 }
 
 TEST(Registro, TheStringTableIsWindows1252AndCutToTheBuffer)
