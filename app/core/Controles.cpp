@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPalette>
 #include <QRegularExpressionValidator>
 #include <QStringList>
 #include <QStyle>
@@ -81,6 +82,35 @@ void SoloDigitos(std::initializer_list<QLineEdit *> cajas)
 {
     for (QLineEdit *caja : cajas)
         caja->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), caja));
+}
+
+void SenalaRechazo(QLineEdit *caja, const std::string &motivo)
+{
+    QPalette paleta;
+    if (!motivo.empty()) {
+        paleta = caja->palette();
+        paleta.setColor(QPalette::Text, Qt::red);
+    }
+    caja->setPalette(paleta);
+    caja->setToolTip(cp1252::toQString(motivo));
+}
+
+ImporteTecleado SenalaImporte(QLineEdit *caja, std::string_view moneda)
+{
+    const ImporteTecleado leido = LeeImporteTecleado(TextoCaja(caja), moneda);
+    const bool vacia = caja->text().trimmed().isEmpty();
+    SenalaRechazo(caja, leido.Rechazo && !vacia ? Idioma.GetTexto(leido.Rechazo) : std::string());
+    return leido;
+}
+
+bool CompruebaImporte(QLineEdit *caja, std::string_view moneda)
+{
+    const ImporteTecleado leido = SenalaImporte(caja, moneda);
+    if (leido.Rechazo == 0 || caja->text().trimmed().isEmpty())
+        return true;
+    AvisoTexto(leido.Rechazo, 1, IconoMensaje::Error);
+    SafeSetFocus(caja);
+    return false;
 }
 
 QString Etiqueta(int n)

@@ -241,6 +241,18 @@ std::string GetContravalor(std::string_view importe, std::string_view moneda);
 // with two decimals.
 std::string GetContravalorSinFormato(std::string_view importe, std::string_view moneda);
 
+// An amount typed into a box of the currency moneda ("EUR": two decimals and 8 integer
+// digits; any other: whole, 10 digits), read as every amount box reads it (amount.h:
+// "1.234,56", "1234,56", "12.5"). Rechazo is 0 and SQL the storage form ("1234.56",
+// "1234"); or SQL is empty and Rechazo the language text that says why it does not read:
+// 203 empty, 672 no amount, 673 thousands points out of place, 820 and 821 decimals in
+// euros and pesetas, 426 and 425 integer digits in euros and pesetas.
+struct ImporteTecleado {
+    std::string SQL;
+    int Rechazo = 0;
+};
+ImporteTecleado LeeImporteTecleado(std::string_view texto, std::string_view moneda);
+
 // ---- Account numbers (CCC: bank 4, branch 4, control digits 2, account 10) ----
 
 // The bank's own entity code, whose account part gets the extra rule of ValidaCuentaBanco.
@@ -289,6 +301,14 @@ int GetTipoOrdenFichero(std::string_view ruta);
 // order, any non-digit between them, two-digit years 00-69 as 20yy and 70-99 as 19yy);
 // an invalid QDate when it is no date.
 QDate LeeFechaUsuario(std::string_view texto);
+
+// A date typed into a date box, read as every date box reads it: as the screen shows it
+// (FechaUsuario), or day, month and year in the order of the user's short date format, as
+// three groups of digits parted by anything but letters ("20/01/2027", "20-1-27",
+// "20 01 2027") or as digits alone, two for the day and the month and the rest for the
+// year ("20012027", "200127"); the year of four digits or two (as LeeFechaUsuario); an
+// invalid QDate for anything else.
+QDate LeeFechaTecleada(std::string_view texto);
 
 // The date of a stored "yyyy/mm/dd" text; an invalid QDate when it is no date.
 QDate LeeFechaSQL(std::string_view texto);

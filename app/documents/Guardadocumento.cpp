@@ -7,17 +7,13 @@
 #include "Modmas.h"
 #include "Multiuser.h"
 #include "Totalesremesa.h"
-#include "regional.h"
 #include "vasqdb.h"
-
-#include <cstdio>
 
 namespace {
 
 constexpr int kLineasMemo = 8;
 constexpr size_t kAnchoLinea = 80;
 constexpr size_t kPrimerConcepto = 40;
-constexpr long long kMaxUnidades = 10000000000LL; // 10 digits, decimals included
 
 constexpr const char *kModificaLarga =
     "UPDATE OR FAIL [Documentos()] SET [Situacion]=0,Activo=true,[Documentos()].Importe = '%s', [Documentos()].Contravalor "
@@ -31,8 +27,6 @@ constexpr const char *kModificaCorta =
     "'%s', [Documentos()].Id_librado = %d WHERE [Documentos()].Id_documento = %d AND Block<1;";
 
 // Texts of this unit.
-constexpr int kTextoDecimalesEuros = 820;
-constexpr int kTextoDecimalesPesetas = 821;
 constexpr int kTextoAltaRechazada = 822;
 constexpr int kTextoLibradoNoGuardado = 823;
 
@@ -220,32 +214,13 @@ void LimpiaCampos(STRRecibo &r)
 
 bool ImporteParaGuardar(std::string_view tecleado, std::string_view moneda, std::string &sql, int &mensaje)
 {
-    const int decimales = DecimalesMoneda(moneda);
-    std::string texto = Recorta(tecleado);
-    CambiaCaracterLen(texto, regional::decimalSeparator(), '.');
-    const size_t punto = texto.find('.');
-    if (punto != std::string::npos && texto.size() - punto - 1 > size_t(decimales)
-        && texto.find_first_not_of("0123456789", punto + 1) == std::string::npos) {
-        mensaje = decimales == 0 ? kTextoDecimalesPesetas : kTextoDecimalesEuros;
+    const ImporteTecleado importe = LeeImporteTecleado(tecleado, moneda);
+    const bool cero = importe.SQL.find_first_of("123456789") == std::string::npos;
+    if (importe.Rechazo != 0 || cero) {
+        mensaje = importe.Rechazo != 0 ? importe.Rechazo : 203;
         return false;
     }
-    long long unidades = 0;
-    const LecturaImporte lectura = LeeImporteSQL(texto, decimales, unidades, true);
-    if (lectura == LecturaImporte::DemasiadoGrande
-        || (lectura == LecturaImporte::Correcta && unidades >= kMaxUnidades)) {
-        mensaje = 169;
-        return false;
-    }
-    if (lectura != LecturaImporte::Correcta || unidades <= 0) {
-        mensaje = 203;
-        return false;
-    }
-    char buffer[32];
-    if (decimales == 0)
-        std::snprintf(buffer, sizeof buffer, "%lld", unidades);
-    else
-        std::snprintf(buffer, sizeof buffer, "%lld.%02lld", unidades / 100, unidades % 100);
-    sql = buffer;
+    sql = importe.SQL;
     return true;
 }
 

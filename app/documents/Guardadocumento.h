@@ -47,10 +47,9 @@ struct DestinoRecibo {
 void LimpiaCampos(STRRecibo &r);
 
 // The typed amount in storage form in the currency: true with sql set ("12.50" euros,
-// "1234" pesetas); otherwise mensaje is the language text that refuses it: 203 for no
-// amount or one not above 0, 169 for more than 10 digits, 820 for a third decimal in
-// euros, 821 for any decimal in pesetas. The user's decimal separator and "." both mark
-// the decimals; grouping is refused.
+// "1234" pesetas); otherwise mensaje is the language text that refuses it: 203 for an
+// amount not above 0, else the reason LeeImporteTecleado gives ("1.234,56" reads, "1,234"
+// in euros is refused with 820).
 bool ImporteParaGuardar(std::string_view tecleado, std::string_view moneda, std::string &sql, int &mensaje);
 
 // Whether the bill may be stored: the amount (refused at once by its message), the own

@@ -263,31 +263,7 @@ private:
 
 } // namespace
 
-std::optional<OperacionImporte> LeeOperacionImporte(std::string_view texto, char separador)
-{
-    OperacionImporte op;
-    size_t i = texto.find_first_not_of(' ');
-    if (i == std::string_view::npos)
-        return std::nullopt;
-    op.Modo = texto[i] == '+' ? 1 : texto[i] == '-' ? -1 : 0;
-    while (i < texto.size() && !Digito(texto[i]))
-        ++i;
-    if (i == texto.size())
-        return std::nullopt;
-    bool punto = false;
-    for (; i < texto.size() && (Digito(texto[i]) || texto[i] == separador || texto[i] == '.'); ++i) {
-        if (Digito(texto[i]))
-            op.Numero += texto[i];
-        else if (!punto)
-            op.Numero += '.', punto = true;
-    }
-    while (i < texto.size() && texto[i] == ' ')
-        ++i;
-    op.Porcentaje = i < texto.size() && texto[i] == '%';
-    return op;
-}
-
-bool FormatoImporteValido(std::string_view texto, char separador)
+int LeeOperacionImporte(std::string_view texto, std::string_view moneda, OperacionImporte &op)
 {
     size_t i = 0;
     const auto blancos = [&] {
@@ -295,37 +271,34 @@ bool FormatoImporteValido(std::string_view texto, char separador)
             ++i;
     };
     blancos();
-    if (i < texto.size() && (texto[i] == '+' || texto[i] == '-')) {
+    const int modo = i < texto.size() && texto[i] == '+' ? 1 : i < texto.size() && texto[i] == '-' ? -1 : 0;
+    if (modo != 0) {
         ++i;
         blancos();
     }
-    if (i == texto.size() || !Digito(texto[i]))
-        return false;
-    while (i < texto.size() && (Digito(texto[i]) || texto[i] == separador))
+    const size_t inicio = i;
+    while (i < texto.size() && (Digito(texto[i]) || texto[i] == '.' || texto[i] == ','))
         ++i;
+    const std::string_view numero = texto.substr(inicio, i - inicio);
     blancos();
-    if (i < texto.size() && texto[i] == '%') {
+    const bool porcentaje = i < texto.size() && texto[i] == '%';
+    if (porcentaje) {
         ++i;
         blancos();
     }
-    return i == texto.size();
+    if (numero.empty() || i != texto.size())
+        return 313;
+    // A percentage takes two decimals, as a euro amount.
+    const ImporteTecleado leido = LeeImporteTecleado(numero, porcentaje ? kMonedaEuros : moneda);
+    if (leido.Rechazo != 0)
+        return leido.Rechazo;
+    op = {modo, leido.SQL, porcentaje};
+    return 0;
 }
 
 bool FormatoFechaValido(std::string_view texto)
 {
-    size_t i = 0;
-    for (int grupo = 0; grupo < 3; ++grupo) {
-        if (grupo > 0 && i++ >= texto.size())
-            return false;
-        while (i < texto.size() && texto[i] == ' ')
-            ++i;
-        const size_t inicio = i;
-        while (i < texto.size() && Digito(texto[i]))
-            ++i;
-        if (i == inicio)
-            return false;
-    }
-    return i == texto.size() && texto.size() >= 10 && EsFechaValida(texto);
+    return LeeFechaTecleada(texto).isValid();
 }
 
 ImporteNuevo CalculaNuevoImporte(const OperacionImporte &operacion, std::string_view actual, std::string_view moneda)

@@ -60,7 +60,7 @@ int main(int argc, char **argv)
 
     Modificacion m;
     m.Tipo = TipoMasiva::Importes;
-    m.Importe = *LeeOperacionImporte("+10%", ',');
+    LeeOperacionImporte("+10%", "EUR", m.Importe);
     size_t avisos = 0;
     memoria::ReiniciaPico();
     const long antesKB = memoria::EstadoKB("VmRSS:");
