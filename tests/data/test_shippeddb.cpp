@@ -207,8 +207,10 @@ TEST_F(ShippedDatabase, ADatabaseOfAnEarlierBuildIsBroughtToTheShippedTablesKeep
 {
     VASQ_CloseDB();
     std::string error;
-    ASSERT_TRUE(shippeddb::writeScrambledCopy(dir.file("Orvanta.mcr"), testutil::readFile(DATOS_DATA "esquema-anterior.sql"),
-                                              testutil::readFile(REFERENCIA_SQL), error))
+    ASSERT_TRUE(shippeddb::writeScrambledCopy(
+        dir.file("Orvanta.mcr"),
+        testutil::readFile(ESQUEMA_SQL) + "\n" + testutil::readFile(DATOS_DATA "tablas-anteriores.sql"),
+        testutil::readFile(REFERENCIA_SQL), error))
         << error;
     std::filesystem::remove(mdb);
     ASSERT_TRUE(RecuperaBDCifrada(mdb, kPasswordBD));
