@@ -10,15 +10,27 @@ all: build
 deps:
 	./tools/install-deps.sh
 
-build: deps
+# The packages are checked again, and the build configured, only when the build folder is
+# new or the package list changed; from then on the build runs cmake again by itself when a
+# CMakeLists.txt changes.
+$(BUILD)/.paquetes: tools/install-deps.sh
+	./tools/install-deps.sh
+	mkdir -p $(BUILD)
+	touch $@
+
+$(BUILD)/Makefile: $(BUILD)/.paquetes
 	cmake -S . -B $(BUILD)
+
+build: $(BUILD)/Makefile
 	cmake --build $(BUILD) -j$(JOBS)
 
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
 # The program runs on a folder of its own, outside the build: its data outlives "make clean".
-run: build
+# Only the program folder is built for it, not the tests.
+run: $(BUILD)/Makefile
+	cmake --build $(BUILD) -j$(JOBS) --target programa
 	./tools/stage-run.sh $(BUILD)/program $(RUN)
 	$(RUN)/tesorio
 

@@ -37,6 +37,9 @@ int waitBusy(void *start, int tries)
     return 1;
 }
 
+// The page size of the encrypted files of earlier builds.
+constexpr int kEarlierPageSize = 1024;
+
 // Savepoint of every nested transaction.
 constexpr const char *kSavepoint = "SAVEPOINT vasq_trans";
 
@@ -45,32 +48,42 @@ constexpr const char *kSavepoint = "SAVEPOINT vasq_trans";
 Status Connection::open(const std::string &path, bool readOnly, const std::string &password, const char *vfs,
                         int cacheKiB)
 {
+    Status status = openPaged(path, readOnly, password, vfs, VASQ_PAGE_SIZE);
+    // A file of an earlier build is kept in pages of the engine's former default size.
+    if (status.code == VASQ_ENGINE_ERROR_BASE + SQLITE_NOTADB && !password.empty())
+        status = openPaged(path, readOnly, password, vfs, kEarlierPageSize);
+    if (status.ok())
+        status = run(("PRAGMA cache_size=-" + std::to_string(cacheKiB)).c_str());
+    if (!status.ok())
+        close();
+    return status;
+}
+
+Status Connection::openPaged(const std::string &path, bool readOnly, const std::string &password, const char *vfs,
+                             int pageSize)
+{
     close();
     // No thread ever uses a connection while another does: the engine need not lock it
     // for each call.
     int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX |
                 (vfs ? SQLITE_OPEN_URI : 0);
     int rc = sqlite3_open_v2(cp1252::fileName(path).c_str(), &m_db, flags, vfs);
-    Status status;
-    if (rc != SQLITE_OK) {
-        status = failure(rc);
-    } else {
-        sqlite3_extended_result_codes(m_db, 1);
-        sqlite3_busy_handler(m_db, waitBusy, &m_busySince);
-        std::string key = cp1252::toUtf8(password);
-        if (!key.empty() && (rc = sqlite3_key(m_db, key.data(), int(key.size()))) != SQLITE_OK)
-            status = failure(rc);
-        else if ((rc = registerCollation(m_db)) != SQLITE_OK)
-            status = failure(rc);
-        else
-            status = run(readOnly ? "SELECT count(*) FROM sqlite_master"
-                                  : "SELECT count(*) FROM sqlite_master; PRAGMA journal_mode=WAL");
-        if (status.ok())
-            status = run(("PRAGMA cache_size=-" + std::to_string(cacheKiB)).c_str());
+    if (rc != SQLITE_OK)
+        return failure(rc);
+    sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_busy_handler(m_db, waitBusy, &m_busySince);
+    std::string key = cp1252::toUtf8(password);
+    if (!key.empty()) {
+        if ((rc = sqlite3_key(m_db, key.data(), int(key.size()))) != SQLITE_OK)
+            return failure(rc);
+        Status status = run(("PRAGMA cipher_page_size=" + std::to_string(pageSize)).c_str());
+        if (!status.ok())
+            return status;
     }
-    if (!status.ok())
-        close();
-    return status;
+    if ((rc = registerCollation(m_db)) != SQLITE_OK)
+        return failure(rc);
+    return run(readOnly ? "SELECT count(*) FROM sqlite_master"
+                        : "SELECT count(*) FROM sqlite_master; PRAGMA journal_mode=WAL");
 }
 
 void Connection::close()
@@ -90,11 +103,9 @@ Status Connection::execute(std::string_view sql, int *changes)
     Status status = statement.prepare(sql);
     if (!status.ok())
         return status;
-    if (m_levels > 0 && !m_started && !statement.readOnly()) {
-        status = startWriting();
-        if (!status.ok())
-            return status;
-    }
+    status = beforeStep(statement.handle());
+    if (!status.ok())
+        return status;
     int before = sqlite3_total_changes(m_db);
     int rc;
     while ((rc = statement.step()) == SQLITE_ROW) {
@@ -106,6 +117,11 @@ Status Connection::execute(std::string_view sql, int *changes)
     if (changes)
         *changes = sqlite3_total_changes(m_db) - before;
     return {};
+}
+
+Status Connection::beforeStep(sqlite3_stmt *statement)
+{
+    return m_levels > 0 && !m_started && !sqlite3_stmt_readonly(statement) ? startWriting() : Status();
 }
 
 Status Connection::run(const char *sql)

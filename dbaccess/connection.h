@@ -12,6 +12,7 @@
 #include <string_view>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace vasq {
 
@@ -45,6 +46,9 @@ public:
     // null) receives the rows it inserted, changed or deleted. Inside a transaction, the
     // first statement that writes starts it in the engine (see begin).
     Status execute(std::string_view sql, int *changes);
+    // Called before statement (prepared on this connection) runs: inside a transaction,
+    // the first statement that writes starts it in the engine (see begin).
+    Status beforeStep(sqlite3_stmt *statement);
     // Runs the library's own SQL (UTF-8, any number of statements), ignoring rows.
     Status run(const char *sql);
 
@@ -69,6 +73,10 @@ public:
     bool holdsWriteLock() const { return m_started; }
 
 private:
+    // Opens as open does, an encrypted file read in pages of pageSize bytes; on failure
+    // the caller closes.
+    Status openPaged(const std::string &path, bool readOnly, const std::string &password, const char *vfs,
+                     int pageSize);
     // Ends the innermost transaction, keeping or undoing its writes.
     Status finish(bool keep);
     Status startWriting();

@@ -55,6 +55,7 @@ void release()
 {
     State &s = state();
     s.index.close();
+    s.prepared.clear();
     s.second.close();
     s.main.close();
     s.lock.release();

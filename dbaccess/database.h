@@ -5,6 +5,7 @@
 #include "connection.h"
 #include "indexcache.h"
 #include "lasterror.h"
+#include "prepared.h"
 #include "sidelock.h"
 #include "trace.h"
 
@@ -23,6 +24,7 @@ struct State {
     bool readOnly = false; // how it is open
     std::string password; // for every connection; empty: plain files
     IndexCache index;
+    PreparedStatements prepared; // of the main connection
     LastError error;
     Trace trace;
 

@@ -24,9 +24,10 @@ constexpr const char *kCopyName = "vasq_copy";
 // Up to 256 MiB of pages kept in memory while a copy is made.
 constexpr const char *kLargeCache = "PRAGMA main.cache_size=-262144";
 
-// A new copy needs no journal: on failure it is removed whole. A transformed copy is
-// written in pages of 8,192 bytes.
-constexpr const char *kKeyedCopy = "PRAGMA vasq_copy.journal_mode=OFF; PRAGMA vasq_copy.cache_size=-65536; ";
+// A new copy needs no journal: on failure it is removed whole. A keyed copy is written in
+// the library's page size, a transformed copy in pages of 8,192 bytes.
+const std::string kKeyedCopy = "PRAGMA vasq_copy.cipher_page_size=" + std::to_string(VASQ_PAGE_SIZE) +
+                               "; PRAGMA vasq_copy.journal_mode=OFF; PRAGMA vasq_copy.cache_size=-65536; ";
 constexpr const char *kTransformedCopy =
     "PRAGMA vasq_copy.page_size=8192; PRAGMA vasq_copy.journal_mode=OFF; PRAGMA vasq_copy.cache_size=-65536; ";
 
@@ -192,7 +193,7 @@ Status checkIntegrity(Connection &connection)
 
 Status copyTo(Connection &connection, const std::string &target, const std::string &password)
 {
-    return writeCopy(connection, target, password, nullptr, "");
+    return writeCopy(connection, target, password, nullptr, kKeyedCopy.c_str());
 }
 
 Status saveTransformed(Connection &connection, const std::string &target, const Transforms &transforms)
@@ -213,7 +214,7 @@ Status loadTransformed(const std::string &source, const Transforms &transforms, 
     // Read-write, as the copy attached to it must be; without encode the source itself
     // cannot be written. (Read-only, the engine reads rollback-journal files far slower.)
     Status status = connection.open(source, false, "", transformVfs());
-    return status.ok() ? writeCopy(connection, target, password, plainVfs(), kKeyedCopy) : status;
+    return status.ok() ? writeCopy(connection, target, password, plainVfs(), kKeyedCopy.c_str()) : status;
 }
 
 } // namespace vasq

@@ -9,6 +9,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstring>
 #include <optional>
 
@@ -16,7 +17,26 @@ namespace vasq {
 
 namespace {
 
-// Runs query sql and hands each row to add, with the builder of its texts.
+// Steps a query's statement (with step, which returns SQLite's result) and hands each row
+// to add, with the builder of its texts.
+template <typename Step, typename Add>
+Status eachRow(Connection &connection, sqlite3_stmt *statement, Step step, Add add)
+{
+    if (!sqlite3_stmt_readonly(statement) || sqlite3_column_count(statement) == 0)
+        return ownFailure(VASQ_ERR_STATEMENT, "La sentencia no es una consulta.");
+    // Columns are read after the first step: a kept statement is prepared again there
+    // when the schema changed since its last use.
+    std::optional<RowTextBuilder> builder;
+    int rc;
+    while ((rc = step()) == SQLITE_ROW) {
+        if (!builder)
+            builder.emplace(statement);
+        add(*builder, statement);
+    }
+    return rc == SQLITE_DONE ? Status() : connection.failure(rc);
+}
+
+// Runs query sql and hands each row to add.
 template <typename Add>
 Status eachRow(Connection &connection, std::string_view sql, Add add)
 {
@@ -24,18 +44,7 @@ Status eachRow(Connection &connection, std::string_view sql, Add add)
     Status status = statement.prepare(sql);
     if (!status.ok())
         return status;
-    if (!statement.readOnly() || sqlite3_column_count(statement.handle()) == 0)
-        return ownFailure(VASQ_ERR_STATEMENT, "La sentencia no es una consulta.");
-    // Columns are read after the first step: a kept statement is prepared again there
-    // when the schema changed since its last use.
-    std::optional<RowTextBuilder> builder;
-    int rc;
-    while ((rc = statement.step()) == SQLITE_ROW) {
-        if (!builder)
-            builder.emplace(statement.handle());
-        add(*builder, statement.handle());
-    }
-    return rc == SQLITE_DONE ? Status() : connection.failure(rc);
+    return eachRow(connection, statement.handle(), [&statement] { return statement.step(); }, add);
 }
 
 } // namespace
@@ -50,10 +59,38 @@ Status readRows(Connection &connection, std::string_view sql, std::vector<std::s
 Status readRows(Connection &connection, std::string_view sql, RowTexts &rows)
 {
     return eachRow(connection, sql, [&](const RowTextBuilder &builder, sqlite3_stmt *statement) {
-        rows.starts.push_back(rows.text.size());
-        builder.appendRow(rows.text, statement);
-        rows.text += '\0';
+        rows.add(builder, statement);
     });
+}
+
+Status readRows(Connection &connection, sqlite3_stmt *statement, RowTexts &rows)
+{
+    return eachRow(connection, statement, [statement] { return sqlite3_step(statement); },
+                   [&](const RowTextBuilder &builder, sqlite3_stmt *) { rows.add(builder, statement); });
+}
+
+void RowTexts::add(const RowTextBuilder &builder, sqlite3_stmt *statement)
+{
+    m_scratch.clear();
+    builder.appendRow(m_scratch, statement);
+    const size_t length = m_scratch.size() + 1;
+    if (m_blocks.empty() || length > m_capacity - m_used) {
+        m_capacity = std::max(kBlock, length);
+        m_blocks.push_back(std::make_unique_for_overwrite<char[]>(m_capacity));
+        m_used = 0;
+    }
+    char *text = m_blocks.back().get() + m_used;
+    std::memcpy(text, m_scratch.c_str(), length);
+    m_used += length;
+    m_rows.push_back(text);
+}
+
+void deliver(RowTexts &rows, GetDataCallback callback)
+{
+    int count = int(rows.size());
+    char keepGoing = 1;
+    for (size_t i = 0; i < rows.size() && keepGoing; ++i)
+        callback(rows.row(i), &keepGoing, count);
 }
 
 } // namespace vasq
@@ -101,10 +138,7 @@ int VASQ_GetData(const char *sql, GetDataCallback callback)
         status = readRows(s.main, sql, rows);
         if (!status.ok())
             return fail("[vasqdb::VASQ_GetData: ] ", 1, status);
-        int count = int(rows.starts.size());
-        char keepGoing = 1;
-        for (size_t i = 0; i < rows.starts.size() && keepGoing; ++i)
-            callback(rows.text.data() + rows.starts[i], &keepGoing, count);
+        deliver(rows, callback);
         return 0;
     });
 }

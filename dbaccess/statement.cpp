@@ -163,9 +163,4 @@ int Statement::step()
     return rc;
 }
 
-bool Statement::readOnly() const
-{
-    return sqlite3_stmt_readonly(m_statement) != 0;
-}
-
 } // namespace vasq

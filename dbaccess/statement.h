@@ -34,8 +34,6 @@ public:
     sqlite3_stmt *handle() const { return m_statement; }
     // SQLite's result of one step; a failure keeps the statement from being used again.
     int step();
-    // True when the statement cannot change the database.
-    bool readOnly() const;
     // True for a query or a change of rows; any other statement may change the schema.
     bool changesRowsOnly() const { return m_reusable; }
 

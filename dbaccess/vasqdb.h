@@ -72,6 +72,12 @@ extern "C" {
  * N-tilde as its own letter right after N. */
 #define VASQ_COLLATION "ESNOCASE"
 
+/* Encrypted files this library writes are kept in pages of this many bytes; it still opens
+ * those of 1,024-byte pages that earlier builds wrote (and writes their copies in the new
+ * size). A connection of the raw engine to such a file sets "PRAGMA cipher_page_size" to
+ * this value right after its key. */
+#define VASQ_PAGE_SIZE 4096
+
 /* Longest stored password and longest database path, in characters. */
 #define VASQ_MAX_PASSWORD 27
 #define VASQ_MAX_PATH 1023
@@ -285,6 +291,46 @@ typedef void (*GetDataCallback)(char *rowText, char *keepGoing, int recordCount)
  * VASQ_ERR_STATEMENT for a statement that writes or cannot be translated; an engine code
  * (then no callback was called). */
 VASQ_API int VASQ_GetData(const char *sql, GetDataCallback callback);
+
+/* ------------------------------------------------------------------ prepared statements */
+
+/* A statement prepared once and run many times with other values, for the runs that write
+ * or read row after row with one statement (imports, mass changes): the text is translated
+ * and prepared once, each run only binds its values. On the main connection, in its
+ * transactions as VASQ_ExecSQL's statements. The handles belong to the open database:
+ * closing it (also repair and compaction) finalizes every statement, and a handle is
+ * never handed out twice in a process, so a stale one is refused, never mistaken.
+ * Each returns 0; VASQ_ERR_NOTOPEN; VASQ_ERR_ARGUMENT for an unknown handle or a value
+ * number the statement lacks; or an engine code; a failure is recorded as the last error. */
+
+/* Translates sql (the Jet dialect, as VASQ_ExecSQL; "?" stands where a value goes,
+ * numbered from 1 in order) and prepares it; *statement receives its handle (0 on
+ * failure). Also VASQ_ERR_ARGUMENT for a null sql or statement, VASQ_ERR_STATEMENT as for
+ * VASQ_ExecSQL. Until bound, every value is NULL. */
+VASQ_API int VASQ_Prepare(const char *sql, int *statement);
+
+/* Binds value number index (from 1) to a text (Windows-1252; a null text binds NULL; an
+ * empty text stays an empty text) or to an integer. A bound value stays until bound
+ * again, across runs. A text bound to a column that stores numbers (NUMERIC, INTEGER)
+ * is stored as the number it reads as, as a quoted literal would be. */
+VASQ_API int VASQ_BindText(int statement, int index, const char *text);
+VASQ_API int VASQ_BindInteger(int statement, int index, long long value);
+
+/* Runs the statement to its end with the values bound (rows a query returns are
+ * dropped) and leaves it ready to run again with the same values. Inside a transaction
+ * the first statement that writes takes the write lock (see VASQ_BeginTrans). *rows
+ * (when rows is not null) receives the rows inserted, changed or deleted, as for
+ * VASQ_ExecSQL; VASQ_GetLastInsertID reads a new row's key. */
+VASQ_API int VASQ_Step(int statement, int *rows);
+
+/* Runs a query statement with the values bound and calls callback once per row, as
+ * VASQ_GetData does (the whole result read before the first call); then leaves it ready
+ * to run again. VASQ_ERR_ARGUMENT for a null callback; VASQ_ERR_STATEMENT for a
+ * statement that writes. */
+VASQ_API int VASQ_StepQuery(int statement, GetDataCallback callback);
+
+/* Finalizes the statement; its handle is known no more. */
+VASQ_API int VASQ_Finalize(int statement);
 
 /* Index cache for lazily painted grids: runs a query once and keeps its rows as row
  * texts, to be fetched in any order by number. A new one replaces the old; closing,

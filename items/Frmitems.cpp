@@ -4,14 +4,11 @@
 #include "main.h"
 #include "plantillas.h"
 #include "qcp1252.h"
-#include "regional.h"
 #include "vars.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSet>
-#include <QValidator>
 
 namespace {
 
@@ -36,49 +33,15 @@ QLineEdit *Caja(B_AStr_t *item)
     return qobject_cast<QLineEdit *>(Control(item));
 }
 
-// Whether an amount box holding texto takes the character c after it.
-bool AdmiteCaracter(const QString &texto, QChar c)
-{
-    const QChar separador = QLatin1Char(regional::decimalSeparator());
-    if (c == separador)
-        return !texto.contains(separador);
-    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
-}
-
-// The amount boxes' filter for what reaches them without a key press (paste, drop, text
-// put by the program): each character is taken as a typed one would be, the rest dropped.
-class FiltroImporte : public QValidator {
-public:
-    using QValidator::QValidator;
-
-    State validate(QString &texto, int &posicion) const override
-    {
-        QString filtrado;
-        int nuevaPosicion = posicion;
-        for (int i = 0; i < texto.size(); ++i) {
-            if (AdmiteCaracter(filtrado, texto[i]))
-                filtrado += texto[i];
-            else if (i < posicion)
-                --nuevaPosicion;
-        }
-        texto = filtrado;
-        posicion = nuevaPosicion;
-        return Acceptable;
-    }
-};
-
+// An amount box keeps whatever is typed or pasted, with no limit that could cut it: its
+// value reads it (message 4) and the program refuses what does not read.
 QLineEdit *CreaCaja(TFormItems *form, QWidget *padre, ControlItem tipo)
 {
     auto *caja = new QLineEdit(padre);
-    if (tipo == ControlItem::Importe) {
-        caja->setMaxLength(LongitudEntrada());
-        caja->setValidator(new FiltroImporte(caja));
-        caja->installEventFilter(form);
+    if (tipo == ControlItem::Importe)
         QObject::connect(caja, &QLineEdit::textChanged, form, &TFormItems::EditChange);
-    } else {
-        // No length limit: it would cut the results the box shows.
+    else
         caja->setEnabled(false);
-    }
     return caja;
 }
 
@@ -104,23 +67,6 @@ void TFormItems::EditChange()
         auto *item = *static_cast<B_AStr_t **>(GiveMeThePointerToElement(&m_plantilla->stkItems, i));
         PlItemCallFn(item, ITEM_MSG_RECALC, m_plantilla, nullptr);
     }
-}
-
-bool TFormItems::FormKeyPress(QLineEdit *caja, const QKeyEvent *tecla)
-{
-    const QString texto = tecla->text();
-    if (texto.size() != 1 || !texto[0].isPrint() ||
-        tecla->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return false;
-    return !AdmiteCaracter(caja->text(), texto[0]);
-}
-
-bool TFormItems::eventFilter(QObject *objeto, QEvent *evento)
-{
-    if (evento->type() == QEvent::KeyPress)
-        if (auto *caja = qobject_cast<QLineEdit *>(objeto))
-            return FormKeyPress(caja, static_cast<QKeyEvent *>(evento));
-    return QObject::eventFilter(objeto, evento);
 }
 
 void CreaControl(B_AStr_t *item, Plantilla *plantilla, ItemCreate_t *creacion, ControlItem tipo)

@@ -8,8 +8,6 @@
 #include <string>
 #include <string_view>
 
-class QKeyEvent;
-class QLineEdit;
 class QWidget;
 
 // The owner of the controls of one parent widget: a hidden QObject child of that parent
@@ -27,15 +25,6 @@ public:
     // (message 7, in index order), so totals and percentages show their values.
     void EditChange();
 
-    // A key typed into an amount box: true when it is discarded. A character other than a
-    // digit and the regional decimal separator is discarded, and the separator when the
-    // box holds one; keys without a printable character (backspace, arrows) and shortcuts
-    // (paste goes through the box's filter) pass.
-    bool FormKeyPress(QLineEdit *caja, const QKeyEvent *tecla);
-
-protected:
-    bool eventFilter(QObject *objeto, QEvent *evento) override;
-
 private:
     Plantilla *m_plantilla;
 };
@@ -43,7 +32,7 @@ private:
 // What message 6 makes for each type.
 enum class ControlItem {
     Etiqueta, // a label with the item's Texto
-    Importe,  // an entry box that takes only digits and one decimal separator
+    Importe,  // an entry box
     Calculado // a disabled box that totals and percentages fill
 };
 

@@ -2,6 +2,7 @@
 #include "main.h"
 
 #include "Frmitems.h"
+#include "amount.h"
 #include "b_debug.h"
 #include "b_str.h"
 #include "plantillas.h"
@@ -20,7 +21,6 @@ namespace {
 // --- module state ---
 
 bool g_euro = true;
-int g_longitud = 11;
 
 constexpr int32_t kAnchoCalculado = 12; // cells of an amount, a total and a percentage
 constexpr int kAnchoNombre = 11;        // characters of the name in the cell text
@@ -99,6 +99,8 @@ constexpr Entero Potencia10(int n)
 
 constexpr Entero kTope = Potencia10(36);
 constexpr Entero kTopeEntero = kTope / Potencia10(kEscala);
+// Integer digits read from a box: more than any amount takes, which the program refuses.
+constexpr int kDigitosCaja = 12;
 
 Entero Acota(Entero v)
 {
@@ -279,8 +281,20 @@ int32_t Valida(void *arg)
     return ITEM_OK;
 }
 
+// The value of an item with a box (an amount as typed, or a result), read as every amount
+// box reads it (amount.h: "1.234,5", "12.5"); 0 when it does not read, which the program
+// refuses.
+Entero LeeCaja(std::string_view texto)
+{
+    const int decimales = g_euro ? 2 : 0;
+    const amount::Reading leido = amount::read(texto, decimales, kDigitosCaja);
+    return leido.error == amount::Error::None ? Entero(leido.units) * Potencia10(kEscala - decimales) : 0;
+}
+
 // The sum of the values of the items that Campos names, each asked through the engine (so
-// an item reached again in a circle counts 0); names that no item bears are skipped.
+// an item reached again in a circle counts 0); names that no item bears are skipped. The
+// value of an item with a box is read as the box shows it, any other's (a label's) as a
+// number wherever it stands in the text.
 Entero SumaCampos(B_AStr_t *item, Plantilla *plantilla)
 {
     Entero suma = 0;
@@ -299,7 +313,7 @@ Entero SumaCampos(B_AStr_t *item, Plantilla *plantilla)
         char valor[ITEM_FIELD_VALUE_LEN] = "";
         ItemText_t texto = {valor, sizeof valor};
         PlItemCallFn(campo, ITEM_MSG_VALUE, plantilla, &texto);
-        suma = Acota(suma + LeeNumero(valor));
+        suma = Acota(suma + (TieneCaja(campo) ? LeeCaja(valor) : LeeNumero(valor)));
     }
     return suma;
 }
@@ -363,15 +377,9 @@ int32_t Calculado(B_AStr_t *item, int32_t code, Plantilla *plantilla, void *arg,
 
 } // namespace
 
-int LongitudEntrada()
-{
-    return g_longitud;
-}
-
 ITEMS_EXPORT void _SetEuro(int32_t flag)
 {
     g_euro = (flag & 0xFF) != 0;
-    g_longitud = g_euro ? 11 : 10;
 }
 
 int32_t ItemsLoadString(int32_t id, char *buffer, size_t size)

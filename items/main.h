@@ -28,11 +28,12 @@
 //   value are the Texto, its cells as wide as the Texto; message 6 makes a QLabel.
 // Amount: cell text "$" and the Identificador in 11 characters; 12 cells; value the text of
 //   its entry box ("" without one); message 5 puts a text in the box; message 6 makes the
-//   box (its length the entry length of _SetEuro).
+//   box, which keeps whatever is typed or pasted.
 // Total: "+" and the Identificador; the sum of the values of the items named in Campos
-//   (names joined by "+"), in euros "0,00" with two decimals, in pesetas a whole number,
-//   with the regional decimal separator and no grouping; message 6 makes a disabled box
-//   that messages 4 and 7 fill.
+//   (names joined by "+"; the text of an item's box read as an amount box reads it,
+//   amount.h, and counting 0 when it does not read), in euros "0,00" with two decimals, in
+//   pesetas a whole number, with the regional decimal separator and no grouping; message 6
+//   makes a disabled box that messages 4 and 7 fill.
 // Percentage: "%" and the Identificador; Porcentaje ("16" in a new item) per cent of that
 //   sum; with a box, the value loses the trailing zeros of its decimals ("16", "12,5").
 // Every type refuses in message 8 an Identificador that holds a blank.
@@ -41,10 +42,6 @@ ITEMS_EXPORT int32_t _ItemImporteFunc(B_AStr_t *item, int32_t code, Plantilla *p
 ITEMS_EXPORT int32_t _ItemTotalFunc(B_AStr_t *item, int32_t code, Plantilla *plantilla, void *arg);
 ITEMS_EXPORT int32_t _ItemPorcentajeFunc(B_AStr_t *item, int32_t code, Plantilla *plantilla, void *arg);
 
-// Non-zero (only the low byte counts): euros, two decimals, entry boxes of 11 characters.
-// 0: pesetas, whole numbers, boxes of 10. Boxes made afterwards take the new length. The
-// library starts in euros.
+// Non-zero (only the low byte counts): euros, two decimals and 8 integer digits. 0:
+// pesetas, whole numbers of 10 digits. The library starts in euros.
 ITEMS_EXPORT void _SetEuro(int32_t flag);
-
-// Characters of the entry boxes that message 6 makes now.
-int LongitudEntrada();

@@ -19,7 +19,14 @@ find . -path ./BD -prune -o -type f -print | while IFS= read -r file; do
     case "$file" in
     *.[iI][nN][iI]) [ -e "$dest" ] && continue ;;
     esac
-    cmp -s "$file" "$dest" && continue
+    # Copies keep their time: the same size and time is the same file, without reading it.
+    if [ -e "$dest" ] && [ "$(stat -c '%s %y' "$file")" = "$(stat -c '%s %y' "$dest")" ]; then
+        continue
+    fi
+    if cmp -s "$file" "$dest"; then
+        touch -r "$file" "$dest"
+        continue
+    fi
     mkdir -p "$(dirname "$dest")"
     # A new file under the old name: a running copy keeps the libraries it mapped.
     cp -p "$file" "$dest.new"

@@ -2,6 +2,7 @@
 #include "Exportar.h"
 
 #include "Aplicacion.h"
+#include "Cajafecha.h"
 #include "Controles.h"
 #include "Frmmain.h"
 #include "General.h"
@@ -10,9 +11,7 @@
 #include "profile.h"
 #include "progdir.h"
 #include "qcp1252.h"
-#include "regional.h"
 
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -57,7 +56,7 @@ TFormExportar::TFormExportar(QWidget *parent)
       lblTotalImporte(Valor(this, "lblTotalImporte")), lblContravalor(Valor(this, "lblContravalor")),
       lblFechaProceso(new QLabel(this)),
       lstRemesas(new QTreeWidget(this)),
-      datePicker(new QDateEdit(this)),
+      datePicker(new TCajaFecha(this)),
       lstProceso(new QListWidget(this)),
       gaugeProceso(new QProgressBar(this)),
       cbtGenerar(new QPushButton(this)),
@@ -79,8 +78,6 @@ TFormExportar::TFormExportar(QWidget *parent)
     lstRemesas->setColumnWidth(ColDescripcion, 220);
     lstRemesas->setMinimumSize(620, 180);
     datePicker->setObjectName(QStringLiteral("datePicker"));
-    datePicker->setCalendarPopup(true);
-    datePicker->setDisplayFormat(regional::dateFormat());
     lstProceso->setObjectName(QStringLiteral("lstProceso"));
     lstProceso->setMinimumHeight(120);
     gaugeProceso->setObjectName(QStringLiteral("gaugeProceso"));
@@ -253,7 +250,7 @@ void TFormExportar::cbtGenerarClick()
     if (TipoOrden == 0)
         WriteLog("[ TFormExportar::cbtGenerarClick ] Tipo de Orden desconocida (no CSB19 o CSB58)");
     const QList<QTreeWidgetItem *> seleccion = lstRemesas->selectedItems();
-    if (seleccion.isEmpty())
+    if (seleccion.isEmpty() || (TipoOrden != 2 && !datePicker->Comprueba()))
         return;
     Generando = true;
     {

@@ -8,7 +8,7 @@
 #include <QDialog>
 #include <string>
 
-class QDateEdit;
+class TCajaFecha;
 class QLabel;
 class QListWidget;
 class QProgressBar;
@@ -52,7 +52,7 @@ public:
     QLabel *lblPresentador, *lblClienteOrdenante, *lblRutaCSB, *lblHistorico;
     QLabel *lblOrdenantes, *lblNRecibos, *lblTotalImporte, *lblContravalor, *lblFechaProceso;
     QTreeWidget *lstRemesas;
-    QDateEdit *datePicker;
+    TCajaFecha *datePicker;
     QListWidget *lstProceso;
     QProgressBar *gaugeProceso;
     QPushButton *cbtGenerar, *BitBtn1;

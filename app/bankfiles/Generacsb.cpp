@@ -504,7 +504,8 @@ bool _GeneradorCSB::LeeRecibos(int idRemesa, Bloque &bloque)
         ReciboCSB b;
         b.IdDocumento = Numero(v[0]);
         b.CodigoReferencia = v[1], b.RazonSocial = v[2], b.LocOrdenante = v[3], b.CodProvinciaOrdenante = v[4];
-        b.Cuenta = v[5], b.CodDevolucion = v[7], b.RefInterna = v[10], b.PrimerConcepto = v[11], b.Concepto = v[12];
+        b.Cuenta = v[5], b.CodDevolucion = v[7], b.RefInterna = v[10], b.PrimerConcepto = v[11];
+        b.Concepto = ConceptoCompleto(v[12]);
         b.TitularCuenta = v[13], b.Direccion = v[14], b.CP = v[15], b.Localidad = v[16];
         b.FVencimiento = LeeFechaFila(v[8]);
         b.FFormalizacion = LeeFechaFila(v[9]);

@@ -229,14 +229,11 @@ void ImportacionLibrados::AltaLibradoImportado()
     Librado &l = m_librado;
     if (Vacio(l.Titular_cuenta))
         l.Titular_cuenta = l.Razon_social;
-    bool hallado = false;
-    if (!ConsultaImportacion("SELECT [Librados( Datos )].Id_librado FROM [Librados( Datos )] WHERE " +
-                                 IgualTexto("[Librados( Datos )].Codigo_referencia",
-                                            LimpiaTextoSQL(Recorta(l.Codigo_referencia))) +
-                                 " AND [Librados( Datos )].Id_emisor=" + std::to_string(m_idEmisor) + ";",
-                             [&hallado](char *, char *) { hallado = true; }))
+    int hallado = 0;
+    if (!ResultadoImportacion(
+            m_sentencias->Librados.Busca(m_idEmisor, LimpiaTextoSQL(Recorta(l.Codigo_referencia)), hallado)))
         return;
-    if (hallado) {
+    if (hallado > 0) {
         ++Librados.Repetidos;
         return;
     }
@@ -270,7 +267,7 @@ void ImportacionLibrados::AltaLibradoImportado()
     nuevo.Loc_ordenante = Recorta(l.Loc_ordenante);
     nuevo.Cod_provincia_ordenante = Recorta(l.Cod_provincia_ordenante);
     int id = 0;
-    if (GuardaLibrado(m_tipoOrden, m_idEmisor, id, nuevo) != ResultadoLibrado::Insertado) {
+    if (m_sentencias->Librados.Inserta(m_tipoOrden, m_idEmisor, id, nuevo) != ResultadoLibrado::Insertado) {
         ++Librados.Erroneos;
         AvisoImportacion(Texto(kNoGuardado));
         Falla();

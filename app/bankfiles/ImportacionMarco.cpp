@@ -233,11 +233,13 @@ bool MarcoImportacion::Importa(std::string_view ruta, const LineDefList &layout)
         coordinacion->Pausado = true;
     bool hecho = VASQ_BeginTrans() == 0;
     if (hecho) {
+        m_sentencias.emplace();
         LectorLineas lector(ruta);
         std::string linea;
         while (m_seguir && lector.Lee(linea))
             if (const LineDef *tipo = linea.empty() ? nullptr : ReconoceLinea(layout, linea))
                 P_IMPORTACION_ImportaOLine(CortaLinea(*tipo, linea, lector.Numero()));
+        m_sentencias.reset();
         hecho = m_seguir && !m_fallo && !lector.Error() && VASQ_CommitTrans() == 0;
         if (!hecho)
             VASQ_Rollback();
@@ -308,19 +310,17 @@ void MarcoImportacion::AvisoLinea(int texto, int linea)
 bool MarcoImportacion::ConsultaImportacion(const std::string &sql,
                                            const std::function<void(char *fila, char *seguir)> &fila)
 {
-    const std::string error = DBGetData(sql, [&fila](char *texto, char *seguir, int) { fila(texto, seguir); });
-    if (error.empty())
-        return true;
-    AvisoImportacion(error);
-    if (m_conLinea)
-        AvisoLinea(kErrorLinea, m_linea);
-    Falla();
-    return false;
+    return ResultadoImportacion(DBGetData(sql, [&fila](char *texto, char *seguir, int) { fila(texto, seguir); }));
 }
 
 bool MarcoImportacion::EjecutaImportacion(const std::string &sql, int &filas)
 {
     const std::string error = DBExecSQL(sql, filas);
+    return ResultadoImportacion(error, filas);
+}
+
+bool MarcoImportacion::ResultadoImportacion(const std::string &error, int filas)
+{
     if (error.empty() && filas > 0)
         return true;
     if (!error.empty())

@@ -17,11 +17,14 @@
 // it. Texts are Windows-1252. Main thread only; one run at a time per object.
 #pragma once
 
+#include "Guardadocumento.h"
+#include "Librados.h"
 #include "Lineas.h"
 
 #include <array>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -112,9 +115,20 @@ protected:
     // when no row was written.
     bool ConsultaImportacion(const std::string &sql, const std::function<void(char *fila, char *seguir)> &fila);
     bool EjecutaImportacion(const std::string &sql, int &filas);
+    // The same end for what a statement of the run gave: its error (reported) or, with
+    // filas, no row written.
+    bool ResultadoImportacion(const std::string &error, int filas = 1);
     void Falla();
     // The province name of a code, through the callback given.
     std::string Provincia(std::string_view codigo) const;
+
+    // The statements each bill or drawee repeats, prepared once for the run.
+    struct Sentencias {
+        LibradosEmisor Librados;
+        AltaDocumentos Documentos;
+        SentenciaSQL Concepto{"INSERT INTO [Conceptos()] (Concepto) VALUES (?);"};
+    };
+    std::optional<Sentencias> m_sentencias; // during the run's transaction
 
     bool m_seguir = true;
     bool m_fallo = false;   // a statement failed: the run rolls back

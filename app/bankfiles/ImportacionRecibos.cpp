@@ -281,8 +281,9 @@ void ImportacionCSB::AltaConceptoCSB()
         return;
     CambiaCaracterLen(m_pagina, '\0', ' ');
     int filas = 0;
-    if (EjecutaImportacion(FormateaTexto("INSERT INTO [Conceptos()] (Concepto) VALUES ('%s');", LimpiaTextoSQL(m_pagina)),
-                           filas))
+    const std::string error =
+        m_sentencias->Concepto.Texto(ConceptoAlmacenado(LimpiaTextoSQL(m_pagina))).Ejecuta(filas);
+    if (ResultadoImportacion(error, filas))
         m_recibo.Id_concepto = std::to_string(VASQ_GetLastInsertID());
 }
 
@@ -294,12 +295,12 @@ void ImportacionCSB::AltaLibradoCSB()
     if (Vacio(l.Provincia) && !Vacio(l.CP))
         l.Provincia = Provincia(Recorta(l.CP).substr(0, 2));
     m_recibo.Id_librado.clear();
-    if (!ConsultaImportacion("SELECT [Librados( Datos )].Id_librado FROM [Librados( Datos )] WHERE " +
-                                 IgualTexto("[Librados( Datos )].Codigo_referencia",
-                                            LimpiaTextoSQL(Recorta(l.Codigo_referencia))) +
-                                 " AND [Librados( Datos )].Id_emisor=" + std::to_string(Numero(l.Id_emisor)) + ";",
-                             [this](char *fila, char *) { m_recibo.Id_librado = GetCampo("Id_librado", fila); }))
+    int hallado = 0;
+    if (!ResultadoImportacion(m_sentencias->Librados.Busca(Numero(l.Id_emisor),
+                                                           LimpiaTextoSQL(Recorta(l.Codigo_referencia)), hallado)))
         return;
+    if (hallado > 0)
+        m_recibo.Id_librado = std::to_string(hallado);
     CompruebaLibrado();
     if (!m_recibo.Id_librado.empty()) {
         ++Librados.Repetidos;
@@ -317,7 +318,7 @@ void ImportacionCSB::AltaLibradoCSB()
     nuevo.Loc_ordenante = Recorta(l.Loc_ordenante);
     nuevo.Cod_provincia_ordenante = Recorta(l.Cod_provincia_ordenante);
     int id = 0;
-    if (GuardaLibrado(m_tipoOrden, Numero(l.Id_emisor), id, nuevo) != ResultadoLibrado::Insertado) {
+    if (m_sentencias->Librados.Inserta(m_tipoOrden, Numero(l.Id_emisor), id, nuevo) != ResultadoLibrado::Insertado) {
         ++Librados.Erroneos;
         AvisoImportacion(Texto(kLibradoNoGuardado));
         AvisoLinea(kErrorLinea, m_lineaRecibo);
@@ -401,7 +402,7 @@ void ImportacionCSB::AltaDocumentoCSB()
     const bool erroneo = m_recibo.Invalido || m_librado.Error;
     fila.Activo = !erroneo;
     fila.Situacion = erroneo ? 1 : 0;
-    if (InsertaDocumento(fila) <= 0) {
+    if (m_sentencias->Documentos.Inserta(fila) <= 0) {
         ++Recibos.Erroneos;
         AvisoImportacion(Texto(kAltaRecibo));
         AvisoLinea(kErrorLinea, m_lineaRecibo);

@@ -4,8 +4,31 @@
 #include "General.h"
 
 #include <algorithm>
+#include <array>
 
 namespace {
+
+// What each byte becomes before the bank's table: an accented letter of Windows-1252 its
+// plain letter of the same case ("\xF1" n, "\xC1" A, "\xE7" c), every other byte itself.
+constexpr std::array<char, 256> TablaSinAcentos()
+{
+    std::array<char, 256> t{};
+    for (int b = 0; b < 256; ++b)
+        t[b] = static_cast<char>(b);
+    // 0xC0 to 0xFF; "-" for the ligatures, signs, eth, thorn and sharp s, which stay.
+    constexpr std::string_view letras = "AAAAAA-CEEEEIIII-NOOOOO-OUUUUY--aaaaaa-ceeeeiiii-nooooo-ouuuuy-y";
+    for (size_t i = 0; i < letras.size(); ++i)
+        if (letras[i] != '-')
+            t[0xC0 + i] = letras[i];
+    t[0x8A] = 'S';
+    t[0x8E] = 'Z';
+    t[0x9A] = 's';
+    t[0x9E] = 'z';
+    t[0x9F] = 'Y';
+    return t;
+}
+
+constexpr std::array<char, 256> kSinAcentos = TablaSinAcentos();
 
 // A record being built: 162 blanks, fields put at their positions (from 1).
 class Registro {
@@ -83,6 +106,8 @@ std::string_view Trozo(std::string_view texto, size_t desde, size_t largo)
 
 std::string &LimpiaRegistroCSB(std::string &registro)
 {
+    for (char &c : registro)
+        c = kSinAcentos[static_cast<unsigned char>(c)];
     LimpiaTextoCSB(registro);
     for (char &c : registro)
         if (static_cast<unsigned char>(c) < 32 || c == 127)

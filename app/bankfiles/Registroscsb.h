@@ -1,10 +1,11 @@
 // The records of the CSB19 and CSB58 send files: one routine per record kind, each giving
 // the 162 bytes of its record (without the line end) ready to be written.
 //
-// Texts are Windows-1252. Every record comes out cleaned for the bank: the bank-file table
-// (LimpiaTextoCSB), and every control byte (below 32, and 127) as a blank, so that no
-// stored tab or line break can split a record. Amounts are whole units of the file's
-// currency: cents of a euro file, pesetas of a peseta file; a field holds 10 digits.
+// Texts are Windows-1252. Every record comes out cleaned for the bank: each accented letter
+// as its plain letter ("Pe\xF1a" goes out as "Pena"), the bank-file table (LimpiaTextoCSB),
+// and every control byte (below 32, and 127) as a blank, so that no stored tab or line
+// break can split a record. Amounts are whole units of the file's currency: cents of a euro
+// file, pesetas of a peseta file; a field holds 10 digits.
 // Positions in the comments count from 1.
 #pragma once
 
@@ -102,6 +103,6 @@ private:
     std::string m_hoy, m_cargo; // "ddmmyy"
 };
 
-// Cleans a built record for the bank in place: LimpiaTextoCSB, then control bytes as
-// blanks. The length never changes.
+// Cleans a built record for the bank in place: accented letters as their plain letters of
+// the same case, LimpiaTextoCSB, then control bytes as blanks. The length never changes.
 std::string &LimpiaRegistroCSB(std::string &registro);

@@ -25,7 +25,7 @@ std::string ActualizaTotalesRemesa(std::string_view idRemesa, std::string_view m
     if (total.empty() || contravalor.empty())
         return "[ ActualizaTotalesRemesa ] '" + suma + "' no es un importe v\xE1lido";
     int filas = 0;
-    return DBExecSQL(FormateaTexto("UPDATE [Remesas()] SET [Remesas()].Importe_total=%s, "
+    return DBExecSQL(FormateaTexto("UPDATE OR FAIL [Remesas()] SET [Remesas()].Importe_total=%s, "
                                    "[Remesas()].Contravalor_total=%s WHERE Id_remesa=%s;",
                                    total, contravalor, id),
                      filas);

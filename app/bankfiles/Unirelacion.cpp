@@ -2,6 +2,7 @@
 #include "Unirelacion.h"
 
 #include "Aplicacion.h"
+#include "Cajafecha.h"
 #include "Controles.h"
 #include "Frmmain.h"
 #include "General.h"
@@ -10,9 +11,7 @@
 #include "Unithistoricos.h"
 #include "cp1252.h"
 #include "qcp1252.h"
-#include "regional.h"
 
-#include <QDateEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -38,12 +37,10 @@ QPushButton *Boton(QWidget *padre, const char *nombre, const char *texto)
     return boton;
 }
 
-QDateEdit *Fecha(QWidget *padre, const char *nombre)
+TCajaFecha *Fecha(QWidget *padre, const char *nombre)
 {
-    auto *fecha = new QDateEdit(padre);
+    auto *fecha = new TCajaFecha(padre);
     fecha->setObjectName(QLatin1String(nombre));
-    fecha->setCalendarPopup(true);
-    fecha->setDisplayFormat(regional::dateFormat());
     fecha->setEnabled(false);
     return fecha;
 }
@@ -184,6 +181,8 @@ void TFRMRelacion::BTNVertodoClick()
 
 void TFRMRelacion::BTNFechaClick()
 {
+    if (!Date1->Comprueba() || !Date2->Comprueba())
+        return;
     Lista("AND F_generacion BETWEEN #" + FechaSQL(Date1->date()) + "# AND #" + FechaSQL(Date2->date()) + "# ");
 }
 
@@ -247,7 +246,7 @@ bool TFRMRelacion::BorraHistorico(QTreeWidgetItem *fila, bool borraFichero)
     Cambiado = Historicos("Id_remesa=" + remesa) == 0;
     if (Cambiado) {
         int filas = 0;
-        DBExecSQL("UPDATE [Remesas()] SET [F_generacion]='' WHERE Id_remesa=" + remesa + ";", filas);
+        DBExecSQL("UPDATE OR FAIL [Remesas()] SET [F_generacion]='' WHERE Id_remesa=" + remesa + ";", filas);
     }
     const QTreeWidgetItem *nodo = NodoPrincipal();
     if (_multiuser *m = App().Multiuser; m && nodo)

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-class QDateEdit;
+class TCajaFecha;
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -38,7 +38,7 @@ public:
 
     QGroupBox *GroupBox1;
     QRadioButton *RBTodos, *RBFechas;
-    QDateEdit *Date1, *Date2;
+    TCajaFecha *Date1, *Date2;
     QLabel *Label1;
     QPushButton *BTNActualizar;
     // Columns: the stored copy's path, the generation date, the hidden Id_historico.

@@ -2,11 +2,13 @@
 #include "Controles.h"
 
 #include "General.h"
+#include "Modmas.h"
 #include "qcp1252.h"
 
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPalette>
 #include <QRegularExpressionValidator>
 #include <QStringList>
 #include <QStyle>
@@ -82,6 +84,35 @@ void SoloDigitos(std::initializer_list<QLineEdit *> cajas)
         caja->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), caja));
 }
 
+void SenalaRechazo(QLineEdit *caja, const std::string &motivo)
+{
+    QPalette paleta;
+    if (!motivo.empty()) {
+        paleta = caja->palette();
+        paleta.setColor(QPalette::Text, Qt::red);
+    }
+    caja->setPalette(paleta);
+    caja->setToolTip(cp1252::toQString(motivo));
+}
+
+ImporteTecleado SenalaImporte(QLineEdit *caja, std::string_view moneda)
+{
+    const ImporteTecleado leido = LeeImporteTecleado(TextoCaja(caja), moneda);
+    const bool vacia = caja->text().trimmed().isEmpty();
+    SenalaRechazo(caja, leido.Rechazo && !vacia ? Idioma.GetTexto(leido.Rechazo) : std::string());
+    return leido;
+}
+
+bool CompruebaImporte(QLineEdit *caja, std::string_view moneda)
+{
+    const ImporteTecleado leido = SenalaImporte(caja, moneda);
+    if (leido.Rechazo == 0 || caja->text().trimmed().isEmpty())
+        return true;
+    AvisoTexto(leido.Rechazo, 1, IconoMensaje::Error);
+    SafeSetFocus(caja);
+    return false;
+}
+
 QString Etiqueta(int n)
 {
     return Rotulo(n) + QStringLiteral(" :");
@@ -108,6 +139,16 @@ void DescartaTeclasAlt(QWidget *ventana)
     for (QWidget *control : ventana->findChildren<QWidget *>())
         if (control->window() == ventana) // not the dialogs it owns
             control->installEventFilter(filtro);
+}
+
+void ListaMonedas(QComboBox *lista)
+{
+    DBGetData("SELECT * FROM [_TiposMoneda()] WHERE Moneda_valida = True;", [lista](char *fila, char *, int) {
+        const std::string descripcion = GetCampoTexto("Descripcion", fila), clave = GetCampoTexto("Id_moneda", fila);
+        if (descripcion != "NULL" && clave != "NULL")
+            lista->addItem(cp1252::toQString(descripcion), QString::fromLatin1(clave.c_str()));
+    });
+    lista->model()->sort(0);
 }
 
 int AnchoCaracteres(const QWidget *control, int caracteres)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "Frmmsg.h"
+#include "General.h"
 
 #include <QString>
 #include <QStringList>
@@ -39,6 +40,19 @@ QStringList FiltrosTexto(int texto);
 // Line edits that take only digits, typed or pasted.
 void SoloDigitos(std::initializer_list<QLineEdit *> cajas);
 
+// Marks a box whose text cannot be taken: red, with the reason (Windows-1252) as its hint;
+// an empty reason takes the mark away.
+void SenalaRechazo(QLineEdit *caja, const std::string &motivo);
+
+// An amount box of the currency moneda: its text read by LeeImporteTecleado, the box
+// marked while the text does not read (an empty box is not marked). No amount box filters
+// its keys: it keeps whatever is typed or pasted, and what does not read is refused.
+ImporteTecleado SenalaImporte(QLineEdit *caja, std::string_view moneda);
+
+// The amount box's text read at a window's OK: true when it reads or the box is empty;
+// otherwise a message says why and the box, its text kept, gets the focus.
+bool CompruebaImporte(QLineEdit *caja, std::string_view moneda);
+
 // The keyboard's order through the controls, as the window shows them: each one's Tab
 // leads to the next.
 void OrdenTabulacion(std::initializer_list<QWidget *> controles);
@@ -46,6 +60,10 @@ void OrdenTabulacion(std::initializer_list<QWidget *> controles);
 // An Alt+key that no shortcut took (the mnemonic of a disabled control, or a letter that
 // names nothing) does nothing in the window's controls: it neither types nor searches.
 void DescartaTeclasAlt(QWidget *ventana);
+
+// The valid currencies of the reference table into a combo box, sorted by description
+// ("Euros" before "Pesetas"), each with its key ("EUR", "ESP") as item data.
+void ListaMonedas(QComboBox *lista);
 
 // Width for n characters of a control's text: n wide capitals at its font, as Qt measures
 // a combo box's minimum contents.

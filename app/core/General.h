@@ -65,6 +65,45 @@ std::string DBGetData(std::string_view sql, const FilaCallback &callback);
 // text or the error text, logged with the SQL after "  Detalle SQL: ".
 std::string DBExecSQL(std::string_view sql, int &filas);
 
+// A statement of the bulk runs: prepared once, then run row after row with its values bound
+// in order, instead of an SQL text per row. A text value is bound as it is and the empty
+// text as NULL (what NormalizaSQL makes of ''); amounts and dates go in their storage form.
+// A run counts as user activity; its failure comes back as DBExecSQL's, logged with the
+// statement and its values. A statement that could not be prepared fails at every run.
+class SentenciaSQL {
+public:
+    explicit SentenciaSQL(std::string sql);
+    ~SentenciaSQL();
+    SentenciaSQL(const SentenciaSQL &) = delete;
+    SentenciaSQL &operator=(const SentenciaSQL &) = delete;
+
+    // Bind the next value; the first after a run is value 1 again.
+    SentenciaSQL &Texto(const std::string &valor);
+    SentenciaSQL &Texto(std::string_view valor);
+    SentenciaSQL &Entero(long long valor);
+    SentenciaSQL &Nulo();
+
+    // Runs the statement; filas receives the rows it changed (0 on failure). Returns the
+    // empty text or the error text.
+    std::string Ejecuta(int &filas);
+    // Runs it as a query, calling callback once per row, as DBGetData.
+    std::string Consulta(const FilaCallback &callback);
+
+private:
+    // Keeps the text of the first failure until the next run reports it.
+    void Anota(int codigo);
+    void Anade(std::string_view valor);
+    // Ends a run that failed with codigo (0: none): logs and gives the failure's text.
+    std::string Termina(const char *etiqueta, int codigo);
+
+    std::string m_sql;
+    int m_sentencia = 0;
+    bool m_preparada = false;
+    int m_valor = 0;       // the last value bound
+    std::string m_fallo;   // the first failure's text since the last run
+    std::string m_valores; // bound since the last run, for the log
+};
+
 // A row callback that keeps the row whole in the row buffer and stops the query.
 void StoreRow(char *fila, char *seguir, int total);
 
@@ -202,6 +241,18 @@ std::string GetContravalor(std::string_view importe, std::string_view moneda);
 // with two decimals.
 std::string GetContravalorSinFormato(std::string_view importe, std::string_view moneda);
 
+// An amount typed into a box of the currency moneda ("EUR": two decimals and 8 integer
+// digits; any other: whole, 10 digits), read as every amount box reads it (amount.h:
+// "1.234,56", "1234,56", "12.5"). Rechazo is 0 and SQL the storage form ("1234.56",
+// "1234"); or SQL is empty and Rechazo the language text that says why it does not read:
+// 203 empty, 672 no amount, 673 thousands points out of place, 820 and 821 decimals in
+// euros and pesetas, 426 and 425 integer digits in euros and pesetas.
+struct ImporteTecleado {
+    std::string SQL;
+    int Rechazo = 0;
+};
+ImporteTecleado LeeImporteTecleado(std::string_view texto, std::string_view moneda);
+
 // ---- Account numbers (CCC: bank 4, branch 4, control digits 2, account 10) ----
 
 // The bank's own entity code, whose account part gets the extra rule of ValidaCuentaBanco.
@@ -251,6 +302,14 @@ int GetTipoOrdenFichero(std::string_view ruta);
 // an invalid QDate when it is no date.
 QDate LeeFechaUsuario(std::string_view texto);
 
+// A date typed into a date box, read as every date box reads it: as the screen shows it
+// (FechaUsuario), or day, month and year in the order of the user's short date format, as
+// three groups of digits parted by anything but letters ("20/01/2027", "20-1-27",
+// "20 01 2027") or as digits alone, two for the day and the month and the rest for the
+// year ("20012027", "200127"); the year of four digits or two (as LeeFechaUsuario); an
+// invalid QDate for anything else.
+QDate LeeFechaTecleada(std::string_view texto);
+
 // The date of a stored "yyyy/mm/dd" text; an invalid QDate when it is no date.
 QDate LeeFechaSQL(std::string_view texto);
 
@@ -294,6 +353,14 @@ bool EsFechaValida(std::string_view fecha);
 // locked. True when the bill is valid or was not flagged; false otherwise (also when it
 // cannot be read).
 bool ValidaDocumento(int idDocumento);
+
+// A bill's concept is a page of 640 characters (8 lines of 80). Its row keeps the page
+// without its trailing blanks (a page of blanks only stays as it is), so that a short
+// concept takes a short row; every reader gets the whole page back.
+std::string ConceptoAlmacenado(std::string_view pagina);
+// The page of a stored concept, blank-padded to 640 characters; none ("" or "NULL") stays
+// as it is.
+std::string ConceptoCompleto(std::string_view almacenado);
 
 // ---- Free text ----
 

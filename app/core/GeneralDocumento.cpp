@@ -2,6 +2,7 @@
 #include "General.h"
 
 #include "Cfgfile.h"
+#include "itemproto.h"
 
 #include <charconv>
 #include <cstdlib>
@@ -88,9 +89,23 @@ bool ValidaDocumento(int idDocumento)
         valido = ValidoCSB58() && valido;
     if (valido) {
         int filas = 0;
-        DBExecSQL(FormatoSQL("UPDATE [Documentos()] SET Situacion=0,Activo=true WHERE Id_documento=%d AND Block=0;",
+        DBExecSQL(FormatoSQL("UPDATE OR FAIL [Documentos()] SET Situacion=0,Activo=true WHERE Id_documento=%d AND Block=0;",
                              idDocumento),
                   filas);
     }
     return valido;
+}
+
+std::string ConceptoAlmacenado(std::string_view pagina)
+{
+    const size_t fin = pagina.find_last_not_of(' ');
+    return std::string(fin == std::string_view::npos ? pagina : pagina.substr(0, fin + 1));
+}
+
+std::string ConceptoCompleto(std::string_view almacenado)
+{
+    std::string pagina(almacenado);
+    if (!pagina.empty() && pagina != "NULL" && pagina.size() < ITEM_CONCEPT_LEN)
+        pagina.resize(ITEM_CONCEPT_LEN, ' ');
+    return pagina;
 }

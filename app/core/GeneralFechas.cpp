@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
+#include <vector>
 
 namespace {
 
@@ -89,6 +91,48 @@ std::string Escribe(const QDate &fecha, std::string_view texto, const char *func
 QDate LeeFechaUsuario(std::string_view texto)
 {
     return LeeTresNumeros(texto, OrdenUsuario());
+}
+
+QDate LeeFechaTecleada(std::string_view texto)
+{
+    // The date as the screen shows it reads back, also in a format that names the month.
+    if (const QDate mostrada = QDate::fromString(cp1252::toQString(texto).trimmed(), regional::dateFormat());
+        mostrada.isValid())
+        return mostrada;
+    // The groups of digits, parted by anything but letters.
+    std::vector<std::string> grupos;
+    bool nuevo = true;
+    for (char c : texto) {
+        const auto u = static_cast<unsigned char>(c);
+        if (EsDigito(c)) {
+            if (nuevo)
+                grupos.emplace_back();
+            grupos.back() += c;
+            nuevo = false;
+        } else if (std::isalpha(u) || u >= 0x80) {
+            return {};
+        } else {
+            nuevo = true;
+        }
+    }
+    const std::array<char, 3> orden = OrdenUsuario();
+    if (grupos.size() == 1 && (grupos[0].size() == 8 || grupos[0].size() == 6)) {
+        // Digits alone: two for the day and the month, the rest for the year.
+        const std::string digitos = grupos[0];
+        grupos.clear();
+        size_t desde = 0;
+        for (char parte : orden) {
+            const size_t largo = parte == 'y' ? digitos.size() - 4 : 2;
+            grupos.push_back(digitos.substr(desde, largo));
+            desde += largo;
+        }
+    }
+    if (grupos.size() != 3)
+        return {};
+    const size_t anio = grupos[size_t(std::find(orden.begin(), orden.end(), 'y') - orden.begin())].size();
+    if (anio != 2 && anio != 4)
+        return {};
+    return LeeTresNumeros(grupos[0] + "/" + grupos[1] + "/" + grupos[2], orden);
 }
 
 QDate LeeFechaSQL(std::string_view texto)

@@ -1,6 +1,7 @@
 // Amounts in pesetas and euros: reading, exact conversion at 166.386 and formatting.
 #include "General.h"
 
+#include "amount.h"
 #include "regional.h"
 
 namespace {
@@ -227,6 +228,22 @@ std::string GetContravalor(std::string_view importe, std::string_view moneda)
 std::string GetContravalorSinFormato(std::string_view importe, std::string_view moneda)
 {
     return ContravalorEn(importe, moneda, "GetContravalorSinFormato", EnSQL);
+}
+
+ImporteTecleado LeeImporteTecleado(std::string_view texto, std::string_view moneda)
+{
+    const bool euros = EsEuro(moneda);
+    const int decimales = DecimalesMoneda(moneda);
+    const amount::Reading leido = amount::read(texto, decimales, euros ? 8 : 10);
+    switch (leido.error) {
+    case amount::Error::None: return {EnSQL(leido.units, decimales), 0};
+    case amount::Error::Empty: return {{}, 203};
+    case amount::Error::NotANumber: return {{}, 672};
+    case amount::Error::Grouping: return {{}, 673};
+    case amount::Error::Decimals: return {{}, euros ? 820 : 821};
+    case amount::Error::Digits: return {{}, euros ? 426 : 425};
+    }
+    return {{}, 672};
 }
 
 int DecimalesMoneda(std::string_view moneda)

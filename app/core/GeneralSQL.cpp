@@ -5,6 +5,7 @@
 #include "Modmas.h"
 #include "vasqdb.h"
 
+#include <cstdio>
 #include <exception>
 #include <vector>
 
@@ -169,28 +170,43 @@ void NormalizaSQL(std::string &sql)
     sql = std::move(r);
 }
 
+namespace {
+
+// Runs consulta (a call of vasqdb that hands rows to a GetDataCallback) with callback
+// behind the trampoline; an exception the callback raised is logged after etiqueta and
+// comes back as the text. Any other failure gives the library's code to falla.
+std::string ConTrampolin(const char *etiqueta, const FilaCallback &callback,
+                         const std::function<int(GetDataCallback)> &consulta,
+                         const std::function<std::string(int)> &falla)
+{
+    const FilaCallback *anterior = g_callback;
+    const std::exception_ptr excepcionAnterior = g_excepcion;
+    g_callback = &callback;
+    g_excepcion = nullptr;
+    const int codigo = consulta(Trampolin);
+    const std::exception_ptr excepcion = g_excepcion;
+    g_callback = anterior;
+    g_excepcion = excepcionAnterior;
+    if (excepcion)
+        return Registra(etiqueta, Mensaje(excepcion));
+    return codigo != 0 ? falla(codigo) : std::string();
+}
+
+} // namespace
+
 std::string DBGetData(std::string_view sql, const FilaCallback &callback)
 {
     Inactividad.Reinicia();
+    const char *etiqueta = "[ vasqdb::VASQ_GetData ] ";
     std::string texto(sql);
     try {
         NormalizaSQL(texto);
-        const FilaCallback *anterior = g_callback;
-        const std::exception_ptr excepcionAnterior = g_excepcion;
-        g_callback = &callback;
-        g_excepcion = nullptr;
-        const int codigo = VASQ_GetData(texto.c_str(), Trampolin);
-        const std::exception_ptr excepcion = g_excepcion;
-        g_callback = anterior;
-        g_excepcion = excepcionAnterior;
-        if (excepcion)
-            return Registra("[ vasqdb::VASQ_GetData ] ", Mensaje(excepcion));
-        if (codigo != 0)
-            return Registra("[ vasqdb::VASQ_GetData ] ", ErrorLibreria(codigo), "  DETALLE SQL: ", texto);
+        return ConTrampolin(
+            etiqueta, callback, [&texto](GetDataCallback trampolin) { return VASQ_GetData(texto.c_str(), trampolin); },
+            [&](int codigo) { return Registra(etiqueta, ErrorLibreria(codigo), "  DETALLE SQL: ", texto); });
     } catch (const std::exception &e) {
-        return Registra("[ vasqdb::VASQ_GetData ] ", e.what());
+        return Registra(etiqueta, e.what());
     }
-    return {};
 }
 
 std::string DBExecSQL(std::string_view sql, int &filas)
@@ -209,6 +225,101 @@ std::string DBExecSQL(std::string_view sql, int &filas)
         return Registra("[ vasqdb::VASQ_ExeqSQL ] ", e.what());
     }
     return {};
+}
+
+SentenciaSQL::SentenciaSQL(std::string sql)
+    : m_sql(std::move(sql))
+{
+    Anota(VASQ_Prepare(m_sql.c_str(), &m_sentencia));
+    m_preparada = m_fallo.empty();
+}
+
+SentenciaSQL::~SentenciaSQL()
+{
+    if (m_sentencia)
+        VASQ_Finalize(m_sentencia);
+}
+
+void SentenciaSQL::Anota(int codigo)
+{
+    if (codigo != 0 && m_fallo.empty())
+        m_fallo = ErrorLibreria(codigo);
+}
+
+// The values are kept as text for the log of a failure; the buffer keeps its room between
+// runs.
+void SentenciaSQL::Anade(std::string_view valor)
+{
+    if (!m_valores.empty())
+        m_valores.append(", ");
+    m_valores.append(valor);
+}
+
+SentenciaSQL &SentenciaSQL::Texto(const std::string &valor)
+{
+    Anota(VASQ_BindText(m_sentencia, ++m_valor, valor.empty() ? nullptr : valor.c_str()));
+    Anade("'");
+    m_valores.append(valor).push_back('\'');
+    return *this;
+}
+
+SentenciaSQL &SentenciaSQL::Texto(std::string_view valor)
+{
+    return Texto(std::string(valor));
+}
+
+SentenciaSQL &SentenciaSQL::Entero(long long valor)
+{
+    Anota(VASQ_BindInteger(m_sentencia, ++m_valor, valor));
+    char texto[24];
+    Anade(std::string_view(texto, size_t(std::snprintf(texto, sizeof texto, "%lld", valor))));
+    return *this;
+}
+
+SentenciaSQL &SentenciaSQL::Nulo()
+{
+    Anota(VASQ_BindText(m_sentencia, ++m_valor, nullptr));
+    Anade("NULL");
+    return *this;
+}
+
+std::string SentenciaSQL::Termina(const char *etiqueta, int codigo)
+{
+    Anota(codigo);
+    std::string error = m_fallo;
+    if (!error.empty())
+        Registra(etiqueta, error, "  Detalle SQL: ", m_sql + " <- " + m_valores);
+    m_valor = 0;
+    m_valores.clear();
+    if (m_preparada)
+        m_fallo.clear();
+    return error;
+}
+
+std::string SentenciaSQL::Ejecuta(int &filas)
+{
+    Inactividad.Reinicia();
+    filas = 0;
+    const int codigo = m_fallo.empty() ? VASQ_Step(m_sentencia, &filas) : 0;
+    if (codigo != 0)
+        filas = 0;
+    return Termina("[ vasqdb::VASQ_ExecSQL ] ", codigo);
+}
+
+std::string SentenciaSQL::Consulta(const FilaCallback &callback)
+{
+    Inactividad.Reinicia();
+    const char *etiqueta = "[ vasqdb::VASQ_GetData ] ";
+    if (!m_fallo.empty())
+        return Termina(etiqueta, 0);
+    int codigo = 0;
+    const std::string error = ConTrampolin(
+        etiqueta, callback, [this](GetDataCallback trampolin) { return VASQ_StepQuery(m_sentencia, trampolin); },
+        [&codigo](int c) {
+            codigo = c;
+            return std::string();
+        });
+    return error.empty() ? Termina(etiqueta, codigo) : error;
 }
 
 void StoreRow(char *fila, char *seguir, int)

@@ -22,7 +22,9 @@ std::string CargaTexto(int n)
 
 std::string _Multiidioma::GetTexto(int n) const
 {
-    return CargaTexto(n + GetDesplazamientoIdioma());
+    const int desplazamiento = GetDesplazamientoIdioma();
+    std::string texto = desplazamiento ? CargaTexto(n + desplazamiento) : std::string();
+    return texto.empty() ? CargaTexto(n) : texto;
 }
 
 int _Multiidioma::GetDesplazamientoIdioma() const

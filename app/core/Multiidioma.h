@@ -2,8 +2,8 @@
 // the bounded formatting of texts that carry printf-style arguments.
 //
 // Texts are Windows-1252. The Spanish texts are the table entries 1 to 999; a text n in
-// language 2 or 3 is entry n + 1000 or n + 2000. An entry that does not exist reads as the
-// empty text (there is no fallback to Spanish).
+// language 2 or 3 is entry n + 1000 or n + 2000, and the Spanish text n while that entry
+// does not exist.
 #pragma once
 
 #include <array>
@@ -35,7 +35,8 @@ enum NumeroIdioma { IdiomaCastellano = 1, IdiomaIngles = 2, IdiomaCatalan = 3 };
 // The language object: one for the program (Idioma), language 1 at start.
 class _Multiidioma {
 public:
-    // The text n in the current language.
+    // The text n in the current language, or in Spanish when that language lacks it; empty
+    // when neither exists.
     std::string GetTexto(int n) const;
 
     // 0 for language 1, 1000 for 2, 2000 for 3, 0 for any other number.

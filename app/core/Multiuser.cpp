@@ -117,6 +117,7 @@ bool _multiuser::IniciaMultiusuario()
     m_horasBarrido.clear();
     m_numerosBarrido.clear();
     ConvierteBaseDatos();
+    ActualizaEsquema();
     PathIni = GetAppPath() + "Orvanta.INI";
     const bool insertado = InsertaRegistro();
     m_timer.start();

@@ -84,7 +84,7 @@ public:
     // ---- Registry (main thread; start-up and shut-down) ----
 
     // Registers this copy, once the database is open: converts an older database (see
-    // ConvierteBaseDatos), sets PathIni to Orvanta.INI in the program folder, inserts this
+    // ConvierteBaseDatos and ActualizaEsquema), sets PathIni to Orvanta.INI in the program folder, inserts this
     // copy's row with the current time through the logged SQL layer, takes this
     // connection's new key as Num_Aplicacion (0 when the insert failed) and starts the
     // 2-second timer. True when the row was inserted. No lock is reset, no notice deleted.
@@ -114,6 +114,13 @@ public:
     // statement succeeded (else rolled back and logged: the question comes again at the
     // next start). Called by IniciaMultiusuario.
     void ConvierteBaseDatos();
+
+    // Brings a database made by an earlier build to the shipped definition of the tables
+    // that changed since (amounts checked without triggers): each such table is rebuilt with
+    // its rows, indexes and next key, all in one transaction, rolled back and logged on any
+    // failure (the database keeps working as it was; the next start tries again). Returns
+    // true when the database has the shipped definitions. Called by IniciaMultiusuario.
+    static bool ActualizaEsquema();
 
     // Rewrites this copy's row from the members (logged-in user and the Reg_ records).
     void GuardaRegistros();

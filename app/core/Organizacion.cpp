@@ -53,6 +53,12 @@ const char *const kDependientes[] = {
     "SELECT COUNT(*) AS Total FROM [Remesas()] WHERE Id_emisor=%d",
 };
 
+// The count of the drawees of the issuers listed.
+std::string SqlLibrados(const std::string &emisores)
+{
+    return FormateaTexto("SELECT COUNT(*) AS Total FROM [Librados( Datos )] WHERE Id_emisor IN (%s);", emisores);
+}
+
 // The count of what depends on a row, without the rows listed in excluir (keys of the level
 // below).
 std::string SqlDependientes(NivelOrganizacion nivel, int clave, const std::string &excluir)
@@ -335,10 +341,34 @@ std::string _Organizacion::Conocidas(NivelOrganizacion nivel) const
     return lista;
 }
 
+std::string _Organizacion::LlegadasLibrados(int emisor) const
+{
+    std::vector<int> emisores{emisor};
+    for (size_t antes = 0; antes != emisores.size();) {
+        antes = emisores.size();
+        for (const Cambio &c : m_cambios) {
+            const bool llega = c.Tipo == Baja_ && c.Elemento.Nivel() == NivelEmisor &&
+                               std::find(emisores.begin(), emisores.end(), c.Destino) != emisores.end();
+            if (llega && std::find(emisores.begin(), emisores.end(), c.Elemento.Clave) == emisores.end())
+                emisores.push_back(c.Elemento.Clave);
+        }
+    }
+    std::string lista;
+    for (int clave : emisores)
+        if (clave > 0)
+            lista += (lista.empty() ? "" : ",") + std::to_string(clave);
+    return lista;
+}
+
 bool _Organizacion::TieneDependientes(NivelOrganizacion nivel, int clave) const
 {
     if (TieneHijos(nivel, clave))
         return true;
+    if (nivel == NivelEmisor && DestinoLibrados(clave) == 0) {
+        const std::string emisores = LlegadasLibrados(clave);
+        if (!emisores.empty() && Cuenta(SqlLibrados(emisores)) != 0)
+            return true;
+    }
     if (clave <= 0)
         return false;
     // The rows below that this object knows are in the tree or removed from it.
@@ -391,9 +421,11 @@ bool _Organizacion::EscribeCambio(const Cambio &c, FalloOrganizacion &fallo)
             fallo.Texto = kTextoModificacion[nivel];
         return fallo.Error.empty() && filas == 1;
     }
-    // A removal: nothing may still depend on the row, its guard must let it go, and only
-    // then do an issuer's drawees move.
-    if (Cuenta(SqlDependientes(nivel, clave, "")) != 0) {
+    // A removal: nothing may still depend on the row (an issuer's drawees only when no
+    // other issuer takes them), its guard must let it go, and only then do the drawees move.
+    const bool sinDestino = nivel == NivelEmisor && c.Destino == 0;
+    if (Cuenta(SqlDependientes(nivel, clave, "")) != 0 ||
+        (sinDestino && Cuenta(SqlLibrados(std::to_string(clave))) != 0)) {
         fallo.Texto = kTextoDependientes[nivel];
         return false;
     }

@@ -75,7 +75,9 @@ public:
 
     // True when the row has rows below it here, or rows in the database depend on it that
     // this object does not know of: presenters of a company, issuers of a presenter (added
-    // by another running copy), batches of an issuer. A failed query counts as dependent.
+    // by another running copy), batches of an issuer, and drawees of an issuer that no
+    // other issuer of its order type would take (its own and those the issuers removed
+    // here would pass to it). A failed query counts as dependent.
     bool TieneDependientes(NivelOrganizacion nivel, int clave) const;
 
     // True when the row exists in the database and no change held here touches it.
@@ -87,7 +89,8 @@ public:
 
     // Changes. Alta returns the new row's provisional key. Modifica keeps the key and the
     // owner. Baja of an issuer also records the move of its drawees to the first other
-    // issuer in tree order whose presenter has the same order type (none: they stay).
+    // issuer in tree order whose presenter has the same order type (with none, an issuer
+    // that has drawees is refused: TieneDependientes, Escribe).
     int Alta(int padre, const DatosOrganizacion &datos);
     void Modifica(NivelOrganizacion nivel, int clave, const DatosOrganizacion &datos);
     void Baja(NivelOrganizacion nivel, int clave);
@@ -106,8 +109,9 @@ public:
 
     // Writes every change held, in order, through the main connection; the caller wraps it
     // in a transaction and rolls back on failure. A change of a row that is locked (its
-    // statement changes no row), an issuer that still has batches, or a failed statement
-    // stops the writing and is returned. Nothing here changes until Confirma.
+    // statement changes no row), an issuer that still has batches or drawees no other issuer
+    // takes, or a failed statement stops the writing and is returned. Nothing here changes
+    // until Confirma.
     bool Escribe(FalloOrganizacion &fallo);
 
     // After the caller committed what Escribe wrote: the changes are forgotten and the rows
@@ -128,6 +132,9 @@ private:
 
     void CargaNivel(NivelOrganizacion nivel, int padre, bool &ok);
     std::string Conocidas(NivelOrganizacion nivel) const;
+    // The stored issuers whose drawees would end with emisor: itself and the issuers removed
+    // here whose drawees pass to it, directly or through another removed one.
+    std::string LlegadasLibrados(int emisor) const;
     ElementoOrganizacion *BuscaMutable(NivelOrganizacion nivel, int clave);
     bool EscribeCambio(const Cambio &cambio, FalloOrganizacion &fallo);
 

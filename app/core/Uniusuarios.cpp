@@ -47,6 +47,18 @@ bool LeeUsuario(int id, STRUsuario &u)
     return leido;
 }
 
+// The user still owns a company: its organisation would stay where no window reaches it.
+bool TieneEmpresas(int id)
+{
+    bool alguna = false;
+    DBGetData(FormateaTexto("SELECT Id_empresa FROM [_Empresas( Datos )] WHERE Id_usuario=%d;", id),
+              [&alguna](char *, char *seguir, int) {
+                  alguna = true;
+                  *seguir = 0;
+              });
+    return alguna;
+}
+
 } // namespace
 
 TFRMGestionusers::TFRMGestionusers(QWidget *parent)
@@ -270,14 +282,21 @@ void TFRMGestionusers::BTNBajaClick()
         AvisoTexto(652, 6, IconoMensaje::Informacion);
         return;
     }
+    if (TieneEmpresas(id)) {
+        AvisoTexto(710, 6, IconoMensaje::Informacion);
+        return;
+    }
     if (AvisoTexto(80, 6, IconoMensaje::Pregunta, BotonesMensaje::SiNo) != RespuestaSi)
         return;
     int filas = 0;
-    DBExecSQL(FormateaTexto("DELETE FROM [_Usuarios()] WHERE [Id_Usuario]=%d AND Block=0;", id), filas);
+    DBExecSQL(FormateaTexto("DELETE FROM [_Usuarios()] WHERE [Id_Usuario]=%d AND Block=0 AND NOT EXISTS (SELECT "
+                            "Id_empresa FROM [_Empresas( Datos )] WHERE Id_usuario=%d);",
+                            id, id),
+              filas);
     if (filas == 1)
         App().Multiuser->NotificaActualizacion(NIVEL_USUARIOS, 0);
-    else
-        AvisoTexto(652, 6, IconoMensaje::Informacion); // locked since it was asked
+    else // locked, or given a company, since it was asked
+        AvisoTexto(TieneEmpresas(id) ? 710 : 652, 6, IconoMensaje::Informacion);
     CargaUsuarios();
     SeleccionaFila(filas == 1 && fila >= 1 ? fila - 1 : fila);
 }

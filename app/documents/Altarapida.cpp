@@ -69,7 +69,7 @@ TFRMAltaRapida::TFRMAltaRapida(QWidget *parent)
 {
     setObjectName(QStringLiteral("FRMAltaRapida"));
     RButtomCSB19->setChecked(true);
-    CBoxMoneda->addItems({QStringLiteral("Pesetas"), QStringLiteral("Euros")});
+    ListaMonedas(CBoxMoneda);
     TxtDescripcion->setMaxLength(kLargoDescripcion);
     for (QComboBox *lista : {CBoxPresentador, CBoxEmisores, CBoxPlantilla})
         AnchoParaCaracteres(lista, 30);
@@ -238,9 +238,10 @@ void TFRMAltaRapida::BottomAceptarClick()
 
 bool TFRMAltaRapida::InsertaRemesa()
 {
-    const std::string moneda = CBoxMoneda->currentIndex() != 0 ? kMonedaEuros : kMonedaPesetas;
-    const char *emision = CheckBoxEmisionRecibo->isChecked() ? "TRUE" : "FALSE";
-    const int plantilla = Clave(CBoxPlantilla, IdsPlantillas);
+    const std::string moneda = CBoxMoneda->currentData().toString().toStdString();
+    const bool conEmision = CheckBoxEmisionRecibo->isChecked();
+    const char *emision = conEmision ? "TRUE" : "FALSE";
+    const int plantilla = conEmision ? Clave(CBoxPlantilla, IdsPlantillas) : -1; // no issue, no template
     const int emisor = Clave(CBoxEmisores, IdsEmisores);
     const std::string fecha = FechaSQL(QDate::currentDate());
     const std::string descripcion = LimpiaTextoSQL(TextoCaja(TxtDescripcion));

@@ -15,6 +15,7 @@
 #include <dlfcn.h>
 #include <memory>
 #include <strings.h>
+#include <vector>
 
 namespace {
 
@@ -24,6 +25,8 @@ constexpr int kAltoControl = 20;
 struct Actual {
     std::unique_ptr<Plantilla> Plantilla_;
     QPointer<QWidget> Padre;
+    // Each item's cells: they follow its place, which no fill changes.
+    std::vector<ItemRect_t> Celdas;
 };
 
 Actual &Actual_()
@@ -62,6 +65,7 @@ void BorraActual()
     VaciaPadre(a.Plantilla_.get(), a.Padre);
     a.Plantilla_.reset();
     a.Padre.clear();
+    a.Celdas.clear();
 }
 
 std::string Valor(Plantilla &p, B_AStr_t *item)
@@ -93,14 +97,14 @@ void Recalcula(Plantilla &p)
         PlItemCallFn(Item(p, i), ITEM_MSG_RECALC, &p, nullptr);
 }
 
-void Coloca(Plantilla &p, B_AStr_t *item, QWidget *padre, const std::string &pagina, int ancho, int alto)
+void Coloca(Plantilla &p, B_AStr_t *item, const ItemRect_t &r, QWidget *padre, const std::string &pagina, int ancho,
+            int alto)
 {
     ItemCreate_t creacion{padre, nullptr};
     PlItemCallFn(item, ITEM_MSG_CREATE, &p, &creacion);
     if (!creacion.pCtrl)
         return;
     auto *control = static_cast<QWidget *>(creacion.pCtrl);
-    const ItemRect_t r = Celdas(p, item);
     control->setGeometry(r.nX1 * ancho + 5, r.nY1 * alto + 5, (r.nX2 - r.nX1) * ancho, kAltoControl);
     DaTexto(p, item, r, pagina);
     control->setVisible(true);
@@ -140,20 +144,23 @@ void AplicaPlantilla(QWidget *padre, int id, std::string_view pagina)
     const int ancho = (padre->width() - 10) / ITEM_CONCEPT_COLS;
     const int alto = (padre->height() - 10) / ITEM_CONCEPT_ROWS;
     const std::string texto(pagina);
-    for (int i = 0; i < Items(p); ++i)
-        Coloca(p, Item(p, i), padre, texto, ancho, alto);
+    for (int i = 0; i < Items(p); ++i) {
+        a.Celdas.push_back(Celdas(p, Item(p, i)));
+        Coloca(p, Item(p, i), a.Celdas.back(), padre, texto, ancho, alto);
+    }
     Recalcula(p);
 }
 
 void RellenaPlantilla(std::string_view pagina)
 {
-    Plantilla *p = Actual_().Plantilla_.get();
+    Actual &a = Actual_();
+    Plantilla *p = a.Plantilla_.get();
     if (!p)
         return;
     const std::string texto(pagina);
-    for (int i = 0; i < Items(*p); ++i)
-        if (PlItemCtrl(Item(*p, i)))
-            DaTexto(*p, Item(*p, i), Celdas(*p, Item(*p, i)), texto);
+    for (size_t i = 0; i < a.Celdas.size(); ++i)
+        if (PlItemCtrl(Item(*p, int(i))))
+            DaTexto(*p, Item(*p, int(i)), a.Celdas[i], texto);
     Recalcula(*p);
 }
 

@@ -2,6 +2,7 @@
 #include "Editdocumentos.h"
 
 #include "Aplicacion.h"
+#include "Cajafecha.h"
 #include "Controles.h"
 #include "General.h"
 #include "Modmas.h"
@@ -9,7 +10,6 @@
 #include "qcp1252.h"
 #include "regional.h"
 
-#include <QDateEdit>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -46,12 +46,9 @@ QLineEdit *CajaNumerica(QWidget *padre, int largo)
     return caja;
 }
 
-QDateEdit *Fecha(QWidget *padre)
+TCajaFecha *Fecha(QWidget *padre)
 {
-    auto *fecha = new QDateEdit(padre);
-    fecha->setCalendarPopup(true);
-    fecha->setDisplayFormat(regional::dateFormat());
-    return fecha;
+    return new TCajaFecha(padre);
 }
 
 // A box rewritten only when its text changes (a rewrite would run the change handler).
@@ -189,7 +186,7 @@ void TFormEditDocumentos::CreaControles()
 
     panelImporte = new QWidget(tabRecibo);
     Label9 = etiqueta(panelImporte);
-    txtImporte = Caja(panelImporte, 10);
+    txtImporte = Caja(panelImporte, 0);
     labelMonedaImporte = etiqueta(panelImporte);
     Label10 = etiqueta(panelImporte);
     txtContravalor = Caja(panelImporte, 12);
@@ -352,8 +349,6 @@ void TFormEditDocumentos::FormShow()
     if (m_destino.Modo != RegistroModificar)
         m_destino.IdDocumento = 0;
     PonTextos();
-    dateVencimiento58->setDisplayFormat(regional::dateFormat());
-    dateFormalizacion58->setDisplayFormat(regional::dateFormat());
     m_salida = nullptr;
     TXTBuscar->hide();
     BTNBuscar->hide();
@@ -539,6 +534,8 @@ void TFormEditDocumentos::cbtOKClick()
 void TFormEditDocumentos::GuardaDocumento()
 {
     EjecutaSalida();
+    if (Es58() && !(dateVencimiento58->Comprueba() && dateFormalizacion58->Comprueba()))
+        return;
     STRRecibo r = LeeCajas();
     int idDocumento = 0;
     const EstadoGuarda estado = ::GuardaDocumento(r, m_destino, idDocumento);

@@ -15,7 +15,7 @@
 #include <functional>
 #include <string>
 
-class QDateEdit;
+class TCajaFecha;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -95,7 +95,7 @@ public:
     QLineEdit *txtCodReferencia58, *txtTitularCredito58, *txtBanco58, *txtOficina58, *txtDC58, *txtCuenta58,
         *txtDomicilioDeudor58, *txtLocalidadDeudor58, *txtCPDeudor58, *txtLocalidadReceptor58, *txtCPReceptor58,
         *txtProvincia58, *txtVencimiento58, *txtFechaFormalizacion58;
-    QDateEdit *dateVencimiento58, *dateFormalizacion58;
+    TCajaFecha *dateVencimiento58, *dateFormalizacion58;
     QPushButton *BTBancos, *BitBtn1;
     QListWidget *LabelBancos;
     // Amount and concept.

@@ -1,11 +1,11 @@
 // The bill editor's print button.
 #include "Editdocumentos.h"
 
+#include "Cajafecha.h"
 #include "Controles.h"
 #include "Frmpreview.h"
 #include "qcp1252.h"
 
-#include <QDateEdit>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 

@@ -21,12 +21,19 @@
 
 namespace {
 
-// The largest total the amount box takes, in pesetas or in cents: 10 digits of pesetas,
-// 8 integer digits of euros.
-constexpr long long kMaxUnidades = 9999999999LL;
 // The page's panel: cells of 10 x 20 pixels.
 constexpr int kAnchoPanel = 810;
 constexpr int kAltoPanel = 170;
+
+// The amount items' boxes laid out on the panel (totals and percentages are disabled).
+QList<QLineEdit *> CajasImporte(const QWidget *panel)
+{
+    QList<QLineEdit *> cajas;
+    for (QLineEdit *caja : panel->findChildren<QLineEdit *>())
+        if (caja->isEnabled())
+            cajas << caja;
+    return cajas;
+}
 
 } // namespace
 
@@ -97,31 +104,26 @@ void TFormEditDocumentos::tabGeneralChange(int indice)
     }
     SetEuroPlantillas(m_documento.Id_moneda == kMonedaEuros);
     AplicaPlantilla(panelPlantilla, PlantillaRemesa(), PaginaConcepto());
+    for (QLineEdit *caja : CajasImporte(panelPlantilla)) {
+        SenalaImporte(caja, m_documento.Id_moneda);
+        connect(caja, &QLineEdit::textChanged, this, [this, caja] { SenalaImporte(caja, m_documento.Id_moneda); });
+    }
 }
 
 void TFormEditDocumentos::cbtOkDataClick()
 {
-    // Without a total item the amount stays as typed.
-    if (std::string numero = GetTotalPlantilla(); !numero.empty()) {
+    for (QLineEdit *caja : CajasImporte(panelPlantilla))
+        if (!CompruebaImporte(caja, m_documento.Id_moneda))
+            return;
+    // Without a total item the amount stays as typed; a total that does not read counts 0.
+    if (const std::string total = GetTotalPlantilla(); !total.empty()) {
         const std::string &moneda = m_documento.Id_moneda;
-        CambiaCaracterLen(numero, regional::decimalSeparator(), '.');
-        long long unidades = 0;
-        switch (LeeImporteSQL(numero, moneda == kMonedaEuros ? 2 : 0, unidades)) {
-        case LecturaImporte::Correcta:
-            break;
-        case LecturaImporte::DemasiadoGrande:
-            unidades = kMaxUnidades + 1;
-            break;
-        default:
-            numero = "0";
-            unidades = 0;
-            break;
-        }
-        if (unidades > kMaxUnidades) {
+        const ImporteTecleado leido = LeeImporteTecleado(total, moneda);
+        if (leido.Rechazo == 425 || leido.Rechazo == 426) {
             AvisoTexto(169, 1, IconoMensaje::Error);
             return;
         }
-        std::string importe = FormatImporteSQL(numero, moneda);
+        std::string importe = leido.Rechazo == 0 ? leido.SQL : FormatImporteSQL("0", moneda);
         const std::string contravalor = FormatContravalor(importe, moneda);
         CambiaCaracterLen(importe, '.', regional::decimalSeparator());
         PonTextoCaja(txtImporte, importe);

@@ -1,14 +1,13 @@
 // The bill editor's keys, its change handler and the checks run when a box is left.
 #include "Editdocumentos.h"
 
+#include "Cajafecha.h"
 #include "Controles.h"
 #include "General.h"
 #include "Librados.h"
 #include "Modmas.h"
 #include "qcp1252.h"
-#include "regional.h"
 
-#include <QDateEdit>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -19,39 +18,11 @@
 #include <QTextBlock>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QValidator>
 
 namespace {
 
 constexpr int kLineasMemo = 8;
 constexpr int kAnchoLinea = 80;
-
-// The amount box's filter, for typed and pasted text alike: a "." becomes the user's
-// decimal separator; digits with at most one separator (none in pesetas), at most two
-// decimals and 8 integer digits in euros, 10 in pesetas.
-class ValidadorImporte : public QValidator {
-    Q_OBJECT
-public:
-    using QValidator::QValidator;
-    bool Euros = true;
-
-    State validate(QString &texto, int &) const override
-    {
-        const QChar separador = QLatin1Char(regional::decimalSeparator());
-        texto.replace(QLatin1Char('.'), separador);
-        const qsizetype punto = texto.indexOf(separador);
-        for (qsizetype i = 0; i < texto.size(); ++i)
-            if (!texto[i].isDigit() && i != punto)
-                return Invalid;
-        if (punto >= 0 && !Euros)
-            return Invalid;
-        const qsizetype enteros = punto < 0 ? texto.size() : punto;
-        const qsizetype decimales = punto < 0 ? 0 : texto.size() - punto - 1;
-        if (enteros > (Euros ? 8 : 10) || decimales > 2)
-            return Invalid;
-        return Acceptable;
-    }
-};
 
 // A postcode the exit lets stay: blank, or 5 digits whose first two are 01 to 52.
 bool CPValido(const std::string &cp)
@@ -78,8 +49,6 @@ std::string CodigoProvincia(const std::string &nombre)
 
 void TFormEditDocumentos::ConectaCambios()
 {
-    auto *validador = new ValidadorImporte(txtImporte);
-    txtImporte->setValidator(validador);
     for (QLineEdit *caja : tabRecibo->findChildren<QLineEdit *>()) {
         caja->installEventFilter(this);
         if (caja == txtProvincia58 || caja == TXTBuscar || caja == txtContravalor)
@@ -90,9 +59,9 @@ void TFormEditDocumentos::ConectaCambios()
         connect(referencia, &QLineEdit::textEdited, this, [this] { m_referenciaEditada = true; });
     memoConceptos->installEventFilter(this);
     connect(memoConceptos, &QPlainTextEdit::textChanged, this, [this] { Cambio(memoConceptos, true); });
-    connect(dateVencimiento58, &QDateEdit::dateChanged, this,
+    connect(dateVencimiento58, &TCajaFecha::dateChanged, this,
             [this](const QDate &fecha) { PonTextoCaja(txtVencimiento58, FechaUsuario(fecha)); });
-    connect(dateFormalizacion58, &QDateEdit::dateChanged, this,
+    connect(dateFormalizacion58, &TCajaFecha::dateChanged, this,
             [this](const QDate &fecha) { PonTextoCaja(txtFechaFormalizacion58, FechaUsuario(fecha)); });
     for (QListWidget *lista : {LBBancos, LabelBancos}) {
         lista->installEventFilter(this);
@@ -109,9 +78,7 @@ void TFormEditDocumentos::PonMonedaImporte()
     const bool euros = m_documento.Id_moneda == kMonedaEuros;
     labelMonedaImporte->setText(QString::fromLatin1(euros ? kMonedaEuros : kMonedaPesetas));
     labelMonedaContravalor->setText(QString::fromLatin1(euros ? kMonedaPesetas : kMonedaEuros));
-    txtImporte->setMaxLength(euros ? 11 : 10);
-    if (auto *validador = txtImporte->findChild<ValidadorImporte *>())
-        validador->Euros = euros;
+    SenalaImporte(txtImporte, m_documento.Id_moneda);
 }
 
 void TFormEditDocumentos::Cambio(QObject *caja, bool usuario)
@@ -130,8 +97,12 @@ void TFormEditDocumentos::Cambio(QObject *caja, bool usuario)
             memoConceptos->setTextCursor(cursor);
         }
     }
+    if (caja == txtImporte)
+        SenalaImporte(txtImporte, m_documento.Id_moneda);
     if (caja == txtImporte && usuario) {
-        PonTextoCaja(txtContravalor, FormatContravalor(TextoCaja(txtImporte), m_documento.Id_moneda));
+        // The counter-value of an amount that reads; none while it does not.
+        const ImporteTecleado importe = LeeImporteTecleado(TextoCaja(txtImporte), m_documento.Id_moneda);
+        PonTextoCaja(txtContravalor, FormatContravalor(importe.SQL, m_documento.Id_moneda));
         const std::string plantilla = NullToEmpty(m_documento.Id_plantilla);
         if (!plantilla.empty() && !m_avisoPlantilla) {
             m_avisoPlantilla = true;
@@ -179,7 +150,7 @@ bool TFormEditDocumentos::eventFilter(QObject *objeto, QEvent *evento)
             SafeSetFocus(lista == LBBancos ? txtOficina : txtOficina58);
             return true;
         }
-        if (auto *caja = qobject_cast<QLineEdit *>(objeto); caja && intro)
+        if (auto *caja = qobject_cast<QLineEdit *>(objeto); caja && intro && !qobject_cast<TCajaFecha *>(caja))
             return Intro(caja);
     } else if (evento->type() == QEvent::FocusOut) {
         const auto reason = static_cast<QFocusEvent *>(evento)->reason();
@@ -341,4 +312,3 @@ void TFormEditDocumentos::SalidaProvincia58()
     }
 }
 
-#include "EditdocumentosTeclas.moc"

@@ -142,11 +142,7 @@ int TFormEditRemesas::Muestra()
 
 void TFormEditRemesas::CargaMonedas()
 {
-    DBGetData("SELECT * FROM [_TiposMoneda()] WHERE Moneda_valida = True;", [this](char *fila, char *, int) {
-        const std::string descripcion = GetCampoTexto("Descripcion", fila), clave = GetCampoTexto("Id_moneda", fila);
-        if (descripcion != "NULL" && clave != "NULL")
-            Anade(cbxMoneda, descripcion, clave);
-    });
+    ListaMonedas(cbxMoneda);
 }
 
 void TFormEditRemesas::CargaPlantillas()
@@ -374,8 +370,10 @@ bool TFormEditRemesas::Alta(const DatosRemesaEditada &datos)
     DatosRemesaEditada nueva = datos;
     nueva.Id_emisor = m_emisorAlta;
     const int id = InsertaRemesa(nueva);
-    if (id == 0)
+    if (id == 0) {
+        AvisoTexto(997, 1, IconoMensaje::Error);
         return false;
+    }
     TFormMain *principal = Principal();
     if (QTreeWidgetItem *seleccionado = principal->NodoSeleccionado())
         Notifica(NIVEL_REMESAS, Numero(TFormMain::IdNodo(seleccionado)));
@@ -413,10 +411,15 @@ bool TFormEditRemesas::Modificacion(DatosRemesaEditada datos)
         CursorEspera espera;
         guardado = ModificaRemesa(id, datos, cambiaMoneda);
     }
-    if (guardado == GuardadoRemesa::Retenida)
-        AvisoTexto(643, 6, IconoMensaje::Ninguno);
-    if (guardado != GuardadoRemesa::Guardada)
+    if (guardado != GuardadoRemesa::Guardada) {
+        // The window stays open: it holds the batch again, or closes when another copy took it.
+        m_bloqueada = App().Multiuser && App().Multiuser->BloqueaRemesa(id, false);
+        if (guardado == GuardadoRemesa::Retenida)
+            AvisoTexto(643, 6, IconoMensaje::Ninguno);
+        if (!m_bloqueada)
+            reject();
         return false;
+    }
 
     TFormMain *principal = Principal();
     if (cambiaMoneda)

@@ -10,6 +10,7 @@
 #include "Modmas.h"
 #include "Multiidioma.h"
 #include "Multiuser.h"
+#include "Remesas.h"
 #include "cp1252.h"
 #include "qcp1252.h"
 #include "vasqdb.h"
@@ -26,6 +27,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -127,10 +129,10 @@ TfrmLibrados::TfrmLibrados(QWidget *owner)
     lstLibrados->setRootIsDecorated(false);
     lstLibrados->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstLibrados->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    lstLibrados->setMinimumWidth(380);
     for (int c : {int(ColId), int(ColTitular), int(ColDireccion), int(ColCP), int(ColLocalidad), int(ColProvincia),
                   int(ColLocOrdenante), int(ColCodProvincia)})
         lstLibrados->setColumnHidden(c, true);
+    AnchoLista();
     lstLibrados->header()->setSectionsClickable(true);
     LBBancos->hide();
     for (QPushButton *b : {cbtAlta, cbtBaja, BTNBusqueda, BottomBancos, cbtOK, cbtCancel})
@@ -159,6 +161,10 @@ TfrmLibrados::TfrmLibrados(QWidget *owner)
     BottomBancos->setFixedWidth(AnchoCaracteres(BottomBancos, 3));
     cuenta->addWidget(BottomBancos, 1, 4);
     cuenta->setColumnStretch(5, 1);
+
+    for (QLineEdit *caja : {txtCodReferencia, txtLibrado, txtTitularCuenta, txtDireccion, txtLocalidad, txtProvincia,
+                            txtLocalidadDeudor58, txtDomicilioDeudor58, txtLocalidadReceptor58})
+        AnchoParaCaracteres(caja, caja->maxLength());
 
     auto *datos19 = new QFormLayout(panelCSB19);
     datos19->setContentsMargins(0, 0, 0, 0);
@@ -223,6 +229,22 @@ TfrmLibrados::TfrmLibrados(QWidget *owner)
                      txtTitularCuenta, txtDireccion, txtCP, txtLocalidad, txtProvincia, txtLocalidadDeudor58,
                      txtDomicilioDeudor58, txtCPDeudor58, txtLocalidadReceptor58, txtCPReceptor58, cbtOK, cbtCancel});
     FormCreate();
+}
+
+// The code, name and account columns as wide as their longest values, and the list as wide
+// as the three, its frame and scroll bar.
+void TfrmLibrados::AnchoLista()
+{
+    const int margen = 2 * (lstLibrados->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1) + 8;
+    int columnas = 0;
+    for (const auto &[columna, caracteres] : {std::pair{int(ColCodigo), txtCodReferencia->maxLength()},
+                                              std::pair{int(ColNombre), txtLibrado->maxLength()},
+                                              std::pair{int(ColCuenta), 20}}) {
+        lstLibrados->setColumnWidth(columna, AnchoCaracteres(lstLibrados, caracteres) + margen);
+        columnas += lstLibrados->columnWidth(columna);
+    }
+    lstLibrados->setMinimumWidth(columnas + 2 * lstLibrados->frameWidth() +
+                                 lstLibrados->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
 }
 
 void TfrmLibrados::FormCreate()
@@ -615,18 +637,15 @@ void TfrmLibrados::cbtBajaClick()
     Notifica();
 }
 
-// The drawee's bills and the drawee in one transaction; false, with nothing changed, when
-// the drawee or one of its bills is held by another copy (or a statement failed).
+// The drawee's bills (with their concepts) and the drawee in one transaction; false, with
+// nothing changed, when the drawee or one of its bills is held by another copy (or a
+// statement failed).
 bool TfrmLibrados::BorraLibrado(int id)
 {
     if (VASQ_BeginTrans() != 0)
         return false;
     int filas = 0;
-    bool hecho = DBExecSQL(FormateaTexto("DELETE * FROM [Documentos()] WHERE [Documentos()].Id_librado = %d AND "
-                                         "Block<1;",
-                                         id),
-                           filas)
-                     .empty();
+    bool hecho = BajaDocumentos("Id_librado").Borra(id, filas).empty();
     bool quedan = false;
     if (hecho)
         hecho = DBGetData(FormateaTexto("SELECT Id_documento FROM [Documentos()] WHERE Id_librado = %d;", id),

@@ -84,6 +84,7 @@ protected:
 
 private:
     void FormCreate();
+    void AnchoLista();
     void FormShow();
     void Textos();
     std::vector<QLineEdit *> Campos() const;

@@ -6,6 +6,7 @@
 #include "Controles.h"
 #include "Frminforme.h"
 #include "Frmmain.h"
+#include "General.h"
 #include "Lstdocs.h"
 #include "Modmas.h"
 #include "cp1252.h"
@@ -75,7 +76,7 @@ void TFormListDocs::CargaRemesasEmisor(long idEmisor)
         const bool euros = cp1252::equalNoCase(siguiente(), "EUR");
         fila->setIcon(0, TFormMain::ImagenLista(euros ? kImagenEuros : kImagenPesetas));
         fila->setText(1, cp1252::toQString(ValorCelda(siguiente())));
-        fila->setText(2, cp1252::toQString(ValorCelda(siguiente())));
+        fila->setText(2, cp1252::toQString(FormatImporte(siguiente(), euros ? kMonedaEuros : kMonedaPesetas)));
         fila->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
     }
 }

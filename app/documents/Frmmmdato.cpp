@@ -4,7 +4,6 @@
 #include "Controles.h"
 #include "General.h"
 #include "qcp1252.h"
-#include "regional.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -17,20 +16,9 @@
 namespace {
 
 constexpr char kRetroceso = 8;
-
-// The date separator of the user's short date format.
-char SeparadorFecha()
-{
-    for (const QChar c : regional::dateFormat())
-        if (!c.isLetter())
-            return static_cast<char>(c.toLatin1());
-    return '/';
-}
-
-bool Contiene(const std::string &texto, char c)
-{
-    return texto.find(c) != std::string::npos;
-}
+// What the box of an amount or a date takes: no limit, so that nothing typed or pasted is
+// ever cut.
+constexpr int kSinLimite = 32767;
 
 } // namespace
 
@@ -82,7 +70,7 @@ void TFormMMDato::PreparaDato(const QString &etiqueta, int tipo, Validacion vali
     EdDato->clear();
     TipoDato = tipo;
     Valida = std::move(validacion);
-    EdDato->setMaxLength(10);
+    EdDato->setMaxLength(tipo == Importe || tipo == Fecha ? kSinLimite : 10);
     LbDato->setText(etiqueta);
     switch (tipo) {
     case Importe:
@@ -173,41 +161,7 @@ void TFormMMDato::EdDatoKeyPress(char &tecla)
         if (tecla != kRetroceso && largo >= 6)
             tecla = 0;
         break;
-    case Fecha:
-        if (tecla != kRetroceso && (largo >= 10 || (!EsDigito(tecla) && tecla != SeparadorFecha())))
-            tecla = 0;
-        break;
-    case Importe:
-        TeclaImporte(tecla);
+    default: // amounts and dates keep what is typed: OK reads it and says why it refuses it
         break;
     }
-}
-
-void TFormMMDato::TeclaImporte(char &tecla)
-{
-    const char separador = regional::decimalSeparator();
-    const std::string texto = Dato();
-    const bool euros = Moneda == kMonedaEuros;
-    if (Moneda != kMonedaPesetas && tecla == '.')
-        tecla = separador;
-    int maximo = euros && Contiene(texto, separador) ? 12 : 9;
-    if (tecla == separador && euros && !Contiene(texto, separador))
-        ++maximo;
-    const int cursor = EdDato->cursorPosition();
-    if (EdDato->maxLength() != maximo) {
-        // A new maximum sets the text again: the cursor goes back where it was.
-        EdDato->setMaxLength(maximo);
-        EdDato->setCursorPosition(cursor);
-    }
-    if (tecla == kRetroceso)
-        return;
-    const int largo = int(texto.size());
-    const size_t coma = texto.find(separador);
-    const bool signo = tecla == '+' || tecla == '-';
-    if ((!EsDigito(tecla) && tecla != separador && !signo && tecla != '%') || Contiene(texto, '%')
-        || (tecla == separador && coma != std::string::npos)
-        || (signo && (cursor != 0 || Contiene(texto, '+') || Contiene(texto, '-')))
-        || (tecla == '%' && (cursor == 0 || cursor < largo - 1))
-        || (coma != std::string::npos && texto.size() - coma - 1 >= 2 && tecla != '%'))
-        tecla = 0;
 }

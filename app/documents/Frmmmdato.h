@@ -1,5 +1,6 @@
 // The value dialog of a mass modification: one text (an internal reference, an amount
-// change, a return code or a due date) typed under the key rules of its kind.
+// change, a return code or a due date) typed under the key rules of its kind and checked
+// at OK.
 #pragma once
 
 #include <QDialog>
@@ -31,8 +32,8 @@ public:
 
     void EdDatoChange();
     void BtnAceptarClick();
-    // The key filter of the box: tecla (Windows-1252; 8 is Backspace) is kept, changed or
-    // set to 0 when rejected.
+    // The key filter of the box: tecla (Windows-1252; 8 is Backspace) is kept or set to 0
+    // when rejected. Only the lengths of a reference and a return code are filtered.
     void EdDatoKeyPress(char &tecla);
 
     QLabel *LbTitulo;
@@ -52,5 +53,4 @@ protected:
 
 private:
     void FormShow();
-    void TeclaImporte(char &tecla);
 };

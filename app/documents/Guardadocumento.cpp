@@ -7,32 +7,26 @@
 #include "Modmas.h"
 #include "Multiuser.h"
 #include "Totalesremesa.h"
-#include "regional.h"
 #include "vasqdb.h"
-
-#include <cstdio>
 
 namespace {
 
 constexpr int kLineasMemo = 8;
 constexpr size_t kAnchoLinea = 80;
 constexpr size_t kPrimerConcepto = 40;
-constexpr long long kMaxUnidades = 10000000000LL; // 10 digits, decimals included
 
 constexpr const char *kModificaLarga =
-    "UPDATE [Documentos()] SET [Situacion]=0,Activo=true,[Documentos()].Importe = '%s', [Documentos()].Contravalor "
+    "UPDATE OR FAIL [Documentos()] SET [Situacion]=0,Activo=true,[Documentos()].Importe = '%s', [Documentos()].Contravalor "
     "= '%s',  [Documentos()].Cod_devolucion = '%s', [Documentos()].Ref_interna = '%s', [Documentos()].Id_concepto = "
     "%s,  [Documentos()].F_formalizacion = '%s', [Documentos()].F_vencimiento = '%s', [Documentos()].Id_librado = "
     "%d,  [Documentos()].Primer_concepto = '%s' WHERE [Documentos()].Id_documento = %d AND Block<1;";
 constexpr const char *kModificaCorta =
-    "UPDATE [Documentos()] SET [Situacion]=0,Activo=true,[Documentos()].Importe = '%s', [Documentos()].Contravalor "
+    "UPDATE OR FAIL [Documentos()] SET [Situacion]=0,Activo=true,[Documentos()].Importe = '%s', [Documentos()].Contravalor "
     "= '%s',  [Documentos()].Cod_devolucion = '%s', [Documentos()].Ref_interna = '%s', "
     "[Documentos()].Primer_concepto = '%s',  [Documentos()].F_formalizacion = '%s', [Documentos()].F_vencimiento = "
     "'%s', [Documentos()].Id_librado = %d WHERE [Documentos()].Id_documento = %d AND Block<1;";
 
 // Texts of this unit.
-constexpr int kTextoDecimalesEuros = 820;
-constexpr int kTextoDecimalesPesetas = 821;
 constexpr int kTextoAltaRechazada = 822;
 constexpr int kTextoLibradoNoGuardado = 823;
 
@@ -100,7 +94,7 @@ bool GuardaConcepto(const STRRecibo &r, const DestinoRecibo &d, Escritura &e)
 {
     if (!ConEmision(d))
         return true;
-    const std::string concepto = ConceptoMemo(r.Memo);
+    const std::string concepto = ConceptoAlmacenado(ConceptoMemo(r.Memo));
     int filas = 0;
     e.IdConcepto = Numero(d.Id_concepto);
     if (e.IdConcepto > 0) {
@@ -180,24 +174,32 @@ void Notifica(int nivel, int id)
 
 } // namespace
 
+// A bill without concept and dates (CSB19 without issue) leaves them NULL.
+AltaDocumentos::AltaDocumentos()
+    : m_sentencia("INSERT INTO [Documentos()] (Id_remesa,Id_librado,Importe,Contravalor,Cod_devolucion,Ref_interna,"
+                  "Id_concepto,F_formalizacion,F_vencimiento,Primer_concepto,Activo,Situacion,Block) VALUES "
+                  "(?,?,?,?,?,?,?,?,?,?,?,?,0);")
+{
+}
+
+int AltaDocumentos::Inserta(const FilaDocumento &f)
+{
+    m_sentencia.Entero(f.IdRemesa).Entero(f.IdLibrado).Texto(f.Importe).Texto(f.Contravalor);
+    m_sentencia.Texto(f.CodDevolucion).Texto(f.RefInterna);
+    if (f.Larga && f.IdConcepto > 0)
+        m_sentencia.Entero(f.IdConcepto);
+    else
+        m_sentencia.Nulo();
+    m_sentencia.Texto(f.Larga ? Fecha(f.Formalizacion) : std::string());
+    m_sentencia.Texto(f.Larga ? Fecha(f.Vencimiento) : std::string());
+    m_sentencia.Texto(f.PrimerConcepto).Entero(f.Activo ? 1 : 0).Entero(f.Situacion);
+    int filas = 0;
+    return m_sentencia.Ejecuta(filas).empty() && filas == 1 ? int(VASQ_GetLastInsertID()) : 0;
+}
+
 int InsertaDocumento(const FilaDocumento &f)
 {
-    const char *activo = f.Activo ? "TRUE" : "FALSE";
-    const std::string sql =
-        f.Larga ? FormateaTexto("INSERT INTO [Documentos()] (Id_remesa,Id_librado,Importe,Contravalor,Cod_devolucion,"
-                                "Ref_interna,Id_concepto,F_formalizacion,F_vencimiento,Primer_concepto,Activo,Situacion,"
-                                "Block)  VALUES (%d,%d,'%s','%s','%s','%s',%s,'%s','%s','%s',%s,%d,0);",
-                                f.IdRemesa, f.IdLibrado, f.Importe, f.Contravalor, f.CodDevolucion, f.RefInterna,
-                                f.IdConcepto > 0 ? std::to_string(f.IdConcepto) : std::string("NULL"),
-                                Fecha(f.Formalizacion), Fecha(f.Vencimiento), f.PrimerConcepto, activo, f.Situacion)
-                : FormateaTexto("INSERT INTO [Documentos()] (Id_remesa,Id_librado,Importe,Contravalor,Cod_devolucion,"
-                                "Ref_interna,Primer_concepto,Activo,Situacion,Block)  VALUES "
-                                "(%d,%d,'%s','%s','%s','%s','%s',%s,%d,0);",
-                                f.IdRemesa, f.IdLibrado, f.Importe, f.Contravalor, f.CodDevolucion, f.RefInterna,
-                                f.PrimerConcepto, activo, f.Situacion);
-    int clave = 0;
-    DBInsertSQL(sql, clave);
-    return clave;
+    return AltaDocumentos().Inserta(f);
 }
 
 void LimpiaCampos(STRRecibo &r)
@@ -212,32 +214,13 @@ void LimpiaCampos(STRRecibo &r)
 
 bool ImporteParaGuardar(std::string_view tecleado, std::string_view moneda, std::string &sql, int &mensaje)
 {
-    const int decimales = DecimalesMoneda(moneda);
-    std::string texto = Recorta(tecleado);
-    CambiaCaracterLen(texto, regional::decimalSeparator(), '.');
-    const size_t punto = texto.find('.');
-    if (punto != std::string::npos && texto.size() - punto - 1 > size_t(decimales)
-        && texto.find_first_not_of("0123456789", punto + 1) == std::string::npos) {
-        mensaje = decimales == 0 ? kTextoDecimalesPesetas : kTextoDecimalesEuros;
+    const ImporteTecleado importe = LeeImporteTecleado(tecleado, moneda);
+    const bool cero = importe.SQL.find_first_of("123456789") == std::string::npos;
+    if (importe.Rechazo != 0 || cero) {
+        mensaje = importe.Rechazo != 0 ? importe.Rechazo : 203;
         return false;
     }
-    long long unidades = 0;
-    const LecturaImporte lectura = LeeImporteSQL(texto, decimales, unidades, true);
-    if (lectura == LecturaImporte::DemasiadoGrande
-        || (lectura == LecturaImporte::Correcta && unidades >= kMaxUnidades)) {
-        mensaje = 169;
-        return false;
-    }
-    if (lectura != LecturaImporte::Correcta || unidades <= 0) {
-        mensaje = 203;
-        return false;
-    }
-    char buffer[32];
-    if (decimales == 0)
-        std::snprintf(buffer, sizeof buffer, "%lld", unidades);
-    else
-        std::snprintf(buffer, sizeof buffer, "%lld.%02lld", unidades / 100, unidades % 100);
-    sql = buffer;
+    sql = importe.SQL;
     return true;
 }
 

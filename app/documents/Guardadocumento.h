@@ -8,6 +8,7 @@
 // language texts, never while a transaction is open.
 #pragma once
 
+#include "General.h"
 #include "Librados.h"
 #include "Multiidioma.h"
 #include "Registros.h"
@@ -46,10 +47,9 @@ struct DestinoRecibo {
 void LimpiaCampos(STRRecibo &r);
 
 // The typed amount in storage form in the currency: true with sql set ("12.50" euros,
-// "1234" pesetas); otherwise mensaje is the language text that refuses it: 203 for no
-// amount or one not above 0, 169 for more than 10 digits, 820 for a third decimal in
-// euros, 821 for any decimal in pesetas. The user's decimal separator and "." both mark
-// the decimals; grouping is refused.
+// "1234" pesetas); otherwise mensaje is the language text that refuses it: 203 for an
+// amount not above 0, else the reason LeeImporteTecleado gives ("1.234,56" reads, "1,234"
+// in euros is refused with 820).
 bool ImporteParaGuardar(std::string_view tecleado, std::string_view moneda, std::string &sql, int &mensaje);
 
 // Whether the bill may be stored: the amount (refused at once by its message), the own
@@ -78,9 +78,19 @@ struct FilaDocumento {
     int Situacion = 0; // 1 erroneous
 };
 
-// Inserts the bill (active and normal unless Activo and Situacion say otherwise); its new
-// key, or 0 when the INSERT failed (logged). The bill editor, the CSB import and the
-// sequential import write new bills through it.
+// The INSERT of new bills, prepared once for the runs that write many (the imports).
+class AltaDocumentos {
+public:
+    AltaDocumentos();
+    // Inserts the bill (active and normal unless Activo and Situacion say otherwise); its
+    // new key, or 0 when the INSERT failed (logged).
+    int Inserta(const FilaDocumento &f);
+
+private:
+    SentenciaSQL m_sentencia;
+};
+
+// One bill through AltaDocumentos, for the bill editor.
 int InsertaDocumento(const FilaDocumento &f);
 
 enum class EstadoGuarda {

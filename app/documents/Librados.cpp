@@ -1,11 +1,13 @@
 // Drawee checks and the drawee store.
 #include "Librados.h"
 
+#include "Cfgfile.h"
 #include "Controles.h"
 #include "General.h"
 #include "Modmas.h"
 #include "Multiidioma.h"
 #include "Registros.h"
+#include "vasqdb.h"
 
 #include <utility>
 #include <vector>
@@ -20,12 +22,6 @@ constexpr const char *kLibradosUsuario =
     "[_Empresas( Datos )].Id_empresa = [_Presentadores( Datos )].Id_empresa WHERE [_Empresas( Datos "
     ")].Id_usuario=%d  AND [_Presentadores( Datos )].Id_orden='%s' AND [Librados( Datos )].Codigo_referencia='%s';";
 
-constexpr const char *kInserta19 =
-    "INSERT INTO [Librados( Datos )] (Id_emisor,Codigo_referencia,Razon_social,Cuenta,Titular_cuenta,Direccion,CP,"
-    "Localidad,Provincia,Block)  VALUES (%d,'%s','%s','%s','%s','%s','%s','%s','%s',0);";
-constexpr const char *kInserta58 =
-    "INSERT INTO [Librados( Datos )] (Id_emisor,Codigo_referencia,Direccion,Localidad,CP,Cuenta,Loc_ordenante,"
-    "Cod_provincia_ordenante,Razon_social,Block)  VALUES (%d,'%s','%s','%s','%s','%s','%s','%s','%s',0);";
 constexpr const char *kActualiza19 =
     "UPDATE [Librados( Datos )] SET [Librados( Datos )].Codigo_referencia = '%s', [Librados( Datos )].Razon_social "
     "= '%s', [Librados( Datos )].Cuenta = '%s', [Librados( Datos )].Titular_cuenta = '%s', [Librados( Datos "
@@ -40,6 +36,15 @@ constexpr const char *kActualiza58 =
 void LogTipoDesconocido(const char *funcion)
 {
     WriteLog(std::string("[ TfrmLibrados::") + funcion + " ] Tipo de Orden desconocida (no CSB19 o CSB58)");
+}
+
+// A store's order type is 1 or 2; another is logged.
+bool TipoConocido(int tipoOrden)
+{
+    if (tipoOrden == 1 || tipoOrden == 2)
+        return true;
+    LogTipoDesconocido("UpdateRecord");
+    return false;
 }
 
 // The columns a store writes for the format, with their values as written.
@@ -230,40 +235,65 @@ bool ValidaLibrado(STRLibrado &l, int tipoOrden, int idUsuario, bool comprobarCo
 
 ResultadoLibrado GuardaLibrado(int tipoOrden, int idEmisor, int &idLibrado, const STRLibrado &l)
 {
-    if (tipoOrden != 1 && tipoOrden != 2) {
-        LogTipoDesconocido("UpdateRecord");
+    if (idLibrado <= 0)
+        return LibradosEmisor().Inserta(tipoOrden, idEmisor, idLibrado, l);
+    if (!TipoConocido(tipoOrden))
         return ResultadoLibrado::Fallido;
-    }
     const Columnas c = ColumnasLibrado(tipoOrden, l);
     auto v = [&c](const char *columna) { return Valor(c, columna); };
+    const std::string sql =
+        tipoOrden == 1
+            ? FormateaTexto(kActualiza19, v("Codigo_referencia"), v("Razon_social"), v("Cuenta"), v("Titular_cuenta"),
+                            v("Direccion"), v("CP"), v("Localidad"), v("Provincia"), idLibrado)
+            : FormateaTexto(kActualiza58, v("Codigo_referencia"), v("Razon_social"), v("Cuenta"), v("Localidad"),
+                            v("Direccion"), v("CP"), v("Loc_ordenante"), v("Cod_provincia_ordenante"), idLibrado);
     int filas = 0;
-    if (idLibrado > 0) {
-        const std::string sql =
-            tipoOrden == 1
-                ? FormateaTexto(kActualiza19, v("Codigo_referencia"), v("Razon_social"), v("Cuenta"),
-                                v("Titular_cuenta"), v("Direccion"), v("CP"), v("Localidad"), v("Provincia"),
-                                idLibrado)
-                : FormateaTexto(kActualiza58, v("Codigo_referencia"), v("Razon_social"), v("Cuenta"),
-                                v("Localidad"), v("Direccion"), v("CP"), v("Loc_ordenante"),
-                                v("Cod_provincia_ordenante"), idLibrado);
-        if (!DBExecSQL(sql, filas).empty())
-            return ResultadoLibrado::Fallido;
-        return filas > 0 ? ResultadoLibrado::Actualizado : ResultadoLibrado::Bloqueado;
-    }
+    if (!DBExecSQL(sql, filas).empty())
+        return ResultadoLibrado::Fallido;
+    return filas > 0 ? ResultadoLibrado::Actualizado : ResultadoLibrado::Bloqueado;
+}
+
+std::string LibradosEmisor::Busca(int idEmisor, std::string_view codigo, int &idLibrado)
+{
+    idLibrado = 0;
+    std::optional<SentenciaSQL> &sentencia = codigo.empty() ? m_buscaVacio : m_busca;
+    if (!sentencia)
+        sentencia.emplace(std::string("SELECT [Librados( Datos )].Id_librado FROM [Librados( Datos )] WHERE ") +
+                          (codigo.empty() ? IgualTexto("[Librados( Datos )].Codigo_referencia", "")
+                                          : "[Librados( Datos )].Codigo_referencia = ?") +
+                          " AND [Librados( Datos )].Id_emisor = ?;");
+    if (!codigo.empty())
+        sentencia->Texto(codigo);
+    return sentencia->Entero(idEmisor).Consulta(
+        [&idLibrado](char *fila, char *, int) { idLibrado = Numero(GetCampo("Id_librado", fila)); });
+}
+
+ResultadoLibrado LibradosEmisor::Inserta(int tipoOrden, int idEmisor, int &idLibrado, const STRLibrado &l)
+{
+    if (!TipoConocido(tipoOrden))
+        return ResultadoLibrado::Fallido;
     if (idEmisor <= 0) {
         WriteLog("[ Librados::GuardaLibrado ] Librado sin emisor: no se guarda");
         return ResultadoLibrado::Fallido;
     }
-    const std::string sql =
-        tipoOrden == 1 ? FormateaTexto(kInserta19, idEmisor, v("Codigo_referencia"), v("Razon_social"), v("Cuenta"),
-                                       v("Titular_cuenta"), v("Direccion"), v("CP"), v("Localidad"), v("Provincia"))
-                       : FormateaTexto(kInserta58, idEmisor, v("Codigo_referencia"), v("Direccion"), v("Localidad"),
-                                       v("CP"), v("Cuenta"), v("Loc_ordenante"), v("Cod_provincia_ordenante"),
-                                       v("Razon_social"));
-    int clave = 0;
-    if (!DBInsertSQL(sql, clave).empty() || clave == 0)
+    const Columnas c = ColumnasLibrado(tipoOrden, l);
+    std::optional<SentenciaSQL> &sentencia = m_inserta[tipoOrden - 1];
+    if (!sentencia) {
+        std::string columnas, valores;
+        for (const auto &[nombre, valor] : c) {
+            columnas += std::string(",") + nombre;
+            valores += ",?";
+        }
+        sentencia.emplace("INSERT INTO [Librados( Datos )] (Id_emisor" + columnas + ",Block) VALUES (?" + valores +
+                          ",0);");
+    }
+    sentencia->Entero(idEmisor);
+    for (const auto &[nombre, valor] : c)
+        sentencia->Texto(valor);
+    int filas = 0;
+    if (!sentencia->Ejecuta(filas).empty() || filas != 1)
         return ResultadoLibrado::Fallido;
-    idLibrado = clave;
+    idLibrado = int(VASQ_GetLastInsertID());
     return ResultadoLibrado::Insertado;
 }
 

@@ -9,6 +9,9 @@
 // a transaction; the store shows none and runs inside the caller's transaction, if any.
 #pragma once
 
+#include "General.h"
+
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -69,6 +72,20 @@ enum class ResultadoLibrado {
 // connection's last insert. Every text, account and postcode included, is cleaned for SQL and the code trimmed; a CSB58 drawee
 // with an empty account is stored with kCuentaCeros, its province code cut to 2.
 ResultadoLibrado GuardaLibrado(int tipoOrden, int idEmisor, int &idLibrado, const STRLibrado &l);
+
+// The drawee statements of a run that stores many drawees (the imports), each prepared at
+// its first use and kept for the run.
+class LibradosEmisor {
+public:
+    // The Id_librado of the issuer's drawee with the code (0 when none): a code found as
+    // it is, an empty one as NULL or empty. Returns the empty text or the query's error.
+    std::string Busca(int idEmisor, std::string_view codigo, int &idLibrado);
+    // The INSERT of GuardaLibrado: Insertado with the new key, or Fallido.
+    ResultadoLibrado Inserta(int tipoOrden, int idEmisor, int &idLibrado, const STRLibrado &l);
+
+private:
+    std::optional<SentenciaSQL> m_busca, m_buscaVacio, m_inserta[2];
+};
 
 // True when the stored row idLibrado holds what GuardaLibrado would write of l.
 bool CoincideLibrado(int tipoOrden, int idLibrado, const STRLibrado &l);

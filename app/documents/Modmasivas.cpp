@@ -6,8 +6,10 @@
 #include "Modmas.h"
 #include "Registros.h"
 #include "Totalesremesa.h"
+#include "vasqdb.h"
 
 #include <map>
+#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -79,18 +81,6 @@ std::string TextoImporte(long long unidades, int decimales)
     return signo + std::to_string(valor / 100) + "." + (centimos.size() < 2 ? "0" : "") + centimos;
 }
 
-// A text inside a quoted SQL literal: each "'" doubled.
-std::string Literal(std::string_view texto)
-{
-    std::string r;
-    for (char c : texto) {
-        r += c;
-        if (c == '\'')
-            r += '\'';
-    }
-    return r;
-}
-
 const char *Columna(TipoMasiva tipo)
 {
     switch (tipo) {
@@ -151,7 +141,7 @@ std::string LeeRecibos(const std::vector<std::string> &ids, TipoMasiva tipo, std
                 r.Retenido = Numero(GetCampo("MM_Block", fila)) != 0;
                 r.Erroneo = GetCampo("MM_Situacion", fila) != "0";
                 if (concepto)
-                    r.Concepto = NullToEmpty(GetCampoTexto("MM_Concepto", fila));
+                    r.Concepto = NullToEmpty(ConceptoCompleto(GetCampoTexto("MM_Concepto", fila)));
             });
         if (!error.empty())
             return error;
@@ -193,89 +183,87 @@ int Calcula(const Modificacion &m, Recibo &r)
     return 0;
 }
 
-// The guarded UPDATE of one bill's column.
-std::string ActualizaCampo(int id, const char *columna, const std::string &valor, int &filas)
-{
-    return DBExecSQL(FormatoSQL("UPDATE [Documentos()] SET [Documentos()].%s = %s WHERE [Documentos()].Id_documento "
-                                "= %d AND Block=0",
-                                columna, valor.c_str(), id),
-                     filas);
-}
+// The writes of one run, each statement prepared at its first use and kept for the run.
+class Escritura {
+public:
+    explicit Escritura(TipoMasiva tipo) : m_tipo(tipo) {}
 
-// A bill's concept rewritten, or a new concept row for a bill without one; a bill another
-// copy holds keeps its concept.
-std::string EscribeConcepto(const Recibo &r, int &filas)
-{
-    const int idConcepto = Numero(r.Valor);
-    if (idConcepto >= 1)
-        return DBExecSQL(FormatoSQL("UPDATE [Conceptos()] SET [Conceptos()].Concepto = '%s' WHERE "
-                                    "[Conceptos()].Id_concepto = %d AND EXISTS (SELECT [Documentos()].Id_documento "
-                                    "FROM [Documentos()] WHERE [Documentos()].Id_documento = %d AND Block=0)",
-                                    Literal(r.Nuevo).c_str(), idConcepto, r.Id),
-                         filas);
-    int nuevo = 0;
-    std::string error =
-        DBInsertSQL(FormatoSQL("INSERT INTO [Conceptos()] (Concepto) VALUES ( '%s' )", Literal(r.Nuevo).c_str()), nuevo);
-    if (!error.empty())
+    // Writes one bill's new value; filas is 0 when another copy holds it now.
+    std::string Escribe(const Recibo &r, int &filas)
+    {
+        switch (m_tipo) {
+        case TipoMasiva::Importes: {
+            SentenciaSQL &s = Sentencia(m_campo, "UPDATE OR FAIL [Documentos()] SET Importe = ?, Contravalor = ? "
+                                                 "WHERE Id_documento = ? AND Block=0");
+            return s.Texto(r.Nuevo).Texto(GetContravalor(r.Nuevo, r.Moneda)).Entero(r.Id).Ejecuta(filas);
+        }
+        case TipoMasiva::Conceptos:
+            return Concepto(r, filas);
+        case TipoMasiva::CodDevolucion:
+        case TipoMasiva::RefInterna:
+            return Campo(r, r.Nuevo, filas);
+        case TipoMasiva::FechaVencimiento:
+            if (!LeeFechaSQL(r.Nuevo).isValid())
+                return "[ Modmasivas::ModificaDocumentos ] Fecha no v\xE1lida: '" + r.Nuevo + "'";
+            return Campo(r, r.Nuevo, filas);
+        }
+        return {};
+    }
+
+private:
+    SentenciaSQL &Sentencia(std::optional<SentenciaSQL> &sentencia, const std::string &sql)
+    {
+        if (!sentencia)
+            sentencia.emplace(sql);
+        return *sentencia;
+    }
+
+    // The guarded UPDATE of the run's column of one bill.
+    std::string Campo(const Recibo &r, const std::string &valor, int &filas)
+    {
+        SentenciaSQL &s = Sentencia(m_campo, std::string("UPDATE OR FAIL [Documentos()] SET ") + Columna(m_tipo) +
+                                                 " = ? WHERE Id_documento = ? AND Block=0");
+        return s.Texto(valor).Entero(r.Id).Ejecuta(filas);
+    }
+
+    // A bill's concept rewritten, or a new concept row for a bill without one; a bill
+    // another copy holds keeps its concept.
+    std::string Concepto(const Recibo &r, int &filas)
+    {
+        const std::string concepto = ConceptoAlmacenado(r.Nuevo);
+        const int idConcepto = Numero(r.Valor);
+        if (idConcepto >= 1)
+            return Sentencia(m_concepto, "UPDATE [Conceptos()] SET Concepto = ? WHERE Id_concepto = ? AND EXISTS "
+                                         "(SELECT Id_documento FROM [Documentos()] WHERE Id_documento = ? AND Block=0)")
+                .Texto(concepto)
+                .Entero(idConcepto)
+                .Entero(r.Id)
+                .Ejecuta(filas);
+        std::string error =
+            Sentencia(m_altaConcepto, "INSERT INTO [Conceptos()] (Concepto) VALUES (?)").Texto(concepto).Ejecuta(filas);
+        if (!error.empty())
+            return error;
+        const int nuevo = int(VASQ_GetLastInsertID());
+        error = Sentencia(m_enlace, "UPDATE OR FAIL [Documentos()] SET Id_concepto = ? WHERE Id_documento = ? AND Block=0")
+                    .Entero(nuevo)
+                    .Entero(r.Id)
+                    .Ejecuta(filas);
+        if (error.empty() && filas == 0) {
+            int borradas = 0;
+            error = Sentencia(m_bajaConcepto, "DELETE FROM [Conceptos()] WHERE Id_concepto = ?")
+                        .Entero(nuevo)
+                        .Ejecuta(borradas);
+        }
         return error;
-    error = ActualizaCampo(r.Id, "Id_concepto", std::to_string(nuevo), filas);
-    if (error.empty() && filas == 0) {
-        int borradas = 0;
-        error = DBExecSQL(FormatoSQL("DELETE * FROM [Conceptos()] WHERE [Conceptos()].Id_concepto = %d", nuevo),
-                          borradas);
     }
-    return error;
-}
 
-// Writes one bill's new value; filas is 0 when another copy holds it now.
-std::string EscribeRecibo(TipoMasiva tipo, const Recibo &r, int &filas)
-{
-    switch (tipo) {
-    case TipoMasiva::Importes: {
-        const std::string contravalor = GetContravalor(r.Nuevo, r.Moneda);
-        return DBExecSQL(FormatoSQL("UPDATE [Documentos()] SET [Documentos()].Importe = %s, [Documentos()].Contravalor "
-                                    "= %s WHERE [Documentos()].Id_documento = %d AND Block=0",
-                                    r.Nuevo.c_str(), contravalor.empty() ? "NULL" : contravalor.c_str(), r.Id),
-                         filas);
-    }
-    case TipoMasiva::Conceptos:
-        return EscribeConcepto(r, filas);
-    case TipoMasiva::CodDevolucion:
-    case TipoMasiva::RefInterna:
-        return ActualizaCampo(r.Id, Columna(tipo), "'" + Literal(r.Nuevo) + "'", filas);
-    case TipoMasiva::FechaVencimiento:
-        return ActualizaCampo(r.Id, Columna(tipo), "#" + r.Nuevo + "#", filas);
-    }
-    return {};
-}
+    TipoMasiva m_tipo;
+    std::optional<SentenciaSQL> m_campo, m_concepto, m_altaConcepto, m_enlace, m_bajaConcepto;
+};
 
 } // namespace
 
-std::optional<OperacionImporte> LeeOperacionImporte(std::string_view texto, char separador)
-{
-    OperacionImporte op;
-    size_t i = texto.find_first_not_of(' ');
-    if (i == std::string_view::npos)
-        return std::nullopt;
-    op.Modo = texto[i] == '+' ? 1 : texto[i] == '-' ? -1 : 0;
-    while (i < texto.size() && !Digito(texto[i]))
-        ++i;
-    if (i == texto.size())
-        return std::nullopt;
-    bool punto = false;
-    for (; i < texto.size() && (Digito(texto[i]) || texto[i] == separador || texto[i] == '.'); ++i) {
-        if (Digito(texto[i]))
-            op.Numero += texto[i];
-        else if (!punto)
-            op.Numero += '.', punto = true;
-    }
-    while (i < texto.size() && texto[i] == ' ')
-        ++i;
-    op.Porcentaje = i < texto.size() && texto[i] == '%';
-    return op;
-}
-
-bool FormatoImporteValido(std::string_view texto, char separador)
+int LeeOperacionImporte(std::string_view texto, std::string_view moneda, OperacionImporte &op)
 {
     size_t i = 0;
     const auto blancos = [&] {
@@ -283,37 +271,34 @@ bool FormatoImporteValido(std::string_view texto, char separador)
             ++i;
     };
     blancos();
-    if (i < texto.size() && (texto[i] == '+' || texto[i] == '-')) {
+    const int modo = i < texto.size() && texto[i] == '+' ? 1 : i < texto.size() && texto[i] == '-' ? -1 : 0;
+    if (modo != 0) {
         ++i;
         blancos();
     }
-    if (i == texto.size() || !Digito(texto[i]))
-        return false;
-    while (i < texto.size() && (Digito(texto[i]) || texto[i] == separador))
+    const size_t inicio = i;
+    while (i < texto.size() && (Digito(texto[i]) || texto[i] == '.' || texto[i] == ','))
         ++i;
+    const std::string_view numero = texto.substr(inicio, i - inicio);
     blancos();
-    if (i < texto.size() && texto[i] == '%') {
+    const bool porcentaje = i < texto.size() && texto[i] == '%';
+    if (porcentaje) {
         ++i;
         blancos();
     }
-    return i == texto.size();
+    if (numero.empty() || i != texto.size())
+        return 313;
+    // A percentage takes two decimals, as a euro amount.
+    const ImporteTecleado leido = LeeImporteTecleado(numero, porcentaje ? kMonedaEuros : moneda);
+    if (leido.Rechazo != 0)
+        return leido.Rechazo;
+    op = {modo, leido.SQL, porcentaje};
+    return 0;
 }
 
 bool FormatoFechaValido(std::string_view texto)
 {
-    size_t i = 0;
-    for (int grupo = 0; grupo < 3; ++grupo) {
-        if (grupo > 0 && i++ >= texto.size())
-            return false;
-        while (i < texto.size() && texto[i] == ' ')
-            ++i;
-        const size_t inicio = i;
-        while (i < texto.size() && Digito(texto[i]))
-            ++i;
-        if (i == inicio)
-            return false;
-    }
-    return i == texto.size() && texto.size() >= 10 && EsFechaValida(texto);
+    return LeeFechaTecleada(texto).isValid();
 }
 
 ImporteNuevo CalculaNuevoImporte(const OperacionImporte &operacion, std::string_view actual, std::string_view moneda)
@@ -388,11 +373,12 @@ ResultadoMasiva ModificacionMasiva::Escribe(const ProgresoMasiva &progreso)
     };
     std::map<int, std::string> remesas;
     std::vector<std::string> valores;
+    Escritura escritura(m_modificacion.Tipo);
     for (size_t i = 0; i < m_recibos.size(); ++i) {
         const Recibo &r = m_recibos[i];
         int filas = 1;
         if (!r.Retenido && r.Cambia)
-            if (std::string error = EscribeRecibo(m_modificacion.Tipo, r, filas); !error.empty())
+            if (std::string error = escritura.Escribe(r, filas); !error.empty())
                 return fallo(std::move(error));
         if (!r.Retenido && filas == 0)
             ++resultado.Retenidos;

@@ -29,18 +29,14 @@ struct OperacionImporte {
     bool Porcentaje = false;
 };
 
-// Reads the typed text (blanks, a sign, digits with the decimal separator separador, an
-// optional "%"); none when it holds no digit.
-std::optional<OperacionImporte> LeeOperacionImporte(std::string_view texto, char separador);
+// Reads the typed text for the bills of the currency moneda: optional blanks, an optional
+// "+" or "-" with blanks after it, the number, optional blanks, then the end or "%"
+// followed only by blanks. The number is read as an amount box of the currency reads it
+// (LeeImporteTecleado: "1.234,56"), a percentage with up to two decimals. 0 with op set,
+// or the text that says why it is refused: 313 the form, or the number's reason.
+int LeeOperacionImporte(std::string_view texto, std::string_view moneda, OperacionImporte &op);
 
-// Whether the typed text has the amount format: optional blanks, an optional "+" or "-"
-// with blanks after it, at least one digit, then only digits and separador, optional
-// blanks, then the end or "%" followed only by blanks.
-bool FormatoImporteValido(std::string_view texto, char separador);
-
-// Whether the typed text is a date: three groups of optional blanks and digits, each pair
-// separated by exactly one character, a date in the user's short format, at least 10
-// characters long.
+// Whether the typed text is a date as a date box reads it (LeeFechaTecleada).
 bool FormatoFechaValido(std::string_view texto);
 
 // The new amount of a bill: its amount in storage form, or the number of the text that

@@ -8,7 +8,6 @@
 #include "Frmmmdato.h"
 #include "General.h"
 #include "Multiuser.h"
-#include "regional.h"
 
 namespace {
 
@@ -17,11 +16,14 @@ std::string Texto(int n)
     return Idioma.GetTexto(n);
 }
 
+// The amount typed for the bills of the batch the dialog shows: 0, or -1 after saying why.
 int ValidaFormatoImporte(const std::string &texto)
 {
-    if (FormatoImporteValido(texto, regional::decimalSeparator()))
+    OperacionImporte op;
+    const int rechazo = LeeOperacionImporte(texto, App().FormMMDato->Moneda, op);
+    if (rechazo == 0)
         return 0;
-    ShowMsg(Texto(312), "%s", 0, Texto(313));
+    ShowMsg(Texto(312), "%s", 0, Texto(rechazo));
     return -1;
 }
 
@@ -98,12 +100,10 @@ std::optional<std::vector<std::string>> ModificaImportes(const std::vector<std::
         const std::optional<std::string> dato = PideDato(344, TFormMMDato::Importe, ValidaFormatoImporte);
         if (!dato)
             return std::nullopt;
-        const std::optional<OperacionImporte> operacion = LeeOperacionImporte(*dato, regional::decimalSeparator());
-        if (!operacion)
-            continue;
         Modificacion m;
         m.Tipo = TipoMasiva::Importes;
-        m.Importe = *operacion;
+        if (LeeOperacionImporte(*dato, App().FormMMDato->Moneda, m.Importe) != 0)
+            continue;
         ResultadoMasiva r = Ejecuta(ids, std::move(m), progreso);
         if (r.Rechazo != 0)
             continue;
@@ -144,7 +144,7 @@ std::optional<std::vector<std::string>> ModificaFechaVencimiento(const std::vect
         return std::nullopt;
     Modificacion m;
     m.Tipo = TipoMasiva::FechaVencimiento;
-    m.Valor = GetDateYYYYMMDD(*dato);
+    m.Valor = FechaSQL(LeeFechaTecleada(*dato));
     ResultadoMasiva r = Ejecuta(ids, std::move(m), progreso);
     if (r.Declinada)
         return std::vector<std::string>();

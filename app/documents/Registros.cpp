@@ -81,7 +81,7 @@ STRDocumento CargaDocumento(std::string_view idDocumento)
         d.Id_plantilla = campo("Id_plantilla");
         d.Con_emision = campo("Con_emision");
         d.Primer_concepto = campo("Primer_concepto");
-        d.Concepto = campo("Concepto");
+        d.Concepto = ConceptoCompleto(campo("Concepto"));
     });
     return d;
 }

@@ -35,11 +35,10 @@ std::string RecalculaContravalores(int idRemesa, const std::string &moneda)
         [&recibos](char *fila, char *, int) {
             recibos.emplace_back(Numero(GetCampo("Id_documento", fila)), GetCampo("Importe", fila));
         });
+    SentenciaSQL cambio("UPDATE OR FAIL [Documentos()] SET Contravalor=? WHERE Id_documento=?;");
     for (size_t i = 0; error.empty() && i < recibos.size(); ++i) {
         int filas = 0;
-        error = DBExecSQL(FormateaTexto("UPDATE [Documentos()] SET Contravalor='%s' WHERE Id_documento=%d;",
-                                      GetContravalorSinFormato(recibos[i].second, moneda), recibos[i].first),
-                        filas);
+        error = cambio.Texto(GetContravalorSinFormato(recibos[i].second, moneda)).Entero(recibos[i].first).Ejecuta(filas);
     }
     return error;
 }
@@ -60,9 +59,10 @@ std::unordered_set<std::string> Erroneos(int idRemesa, std::string &error)
     return ids;
 }
 
-// Runs the guarded statement of each bill in one transaction.
+// Runs the guarded change of each bill in one transaction: ejecuta gives the error and the
+// rows changed.
 ResultadoRecibos PorRecibo(const char *etiqueta, const std::vector<std::string> &ids,
-                           const std::function<std::string(const std::string &)> &sentencia,
+                           const std::function<std::string(int, int &)> &ejecuta,
                            const std::function<bool(const std::string &)> &salta, const ProgresoRecibos &progreso)
 {
     ResultadoRecibos r;
@@ -74,7 +74,7 @@ ResultadoRecibos PorRecibo(const char *etiqueta, const std::vector<std::string> 
     for (size_t i = 0; i < ids.size(); ++i) {
         if (!salta(ids[i])) {
             int filas = 0;
-            r.Error = DBExecSQL(sentencia(std::to_string(Numero(ids[i]))), filas);
+            r.Error = ejecuta(Numero(ids[i]), filas);
             if (!r.Error.empty())
                 return {0, 0, r.Error};
             (filas > 0 ? r.Cambiados : r.Retenidos) += 1;
@@ -87,6 +87,22 @@ ResultadoRecibos PorRecibo(const char *etiqueta, const std::vector<std::string> 
 }
 
 } // namespace
+
+BajaDocumentos::BajaDocumentos(const std::string &columna)
+    : m_conceptos("DELETE FROM [Conceptos()] WHERE [Conceptos()].Id_concepto IN (SELECT [Documentos()].Id_concepto "
+                  "FROM [Documentos()] WHERE [Documentos()]." + columna + " = ? AND [Documentos()].Block<1);")
+    , m_documentos("DELETE FROM [Documentos()] WHERE [Documentos()]." + columna + " = ? AND Block<1;")
+{
+}
+
+std::string BajaDocumentos::Borra(int clave, int &filas)
+{
+    int conceptos = 0;
+    std::string error = m_conceptos.Entero(clave).Ejecuta(conceptos);
+    if (error.empty())
+        error = m_documentos.Entero(clave).Ejecuta(filas);
+    return error;
+}
 
 int InsertaRemesa(const DatosRemesaEditada &remesa)
 {
@@ -106,7 +122,7 @@ GuardadoRemesa ModificaRemesa(int idRemesa, const DatosRemesaEditada &remesa, bo
         return GuardadoRemesa::Fallida;
     int filas = 0;
     std::string error = DBExecSQL(
-        FormateaTexto("UPDATE [Remesas()] SET [Remesas()].Id_emisor= %d ,[Remesas()].Id_plantilla = %s, "
+        FormateaTexto("UPDATE OR FAIL [Remesas()] SET [Remesas()].Id_emisor= %d ,[Remesas()].Id_plantilla = %s, "
                       "[Remesas()].Id_moneda = '%s', [Remesas()].Con_emision = %s,  [Remesas()].Descripcion = '%s' "
                       "WHERE [Remesas()].Id_remesa = %d AND Block<1;",
                       remesa.Id_emisor, ClaveONull(remesa.Id_plantilla), remesa.Id_moneda, SiNo(remesa.Con_emision),
@@ -130,10 +146,7 @@ bool BorraRemesa(int idRemesa)
     if (!transaccion.Abierta())
         return false;
     int filas = 0;
-    if (!DBExecSQL(FormateaTexto("DELETE * FROM [Documentos()] WHERE [Documentos()].Id_remesa = %d  AND Block<1;",
-                               idRemesa),
-                 filas)
-             .empty())
+    if (!BajaDocumentos("Id_remesa").Borra(idRemesa, filas).empty())
         return false;
     std::string quedan;
     const std::string error =
@@ -153,12 +166,9 @@ bool BorraRemesa(int idRemesa)
 
 ResultadoRecibos BorraRecibos(const std::vector<std::string> &ids, const ProgresoRecibos &progreso)
 {
+    BajaDocumentos baja("Id_documento");
     return PorRecibo(
-        "BorraRecibos", ids,
-        [](const std::string &id) {
-            return FormateaTexto("DELETE * FROM [Documentos()] WHERE [Documentos()].Id_documento = %s AND Block<1;",
-                                 id);
-        },
+        "BorraRecibos", ids, [&baja](int id, int &filas) { return baja.Borra(id, filas); },
         [](const std::string &) { return false; }, progreso);
 }
 
@@ -169,13 +179,10 @@ ResultadoRecibos ActivaRecibos(int idRemesa, const std::vector<std::string> &ids
     const std::unordered_set<std::string> erroneos = Erroneos(idRemesa, error);
     if (!error.empty())
         return {0, 0, error};
-    const std::string valor = SiNo(activo);
+    SentenciaSQL cambio("UPDATE OR FAIL [Documentos()] SET [Documentos()].Activo=? WHERE [Documentos()].Id_documento=? "
+                        "AND Block<1;");
     return PorRecibo(
         "ActivaRecibos", ids,
-        [&valor](const std::string &id) {
-            return FormateaTexto("UPDATE [Documentos()] SET [Documentos()].Activo=%s WHERE "
-                                 "[Documentos()].Id_documento=%s  AND Block<1;",
-                                 valor, id);
-        },
+        [&cambio, activo](int id, int &filas) { return cambio.Entero(activo ? 1 : 0).Entero(id).Ejecuta(filas); },
         [&erroneos](const std::string &id) { return erroneos.count(std::to_string(Numero(id))) > 0; }, progreso);
 }

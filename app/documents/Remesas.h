@@ -1,6 +1,7 @@
 // The writers of batches and of a batch's marked bills: the batch editor's insert and
 // update (a currency change with its bills' counter-values and totals), the delete of a
-// batch with its bills, and the delete, activation and deactivation of bills.
+// batch with its bills, and the delete (with their concepts), activation and deactivation
+// of bills.
 //
 // Each change that touches more than one row runs in one short transaction of the main
 // connection: all or nothing. Rows that another running copy holds (Block above 0) are left
@@ -8,6 +9,8 @@
 // releases a lock or posts a notice: the caller releases its own locks before and posts its
 // notices after. Texts are Windows-1252; descripcion arrives cleaned for SQL.
 #pragma once
+
+#include "General.h"
 
 #include <functional>
 #include <string>
@@ -36,6 +39,21 @@ enum class GuardadoRemesa {
 // transaction, every bill's Contravalor becomes the counter-value of its unchanged Importe
 // read in the new currency, and the batch's totals are written anew.
 GuardadoRemesa ModificaRemesa(int idRemesa, const DatosRemesaEditada &remesa, bool cambiaMoneda);
+
+// Deletes bills with their concept rows, inside the caller's transaction, leaving those
+// another copy holds. Every deleter of bills goes through it, so that no concept row
+// outlives its bill. Its statements are prepared once, for runs that delete bill after
+// bill.
+class BajaDocumentos {
+public:
+    // columna: the column of [Documentos()] that picks the bills by key ("Id_remesa").
+    explicit BajaDocumentos(const std::string &columna);
+    // Deletes the bills whose column holds clave; filas: the bills deleted.
+    std::string Borra(int clave, int &filas);
+
+private:
+    SentenciaSQL m_conceptos, m_documentos;
+};
 
 // Deletes the batch and its bills in one transaction, the bills first: when the batch or
 // any of its bills stays (held by another copy, or a failed statement) everything is rolled

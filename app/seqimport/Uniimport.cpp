@@ -625,7 +625,7 @@ bool _Recibo::Guardar()
     const std::string concepto = Concepto();
     if (!Recorta(concepto).empty()) {
         if (!DBInsertSQL(FormatoSQL("INSERT INTO [Conceptos()] (Concepto) VALUES ('%s');",
-                                    LimpiaTextoSQL(concepto).c_str()),
+                                    ConceptoAlmacenado(LimpiaTextoSQL(concepto)).c_str()),
                          fila.IdConcepto)
                  .empty())
             return Falla();

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -22,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -30,6 +32,13 @@ namespace {
 QString Cuenta(int n)
 {
     return QString::number(n);
+}
+
+// The suffix of a name filter's first pattern: "sec" of "Archivos (*.sec)", none of "*.*".
+QString Sufijo(const QString &filtro)
+{
+    static const QRegularExpression patron(QStringLiteral("\\*\\.(\\w+)"));
+    return patron.match(filtro).captured(1);
 }
 
 } // namespace
@@ -53,6 +62,9 @@ TFRMImportuser::TFRMImportuser(QWidget *parent)
     MEMMensajes->setReadOnly(true);
     OpenDiag1->setFileMode(QFileDialog::ExistingFile);
     OpenDiag1->setOption(QFileDialog::DontUseNativeDialog);
+    // A name typed without suffix takes the chosen filter's ("cobros" is "cobros.sec").
+    connect(OpenDiag1, &QFileDialog::filterSelected, this,
+            [this](const QString &filtro) { OpenDiag1->setDefaultSuffix(Sufijo(filtro)); });
     AnchoParaCaracteres(txtFichero, 50);
     cbtCommonDialog->setFixedWidth(cbtCommonDialog->fontMetrics().horizontalAdvance("....") * 2);
     resize(620, 480);
@@ -113,7 +125,6 @@ void TFRMImportuser::FormActivate()
     Label5->setText(Rotulo(389));
     ReiniciaPantalla();
     txtFichero->clear();
-    m_datos.clear();
     BTNImportar->setEnabled(false);
 }
 
@@ -162,6 +173,7 @@ std::string TFRMImportuser::EligeFichero(int filtro, const char *nombre, int tit
 {
     OpenDiag1->setNameFilters(FiltrosTexto(filtro));
     OpenDiag1->selectNameFilter(OpenDiag1->nameFilters().value(0));
+    OpenDiag1->setDefaultSuffix(Sufijo(OpenDiag1->nameFilters().value(0)));
     OpenDiag1->selectFile(nombre);
     OpenDiag1->setWindowTitle(Rotulo(titulo));
     if (OpenDiag1->exec() != QDialog::Accepted || OpenDiag1->selectedFiles().isEmpty())
@@ -174,7 +186,6 @@ void TFRMImportuser::cbtCommonDialogClick()
     const std::string fichero = EligeFichero(528, "*.txt", 539);
     if (fichero.empty())
         return;
-    m_datos = fichero;
     txtFichero->setText(cp1252::toQString(fichero));
     BTNImportar->setEnabled(true);
 }
@@ -189,7 +200,9 @@ void TFRMImportuser::BTNImportarClick()
     if (m_importacion.Ejecutando())
         return;
     ReiniciaPantalla();
-    if (m_datos.empty()) {
+    // The file in the box, chosen or typed.
+    const std::string datos = TextoCaja(txtFichero);
+    if (!QFileInfo(txtFichero->text()).isFile()) {
         AvisoTexto(522, 1, IconoMensaje::Error);
         return;
     }
@@ -203,7 +216,7 @@ void TFRMImportuser::BTNImportarClick()
     _ImportacionUsuario::Resultado resultado;
     {
         CursorEspera cursor;
-        resultado = m_importacion.Ejecuta(plantilla, m_datos, usuario, empresa);
+        resultado = m_importacion.Ejecuta(plantilla, datos, usuario, empresa);
     }
     txtFichero->setEnabled(true);
     cbtCommonDialog->setEnabled(true);

@@ -1,5 +1,6 @@
-// The sequential import window: the user picks the data file, then the template, and the
-// window runs the import (_ImportacionUsuario), showing its progress, counts and messages.
+// The sequential import window: the user picks or types the data file, then picks the
+// template, and the window runs the import (_ImportacionUsuario), showing its progress,
+// counts and messages.
 // During a run only BTNCerrar acts: it asks the run to stop, as closing the window does.
 #pragma once
 
@@ -53,7 +54,6 @@ private:
     std::string EligeFichero(int filtro, const char *nombre, int titulo);
     void Termina(_ImportacionUsuario::Resultado resultado);
 
-    std::string m_datos;
     _ImportacionUsuario m_importacion;
     bool m_cerrar = false; // closed during a run: close when it ends
 };

@@ -97,22 +97,35 @@ struct Cambio {
 
     bool Bien() const { return Estado == CambioMoneda::Cambiada; }
 
+    // The statements each bill repeats, prepared once.
+    SentenciaSQL ImportesRecibo{"UPDATE OR FAIL [Documentos()] SET [Importe]=?,[Contravalor]=? WHERE [Id_documento]=? "
+                                "AND Block<1;"};
+    SentenciaSQL ConceptoRecibo{"UPDATE [Conceptos()] SET Concepto=? WHERE Id_concepto=?;"};
+
     // A guarded statement: a failure or no row changed ends the switch.
-    void Ejecuta(const std::string &sql, bool guardada)
+    void Resultado(const std::string &error, int filas, bool guardada)
     {
-        int filas = 0;
-        if (!DBExecSQL(sql, filas).empty())
+        if (!error.empty())
             Estado = CambioMoneda::Fallida;
         else if (guardada && filas == 0)
             Estado = CambioMoneda::Retenida;
     }
+    void Ejecuta(const std::string &sql, bool guardada)
+    {
+        int filas = 0;
+        const std::string error = DBExecSQL(sql, filas);
+        Resultado(error, filas, guardada);
+    }
+    void Ejecuta(SentenciaSQL &sentencia, bool guardada)
+    {
+        int filas = 0;
+        const std::string error = sentencia.Ejecuta(filas);
+        Resultado(error, filas, guardada);
+    }
 
     void Importes(int id, const std::string &importe, const std::string &contravalor)
     {
-        Ejecuta(FormatoSQL("UPDATE [Documentos()] SET [Importe]='%s',[Contravalor]='%s' WHERE [Id_documento]=%d "
-                           "AND Block<1;",
-                           importe.c_str(), contravalor.c_str(), id),
-                true);
+        Ejecuta(ImportesRecibo.Texto(importe).Texto(contravalor).Entero(id), true);
     }
 
     void Recibo(char *fila, int total)
@@ -136,8 +149,7 @@ struct Cambio {
         else
             Importes(id, FormatImporteSQL(totalPlantilla, Moneda), GetContravalor(totalPlantilla, Moneda));
         if (conConcepto && Bien())
-            Ejecuta(FormatoSQL("UPDATE [Conceptos()] SET Concepto='%s' WHERE Id_concepto=%d;",
-                               LimpiaTextoSQL(concepto).c_str(), std::atoi(idConcepto.c_str())),
+            Ejecuta(ConceptoRecibo.Texto(ConceptoAlmacenado(LimpiaTextoSQL(concepto))).Entero(std::atoi(idConcepto.c_str())),
                     false);
         ++Hechos;
         if (Progreso && (Hechos % kPasoProgreso == 0 || Hechos == size_t(total)))
@@ -162,7 +174,7 @@ struct Cambio {
 
     void Ejecuta()
     {
-        Ejecuta(FormatoSQL("UPDATE [Remesas()] SET Id_moneda='%s' WHERE Id_remesa=%d;", Moneda.c_str(), IdRemesa), true);
+        Ejecuta(FormatoSQL("UPDATE OR FAIL [Remesas()] SET Id_moneda='%s' WHERE Id_remesa=%d;", Moneda.c_str(), IdRemesa), true);
         if (!Bien())
             return;
         const std::string plantilla = GetCampo("Id_plantilla", PrimeraFila());

@@ -307,12 +307,6 @@ public:
     // The hints and cursors of the cells under the mouse.
     void lstGridDocumentosMouseMove(const QPoint &punto);
     void lstGridRemesasMouseMove(const QPoint &punto);
-    // The amount key filter: the text after typing tecla at desde over the selection up to
-    // hasta ("." types the user's decimal separator), or none when the key is dropped: only
-    // digits and one separator (euros); at most 10 characters in pesetas, in euros 8 integer
-    // digits and two decimals.
-    static std::optional<QString> TeclaImporte(const QString &texto, int desde, int hasta, QChar tecla,
-                                               const std::string &moneda);
     // The editor of the pending edit while it shows.
     QLineEdit *EditorCelda(QTableView *grid) const;
 

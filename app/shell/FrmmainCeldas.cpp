@@ -1,9 +1,10 @@
 // In-place editing of a bill's amount (bills grid, column 5) and of a batch's description
-// (batches grid, column 3): cell mode, the editor with its key filters, the save with its
-// lock check, and the keys and hints of both grids.
+// (batches grid, column 3): cell mode, the editor, the save with its lock check, and the
+// keys and hints of both grids.
 #include "Frmmain.h"
 
 #include "Aplicacion.h"
+#include "Controles.h"
 #include "Frmmsg.h"
 #include "General.h"
 #include "ModeloRecibos.h"
@@ -26,18 +27,10 @@ namespace {
 constexpr int kColImporte = TModeloRecibos::ColImporte;
 constexpr int kColDescripcion = 3;
 constexpr int kMaxDescripcion = 50;
-constexpr int kMaxPesetas = 10;
-constexpr int kMaxEurosEnteros = 8;
-constexpr int kMaxEuros = 11;
 
 std::string Texto(int n)
 {
     return Idioma.GetTexto(n);
-}
-
-QChar SeparadorDecimal()
-{
-    return QChar::fromLatin1(regional::decimalSeparator());
 }
 
 // A screen amount ("1.234,50") in the user's separators as the editor shows it: no grouping.
@@ -50,65 +43,6 @@ std::string ImporteParaEditar(std::string texto, const std::string &moneda)
     return texto;
 }
 
-// Whole cents or pesetas in storage form.
-std::string ImporteSQLDeUnidades(long long unidades, const std::string &moneda)
-{
-    if (moneda != kMonedaEuros)
-        return std::to_string(unidades);
-    const std::string centimos = std::to_string(unidades % 100);
-    return std::to_string(unidades / 100) + "." + (centimos.size() < 2 ? "0" : "") + centimos;
-}
-
-// The cell's editor: typed characters pass the key filter; a paste or a drop keeps only what
-// the filter lets through.
-class TEditorCelda : public QLineEdit {
-public:
-    using Filtro = std::function<std::optional<QString>(const QString &, int, int, QChar)>;
-
-    TEditorCelda(QWidget *padre, Filtro filtro)
-        : QLineEdit(padre), m_filtro(std::move(filtro))
-    {
-        setFrame(false);
-        if (m_filtro)
-            connect(this, &QLineEdit::textEdited, this, [this](const QString &texto) {
-                const QString filtrado = FiltraTexto(texto);
-                if (filtrado != texto)
-                    setText(filtrado);
-            });
-    }
-
-protected:
-    void keyPressEvent(QKeyEvent *evento) override
-    {
-        const QString tecla = evento->text();
-        const bool tecleada = m_filtro && tecla.size() == 1 && tecla[0].isPrint()
-                              && !(evento->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-        if (!tecleada) {
-            QLineEdit::keyPressEvent(evento);
-            return;
-        }
-        const int desde = hasSelectedText() ? selectionStart() : cursorPosition();
-        const int hasta = hasSelectedText() ? selectionEnd() : desde;
-        if (const std::optional<QString> nuevo = m_filtro(text(), desde, hasta, tecla[0])) {
-            setText(*nuevo);
-            setCursorPosition(desde + 1);
-        }
-        evento->accept();
-    }
-
-private:
-    QString FiltraTexto(const QString &texto) const
-    {
-        QString filtrado;
-        for (const QChar c : texto)
-            if (const std::optional<QString> nuevo = m_filtro(filtrado, int(filtrado.size()), int(filtrado.size()), c))
-                filtrado = *nuevo;
-        return filtrado;
-    }
-
-    Filtro m_filtro;
-};
-
 // The drawing of the grid plus its cell editor, which only the window commits.
 class TEditaCelda : public TPintaCelda {
 public:
@@ -119,13 +53,12 @@ public:
 
     QWidget *createEditor(QWidget *padre, const QStyleOptionViewItem &, const QModelIndex &) const override
     {
-        TEditorCelda::Filtro filtro;
+        auto *editor = new QLineEdit(padre);
+        editor->setFrame(false);
         if (m_grid == m_ventana->lstGridDocumentos)
-            filtro = [this](const QString &texto, int desde, int hasta, QChar c) {
-                return TFormMain::TeclaImporte(texto, desde, hasta, c, m_ventana->MonedaRemesa);
-            };
-        auto *editor = new TEditorCelda(padre, filtro);
-        if (!filtro)
+            connect(editor, &QLineEdit::textChanged, editor,
+                    [this, editor] { SenalaImporte(editor, m_ventana->MonedaRemesa); });
+        else
             editor->setMaxLength(kMaxDescripcion);
         editor->installEventFilter(const_cast<TEditaCelda *>(this));
         return editor;
@@ -184,32 +117,6 @@ private:
 };
 
 } // namespace
-
-// ---- Key filters ----
-
-std::optional<QString> TFormMain::TeclaImporte(const QString &texto, int desde, int hasta, QChar tecla,
-                                               const std::string &moneda)
-{
-    const QChar separador = SeparadorDecimal();
-    const bool euros = moneda == kMonedaEuros;
-    QString base = texto;
-    base.remove(desde, hasta - desde);
-    const QChar c = tecla == u'.' ? separador : tecla;
-    if (!c.isDigit() && c != separador)
-        return std::nullopt;
-    const bool conSeparador = base.contains(separador);
-    const int limite = !euros ? kMaxPesetas : conSeparador ? kMaxEuros : kMaxEurosEnteros;
-    if (base.size() >= limite && !(euros && c == separador))
-        return std::nullopt;
-    if (c == separador && (!euros || conSeparador || (!base.trimmed().isEmpty() && base.size() > kMaxEurosEnteros)))
-        return std::nullopt;
-    QString nuevo = base;
-    nuevo.insert(desde, c);
-    const qsizetype punto = nuevo.indexOf(separador);
-    if (punto >= 0 && nuevo.size() - punto - 1 > 2)
-        return std::nullopt; // a euro amount has two decimals
-    return nuevo;
-}
 
 // ---- Cell mode ----
 
@@ -373,27 +280,21 @@ bool TFormMain::GuardaImporte(const std::string &texto, int fila)
     if (App().Multiuser && App().Multiuser->GetBloqueoDocumento(Numero(id)) > 0)
         return rechaza(642);
 
-    std::string sql = texto;
-    std::replace(sql.begin(), sql.end(), regional::decimalSeparator(), '.');
-    long long unidades = 0;
-    if (LeeImporteSQL(sql, DecimalesMoneda(moneda), unidades) != LecturaImporte::Correcta)
-        unidades = 0;
-    const std::string importe = ImporteSQLDeUnidades(unidades, moneda);
-    if (unidades != 0 && moneda == kMonedaEuros && importe.size() > size_t(kMaxEuros)) {
-        CajaMensaje(Texto(618), Texto(6), IconoMensaje::Error);
-        unidades = 0;
-    } else if (unidades == 0) {
-        CajaMensaje(Texto(203), Texto(1), IconoMensaje::Error);
-    }
-    if (unidades == 0) {
-        PonTextoCelda(lstGridDocumentos, EdicionCelda.TextoAnterior);
+    // An amount that does not read keeps its text; a zero one gets the old amount back.
+    const ImporteTecleado leido = LeeImporteTecleado(texto, moneda);
+    const bool cero = leido.Rechazo == 0 && leido.SQL.find_first_of("123456789") == std::string::npos;
+    if (leido.Rechazo != 0 || cero) {
+        CajaMensaje(Texto(cero ? 203 : leido.Rechazo), Texto(1), IconoMensaje::Error);
+        if (cero || leido.Rechazo == 203)
+            PonTextoCelda(lstGridDocumentos, EdicionCelda.TextoAnterior);
         return false;
     }
+    const std::string &importe = leido.SQL;
 
     const std::string contravalor = GetContravalor(importe, moneda);
     int filas = 0;
     const std::string error = DBExecSQL(
-        FormateaTexto("UPDATE [Documentos()] SET %s WHERE [Documentos()].Id_documento = %s AND Block<1;",
+        FormateaTexto("UPDATE OR FAIL [Documentos()] SET %s WHERE [Documentos()].Id_documento = %s AND Block<1;",
                       "[Documentos()].Importe=" + importe + ", [Documentos()].Contravalor=" + contravalor, id),
         filas);
     if (!error.empty() || filas == 0)
@@ -429,7 +330,7 @@ bool TFormMain::GuardaDescripcion(const std::string &texto, int fila)
     const std::string limpio = LimpiaTextoSQL(texto);
     int filas = 0;
     const std::string error =
-        DBExecSQL(FormateaTexto("UPDATE [Remesas()] SET %s WHERE [Remesas()].Id_remesa = %s  AND Block<1;",
+        DBExecSQL(FormateaTexto("UPDATE OR FAIL [Remesas()] SET %s WHERE [Remesas()].Id_remesa = %s  AND Block<1;",
                                 "[Remesas()].Descripcion='" + limpio + "' ", id),
                   filas);
     if (!error.empty() || filas == 0) {

@@ -47,6 +47,7 @@
 #include "Uniusuarios.h"
 #include "qcp1252.h"
 
+#include <QLibraryInfo>
 #include <QListWidget>
 #include <QMessageBox>
 #include <QPointer>
@@ -216,4 +217,17 @@ void InstalaPantallaDebug()
 {
     const B_DebugDisplay_t pantalla{CajaDebug, LineaDebug, nullptr};
     DebugSetDisplay(&pantalla);
+}
+
+bool TraduccionQt::Carga()
+{
+    return load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+}
+
+QString TraduccionQt::translate(const char *contexto, const char *texto, const char *desambiguacion, int n) const
+{
+    const QString traducido = QTranslator::translate(contexto, texto, desambiguacion, n);
+    if (traducido.isEmpty() && qstrcmp(contexto, "QAbstractFileIconProvider") == 0)
+        return QTranslator::translate("QFileDialog", texto, desambiguacion, n);
+    return traducido;
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QTranslator>
 #include <functional>
 #include <string_view>
 
@@ -30,3 +31,14 @@ void DestruyeVentanas();
 // Installs the support library's display hook: boxes become modal message boxes with OK
 // and Cancel, trace lines go to the list window titled B_DEBUG_LIST_TITLE.
 void InstalaPantallaDebug();
+
+// Qt's own texts in Spanish (file and print dialogs): qtbase_es of Qt's translations. The
+// file dialogs' type column asks for its texts ("Folder", "Drive") under the icon
+// provider's name, which that file lacks: they are answered with the file dialog's own.
+class TraduccionQt : public QTranslator {
+public:
+    // Loads the translation file; false when it is missing.
+    bool Carga();
+    QString translate(const char *contexto, const char *texto, const char *desambiguacion = nullptr,
+                      int n = -1) const override;
+};

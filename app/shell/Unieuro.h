@@ -3,18 +3,10 @@
 #pragma once
 
 #include <QDialog>
-#include <optional>
-#include <string>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
-
-// Euros (a text with any number of decimals after the regional decimal separator) as
-// whole pesetas, and whole pesetas as euros with two decimals and that separator; half
-// away from zero. Empty reads as 0; no number gives nothing.
-std::optional<std::string> EurosAPesetas(const std::string &euros);
-std::optional<std::string> PesetasAEuros(const std::string &pesetas);
 
 class TFRMEuroCalc : public QDialog {
     Q_OBJECT
@@ -27,20 +19,18 @@ public:
     void TXTEuroChange();
 
     QLabel *Label1, *Label2;
-    QLineEdit *TXTPtas; // at most 10 characters
-    QLineEdit *TXTEuro; // at most 11 characters
+    // Amount boxes (SenalaImporte): whole pesetas of up to 10 digits, euros with two
+    // decimals and 8 integer digits.
+    QLineEdit *TXTPtas;
+    QLineEdit *TXTEuro;
     QPushButton *BTNBorrar, *BTNSalir;
-    // True when the last key went to the euro field: the field the program writes does not
-    // convert back.
-    bool EditandoEuros = false;
 
 protected:
     void showEvent(QShowEvent *evento) override;
-    bool eventFilter(QObject *objeto, QEvent *evento) override;
 
 private:
     void FormShow();
-    // The key filters; true when the key is dropped.
-    bool TXTPtasKeyPress(QChar tecla);
-    bool TXTEuroKeyPress(QChar tecla);
+    // What the user types into one field gives the other its counter-value (half away from
+    // zero): 0 for an empty field, nothing while the text does not read (it is marked).
+    void Convierte(QLineEdit *tecleado, const char *moneda, QLineEdit *otro);
 };

@@ -4,20 +4,19 @@
 #include "Frmmain.h"
 #include "Programa.h"
 #include "progdir.h"
-
-#include <QLibraryInfo>
-#include <QTranslator>
+#include "regional.h"
 
 #include <clocale>
 
 int main(int argc, char **argv)
 {
+    regional::spanishWithoutSettings();
     TAplicacion aplicacion(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     QCoreApplication::setApplicationName(QStringLiteral("Orvanta"));
     // Qt's own dialogs (files, printing) speak the program's language.
-    QTranslator qt;
-    if (qt.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    TraduccionQt qt;
+    if (qt.Carga())
         QCoreApplication::installTranslator(&qt);
     // The program ends through TFormMain::TerminaAplicacion, also while a window is hidden.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -6,6 +6,25 @@
 
 namespace regional {
 
+void spanishWithoutSettings()
+{
+    QByteArray name = qgetenv("LC_ALL");
+    if (name.isEmpty())
+        name = qgetenv("LC_MESSAGES");
+    if (name.isEmpty())
+        name = qgetenv("LANG");
+    if (QLocale(QString::fromLatin1(name)).language() != QLocale::C)
+        return;
+    const bool wasSet = qEnvironmentVariableIsSet("LC_ALL");
+    const QByteArray previous = qgetenv("LC_ALL");
+    qputenv("LC_ALL", "es_ES.UTF-8");
+    QLocale::system(); // Qt reads the environment once, here
+    if (wasSet)
+        qputenv("LC_ALL", previous);
+    else
+        qunsetenv("LC_ALL");
+}
+
 char decimalSeparator()
 {
     return QLocale().decimalPoint() == QStringLiteral(",") ? ',' : '.';

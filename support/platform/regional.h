@@ -9,6 +9,13 @@
 
 namespace regional {
 
+// To be called before anything uses a locale (before the application object). When the
+// environment gives no regional settings (its locale, LC_ALL else LC_MESSAGES else LANG as
+// Qt takes it, is C, POSIX or none), Qt's system locale is read as Spanish of Spain, so that
+// dates, numbers and Qt's own dialogs are Spanish. The environment is left as it was, and
+// with it the C library's locale and that of the programs the process starts.
+void spanishWithoutSettings();
+
 // ',' or '.': the locale's decimal separator, '.' when it is any other character.
 char decimalSeparator();
 

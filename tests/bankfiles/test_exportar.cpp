@@ -3,9 +3,11 @@
 #include "Exportar.h"
 
 #include "Aplicacion.h"
+#include "Cajafecha.h"
 #include "Frmmain.h"
 #include "General.h"
 #include "Login.h"
+#include "Multiidioma.h"
 #include "Multiuser.h"
 #include "Recordeuro.h"
 #include "Seleccemisor.h"
@@ -16,9 +18,10 @@
 #include "testutil.h"
 #include "ventanas.h"
 
+#include <QAbstractItemView>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDateEdit>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
@@ -136,6 +139,47 @@ TEST_F(VentanaExportar, ListsThePresentersBatchesWithTheirActiveAmounts)
     EXPECT_EQ(Columna(v->lstRemesas, TFormExportar::ColDescripcion), std::vector<std::string>{"Anticipos"});
     EXPECT_FALSE(v->datePicker->isVisible()) << "a CSB58 file has no charge date";
     EXPECT_EQ(cp1252::fromQString(v->cbtGenerar->text()), " &Generar CSB58");
+    v->hide();
+}
+
+TEST_F(VentanaExportar, TheChargeDateIsTypedOrPicked)
+{
+    ASSERT_TRUE(Activa(v));
+    Marca({febrero});
+    TCajaFecha *fecha = v->datePicker;
+    const QDate siguiente = QDate::currentDate().addMonths(1);
+    const QDate dia15(siguiente.year(), siguiente.month(), 15);
+    fecha->setFocus();
+    fecha->selectAll();
+    Teclea(fecha, cp1252::toQString(FechaUsuario(dia15)));
+    QTest::keyClick(fecha, Qt::Key_Tab);
+    EXPECT_EQ(fecha->date(), dia15);
+    fecha->setFocus();
+
+    // Before today: refused at the button with its reason, the text kept, no file.
+    const QString ayer = cp1252::toQString(FechaUsuario(QDate::currentDate().addDays(-1)));
+    fecha->selectAll();
+    Teclea(fecha, ayer);
+    RespondeCajas cajas;
+    v->cbtGenerar->click();
+    ASSERT_EQ(cajas.Vistas.size(), 1u);
+    EXPECT_EQ(cp1252::fromQString(cajas.Vistas[0].texto),
+              FormateaTexto(Idioma.GetTexto(674), FechaUsuario(QDate::currentDate())));
+    EXPECT_EQ(fecha->text(), ayer);
+    EXPECT_EQ(fecha->date(), dia15) << "the box keeps its last date";
+    EXPECT_TRUE(Proceso().empty());
+
+    // The calendar drops down with F4; Enter takes the day chosen.
+    QTest::keyClick(fecha, Qt::Key_F4);
+    auto *calendario = fecha->findChild<QCalendarWidget *>();
+    ASSERT_NE(calendario, nullptr);
+    EXPECT_TRUE(calendario->isVisible());
+    EXPECT_EQ(calendario->minimumDate(), QDate::currentDate());
+    calendario->setSelectedDate(dia15.addDays(1));
+    QTest::keyClick(calendario->findChild<QAbstractItemView *>(), Qt::Key_Return);
+    EXPECT_FALSE(calendario->isVisible());
+    EXPECT_EQ(fecha->date(), dia15.addDays(1));
+    EXPECT_EQ(fecha->text(), cp1252::toQString(FechaUsuario(dia15.addDays(1))));
     v->hide();
 }
 

@@ -3,6 +3,7 @@
 #include "Generacsb.h"
 
 #include "Aplicacion.h"
+#include "Estructuracsb.h"
 #include "General.h"
 #include "Multiuser.h"
 #include "cobros.h"
@@ -228,6 +229,27 @@ TEST_F(GeneraCSB, Csb58PesetasCreditsWithoutAccountFirst)
     EXPECT_EQ(registros[3].substr(28, 40), "Plaza 2" + std::string(33, ' '));
     EXPECT_EQ(registros[3].substr(146, 8), "08150130");
     EXPECT_EQ(registros[6].substr(88, 36), "0000003000      00000000020000000007");
+}
+
+TEST_F(GeneraCSB, AccentedNamesGoOutAsTheirPlainLetters)
+{
+    const struct {
+        int tipo, emisor;
+    } casos[] = {{1, emisorA}, {2, emisorC}};
+    for (const auto &c : casos) {
+        const int librado = cobros::AltaLibrado(c.emisor, {"RN" + std::to_string(c.tipo), "Pe\xF1" "a Garc\xED" "a, S.L.",
+                                                           "00491500051234567892", "", "", "", "", "", ""});
+        const int r = cobros::Remesa(c.emisor, "EUR", "Acentos");
+        cobros::AltaRecibo(r, librado, {});
+        ASSERT_EQ(Genera(Peticion(c.tipo, "EUR", {{r, c.emisor}})), ResultadoCSB::Generado) << c.tipo;
+        const std::vector<std::string> registros = Lineas(ultimo->Fichero);
+        ASSERT_EQ(registros.size(), 5u) << c.tipo;
+        EXPECT_EQ(registros[2].substr(28, 40), "Pena Garcia  S.L." + std::string(23, ' ')) << c.tipo;
+        for (const std::string &registro : registros)
+            EXPECT_EQ(registro.size(), kLargoRegistroCSB) << c.tipo;
+        int linea = 0, motivo = 0;
+        EXPECT_TRUE(CompruebaEstructuraCSB(ultimo->Fichero, true, linea, motivo)) << c.tipo << ": " << linea;
+    }
 }
 
 TEST_F(GeneraCSB, TakenNamesAreSkippedNeverOverwritten)

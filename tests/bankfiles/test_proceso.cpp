@@ -158,7 +158,7 @@ TEST_F(Proceso, ALayoutWithAnIdLongerThanALineIsRefusedNamingItAndTheBarStaysSti
 TEST_F(Proceso, StopMidRunRollsBackAndTheWindowWaitsForTheRun)
 {
     const int antes = Filas("[Remesas()]");
-    const std::string fichero = FicheroGrande(6000);
+    const std::string fichero = FicheroGrande(60000);
     ConVentana(m->cbtImportar, [&](TfrmProceso *v) {
         v->txtFichero->setText(cp1252::toQString(fichero));
         bool visibleAlParar = false, importandoAlParar = false;

@@ -203,7 +203,13 @@ TEST(RegistrosCSB, TextsCleanedAndCutToTheirFields)
     const RegistrosCSB r(1, true, kHoy, kHoy);
     ReciboCSB recibo = ReciboMuestra();
     recibo.RazonSocial = "MU\xD1OZ & HIJOS, S.A.";
-    EXPECT_EQ(r.Individual("X", recibo)->substr(28, 19), "MU OZ / HIJOS  S.A.");
+    EXPECT_EQ(r.Individual("X", recibo)->substr(28, 19), "MUNOZ / HIJOS  S.A.") << "the letter kept, plain";
+    std::string acentos;
+    for (int b = 0xC0; b <= 0xFF; ++b)
+        acentos += char(b);
+    EXPECT_EQ(LimpiaRegistroCSB(acentos), "AAAAAA CEEEEIIII NOOOOO OUUUUY  aaaaaa ceeeeiiii nooooo ouuuuy y");
+    std::string caron = "\x8A\x8E\x9A\x9E\x9F\x8C";
+    EXPECT_EQ(LimpiaRegistroCSB(caron), "SZszYI") << "the same case; a ligature as the table has it";
     recibo.RazonSocial = "Linea\tcon\ttabuladores\r\ny saltos" + std::string(60, 'z');
     recibo.CodigoReferencia = std::string(30, '9');
     recibo.RefInterna = "12345678901234";

@@ -1,15 +1,16 @@
-// Fixture of the tests that use the item types: the build's program folder (with the items
-// plug-in libitems.so and the shipped items.ini) as the program folder, the library cache
-// and the template engine started on a types file, the plug-in in euros.
+// Fixture of the tests that use the item types: a temporary program folder holding a link
+// to the build's items plug-in libitems.so (what the program writes there, its log, stays
+// out of the build), the library cache and the template engine started on a types file
+// (the build's shipped items.ini unless told), the plug-in in euros.
 #pragma once
 
 #include "dll.h"
+#include "entorno.h"
 #include "itemproto.h"
 #include "plantillas.h"
-#include "progdir.h"
 
-#include <cstdlib>
 #include <dlfcn.h>
+#include <filesystem>
 #include <string>
 
 namespace elementos {
@@ -20,15 +21,11 @@ inline const std::string kItemsIni = kCarpeta + "items.ini";
 
 class Tipos {
 public:
-    // The types of ini (the shipped file unless told): its "Items.dll" is the plug-in of
-    // the build's program folder.
+    // The types of ini (the shipped file unless told): its "Items.dll" is the plug-in linked
+    // into the temporary program folder.
     explicit Tipos(const std::string &ini = kItemsIni)
     {
-        const char *v = std::getenv(progdir::kEnvironmentVariable);
-        m_teniaValor = v != nullptr;
-        if (v)
-            m_anterior = v;
-        ::setenv(progdir::kEnvironmentVariable, kCarpeta.c_str(), 1);
+        std::filesystem::create_symlink(kCarpeta + "libitems.so", m_programa.dir().file("libitems.so"));
         DLLInit();
         PlInit(ini.c_str());
         Euro(true);
@@ -38,10 +35,6 @@ public:
         Euro(true);
         PlClose();
         DLLClose();
-        if (m_teniaValor)
-            ::setenv(progdir::kEnvironmentVariable, m_anterior.c_str(), 1);
-        else
-            ::unsetenv(progdir::kEnvironmentVariable);
     }
     Tipos(const Tipos &) = delete;
     Tipos &operator=(const Tipos &) = delete;
@@ -62,8 +55,7 @@ public:
     }
 
 private:
-    std::string m_anterior;
-    bool m_teniaValor = false;
+    entorno::Programa m_programa;
 };
 
 } // namespace elementos

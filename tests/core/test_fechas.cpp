@@ -53,6 +53,32 @@ TEST(Fechas, ScreenDatesToStorageAndBank)
     EXPECT_NE(log.find("[ General::GetSafeDate ] '31/01'"), std::string::npos);
 }
 
+TEST(Fechas, TypedDatesReadDayFirstWithOrWithoutSeparators)
+{
+    entorno::Regional regional(true);
+    struct Caso { const char *tecleado, *sql; };
+    const Caso casos[] = {
+        {"20/01/2027", "2027/01/20"},
+        {"20012027", "2027/01/20"}, // digits alone
+        {"200127", "2027/01/20"},
+        {"20-1-27", "2027/01/20"},
+        {" 20 01 2027 ", "2027/01/20"}, // blanks part the groups
+        {"20.01.2027", "2027/01/20"},
+        {"09/20/01/20270/2026", ""}, // typed into the middle of a date
+        {"2001202", ""},             // seven digits
+        {"20/01/202", ""},           // a year of three digits
+        {"31/02/2027", ""},
+        {"20/ene/2027", ""},
+        {"", ""},
+    };
+    for (const Caso &c : casos) {
+        const QDate fecha = LeeFechaTecleada(c.tecleado);
+        EXPECT_EQ(fecha.isValid() ? FechaSQL(fecha) : std::string(), c.sql) << c.tecleado;
+    }
+    entorno::Regional eeuu(false);
+    EXPECT_EQ(FechaSQL(LeeFechaTecleada("01202027")), "2027/01/20") << "in the order the screen shows";
+}
+
 TEST(Fechas, StoredDatesToScreen)
 {
     entorno::Programa programa;

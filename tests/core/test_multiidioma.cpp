@@ -83,11 +83,15 @@ TEST_F(IdiomaTest, LanguageNumberGivesOffsetAndName)
     }
 }
 
-TEST_F(IdiomaTest, OtherLanguagesHaveNoTextsAndNoFallback)
+TEST_F(IdiomaTest, ATextMissingInTheLanguageIsTheSpanishOne)
 {
     EXPECT_EQ(Idioma.GetTexto(1), "Error");
+    for (int idioma : {IdiomaIngles, IdiomaCatalan}) {
+        Idioma.SetIdioma(idioma);
+        EXPECT_EQ(Idioma.GetTexto(1), "Error") << idioma;
+        EXPECT_EQ(Idioma.GetTexto(737), "") << "no text in any language";
+    }
     Idioma.SetIdioma(IdiomaIngles);
-    EXPECT_EQ(Idioma.GetTexto(1), "");
     EXPECT_FALSE(Idioma.SetIdioma(4));
     EXPECT_EQ(Idioma.GetIdioma(), IdiomaIngles) << "a refused number keeps the language";
 }
@@ -112,7 +116,7 @@ TEST_F(IdiomaTest, RegisteredEntriesFollowTheLanguage)
     EXPECT_EQ(Idioma.GetIdioma(), IdiomaIngles);
     EXPECT_TRUE(ingles.isChecked());
     EXPECT_FALSE(castellano.isChecked());
-    EXPECT_EQ(archivo.text(), QString()) << "language 2 has no texts yet";
+    EXPECT_EQ(archivo.text(), QStringLiteral("&Archivo")) << "language 2 has no texts yet: the Spanish ones";
 
     EXPECT_TRUE(Idioma.SetIdiomaPorNombre("Frances"));
     EXPECT_EQ(Idioma.GetIdioma(), IdiomaIngles) << "an unknown name keeps the language";

@@ -102,12 +102,16 @@ TEST_F(Organizacion, DraweesOfARemovedIssuerMoveToTheFirstIssuerOfTheSameOrderTy
     for (const Caso &c : casos)
         EXPECT_EQ(org.DestinoLibrados(c.emisor), c.destino) << c.porque;
 
+    // Drawees are never left pointing at a removed issuer: with no issuer to take them, the
+    // removal is refused as one of an issuer with batches.
+    EXPECT_TRUE(org.TieneDependientes(NivelEmisor, e2)) << "the only CSB58 issuer, with a drawee";
+    EXPECT_FALSE(org.TieneDependientes(NivelEmisor, e3)) << "the last CSB19 issuer, without drawees";
     org.Baja(NivelEmisor, e1);
-    org.Baja(NivelEmisor, e2);
+    EXPECT_TRUE(org.TieneDependientes(NivelEmisor, e3)) << "it would receive the drawees of the removed E1";
     FalloOrganizacion fallo;
     ASSERT_TRUE(Guarda(fallo)) << fallo.Texto << fallo.Error;
     EXPECT_EQ(EmisorDe(l1), std::to_string(e3));
-    EXPECT_EQ(EmisorDe(l2), std::to_string(e2)) << "left pointing at the removed issuer";
+    EXPECT_EQ(EmisorDe(l2), std::to_string(e2));
 }
 
 TEST_F(Organizacion, DraweesFollowIssuersNotWrittenYet)
@@ -143,6 +147,11 @@ TEST_F(Organizacion, WritingStopsAtRowsLockedOrStillInUseAndLeavesNothing)
              org.Baja(NivelEmisor, e3);
          },
          662, "an issuer another copy holds"},
+        {[&] {
+             org.Baja(NivelEmisor, e2);
+             bd.Librado(e2, "De otra copia");
+         },
+         662, "the last issuer of its order type, given a drawee by another copy meanwhile"},
         {[&] {
              bd.Remesa(e2);
              org.Baja(NivelEmisor, e2);

@@ -3,48 +3,12 @@
 #include "qcp1252.h"
 #include "ventanasusuarios.h"
 
-#include <QComboBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
-#include <QStyleOptionComboBox>
-#include <QStyleOptionFrame>
 #include <QTableWidget>
 #include <QTreeWidget>
 
 namespace {
-
-// The room a control gives its text: a combo box's edit field, a line edit's text area
-// (each less the margins Qt draws the text within).
-int Sitio(QWidget *control)
-{
-    if (auto *lista = qobject_cast<QComboBox *>(control)) {
-        QStyleOptionComboBox opcion;
-        opcion.initFrom(lista);
-        const QRect campo =
-            lista->style()->subControlRect(QStyle::CC_ComboBox, &opcion, QStyle::SC_ComboBoxEditField, lista);
-        return campo.width() - 2;
-    }
-    auto *caja = qobject_cast<QLineEdit *>(control);
-    QStyleOptionFrame opcion;
-    opcion.initFrom(caja);
-    opcion.lineWidth = caja->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opcion, caja);
-    const QRect texto = caja->style()->subElementRect(QStyle::SE_LineEditContents, &opcion, caja);
-    return texto.marginsRemoved(caja->textMargins()).width() - 4;
-}
-
-// The width of the text as the control shows it (a password as its mask characters).
-int Necesita(QWidget *control, const QString &texto)
-{
-    auto *caja = qobject_cast<QLineEdit *>(control);
-    if (caja && caja->echoMode() == QLineEdit::Password) {
-        QStyleOptionFrame opcion;
-        opcion.initFrom(caja);
-        const QChar mascara(caja->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, &opcion, caja));
-        return caja->fontMetrics().horizontalAdvance(QString(texto.size(), mascara));
-    }
-    return control->fontMetrics().horizontalAdvance(texto);
-}
 
 // Realistic values of each length: capitals, as codes and company names are written.
 const QString kCodigo15 = QStringLiteral("MARIAGONZALEZ01");

@@ -95,6 +95,7 @@ TEST_F(Usuarios, MoreThanOneAdministratorIsReported)
 
 TEST_F(Usuarios, DeletionRefusals)
 {
+    const int carla = bd.Usuario("CARLA", "c");
     struct Caso {
         const char *codigo;
         std::function<void()> prepara;
@@ -108,6 +109,10 @@ TEST_F(Usuarios, DeletionRefusals)
         {"BETO", [&] { bd.Bloquea("[_Usuarios()]", "Id_usuario", beto); },
          "No se puede borrar el usuario porque ya esta abierto por otro usuario", false,
          "logged in in another running copy"},
+        {"CARLA", [&] { bd.Empresa(carla, "B1", "Suya"); },
+         "No se puede borrar el usuario porque tiene empresas. Borre antes su organizaci\xF3n (emisores, "
+         "presentadores y empresas) desde Modificaci\xF3n.",
+         false, "a user who owns a company: it would stay where no window reaches it"},
     };
     usuarios.show();
     for (const Caso &c : casos) {
@@ -119,7 +124,8 @@ TEST_F(Usuarios, DeletionRefusals)
         EXPECT_EQ(cajas.Vistas[0].texto, cp1252::toQString(c.mensaje)) << c.porque;
         EXPECT_NE(Fila(c.codigo), -1) << c.porque;
     }
-    EXPECT_EQ(bd.Cuenta("[_Usuarios()]"), 3);
+    EXPECT_EQ(bd.Cuenta("[_Usuarios()]"), 4);
+    EXPECT_EQ(bd.Cuenta("[_Empresas( Datos )]"), 1);
 }
 
 TEST_F(Usuarios, DeletionAsksThenDeletesAndTellsTheOtherCopies)

@@ -2,9 +2,11 @@
 // copy, rebuilt and keyed as start-up does, with every table, the reference rows and the
 // first administrator; and the copy written back at exit giving the same rows again.
 #include "basedatos.h"
+#include "collation.h"
 #include "shippeddb.h"
 
 #include "General.h"
+#include "Multiuser.h"
 #include "Trunpass.h"
 #include "vasqdb.h"
 
@@ -12,6 +14,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <sqlite3.h>
 
 using basedatos::field;
 using basedatos::query;
@@ -140,6 +143,100 @@ TEST_F(ShippedDatabase, SavingKeepingTheFileAndRebuildingGivesTheSameRows)
     ASSERT_EQ(C_ChangePassword(mdb.c_str(), "", kPasswordBD), 0);
     ASSERT_EQ(basedatos::open(mdb, kPasswordBD), 0);
     EXPECT_EQ(basedatos::dump(), before);
+}
+
+// Amounts are stored as numbers or refused, by the schema itself, whoever writes them.
+TEST_F(ShippedDatabase, AnAmountThatIsNoNumberIsRefusedAndItsTransactionRollsBackWhole)
+{
+    ASSERT_EQ(basedatos::open(mdb, kPasswordBD), 0);
+    struct Valor {
+        const char *sql;
+        bool numero;
+    };
+    const Valor valores[] = {{"'1.01'", true},  {"'205419'", true}, {"1.5", true},     {"NULL", true},
+                             {"' 12'", true},   {"'1.0e3'", true},  {"'-0.5'", true},  {"'+3'", true},
+                             {"'abc'", false},  {"'1,01'", false},  {"''", false},     {"'1.234,56'", false},
+                             {"X'00'", false},  {"'12 '", true},    {"'1.2.3'", false}, {"' '", false}};
+    std::string error;
+    for (const Valor &v : valores) {
+        SCOPED_TRACE(v.sql);
+        ASSERT_EQ(VASQ_BeginTrans(), 0);
+        ASSERT_EQ(basedatos::exec("INSERT INTO [Remesas()] (Id_emisor, Id_moneda) VALUES (1, 'EUR');", error), 1) << error;
+        const std::string remesa = std::to_string(VASQ_GetLastInsertID());
+        const std::string altas[] = {
+            "INSERT INTO [Documentos()] (Id_remesa, Importe, Contravalor) VALUES (" + remesa + ", " + v.sql + ", 1);",
+            "INSERT INTO [Documentos()] (Id_remesa, Importe, Contravalor) VALUES (" + remesa + ", 1, " + v.sql + ");"};
+        const std::string cambios[] = {
+            "UPDATE OR FAIL [Documentos()] SET Importe=" + std::string(v.sql) + " WHERE Id_remesa=" + remesa + ";",
+            "UPDATE [Documentos()] SET Contravalor=" + std::string(v.sql) + " WHERE Id_remesa=" + remesa + ";",
+            "UPDATE OR FAIL [Remesas()] SET Importe_total=" + std::string(v.sql) + " WHERE Id_remesa=" + remesa + ";",
+            "UPDATE [Remesas()] SET Contravalor_total=" + std::string(v.sql) + " WHERE Id_remesa=" + remesa + ";"};
+        for (const std::string &sql : altas)
+            EXPECT_EQ(basedatos::exec(sql, error), v.numero ? 1 : -1) << sql;
+        ASSERT_EQ(basedatos::exec("INSERT INTO [Documentos()] (Id_remesa, Importe) VALUES (" + remesa + ", 2);", error), 1);
+        const int recibos = v.numero ? 3 : 1;
+        for (const std::string &sql : cambios)
+            EXPECT_EQ(basedatos::exec(sql, error), !v.numero ? -1 : sql.find("Documentos") != std::string::npos ? recibos : 1)
+                << sql;
+        ASSERT_EQ(VASQ_Rollback(), 0);
+        EXPECT_TRUE(basedatos::query("SELECT * FROM [Documentos()]").rows.empty());
+        EXPECT_TRUE(basedatos::query("SELECT * FROM [Remesas()]").rows.empty());
+    }
+}
+
+// The file written again as earlier builds kept it, in encrypted pages of 1,024 bytes.
+void EnPaginasAnteriores(const std::string &mdb)
+{
+    const std::string anterior = mdb + ".anterior";
+    sqlite3 *db = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(mdb.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr), SQLITE_OK);
+    sqlite3_key(db, kPasswordBD, int(std::strlen(kPasswordBD)));
+    vasq::registerCollation(db);
+    const std::string sql = "PRAGMA cipher_page_size=" + std::to_string(VASQ_PAGE_SIZE) + "; ATTACH '" + anterior +
+                            "' AS anterior KEY '" + kPasswordBD +
+                            "'; PRAGMA anterior.cipher_page_size=1024; SELECT sqlcipher_export('anterior'); "
+                            "DETACH anterior;";
+    EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+    std::filesystem::rename(anterior, mdb);
+}
+
+// A database made by an earlier build: encrypted pages of 1,024 bytes, amounts guarded by
+// triggers, which made every write of a bill keep a statement journal.
+TEST_F(ShippedDatabase, ADatabaseOfAnEarlierBuildIsBroughtToTheShippedTablesKeepingItsRows)
+{
+    VASQ_CloseDB();
+    std::string error;
+    ASSERT_TRUE(shippeddb::writeScrambledCopy(
+        dir.file("Orvanta.mcr"),
+        testutil::readFile(ESQUEMA_SQL) + "\n" + testutil::readFile(DATOS_DATA "tablas-anteriores.sql"),
+        testutil::readFile(REFERENCIA_SQL), error))
+        << error;
+    std::filesystem::remove(mdb);
+    ASSERT_TRUE(RecuperaBDCifrada(mdb, kPasswordBD));
+    EnPaginasAnteriores(mdb);
+    ASSERT_EQ(basedatos::open(mdb, kPasswordBD), 0) << "a file of the earlier page size opens";
+    for (const char *sql : {"INSERT INTO [Remesas()] (Id_emisor, Id_moneda, Importe_total) VALUES (1, 'EUR', 3);",
+                            "INSERT INTO [Documentos()] (Id_remesa, Importe, Contravalor) VALUES (1, '1.50', 250);",
+                            "INSERT INTO [Documentos()] (Id_remesa, Importe, Contravalor) VALUES (1, '1.50', 250);",
+                            "INSERT INTO [Documentos()] (Id_remesa, Importe, Contravalor) VALUES (1, 9, 1497);",
+                            "DELETE FROM [Documentos()] WHERE Id_documento=3;"})
+        ASSERT_EQ(basedatos::exec(sql, error), 1) << error;
+    const std::vector<std::string> antes = basedatos::dump();
+    auto esquema = [] { return basedatos::query("SELECT type, name, tbl_name FROM sqlite_master ORDER BY name").rows; };
+    const std::vector<std::string> objetos = esquema();
+
+    ASSERT_TRUE(_multiuser::ActualizaEsquema());
+    EXPECT_EQ(basedatos::dump(), antes) << "every row stays";
+    std::vector<std::string> esperados;
+    for (const std::string &objeto : objetos)
+        if (field(objeto, "type") != "trigger" || field(objeto, "tbl_name") == "Plantillas( Datos )")
+            esperados.push_back(objeto);
+    EXPECT_EQ(esquema(), esperados) << "the tables and indexes stay, the amount triggers go";
+    EXPECT_EQ(basedatos::exec("INSERT INTO [Documentos()] (Id_remesa, Importe) VALUES (1, '1,50');", error), -1);
+    ASSERT_EQ(basedatos::exec("INSERT INTO [Documentos()] (Id_remesa, Importe) VALUES (1, '1.50');", error), 1);
+    EXPECT_EQ(VASQ_GetLastInsertID(), 4) << "a deleted key is not handed out again";
+    EXPECT_TRUE(_multiuser::ActualizaEsquema()) << "a second start finds nothing to do";
 }
 
 } // namespace

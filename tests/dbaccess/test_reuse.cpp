@@ -96,6 +96,8 @@ public:
         sqlite3_open_v2(path.c_str(), &m_db, SQLITE_OPEN_READWRITE, nullptr);
         sqlite3_extended_result_codes(m_db, 1);
         sqlite3_key(m_db, dbtest::kPassword, int(std::strlen(dbtest::kPassword)));
+        sqlite3_exec(m_db, ("PRAGMA cipher_page_size=" + std::to_string(VASQ_PAGE_SIZE)).c_str(), nullptr, nullptr,
+                     nullptr);
         vasq::registerCollation(m_db);
     }
     ~FreshEngine() { sqlite3_close_v2(m_db); }
@@ -316,6 +318,84 @@ TEST_F(Reuse, KeptStatementsStayBoundedOverManyShapes)
     }
     VASQ_CloseDB();
     EXPECT_EQ(kept(), 0u) << "closing finalizes them";
+}
+
+// Statements prepared once by the program and run with its own values.
+TEST_F(Reuse, APreparedStatementRunsManyTimesWithTheValuesBoundAndInTheTransaction)
+{
+    int insert = 0;
+    ASSERT_EQ(VASQ_Prepare("INSERT INTO [Cuentas()] (Nombre, Importe, Entero, Activo) VALUES (?, ?, ?, TRUE)", &insert), 0)
+        << lastErrorText();
+    ASSERT_GT(insert, 0);
+    struct Fila {
+        const char *nombre;
+        const char *importe;
+        long long entero;
+    };
+    const Fila filas[] = {{"Nu\xF1" "ez & O'Brien", "1234.50", 7}, {nullptr, "12", -3}, {"", nullptr, 0}};
+    std::vector<long long> keys;
+    ASSERT_EQ(VASQ_BeginTrans(), 0);
+    for (const Fila &f : filas) {
+        ASSERT_EQ(VASQ_BindText(insert, 1, f.nombre), 0);
+        ASSERT_EQ(VASQ_BindText(insert, 2, f.importe), 0);
+        ASSERT_EQ(VASQ_BindInteger(insert, 3, f.entero), 0);
+        int changed = 0;
+        ASSERT_EQ(VASQ_Step(insert, &changed), 0) << lastErrorText();
+        EXPECT_EQ(changed, 1);
+        keys.push_back(VASQ_GetLastInsertID());
+    }
+    EXPECT_EQ(keys, (std::vector<long long>{1, 2, 3}));
+    EXPECT_EQ(C_Exec("INSERT INTO [Cuentas()] (Nombre) VALUES ('otra copia')", nullptr), 1)
+        << "the first write took this copy's write lock";
+    ASSERT_EQ(VASQ_CommitTrans(), 0);
+    EXPECT_EQ(rows("SELECT Nombre, Importe, Entero FROM [Cuentas()] ORDER BY Id"),
+              (std::vector<std::string>{"Nombre=Nu\xF1" "ez \x01 O'Brien&Importe=1234.5&Entero=7",
+                                        "Nombre=NULL&Importe=12&Entero=-3", "Nombre=&Importe=NULL&Entero=0"}))
+        << "a null text is NULL, an empty one stays, an amount's text is stored as its number";
+
+    ASSERT_EQ(VASQ_BeginTrans(), 0);
+    EXPECT_EQ(VASQ_Step(insert, nullptr), 0) << "the last values stay bound";
+    ASSERT_EQ(VASQ_Rollback(), 0);
+    EXPECT_EQ(rows("SELECT Id FROM [Cuentas()]").size(), 3u) << "a rollback undoes it";
+    EXPECT_EQ(VASQ_Finalize(insert), 0);
+}
+
+TEST_F(Reuse, APreparedStatementThatFailsReportsItAndRunsAgain)
+{
+    int update = 0, query = 0;
+    exec("INSERT INTO [Cuentas()] (Codigo, Importe) VALUES ('A', 1)");
+    ASSERT_EQ(VASQ_Prepare("UPDATE [Cuentas()] SET Importe = ? WHERE Codigo = ?", &update), 0);
+    ASSERT_EQ(VASQ_Prepare("SELECT Codigo, Importe FROM [Cuentas()] WHERE Codigo = ?", &query), 0);
+    EXPECT_EQ(VASQ_BindText(update, 3, "x"), VASQ_ERR_ARGUMENT) << "a value the statement lacks";
+    ASSERT_EQ(VASQ_BindText(update, 1, "1,5"), 0);
+    ASSERT_EQ(VASQ_BindText(update, 2, "A"), 0);
+    EXPECT_EQ(VASQ_Step(update, nullptr), VASQ_ENGINE_ERROR_BASE + SQLITE_CONSTRAINT_TRIGGER);
+    EXPECT_NE(lastErrorText().find("Importe no numerico"), std::string::npos);
+    ASSERT_EQ(VASQ_BindText(update, 1, "2.25"), 0);
+    int changed = 0;
+    ASSERT_EQ(VASQ_Step(update, &changed), 0);
+    EXPECT_EQ(changed, 1);
+
+    static std::vector<std::string> got;
+    got.clear();
+    ASSERT_EQ(VASQ_BindText(query, 1, "A"), 0);
+    ASSERT_EQ(VASQ_StepQuery(query, [](char *row, char *, int count) {
+                  got.push_back(row + std::string(" de ") + std::to_string(count));
+              }),
+              0);
+    EXPECT_EQ(got, std::vector<std::string>{"Codigo=A&Importe=2.25 de 1"});
+    EXPECT_EQ(VASQ_StepQuery(update, [](char *, char *, int) {}), VASQ_ERR_STATEMENT);
+
+    VASQ_CloseDB();
+    EXPECT_EQ(VASQ_Step(update, nullptr), VASQ_ERR_NOTOPEN);
+    ASSERT_EQ(VASQ_OpenDB(db.c_str(), 0, 0), 0);
+    EXPECT_EQ(VASQ_Step(update, nullptr), VASQ_ERR_ARGUMENT) << "closing finalized it";
+    EXPECT_EQ(VASQ_Finalize(query), VASQ_ERR_ARGUMENT);
+    int again = 0;
+    ASSERT_EQ(VASQ_Prepare("SELECT 1", &again), 0);
+    EXPECT_GT(again, query) << "a handle is never handed out twice";
+    EXPECT_EQ(VASQ_Prepare("SELECT 1; SELECT 2", &again), VASQ_ERR_STATEMENT);
+    EXPECT_EQ(again, 0);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The bill editor window driven offscreen with key events on the shipped encrypted database.
 #include "Editdocumentos.h"
 #include "Aplicaplantillas.h"
+#include "Cajafecha.h"
 #include "Cfgfile.h"
 #include "dll.h"
 #include "elementos.h"
@@ -14,7 +15,7 @@
 #include "pdf.h"
 #include "ventanas.h"
 
-#include <QDateEdit>
+#include <QClipboard>
 #include <QFileDialog>
 #include <QPrinterInfo>
 #include <QLineEdit>
@@ -102,6 +103,19 @@ protected:
         EXPECT_TRUE(QTest::qWaitFor([this] { return !editor->txtDC->text().isEmpty(); }));
     }
 
+    // A CSB58 bill complete but for its due date: the drawee with its account, an amount.
+    void TecleaRecibo58(const char *referencia)
+    {
+        Escribe(editor->txtCodReferencia58, QString::fromLatin1(referencia));
+        Escribe(editor->txtTitularCredito58, QStringLiteral("Cincuenta"));
+        Escribe(editor->txtBanco58, QStringLiteral("2100"));
+        Escribe(editor->txtOficina58, QStringLiteral("0418"));
+        Escribe(editor->txtCuenta58, QStringLiteral("200051332"));
+        Tab(editor->txtCuenta58);
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !editor->txtDC58->text().isEmpty(); }));
+        Escribe(editor->txtImporte, QStringLiteral("9"));
+    }
+
     static std::string UltimoRecibo()
     {
         return copias::Filas("SELECT * FROM [Documentos()] ORDER BY Id_documento DESC")[0];
@@ -125,7 +139,7 @@ TEST_F(Editor, ANewBillIsStoredAndTheEditorEmptiedForTheNext)
     EXPECT_EQ(editor->txtCuenta->text(), QStringLiteral("0200051332"));
     EXPECT_EQ(editor->txtDC->text(), QStringLiteral("45")) << "leaving the account computes the digits";
     Escribe(editor->txtImporte, QStringLiteral("12.5"));
-    EXPECT_EQ(editor->txtImporte->text(), QStringLiteral("12,5"));
+    EXPECT_EQ(editor->txtImporte->text(), QStringLiteral("12.5")) << "kept as typed";
     EXPECT_EQ(editor->txtContravalor->text(), QStringLiteral("2.080"));
     Escribe(editor->txtConcepto, QStringLiteral("Cuota"));
     QTest::keyClick(editor->txtConcepto, Qt::Key_Return);
@@ -149,33 +163,93 @@ TEST_F(Editor, ANewBillIsStoredAndTheEditorEmptiedForTheNext)
     EXPECT_EQ(editor->txtConcepto->text(), QStringLiteral("Cuota"));
 }
 
-TEST_F(Editor, TheAmountFilterKeepsEurosToTwoDecimalsAndPesetasWhole)
+TEST_F(Editor, AnAmountIsStoredAsTypedOrRefusedWithTheTextKept)
 {
+    RespondeCajas cajas;
+    for (const bool pegado : {false, true}) {
+        Nuevo(1);
+        TecleaLibrado19(QStringLiteral("Miles"));
+        editor->txtImporte->setFocus();
+        if (pegado) {
+            QApplication::clipboard()->setText(QStringLiteral("1.234,56"));
+            QTest::keyClick(editor->txtImporte, Qt::Key_V, Qt::ControlModifier);
+        } else {
+            Teclea(editor->txtImporte, QStringLiteral("1.234,56"));
+        }
+        EXPECT_EQ(editor->txtImporte->text(), QStringLiteral("1.234,56")) << pegado;
+        EXPECT_EQ(cp1252::fromQString(editor->txtContravalor->text()), FormatContravalor("1234.56", "EUR")) << pegado;
+        QTest::keyClick(editor->txtImporte, Qt::Key_Return);
+        EXPECT_EQ(GetCampo("Importe", UltimoRecibo()), "1234.56") << pegado;
+        editor->reject();
+    }
+    EXPECT_TRUE(cajas.Vistas.empty());
+
     const struct {
         const char *porque;
         int remesa;
-        const char *tecleado, *queda;
+        const char *tecleado;
+        int texto;
     } casos[] = {
-        {"a point becomes the comma", 1, "12.34", "12,34"},
-        {"a second separator is refused", 1, "1,2,3", "1,23"},
-        {"a third decimal is refused", 1, "1,234", "1,23"},
-        {"a ninth integer digit is refused", 1, "123456789", "12345678"},
-        {"letters are refused", 1, "1a2", "12"},
-        {"pesetas refuse any separator", 4, "12,5.6", "1256"},
-        {"ten digits of pesetas", 4, "12345678901", "1234567890"},
+        {"a third decimal", 1, "1,234", 820},
+        {"a ninth integer digit", 1, "123456789", 426},
+        {"points that group no thousands", 1, "1.23.4", 673},
+        {"letters", 1, "1a2", 672},
+        {"decimals in pesetas", 4, "12,5", 821},
+        {"an eleventh digit of pesetas", 4, "12345678901", 425},
     };
+    const std::string antes = UltimoRecibo();
     for (const auto &c : casos) {
         Nuevo(c.remesa);
         Escribe(editor->txtImporte, QString::fromLatin1(c.tecleado));
-        EXPECT_EQ(editor->txtImporte->text(), QString::fromLatin1(c.queda)) << c.porque;
+        EXPECT_EQ(editor->txtImporte->toolTip(), Texto(c.texto)) << c.porque << ": marked as typed";
+        EXPECT_TRUE(editor->txtContravalor->text().isEmpty()) << c.porque;
+        QTest::keyClick(editor->txtImporte, Qt::Key_Return);
+        ASSERT_FALSE(cajas.Vistas.empty()) << c.porque;
+        EXPECT_EQ(cajas.Vistas.back().texto, Texto(c.texto)) << c.porque;
+        EXPECT_EQ(editor->txtImporte->text(), QString::fromLatin1(c.tecleado)) << c.porque << ": the text kept";
+        EXPECT_EQ(UltimoRecibo(), antes) << c.porque << ": nothing stored";
         editor->reject();
     }
-    Nuevo(1);
-    editor->txtImporte->setFocus();
-    editor->txtImporte->insert(QStringLiteral("1.234,56"));
-    EXPECT_TRUE(editor->txtImporte->text().isEmpty()) << "pasted text goes through the filter";
-    editor->txtImporte->insert(QStringLiteral("7.5"));
-    EXPECT_EQ(editor->txtImporte->text(), QStringLiteral("7,5"));
+    EXPECT_EQ(cajas.Vistas.size(), std::size(casos));
+}
+
+TEST_F(Editor, ADueDateTypedOnTheKeyboardIsTheOneStored)
+{
+    RespondeCajas cajas;
+    const struct {
+        const char *porque, *referencia, *tecleado;
+    } casos[] = {
+        {"retyped over the whole date", "M5", "20/01/2027"},
+        {"digits alone", "M6", "20012027"},
+    };
+    for (const auto &c : casos) {
+        Nuevo(3);
+        TecleaRecibo58(c.referencia);
+        TCajaFecha *vencimiento = editor->dateVencimiento58;
+        vencimiento->setFocus();
+        vencimiento->selectAll();
+        Teclea(vencimiento, QString::fromLatin1(c.tecleado));
+        Tab(vencimiento);
+        EXPECT_EQ(vencimiento->text(), QStringLiteral("20/01/2027")) << c.porque << ": taken on leaving";
+        editor->cbtOK->click();
+        EXPECT_EQ(GetCampo("F_vencimiento", UltimoRecibo()), "27 01 20") << c.porque;
+    }
+    EXPECT_TRUE(cajas.Vistas.empty());
+
+    // Typed after a click inside the date: refused with its reason, the text kept.
+    Nuevo(3);
+    TecleaRecibo58("M7");
+    TCajaFecha *vencimiento = editor->dateVencimiento58;
+    vencimiento->setFocus();
+    vencimiento->setCursorPosition(3);
+    Teclea(vencimiento, QStringLiteral("20/01/2027"));
+    const QString tecleado = vencimiento->text();
+    const std::string antes = UltimoRecibo();
+    editor->cbtOK->click();
+    ASSERT_EQ(cajas.Vistas.size(), 1u);
+    EXPECT_EQ(cajas.Vistas[0].texto, Texto(315));
+    EXPECT_EQ(vencimiento->text(), tecleado);
+    EXPECT_EQ(UltimoRecibo(), antes) << "nothing stored";
 }
 
 TEST_F(Editor, TheTemplateWarningShowsOncePerShowing)
@@ -477,6 +551,31 @@ TEST_F(PaginaPlantilla, AplicarWritesTheTotalItsCounterValueAndTheConcept)
     EXPECT_EQ(editor->txtImporte->text(), QStringLiteral("120,50"));
     editor->tabGeneral->setCurrentWidget(editor->tabPlantilla);
     EXPECT_EQ(Caja("Importe1")->text(), QStringLiteral("60,25"));
+}
+
+TEST_F(PaginaPlantilla, AplicarTakesAmountsAsTheirBoxesShowThemOrSaysWhyNot)
+{
+    RespondeCajas cajas;
+    EnPagina(1, QStringLiteral("60,25"));
+    Caja("Importe2")->setFocus();
+    Teclea(Caja("Importe2"), QStringLiteral("1,234"));
+    EXPECT_EQ(Caja("Importe2")->toolTip(), Texto(820)) << "marked as typed";
+    editor->cbtOkData->click();
+    ASSERT_EQ(cajas.Vistas.size(), 1u);
+    EXPECT_EQ(cajas.Vistas[0].texto, Texto(820));
+    EXPECT_EQ(editor->tabGeneral->currentWidget(), editor->tabPlantilla) << "the page stays";
+    EXPECT_EQ(Caja("Importe2")->text(), QStringLiteral("1,234")) << "with the text typed";
+    EXPECT_TRUE(editor->txtImporte->text().isEmpty());
+
+    Caja("Importe2")->clear();
+    Teclea(Caja("Importe2"), QStringLiteral("1.234,5"));
+    EXPECT_TRUE(Caja("Importe2")->toolTip().isEmpty());
+    editor->cbtOkData->click();
+    EXPECT_EQ(cajas.Vistas.size(), 1u);
+    EXPECT_EQ(editor->txtImporte->text(), QStringLiteral("1294,75"));
+    EXPECT_TRUE(editor->memoConceptos->toPlainText().startsWith(QStringLiteral("60,25") + QString(15, QLatin1Char(' ')) +
+                                                               QStringLiteral("1.234,5")))
+        << "the concept shows the amounts as typed";
 }
 
 TEST_F(PaginaPlantilla, PesetaTotalsAreWholeAndElevenDigitsAreRefused)

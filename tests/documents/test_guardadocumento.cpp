@@ -3,6 +3,7 @@
 #include "General.h"
 #include "Guardadocumento.h"
 #include "Modmas.h"
+#include "Registros.h"
 #include "recibos.h"
 #include "entorno.h"
 
@@ -75,21 +76,32 @@ TEST(Importes, TheTypedAmountIsCheckedAndStoredWithAPoint)
         int mensaje;
     } casos[] = {
         {"euros with the comma", true, "EUR", "12,50", "12.50", 0},
-        {"a point marks the decimals too", true, "EUR", "12.5", "12.50", 0},
+        {"a point with one or two decimals after it is the decimal separator", true, "EUR", "12.5", "12.50", 0},
         {"whole euros", true, "EUR", "7", "7.00", 0},
+        {"blanks around", true, "EUR", " 7,5 ", "7.50", 0},
         {"eight integer digits", true, "EUR", "99999999,99", "99999999.99", 0},
-        {"a ninth integer digit", true, "EUR", "100000000", "", 169},
+        {"thousands points", true, "EUR", "1.234,56", "1234.56", 0},
+        {"thousands points twice", true, "EUR", "1.234.567,89", "1234567.89", 0},
+        {"a point before three digits groups thousands", true, "EUR", "1.234", "1234.00", 0},
+        {"a decimal comma alone", true, "EUR", ",5", "0.50", 0},
+        {"a ninth integer digit", true, "EUR", "100000000", "", 426},
+        {"a ninth integer digit, grouped", true, "EUR", "100.000.000", "", 426},
         {"a third decimal", true, "EUR", "12,345", "", 820},
-        {"grouping is no amount", true, "EUR", "1.234,56", "", 203},
+        {"points that group no thousands", true, "EUR", "1.23.4", "", 673},
+        {"a group of four digits", true, "EUR", "1234.567", "", 673},
+        {"a point after the comma", true, "EUR", "1,234.5", "", 672},
+        {"two commas", true, "EUR", "1,2,3", "", 672},
         {"zero", true, "EUR", "0,00", "", 203},
-        {"text", true, "EUR", "doce", "", 203},
-        {"negative", true, "EUR", "-5", "", 203},
+        {"text", true, "EUR", "doce", "", 672},
+        {"negative", true, "EUR", "-5", "", 672},
         {"pesetas", true, "ESP", "1234", "1234", 0},
-        {"ten digits of pesetas", true, "ESP", "9999999999", "9999999999", 0},
-        {"eleven digits of pesetas", true, "ESP", "10000000000", "", 169},
+        {"pesetas with thousands points", true, "ESP", "9.999.999.999", "9999999999", 0},
+        {"eleven digits of pesetas", true, "ESP", "10000000000", "", 425},
         {"decimal pesetas", true, "ESP", "12,5", "", 821},
+        {"a decimal point in pesetas", true, "ESP", "12.5", "", 821},
         {"a point locale", false, "EUR", "12.50", "12.50", 0},
-        {"a comma in a point locale", false, "EUR", "12,50", "", 203},
+        {"thousands commas in a point locale", false, "EUR", "1,234.56", "1234.56", 0},
+        {"a comma with two decimals in a point locale", false, "EUR", "12,50", "12.50", 0},
     };
     for (const auto &c : casos) {
         entorno::Regional regional(c.coma);
@@ -113,7 +125,7 @@ TEST_F(Recibos, ValidationGathersTheMissingFieldsOfEachFormat)
     } casos[] = {
         {"a complete CSB19 bill", 1, [](STRRecibo &) {}, {}},
         {"an amount of 0 alone", 1, [](STRRecibo &r) { r = STRRecibo(); r.Importe = "0"; }, {Idioma.GetTexto(203)}},
-        {"an amount of text alone", 1, [](STRRecibo &r) { r.Importe = "x"; }, {Idioma.GetTexto(203)}},
+        {"an amount of text alone", 1, [](STRRecibo &r) { r.Importe = "x"; }, {Idioma.GetTexto(672)}},
         {"everything missing, CSB19", 1, [](STRRecibo &r) { r = STRRecibo(); },
          {lista + " ,'" + Idioma.GetTexto(344) + "'" + Idioma.GetTexto(125) + f(126) + f(30) + Idioma.GetTexto(127) +
           Idioma.GetTexto(128)}},
@@ -228,7 +240,7 @@ TEST_F(Recibos, ANewCsb19BillWithoutIssueIsTheShortInsert)
     EXPECT_EQ(Avisos(), (std::vector<std::string>{"4:0", "3:1", "2:1"}));
 }
 
-TEST_F(Recibos, AConceptMemoIsStoredAsSixHundredFortyCharacters)
+TEST_F(Recibos, AConceptMemoIsStoredWithoutItsTrailingBlanksAndReadBackWhole)
 {
     STRRecibo r = Recibo19();
     r.Importe = "1500";
@@ -238,8 +250,8 @@ TEST_F(Recibos, AConceptMemoIsStoredAsSixHundredFortyCharacters)
     const std::string fila = UltimoRecibo();
     const std::string concepto =
         Valor("SELECT Concepto FROM [Conceptos()] WHERE Id_concepto=" + GetCampo("Id_concepto", fila), "Concepto");
-    EXPECT_EQ(concepto, ConceptoMemo(r.Memo));
-    EXPECT_EQ(concepto.size(), 640u);
+    EXPECT_EQ(concepto, ConceptoMemo(r.Memo).substr(0, 164)) << "the row keeps no trailing blanks";
+    EXPECT_EQ(CargaDocumento(std::to_string(id)).Concepto, ConceptoMemo(r.Memo)) << "the editor reads 640 characters";
     EXPECT_EQ(GetCampo("Primer_concepto", fila), "Linea uno con mas de cuarenta caracteres");
     EXPECT_EQ(r.Concepto, "Linea uno con mas de cuarenta caracteres");
     EXPECT_EQ(Valor("SELECT Contravalor*100 AS C FROM [Documentos()] WHERE Id_documento=" + std::to_string(id), "C"),

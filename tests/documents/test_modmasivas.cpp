@@ -18,6 +18,7 @@ struct CasoImporte {
 
 TEST(ModMasivas, NuevoImporte)
 {
+    entorno::Regional espana(true);
     const CasoImporte casos[] = {
         {"10%", "200", "EUR", "20.00", 0},           // ten per cent of the amount
         {"+10%", "200.00", "EUR", "220.00", 0},      // raised by ten per cent
@@ -30,59 +31,72 @@ TEST(ModMasivas, NuevoImporte)
         {"10%", "1.25", "EUR", "0.13", 0},           // half away from zero
         {"-10%", "1.25", "EUR", "1.12", 0},          // 1.25 - 0.13
         {"12,5%", "100", "EUR", "12.50", 0},         // a percentage with decimals
-        {"100,4", "200", "ESP", "100", 0},           // pesetas have no decimals
-        {"100,5", "200", "ESP", "101", 0},           // and round half away from zero
+        {"100,4", "200", "ESP", "", 821},            // pesetas have no decimals: never rounded
+        {"1.000", "200", "ESP", "1000", 0},          // a thousands point
+        {"+1.234,5", "100", "EUR", "1334.50", 0},    // a grouped amount reads whole
+        {"1,234", "200", "EUR", "", 820},            // a third decimal is refused, not cut
         {"10%", "0", "EUR", "", 424},                // a percentage of nothing
         {"99999999,99", "1", "EUR", "99999999.99", 0},
         {"100000000", "1", "EUR", "", 426},          // nine integer digits in euros
         {"9999999999", "1", "ESP", "9999999999", 0},
         {"+9999999999", "1", "ESP", "", 425},        // eleven digits in pesetas
         {"123456789012", "1", "ESP", "", 425},       // more digits than an amount holds
-        {"-123456789012", "1", "EUR", "", 424},
+        {"-123456789012", "1", "EUR", "", 426},
         {"+10%", "NULL", "EUR", "", 424},            // a bill without amount counts as 0
     };
     for (const CasoImporte &c : casos) {
-        const std::optional<OperacionImporte> op = LeeOperacionImporte(c.tecleado, ',');
-        ASSERT_TRUE(op) << c.tecleado;
-        const ImporteNuevo r = CalculaNuevoImporte(*op, c.actual, c.moneda);
+        OperacionImporte op;
+        int rechazo = LeeOperacionImporte(c.tecleado, c.moneda, op);
+        ImporteNuevo r;
+        if (rechazo == 0) {
+            r = CalculaNuevoImporte(op, c.actual, c.moneda);
+            rechazo = r.Rechazo;
+        }
         EXPECT_EQ(r.Importe, c.nuevo) << c.tecleado << " on " << c.actual;
-        EXPECT_EQ(r.Rechazo, c.rechazo) << c.tecleado << " on " << c.actual;
+        EXPECT_EQ(rechazo, c.rechazo) << c.tecleado << " on " << c.actual;
     }
 }
 
 TEST(ModMasivas, LecturaDelTecleado)
 {
-    const auto op = LeeOperacionImporte("  - 12,5 % ", ',');
-    ASSERT_TRUE(op);
-    EXPECT_EQ(op->Modo, -1);
-    EXPECT_EQ(op->Numero, "12.5");
-    EXPECT_TRUE(op->Porcentaje);
-    const auto punto = LeeOperacionImporte("+7.25", '.');
-    ASSERT_TRUE(punto);
-    EXPECT_EQ(punto->Modo, 1);
-    EXPECT_EQ(punto->Numero, "7.25");
-    EXPECT_FALSE(punto->Porcentaje);
-    EXPECT_FALSE(LeeOperacionImporte("  + ", ','));
+    entorno::Regional espana(true);
+    OperacionImporte op;
+    ASSERT_EQ(LeeOperacionImporte("  - 12,5 % ", "EUR", op), 0);
+    EXPECT_EQ(op.Modo, -1);
+    EXPECT_EQ(op.Numero, "12.50");
+    EXPECT_TRUE(op.Porcentaje);
+    ASSERT_EQ(LeeOperacionImporte("+7.25", "EUR", op), 0);
+    EXPECT_EQ(op.Modo, 1);
+    EXPECT_EQ(op.Numero, "7.25");
+    EXPECT_FALSE(op.Porcentaje);
 }
 
 TEST(ModMasivas, FormatoImporte)
 {
-    const std::pair<const char *, bool> casos[] = {
-        {"100", true}, {" + 100,5 ", true}, {"-10%", true}, {"10 % ", true}, {"12,", true},
-        {"", false}, {"+", false}, {"%", false}, {"10%%", false}, {"10% 5", false}, {"1a", false},
-        {"1.5", false}, // the point is no decimal separator where the comma is
-        {"--1", false},
+    entorno::Regional espana(true);
+    const std::pair<const char *, int> casos[] = {
+        {"100", 0}, {" + 100,5 ", 0}, {"-10%", 0}, {"10 % ", 0}, {"12,", 0},
+        {"", 313}, {"+", 313}, {"  + ", 313}, {"%", 313}, {"10%%", 313}, {"10% 5", 313}, {"1a", 313},
+        {"--1", 313},
+        {"1.5", 0},       // a point with one decimal after it is the decimal separator
+        {"1.234,5", 0},   // thousands points
+        {"12.34.5", 673}, // points that group no thousands
+        {"1,2,3", 672},
+        {"1,234", 820},
     };
-    for (const auto &[texto, valido] : casos)
-        EXPECT_EQ(FormatoImporteValido(texto, ','), valido) << texto;
+    for (const auto &[texto, rechazo] : casos) {
+        OperacionImporte op;
+        EXPECT_EQ(LeeOperacionImporte(texto, "EUR", op), rechazo) << texto;
+    }
 }
 
 TEST(ModMasivas, FormatoFecha)
 {
     entorno::Regional espana(true);
     const std::pair<const char *, bool> casos[] = {
-        {"30/06/2001", true}, {"31/02/2001", false}, {"1/6/2001", false}, {"30/06/01", false},
-        {"30//06/2001", false}, {"30/06/2001x", false}, {"", false},
+        {"30/06/2001", true}, {"31/02/2001", false}, {"1/6/2001", true}, {"30/06/01", true}, {"30062001", true},
+        {"30//06/2001", true}, // a run of separators parts two groups
+        {"30/06/2001x", false}, {"3O/06/2001", false}, {"", false},
     };
     for (const auto &[texto, valido] : casos)
         EXPECT_EQ(FormatoFechaValido(texto), valido) << texto;
@@ -122,13 +136,13 @@ protected:
             copias::Filas("SELECT [Conceptos()].Concepto AS V FROM [Conceptos()] INNER JOIN [Documentos()] ON "
                           "[Conceptos()].Id_concepto=[Documentos()].Id_concepto WHERE Id_documento=" +
                           id);
-        return filas.empty() ? std::string() : GetCampoTexto("V", filas.front());
+        return filas.empty() ? std::string() : ConceptoCompleto(GetCampoTexto("V", filas.front()));
     }
-    static Modificacion Importe(const char *tecleado)
+    static Modificacion Importe(const char *tecleado, const char *moneda = "EUR")
     {
         Modificacion m;
         m.Tipo = TipoMasiva::Importes;
-        m.Importe = *LeeOperacionImporte(tecleado, ',');
+        EXPECT_EQ(LeeOperacionImporte(tecleado, moneda, m.Importe), 0) << tecleado;
         return m;
     }
     static Modificacion Fija(TipoMasiva tipo, const std::string &valor)
@@ -145,6 +159,8 @@ protected:
             return respuesta;
         };
     }
+
+    entorno::Regional espana{true};
 };
 
 TEST_F(Masivas, ImportesConContravalorYTotales)
@@ -177,10 +193,10 @@ TEST_F(Masivas, UnRechazoNoCambiaNingunRecibo)
 TEST_F(Masivas, PesetasSinDecimales)
 {
     const std::string a = Recibo(4, 1, ",Importe", ",500");
-    const ResultadoMasiva r = ModificaDocumentos({a}, Importe("100,4"), {});
+    const ResultadoMasiva r = ModificaDocumentos({a}, Importe("1.000", "ESP"), {});
     ASSERT_TRUE(r.Escrita()) << r.Error;
-    EXPECT_EQ(Campo(a, "Importe"), "100");
-    EXPECT_EQ(Campo(a, "Contravalor"), "0.6"); // 100 / 166.386 = 0.601
+    EXPECT_EQ(Campo(a, "Importe"), "1000");
+    EXPECT_EQ(Campo(a, "Contravalor"), "6.01"); // 1000 / 166.386 = 6.010
 }
 
 TEST_F(Masivas, ValorIgualRevalidadoYListado)
@@ -243,7 +259,7 @@ TEST_F(Masivas, Conceptos)
     const std::string primero = "Luz & agua = total, de O'Hara";
     EXPECT_EQ(Concepto(con), primero + std::string(40 - primero.size(), ' ') + segunda + std::string(560, ' '));
     EXPECT_EQ(Concepto(sin), std::string(40, ' ') + segunda + std::string(560, ' '));
-    EXPECT_EQ(Concepto(retenido), "Retenido");
+    EXPECT_EQ(Concepto(retenido), ConceptoCompleto("Retenido"));
 }
 
 TEST_F(Masivas, FechaFallidaDevuelveTodo)

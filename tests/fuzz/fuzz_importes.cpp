@@ -1,8 +1,8 @@
 // Fuzzes the amount readers with any text, in both regional settings and both currencies.
 // The last input byte chooses the settings; the bytes before it are the amount text.
 // Besides crashes and undefined behaviour it stops on readers that disagree: the stored
-// amount reader and FormatImporteSQL on the same text, and the readers on what the storage
-// writers wrote.
+// amount reader and FormatImporteSQL on the same text, the readers on what the storage
+// writers wrote, and the typed amount reader on the screen form of what it read.
 #include "General.h"
 #include "progdir.h"
 
@@ -92,6 +92,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     Releer(sql, decimales, texto);
     Releer(contravalor, 2 - decimales, texto);
     Releer(sinFormato, 2 - decimales, texto);
+
+    // A typed amount that reads is stored exactly, and shown it reads back the same.
+    const ImporteTecleado tecleado = LeeImporteTecleado(texto, moneda);
+    Releer(tecleado.SQL, decimales, texto);
+    if (tecleado.Rechazo == 0 && LeeImporteTecleado(FormatImporte(tecleado.SQL, moneda), moneda).SQL != tecleado.SQL)
+        Falla("a typed amount shown does not read back", texto, tecleado.SQL);
 
     long long unidades = 0;
     const LecturaImporte lectura = LeeImporteSQL(texto, decimales, unidades, exacto);

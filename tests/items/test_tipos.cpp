@@ -4,6 +4,7 @@
 #include "b_debug.h"
 #include "entorno.h"
 #include "pagina.h"
+#include "progdir.h"
 #include "testutil.h"
 
 #include <QPixmap>
@@ -61,6 +62,14 @@ TEST(Registro, TheShippedFileRegistersTheFourTypesWithTheirPicturesAndTexts)
         EXPECT_EQ(imagen.size(), QSize(18, 18)) << e.icono;
         EXPECT_STRNE(PlTipoItemStr(tipo, std::atoi(e.hint), "?"), "?");
     }
+}
+
+// What the program writes into its folder (the product log) stays out of the build.
+TEST(Registro, ThePlugInIsReachedFromATemporaryProgramFolder)
+{
+    elementos::Tipos tipos;
+    EXPECT_NE(progdir::path(), elementos::kCarpeta);
+    EXPECT_NE(DLLInstance("Items.dll"), nullptr);
 }
 
 TEST(Registro, TheStringTableIsWindows1252AndCutToTheBuffer)
@@ -202,7 +211,7 @@ struct Moneda {
     bool euro, coma;
 };
 
-TEST(Calculo, TotalsAddTheAmountsAndRoundHalfAwayFromZeroOnTheDecimalValue)
+TEST(Calculo, TotalsAddTheAmountsAsTheirBoxesReadThem)
 {
     const struct {
         const char *porque;
@@ -213,12 +222,13 @@ TEST(Calculo, TotalsAddTheAmountsAndRoundHalfAwayFromZeroOnTheDecimalValue)
         {"euros, point", {true, false}, "100.5", "20", "120.50"},
         {"pesetas, comma", {false, true}, "100", "20", "120"},
         {"pesetas, point", {false, false}, "100", "20", "120"},
-        {"pesetas round half up", {false, true}, "120,5", "", "121"},
-        {"pesetas round down", {false, false}, "120.49", "", "120"},
-        {"euros round half up", {true, true}, "0,125", "", "0,13"},
-        {"1.005 has no exact binary form", {true, true}, "1,005", "", "1,01"},
-        {"2.675 neither", {true, false}, "2.675", "", "2.68"},
-        {"many decimals", {true, true}, "0,0049999", "0,0000001", "0,01"},
+        {"thousands points", {true, true}, "1.234,5", "0,5", "1235,00"},
+        {"thousands commas", {true, false}, "1,234.5", "0.5", "1235.00"},
+        {"a point before one decimal is the separator", {true, true}, "12.5", "", "12,50"},
+        {"pesetas with thousands points", {false, true}, "1.000", "20", "1020"},
+        {"decimals in pesetas count nothing: the program refuses them", {false, true}, "120,5", "7", "7"},
+        {"a third decimal counts nothing", {true, true}, "0,125", "1", "1,00"},
+        {"points that group no thousands count nothing", {true, false}, "1,23,4", "1", "1.00"},
         {"nothing typed", {true, true}, "", "", "0,00"},
         {"ten digits", {true, true}, "9999999999", "9999999999", "19999999998,00"},
     };

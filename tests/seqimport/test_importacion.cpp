@@ -259,11 +259,11 @@ TEST_F(Importacion, StoresTheOrganisationUnderItsParentsAndCountsRepeats)
     EXPECT_EQ(Valor("SELECT * FROM [Remesas()] WHERE Id_remesa=" + remesa, "Contravalor_total"), "18.03");
     EXPECT_EQ(Valor("SELECT * FROM [Documentos()] WHERE Importe=2000", "F_vencimiento"), "99 12 31");
     EXPECT_EQ(Valor("SELECT * FROM [Documentos()] WHERE Importe=1000", "Contravalor"), "6.01");
-    EXPECT_EQ(Valor("SELECT C.Concepto FROM [Documentos()] D INNER JOIN [Conceptos()] C ON "
-                    "D.Id_concepto=C.Id_concepto WHERE D.Importe=1000",
-                    "Concepto"),
-              "Cuota               ")
-        << "the fields keep their width";
+    EXPECT_EQ(ConceptoCompleto(Valor("SELECT C.Concepto FROM [Documentos()] D INNER JOIN [Conceptos()] C ON "
+                                     "D.Id_concepto=C.Id_concepto WHERE D.Importe=1000",
+                                     "Concepto")),
+              "Cuota" + std::string(635, ' '))
+        << "the fields keep their place in the page";
     EXPECT_EQ(Valor("SELECT * FROM [Documentos()] WHERE Importe=2000", "Id_concepto"), "NULL") << "no concept";
     ContadoresImportacion c = run.Contadores();
     EXPECT_EQ(c.Empresas.Importados, 1);

@@ -122,6 +122,20 @@ TEST_F(VentanaImportacion, ARunShowsItsCountsAndMessagesAndReloadsTheTree)
     EXPECT_TRUE(presentador) << "the tree was reloaded";
 }
 
+TEST_F(VentanaImportacion, ATypedDataFileAndATemplateTypedWithoutItsSuffixImport)
+{
+    testutil::writeFile(datos, Cabecera() + Recibos(2));
+    RespondeCajas cajas;
+    ASSERT_TRUE(ConVentana([&](TFRMImportuser *v) {
+        Teclea(v->txtFichero, QString::fromStdString(datos));
+        Elige(carpeta.Ruta("cobros")); // the filter's ".sec" added
+        v->BTNImportar->click();
+        EXPECT_EQ(v->lblNRecibos->text(), "2");
+    }));
+    EXPECT_TRUE(cajas.Vistas.empty());
+    EXPECT_EQ(VentanaImportacion::RecibosGuardados(), "2");
+}
+
 TEST_F(VentanaImportacion, CloseDuringARunStopsItAndNothingStays)
 {
     testutil::writeFile(datos, Cabecera() + Recibos(30000));

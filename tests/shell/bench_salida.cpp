@@ -75,6 +75,7 @@ double PasadaEnBruto(const std::string &bd, const std::string &carpeta)
     if (sqlite3_open_v2(bd.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
         Falla("no se abre la base de datos");
     sqlite3_key(db, kPasswordBD, int(std::strlen(kPasswordBD)));
+    Ejecuta(db, "PRAGMA cipher_page_size=" + std::to_string(VASQ_PAGE_SIZE));
     vasq::registerCollation(db);
     Ejecuta(db, "ATTACH '" + plana + "' AS plana KEY ''");
     Ejecuta(db, "SELECT sqlcipher_export('plana')");

@@ -5,17 +5,22 @@
 #include "Aplicacion.h"
 #include "General.h"
 #include "Login.h"
+#include "Multiidioma.h"
 #include "Multiuser.h"
 #include "Propiedades.h"
 #include "copias.h"
 #include "elementos.h"
 #include "vars.h"
 #include "profile.h"
+#include "qcp1252.h"
 #include "vasqdb.h"
 #include "ventanas.h"
 
 #include <QComboBox>
+#include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -105,6 +110,30 @@ TEST(Arranque, EuroDatePiecesThatAreNoNumberFallBack)
     };
     for (const auto &c : casos)
         EXPECT_EQ(LeeFechaEuro(c.texto), c.fecha) << c.texto;
+}
+
+TEST(Arranque, AnotherLanguageInTheSettingsShowsTheSpanishTextsItLacks)
+{
+    for (const char *idioma : {"Ingles", "Catalan"}) {
+        Carpeta carpeta;
+        testutil::writeFile(carpeta.Ini(), std::string("[GENERAL]\nIdioma=") + idioma + "\n");
+        Ventanas ventanas;
+        TFormMain *m = ventanas.Main();
+        QString usuario, aceptar, archivo;
+        AlMostrarse<TFormLogin>([&](TFormLogin *login) {
+            usuario = login->Label1->text();
+            aceptar = login->cbtOK->text();
+            archivo = m->mainMenuArchivo->menuAction()->text();
+            login->cbtCancel->click();
+        });
+        m->show();
+        ASSERT_TRUE(arranque::HastaTerminar([] {}));
+        EXPECT_EQ(m->Idioma, idioma);
+        EXPECT_EQ(usuario, cp1252::toQString(CargaTexto(453))) << idioma;
+        EXPECT_EQ(aceptar, QStringLiteral("&Aceptar")) << idioma;
+        EXPECT_EQ(archivo, QStringLiteral("&Archivo")) << idioma;
+    }
+    ::Idioma.SetIdioma(IdiomaCastellano);
 }
 
 TEST(Arranque, AMissingScrambledCopyShows118AndLeavesNothingBehind)

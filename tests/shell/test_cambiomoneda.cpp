@@ -4,6 +4,7 @@
 
 #include "Aplicaplantillas.h"
 #include "Cfgfile.h"
+#include "General.h"
 #include "basedatos.h"
 #include "copias.h"
 #include "elementos.h"
@@ -74,10 +75,10 @@ protected:
     }
     static std::string Concepto(int recibo)
     {
-        return Unico("SELECT Concepto FROM [Conceptos()] INNER JOIN [Documentos()] ON "
-                             "[Conceptos()].Id_concepto=[Documentos()].Id_concepto WHERE Id_documento=" +
-                                 std::to_string(recibo),
-                             "Concepto");
+        return ConceptoCompleto(Unico("SELECT Concepto FROM [Conceptos()] INNER JOIN [Documentos()] ON "
+                                      "[Conceptos()].Id_concepto=[Documentos()].Id_concepto WHERE Id_documento=" +
+                                          std::to_string(recibo),
+                                      "Concepto"));
     }
     static std::string Moneda(int remesa)
     {
@@ -150,7 +151,7 @@ TEST_F(Cambio, WithoutTemplateEveryBillExchangesAndTheWayBackRestoresIt)
     EXPECT_EQ(Campo(uno, "Contravalor"), "6.01");
     EXPECT_EQ(Campo(dos, "Contravalor"), "15.03");
     EXPECT_EQ(Total(remesa), "3500");
-    EXPECT_EQ(Concepto(dos), "libre");
+    EXPECT_EQ(Concepto(dos), ConceptoCompleto("libre"));
 }
 
 TEST_F(Cambio, WithATemplateTheFieldsAreConvertedAndTheAmountIsTheTotal)

@@ -1,6 +1,6 @@
 // In-place editing in the main window's grids, driven offscreen with the user's keys in both
-// decimal settings: the amount's key filter typed and pasted, the save of an amount and of a
-// batch's description with their refusals, and a notice arriving during an edit.
+// decimal settings: an amount typed and pasted, the save of an amount and of a batch's
+// description with their refusals, and a notice arriving during an edit.
 #include "rejillas.h"
 
 #include "Aplicacion.h"
@@ -77,42 +77,64 @@ protected:
     entorno::Regional regional{GetParam().coma};
 };
 
-// ---- Key filter ----
+// ---- What is typed ----
 
 struct CasoTecla {
     const char *moneda;
-    const char *tecleado; // "." stands for the key "."
-    const char *queda;    // "," stands for the user's decimal separator
+    const char *tecleado; // "," stands for the user's decimal separator, "." for the other one
+    long long unidades;   // stored, in cents or pesetas
+    int texto;            // the text that refuses it (nothing stored), or 0
     const char *porque;
 };
 
 const CasoTecla kCasosTecla[] = {
-    {"EUR", "123456789", "12345678", "a ninth integer digit is dropped"},
-    {"EUR", "123456789.123", "12345678,12", "separator after eight digits, then two decimals"},
-    {"EUR", "1.5.7", "1,57", "a second separator is dropped"},
-    {"EUR", "1a-2", "12", "only digits"},
-    {"ESP", "12345678901", "1234567890", "the eleventh digit is dropped"},
-    {"ESP", "12.5", "125", "no separator in pesetas"},
+    {"EUR", "1.234,56", 123456, 0, "thousands points"},
+    {"EUR", "12.5", 1250, 0, "a point with one decimal after it is the decimal separator"},
+    {"ESP", "1.234", 1234, 0, "thousands points in pesetas"},
+    {"EUR", "123456789", 0, 426, "a ninth integer digit"},
+    {"EUR", "1,234", 0, 820, "a third decimal"},
+    {"EUR", "1a-2", 0, 672, "letters"},
+    {"ESP", "12,5", 0, 821, "decimals in pesetas"},
 };
 
-TEST_P(Celdas, AmountKeyFilterTypedAndPasted)
+TEST_P(Celdas, AnAmountTypedOrPastedIsStoredAsShownOrRefusedWithTheTextKept)
 {
     for (const CasoTecla &caso : kCasosTecla) {
-        const QString esperado = QString::fromLatin1(caso.queda).replace(u',', Sep());
-        Selecciona(ArbolRemesa, std::string(caso.moneda) == "EUR" ? 1 : 2);
-        QLineEdit *editor = EditaImporte();
-        ASSERT_NE(editor, nullptr) << caso.porque;
-        QString tecleado = QString::fromLatin1(caso.tecleado);
-        Teclea(editor, tecleado);
-        EXPECT_EQ(editor->text(), esperado) << "typed: " << caso.porque;
-
-        editor->clear();
-        QApplication::clipboard()->setText(tecleado.replace(u'.', Sep()));
-        QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
-        EXPECT_EQ(editor->text(), esperado) << "pasted: " << caso.porque;
-        QTest::keyClick(editor, Qt::Key_Escape); // back to the amount
-        QTest::keyClick(editor, Qt::Key_Escape); // out of cell mode
-        EXPECT_FALSE(m->EdicionCelda.Pendiente()) << caso.porque;
+        for (const bool pegado : {false, true}) {
+            const bool euros = std::string(caso.moneda) == "EUR";
+            const std::string fila = std::string("SELECT Importe FROM [Documentos()] WHERE Id_documento=") +
+                                     (euros ? "1" : "2");
+            const long long antes = Unidades(fila, euros ? 2 : 0);
+            Selecciona(ArbolRemesa, euros ? 1 : 2);
+            QLineEdit *editor = EditaImporte();
+            ASSERT_NE(editor, nullptr) << caso.porque;
+            QString tecleado = QString::fromLatin1(caso.tecleado);
+            for (QChar &c : tecleado)
+                if (c == u',' || c == u'.')
+                    c = c == u',' ? Sep()[0] : QChar::fromLatin1(regional::thousandsSeparator());
+            if (pegado) {
+                QApplication::clipboard()->setText(tecleado);
+                QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+            } else {
+                Teclea(editor, tecleado);
+            }
+            EXPECT_EQ(editor->text(), tecleado) << caso.porque << ": kept as typed";
+            RespondeCajas cajas;
+            QTest::keyClick(editor, Qt::Key_Return);
+            if (caso.texto == 0) {
+                EXPECT_TRUE(cajas.Vistas.empty()) << caso.porque;
+                EXPECT_EQ(Unidades(fila, euros ? 2 : 0), caso.unidades) << caso.porque;
+                EXPECT_FALSE(m->EdicionCelda.Pendiente()) << caso.porque;
+                continue;
+            }
+            ASSERT_EQ(cajas.Vistas.size(), 1u) << caso.porque;
+            EXPECT_EQ(cp1252::fromQString(cajas.Vistas[0].texto), Idioma.GetTexto(caso.texto)) << caso.porque;
+            EXPECT_EQ(editor->text(), tecleado) << caso.porque << ": the text kept";
+            EXPECT_EQ(Unidades(fila, euros ? 2 : 0), antes) << caso.porque;
+            QTest::keyClick(editor, Qt::Key_Escape); // back to the amount
+            QTest::keyClick(editor, Qt::Key_Escape); // out of cell mode
+            EXPECT_FALSE(m->EdicionCelda.Pendiente()) << caso.porque;
+        }
     }
 }
 

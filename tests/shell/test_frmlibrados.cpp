@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTreeWidget>
 
 namespace {
 
@@ -160,6 +161,35 @@ TEST_F(VentanaLibrados, ListsTheUsersDraweesOfTheOrderTypeAndAddsOneToTheIssuerS
     EXPECT_EQ(Valor(nuevo, "Provincia"), m->GetProvincia("28"));
     EXPECT_EQ(Filas("[Librados( Datos )] WHERE Codigo_referencia='R2'"), 1);
     EXPECT_NE(copia->Pide("pasada").find(":0:0;"), std::string::npos) << "after the window: reload everything";
+}
+
+TEST_F(VentanaLibrados, EveryColumnAndFieldShowsItsLongestValueWhole)
+{
+    // Capitals of the longest lengths: code 12, name and address texts 50.
+    const QString codigo = QStringLiteral("MARIAGONZA12"), cuenta = QStringLiteral("21000418450200051332");
+    const QString nombre = QStringLiteral("CONSTRUCCIONES Y REFORMAS DEL MEDITERRANEO S.L. 01");
+    const std::string texto = "'" + nombre.toStdString() + "'";
+    ASSERT_TRUE(arranque::Ejecuta("INSERT INTO [Librados( Datos )] (Id_librado,Id_emisor,Codigo_referencia,Razon_social,"
+                                  "Cuenta,Titular_cuenta,Direccion,Localidad,Provincia) VALUES (9,1,'" +
+                                  codigo.toStdString() + "'," + texto + ",'" + cuenta.toStdString() + "'," + texto +
+                                  "," + texto + "," + texto + "," + texto + ")"));
+    Selecciona(ArbolEmisor, 1);
+    ConVentana([&](TfrmLibrados *v) {
+        Elige(v, codigo.toStdString());
+        QTreeWidget *lista = v->lstLibrados;
+        const int margen = 2 * (lista->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+        int columnas = 0;
+        for (const auto &[columna, valor] : {std::pair{int(TfrmLibrados::ColCodigo), codigo},
+                                             std::pair{int(TfrmLibrados::ColNombre), nombre},
+                                             std::pair{int(TfrmLibrados::ColCuenta), cuenta}}) {
+            EXPECT_GE(lista->columnWidth(columna) - margen, Necesita(lista, valor)) << columna;
+            columnas += lista->columnWidth(columna);
+        }
+        EXPECT_GE(lista->viewport()->width(), columnas) << "the list shows the three columns";
+        for (QLineEdit *caja : {v->txtCodReferencia, v->txtLibrado, v->txtTitularCuenta, v->txtDireccion,
+                                v->txtLocalidad, v->txtProvincia})
+            EXPECT_GE(Sitio(caja), Necesita(caja, caja->text())) << cp1252::fromQString(caja->text());
+    });
 }
 
 TEST_F(VentanaLibrados, WithoutIssuerNothingCanBeAddedWithoutDraweesANewOneStarts)

@@ -5,6 +5,7 @@
 
 #include "../bankfiles/csb.h"
 #include "Aplicacion.h"
+#include "Cajafecha.h"
 #include "General.h"
 #include "Multiidioma.h"
 #include "Unirelacion.h"
@@ -12,7 +13,6 @@
 #include "copias.h"
 #include "ventanas.h"
 
-#include <QDateEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <filesystem>

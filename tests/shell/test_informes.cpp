@@ -199,6 +199,21 @@ TEST_F(Informes, BillsReportSumsEachBatchAndBothCurrencies)
     EXPECT_LT(texto.find("Remesa A"), texto.find("Remesa B"));
 }
 
+TEST_F(Informes, TheOptionsShowEachBatchsTotalAsTheGridsDo)
+{
+    ASSERT_TRUE(arranque::Ejecuta("UPDATE [Remesas()] SET Importe_total=3500 WHERE Id_remesa=10"));
+    ASSERT_TRUE(arranque::Ejecuta("UPDATE [Remesas()] SET Importe_total=16575.95 WHERE Id_remesa=11"));
+    Selecciona(ArbolRemesa, 11);
+    std::vector<QString> importes;
+    AlMostrarse<TFormListDocs>([&importes](TFormListDocs *d) {
+        for (int i = 0; i < 2; ++i)
+            importes.push_back(d->LVRemesas->topLevelItem(i)->text(2));
+        d->BtnCancelar->click();
+    });
+    m->cbtInformeRecibos->trigger();
+    EXPECT_EQ(importes, (std::vector<QString>{QStringLiteral("3.500"), QStringLiteral("16.575,95")}));
+}
+
 TEST_F(Informes, OneBatchIsTitledInTheSingular)
 {
     Selecciona(ArbolRemesa, 10);

@@ -4,6 +4,7 @@
 
 #include "Altarapida.h"
 #include "Aplicacion.h"
+#include "General.h"
 #include "Frmchoosemodmasivas.h"
 #include "Frmmmconceptos.h"
 #include "Frmmmdato.h"
@@ -17,6 +18,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -184,10 +186,10 @@ TEST_F(ModMasivas, ConceptosDesdeSuDialogo)
         c->BtnAceptar->click();
     });
     m->mainMenuModificacionConceptos->trigger();
-    const std::string concepto =
+    const std::string concepto = ConceptoCompleto(
         arranque::Valor("SELECT Concepto FROM [Conceptos()] INNER JOIN [Documentos()] ON "
                         "[Conceptos()].Id_concepto=[Documentos()].Id_concepto WHERE Id_documento=1",
-                        "Concepto");
+                        "Concepto"));
     ASSERT_EQ(concepto.size(), 640u);
     EXPECT_EQ(concepto.substr(0, 54), std::string(40, ' ') + "Cuota de enero");
 }
@@ -216,6 +218,7 @@ TEST_F(ModMasivas, AltaRapidaDeUnaRemesa)
             EXPECT_TRUE(a->isVisible());
         }
         Teclea(a->TxtDescripcion, QStringLiteral("Cuotas de O'Neil"));
+        EXPECT_EQ(Elementos(a->CBoxMoneda), (std::vector<QString>{QStringLiteral("Euros"), QStringLiteral("Pesetas")}));
         a->CBoxMoneda->setCurrentIndex(1);
         a->BottomAceptar->click();
     });
@@ -227,7 +230,7 @@ TEST_F(ModMasivas, AltaRapidaDeUnaRemesa)
     ASSERT_EQ(r.rows.size(), 1u);
     EXPECT_EQ(basedatos::field(r.rows[0], "Descripcion"), "Cuotas de O`Neil");
     EXPECT_EQ(basedatos::field(r.rows[0], "Id_emisor"), "1");
-    EXPECT_EQ(basedatos::field(r.rows[0], "Id_moneda"), "EUR");
+    EXPECT_EQ(basedatos::field(r.rows[0], "Id_moneda"), "ESP");
     EXPECT_EQ(basedatos::field(r.rows[0], "Id_plantilla"), "NULL");
     EXPECT_EQ(basedatos::field(r.rows[0], "Con_emision"), "TRUE");
     EXPECT_EQ(basedatos::field(r.rows[0], "Importe_total"), "0");
@@ -263,7 +266,33 @@ TEST_F(ModMasivas, AltaRapidaConPlantillaYSinPresentadores)
     m->cbtAltaRapida->trigger();
     const std::string id = std::to_string(GetUltimaRemesa());
     EXPECT_EQ(arranque::Valor("SELECT Id_plantilla FROM [Remesas()] WHERE Id_remesa=" + id, "Id_plantilla"), "7");
-    EXPECT_EQ(arranque::Valor("SELECT Id_moneda FROM [Remesas()] WHERE Id_remesa=" + id, "Id_moneda"), "ESP");
+    EXPECT_EQ(arranque::Valor("SELECT Id_moneda FROM [Remesas()] WHERE Id_remesa=" + id, "Id_moneda"), "EUR")
+        << "a new batch in euros";
+}
+
+TEST_F(ModMasivas, AltaRapidaSinEmisionNoGuardaPlantilla)
+{
+    ASSERT_TRUE(arranque::Ejecuta("INSERT INTO [Plantillas( Datos )] (Id_plantilla,Nombre) VALUES (7,'Cuotas')"));
+    const struct {
+        bool emision;
+        const char *conEmision, *plantilla;
+    } casos[] = {{true, "TRUE", "7"}, {false, "FALSE", "NULL"}};
+    for (const auto &c : casos) {
+        AlMostrarse<TFRMAltaRapida>([&c](TFRMAltaRapida *a) {
+            a->CheckBoxEmisionRecibo->setChecked(false);
+            a->CheckBoxEmisionRecibo->click();
+            a->CBoxPlantilla->setCurrentIndex(1);
+            if (!c.emision)
+                a->CheckBoxEmisionRecibo->click(); // the template chosen stays selected
+            EXPECT_EQ(a->GBoxPlantilla->isEnabled(), c.emision);
+            Teclea(a->TxtDescripcion, QStringLiteral("Cuotas"));
+            a->BottomAceptar->click();
+        });
+        m->cbtAltaRapida->trigger();
+        const std::string fila = "FROM [Remesas()] WHERE Id_remesa=" + std::to_string(GetUltimaRemesa());
+        EXPECT_EQ(arranque::Valor("SELECT Con_emision " + fila, "Con_emision"), c.conEmision);
+        EXPECT_EQ(arranque::Valor("SELECT Id_plantilla " + fila, "Id_plantilla"), c.plantilla);
+    }
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "qcp1252.h"
 #include "ventanas.h"
 
+#include <QFileIconProvider>
 #include <QListWidget>
 #include <QMessageBox>
 #include <filesystem>
@@ -65,6 +66,17 @@ TEST(Programa, TheSupportLibrarysBoxesAndTraceLinesShowInWindows)
     lista->close();
     DebugSetDisplay(nullptr);
     std::filesystem::current_path(antes);
+}
+
+TEST(Programa, QtsFileDialogsNameFoldersInSpanish)
+{
+    TraduccionQt qt;
+    ASSERT_TRUE(qt.Carga());
+    QCoreApplication::installTranslator(&qt);
+    testutil::TempDir carpeta;
+    const QString tipo = QFileIconProvider().type(QFileInfo(QString::fromStdString(carpeta.path())));
+    QCoreApplication::removeTranslator(&qt);
+    EXPECT_EQ(tipo, QStringLiteral("Carpeta")) << "not \"Folder\"";
 }
 
 } // namespace

@@ -5,7 +5,9 @@
 
 #include "Aplicacion.h"
 #include "Editremesas.h"
+#include "Frmlibrados.h"
 #include "General.h"
+#include "Login.h"
 #include "Modmas.h"
 #include "Multiidioma.h"
 #include "Remesas.h"
@@ -19,6 +21,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTreeWidget>
 
 namespace {
 
@@ -117,6 +120,9 @@ TEST_F(Remesas, AddStoresTheCleanedNameShowsItAndNotifies)
         EXPECT_TRUE(e->txtPresentador->isVisible());
         EXPECT_FALSE(e->CBEmisor->isVisible());
         EXPECT_TRUE(e->cbtOK->isEnabled()) << "a new batch under an issuer";
+        ASSERT_EQ(e->cbxMoneda->count(), 2);
+        EXPECT_EQ(e->cbxMoneda->itemText(1), QStringLiteral("Pesetas")) << "sorted by description";
+        EXPECT_EQ(e->cbxMoneda->currentText(), QStringLiteral("Euros")) << "a new batch in euros";
         Teclea(e->txtDescripcion, QString::fromUtf8("Cuota d'oto\u00f1o"));
         e->cbtOK->click();
     }));
@@ -125,6 +131,7 @@ TEST_F(Remesas, AddStoresTheCleanedNameShowsItAndNotifies)
     const std::string fila = "FROM [Remesas()] WHERE Id_remesa=" + std::to_string(id);
     EXPECT_EQ(arranque::Valor("SELECT Descripcion " + fila, "Descripcion"), limpia);
     EXPECT_EQ(arranque::Valor("SELECT Id_emisor " + fila, "Id_emisor"), "1");
+    EXPECT_EQ(arranque::Valor("SELECT Id_moneda " + fila, "Id_moneda"), "EUR");
     EXPECT_EQ(arranque::Valor("SELECT Block " + fila, "Block"), "0");
     ASSERT_EQ(m->lstGridRemesas->rowCount(), filas + 1);
     EXPECT_EQ(Texto(m->lstGridRemesas, filas + 1, 0), std::to_string(id));
@@ -276,6 +283,63 @@ TEST_F(Remesas, APresenterWithoutIssuersSavesNothing)
     }));
     EXPECT_EQ(arranque::Valor("SELECT Id_emisor FROM [Remesas()] WHERE Id_remesa=1", "Id_emisor"), "1");
     EXPECT_EQ(arranque::Valor("SELECT Descripcion FROM [Remesas()] WHERE Id_remesa=1", "Descripcion"), "Enero");
+}
+
+TEST_F(Remesas, AFailedSaveSaysWhyAndTheEditorStaysOpenOnlyWhileItHoldsTheBatch)
+{
+    auto copia = Otra();
+    const struct {
+        const char *porque;
+        QAction *comando;
+        std::function<void()> antes, despues;
+        int texto, titulo;
+        QMessageBox::Icon icono;
+        bool abierta;
+    } casos[] = {
+        {"a new batch the database refuses", m->cbtAlta,
+         [] {
+             ASSERT_TRUE(arranque::Ejecuta("CREATE TRIGGER [Falla] BEFORE INSERT ON [Remesas()] BEGIN SELECT "
+                                           "RAISE(ABORT,'no'); END"));
+         },
+         [] { ASSERT_TRUE(arranque::Ejecuta("DROP TRIGGER [Falla]")); }, 997, 1, QMessageBox::Critical, true},
+        {"a change the row lets through unchanged: locked again", m->cbtModificacion,
+         [] {
+             ASSERT_TRUE(arranque::Ejecuta("CREATE TRIGGER [Falla] BEFORE UPDATE OF Descripcion ON [Remesas()] "
+                                           "BEGIN SELECT RAISE(IGNORE); END"));
+         },
+         [] { ASSERT_TRUE(arranque::Ejecuta("DROP TRIGGER [Falla]")); }, 643, 6, QMessageBox::NoIcon, true},
+        {"a change while another copy holds the batch: it cannot be locked again", m->cbtModificacion,
+         [&copia] { ASSERT_EQ(copia->Pide("bloquea remesa 1 1"), "1"); },
+         [&copia] { ASSERT_EQ(copia->Pide("desbloquea remesa 1"), "1"); }, 643, 6, QMessageBox::NoIcon, false},
+    };
+    Selecciona(ArbolEmisor, 1);
+    for (const auto &c : casos) {
+        SCOPED_TRACE(c.porque);
+        SeleccionaRemesas(1, 1);
+        const int antes = Cuenta("[Remesas()]");
+        RespondeCajas cajas;
+        bool abierta = false;
+        std::string bloqueo;
+        ASSERT_TRUE(ConEditor(c.comando, [&](TFormEditRemesas *e) {
+            Teclea(e->txtDescripcion, QStringLiteral("Otra"));
+            c.antes();
+            e->cbtOK->click();
+            abierta = e->isVisible();
+            bloqueo = BloqueRemesa(1);
+            if (abierta)
+                e->cbtCancel->click();
+        }));
+        c.despues();
+        ASSERT_EQ(cajas.Vistas.size(), 1u);
+        EsperaCaja(cajas.Vistas[0], c.texto, c.titulo, c.icono);
+        EXPECT_EQ(abierta, c.abierta);
+        if (c.comando == m->cbtModificacion) {
+            EXPECT_EQ(bloqueo, "1") << (abierta ? "its own lock" : "the other copy's");
+        }
+        EXPECT_EQ(Cuenta("[Remesas()]"), antes);
+        EXPECT_EQ(arranque::Valor("SELECT Descripcion FROM [Remesas()] WHERE Id_remesa=1", "Descripcion"), "Enero");
+        EXPECT_EQ(BloqueRemesa(1), "0");
+    }
 }
 
 // ---- Currency ----
@@ -437,6 +501,62 @@ TEST_F(BajaRemesas, ABatchLockedMidwayOrWithALockedBillStaysWhole)
     EXPECT_TRUE(BorraRemesa(4));
     EXPECT_EQ(Recibos(4), 0);
     EXPECT_EQ(Cuenta("[Remesas()] WHERE Id_remesa=4"), 0);
+}
+
+TEST_F(BajaRemesas, DeletedBillsTakeTheirConceptsAlongAndNoOthers)
+{
+    // Every bill with its own concept; one bill of batch 5 held by another copy.
+    ASSERT_TRUE(arranque::Ejecuta("INSERT INTO [Conceptos()] (Id_concepto,Concepto) SELECT Id_documento,'Cuota' "
+                                  "FROM [Documentos()]"));
+    ASSERT_TRUE(arranque::Ejecuta("UPDATE [Documentos()] SET Id_concepto=Id_documento"));
+    const std::string retenido = arranque::Valor("SELECT MIN(Id_documento) AS D FROM [Documentos()] WHERE "
+                                                 "Id_remesa=5",
+                                                 "D");
+    ASSERT_TRUE(arranque::Ejecuta("UPDATE [Documentos()] SET Block=1 WHERE Id_documento=" + retenido));
+    App().FormLogin->LoginData.Id_usuario = "1";
+    const struct {
+        const char *deleter;
+        std::function<void()> borra;
+    } casos[] = {
+        {"a batch", [] { EXPECT_TRUE(BorraRemesa(4)); }},
+        {"marked bills, one held",
+         [] {
+             std::vector<std::string> ids;
+             for (const std::string &fila : basedatos::query("SELECT Id_documento FROM [Documentos()] WHERE "
+                                                             "Id_remesa=5")
+                                                .rows)
+                 ids.push_back(basedatos::field(fila, "Id_documento"));
+             const ResultadoRecibos r = BorraRecibos(ids);
+             EXPECT_EQ(r.Cambiados, 1);
+             EXPECT_EQ(r.Retenidos, 1);
+         }},
+        {"a drawee with its bills",
+         [this] {
+             Selecciona(ArbolEmisor, 1);
+             AlMostrarse<TfrmLibrados>([](TfrmLibrados *v) {
+                 const auto filas = v->lstLibrados->findItems(QStringLiteral("R1"), Qt::MatchExactly,
+                                                              TfrmLibrados::ColCodigo);
+                 ASSERT_EQ(filas.size(), 1);
+                 v->lstLibrados->setCurrentItem(filas.first(), 0,
+                                                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+                 RespondeCajas si({QMessageBox::Yes});
+                 v->cbtBaja->click();
+                 v->done(QDialog::Rejected);
+             });
+             m->cbtMantenimientoLibrados->trigger();
+             EXPECT_EQ(Cuenta("[Librados( Datos )] WHERE Id_librado=1"), 0);
+         }},
+    };
+    for (const auto &c : casos) {
+        SCOPED_TRACE(c.deleter);
+        const int antes = Cuenta("[Documentos()]");
+        c.borra();
+        EXPECT_LT(Cuenta("[Documentos()]"), antes);
+        EXPECT_EQ(Cuenta("[Conceptos()] WHERE Id_concepto NOT IN (SELECT Id_concepto FROM [Documentos()])"), 0)
+            << "no concept outlives its bill";
+        EXPECT_EQ(Cuenta("[Documentos()] WHERE Id_concepto NOT IN (SELECT Id_concepto FROM [Conceptos()])"), 0)
+            << "a bill kept keeps its concept";
+    }
 }
 
 // ---- Marked bills ----

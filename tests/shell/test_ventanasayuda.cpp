@@ -30,8 +30,8 @@ using arranque::Ventanas;
 
 struct Calculo {
     const char *campo; // "ptas" or "euro"
-    const char *tecleado; // "," stands for the regional decimal separator; "<" is backspace
-    const char *pesetas, *euros; // the fields afterwards, "," as above
+    const char *tecleado; // "," stands for the regional decimal separator, "." for the other one; "<" is backspace
+    const char *pesetas, *euros; // the fields afterwards, "," and "." as above
     const char *por;
 };
 
@@ -39,23 +39,27 @@ constexpr Calculo kCalculos[] = {
     {"ptas", "1000", "1000", "6,01", "the Part's case"},
     {"euro", "6,01", "1000", "6,01", "the Part's case"},
     {"euro", "1", "166", "1", "one euro"},
-    {"euro", "6.01", "1000", "6,01", "a point types the separator"},
-    {"euro", "1,,5", "250", "1,5", "a second separator is refused"},
-    {"euro", "12345678x", "2054147980", "12345678", "no letters"},
-    {"euro", "123456789", "2054147980", "12345678", "eight digits without a separator take no more"},
-    {"euro", "12345678,9", "2054148129", "12345678,9", "but the separator"},
-    {"euro", "1234567,123456", "205414685", "1234567,123", "with a separator, eleven characters"},
-    {"ptas", "12a3", "123", "0,74", "digits only"},
+    {"euro", "6.01", "1000", "6.01", "a point before two decimals is the separator"},
+    {"euro", "1.234,56", "205414", "1.234,56", "thousands points"},
+    {"ptas", "1.000", "1.000", "6,01", "thousands points in pesetas"},
+    {"euro", "12345678,9", "2054148129", "12345678,9", "eight integer digits"},
+    {"euro", "1,,5", "", "1,,5", "two separators do not read: nothing converts"},
+    {"euro", "12345678x", "", "12345678x", "nor letters"},
+    {"euro", "123456789", "", "123456789", "nor a ninth integer digit"},
+    {"euro", "1,234", "", "1,234", "nor a third decimal"},
+    {"ptas", "0,5", "0,5", "", "nor decimals of pesetas"},
     {"ptas", "5<", "", "0,00", "emptied"},
     {"euro", "5<", "0", "", "emptied"},
-    {"euro", ",", "0", ",", "a lone separator leaves the other field alone"},
-    {"ptas", "0,5", "05", "0,03", "rounding half away from zero: 5 pesetas are 3.005 cents"},
+    {"ptas", "5", "5", "0,03", "rounding half away from zero: 5 pesetas are 3.005 cents"},
 };
 
 QString ConSeparador(const char *texto, QChar separador)
 {
     QString r = QString::fromLatin1(texto);
-    r.replace(QLatin1Char(','), separador);
+    const QChar otro = separador == QLatin1Char(',') ? QLatin1Char('.') : QLatin1Char(',');
+    for (QChar &c : r)
+        if (c == QLatin1Char(',') || c == QLatin1Char('.'))
+            c = c == QLatin1Char(',') ? separador : otro;
     return r;
 }
 
@@ -72,16 +76,16 @@ TEST_P(Calculadora, ConvertsAsTheUserTypes)
         QLineEdit *campo = std::string(c.campo) == "ptas" ? calculadora.TXTPtas : calculadora.TXTEuro;
         campo->clear();
         campo->setFocus();
-        for (const char letra : std::string(c.tecleado)) {
-            if (letra == '<')
+        for (const QChar letra : ConSeparador(c.tecleado, separador)) {
+            if (letra == QLatin1Char('<'))
                 QTest::keyClick(campo, Qt::Key_Backspace);
-            else if (letra == ',')
-                Teclea(campo, separador);
             else
-                QTest::keyClick(campo, letra);
+                Teclea(campo, letra);
         }
         EXPECT_EQ(calculadora.TXTPtas->text(), ConSeparador(c.pesetas, separador)) << c.tecleado << ": " << c.por;
         EXPECT_EQ(calculadora.TXTEuro->text(), ConSeparador(c.euros, separador)) << c.tecleado << ": " << c.por;
+        const char *otro = campo == calculadora.TXTPtas ? c.euros : c.pesetas;
+        EXPECT_EQ(campo->toolTip().isEmpty(), *otro != 0) << c.tecleado << ": marked while it does not read";
     }
 }
 
