@@ -264,8 +264,10 @@ std::string LibradosEmisor::Busca(int idEmisor, std::string_view codigo, int &id
                           " AND [Librados( Datos )].Id_emisor = ?;");
     if (!codigo.empty())
         sentencia->Texto(codigo);
-    return sentencia->Entero(idEmisor).Consulta(
-        [&idLibrado](char *fila, char *, int) { idLibrado = Numero(GetCampo("Id_librado", fila)); });
+    return sentencia->Entero(idEmisor).Consulta([&idLibrado](char *fila, char *seguir, int) {
+        idLibrado = Numero(GetCampo("Id_librado", fila));
+        *seguir = 0;
+    });
 }
 
 ResultadoLibrado LibradosEmisor::Inserta(int tipoOrden, int idEmisor, int &idLibrado, const STRLibrado &l)

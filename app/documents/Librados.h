@@ -77,8 +77,9 @@ ResultadoLibrado GuardaLibrado(int tipoOrden, int idEmisor, int &idLibrado, cons
 // its first use and kept for the run.
 class LibradosEmisor {
 public:
-    // The Id_librado of the issuer's drawee with the code (0 when none): a code found as
-    // it is, an empty one as NULL or empty. Returns the empty text or the query's error.
+    // The Id_librado of the issuer's drawee with the code (0 when none; the first one when
+    // several): a code found as it is, an empty one as NULL or empty. Returns the empty
+    // text or the query's error.
     std::string Busca(int idEmisor, std::string_view codigo, int &idLibrado);
     // The INSERT of GuardaLibrado: Insertado with the new key, or Fallido.
     ResultadoLibrado Inserta(int tipoOrden, int idEmisor, int &idLibrado, const STRLibrado &l);

@@ -12,6 +12,7 @@
 #include "Totalesremesa.h"
 #include "cp1252.h"
 #include "profile.h"
+#include "vasqdb.h"
 
 #include <QLocale>
 #include <QTime>
@@ -520,17 +521,8 @@ bool _Librado::Guardar()
         Limpiar();
         return false;
     }
-    const std::string codigo = LimpiaTextoSQL(Recortado("Codigo_referencia"));
     int id = 0;
-    const std::string error = DBGetData(
-        FormatoSQL("SELECT [Librados( Datos )].Id_librado FROM [Librados( Datos )] WHERE %s AND [Librados( Datos "
-                   ")].Id_emisor=%d;",
-                   IgualTexto("[Librados( Datos )].Codigo_referencia", codigo).c_str(), m_emisor.Id()),
-        [&id](char *fila, char *seguir, int) {
-            id = Numero(GetCampo("Id_librado", fila));
-            *seguir = 0;
-        });
-    if (!error.empty())
+    if (!m_sentencias.Busca(m_emisor.Id(), LimpiaTextoSQL(Recortado("Codigo_referencia")), id).empty())
         return Falla();
     if (id > 0) {
         PonId(id);
@@ -550,7 +542,8 @@ bool _Librado::Guardar()
     l.Loc_ordenante = Recortado("Loc_ordenante");
     l.Cod_provincia_ordenante = Recortado("Cod_provincia_ordenante");
     int nuevo = 0;
-    if (GuardaLibrado(GetTipoOrden(m_entorno.Tipos_orden), m_emisor.Id(), nuevo, l) != ResultadoLibrado::Insertado) {
+    if (m_sentencias.Inserta(GetTipoOrden(m_entorno.Tipos_orden), m_emisor.Id(), nuevo, l) !=
+        ResultadoLibrado::Insertado) {
         m_entorno.Registra(Texto(554));
         ++m_cuenta.Erroneos;
         Limpiar();
@@ -624,13 +617,12 @@ bool _Recibo::Guardar()
     fila.Situacion = situacion;
     const std::string concepto = Concepto();
     if (!Recorta(concepto).empty()) {
-        if (!DBInsertSQL(FormatoSQL("INSERT INTO [Conceptos()] (Concepto) VALUES ('%s');",
-                                    ConceptoAlmacenado(LimpiaTextoSQL(concepto)).c_str()),
-                         fila.IdConcepto)
-                 .empty())
+        int filas = 0;
+        if (!m_altaConcepto.Texto(ConceptoAlmacenado(LimpiaTextoSQL(concepto))).Ejecuta(filas).empty() || filas != 1)
             return Falla();
+        fila.IdConcepto = int(VASQ_GetLastInsertID());
     }
-    const int clave = InsertaDocumento(fila);
+    const int clave = m_alta.Inserta(fila);
     if (clave <= 0) {
         m_entorno.Registra(Texto(553));
         ++m_cuenta.Erroneos;

@@ -9,6 +9,7 @@
 // the environment failed (Fallo) and the caller rolls back.
 #pragma once
 
+#include "Guardadocumento.h"
 #include "Unitfichero.h"
 
 #include <functional>
@@ -195,6 +196,7 @@ public:
 private:
     const _Emisor &m_emisor;
     bool m_erroneo = false;
+    LibradosEmisor m_sentencias; // of the run
 };
 
 class _Recibo : public _Tabla {
@@ -206,4 +208,7 @@ private:
     std::string Concepto() const;
     _Remesa &m_remesa;
     const _Librado &m_librado;
+    // The statements of the run.
+    AltaDocumentos m_alta;
+    SentenciaSQL m_altaConcepto{"INSERT INTO [Conceptos()] (Concepto) VALUES (?);"};
 };
