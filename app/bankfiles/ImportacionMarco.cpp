@@ -236,9 +236,12 @@ bool MarcoImportacion::Importa(std::string_view ruta, const LineDefList &layout)
         m_sentencias.emplace();
         LectorLineas lector(ruta);
         std::string linea;
+        LineDef cortada;
         while (m_seguir && lector.Lee(linea))
-            if (const LineDef *tipo = linea.empty() ? nullptr : ReconoceLinea(layout, linea))
-                P_IMPORTACION_ImportaOLine(CortaLinea(*tipo, linea, lector.Numero()));
+            if (const LineDef *tipo = linea.empty() ? nullptr : ReconoceLinea(layout, linea)) {
+                CortaLinea(*tipo, linea, lector.Numero(), cortada);
+                P_IMPORTACION_ImportaOLine(cortada);
+            }
         m_sentencias.reset();
         hecho = m_seguir && !m_fallo && !lector.Error() && VASQ_CommitTrans() == 0;
         if (!hecho)

@@ -145,25 +145,32 @@ const LineDef *ReconoceLinea(const LineDefList &layout, std::string_view linea)
             return nullptr;
         const size_t ancho = Ancho(tipo.length);
         const std::string_view texto = Trozo(linea, tipo.pos, int(ancho));
-        const std::string formado = std::string(ancho - texto.size(), ' ') + std::string(texto);
-        if (formado == tipo.id)
+        const std::string_view id = tipo.id;
+        const size_t blancos = ancho - texto.size();
+        if (id.size() == ancho && id.find_first_not_of(' ') >= blancos && id.substr(blancos) == texto)
             return &tipo;
     }
     return nullptr;
 }
 
-LineDef CortaLinea(const LineDef &tipo, std::string_view linea, int numero)
+void CortaLinea(const LineDef &tipo, std::string_view linea, int numero, LineDef &cortada)
 {
-    LineDef cortada = tipo;
+    cortada = tipo;
     cortada.line_number = numero;
     for (FieldDef &campo : cortada.fields) {
         if (campo.pos > 0 && size_t(campo.pos) > linea.size())
             continue;
         const size_t ancho = Ancho(campo.length);
-        std::string texto(Trozo(linea, campo.pos, int(ancho)));
+        std::string &texto = campo.data.emplace();
+        texto.assign(Trozo(linea, campo.pos, int(ancho)));
         texto.resize(ancho, ' ');
-        campo.data = std::move(texto);
     }
+}
+
+LineDef CortaLinea(const LineDef &tipo, std::string_view linea, int numero)
+{
+    LineDef cortada;
+    CortaLinea(tipo, linea, numero, cortada);
     return cortada;
 }
 
@@ -183,11 +190,12 @@ bool LectorLineas::Lee(std::string &linea)
     linea.clear();
     if (!m_fichero)
         return false;
-    int c = std::getc(m_fichero);
+    // One reader per file, on one thread: no lock per character.
+    int c = getc_unlocked(m_fichero);
     if (c == EOF)
         return false;
     bool cortada = false;
-    for (; c != EOF; c = std::getc(m_fichero)) {
+    for (; c != EOF; c = getc_unlocked(m_fichero)) {
         ++m_leidos;
         if (c == '\n')
             break;

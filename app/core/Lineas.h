@@ -65,6 +65,8 @@ const LineDef *ReconoceLinea(const LineDefList &layout, std::string_view linea);
 // starts within the line, its text at its column cut to its length (at most kMaxLinea) and
 // padded with blanks on the right to it.
 LineDef CortaLinea(const LineDef &tipo, std::string_view linea, int numero);
+// The same into cortada, whose room serves again: for a file's lines one after another.
+void CortaLinea(const LineDef &tipo, std::string_view linea, int numero, LineDef &cortada);
 
 // Reads a text file line by line: each physical line (any length) up to its line feed, cut
 // at its first carriage return or line feed, every 0x00 in it a blank; numbered from 1,

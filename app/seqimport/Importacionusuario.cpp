@@ -121,6 +121,7 @@ bool ConstruyeEntradas(const std::string &datos, const LineDefList &layout, std:
     size_t previo = 0;
     int marcaPendiente = 0;
     std::string linea;
+    LineDef cortada;
     while (seguir(lector.Leidos(), tamano) && lector.Lee(linea)) {
         const LineDef *tipo = ReconoceLinea(layout, linea);
         if (!tipo)
@@ -134,7 +135,7 @@ bool ConstruyeEntradas(const std::string &datos, const LineDefList &layout, std:
         visto[j] = 1;
         previo = j;
         marcaPendiente = std::max(marcaPendiente, marca);
-        const LineDef cortada = CortaLinea(*tipo, linea, lector.Numero());
+        CortaLinea(*tipo, linea, lector.Numero(), cortada);
         for (size_t k = 0; k < cortada.fields.size(); ++k) {
             const FieldDef &campo = cortada.fields[k];
             if (campo.user_data.rfind("NULL", 0) == 0)
