@@ -267,25 +267,31 @@ void MarcoImportacion::P_IMPORTACION_ImportaOLine(const LineDef &linea)
     }
 }
 
+// The clock is read every 64 calls only: a run makes millions of steps.
+bool MarcoImportacion::Toca(long long &ultimo, bool forzado)
+{
+    if (!forzado && ++m_llamadas % 64 != 0)
+        return false;
+    const long long ahora = Ahora();
+    if (!forzado && ahora - ultimo < IntervaloMs)
+        return false;
+    ultimo = ahora;
+    return true;
+}
+
 void MarcoImportacion::Paso(bool forzado)
 {
     if (!forzado)
         ++m_hechos;
-    const long long ahora = Ahora();
-    if (m_progreso && (forzado || ahora - m_ultimoPaso >= IntervaloMs)) {
-        m_ultimoPaso = ahora;
+    if (m_progreso && Toca(m_ultimoPaso, forzado))
         m_progreso(0, m_pasos, forzado ? m_pasos : m_hechos);
-    }
     EnviaContadores(forzado);
 }
 
 void MarcoImportacion::EnviaContadores(bool forzado)
 {
-    const long long ahora = Ahora();
-    if (!m_contadores || (!forzado && ahora - m_ultimosContadores < IntervaloMs))
-        return;
-    m_ultimosContadores = ahora;
-    m_contadores(Cuentas());
+    if (m_contadores && Toca(m_ultimosContadores, forzado))
+        m_contadores(Cuentas());
 }
 
 // ---- Messages, report and SQL ----

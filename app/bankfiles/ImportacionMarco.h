@@ -145,6 +145,7 @@ private:
     void P_IMPORTACION_ImportaOLine(const LineDef &linea);
     void Refusa(int motivo, int linea);
     void Paso(bool forzado = false);
+    bool Toca(long long &ultimo, bool forzado);
 
     Provincias m_provincias;
     Progreso m_progreso;
@@ -156,4 +157,5 @@ private:
     std::FILE *m_informe = nullptr;
     int m_pasos = 0, m_hechos = 0;
     long long m_ultimoPaso = 0, m_ultimosContadores = 0;
+    long long m_llamadas = 0;
 };

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
+#include <sys/types.h>
 
 namespace {
 
@@ -183,6 +185,7 @@ LectorLineas::~LectorLineas()
 {
     if (m_fichero)
         std::fclose(m_fichero);
+    std::free(m_buffer);
 }
 
 bool LectorLineas::Lee(std::string &linea)
@@ -190,20 +193,17 @@ bool LectorLineas::Lee(std::string &linea)
     linea.clear();
     if (!m_fichero)
         return false;
-    // One reader per file, on one thread: no lock per character.
-    int c = getc_unlocked(m_fichero);
-    if (c == EOF)
+    const ssize_t leidos = getdelim(&m_buffer, &m_capacidad, '\n', m_fichero);
+    if (leidos <= 0)
         return false;
-    bool cortada = false;
-    for (; c != EOF; c = getc_unlocked(m_fichero)) {
-        ++m_leidos;
-        if (c == '\n')
-            break;
-        if (c == '\r')
-            cortada = true;
-        if (!cortada)
-            linea += c == '\0' ? ' ' : char(c);
-    }
+    m_leidos += leidos;
+    size_t fin = size_t(leidos);
+    if (m_buffer[fin - 1] == '\n')
+        --fin;
+    if (const void *retorno = std::memchr(m_buffer, '\r', fin))
+        fin = size_t(static_cast<const char *>(retorno) - m_buffer);
+    linea.assign(m_buffer, fin);
+    std::replace(linea.begin(), linea.end(), '\0', ' ');
     ++m_numero;
     return true;
 }

@@ -90,6 +90,8 @@ public:
 
 private:
     std::FILE *m_fichero = nullptr;
+    char *m_buffer = nullptr; // of getdelim, kept for the next line
+    size_t m_capacidad = 0;
     int m_numero = 0;
     long long m_leidos = 0;
 };

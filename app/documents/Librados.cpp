@@ -256,6 +256,11 @@ ResultadoLibrado GuardaLibrado(int tipoOrden, int idEmisor, int &idLibrado, cons
 std::string LibradosEmisor::Busca(int idEmisor, std::string_view codigo, int &idLibrado)
 {
     idLibrado = 0;
+    std::pair<int, std::string> clave(idEmisor, codigo);
+    if (const auto conocido = m_conocidos.find(clave); conocido != m_conocidos.end()) {
+        idLibrado = conocido->second;
+        return {};
+    }
     std::optional<SentenciaSQL> &sentencia = codigo.empty() ? m_buscaVacio : m_busca;
     if (!sentencia)
         sentencia.emplace(std::string("SELECT [Librados( Datos )].Id_librado FROM [Librados( Datos )] WHERE ") +
@@ -264,10 +269,13 @@ std::string LibradosEmisor::Busca(int idEmisor, std::string_view codigo, int &id
                           " AND [Librados( Datos )].Id_emisor = ?;");
     if (!codigo.empty())
         sentencia->Texto(codigo);
-    return sentencia->Entero(idEmisor).Consulta([&idLibrado](char *fila, char *seguir, int) {
+    std::string error = sentencia->Entero(idEmisor).Consulta([&idLibrado](char *fila, char *seguir, int) {
         idLibrado = Numero(GetCampo("Id_librado", fila));
         *seguir = 0;
     });
+    if (idLibrado > 0)
+        m_conocidos.emplace(std::move(clave), idLibrado);
+    return error;
 }
 
 ResultadoLibrado LibradosEmisor::Inserta(int tipoOrden, int idEmisor, int &idLibrado, const STRLibrado &l)
@@ -296,6 +304,7 @@ ResultadoLibrado LibradosEmisor::Inserta(int tipoOrden, int idEmisor, int &idLib
     if (!sentencia->Ejecuta(filas).empty() || filas != 1)
         return ResultadoLibrado::Fallido;
     idLibrado = int(VASQ_GetLastInsertID());
+    m_conocidos.emplace(std::make_pair(idEmisor, Valor(c, "Codigo_referencia")), idLibrado);
     return ResultadoLibrado::Insertado;
 }
 

@@ -11,6 +11,7 @@
 
 #include "General.h"
 
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -86,6 +87,9 @@ public:
 
 private:
     std::optional<SentenciaSQL> m_busca, m_buscaVacio, m_inserta[2];
+    // The drawees the run found or stored, by issuer and code as given: the same code finds
+    // the same drawee again without a query.
+    std::map<std::pair<int, std::string>, int> m_conocidos;
 };
 
 // True when the stored row idLibrado holds what GuardaLibrado would write of l.
