@@ -136,9 +136,10 @@ void ImportacionCSB::LeeRegistroOpcional(const FieldDef &campo, const std::strin
 {
     if (Contiene(campo, "[Conceptos()].Concepto"))
         m_recibo.Concepto += texto;
-    for (size_t n = 1; n <= 5; ++n)
-        if (cp1252::equalNoCase(campo.name, "Concepto" + std::to_string(n)))
-            PonEnPagina(m_pagina, kPrimerConcepto + kHueco * (n - 1), kHueco, texto);
+    static const char *const kPartes[] = {"Concepto1", "Concepto2", "Concepto3", "Concepto4", "Concepto5"};
+    for (size_t n = 0; n < std::size(kPartes); ++n)
+        if (cp1252::equalNoCase(campo.name, kPartes[n]))
+            PonEnPagina(m_pagina, kPrimerConcepto + kHueco * n, kHueco, texto);
     const std::pair<const char *, std::string *> claves[] = {{"Titular_cuenta", &m_librado.Titular_cuenta},
                                                              {"Direccion", &m_librado.Direccion},
                                                              {"Localidad", &m_librado.Localidad}};
@@ -282,7 +283,7 @@ void ImportacionCSB::AltaConceptoCSB()
     CambiaCaracterLen(m_pagina, '\0', ' ');
     int filas = 0;
     const std::string error =
-        m_sentencias->Concepto.Texto(ConceptoAlmacenado(LimpiaTextoSQL(m_pagina))).Ejecuta(filas);
+        m_sentencias->Concepto.Texto(LimpiaTextoSQL(ConceptoAlmacenado(m_pagina))).Ejecuta(filas);
     if (ResultadoImportacion(error, filas))
         m_recibo.Id_concepto = std::to_string(VASQ_GetLastInsertID());
 }

@@ -5,7 +5,7 @@
 #include "Modmas.h"
 #include "vasqdb.h"
 
-#include <cstdio>
+#include <charconv>
 #include <exception>
 #include <vector>
 
@@ -272,7 +272,7 @@ SentenciaSQL &SentenciaSQL::Entero(long long valor)
 {
     Anota(VASQ_BindInteger(m_sentencia, ++m_valor, valor));
     char texto[24];
-    Anade(std::string_view(texto, size_t(std::snprintf(texto, sizeof texto, "%lld", valor))));
+    Anade(std::string_view(texto, size_t(std::to_chars(texto, texto + sizeof texto, valor).ptr - texto)));
     return *this;
 }
 

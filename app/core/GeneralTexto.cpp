@@ -50,19 +50,20 @@ constexpr std::array<unsigned char, 256> kTablaCSB = TablaCSB();
 
 } // namespace
 
-std::string LimpiaTextoSQL(std::string_view texto)
+std::string LimpiaTextoSQL(std::string_view original)
 {
-    std::string s(texto);
-    for (size_t i = 0; i + 1 < s.size(); ++i)
-        if (s[i] == ',' && s[i + 1] == ',')
-            s[i] = ' ';
-    for (char &c : s) {
-        if (c == '\'')
+    std::string texto(original);
+    const size_t n = texto.size();
+    for (size_t i = 0; i < n; ++i) {
+        char &c = texto[i];
+        if (c == ',' && i + 1 < n && texto[i + 1] == ',')
+            c = ' ';
+        else if (c == '\'')
             c = '`';
         else if (c == '|')
             c = '\xA6';
     }
-    return s;
+    return texto;
 }
 
 std::string &LimpiaTextoCSB(std::string &texto)

@@ -618,7 +618,7 @@ bool _Recibo::Guardar()
     const std::string concepto = Concepto();
     if (!Recorta(concepto).empty()) {
         int filas = 0;
-        if (!m_altaConcepto.Texto(ConceptoAlmacenado(LimpiaTextoSQL(concepto))).Ejecuta(filas).empty() || filas != 1)
+        if (!m_altaConcepto.Texto(LimpiaTextoSQL(ConceptoAlmacenado(concepto))).Ejecuta(filas).empty() || filas != 1)
             return Falla();
         fila.IdConcepto = int(VASQ_GetLastInsertID());
     }
