@@ -11,7 +11,6 @@
 #include <map>
 #include <optional>
 #include <unordered_map>
-#include <unordered_set>
 
 // A listed bill as read before any change.
 struct ModificacionMasiva::Recibo {
@@ -102,42 +101,52 @@ bool Revalida(TipoMasiva tipo)
 // Reads the listed bills batch by batch, in list order, each once; unknown ids are left out.
 std::string LeeRecibos(const std::vector<std::string> &ids, TipoMasiva tipo, std::vector<Recibo> &recibos)
 {
-    std::unordered_set<int> pedidos, vistos;
-    for (const std::string &id : ids)
-        pedidos.insert(Numero(id));
-    std::unordered_map<int, Recibo> leidos;
+    // Each listed bill once, in list order, by its place in that order.
+    std::unordered_map<int, size_t> lugar;
+    lugar.reserve(ids.size());
+    std::vector<int> orden;
+    for (const std::string &texto : ids)
+        if (const int id = Numero(texto); lugar.emplace(id, orden.size()).second)
+            orden.push_back(id);
+    std::vector<std::optional<Recibo>> leidos(orden.size());
     const bool concepto = tipo == TipoMasiva::Conceptos;
     const std::string columna = Columna(tipo);
-    for (const std::string &texto : ids) {
-        const int id = Numero(texto);
-        if (!vistos.insert(id).second || leidos.count(id))
+    for (size_t k = 0; k < orden.size(); ++k) {
+        if (leidos[k])
             continue;
         int remesa = 0;
+        std::string moneda;
         std::string error = DBGetData(
-            FormatoSQL("SELECT [Documentos()].Id_remesa FROM [Documentos()] WHERE [Documentos()].Id_documento=%d;", id),
-            [&remesa](char *fila, char *, int) { remesa = Numero(GetCampo("Id_remesa", fila)); });
+            FormatoSQL("SELECT [Documentos()].Id_remesa, [Remesas()].Id_moneda FROM [Documentos()] INNER JOIN "
+                       "[Remesas()] ON [Documentos()].Id_remesa = [Remesas()].Id_remesa WHERE "
+                       "[Documentos()].Id_documento=%d;",
+                       orden[k]),
+            [&](char *fila, char *, int) {
+                remesa = Numero(GetCampo("Id_remesa", fila));
+                moneda = GetCampo("Id_moneda", fila);
+            });
         if (!error.empty())
             return error;
         if (remesa == 0)
             continue;
         error = DBGetData(
             FormatoSQL("SELECT [Documentos()].Id_documento AS MM_Id, [Documentos()].%s AS MM_Valor, "
-                       "[Documentos()].Block AS MM_Block, [Documentos()].Situacion AS MM_Situacion, "
-                       "[Remesas()].Id_moneda AS MM_Moneda%s FROM ([Documentos()] INNER JOIN [Remesas()] ON "
-                       "[Documentos()].Id_remesa = [Remesas()].Id_remesa)%s WHERE [Documentos()].Id_remesa=%d;",
+                       "[Documentos()].Block AS MM_Block, [Documentos()].Situacion AS MM_Situacion%s FROM "
+                       "[Documentos()]%s WHERE [Documentos()].Id_remesa=%d;",
                        columna.c_str(), concepto ? ", [Conceptos()].Concepto AS MM_Concepto" : "",
                        concepto ? " LEFT JOIN [Conceptos()] ON [Documentos()].Id_concepto = [Conceptos()].Id_concepto"
                                 : "",
                        remesa),
             [&](char *fila, char *, int) {
                 const int idFila = Numero(GetCampo("MM_Id", fila));
-                if (!pedidos.count(idFila))
+                const auto sitio = lugar.find(idFila);
+                if (sitio == lugar.end())
                     return;
-                Recibo &r = leidos[idFila];
+                Recibo &r = leidos[sitio->second].emplace();
                 r.Id = idFila;
                 r.IdRemesa = remesa;
                 r.Valor = GetCampoTexto("MM_Valor", fila);
-                r.Moneda = GetCampo("MM_Moneda", fila);
+                r.Moneda = moneda;
                 r.Retenido = Numero(GetCampo("MM_Block", fila)) != 0;
                 r.Erroneo = GetCampo("MM_Situacion", fila) != "0";
                 if (concepto)
@@ -146,10 +155,9 @@ std::string LeeRecibos(const std::vector<std::string> &ids, TipoMasiva tipo, std
         if (!error.empty())
             return error;
     }
-    vistos.clear();
-    for (const std::string &texto : ids)
-        if (const auto r = leidos.find(Numero(texto)); r != leidos.end() && vistos.insert(r->first).second)
-            recibos.push_back(std::move(r->second));
+    for (std::optional<Recibo> &r : leidos)
+        if (r)
+            recibos.push_back(std::move(*r));
     return {};
 }
 
