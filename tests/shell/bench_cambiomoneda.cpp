@@ -9,6 +9,7 @@
 // bench_cambiomoneda [number of bills]   (default: 100000)
 #include "Cambiomoneda.h"
 #include "Cfgfile.h"
+#include "General.h"
 #include "bruto.h"
 #include "cobros.h"
 #include "elementos.h"
@@ -52,14 +53,16 @@ int CreaPlantilla()
     return GuardaPlantilla(p);
 }
 
-// Every bill of the batch gets a concept with 12 and 3 in the template's amount fields.
+// Every bill of the batch gets a concept with 12 and 3 in the template's amount fields,
+// stored as the program stores it.
 bool Conceptos(int remesa)
 {
     std::string pagina(640, ' ');
     pagina.replace(90, 2, "12");
     pagina.replace(110, 1, "3");
     const std::string r = std::to_string(remesa);
-    return cobros::Ejecuta("INSERT INTO [Conceptos()] (Id_concepto,Concepto) SELECT Id_documento,'" + pagina +
+    return cobros::Ejecuta("INSERT INTO [Conceptos()] (Id_concepto,Concepto) SELECT Id_documento,'" +
+                               ConceptoAlmacenado(pagina) +
                            "' FROM [Documentos()] WHERE Id_remesa=" + r) &&
            cobros::Ejecuta("UPDATE [Documentos()] SET Id_concepto=Id_documento WHERE Id_remesa=" + r);
 }
