@@ -75,6 +75,8 @@ double Conexion::Escribe(const std::vector<Lote> &lotes, const std::vector<std::
         sqlite3_finalize(s);
     }
     for (const Lote &lote : lotes) {
+        if (lote.filas.empty())
+            continue;
         sqlite3_stmt *s = nullptr;
         if (sqlite3_prepare_v2(m_db, lote.sentencia.c_str(), -1, &s, nullptr) != SQLITE_OK)
             Falla(m_db, lote.sentencia);
