@@ -192,7 +192,9 @@ void _ImportacionUsuario::ProcesarDato(const EntradaImportacion &entrada)
         return;
     std::string tipo = entrada.Tipo;
     QuitaBlancos(tipo);
-    EntradaImportacion convertida = entrada;
+    EntradaImportacion convertida;
+    convertida.Enlace = entrada.Enlace;
+    convertida.Linea = entrada.Linea;
     convertida.Valor = ConvierteValor(entrada.Valor, tipo, m_entorno.Euros, m_opciones.Separador_decimal);
     Objetos &o = *m_objetos;
     _Tabla *tablas[] = {&o.Empresa, &o.Presentador, &o.Emisor, &o.Librado, &o.Recibo};

@@ -559,13 +559,16 @@ _Recibo::_Recibo(EntornoImportacion &entorno, _Remesa &remesa, const _Librado &l
     : _Tabla(entorno, "Documentos()"), m_remesa(remesa), m_librado(librado)
 {
     CargarCampos();
+    for (int n = 1; n <= 16; ++n)
+        if (const Campo *c = Busca("Concepto" + std::to_string(n)))
+            m_conceptos.push_back(c);
 }
 
 std::string _Recibo::Concepto() const
 {
     std::string concepto;
-    for (int n = 1; n <= 16; ++n)
-        concepto += Valor("Concepto" + std::to_string(n));
+    for (const Campo *c : m_conceptos)
+        concepto += c->Valor;
     return concepto;
 }
 

@@ -208,6 +208,7 @@ private:
     std::string Concepto() const;
     _Remesa &m_remesa;
     const _Librado &m_librado;
+    std::vector<const Campo *> m_conceptos; // Concepto1 to Concepto16, those the table has
     // The statements of the run.
     AltaDocumentos m_alta;
     SentenciaSQL m_altaConcepto{"INSERT INTO [Conceptos()] (Concepto) VALUES (?);"};
