@@ -9,6 +9,7 @@
 #include "vars.h"
 
 #include <QPointer>
+#include <QSignalBlocker>
 #include <QWidget>
 
 #include <cstdlib>
@@ -155,13 +156,14 @@ void RellenaPlantilla(std::string_view pagina)
 {
     Actual &a = Actual_();
     Plantilla *p = a.Plantilla_.get();
-    if (!p)
+    if (!p || !a.Padre)
         return;
     const std::string texto(pagina);
     for (size_t i = 0; i < a.Celdas.size(); ++i)
-        if (PlItemCtrl(Item(*p, int(i))))
+        if (auto *control = static_cast<QObject *>(PlItemCtrl(Item(*p, int(i))))) {
+            const QSignalBlocker retenido(control);
             DaTexto(*p, Item(*p, int(i)), a.Celdas[i], texto);
-    Recalcula(*p);
+        }
 }
 
 std::string ComponeTextoPlantilla(bool componer)

@@ -32,8 +32,9 @@ void MuestraPlantillas();
 // child of padre is destroyed first. An id that is not stored leaves padre empty.
 void AplicaPlantilla(QWidget *padre, int id, std::string_view pagina);
 
-// Hands the current template's items the characters of pagina under them and recomputes
-// totals and percentages: a laid-out template refilled for another concept.
+// Hands the current template's items the characters of pagina under them: a laid-out
+// template refilled for another concept. Nothing is recomputed on the way (the boxes'
+// change signals are held); GetTotalPlantilla computes the total from the new values.
 void RellenaPlantilla(std::string_view pagina);
 
 // With componer, the 640-character page made of blanks and each item's value at its X, Y

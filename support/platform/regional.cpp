@@ -27,7 +27,15 @@ void spanishWithoutSettings()
 
 char decimalSeparator()
 {
-    return QLocale().decimalPoint() == QStringLiteral(",") ? ',' : '.';
+    // Asking the locale for it is slow, and amounts ask often: kept per thread until the
+    // default locale changes.
+    thread_local QLocale leido(QLocale::c());
+    thread_local char separador = '.';
+    if (const QLocale actual; actual != leido) {
+        separador = actual.decimalPoint() == QStringLiteral(",") ? ',' : '.';
+        leido = actual;
+    }
+    return separador;
 }
 
 char thousandsSeparator()

@@ -53,17 +53,17 @@ int CreaPlantilla()
     return GuardaPlantilla(p);
 }
 
-// Every bill of the batch gets a concept with 12 and 3 in the template's amount fields,
-// stored as the program stores it.
+// Every bill of the batch gets a concept with 3 and an amount of 1 to 1000 of its own in the
+// template's amount fields, stored as the program stores it.
 bool Conceptos(int remesa)
 {
     std::string pagina(640, ' ');
-    pagina.replace(90, 2, "12");
     pagina.replace(110, 1, "3");
+    const std::string almacenado = ConceptoAlmacenado(pagina);
     const std::string r = std::to_string(remesa);
     return cobros::Ejecuta("INSERT INTO [Conceptos()] (Id_concepto,Concepto) SELECT Id_documento,'" +
-                               ConceptoAlmacenado(pagina) +
-                           "' FROM [Documentos()] WHERE Id_remesa=" + r) &&
+                           almacenado.substr(0, 90) + "' || printf('%-12d', Id_documento % 1000 + 1) || '" +
+                           almacenado.substr(102) + "' FROM [Documentos()] WHERE Id_remesa=" + r) &&
            cobros::Ejecuta("UPDATE [Documentos()] SET Id_concepto=Id_documento WHERE Id_remesa=" + r);
 }
 
