@@ -100,6 +100,10 @@ std::string TextoCaja(B_AStr_t *item)
 
 void PonTextoCaja(B_AStr_t *item, std::string_view texto)
 {
-    if (QLineEdit *caja = Caja(item))
-        caja->setText(cp1252::toQString(texto));
+    QLineEdit *caja = Caja(item);
+    if (!caja)
+        return;
+    // Laying out the same text again is slow and changes nothing.
+    if (const QString nuevo = cp1252::toQString(texto); caja->text() != nuevo)
+        caja->setText(nuevo);
 }

@@ -252,7 +252,7 @@ int32_t Rectangulo(B_AStr_t *item, int32_t ancho, void *arg)
 int32_t PonValor(B_AStr_t *item, void *arg)
 {
     const auto *valor = static_cast<const char *>(arg);
-    if (!AFIRMA(valor, "pcValue != NULL") || !TieneCaja(item))
+    if (!AFIRMA(valor, "pcValue != NULL"))
         return ITEM_OK;
     std::string texto(valor, strnlen(valor, ITEM_SETVALUE_MAX));
     PonTextoCaja(item, B_strtrim(texto.data(), ' '));

@@ -15,6 +15,7 @@
 #include <cstdlib>
 #include <dlfcn.h>
 #include <memory>
+#include <optional>
 #include <strings.h>
 #include <vector>
 
@@ -26,8 +27,12 @@ constexpr int kAltoControl = 20;
 struct Actual {
     std::unique_ptr<Plantilla> Plantilla_;
     QPointer<QWidget> Padre;
-    // Each item's cells: they follow its place, which no fill changes.
+    // Each item's cells and control (null without one): they follow its place and its
+    // message 6, which no fill changes.
     std::vector<ItemRect_t> Celdas;
+    std::vector<QPointer<QObject>> Controles;
+    // The index of the item that is the total, once asked; -1 for none.
+    std::optional<int> Total;
 };
 
 Actual &Actual_()
@@ -67,6 +72,8 @@ void BorraActual()
     a.Plantilla_.reset();
     a.Padre.clear();
     a.Celdas.clear();
+    a.Controles.clear();
+    a.Total.reset();
 }
 
 std::string Valor(Plantilla &p, B_AStr_t *item)
@@ -98,17 +105,19 @@ void Recalcula(Plantilla &p)
         PlItemCallFn(Item(p, i), ITEM_MSG_RECALC, &p, nullptr);
 }
 
-void Coloca(Plantilla &p, B_AStr_t *item, const ItemRect_t &r, QWidget *padre, const std::string &pagina, int ancho,
-            int alto)
+// The item's control, placed and given its text; null when message 6 makes none.
+QWidget *Coloca(Plantilla &p, B_AStr_t *item, const ItemRect_t &r, QWidget *padre, const std::string &pagina,
+                int ancho, int alto)
 {
     ItemCreate_t creacion{padre, nullptr};
     PlItemCallFn(item, ITEM_MSG_CREATE, &p, &creacion);
     if (!creacion.pCtrl)
-        return;
+        return nullptr;
     auto *control = static_cast<QWidget *>(creacion.pCtrl);
     control->setGeometry(r.nX1 * ancho + 5, r.nY1 * alto + 5, (r.nX2 - r.nX1) * ancho, kAltoControl);
     DaTexto(p, item, r, pagina);
     control->setVisible(true);
+    return control;
 }
 
 } // namespace
@@ -147,7 +156,7 @@ void AplicaPlantilla(QWidget *padre, int id, std::string_view pagina)
     const std::string texto(pagina);
     for (int i = 0; i < Items(p); ++i) {
         a.Celdas.push_back(Celdas(p, Item(p, i)));
-        Coloca(p, Item(p, i), a.Celdas.back(), padre, texto, ancho, alto);
+        a.Controles.emplace_back(Coloca(p, Item(p, i), a.Celdas.back(), padre, texto, ancho, alto));
     }
     Recalcula(p);
 }
@@ -160,8 +169,8 @@ void RellenaPlantilla(std::string_view pagina)
         return;
     const std::string texto(pagina);
     for (size_t i = 0; i < a.Celdas.size(); ++i)
-        if (auto *control = static_cast<QObject *>(PlItemCtrl(Item(*p, int(i))))) {
-            const QSignalBlocker retenido(control);
+        if (a.Controles[i]) {
+            const QSignalBlocker retenido(a.Controles[i].data());
             DaTexto(*p, Item(*p, int(i)), a.Celdas[i], texto);
         }
 }
@@ -186,11 +195,17 @@ std::string ComponeTextoPlantilla(bool componer)
 
 std::string GetTotalPlantilla()
 {
-    Plantilla *p = Actual_().Plantilla_.get();
-    for (int i = 0; p && i < Items(*p); ++i)
-        if (strcasecmp(VarGet(Item(*p, i), ITEM_VAR_TOTAL, ""), "si") == 0)
-            return Valor(*p, Item(*p, i));
-    return {};
+    Actual &a = Actual_();
+    Plantilla *p = a.Plantilla_.get();
+    if (!p)
+        return {};
+    if (!a.Total) {
+        a.Total = -1;
+        for (int i = 0; i < Items(*p) && a.Total < 0; ++i)
+            if (strcasecmp(VarGet(Item(*p, i), ITEM_VAR_TOTAL, ""), "si") == 0)
+                a.Total = i;
+    }
+    return *a.Total < 0 ? std::string() : Valor(*p, Item(*p, *a.Total));
 }
 
 void LiberaPlantilla()
