@@ -96,8 +96,10 @@ std::string realText(double value)
         return text;
     }
     int integerDigits = magnitude < 1 ? 1 : int(std::floor(std::log10(magnitude))) + 1;
-    std::snprintf(text, sizeof text, "%.*f", std::max(0, 15 - integerDigits), value);
-    std::string out = text;
+    // what "%.*f" writes, without printf's cost
+    const auto written = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed,
+                                       std::max(0, 15 - integerDigits));
+    std::string out(text, written.ptr);
     if (out.find('.') != std::string::npos) {
         out.erase(out.find_last_not_of('0') + 1);
         if (out.back() == '.')

@@ -15,6 +15,10 @@ namespace quentaro {
 bool check(int word, bool ok, const char *family, int line, const char *message,
            const char *condition);
 
+// Counts the library cache's starts and closes: a handle or export found under one count
+// is not trusted under another.
+unsigned dllGeneration();
+
 } // namespace quentaro
 
 #define B_CHECK(word, family, ok, message, condition) \

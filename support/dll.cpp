@@ -19,6 +19,7 @@ constexpr const char *kFamily = "dll";
 char **g_names = nullptr;
 DLLHandle_t *g_handles = nullptr;
 char g_error[1024] = "";
+unsigned g_generation = 0;
 
 bool endsWithNoCase(const std::string &text, const char *suffix)
 {
@@ -69,10 +70,16 @@ int freeSlot()
 
 } // namespace
 
+unsigned quentaro::dllGeneration()
+{
+    return g_generation;
+}
+
 void DLLInit(void)
 {
     if (g_names)
         return;
+    ++g_generation;
     g_names = static_cast<char **>(B_calloc_tagged(DLL_CACHE_SLOTS * sizeof(char *), __LINE__, kFamily));
     g_handles = static_cast<DLLHandle_t *>(
         B_calloc_tagged(DLL_CACHE_SLOTS * sizeof(DLLHandle_t), __LINE__, kFamily));
@@ -117,6 +124,7 @@ void DLLClose(void)
     B_free(g_handles);
     g_names = nullptr;
     g_handles = nullptr;
+    ++g_generation;
 }
 
 const char *DLLError(void)

@@ -15,6 +15,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -24,6 +26,17 @@ constexpr size_t kLineLimit = 1023;
 constexpr const char *kBlanks = " \t";
 
 Stack g_types = {nullptr, 0, 0, sizeof(B_AStr_t *), 10};
+
+// The export last found for each registered type, by index: dlsym is slow and a template's
+// items call their types' functions over and over. An entry stands while the library cache
+// is the same and the type names the same library and export.
+struct Found {
+    unsigned generation = 0;
+    DLLHandle_t module = nullptr;
+    std::string name;
+    ItemFn_t function = nullptr;
+};
+std::vector<Found> g_found;
 int32_t g_language = 0;
 char g_string[PL_STRING_LEN];
 
@@ -152,6 +165,18 @@ void destroyTypes()
     for (int i = 0; i < StackTop(&g_types); ++i)
         B_AStrDest(typeAt(i));
     SendArrayToOuterSpace(&g_types);
+    g_found.clear();
+}
+
+// dlsym(module, name), or the export found for the type the last time it was the same.
+ItemFn_t exportOf(int index, DLLHandle_t module, const char *name)
+{
+    if (size_t(index) >= g_found.size())
+        g_found.resize(size_t(index) + 1);
+    Found &found = g_found[size_t(index)];
+    if (found.generation != quentaro::dllGeneration() || found.module != module || found.name != name)
+        found = {quentaro::dllGeneration(), module, name, reinterpret_cast<ItemFn_t>(dlsym(module, name))};
+    return found.function;
 }
 
 // The library of a type, with the assertions of the string and language operations.
@@ -227,7 +252,7 @@ ItemFn_t itemFunction(B_AStr_t *item)
     const char *name = VarGet(type, ITEM_TYPE_FUNCION, nullptr);
     if (!PL_CHECK(name != nullptr, "Tipo sin funcion", "VarGet( pvarTipo, \"Funcion\", NULL ) != NULL"))
         return nullptr;
-    ItemFn_t function = reinterpret_cast<ItemFn_t>(dlsym(module, name));
+    ItemFn_t function = exportOf(index, module, name);
     PL_CHECK(function != nullptr, "La funcion no existe en la DLL",
              "::GetProcAddress( hinst, VarGet( pvarTipo, \"Funcion\", NULL ) ) != NULL");
     return function;
@@ -470,15 +495,22 @@ int Plantilla::ItemByName(const char *name) const
 {
     if (!present(name, "pcName != NULL"))
         return -1;
-    if (DebugAssertOn(DebugDoGetDefault()) && TestItemName(name) >= 2) {
+    // With assertions on, every item is looked at to count the name's bearers; the first
+    // one is the answer all the same.
+    const bool counting = DebugAssertOn(DebugDoGetDefault());
+    int first = -1, count = 0;
+    for (int i = 0; i < StackTop(&stkItems) && (counting || first < 0); ++i)
+        if (carries(itemAt(stkItems, i), name)) {
+            if (first < 0)
+                first = i;
+            ++count;
+        }
+    if (count >= 2) {
         char message[256];
         std::snprintf(message, sizeof message, "Mas de un elemento tiene el nombre [%.200s]", name);
         PL_CHECK(false, message, "this->TestItemName( pcName ) < 2");
     }
-    for (int i = 0; i < StackTop(&stkItems); ++i)
-        if (carries(itemAt(stkItems, i), name))
-            return i;
-    return -1;
+    return first;
 }
 
 int Plantilla::TestItemName(const char *name) const

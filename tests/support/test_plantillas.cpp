@@ -462,6 +462,14 @@ TEST_F(Engine, ACallThatReachesNoFunctionAnswersNothing)
         EXPECT_EQ(sandbox.messages().back(), row.message) << row.why;
         VarSet(ecoType, row.var, saved.c_str());
     }
+    // Mended, the type reaches its function again, and so it does once the library cache
+    // has been closed and started again.
+    B_AStr_t *eco = add("Eco", "mended");
+    int argument = 0;
+    EXPECT_EQ(PlItemCallFn(eco, 42, &plantilla, &argument), 1042);
+    DLLClose();
+    DLLInit();
+    EXPECT_EQ(PlItemCallFn(eco, 42, &plantilla, &argument), 1042);
 }
 
 TEST(Concept, SlicesAndPutsStayInsideThePage)
