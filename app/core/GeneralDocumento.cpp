@@ -6,6 +6,7 @@
 
 #include <charconv>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -98,8 +99,14 @@ bool ValidaDocumento(int idDocumento)
 
 std::string ConceptoAlmacenado(std::string_view pagina)
 {
-    const size_t fin = pagina.find_last_not_of(' ');
-    return std::string(fin == std::string_view::npos ? pagina : pagina.substr(0, fin + 1));
+    // A page is mostly trailing blanks: eight at a time first.
+    static constexpr char kOchoBlancos[] = "        ";
+    size_t fin = pagina.size();
+    while (fin >= 8 && std::memcmp(pagina.data() + fin - 8, kOchoBlancos, 8) == 0)
+        fin -= 8;
+    while (fin > 0 && pagina[fin - 1] == ' ')
+        --fin;
+    return std::string(fin == 0 ? pagina : pagina.substr(0, fin));
 }
 
 std::string ConceptoCompleto(std::string_view almacenado)

@@ -130,26 +130,30 @@ std::string Escribe(Entero unidades, int decimales, char decimal, char agrupacio
     const bool negativo = unidades < 0;
     if (negativo)
         unidades = -unidades;
-    std::string digitos;
-    do {
-        digitos.insert(digitos.begin(), char('0' + int(unidades % 10)));
+    // Written from the right into a buffer that holds the widest: 39 digits, their
+    // groupings, the decimal character and the sign.
+    char texto[96];
+    char *p = texto + sizeof texto;
+    int escritos = 0;
+    bool cero = true;
+    auto digito = [&] {
+        const int d = int(unidades % 10);
+        cero = cero && d == 0;
+        *--p = char('0' + d);
         unidades /= 10;
-    } while (unidades != 0);
-    if (digitos.size() <= size_t(decimales))
-        digitos.insert(0, size_t(decimales) + 1 - digitos.size(), '0');
-    const std::string entera = digitos.substr(0, digitos.size() - size_t(decimales));
-    std::string r;
-    for (size_t k = 0; k < entera.size(); ++k) {
-        if (agrupacion && k > 0 && (entera.size() - k) % 3 == 0)
-            r += agrupacion;
-        r += entera[k];
+    };
+    for (; escritos < decimales; ++escritos)
+        digito();
+    if (decimales > 0)
+        *--p = decimal;
+    for (int enteros = 0; enteros == 0 || unidades != 0; ++enteros) {
+        if (agrupacion && enteros > 0 && enteros % 3 == 0)
+            *--p = agrupacion;
+        digito();
     }
-    if (decimales > 0) {
-        r += decimal;
-        r += digitos.substr(entera.size());
-    }
-    const bool cero = digitos.find_first_not_of('0') == std::string::npos;
-    return negativo && !cero ? "-" + r : r;
+    if (negativo && !cero)
+        *--p = '-';
+    return std::string(p, texto + sizeof texto);
 }
 
 std::string EnPantalla(Entero unidades, int decimales)
