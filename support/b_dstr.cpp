@@ -16,7 +16,7 @@ constexpr size_t kSpare = 10;
 
 bool present(const void *p, int line, const char *condition)
 {
-    return quentaro::check(DebugDoGetDefault(), p != nullptr, kFamily, line, "Null!", condition);
+    return p != nullptr || quentaro::check(DebugDoGetDefault(), false, kFamily, line, "Null!", condition);
 }
 
 #define PRESENT(p, condition) present((p), __LINE__, (condition))

@@ -21,5 +21,6 @@ unsigned dllGeneration();
 
 } // namespace quentaro
 
+// The level word is read only when the check fails.
 #define B_CHECK(word, family, ok, message, condition) \
-    quentaro::check((word), (ok), (family), __LINE__, (message), (condition))
+    ((ok) ? true : quentaro::check((word), false, (family), __LINE__, (message), (condition)))

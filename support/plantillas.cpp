@@ -10,6 +10,7 @@
 #include "dll.h"
 #include "vars.h"
 
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -388,7 +389,13 @@ void *PlItemCtrl(B_AStr_t *item)
     if (!present(item, "pvar != NULL"))
         return nullptr;
     const char *text = VarGet(item, ITEM_VAR_UI_CTRL, "0");
-    return reinterpret_cast<void *>(intptr_t(std::strtoll(text, nullptr, 10)));
+    // The digits PlItemSetCtrl writes are read without strtoll's cost; anything else as
+    // strtoll reads it.
+    long long value = 0;
+    const char *end = text + std::strlen(text);
+    if (const auto leido = std::from_chars(text, end, value); leido.ec != std::errc() || leido.ptr != end)
+        value = std::strtoll(text, nullptr, 10);
+    return reinterpret_cast<void *>(intptr_t(value));
 }
 
 void PlItemSetCtrl(B_AStr_t *item, void *ctrl)

@@ -159,7 +159,8 @@ struct Cambio {
     void Recibos()
     {
         const std::string error = DBGetData(
-            FormatoSQL("SELECT Concepto,[Documentos()].Id_documento,Importe,Contravalor,[Documentos()].Id_concepto "
+            // The concept last: the columns before it are found without passing over it.
+            FormatoSQL("SELECT [Documentos()].Id_documento,Importe,Contravalor,[Documentos()].Id_concepto,Concepto "
                        "FROM [Documentos()] LEFT JOIN [Conceptos()] ON [Conceptos()].Id_concepto = "
                        "[Documentos()].Id_concepto WHERE [Documentos()].Id_remesa=%d;",
                        IdRemesa),
