@@ -158,7 +158,8 @@ std::string Escribe(Entero unidades, int decimales, char decimal, char agrupacio
 
 std::string EnPantalla(Entero unidades, int decimales)
 {
-    return Escribe(unidades, decimales, regional::decimalSeparator(), regional::thousandsSeparator());
+    const char decimal = regional::decimalSeparator();
+    return Escribe(unidades, decimales, decimal, regional::thousandsSeparatorFor(decimal));
 }
 
 std::string EnSQL(Entero unidades, int decimales)

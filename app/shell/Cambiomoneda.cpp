@@ -61,28 +61,32 @@ Campos CamposImporte(int idPlantilla, std::string &error)
     return campos;
 }
 
-// The field's amount in the other currency, in screen form; empty when the field is blank,
-// no amount or 0, and is to stay as it is.
-std::string ConvierteCampo(std::string_view campo, const std::string &nueva)
+// The field's amount in the other currency, in screen form with the decimal separator
+// decimal; empty when the field is blank, no amount or 0, and is to stay as it is.
+std::string ConvierteCampo(std::string_view campo, const std::string &nueva, char decimal)
 {
     const std::string texto = Recorta(campo);
     const std::string antigua = nueva == kMonedaEuros ? kMonedaPesetas : kMonedaEuros;
     if (texto.empty() || FormatImporteSQL(texto, kMonedaEuros) == "0.00")
         return {};
     std::string convertido = GetContravalorSinFormato(texto, antigua);
-    std::replace(convertido.begin(), convertido.end(), '.', regional::decimalSeparator());
+    std::replace(convertido.begin(), convertido.end(), '.', decimal);
     return convertido;
 }
 
 // Converts every amount field of the concept in place (blank-padded to 640 first).
-void ConvierteConcepto(std::string &concepto, const Campos &campos, const std::string &nueva)
+void ConvierteConcepto(std::string &concepto, const Campos &campos, const std::string &nueva, char decimal)
 {
     concepto.resize(ITEM_CONCEPT_LEN, ' ');
     for (size_t offset : campos) {
         const size_t ancho = std::min(kAnchoCampo, concepto.size() - offset);
-        const std::string convertido = ConvierteCampo(std::string_view(concepto).substr(offset, ancho), nueva);
-        if (!convertido.empty())
-            concepto.replace(offset, ancho, (convertido + std::string(ancho, ' ')).substr(0, ancho));
+        const std::string convertido =
+            ConvierteCampo(std::string_view(concepto).substr(offset, ancho), nueva, decimal);
+        if (convertido.empty())
+            continue;
+        const size_t cabe = std::min(ancho, convertido.size());
+        concepto.replace(offset, cabe, convertido, 0, cabe);
+        std::fill_n(concepto.begin() + std::ptrdiff_t(offset + cabe), ancho - cabe, ' ');
     }
 }
 
@@ -94,6 +98,7 @@ struct Cambio {
     ProgresoCambio Progreso;
     CambioMoneda Estado = CambioMoneda::Cambiada;
     size_t Hechos = 0;
+    const char Decimal = regional::decimalSeparator();
 
     bool Bien() const { return Estado == CambioMoneda::Cambiada; }
 
@@ -140,7 +145,7 @@ struct Cambio {
         if (conConcepto) {
             if (concepto == "NULL")
                 concepto.clear();
-            ConvierteConcepto(concepto, CamposPlantilla, Moneda);
+            ConvierteConcepto(concepto, CamposPlantilla, Moneda, Decimal);
             RellenaPlantilla(concepto);
             totalPlantilla = GetTotalPlantilla();
         }

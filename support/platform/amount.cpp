@@ -45,7 +45,7 @@ bool groupsInThrees(std::string_view integer, char thousands)
 Reading read(std::string_view text, int decimals, int integerDigits)
 {
     const char point = regional::decimalSeparator();
-    const char thousands = regional::thousandsSeparator();
+    const char thousands = regional::thousandsSeparatorFor(point);
     text = trim(text);
     if (text.empty())
         return {0, Error::Empty};

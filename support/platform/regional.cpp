@@ -40,7 +40,12 @@ char decimalSeparator()
 
 char thousandsSeparator()
 {
-    return decimalSeparator() == ',' ? '.' : ',';
+    return thousandsSeparatorFor(decimalSeparator());
+}
+
+char thousandsSeparatorFor(char decimal)
+{
+    return decimal == ',' ? '.' : ',';
 }
 
 QString dateFormat()

@@ -22,6 +22,9 @@ char decimalSeparator();
 // The other of ',' and '.'.
 char thousandsSeparator();
 
+// The thousands separator that goes with the decimal separator decimal.
+char thousandsSeparatorFor(char decimal);
+
 // The locale's short date format (Qt pattern) with a two-digit day and month and a
 // four-digit year ("dd/MM/yyyy" in Spain).
 QString dateFormat();
