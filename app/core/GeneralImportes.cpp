@@ -131,22 +131,33 @@ std::string Escribe(Entero unidades, int decimales, char decimal, char agrupacio
     if (negativo)
         unidades = -unidades;
     // Written from the right into a buffer that holds the widest: 39 digits, their
-    // groupings, the decimal character and the sign.
+    // groupings, the decimal character and the sign. Every amount fits in 64 bits, where
+    // dividing by ten is cheap; the rest of the 128 are divided only when there are any.
     char texto[96];
     char *p = texto + sizeof texto;
     int escritos = 0;
     bool cero = true;
+    constexpr Entero kTope64 = Entero(1) << 63;
+    const bool corto = unidades < kTope64;
+    unsigned long long corta = corto ? static_cast<unsigned long long>(unidades) : 0;
     auto digito = [&] {
-        const int d = int(unidades % 10);
+        int d;
+        if (corto) {
+            d = int(corta % 10);
+            corta /= 10;
+        } else {
+            d = int(unidades % 10);
+            unidades /= 10;
+        }
         cero = cero && d == 0;
         *--p = char('0' + d);
-        unidades /= 10;
     };
+    auto quedan = [&] { return corto ? corta != 0 : unidades != 0; };
     for (; escritos < decimales; ++escritos)
         digito();
     if (decimales > 0)
         *--p = decimal;
-    for (int enteros = 0; enteros == 0 || unidades != 0; ++enteros) {
+    for (int enteros = 0; enteros == 0 || quedan(); ++enteros) {
         if (agrupacion && enteros > 0 && enteros % 3 == 0)
             *--p = agrupacion;
         digito();
