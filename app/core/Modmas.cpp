@@ -1,6 +1,8 @@
 // Row-text fields and in-place text helpers.
 #include "Modmas.h"
 
+#include "vasqdb.h"
+
 #include <cstdlib>
 
 #include <algorithm>
@@ -36,8 +38,7 @@ std::string GetCampo(std::string_view nombre, std::string_view fila, char separa
 std::string GetCampoTexto(std::string_view nombre, std::string_view fila, char separador)
 {
     std::string valor = GetCampo(nombre, fila, separador);
-    CambiaCaracterLen(valor, '\x01', '&');
-    CambiaCaracterLen(valor, '\x02', '=');
+    VASQ_Unescape(valor.data());
     return valor;
 }
 
