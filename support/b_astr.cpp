@@ -59,10 +59,18 @@ char *target(B_AStr_t *array, long n)
     return string;
 }
 
+unsigned long g_changes = 0;
+
 } // namespace
+
+unsigned long quentaro::astrChanges()
+{
+    return g_changes;
+}
 
 B_AStr_t *B_AStrCons(B_AStr_t *array, size_t initialSize, size_t grow)
 {
+    ++g_changes;
     ASTR_CHECK(initialSize > 0, "El tamano inicial debe ser > 0", "nInitSize > 0");
     if (initialSize == 0)
         initialSize = 1;
@@ -77,6 +85,7 @@ B_AStr_t *B_AStrCons(B_AStr_t *array, size_t initialSize, size_t grow)
 
 void B_AStrDest(B_AStr_t *array)
 {
+    ++g_changes;
     if (!present(array))
         return;
     B_free(array->pcData);
@@ -86,6 +95,7 @@ void B_AStrDest(B_AStr_t *array)
 
 char *B_AStrAdd(B_AStr_t *array, const char *text)
 {
+    ++g_changes;
     if (!present(array) || !ASTR_CHECK(text != nullptr, "NULL!", "pcNew != NULL"))
         return nullptr;
     char *copy = ownCopy(array, text);
@@ -116,6 +126,7 @@ char *B_AStrGet(B_AStr_t *array, long n)
 
 void B_AStrDel(B_AStr_t *array, long n)
 {
+    ++g_changes;
     if (!present(array))
         return;
     char *string = target(array, n);
@@ -131,6 +142,7 @@ void B_AStrDel(B_AStr_t *array, long n)
 
 char *B_AStrSet(B_AStr_t *array, long n, const char *text)
 {
+    ++g_changes;
     if (!present(array) || !ASTR_CHECK(text != nullptr, "NULL!", "pcNew != NULL"))
         return nullptr;
     char *string = target(array, n);

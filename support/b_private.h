@@ -19,6 +19,11 @@ bool check(int word, bool ok, const char *family, int line, const char *message,
 // is not trusted under another.
 unsigned dllGeneration();
 
+// Counts the changes to every string array of the process (made, destroyed, added to,
+// deleted from or set, which is how variable sets change): what was read from arrays
+// under one count still holds under the same count.
+unsigned long astrChanges();
+
 } // namespace quentaro
 
 // The level word is read only when the check fails.

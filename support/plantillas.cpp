@@ -10,14 +10,11 @@
 #include "dll.h"
 #include "vars.h"
 
-#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -28,16 +25,36 @@ constexpr const char *kBlanks = " \t";
 
 Stack g_types = {nullptr, 0, 0, sizeof(B_AStr_t *), 10};
 
-// The export last found for each registered type, by index: dlsym is slow and a template's
-// items call their types' functions over and over. An entry stands while the library cache
-// is the same and the type names the same library and export.
-struct Found {
+// What was last read from an item for a call: its type's function and its control. Reading
+// them takes the item's and its type's variables and the registry, none of which can
+// change while no string array changes and the library cache stays the same; an entry
+// stands while both counts do. A few slots, chosen by the item's address.
+struct Read {
+    const B_AStr_t *item = nullptr;
+    unsigned long changes = 0;
     unsigned generation = 0;
-    DLLHandle_t module = nullptr;
-    std::string name;
-    ItemFn_t function = nullptr;
+    void *value = nullptr;
 };
-std::vector<Found> g_found;
+constexpr size_t kReadSlots = 64;
+Read g_functions[kReadSlots];
+Read g_controls[kReadSlots];
+
+// The slot's value when it was read from item under the present counts, or null.
+Read *stillRead(Read (&slots)[kReadSlots], const B_AStr_t *item)
+{
+    Read &read = slots[(reinterpret_cast<uintptr_t>(item) >> 4) % kReadSlots];
+    return read.item == item && read.changes == quentaro::astrChanges() &&
+                   read.generation == quentaro::dllGeneration()
+               ? &read
+               : nullptr;
+}
+
+void remember(Read (&slots)[kReadSlots], const B_AStr_t *item, void *value)
+{
+    slots[(reinterpret_cast<uintptr_t>(item) >> 4) % kReadSlots] =
+        Read{item, quentaro::astrChanges(), quentaro::dllGeneration(), value};
+}
+
 int32_t g_language = 0;
 char g_string[PL_STRING_LEN];
 
@@ -166,18 +183,6 @@ void destroyTypes()
     for (int i = 0; i < StackTop(&g_types); ++i)
         B_AStrDest(typeAt(i));
     SendArrayToOuterSpace(&g_types);
-    g_found.clear();
-}
-
-// dlsym(module, name), or the export found for the type the last time it was the same.
-ItemFn_t exportOf(int index, DLLHandle_t module, const char *name)
-{
-    if (size_t(index) >= g_found.size())
-        g_found.resize(size_t(index) + 1);
-    Found &found = g_found[size_t(index)];
-    if (found.generation != quentaro::dllGeneration() || found.module != module || found.name != name)
-        found = {quentaro::dllGeneration(), module, name, reinterpret_cast<ItemFn_t>(dlsym(module, name))};
-    return found.function;
 }
 
 // The library of a type, with the assertions of the string and language operations.
@@ -235,9 +240,12 @@ public:
     Computing &operator=(const Computing &) = delete;
 };
 
-// The item's function, with the assertions of the call; null when there is none.
+// The item's function, with the assertions of the call; null when there is none. A
+// function found is remembered for the item (a failure, with its assertion, is not).
 ItemFn_t itemFunction(B_AStr_t *item)
 {
+    if (const Read *read = stillRead(g_functions, item))
+        return reinterpret_cast<ItemFn_t>(read->value);
     int index = PlTipoItemByName(VarGet(item, ITEM_VAR_TIPO, ""));
     if (!PL_CHECK(index >= 0, "El tipo de elemento no existe.",
                   "PlTipoItemByName( VarGet( pvar, ITEM_VAR_TIPO, \"\" ) ) >= 0"))
@@ -253,9 +261,10 @@ ItemFn_t itemFunction(B_AStr_t *item)
     const char *name = VarGet(type, ITEM_TYPE_FUNCION, nullptr);
     if (!PL_CHECK(name != nullptr, "Tipo sin funcion", "VarGet( pvarTipo, \"Funcion\", NULL ) != NULL"))
         return nullptr;
-    ItemFn_t function = exportOf(index, module, name);
-    PL_CHECK(function != nullptr, "La funcion no existe en la DLL",
-             "::GetProcAddress( hinst, VarGet( pvarTipo, \"Funcion\", NULL ) ) != NULL");
+    ItemFn_t function = reinterpret_cast<ItemFn_t>(dlsym(module, name));
+    if (PL_CHECK(function != nullptr, "La funcion no existe en la DLL",
+                 "::GetProcAddress( hinst, VarGet( pvarTipo, \"Funcion\", NULL ) ) != NULL"))
+        remember(g_functions, item, reinterpret_cast<void *>(function));
     return function;
 }
 
@@ -388,14 +397,12 @@ void *PlItemCtrl(B_AStr_t *item)
 {
     if (!present(item, "pvar != NULL"))
         return nullptr;
+    if (const Read *read = stillRead(g_controls, item))
+        return read->value;
     const char *text = VarGet(item, ITEM_VAR_UI_CTRL, "0");
-    // The digits PlItemSetCtrl writes are read without strtoll's cost; anything else as
-    // strtoll reads it.
-    long long value = 0;
-    const char *end = text + std::strlen(text);
-    if (const auto leido = std::from_chars(text, end, value); leido.ec != std::errc() || leido.ptr != end)
-        value = std::strtoll(text, nullptr, 10);
-    return reinterpret_cast<void *>(intptr_t(value));
+    void *control = reinterpret_cast<void *>(intptr_t(std::strtoll(text, nullptr, 10)));
+    remember(g_controls, item, control);
+    return control;
 }
 
 void PlItemSetCtrl(B_AStr_t *item, void *ctrl)

@@ -462,10 +462,16 @@ TEST_F(Engine, ACallThatReachesNoFunctionAnswersNothing)
         EXPECT_EQ(sandbox.messages().back(), row.message) << row.why;
         VarSet(ecoType, row.var, saved.c_str());
     }
-    // Mended, the type reaches its function again, and so it does once the library cache
-    // has been closed and started again.
+    // An item called before follows its type's change all the same; mended, it reaches its
+    // function again, and so it does once the library cache has been closed and started
+    // again.
     B_AStr_t *eco = add("Eco", "mended");
     int argument = 0;
+    EXPECT_EQ(PlItemCallFn(eco, 42, &plantilla, &argument), 1042);
+    VarSet(eco, "Tipo", "Nada");
+    EXPECT_EQ(PlItemCallFn(eco, 42, &plantilla, &argument), PL_CALL_NONE);
+    EXPECT_EQ(sandbox.messages().back(), "El tipo de elemento no existe.");
+    VarSet(eco, "Tipo", "Eco");
     EXPECT_EQ(PlItemCallFn(eco, 42, &plantilla, &argument), 1042);
     DLLClose();
     DLLInit();
