@@ -39,10 +39,15 @@ constexpr size_t kReadSlots = 64;
 Read g_functions[kReadSlots];
 Read g_controls[kReadSlots];
 
+Read &slotOf(Read (&slots)[kReadSlots], const B_AStr_t *item)
+{
+    return slots[(reinterpret_cast<uintptr_t>(item) >> 4) % kReadSlots];
+}
+
 // The slot's value when it was read from item under the present counts, or null.
 Read *stillRead(Read (&slots)[kReadSlots], const B_AStr_t *item)
 {
-    Read &read = slots[(reinterpret_cast<uintptr_t>(item) >> 4) % kReadSlots];
+    Read &read = slotOf(slots, item);
     return read.item == item && read.changes == quentaro::astrChanges() &&
                    read.generation == quentaro::dllGeneration()
                ? &read
@@ -51,8 +56,7 @@ Read *stillRead(Read (&slots)[kReadSlots], const B_AStr_t *item)
 
 void remember(Read (&slots)[kReadSlots], const B_AStr_t *item, void *value)
 {
-    slots[(reinterpret_cast<uintptr_t>(item) >> 4) % kReadSlots] =
-        Read{item, quentaro::astrChanges(), quentaro::dllGeneration(), value};
+    slotOf(slots, item) = Read{item, quentaro::astrChanges(), quentaro::dllGeneration(), value};
 }
 
 int32_t g_language = 0;

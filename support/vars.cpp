@@ -25,28 +25,19 @@ bool inside(const B_AStr_t *set, const char *text)
     return text >= set->pcData && text < set->pcData + set->uSize;
 }
 
-// strlen for the short names and values of a set, without the cost of a call.
-size_t shortLength(const char *text)
-{
-    const char *end = text;
-    while (*end)
-        ++end;
-    return size_t(end - text);
-}
-
 // The stored name equal (without case) to the first length characters of name, or null;
 // the cursor is left on it.
 char *findName(B_AStr_t *set, const char *name, size_t length)
 {
     char *cursor = set->pcData;
     for (long pairs = set->nStrs >> 1; pairs > 0; --pairs) {
-        size_t stored = shortLength(cursor);
+        size_t stored = std::strlen(cursor);
         if (stored == length && B_strnicmp(cursor, name, length) == 0) {
             set->pcCur = cursor;
             return cursor;
         }
         cursor += stored + 1;
-        cursor += shortLength(cursor) + 1;
+        cursor += std::strlen(cursor) + 1;
     }
     return nullptr;
 }

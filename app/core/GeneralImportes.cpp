@@ -4,6 +4,8 @@
 #include "amount.h"
 #include "regional.h"
 
+#include <limits>
+
 namespace {
 
 using Entero = __int128;
@@ -124,43 +126,39 @@ bool LeeImporte(std::string_view texto, Decimal &x)
     return LeeDecimal(texto, decimal, agrupacion, kMaxDigitosPantalla, x) == LecturaImporte::Correcta;
 }
 
+// The last digit of n (not negative), taken off it: in 64 bits while n fits there, where
+// dividing by ten is cheap.
+int QuitaDigito(Entero &n)
+{
+    if (n <= Entero(std::numeric_limits<unsigned long long>::max())) {
+        const auto corto = static_cast<unsigned long long>(n);
+        n = corto / 10;
+        return int(corto % 10);
+    }
+    const int d = int(n % 10);
+    n /= 10;
+    return d;
+}
+
 // units / 10^decimales written with the given separators (agrupacion 0: no grouping).
 std::string Escribe(Entero unidades, int decimales, char decimal, char agrupacion)
 {
     const bool negativo = unidades < 0;
+    const bool cero = unidades == 0;
     if (negativo)
         unidades = -unidades;
     // Written from the right into a buffer that holds the widest: 39 digits, their
-    // groupings, the decimal character and the sign. Every amount fits in 64 bits, where
-    // dividing by ten is cheap; the rest of the 128 are divided only when there are any.
+    // groupings, the decimal character and the sign.
     char texto[96];
     char *p = texto + sizeof texto;
-    int escritos = 0;
-    bool cero = true;
-    constexpr Entero kTope64 = Entero(1) << 63;
-    const bool corto = unidades < kTope64;
-    unsigned long long corta = corto ? static_cast<unsigned long long>(unidades) : 0;
-    auto digito = [&] {
-        int d;
-        if (corto) {
-            d = int(corta % 10);
-            corta /= 10;
-        } else {
-            d = int(unidades % 10);
-            unidades /= 10;
-        }
-        cero = cero && d == 0;
-        *--p = char('0' + d);
-    };
-    auto quedan = [&] { return corto ? corta != 0 : unidades != 0; };
-    for (; escritos < decimales; ++escritos)
-        digito();
+    for (int i = 0; i < decimales; ++i)
+        *--p = char('0' + QuitaDigito(unidades));
     if (decimales > 0)
         *--p = decimal;
-    for (int enteros = 0; enteros == 0 || quedan(); ++enteros) {
+    for (int enteros = 0; enteros == 0 || unidades != 0; ++enteros) {
         if (agrupacion && enteros > 0 && enteros % 3 == 0)
             *--p = agrupacion;
-        digito();
+        *--p = char('0' + QuitaDigito(unidades));
     }
     if (negativo && !cero)
         *--p = '-';
