@@ -23,11 +23,14 @@ std::string_view trim(std::string_view text)
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-// Whether the thousands separators of the integer part group its digits in threes.
+// Whether the thousands separators of the integer part group its digits in threes, the
+// first group not beginning with 0: nobody writes thousands behind a 0 ("0.500").
 bool groupsInThrees(std::string_view integer, char thousands)
 {
     if (integer.find(thousands) == std::string_view::npos)
         return true;
+    if (integer.front() == '0')
+        return false;
     size_t start = 0;
     for (bool first = true;; first = false) {
         const size_t end = std::min(integer.find(thousands, start), integer.size());

@@ -7,7 +7,8 @@
 // it holds only digits, D and T, and
 //   - at most one D, with digits only after it;
 //   - every T before D (or in the whole text) groups the integer digits in threes from
-//     the right: "1.234.567,89", "1.234";
+//     the right: "1.234.567,89", "1.234", the first group not beginning with 0 ("0.500",
+//     "01.234" do not read);
 //   - except that a text without D whose only T is followed by at most two digits takes
 //     that T for D ("12.5", "12.50", "12."): a thousands point is always followed by
 //     three digits, so such a T can mean nothing else.
@@ -23,7 +24,7 @@ enum class Error {
     None,
     Empty,      // only blanks
     NotANumber, // a character other than digits and separators, two D, or no digit
-    Grouping,   // a T that does not group the integer digits in threes
+    Grouping,   // a T that does not group the integer digits in threes, or a first group led by 0
     Decimals,   // more decimals than the box takes
     Digits,     // more integer digits than the box takes
 };

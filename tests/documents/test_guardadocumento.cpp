@@ -89,6 +89,8 @@ TEST(Importes, TheTypedAmountIsCheckedAndStoredWithAPoint)
         {"a third decimal", true, "EUR", "12,345", "", 820},
         {"points that group no thousands", true, "EUR", "1.23.4", "", 673},
         {"a group of four digits", true, "EUR", "1234.567", "", 673},
+        {"no thousands behind a lone 0", true, "ESP", "0.500", "", 673},
+        {"nor behind a comma in a point locale", false, "EUR", "0,500", "", 673},
         {"a point after the comma", true, "EUR", "1,234.5", "", 672},
         {"two commas", true, "EUR", "1,2,3", "", 672},
         {"zero", true, "EUR", "0,00", "", 203},

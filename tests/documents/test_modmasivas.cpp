@@ -35,6 +35,7 @@ TEST(ModMasivas, NuevoImporte)
         {"1.000", "200", "ESP", "1000", 0},          // a thousands point
         {"+1.234,5", "100", "EUR", "1334.50", 0},    // a grouped amount reads whole
         {"1,234", "200", "EUR", "", 820},            // a third decimal is refused, not cut
+        {"+0.500", "200", "EUR", "", 673},           // no thousands behind a lone 0
         {"10%", "0", "EUR", "", 424},                // a percentage of nothing
         {"99999999,99", "1", "EUR", "99999999.99", 0},
         {"100000000", "1", "EUR", "", 426},          // nine integer digits in euros
