@@ -8,17 +8,18 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QSet>
+#include <QHash>
 
 namespace {
 
 constexpr const char *kNombreForm = "FormItems";
 
-// The controls made here and not yet destroyed: an item's _UI_Ctrl is trusted only when it
-// names one of them, so an item that outlives its control never reaches freed memory.
-QSet<const QObject *> &Vivos()
+// The controls made here and not yet destroyed, with what each was made for: an item's
+// _UI_Ctrl is trusted only when it names one of them, so an item that outlives its control
+// never reaches freed memory.
+QHash<const QObject *, ControlItem> &Vivos()
 {
-    static QSet<const QObject *> vivos;
+    static QHash<const QObject *, ControlItem> vivos;
     return vivos;
 }
 
@@ -81,7 +82,7 @@ void CreaControl(B_AStr_t *item, Plantilla *plantilla, ItemCreate_t *creacion, C
     else
         control = CreaCaja(form, padre, tipo);
     control->setObjectName(cp1252::toQString(VarGet(item, ITEM_VAR_IDENTIFICADOR, "")));
-    Vivos().insert(control);
+    Vivos().insert(control, tipo);
     QObject::connect(control, &QObject::destroyed, [](QObject *muerto) { Vivos().remove(muerto); });
     creacion->pCtrl = control;
     PlItemSetCtrl(item, control);
@@ -90,6 +91,11 @@ void CreaControl(B_AStr_t *item, Plantilla *plantilla, ItemCreate_t *creacion, C
 bool TieneCaja(B_AStr_t *item)
 {
     return Caja(item) != nullptr;
+}
+
+bool TieneEntrada(B_AStr_t *item)
+{
+    return Vivos().value(Control(item), ControlItem::Etiqueta) == ControlItem::Importe;
 }
 
 std::string TextoCaja(B_AStr_t *item)

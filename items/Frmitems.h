@@ -44,5 +44,7 @@ void CreaControl(B_AStr_t *item, Plantilla *plantilla, ItemCreate_t *creacion, C
 // none); the box's text ("" without one); putting text into it (nothing without one).
 // Windows-1252.
 bool TieneCaja(B_AStr_t *item);
+// Whether the item has a box the user types in (an amount's entry box).
+bool TieneEntrada(B_AStr_t *item);
 std::string TextoCaja(B_AStr_t *item);
 void PonTextoCaja(B_AStr_t *item, std::string_view texto);

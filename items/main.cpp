@@ -281,9 +281,8 @@ int32_t Valida(void *arg)
     return ITEM_OK;
 }
 
-// The value of an item with a box (an amount as typed, or a result), read as every amount
-// box reads it (amount.h: "1.234,5", "12.5"); 0 when it does not read, which the program
-// refuses.
+// What is typed in an amount's box, read as every amount box reads it (amount.h: "1.234,5",
+// "12.5"); 0 when it does not read, which the program refuses.
 Entero LeeCaja(std::string_view texto)
 {
     const int decimales = g_euro ? 2 : 0;
@@ -292,9 +291,9 @@ Entero LeeCaja(std::string_view texto)
 }
 
 // The sum of the values of the items that Campos names, each asked through the engine (so
-// an item reached again in a circle counts 0); names that no item bears are skipped. The
-// value of an item with a box is read as the box shows it, any other's (a label's) as a
-// number wherever it stands in the text.
+// an item reached again in a circle counts 0); names that no item bears are skipped. What
+// is typed in an amount's box is read as the box reads it; any other value (a total's or a
+// percentage's result with its sign, a label's text) as a number wherever it stands.
 Entero SumaCampos(B_AStr_t *item, Plantilla *plantilla)
 {
     Entero suma = 0;
@@ -313,7 +312,7 @@ Entero SumaCampos(B_AStr_t *item, Plantilla *plantilla)
         char valor[ITEM_FIELD_VALUE_LEN] = "";
         ItemText_t texto = {valor, sizeof valor};
         PlItemCallFn(campo, ITEM_MSG_VALUE, plantilla, &texto);
-        suma = Acota(suma + (TieneCaja(campo) ? LeeCaja(valor) : LeeNumero(valor)));
+        suma = Acota(suma + (TieneEntrada(campo) ? LeeCaja(valor) : LeeNumero(valor)));
     }
     return suma;
 }

@@ -30,10 +30,11 @@
 //   its entry box ("" without one); message 5 puts a text in the box; message 6 makes the
 //   box, which keeps whatever is typed or pasted.
 // Total: "+" and the Identificador; the sum of the values of the items named in Campos
-//   (names joined by "+"; the text of an item's box read as an amount box reads it,
-//   amount.h, and counting 0 when it does not read), in euros "0,00" with two decimals, in
-//   pesetas a whole number, with the regional decimal separator and no grouping; message 6
-//   makes a disabled box that messages 4 and 7 fill.
+//   (names joined by "+"; the text typed in an amount's box read as an amount box reads
+//   it, amount.h, and counting 0 when it does not read; a total's or a percentage's result
+//   with its sign), in euros "0,00" with two decimals, in pesetas a whole number, with the
+//   regional decimal separator and no grouping; message 6 makes a disabled box that
+//   messages 4 and 7 fill.
 // Percentage: "%" and the Identificador; Porcentaje ("16" in a new item) per cent of that
 //   sum; with a box, the value loses the trailing zeros of its decimals ("16", "12,5").
 // Every type refuses in message 8 an Identificador that holds a blank.

@@ -578,6 +578,39 @@ TEST_F(PaginaPlantilla, AplicarTakesAmountsAsTheirBoxesShowThemOrSaysWhyNot)
         << "the concept shows the amounts as typed";
 }
 
+TEST_F(PaginaPlantilla, ANegativePercentageCountsInTheStoredAmount)
+{
+    Plantilla p;
+    std::strcpy(p.acNombre, "Descuento");
+    const char *const items[][5] = {
+        {"Importe", "Base", "0", "", ""},
+        {"Porcentaje", "Dto", "20", "Campos", "Base"},
+        {"Total", "T", "40", "Campos", "Base + Dto"},
+    };
+    for (const auto &i : items) {
+        B_AStr_t *item = p.ItemNew(i[0]);
+        VarSet(item, "Identificador", i[1]);
+        VarSet(item, "X", i[2]);
+        VarSet(item, "Y", "0");
+        if (*i[3])
+            VarSet(item, i[3], i[4]);
+        ASSERT_EQ(p.ItemAdd(item), 0);
+    }
+    VarSet(static_cast<B_AStr_t **>(p.stkItems.data)[1], "Porcentaje", "-10");
+    VarSet(static_cast<B_AStr_t **>(p.stkItems.data)[2], "Total", "si");
+    plantilla = GuardaPlantilla(p);
+    EnPagina(1, QString());
+    Caja("Base")->setFocus();
+    Teclea(Caja("Base"), QStringLiteral("100"));
+    EXPECT_EQ(Caja("T")->text(), QStringLiteral("90,00"));
+    editor->cbtOkData->click();
+    EXPECT_EQ(editor->txtImporte->text(), QStringLiteral("90,00"));
+    TecleaLibrado19(QStringLiteral("Descuento"));
+    editor->txtImporte->setFocus();
+    QTest::keyClick(editor->txtImporte, Qt::Key_Return);
+    EXPECT_EQ(GetCampo("Importe", UltimoRecibo()), "90");
+}
+
 TEST_F(PaginaPlantilla, PesetaTotalsAreWholeAndElevenDigitsAreRefused)
 {
     EnPagina(4, QStringLiteral("1000") + QString(16, QLatin1Char(' ')) + QStringLiteral("500"));

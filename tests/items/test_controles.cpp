@@ -161,6 +161,37 @@ TEST(Controles, EveryChangeOfAnAmountRefreshesEveryTotalAndPercentageAtOnce)
     }
 }
 
+// A total's or percentage's result counts with its sign, as its box shows it.
+TEST(Controles, NegativeResultsCountInTheTotalsThatNameThem)
+{
+    const struct {
+        const char *porque;
+        bool etiqueta; // the label "-5" and its total T1 instead of the percentage Dto
+        const char *total;
+    } casos[] = {
+        {"a discount of -10 per cent", false, "90,00"},
+        {"a total of a negative label", true, "95,00"},
+    };
+    for (const auto &c : casos) {
+        entorno::Regional regional(true);
+        elementos::Tipos tipos;
+        Pagina pagina;
+        pagina.Agrega("Importe", "Base");
+        if (c.etiqueta) {
+            pagina.Agrega("Etiqueta", "L", {{"Texto", "-5"}});
+            pagina.Agrega("Total", "T1", {{"Campos", "L"}});
+        } else {
+            pagina.Agrega("Porcentaje", "T1", {{"Campos", "Base"}, {"Porcentaje", "-10"}});
+        }
+        pagina.Agrega("Total", "T", {{"Campos", "T1 + Base"}});
+        pagina.Coloca();
+        Teclea(pagina.Caja("Base"), QStringLiteral("100"));
+        EXPECT_EQ(pagina.Caja("T1")->text().toStdString(), c.etiqueta ? "-5,00" : "-10") << c.porque;
+        EXPECT_EQ(pagina.Caja("T")->text().toStdString(), c.total) << c.porque;
+        EXPECT_EQ(pagina.Valor("T"), c.total) << c.porque;
+    }
+}
+
 TEST(Controles, AnItemWhoseControlIsGoneAnswersAsOneWithout)
 {
     entorno::Regional regional(true);

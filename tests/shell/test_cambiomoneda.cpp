@@ -174,6 +174,31 @@ TEST_F(Cambio, WithATemplateTheFieldsAreConvertedAndTheAmountIsTheTotal)
     EXPECT_EQ(Campo(uno, "Contravalor"), "1000");
 }
 
+TEST_F(Cambio, ANegativePercentageCountsInTheSwitchedAmount)
+{
+    Plantilla p;
+    std::strcpy(p.acNombre, "Descuento");
+    const std::array<const char *, 4> items[] = {
+        {"Importe", "A", "10", ""}, {"Porcentaje", "Dto", "30", "A"}, {"Total", "T", "50", "A + Dto"}};
+    for (const auto &i : items) {
+        B_AStr_t *item = p.ItemNew(i[0]);
+        VarSet(item, "Identificador", i[1]);
+        VarSet(item, "X", i[2]);
+        VarSet(item, "Y", "1");
+        if (*i[3])
+            VarSet(item, "Campos", i[3]);
+        EXPECT_EQ(p.ItemAdd(item), 0);
+    }
+    VarSet(static_cast<B_AStr_t **>(p.stkItems.data)[1], "Porcentaje", "-10");
+    VarSet(static_cast<B_AStr_t **>(p.stkItems.data)[2], "Total", "si");
+    const int remesa = Remesa("ESP", GuardaPlantilla(p));
+    const int uno = Recibo(remesa, "149747", "900.00", Pagina("166386", "-16639").c_str());
+    ASSERT_EQ(CambiaMonedaRemesa(remesa, "EUR"), CambioMoneda::Cambiada);
+    EXPECT_EQ(Concepto(uno), Pagina("1000,00     ", "-100,00     "));
+    EXPECT_EQ(Campo(uno, "Importe"), "900");
+    EXPECT_EQ(Campo(uno, "Contravalor"), "149747");
+}
+
 TEST_F(Cambio, ATemplateWithoutTotalExchangesTheAmounts)
 {
     const int remesa = Remesa("EUR", Plantilla_(false));
