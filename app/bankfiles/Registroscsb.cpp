@@ -8,27 +8,51 @@
 
 namespace {
 
-// What each byte becomes before the bank's table: an accented letter of Windows-1252 its
-// plain letter of the same case ("\xF1" n, "\xC1" A, "\xE7" c), every other byte itself.
-constexpr std::array<char, 256> TablaSinAcentos()
+// What each byte of Windows-1252 becomes before the bank's table, which reads the bytes 0x80
+// to 0xAA as another code page: a letter its plain letter of the same case ("\xF1" n, "\xC1"
+// A, "\x8C" O), a sign the nearest character the bank takes, else a blank. The other bytes
+// stay for the bank's table.
+constexpr std::array<char, 256> TablaWindows1252()
 {
     std::array<char, 256> t{};
     for (int b = 0; b < 256; ++b)
         t[b] = static_cast<char>(b);
+    auto pon = [&t](std::initializer_list<int> bytes, char a) {
+        for (int b : bytes)
+            t[b] = a;
+    };
     // 0xC0 to 0xFF; "-" for the ligatures, signs, eth, thorn and sharp s, which stay.
     constexpr std::string_view letras = "AAAAAA-CEEEEIIII-NOOOOO-OUUUUY--aaaaaa-ceeeeiiii-nooooo-ouuuuy-y";
     for (size_t i = 0; i < letras.size(); ++i)
         if (letras[i] != '-')
             t[0xC0 + i] = letras[i];
-    t[0x8A] = 'S';
-    t[0x8E] = 'Z';
-    t[0x9A] = 's';
-    t[0x9E] = 'z';
-    t[0x9F] = 'Y';
+    pon({0x83}, 'f');
+    pon({0x8A}, 'S');
+    pon({0x8C}, 'O');
+    pon({0x8E}, 'Z');
+    pon({0x9A}, 's');
+    pon({0x9C}, 'o');
+    pon({0x9E}, 'z');
+    pon({0x9F}, 'Y');
+    pon({0xAA}, 'a'); // ordinal indicators
+    pon({0xBA}, 'o');
+    // Dashes and the soft hyphen; ellipsis and middle dot; bullet; per mille as "%" goes.
+    pon({0x96, 0x97, 0xAD}, '-');
+    pon({0x85, 0xB7}, '.');
+    pon({0x95}, '*');
+    pon({0x89}, '/');
+    pon({0xB1}, '+');
+    pon({0xB9}, '1');
+    pon({0xB2}, '2');
+    pon({0xB3}, '3');
+    // Currency signs, quotes, the no-break space, the unused bytes and the rest up to 0xA3.
+    pon({0x80, 0x81, 0x82, 0x84, 0x86, 0x87, 0x88, 0x8B, 0x8D, 0x8F, 0x90, 0x91, 0x92,
+         0x93, 0x94, 0x98, 0x99, 0x9B, 0x9D, 0xA0, 0xA1, 0xA2, 0xA3},
+        ' ');
     return t;
 }
 
-constexpr std::array<char, 256> kSinAcentos = TablaSinAcentos();
+constexpr std::array<char, 256> kWindows1252 = TablaWindows1252();
 
 // A record being built: 162 blanks, fields put at their positions (from 1).
 class Registro {
@@ -107,7 +131,7 @@ std::string_view Trozo(std::string_view texto, size_t desde, size_t largo)
 std::string &LimpiaRegistroCSB(std::string &registro)
 {
     for (char &c : registro)
-        c = kSinAcentos[static_cast<unsigned char>(c)];
+        c = kWindows1252[static_cast<unsigned char>(c)];
     LimpiaTextoCSB(registro);
     for (char &c : registro)
         if (static_cast<unsigned char>(c) < 32 || c == 127)

@@ -2,9 +2,10 @@
 // the 162 bytes of its record (without the line end) ready to be written.
 //
 // Texts are Windows-1252. Every record comes out cleaned for the bank: each accented letter
-// as its plain letter ("Pe\xF1a" goes out as "Pena"), the bank-file table (LimpiaTextoCSB),
-// and every control byte (below 32, and 127) as a blank, so that no stored tab or line
-// break can split a record. Amounts are whole units of the file's currency: cents of a euro
+// as its plain letter ("Pe\xF1a" goes out as "Pena"), each sign as the nearest character the
+// bank takes (a dash as "-", a quote or the no-break space as a blank), the bank-file table
+// (LimpiaTextoCSB), and every control byte (below 32, and 127) as a blank, so that no stored
+// tab or line break can split a record. Amounts are whole units of the file's currency: cents of a euro
 // file, pesetas of a peseta file; a field holds 10 digits.
 // Positions in the comments count from 1.
 #pragma once
@@ -103,6 +104,9 @@ private:
     std::string m_hoy, m_cargo; // "ddmmyy"
 };
 
-// Cleans a built record for the bank in place: accented letters as their plain letters of
-// the same case, LimpiaTextoCSB, then control bytes as blanks. The length never changes.
+// Cleans a built record for the bank in place: letters of Windows-1252 as their plain letters
+// of the same case and its signs as the nearest character the bank takes (a blank where none
+// is near), LimpiaTextoCSB, then control bytes as blanks. Every byte comes out as a digit, a
+// letter, a blank or one of "()*+-./<>", a letter only where one was; the length never
+// changes.
 std::string &LimpiaRegistroCSB(std::string &registro);

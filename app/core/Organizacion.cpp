@@ -43,8 +43,10 @@ const char *const kRelee[] = {
 // Refusals of a change that finds its row locked or gone, by level: modification, removal.
 const int kTextoModificacion[] = {0, 656, 658, 657};
 const int kTextoBaja[] = {0, 654, 655, 662};
-// Refusals of a removal that finds rows still depending on it, by level.
-const int kTextoDependientes[] = {0, 73, 74, 662};
+// Refusals of a removal that finds rows still depending on it, by level; of an issuer's
+// removal that would leave its drawees without an issuer.
+const int kTextoDependientes[] = {0, 73, 74, 711};
+constexpr int kTextoLibradosSinEmisor = 712;
 // What depends on a row, by level: presenters, issuers, batches.
 const char *const kDependientes[] = {
     nullptr,
@@ -360,20 +362,22 @@ std::string _Organizacion::LlegadasLibrados(int emisor) const
     return lista;
 }
 
-bool _Organizacion::TieneDependientes(NivelOrganizacion nivel, int clave) const
+int _Organizacion::TextoDependientes(NivelOrganizacion nivel, int clave) const
 {
     if (TieneHijos(nivel, clave))
-        return true;
+        return kTextoDependientes[nivel];
+    if (clave > 0) {
+        // The rows below that this object knows are in the tree or removed from it.
+        const std::string excluir = nivel < NivelEmisor ? Conocidas(NivelOrganizacion(nivel + 1)) : std::string();
+        if (Cuenta(SqlDependientes(nivel, clave, excluir)) != 0)
+            return kTextoDependientes[nivel];
+    }
     if (nivel == NivelEmisor && DestinoLibrados(clave) == 0) {
         const std::string emisores = LlegadasLibrados(clave);
         if (!emisores.empty() && Cuenta(SqlLibrados(emisores)) != 0)
-            return true;
+            return kTextoLibradosSinEmisor;
     }
-    if (clave <= 0)
-        return false;
-    // The rows below that this object knows are in the tree or removed from it.
-    const std::string excluir = nivel < NivelEmisor ? Conocidas(NivelOrganizacion(nivel + 1)) : std::string();
-    return Cuenta(SqlDependientes(nivel, clave, excluir)) != 0;
+    return 0;
 }
 
 int _Organizacion::CuentaIguales(const ElementoOrganizacion &candidato) const
@@ -423,10 +427,12 @@ bool _Organizacion::EscribeCambio(const Cambio &c, FalloOrganizacion &fallo)
     }
     // A removal: nothing may still depend on the row (an issuer's drawees only when no
     // other issuer takes them), its guard must let it go, and only then do the drawees move.
-    const bool sinDestino = nivel == NivelEmisor && c.Destino == 0;
-    if (Cuenta(SqlDependientes(nivel, clave, "")) != 0 ||
-        (sinDestino && Cuenta(SqlLibrados(std::to_string(clave))) != 0)) {
+    if (Cuenta(SqlDependientes(nivel, clave, "")) != 0) {
         fallo.Texto = kTextoDependientes[nivel];
+        return false;
+    }
+    if (nivel == NivelEmisor && c.Destino == 0 && Cuenta(SqlLibrados(std::to_string(clave))) != 0) {
+        fallo.Texto = kTextoLibradosSinEmisor;
         return false;
     }
     fallo.Error = DBExecSQL(FormateaTexto("DELETE FROM %s WHERE [%s]=%d AND Block=0;", kTablas[nivel].nombre,

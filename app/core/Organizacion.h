@@ -73,12 +73,13 @@ public:
     const ElementoOrganizacion *Busca(NivelOrganizacion nivel, int clave) const;
     bool TieneHijos(NivelOrganizacion nivel, int clave) const;
 
-    // True when the row has rows below it here, or rows in the database depend on it that
-    // this object does not know of: presenters of a company, issuers of a presenter (added
-    // by another running copy), batches of an issuer, and drawees of an issuer that no
-    // other issuer of its order type would take (its own and those the issuers removed
-    // here would pass to it). A failed query counts as dependent.
-    bool TieneDependientes(NivelOrganizacion nivel, int clave) const;
+    // The language text that refuses the row's removal, 0 when nothing depends on it: rows
+    // below it here, or rows in the database that this object does not know of (presenters
+    // of a company and issuers of a presenter added by another running copy: 73, 74;
+    // batches of an issuer: 711), and drawees of an issuer that no other issuer of its order
+    // type would take (its own and those the issuers removed here would pass to it: 712).
+    // A failed query counts as dependent.
+    int TextoDependientes(NivelOrganizacion nivel, int clave) const;
 
     // True when the row exists in the database and no change held here touches it.
     bool SinCambios(NivelOrganizacion nivel, int clave) const;
@@ -90,7 +91,7 @@ public:
     // Changes. Alta returns the new row's provisional key. Modifica keeps the key and the
     // owner. Baja of an issuer also records the move of its drawees to the first other
     // issuer in tree order whose presenter has the same order type (with none, an issuer
-    // that has drawees is refused: TieneDependientes, Escribe).
+    // that has drawees is refused: TextoDependientes, Escribe).
     int Alta(int padre, const DatosOrganizacion &datos);
     void Modifica(NivelOrganizacion nivel, int clave, const DatosOrganizacion &datos);
     void Baja(NivelOrganizacion nivel, int clave);

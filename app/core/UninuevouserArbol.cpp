@@ -299,11 +299,8 @@ void TFRMNuevoUsuario::BTNBorrarClick()
     const int clave = Clave(nodo);
     if (AvisoTexto(kTextoConfirma[nivel], 6, IconoMensaje::Pregunta, BotonesMensaje::SiNo) != RespuestaSi)
         return;
-    if (Organizacion.TieneDependientes(nivel, clave)) {
-        if (nivel == NivelEmisor)
-            AvisoTexto(kTextoBloqueadoBaja[nivel], 6, IconoMensaje::Informacion); // it still has batches
-        else
-            AvisoTexto(nivel == NivelEmpresa ? 73 : 74, 6, IconoMensaje::Ninguno);
+    if (const int texto = Organizacion.TextoDependientes(nivel, clave)) {
+        AvisoTexto(texto, 6, nivel == NivelEmisor ? IconoMensaje::Informacion : IconoMensaje::Ninguno);
         return;
     }
     if (Bloqueado(nivel, clave)) {

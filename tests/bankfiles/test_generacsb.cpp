@@ -231,22 +231,27 @@ TEST_F(GeneraCSB, Csb58PesetasCreditsWithoutAccountFirst)
     EXPECT_EQ(registros[6].substr(88, 36), "0000003000      00000000020000000007");
 }
 
+// A name pasted from a word processor: its dash, quotes and no-break space are no letters.
 TEST_F(GeneraCSB, AccentedNamesGoOutAsTheirPlainLetters)
 {
     const struct {
         int tipo, emisor;
     } casos[] = {{1, emisorA}, {2, emisorC}};
     for (const auto &c : casos) {
-        const int librado = cobros::AltaLibrado(c.emisor, {"RN" + std::to_string(c.tipo), "Pe\xF1" "a Garc\xED" "a, S.L.",
-                                                           "00491500051234567892", "", "", "", "", "", ""});
+        const int librado =
+            cobros::AltaLibrado(c.emisor, {"RN" + std::to_string(c.tipo), "Pe\xF1" "a Garc\xED" "a \x96 \x93Hnos\x94, S.L.\xA0",
+                                           "00491500051234567892", "", "", "", "", "", ""});
         const int r = cobros::Remesa(c.emisor, "EUR", "Acentos");
         cobros::AltaRecibo(r, librado, {});
         ASSERT_EQ(Genera(Peticion(c.tipo, "EUR", {{r, c.emisor}})), ResultadoCSB::Generado) << c.tipo;
         const std::vector<std::string> registros = Lineas(ultimo->Fichero);
         ASSERT_EQ(registros.size(), 5u) << c.tipo;
-        EXPECT_EQ(registros[2].substr(28, 40), "Pena Garcia  S.L." + std::string(23, ' ')) << c.tipo;
-        for (const std::string &registro : registros)
+        EXPECT_EQ(registros[2].substr(28, 40), "Pena Garcia -  Hnos   S.L." + std::string(14, ' ')) << c.tipo;
+        const std::string plano = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 ()*+-./<>";
+        for (const std::string &registro : registros) {
             EXPECT_EQ(registro.size(), kLargoRegistroCSB) << c.tipo;
+            EXPECT_EQ(registro.find_first_not_of(plano), std::string::npos) << c.tipo << ": " << registro;
+        }
         int linea = 0, motivo = 0;
         EXPECT_TRUE(CompruebaEstructuraCSB(ultimo->Fichero, true, linea, motivo)) << c.tipo << ": " << linea;
     }

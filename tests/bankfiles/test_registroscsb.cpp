@@ -1,6 +1,10 @@
 // The records of the send files, byte for byte.
 #include "Registroscsb.h"
 
+#include "cp1252.h"
+
+#include <QChar>
+#include <cctype>
 #include <gtest/gtest.h>
 
 namespace {
@@ -209,7 +213,7 @@ TEST(RegistrosCSB, TextsCleanedAndCutToTheirFields)
         acentos += char(b);
     EXPECT_EQ(LimpiaRegistroCSB(acentos), "AAAAAA CEEEEIIII NOOOOO OUUUUY  aaaaaa ceeeeiiii nooooo ouuuuy y");
     std::string caron = "\x8A\x8E\x9A\x9E\x9F\x8C";
-    EXPECT_EQ(LimpiaRegistroCSB(caron), "SZszYI") << "the same case; a ligature as the table has it";
+    EXPECT_EQ(LimpiaRegistroCSB(caron), "SZszYO") << "the same case; a ligature as its first letter";
     recibo.RazonSocial = "Linea\tcon\ttabuladores\r\ny saltos" + std::string(60, 'z');
     recibo.CodigoReferencia = std::string(30, '9');
     recibo.RefInterna = "12345678901234";
@@ -222,6 +226,34 @@ TEST(RegistrosCSB, TextsCleanedAndCutToTheirFields)
     EXPECT_EQ(individual.substr(104, 10), "1234567890") << "cut keeping the first characters";
     EXPECT_EQ(r.CabeceraPresentador({"NIF", "", "P", "  "}).substr(88, 8), "00000000") << "no charge account";
     EXPECT_EQ(RegistrosCSB::Codigo("B123456789X", "0"), "B12345678" "0  ");
+}
+
+// The bank's table reads 0x80-0xAA as another code page (the euro sign as Z, a dash as U): every
+// byte of Windows-1252 there goes out as a character the bank takes, a letter only for a letter.
+TEST(RegistrosCSB, SignsGoOutAsTheNearestPlainCharacterNeverAsALetter)
+{
+    const std::string_view plano = "()*+-./<> ";
+    for (int b = 0x80; b <= 0xBF; ++b) {
+        std::string byte(1, char(b));
+        const unsigned char r = LimpiaRegistroCSB(byte).at(0);
+        EXPECT_TRUE(std::isalnum(r) || plano.find(char(r)) != std::string_view::npos) << "byte " << b << ": " << int(r);
+        if (std::isalpha(r)) {
+            EXPECT_TRUE(QChar::isLetter(cp1252::toUnicode(b))) << "byte " << b << " became the letter " << r;
+        }
+    }
+    struct Caso { unsigned char de; char a; const char *porque; };
+    const Caso casos[] = {
+        {0x80, ' ', "euro"},   {0xA0, ' ', "no-break space"}, {0x96, '-', "en dash"}, {0x97, '-', "em dash"},
+        {0x93, ' ', "quote"},  {0x95, '*', "bullet"},         {0x99, ' ', "trade mark"}, {0x85, '.', "ellipsis"},
+        {0xA1, ' ', "as !"},   {0xA3, ' ', "pound"},          {0xA6, '.', "a typed | as stored"},
+        {0xBA, 'o', "ordinal"}, {0xB2, '2', "superscript two"},
+    };
+    for (const Caso &c : casos) {
+        std::string byte(1, char(c.de));
+        EXPECT_EQ(LimpiaRegistroCSB(byte), std::string(1, c.a)) << c.porque;
+    }
+    std::string nombre = "Pe\xF1" "a Garc\xED" "a \x96 \x93Hnos\x94 S.L.\xA0\x85";
+    EXPECT_EQ(LimpiaRegistroCSB(nombre), "Pena Garcia -  Hnos  S.L. .");
 }
 
 } // namespace

@@ -274,13 +274,13 @@ protected:
         p58 = bd.Presentador(empresa, "CSB58", "1", "0", "P58");
         e1 = bd.Emisor(p19, "1", "1", "E1");
         e2 = bd.Emisor(p19, "1", "2", "E2");
-        bd.Emisor(p58, "1", "3", "E3");
+        e3 = bd.Emisor(p58, "1", "3", "E3");
         librado = bd.Librado(e1, "Deudor");
         usuarios.show();
         usuarios.STGridUsers->setCurrentCell(usuarios.STGridUsers->findItems("PEPE", Qt::MatchExactly)[0]->row(), 1);
     }
 
-    int pepe = 0, empresa = 0, p19 = 0, p58 = 0, e1 = 0, e2 = 0, librado = 0;
+    int pepe = 0, empresa = 0, p19 = 0, p58 = 0, e1 = 0, e2 = 0, e3 = 0, librado = 0;
 };
 
 TEST_F(Arbol, TheTreeShowsTheUsersOrganisationWithItsIcons)
@@ -303,6 +303,8 @@ TEST_F(Arbol, TheTreeShowsTheUsersOrganisationWithItsIcons)
 TEST_F(Arbol, DeletingRefusesParentsAndRowsInUse)
 {
     const int remesa = bd.Remesa(e2);
+    bd.Librado(e3, "Deudor CSB58");
+    bd.Bloquea("[_Emisores( Datos )]", "Id_emisor", e1);
     struct Caso {
         std::vector<int> camino;
         const char *mensaje;
@@ -310,7 +312,14 @@ TEST_F(Arbol, DeletingRefusesParentsAndRowsInUse)
     } casos[] = {
         {{0}, "Debe borrar antes los presentadores que dependen de esta empresa", "a company with presenters"},
         {{0, 0}, "Debe borrar antes los emisores que dependen de este presentador", "a presenter with issuers"},
-        {{0, 0, 1}, "No se puede borrar el emisor por estar abierto por otro usuario", "an issuer with batches"},
+        {{0, 0, 1}, "No se puede borrar el emisor porque tiene remesas. Borre antes sus remesas desde la ventana "
+                    "principal.",
+         "an issuer with batches"},
+        {{0, 1, 0}, "No se puede borrar el emisor porque tiene librados y no queda otro emisor del mismo tipo (CSB19 o "
+                    "CSB58) que los reciba. A\xF1" "ada antes otro emisor de ese tipo, o borre sus librados desde "
+                    "Gesti\xF3n de Librados.",
+         "the only CSB58 issuer, with a drawee"},
+        {{0, 0, 0}, "No se puede borrar el emisor por estar abierto por otro usuario", "an issuer another copy holds"},
     };
     EnEditor(usuarios.BTNModificacion, [&](TFRMNuevoUsuario *e) {
         for (const Caso &c : casos) {

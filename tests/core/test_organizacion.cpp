@@ -103,11 +103,11 @@ TEST_F(Organizacion, DraweesOfARemovedIssuerMoveToTheFirstIssuerOfTheSameOrderTy
         EXPECT_EQ(org.DestinoLibrados(c.emisor), c.destino) << c.porque;
 
     // Drawees are never left pointing at a removed issuer: with no issuer to take them, the
-    // removal is refused as one of an issuer with batches.
-    EXPECT_TRUE(org.TieneDependientes(NivelEmisor, e2)) << "the only CSB58 issuer, with a drawee";
-    EXPECT_FALSE(org.TieneDependientes(NivelEmisor, e3)) << "the last CSB19 issuer, without drawees";
+    // removal is refused, saying so.
+    EXPECT_EQ(org.TextoDependientes(NivelEmisor, e2), 712) << "the only CSB58 issuer, with a drawee";
+    EXPECT_EQ(org.TextoDependientes(NivelEmisor, e3), 0) << "the last CSB19 issuer, without drawees";
     org.Baja(NivelEmisor, e1);
-    EXPECT_TRUE(org.TieneDependientes(NivelEmisor, e3)) << "it would receive the drawees of the removed E1";
+    EXPECT_EQ(org.TextoDependientes(NivelEmisor, e3), 712) << "it would receive the drawees of the removed E1";
     FalloOrganizacion fallo;
     ASSERT_TRUE(Guarda(fallo)) << fallo.Texto << fallo.Error;
     EXPECT_EQ(EmisorDe(l1), std::to_string(e3));
@@ -151,12 +151,12 @@ TEST_F(Organizacion, WritingStopsAtRowsLockedOrStillInUseAndLeavesNothing)
              org.Baja(NivelEmisor, e2);
              bd.Librado(e2, "De otra copia");
          },
-         662, "the last issuer of its order type, given a drawee by another copy meanwhile"},
+         712, "the last issuer of its order type, given a drawee by another copy meanwhile"},
         {[&] {
              bd.Remesa(e2);
              org.Baja(NivelEmisor, e2);
          },
-         662, "an issuer that still has batches"},
+         711, "an issuer that still has batches"},
         {[&] {
              org.Baja(NivelEmisor, e3);
              org.Baja(NivelPresentador, p19b);
@@ -184,15 +184,15 @@ TEST_F(Organizacion, WritingStopsAtRowsLockedOrStillInUseAndLeavesNothing)
 
 TEST_F(Organizacion, DependentsSeenAtOnce)
 {
-    EXPECT_TRUE(org.TieneDependientes(NivelEmpresa, empresa1)) << "presenters in the tree";
+    EXPECT_EQ(org.TextoDependientes(NivelEmpresa, empresa1), 73) << "presenters in the tree";
     org.Baja(NivelEmisor, e3);
     org.Baja(NivelPresentador, p19b);
-    EXPECT_FALSE(org.TieneDependientes(NivelEmpresa, empresa2)) << "its presenter is removed, though still stored";
+    EXPECT_EQ(org.TextoDependientes(NivelEmpresa, empresa2), 0) << "its presenter is removed, though still stored";
     bd.Presentador(empresa2, "CSB58", "7", "7", "De otra copia");
-    EXPECT_TRUE(org.TieneDependientes(NivelEmpresa, empresa2)) << "a presenter this editor never saw";
-    EXPECT_FALSE(org.TieneDependientes(NivelEmisor, e1));
+    EXPECT_EQ(org.TextoDependientes(NivelEmpresa, empresa2), 73) << "a presenter this editor never saw";
+    EXPECT_EQ(org.TextoDependientes(NivelEmisor, e1), 0);
     bd.Remesa(e1);
-    EXPECT_TRUE(org.TieneDependientes(NivelEmisor, e1)) << "an issuer with batches";
+    EXPECT_EQ(org.TextoDependientes(NivelEmisor, e1), 711) << "an issuer with batches";
 }
 
 TEST_F(Organizacion, UniquenessCountsUnderANewOwnerSeeOnlyThePendingRows)
