@@ -515,6 +515,12 @@ bool _GeneradorCSB::LeeRecibos(int idRemesa, Bloque &bloque)
             m_fechaErronea = true;
         ++m_hechos;
         Avanza(false);
+        if (!CuentaEnviable(b.Cuenta, m_peticion.TipoOrden)) {
+            LineasError({Texto(173), Texto(174) + b.RazonSocial, Texto(773) + b.CodigoReferencia,
+                         Texto(690) + b.Cuenta + "'", Texto(691)});
+            bloque.bien = false;
+            return;
+        }
         const LecturaImporte lectura = LeeImporteSQL(v[6], decimales, b.Importe, true);
         std::optional<std::string> individual;
         if (lectura == LecturaImporte::Correcta && b.Importe > 0)
@@ -601,6 +607,14 @@ void _GeneradorCSB::ActualizaContador(long long n)
     const std::string &ini = m_peticion.Ini;
     if (Contador(profile::readString(ini, "FICHEROCSB", "UltimoFichero", "0")) < n + 1)
         profile::writeString(ini, "FICHEROCSB", "UltimoFichero", std::to_string(n + 1));
+}
+
+bool CuentaEnviable(std::string_view cuenta, int tipoOrden)
+{
+    if (tipoOrden == 2 && RegistrosCSB::SinCuenta(cuenta))
+        return true;
+    return cuenta.size() == 20 &&
+           !ValidaCCC(cuenta.substr(0, 4), cuenta.substr(4, 4), cuenta.substr(8, 2), cuenta.substr(10), true).empty();
 }
 
 // ---- Recovery ----

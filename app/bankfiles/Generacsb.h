@@ -27,6 +27,7 @@
 #include <QElapsedTimer>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // A batch of the file, in the order of the window's list: consecutive batches of one
@@ -104,6 +105,10 @@ private:
     QElapsedTimer m_reloj;
     std::vector<int> m_escritos; // ids of the bills written, batch after batch
 };
+
+// Whether a bill's account may go into a send file of the format (1 CSB19, 2 CSB58): 20
+// digits that ValidaCCC accepts; a CSB58 credit may also have none (RegistrosCSB::SinCuenta).
+bool CuentaEnviable(std::string_view cuenta, int tipoOrden);
 
 // Puts in place or removes the temporaries ("*.csb.tmp") that runs which died left in the
 // folders: one whose lock can be taken (no run holds it) is renamed into place without

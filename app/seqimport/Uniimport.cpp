@@ -2,6 +2,7 @@
 #include "Uniimport.h"
 
 #include "Cfgfile.h"
+#include "Generacsb.h"
 #include "Guardadocumento.h"
 #include "General.h"
 #include "Librados.h"
@@ -176,7 +177,12 @@ std::string NormalizarCuenta(std::string_view cuenta, bool &corregida)
             return kNueves;
         }
     } else if (!corregida) {
-        r.replace(8, 2, CalcDigitosControl(r.substr(0, 4), r.substr(4, 4), r.substr(10)));
+        const std::string digitos = CalcDigitosControl(r.substr(0, 4), r.substr(4, 4), r.substr(10));
+        if (digitos.empty()) {
+            corregida = true;
+            return kNueves;
+        }
+        r.replace(8, 2, digitos);
     }
     return r;
 }
@@ -510,7 +516,10 @@ bool _Librado::Guardar()
         m_erroneo = true;
         ++m_cuenta.Erroneos;
     }
-    if (Normaliza("Cuenta")) {
+    const std::string dada = Valor("Cuenta");
+    const bool corregida = Normaliza("Cuenta");
+    const bool falta = dada.empty() || dada == kFalta; // where one is required the strict check named it
+    if (corregida || (!falta && !CuentaEnviable(Valor("Cuenta"), GetTipoOrden(m_entorno.Tipos_orden)))) {
         m_erroneo = true;
         m_entorno.Avisa(Texto(612));
         m_entorno.Avisa(LineaError(LineaCampo("Cuenta")));
@@ -574,16 +583,13 @@ std::string _Recibo::Concepto() const
 
 bool _Recibo::Guardar()
 {
-    // A bill whose drawee had missing data or a corrected account stays out of the send
-    // files until the user activates it, and counts in the batch totals; only a bill whose
-    // amount does not read is erroneous.
-    bool activo = !m_librado.Erroneo();
-    int situacion = 0;
-    if (!ComprobacionEstricta()) {
-        ++m_cuenta.Erroneos;
+    // A bill whose drawee had missing data or an account that cannot be sent, or whose
+    // amount does not read, is erroneous (never active, out of the batch totals); one
+    // without its own required data is inactive. Either counts once among the erroneous.
+    int situacion = m_librado.Erroneo() ? 1 : 0;
+    const bool completo = ComprobacionEstricta();
+    if (!completo)
         m_entorno.Registra(Texto(553));
-        activo = false;
-    }
     if (!m_remesa.TieneId() || !m_librado.TieneId()) {
         ++m_cuenta.Erroneos;
         QuitaId();
@@ -594,7 +600,6 @@ bool _Recibo::Guardar()
     const std::string importe = Valor("Importe");
     long long unidades = 0;
     if (LeeImporteSQL(importe, decimales, unidades) != LecturaImporte::Correcta) {
-        ++m_cuenta.Erroneos;
         m_entorno.Avisa(Texto(292) + importe);
         m_entorno.Avisa(LineaError(LineaCampo("Importe")));
         unidades = 0;
@@ -616,7 +621,7 @@ bool _Recibo::Guardar()
     fila.PrimerConcepto = LimpiaTextoSQL(Valor("Primer_concepto"));
     fila.Formalizacion = LeeFechaSQL(Valor("F_formalizacion"));
     fila.Vencimiento = LeeFechaSQL(Valor("F_vencimiento"));
-    fila.Activo = activo;
+    fila.Activo = completo && situacion == 0;
     fila.Situacion = situacion;
     const std::string concepto = Concepto();
     if (!Recorta(concepto).empty()) {
@@ -633,6 +638,8 @@ bool _Recibo::Guardar()
         return Falla();
     }
     ++m_cuenta.Importados;
+    if (!fila.Activo)
+        ++m_cuenta.Erroneos;
     PonId(clave);
     Limpiar();
     return true;

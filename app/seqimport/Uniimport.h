@@ -69,7 +69,8 @@ std::string ConvierteValor(std::string_view valor, std::string_view tipo, bool e
 // An account read from a data file, on its first 20 characters: empty or "-----" gives 20
 // zeros; a blank becomes "0" (corrected); any other non-digit, unless the control digits
 // (9 and 10) are "**", gives 20 nines (corrected); "**" control digits of an uncorrected
-// account are computed. corregida is set for this account alone.
+// account are computed, and when the other characters cannot give them the result is 20
+// nines (corrected). corregida is set for this account alone.
 std::string NormalizarCuenta(std::string_view cuenta, bool &corregida);
 
 // ---- Table objects ----
@@ -190,7 +191,7 @@ class _Librado : public _Tabla {
 public:
     _Librado(EntornoImportacion &entorno, const _Emisor &emisor);
     bool Guardar() override;
-    // The drawee saved last had missing data or a corrected account.
+    // The drawee saved last had missing data or an account that was mended or cannot be sent.
     bool Erroneo() const { return m_erroneo; }
 
 private:

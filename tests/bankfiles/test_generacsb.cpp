@@ -311,6 +311,41 @@ TEST_F(GeneraCSB, EveryFailureLeavesNothing)
     NadaEscrito("no presenter");
 }
 
+TEST_F(GeneraCSB, AnActiveBillWhoseAccountCannotBeSentIsNamedAndNothingIsWritten)
+{
+    const struct {
+        int tipo, emisor;
+        const char *cuenta, *porque;
+    } casos[] = {
+        {1, emisorA, "ABCD04180200051332", "cut to 18 characters"},
+        {1, emisorA, "21000418450200051330", "wrong control digits"},
+        {1, emisorA, "2100041845020005133 ", "a blank"},
+        {1, emisorA, "", "none"},
+        {1, emisorA, "00000000000000000000", "zeros"},
+        {2, emisorC, "21000418450200051330", "a CSB58 credit with a wrong account"},
+        {2, emisorC, "0049150005123456789", "a CSB58 credit with 19 digits"},
+    };
+    for (const auto &c : casos) {
+        const int buena = cobros::Remesa(c.emisor, "EUR", "Buena"), mala = cobros::Remesa(c.emisor, "EUR", "Mala");
+        const int librado = cobros::AltaLibrado(c.emisor, {"RM", "Malo", "00491500051234567892", "", "", "", "", "", ""});
+        cobros::AltaRecibo(buena, c.tipo == 1 ? libradoA : libradoC, {});
+        ASSERT_TRUE(cobros::AltaRecibo(mala, librado, {}) > 0) << c.porque;
+        ASSERT_TRUE(Ejecuta("UPDATE [Librados( Datos )] SET Cuenta=" + cobros::Literal(c.cuenta) +
+                            " WHERE Id_librado=" + std::to_string(librado)));
+        EXPECT_EQ(Genera(Peticion(c.tipo, "EUR", {{buena, c.emisor}, {mala, c.emisor}})), ResultadoCSB::Fallido)
+            << c.porque;
+        EXPECT_TRUE(Dicho("TITULAR : Malo")) << c.porque;
+        EXPECT_TRUE(Dicho("REFERENCIA: RM")) << c.porque;
+        EXPECT_TRUE(Dicho("ERROR: La cuenta del librado no tiene 20 d\xEDgitos con d\xEDgitos de control v\xE1lidos: '" +
+                          std::string(c.cuenta) + "'"))
+            << c.porque;
+        EXPECT_EQ(lineas.back(), "ERROR EN LA GENERACION DEL CSB") << c.porque;
+        NadaEscrito(c.porque);
+        ASSERT_TRUE(Ejecuta("DELETE FROM [Documentos()]"));
+        ASSERT_TRUE(Ejecuta("DELETE FROM [Librados( Datos )] WHERE Id_librado=" + std::to_string(librado)));
+    }
+}
+
 TEST_F(GeneraCSB, FoldersAndDisksThatRefuse)
 {
     const int r = cobros::Remesa(emisorB, "EUR", "Marzo");

@@ -4,10 +4,14 @@
 #include "Importacionusuario.h"
 
 #include "General.h"
+#include "Generacsb.h"
+#include "Guardadocumento.h"
 #include "Multiidioma.h"
+#include "Remesas.h"
 #include "basedatos.h"
 #include "cobros.h"
 #include "testutil.h"
+#include "ventanas.h"
 
 #include <gtest/gtest.h>
 
@@ -70,6 +74,8 @@ TEST(NormalizarCuenta, MendsAccountsAndMarksTheCorrectedOnes)
         {"21000418**0200051332", "21000418450200051332", false, "control digits computed"},
         {"2100 418**0200051332", "21000418**0200051332", true, "not computed after a blank"},
         {"2100041X450200051332", "99999999999999999999", true, "a letter"},
+        {"ABCD0418**0200051332", "99999999999999999999", true, "no digits to compute from, never cut"},
+        {"21000418**02", "99999999999999999999", true, "too short to compute"},
         {"210004184502", "99999999999999999999", true, "too short"},
         {"", "00000000000000000000", false, "empty"},
         {"-----", "00000000000000000000", false, "missing"},
@@ -299,7 +305,7 @@ TEST_F(Importacion, RefusedBillsAreCountedAndTheRestLand)
     const int empresa = cobros::Empresa();
     ASSERT_EQ(Importa(texto, empresa), _ImportacionUsuario::Resultado::Terminada);
     const ContadoresImportacion c = run.Contadores();
-    EXPECT_EQ(c.Recibos.Erroneos, 2) << "no drawee, a missing due date";
+    EXPECT_EQ(c.Recibos.Erroneos, 3) << "no drawee, a mended drawee, a missing due date: each once";
     EXPECT_EQ(c.Recibos.Importados, 2);
     EXPECT_EQ(c.Librados.Erroneos, 1) << "the drawee without code";
     EXPECT_EQ(c.Remesas.Importados, 1) << "the second issuer's empty batch was deleted";
@@ -311,6 +317,7 @@ TEST_F(Importacion, RefusedBillsAreCountedAndTheRestLand)
     const std::string malo = "SELECT * FROM [Documentos()] D INNER JOIN [Librados( Datos )] L ON "
                              "D.Id_librado=L.Id_librado WHERE L.Razon_social=";
     EXPECT_EQ(Valor(malo + "'Alvarez'", "Activo"), "FALSE") << "its drawee's account was mended";
+    EXPECT_EQ(Valor(malo + "'Alvarez'", "Situacion"), "1");
     EXPECT_EQ(Valor(malo + "'Alvarez'", "Importe"), "0");
     EXPECT_EQ(Valor(malo + "'Bravo'", "Activo"), "FALSE") << "a CSB58 bill without due date";
     EXPECT_EQ(Valor(malo + "'Bravo'", "F_vencimiento"), "NULL") << "a date column never holds the mark";
@@ -320,19 +327,80 @@ TEST_F(Importacion, RefusedBillsAreCountedAndTheRestLand)
     EXPECT_TRUE(EnMemo("Error en la l\xEDnea: 4 "));
 }
 
-TEST_F(Importacion, ABillWhoseDraweeWasMendedCountsInTheTotalsButIsNotSent)
+TEST_F(Importacion, ABillWhoseDraweeWasMendedIsErroneousUntilTheBillEditorSavesIt)
 {
     Opciones("[Opciones]\nMoneda=Euros\n");
     const std::string texto =
         Lineas({Presentador("B22222222", "000", "Presenta"), Emisor("C33333333", "001", "Uno"),
-                Librado("R1", "Alvarez", "2100041845020005133 "), Recibo("100.00"), Librado("R2", "Bravo"),
+                Librado("R1", "Alvarez", "2100041845020005133 "), Recibo("100.00"),
+                Librado("R2", "Bravo", "ABCD0418**0200051332"), Recibo("50.00"),
+                Librado("R3", "Cerezo", "21000418990200051332"), Recibo("25.00"), Librado("R4", "Duran"),
                 Recibo("12.34")});
     ASSERT_EQ(Importa(texto, cobros::Empresa()), _ImportacionUsuario::Resultado::Terminada);
-    EXPECT_TRUE(EnMemo("Cuenta del adeudo incorrecta"));
-    EXPECT_EQ(Valor("SELECT * FROM [Remesas()]", "Importe_total"), "112.34");
-    const std::string mendado = "SELECT * FROM [Documentos()] WHERE Importe=100";
-    EXPECT_EQ(Valor(mendado, "Situacion"), "0");
-    EXPECT_EQ(Valor(mendado, "Activo"), "FALSE");
+    EXPECT_EQ(std::count(memo.begin(), memo.end(), "Cuenta del adeudo incorrecta"), 3);
+    EXPECT_EQ(run.Contadores().Recibos.Importados, 4);
+    EXPECT_EQ(run.Contadores().Recibos.Erroneos, 3);
+    EXPECT_NE(testutil::readFile(run.RutaLog()).find("Recibos importados      : 4,repetidos: 0, erroneos 3"),
+              std::string::npos);
+    EXPECT_EQ(Valor("SELECT * FROM [Librados( Datos )] WHERE Razon_social='Bravo'", "Cuenta"),
+              "99999999999999999999");
+    const std::string remesa = Valor("SELECT * FROM [Remesas()]", "Id_remesa");
+    const auto recibo = [](const char *importe, const char *campo) {
+        return Valor(std::string("SELECT * FROM [Documentos()] WHERE Importe=") + importe, campo);
+    };
+    for (const char *importe : {"100", "50", "25"}) {
+        EXPECT_EQ(recibo(importe, "Situacion"), "1") << importe;
+        EXPECT_EQ(recibo(importe, "Activo"), "FALSE") << importe;
+    }
+    EXPECT_EQ(Valor("SELECT * FROM [Remesas()]", "Importe_total"), "12.34") << "erroneous bills are not counted";
+
+    std::vector<std::string> ids;
+    for (const char *importe : {"100", "50", "25", "12.34"})
+        ids.push_back(recibo(importe, "Id_documento"));
+    EXPECT_EQ(ActivaRecibos(std::stoi(remesa), ids, true).Cambiados, 1) << "the activate command skips them";
+    EXPECT_EQ(Filas("SELECT * FROM [Documentos()] WHERE Activo=TRUE"), 1);
+
+    PeticionCSB p;
+    p.TipoOrden = 1;
+    p.Moneda = "EUR";
+    p.Remesas = {{std::stoi(remesa), std::stoi(Valor("SELECT * FROM [Remesas()]", "Id_emisor"))}};
+    p.Hoy = QDate::currentDate();
+    p.FechaCargo = p.Hoy.addDays(3);
+    p.FechaEuro = QDate(2002, 1, 1);
+    p.CarpetaCSB = base.Programa().dir().file("CSB19/");
+    p.CarpetaHistorico = base.Programa().dir().file("HISTORICO/");
+    p.Ini = base.Programa().dir().file("Orvanta.INI");
+    _GeneradorCSB generador(p, {});
+    ASSERT_EQ(generador.Genera(), ResultadoCSB::Generado);
+    EXPECT_EQ(generador.Documentos, 1);
+    const std::string fichero = testutil::readFile(generador.Fichero);
+    EXPECT_NE(fichero.find("R4          Duran"), std::string::npos);
+    for (const char *referencia : {"R1 ", "R2 ", "R3 "})
+        EXPECT_EQ(fichero.find(referencia), std::string::npos) << referencia << " is not sent";
+
+    STRRecibo r;
+    r.Librado.Codigo_referencia = "R1";
+    r.Librado.Razon_social = "Alvarez";
+    r.Librado.PonCuenta("21000418450200051332");
+    r.Importe = "100";
+    r.Memo = {"Cuota"};
+    DestinoRecibo d;
+    d.TipoOrden = 1;
+    d.Modo = RegistroModificar;
+    d.IdUsuario = 1;
+    d.IdRemesa = std::stoi(remesa);
+    d.IdEmisor = p.Remesas[0].IdEmisor;
+    d.IdDocumento = std::stoi(ids[0]);
+    d.Id_moneda = "EUR";
+    d.Con_emision = "TRUE";
+    d.Id_concepto = recibo("100", "Id_concepto");
+    int id = 0;
+    RespondeCajas cajas;
+    ASSERT_EQ(GuardaDocumento(r, d, id), EstadoGuarda::Guardado);
+    EXPECT_TRUE(cajas.Vistas.empty());
+    EXPECT_EQ(recibo("100", "Situacion"), "0");
+    EXPECT_EQ(recibo("100", "Activo"), "TRUE");
+    EXPECT_EQ(Valor("SELECT * FROM [Remesas()]", "Importe_total"), "112.34") << "counted again";
 }
 
 TEST_F(Importacion, ARefusedStatementOrAStopLeavesEveryTableAsBefore)
