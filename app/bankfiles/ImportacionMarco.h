@@ -122,11 +122,14 @@ protected:
     // The province name of a code, through the callback given.
     std::string Provincia(std::string_view codigo) const;
 
-    // The statements each bill or drawee repeats, prepared once for the run.
+    // The statements each bill or drawee repeats, prepared once for the run. Its own
+    // constructor, not member initialisers, so that it is default-constructible inside
+    // std::optional before this class is complete (clang).
     struct Sentencias {
+        Sentencias() : Concepto("INSERT INTO [Conceptos()] (Concepto) VALUES (?);") {}
         LibradosEmisor Librados;
         AltaDocumentos Documentos;
-        SentenciaSQL Concepto{"INSERT INTO [Conceptos()] (Concepto) VALUES (?);"};
+        SentenciaSQL Concepto;
     };
     std::optional<Sentencias> m_sentencias; // during the run's transaction
 

@@ -20,6 +20,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class QLineEdit;
 class QWidget;
@@ -66,10 +67,13 @@ std::string DBGetData(std::string_view sql, const FilaCallback &callback);
 std::string DBExecSQL(std::string_view sql, int &filas);
 
 // A statement of the bulk runs: prepared once, then run row after row with its values bound
-// in order, instead of an SQL text per row. A text value is bound as it is and the empty
-// text as NULL (what NormalizaSQL makes of ''); amounts and dates go in their storage form.
-// A run counts as user activity; its failure comes back as DBExecSQL's, logged with the
-// statement and its values. A statement that could not be prepared fails at every run.
+// in order, instead of an SQL text per row. A text value is stored as the same statement
+// written out with the value quoted in place of its "?" would store it: NULL where
+// NormalizaSQL makes NULL of it ('' and ' ' after "=", '' as a list slot), else the text as it
+// is; amounts and dates go in their storage form. Every value must be bound for each run:
+// a run with fewer fails, so no value of the run before is stored again. A run counts as
+// user activity; its failure comes back as DBExecSQL's, logged with the statement and its
+// values. A statement that could not be prepared fails at every run.
 class SentenciaSQL {
 public:
     explicit SentenciaSQL(std::string sql);
@@ -93,10 +97,19 @@ private:
     // Keeps the text of the first failure until the next run reports it.
     void Anota(int codigo);
     void Anade(std::string_view valor);
+    // A run with a value left unbound fails.
+    void CompruebaValores();
     // Ends a run that failed with codigo (0: none): logs and gives the failure's text.
     std::string Termina(const char *etiqueta, int codigo);
 
+    // Of each value, whether NormalizaSQL makes NULL of an empty and of a one-blank text in
+    // its place.
+    struct Vacios {
+        bool vacio = false, blanco = false;
+    };
+
     std::string m_sql;
+    std::vector<Vacios> m_vacios; // one per "?"
     int m_sentencia = 0;
     bool m_preparada = false;
     int m_valor = 0;       // the last value bound

@@ -18,11 +18,14 @@ namespace {
 struct Pieza {
     std::string texto;
     bool literal = false;
+    bool marcada = false; // the value of a "?" put in its place, to see what the rules make of it
 };
 
+// "?" stands alone so that a value can take its place; no rule matches it.
 bool Senal(char c)
 {
-    return c == '=' || c == ' ' || c == ',' || c == '(' || c == ')' || c == '\'' || c == '"' || c == '[';
+    return c == '=' || c == ' ' || c == ',' || c == '(' || c == ')' || c == '\'' || c == '"' || c == '[' ||
+           c == '?';
 }
 
 std::vector<Pieza> Trocea(std::string_view sql)
@@ -109,6 +112,23 @@ void Aplica(std::vector<Pieza> &piezas, const Regla &regla)
     }
 }
 
+void Normaliza(std::vector<Pieza> &piezas)
+{
+    for (const Regla &regla : kReglas)
+        Aplica(piezas, regla);
+}
+
+// Whether the rules make NULL of the quoted text valor in the place of piece i.
+bool SeHaceNulo(std::vector<Pieza> piezas, size_t i, const char *valor)
+{
+    piezas[i] = {valor, true, true};
+    Normaliza(piezas);
+    for (const Pieza &p : piezas)
+        if (p.marcada)
+            return false;
+    return true;
+}
+
 // The library's text of its last error; never empty for a failure.
 std::string ErrorLibreria(int codigo)
 {
@@ -161,8 +181,7 @@ std::string Registra(const char *etiqueta, const std::string &error, const char 
 void NormalizaSQL(std::string &sql)
 {
     std::vector<Pieza> piezas = Trocea(sql);
-    for (const Regla &regla : kReglas)
-        Aplica(piezas, regla);
+    Normaliza(piezas);
     std::string r;
     r.reserve(sql.size() + 16);
     for (const Pieza &p : piezas)
@@ -230,6 +249,10 @@ std::string DBExecSQL(std::string_view sql, int &filas)
 SentenciaSQL::SentenciaSQL(std::string sql)
     : m_sql(std::move(sql))
 {
+    const std::vector<Pieza> piezas = Trocea(m_sql);
+    for (size_t i = 0; i < piezas.size(); ++i)
+        if (!piezas[i].literal && piezas[i].texto == "?")
+            m_vacios.push_back({SeHaceNulo(piezas, i, "''"), SeHaceNulo(piezas, i, "' '")});
     Anota(VASQ_Prepare(m_sql.c_str(), &m_sentencia));
     m_preparada = m_fallo.empty();
 }
@@ -257,7 +280,9 @@ void SentenciaSQL::Anade(std::string_view valor)
 
 SentenciaSQL &SentenciaSQL::Texto(const std::string &valor)
 {
-    Anota(VASQ_BindText(m_sentencia, ++m_valor, valor.empty() ? nullptr : valor.c_str()));
+    const Vacios vacios = size_t(m_valor) < m_vacios.size() ? m_vacios[size_t(m_valor)] : Vacios();
+    const bool nulo = (valor.empty() && vacios.vacio) || (valor == " " && vacios.blanco);
+    Anota(VASQ_BindText(m_sentencia, ++m_valor, nulo ? nullptr : valor.c_str()));
     Anade("'");
     m_valores.append(valor).push_back('\'');
     return *this;
@@ -283,6 +308,13 @@ SentenciaSQL &SentenciaSQL::Nulo()
     return *this;
 }
 
+void SentenciaSQL::CompruebaValores()
+{
+    if (size_t(m_valor) < m_vacios.size() && m_fallo.empty())
+        m_fallo = "Sentencia con " + std::to_string(m_valor) + " de sus " + std::to_string(m_vacios.size()) +
+                  " valores: no se ejecuta";
+}
+
 std::string SentenciaSQL::Termina(const char *etiqueta, int codigo)
 {
     Anota(codigo);
@@ -300,6 +332,7 @@ std::string SentenciaSQL::Ejecuta(int &filas)
 {
     Inactividad.Reinicia();
     filas = 0;
+    CompruebaValores();
     const int codigo = m_fallo.empty() ? VASQ_Step(m_sentencia, &filas) : 0;
     if (codigo != 0)
         filas = 0;
@@ -310,6 +343,7 @@ std::string SentenciaSQL::Consulta(const FilaCallback &callback)
 {
     Inactividad.Reinicia();
     const char *etiqueta = "[ vasqdb::VASQ_GetData ] ";
+    CompruebaValores();
     if (!m_fallo.empty())
         return Termina(etiqueta, 0);
     int codigo = 0;

@@ -1,8 +1,10 @@
 // The SQL layer: normalisation, logged queries and statements, the row buffer, the helpers.
 #include "Cfgfile.h"
 #include "General.h"
+#include "Modmas.h"
 
 #include "entorno.h"
+#include "vasqdb.h"
 
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -157,6 +159,76 @@ TEST_F(SQL, ConsultaMaximoAndEjecutaSQLf)
     EXPECT_EQ(ConsultaMaximo("Ninguna", "Id"), -1);
     EXPECT_EQ(EjecutaSQLf("UPDATE [T( Datos )] SET Block=Block+1 WHERE Block=%d", 0), 2);
     EXPECT_EQ(EjecutaSQLf("UPDATE [Ninguna] SET x=%d", 1), -1);
+}
+
+// What a row holds in Nombre: NULL, or the text between brackets.
+std::string Guardado(const std::string &id)
+{
+    std::string valor;
+    DBGetData("SELECT (Nombre IS NULL) AS Nulo, '[' || Nombre || ']' AS Texto FROM [T( Datos )] WHERE Id=" + id,
+              [&valor](char *fila, char *, int) {
+                  valor = GetCampo("Nulo", fila) == "1" ? "NULL" : GetCampo("Texto", fila);
+              });
+    return valor;
+}
+
+TEST_F(SQL, BoundValuesAreStoredAsTheTextPathStoresThem)
+{
+    // Each shape written out ("%s": the quoted value) and bound ("?" in its place); the
+    // text path makes NULL of '' and ' ' after "=", of '' in a list, of nothing else.
+    const char *formas[] = {
+        "UPDATE [T( Datos )] SET Nombre=%s WHERE Id=1",
+        "UPDATE [T( Datos )] SET Cif='c', Nombre = %s WHERE Id = 1",
+        "INSERT INTO [T( Datos )] (Nombre,Cif) VALUES (%s,'c')",
+        "INSERT INTO [T( Datos )] (Cif,Nombre,Block) VALUES ('c',%s,0)",
+        "INSERT INTO [T( Datos )] (Cif,Nombre) VALUES ('c',%s)",
+        "INSERT INTO [T( Datos )] (Nombre) VALUES (%s)",
+        "INSERT INTO [T( Datos )] (Nombre, Cif) VALUES ( %s, 'c')",
+    };
+    const char *valores[] = {"", " ", "  ", "x", " x ", "NULL"};
+    int filas = 0;
+    ASSERT_EQ(DBExecSQL("INSERT INTO [T( Datos )] (Nombre) VALUES ('x')", filas), "");
+    for (const std::string forma : formas) {
+        const bool alta = forma.compare(0, 6, "INSERT") == 0;
+        const size_t sitio = forma.find("%s");
+        for (const std::string valor : valores) {
+            std::string texto = forma, ligada = forma;
+            texto.replace(sitio, 2, "'" + valor + "'");
+            ligada.replace(sitio, 2, "?");
+            ASSERT_EQ(DBExecSQL(texto, filas), "") << texto;
+            const std::string porTexto = Guardado(alta ? std::to_string(VASQ_GetLastInsertID()) : "1");
+            SentenciaSQL sentencia(ligada);
+            ASSERT_EQ(sentencia.Texto(valor).Ejecuta(filas), "") << ligada;
+            const std::string ligado = Guardado(alta ? std::to_string(VASQ_GetLastInsertID()) : "1");
+            EXPECT_EQ(ligado, porTexto) << texto;
+        }
+    }
+    EXPECT_EQ(programa.Log(), "");
+}
+
+TEST_F(SQL, AStatementRunWithAValueUnboundIsRefusedAndLogged)
+{
+    using namespace std::string_literals;
+    SentenciaSQL alta("INSERT INTO [T( Datos )] (Nombre,Cif) VALUES (?,?)");
+    int filas = 0;
+    ASSERT_EQ(alta.Texto("Uno"s).Texto("B1"s).Ejecuta(filas), "");
+    const std::string error = alta.Texto("Dos"s).Ejecuta(filas);
+    EXPECT_EQ(error, "Sentencia con 1 de sus 2 valores: no se ejecuta");
+    EXPECT_EQ(filas, 0);
+    const std::string log = programa.Log();
+    EXPECT_NE(log.find(" - [ vasqdb::VASQ_ExecSQL ] " + error + "\n"), std::string::npos) << log;
+    EXPECT_NE(log.find(" -   Detalle SQL: INSERT INTO [T( Datos )] (Nombre,Cif) VALUES (?,?) <- 'Dos'\n"),
+              std::string::npos) << log;
+    SentenciaSQL consulta("SELECT Id FROM [T( Datos )] WHERE Nombre=? AND Cif=?");
+    int leidas = 0;
+    EXPECT_EQ(consulta.Texto("Uno"s).Consulta([&leidas](char *, char *, int) { ++leidas; }),
+              "Sentencia con 1 de sus 2 valores: no se ejecuta");
+    EXPECT_EQ(leidas, 0);
+    ASSERT_EQ(alta.Texto("Tres"s).Texto("B3"s).Ejecuta(filas), "") << "the next whole run runs";
+    std::string guardadas;
+    DBGetData("SELECT Nombre, Cif FROM [T( Datos )] ORDER BY Id",
+              [&guardadas](char *fila, char *, int) { guardadas += std::string(fila) + ";"; });
+    EXPECT_EQ(guardadas, "Nombre=Uno&Cif=B1;Nombre=Tres&Cif=B3;") << "no row took the run before's value";
 }
 
 TEST(Cfgfile, ValueListsJoinAndSplit)

@@ -238,6 +238,18 @@ TEST_F(Masivas, RecibosRetenidos)
     EXPECT_EQ(Campo(retenido, "Importe"), "100");
 }
 
+TEST_F(Masivas, UnBlancoSeGuardaNuloComoEnElTextoSQL)
+{
+    const std::pair<TipoMasiva, const char *> casos[] = {{TipoMasiva::RefInterna, "Ref_interna"},
+                                                         {TipoMasiva::CodDevolucion, "Cod_devolucion"}};
+    for (const auto &[tipo, columna] : casos) {
+        const std::string a = Recibo(1, 1, ",Importe,Ref_interna,Cod_devolucion", ",200,'A','B'");
+        const ResultadoMasiva r = ModificaDocumentos({a}, Fija(tipo, " "), {});
+        ASSERT_TRUE(r.Escrita()) << r.Error;
+        EXPECT_EQ(Campo(a, std::string("(") + columna + " IS NULL)"), "1") << columna;
+    }
+}
+
 TEST_F(Masivas, Conceptos)
 {
     ASSERT_TRUE(copias::Ejecuta("INSERT INTO [Conceptos()] (Concepto) VALUES ('Luz & agua = total, de O''Hara')"));
