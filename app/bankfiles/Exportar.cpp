@@ -78,6 +78,7 @@ TFormExportar::TFormExportar(QWidget *parent)
     lstRemesas->setColumnWidth(ColDescripcion, 220);
     lstRemesas->setMinimumSize(620, 180);
     datePicker->setObjectName(QStringLiteral("datePicker"));
+    datePicker->LimitaAFicheroBanco();
     lstProceso->setObjectName(QStringLiteral("lstProceso"));
     lstProceso->setMinimumHeight(120);
     gaugeProceso->setObjectName(QStringLiteral("gaugeProceso"));
