@@ -137,6 +137,16 @@ TEST_F(VentanaExportar, ListsThePresentersBatchesWithTheirActiveAmounts)
     Selecciona(csb58);
     v->show();
     EXPECT_EQ(Columna(v->lstRemesas, TFormExportar::ColDescripcion), std::vector<std::string>{"Anticipos"});
+    // A batch without bills: its zero amounts as euros show them, in the list and the totals.
+    const std::string cero = FormatImporte("0", "EUR");
+    ASSERT_NE(cero, "0");
+    EXPECT_EQ(Columna(v->lstRemesas, TFormExportar::ColImporte)[0], cero);
+    EXPECT_EQ(Texto(v->lblTotalImporte), cero);
+    EXPECT_EQ(Texto(v->lblContravalor), "0");
+    v->lstRemesas->topLevelItem(0)->setSelected(true);
+    v->cbtGenerar->click();
+    EXPECT_EQ(Texto(v->lblTotalImporte), cero) << "after a run that wrote nothing";
+    EXPECT_EQ(Texto(v->lblContravalor), "0");
     EXPECT_FALSE(v->datePicker->isVisible()) << "a CSB58 file has no charge date";
     EXPECT_EQ(cp1252::fromQString(v->cbtGenerar->text()), " &Generar CSB58");
     v->hide();
