@@ -28,8 +28,8 @@ QMargins Marco(const QWidget *ventana)
 }
 
 // Moves the window's contents, their layout and the controls placed by hand, into a scroll
-// area that fills the window. The contents stay children of the window, so the order of
-// Tab and the focus are kept.
+// area that fills the window. The controls never leave the window, so the order of Tab
+// and the focus are kept.
 void PonDesplazamiento(QWidget *ventana)
 {
     QLayout *capas = ventana->layout();
@@ -53,6 +53,13 @@ void PonDesplazamiento(QWidget *ventana)
     todo->activate();
 }
 
+// The start of a stretch of largo from donde, moved as little as it takes to lie inside
+// desde..hasta (at desde when it is longer).
+int Dentro(int donde, int desde, int hasta, int largo)
+{
+    return std::clamp(donde, desde, std::max(desde, hasta + 1 - largo));
+}
+
 bool Desplazable(const QWidget *ventana)
 {
     return ventana->layout() && !qobject_cast<const QMainWindow *>(ventana)
@@ -72,9 +79,13 @@ void AjustaAPantalla(QWidget *ventana)
     const QMargins marco = Marco(ventana);
     const QSize cabe = libre.size().shrunkBy(marco);
     QSize tamano = ventana->size();
-    const bool resized = ventana->testAttribute(Qt::WA_Resized), moved = ventana->testAttribute(Qt::WA_Moved);
-    bool desplaza = false;
-    if ((ventana->minimumWidth() > cabe.width() || ventana->minimumHeight() > cabe.height()) && Desplazable(ventana)) {
+    const bool redimensionada = ventana->testAttribute(Qt::WA_Resized);
+    const bool movida = ventana->testAttribute(Qt::WA_Moved);
+    const auto noCabe = [&] {
+        return ventana->minimumWidth() > cabe.width() || ventana->minimumHeight() > cabe.height();
+    };
+    const bool desplaza = noCabe() && Desplazable(ventana);
+    if (desplaza) {
         // Room for the scroll bar across the side that scrolls, when there is room.
         const int barra = ventana->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
         if (tamano.height() > cabe.height())
@@ -82,20 +93,19 @@ void AjustaAPantalla(QWidget *ventana)
         if (tamano.width() > cabe.width())
             tamano.rheight() += barra;
         PonDesplazamiento(ventana);
-        desplaza = true;
     }
-    if (ventana->minimumWidth() > cabe.width() || ventana->minimumHeight() > cabe.height())
+    if (noCabe())
         ventana->setMinimumSize(ventana->minimumSize().boundedTo(cabe));
     if (tamano.boundedTo(cabe) != ventana->size()) {
         ventana->resize(tamano.boundedTo(cabe));
         // A window that keeps its size shows at it again; the others as they would have.
-        ventana->setAttribute(Qt::WA_Resized, resized || desplaza);
+        ventana->setAttribute(Qt::WA_Resized, redimensionada || desplaza);
     }
     const QSize fuera = ventana->size().grownBy(marco);
-    const QPoint donde(std::clamp(ventana->x(), libre.left(), std::max(libre.left(), libre.right() + 1 - fuera.width())),
-                       std::clamp(ventana->y(), libre.top(), std::max(libre.top(), libre.bottom() + 1 - fuera.height())));
+    const QPoint donde(Dentro(ventana->x(), libre.left(), libre.right(), fuera.width()),
+                       Dentro(ventana->y(), libre.top(), libre.bottom(), fuera.height()));
     if (donde != ventana->pos()) {
         ventana->move(donde);
-        ventana->setAttribute(Qt::WA_Moved, moved);
+        ventana->setAttribute(Qt::WA_Moved, movida);
     }
 }
