@@ -78,6 +78,7 @@ TFormExportar::TFormExportar(QWidget *parent)
     lstRemesas->setColumnWidth(ColDescripcion, 220);
     lstRemesas->setMinimumSize(620, 180);
     datePicker->setObjectName(QStringLiteral("datePicker"));
+    datePicker->LimitaAFicheroBanco();
     lstProceso->setObjectName(QStringLiteral("lstProceso"));
     lstProceso->setMinimumHeight(120);
     gaugeProceso->setObjectName(QStringLiteral("gaugeProceso"));
@@ -184,8 +185,8 @@ void TFormExportar::FormShow()
     const std::string historico = Main()->RutaHistorico.empty() ? GetAppPath() : Main()->RutaHistorico;
     lblHistorico->setText(Corta(historico));
     lblHistorico->setToolTip(lblHistorico->text());
-    for (QLabel *total : {lblOrdenantes, lblNRecibos, lblTotalImporte, lblContravalor})
-        total->setText(QStringLiteral("0"));
+    lblOrdenantes->setText(QStringLiteral("0"));
+    Totales(nullptr, kMonedaEuros);
     gaugeProceso->setValue(0);
     lstProceso->clear();
     if (TipoOrden != 0)
@@ -227,7 +228,7 @@ void TFormExportar::CargaRemesasPresentador()
                       cp1252::fromQString(item->text(ColRemesa)) +
                       " AND [Documentos()].Situacion=0 AND [Documentos()].Activo=true;",
                   [&suma](char *fila, char *, int) { suma = GetCampo("ImporteActivos", fila); });
-        item->setText(ColImporte, suma == "NULL" ? QStringLiteral("0") : cp1252::toQString(FormatImporte(suma, moneda)));
+        item->setText(ColImporte, cp1252::toQString(FormatImporte(suma == "NULL" ? "0" : suma, moneda)));
     }
 }
 
@@ -317,8 +318,9 @@ void TFormExportar::GeneraFicheroCSB(const std::string &carpeta, const std::stri
 void TFormExportar::Totales(const _GeneradorCSB *generador, const std::string &moneda)
 {
     if (!generador) {
-        for (QLabel *total : {lblNRecibos, lblTotalImporte, lblContravalor})
-            total->setText(QStringLiteral("0"));
+        lblNRecibos->setText(QStringLiteral("0"));
+        lblTotalImporte->setText(cp1252::toQString(FormatImporte("0", moneda)));
+        lblContravalor->setText(cp1252::toQString(FormatContravalor("0", moneda)));
         return;
     }
     const std::string importe = TextoImporteCSB(generador->Importe, moneda == kMonedaEuros);

@@ -65,6 +65,7 @@ private:
     // program folder for an empty setting.
     std::string CarpetaCSB() const;
     std::string CarpetaHistorico() const;
+    // The totals of the file written, or zero (amounts as the currency shows them) without one.
     void Totales(const _GeneradorCSB *generador, const std::string &moneda);
     void Linea(const std::string &texto);
 };

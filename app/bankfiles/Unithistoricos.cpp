@@ -194,7 +194,7 @@ bool TFRMHistoricos::RellenarArbol()
         if (e.Tipo != EntradaPresentador && e.Tipo != EntradaOrdenante)
             continue;
         auto *nodo = raiz ? new QTreeWidgetItem(raiz) : new QTreeWidgetItem(TREEHistor);
-        nodo->setText(0, cp1252::toQString(CampoCSB(lector.Lee(e.Posicion), 29, 40)));
+        nodo->setText(0, cp1252::toQString(Recorta(CampoCSB(lector.Lee(e.Posicion), 29, 40))));
         nodo->setIcon(0, style()->standardIcon(raiz ? QStyle::SP_FileIcon : QStyle::SP_DirIcon));
         nodo->setData(0, kRolEntrada, e.Indice);
         if (!raiz)
@@ -238,9 +238,7 @@ void TFRMHistoricos::MuestraPresentador()
         if (e.Tipo == EntradaOrdenante)
             ordenantes.push_back(e);
     Modelo->Carga(m_fichero, m_indice.Formato, m_indice.Euros, TModeloCSB::Ordenantes, std::move(ordenantes));
-    const int ancho = LSTHistor->viewport()->width() / 5;
-    for (int c = 0; c < Modelo->columnCount(); ++c)
-        LSTHistor->setColumnWidth(c, ancho);
+    LSTHistor->resizeColumnsToContents();
     const std::string total = lector.Lee(entradas.back().Posicion);
     PonTexto(TXTSumaOrd, QuitaCerosIzquierda(CampoCSB(total, 69, 4)));
     PonTexto(TXTSuma, ImporteCSB(CampoCSB(total, 89, 10), m_indice.Euros));

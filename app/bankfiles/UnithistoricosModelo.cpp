@@ -37,7 +37,7 @@ std::string TextoOrdenante(std::string_view r, int columna, int formato)
 {
     switch (columna) {
     case 0:
-        return CampoCSB(r, 29, 40);
+        return Recorta(CampoCSB(r, 29, 40));
     case 1: // the charge date of a CSB19 issuer
         return FechaCSB(formato == 1 ? CampoCSB(r, 23, 6) : CampoCSB(r, 17, 6));
     case 2:
@@ -55,7 +55,7 @@ std::string TextoRecibo(std::string_view r, int columna, bool euros)
     case 0:
         return CampoCSB(r, 17, 12);
     case 1:
-        return CampoCSB(r, 29, 40);
+        return Recorta(CampoCSB(r, 29, 40));
     case 2:
         return Cuenta(r);
     case 3:

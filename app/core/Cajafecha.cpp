@@ -14,6 +14,7 @@
 namespace {
 
 constexpr int kCaracteres = 10; // "dd/mm/aaaa"
+constexpr int kTextoAniosBanco = 825;
 
 } // namespace
 
@@ -49,6 +50,8 @@ std::string TCajaFecha::Toma()
     std::string motivo;
     if (!leida.isValid())
         motivo = Idioma.GetTexto(315);
+    else if (m_soloBanco && !FechaCabeEnBanco(leida))
+        motivo = FormateaTexto(Idioma.GetTexto(kTextoAniosBanco), kPrimerAnioBanco, kUltimoAnioBanco);
     else if (m_minima.isValid() && leida < m_minima)
         motivo = FormateaTexto(Idioma.GetTexto(674), FechaUsuario(m_minima));
     if (motivo.empty())
@@ -87,7 +90,11 @@ void TCajaFecha::Despliega()
         connect(m_calendario, &QCalendarWidget::activated, this, &TCajaFecha::Elige);
     }
     const QDate tecleada = LeeFechaTecleada(TextoCaja(this));
-    m_calendario->setMinimumDate(m_minima.isValid() ? m_minima : QDate(1752, 9, 14));
+    const QDate desde = m_minima.isValid() ? m_minima : QDate(1752, 9, 14);
+    if (m_soloBanco)
+        m_calendario->setDateRange(std::max(desde, QDate(kPrimerAnioBanco, 1, 1)), QDate(kUltimoAnioBanco, 12, 31));
+    else
+        m_calendario->setMinimumDate(desde);
     m_calendario->setSelectedDate(tecleada.isValid() ? tecleada : m_fecha.isValid() ? m_fecha : QDate::currentDate());
     // Below the box, inside its screen.
     const QSize tamano = m_calendario->sizeHint();

@@ -332,6 +332,14 @@ std::string FechaUsuario(const QDate &fecha);
 std::string FechaSQL(const QDate &fecha);
 std::string FechaBanco(const QDate &fecha);
 
+// The years that the two digits of a bank-file date carry: 70-99 read as 19yy, 00-69 as
+// 20yy, here as everywhere a two-digit year is read.
+inline constexpr int kPrimerAnioBanco = 1970;
+inline constexpr int kUltimoAnioBanco = kPrimerAnioBanco + 99;
+
+// True when the date's year is one of them, so that its "ddmmyy" form reads back as it.
+bool FechaCabeEnBanco(const QDate &fecha);
+
 // A text in the user's short date format (blanks count as "/") as "ddmmyy".
 std::string GetSafeDate(std::string_view fecha);
 

@@ -14,7 +14,8 @@ namespace {
 
 int AnioDeDosDigitos(int y)
 {
-    return y < 70 ? 2000 + y : 1900 + y;
+    const int siglo = kPrimerAnioBanco / 100 * 100;
+    return y < kPrimerAnioBanco - siglo ? siglo + 100 + y : siglo + y;
 }
 
 // Reads three numbers separated by non-digits; orden[k] is 'd', 'M' or 'y' for number k.
@@ -153,6 +154,11 @@ std::string FechaSQL(const QDate &fecha)
 std::string FechaBanco(const QDate &fecha)
 {
     return Formatea(fecha, QStringLiteral("ddMMyy"));
+}
+
+bool FechaCabeEnBanco(const QDate &fecha)
+{
+    return fecha.isValid() && fecha.year() >= kPrimerAnioBanco && fecha.year() <= kUltimoAnioBanco;
 }
 
 std::string GetSafeDate(std::string_view fecha)

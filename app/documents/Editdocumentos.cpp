@@ -46,9 +46,12 @@ QLineEdit *CajaNumerica(QWidget *padre, int largo)
     return caja;
 }
 
+// A date that goes to the bank file.
 TCajaFecha *Fecha(QWidget *padre)
 {
-    return new TCajaFecha(padre);
+    auto *caja = new TCajaFecha(padre);
+    caja->LimitaAFicheroBanco();
+    return caja;
 }
 
 // A box rewritten only when its text changes (a rewrite would run the change handler).

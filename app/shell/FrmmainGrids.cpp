@@ -504,8 +504,12 @@ void TFormMain::MuestraTotales(const std::string &idRemesa)
     QLabel *const etiquetas[] = {lblTotalRecibos, lblTotalImporte, lblTotalActivos,
                                  lblImporteActivos, lblOrdDesac,   lblImportOrdDesac};
     if (idRemesa.empty()) {
+        // Zero amounts as the currency in view shows them ("0,00" euros, "0" pesetas).
+        const std::string cero = ImporteEnPantalla(0, MonedaRemesa.empty() ? kMonedaEuros : MonedaRemesa);
         for (QLabel *etiqueta : etiquetas)
             etiqueta->setText(QStringLiteral("0"));
+        for (QLabel *importe : {lblTotalImporte, lblImporteActivos, lblImportOrdDesac})
+            importe->setText(cp1252::toQString(cero));
         return;
     }
     CalculaTotales(idRemesa);

@@ -28,6 +28,7 @@
 #include "ModeloRecibos.h"
 #include "Modmas.h"
 #include "Multiidioma.h"
+#include "Pantalla.h"
 #include "Propiedades.h"
 #include "Recordeuro.h"
 #include "Seleccemisor.h"
@@ -139,8 +140,13 @@ TAplicacion::TAplicacion(int &argc, char **argv)
 
 bool TAplicacion::notify(QObject *receptor, QEvent *evento)
 {
+    // A window is fitted to its screen after its own show handling, before it appears.
+    const bool muestra = evento->type() == QEvent::Show && !evento->spontaneous() && receptor->isWidgetType();
+    const QPointer<QObject> mostrado(muestra ? receptor : nullptr);
     bool resultado = false;
     Protege("TAplicacion::notify", [&] { resultado = QApplication::notify(receptor, evento); });
+    if (muestra && mostrado)
+        AjustaAPantalla(static_cast<QWidget *>(receptor));
     return resultado;
 }
 

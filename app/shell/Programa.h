@@ -13,7 +13,8 @@
 void Protege(std::string_view etiqueta, const std::function<void()> &accion);
 
 // The application object of the program: any event whose handler raises an exception is
-// handled as Protege does.
+// handled as Protege does, and every window is fitted to its screen when it is shown
+// (AjustaAPantalla).
 class TAplicacion : public QApplication {
 public:
     TAplicacion(int &argc, char **argv);

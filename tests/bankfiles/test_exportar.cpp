@@ -137,6 +137,16 @@ TEST_F(VentanaExportar, ListsThePresentersBatchesWithTheirActiveAmounts)
     Selecciona(csb58);
     v->show();
     EXPECT_EQ(Columna(v->lstRemesas, TFormExportar::ColDescripcion), std::vector<std::string>{"Anticipos"});
+    // A batch without bills: its zero amounts as euros show them, in the list and the totals.
+    const std::string cero = FormatImporte("0", "EUR");
+    ASSERT_NE(cero, "0");
+    EXPECT_EQ(Columna(v->lstRemesas, TFormExportar::ColImporte)[0], cero);
+    EXPECT_EQ(Texto(v->lblTotalImporte), cero);
+    EXPECT_EQ(Texto(v->lblContravalor), "0");
+    v->lstRemesas->topLevelItem(0)->setSelected(true);
+    v->cbtGenerar->click();
+    EXPECT_EQ(Texto(v->lblTotalImporte), cero) << "after a run that wrote nothing";
+    EXPECT_EQ(Texto(v->lblContravalor), "0");
     EXPECT_FALSE(v->datePicker->isVisible()) << "a CSB58 file has no charge date";
     EXPECT_EQ(cp1252::fromQString(v->cbtGenerar->text()), " &Generar CSB58");
     v->hide();
@@ -180,6 +190,35 @@ TEST_F(VentanaExportar, TheChargeDateIsTypedOrPicked)
     EXPECT_FALSE(calendario->isVisible());
     EXPECT_EQ(fecha->date(), dia15.addDays(1));
     EXPECT_EQ(fecha->text(), cp1252::toQString(FechaUsuario(dia15.addDays(1))));
+    v->hide();
+}
+
+TEST_F(VentanaExportar, AChargeDateOutsideTheBankFilesTwoDigitYearsIsRefused)
+{
+    ASSERT_TRUE(Activa(v));
+    Marca({febrero});
+    TCajaFecha *fecha = v->datePicker;
+    const std::string anios =
+        "El fichero del banco lleva el a\xF1o con dos cifras: escriba una fecha entre los a\xF1os 1970 y 2069.";
+    const std::string anterior = FormateaTexto(Idioma.GetTexto(674), FechaUsuario(QDate::currentDate()));
+    const std::pair<const char *, const std::string *> casos[] = { // taken: the file's date is 311269
+        {"20/01/0027", &anios}, {"20010027", &anios},   {"31/12/1969", &anios}, {"01/01/2070", &anios},
+        {"01/01/1970", &anterior}, {"31/12/69", nullptr}, {"31/12/2069", nullptr}};
+    for (const auto &[tecleado, motivo] : casos) {
+        fecha->setFocus();
+        fecha->selectAll();
+        Teclea(fecha, QString::fromLatin1(tecleado));
+        RespondeCajas cajas;
+        v->cbtGenerar->click();
+        EXPECT_EQ(cajas.Vistas.empty() ? "" : cp1252::fromQString(cajas.Vistas[0].texto), motivo ? *motivo : "")
+            << tecleado;
+        EXPECT_EQ(Proceso().empty(), motivo != nullptr) << tecleado << ": a file only for a date taken";
+        if (!motivo) {
+            EXPECT_EQ(v->FechaProceso, "311269") << tecleado;
+            v->lstProceso->clear();
+            Marca({febrero});
+        }
+    }
     v->hide();
 }
 

@@ -16,6 +16,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTreeWidget>
@@ -213,6 +214,24 @@ TEST_F(Visor, TreeDetailPanelAndListsOfACsb19File)
     EXPECT_EQ(Columna(3), (std::vector<QString>{"123,45", "0,05", "9,00"}));
     EXPECT_EQ(Celda(1, 4).trimmed(), QStringLiteral("Segundo"));
     EXPECT_EQ(visor->LSTHistor->currentIndex().row(), 0) << "the first row is selected";
+}
+
+TEST_F(Visor, NamesShowTrimmedAndTheIssuersColumnsShowTheirTextsWhole)
+{
+    std::vector<Issuer> ordenantes = DosOrdenantes();
+    ordenantes[0].nombre = "CONSTRUCCIONES Y REFORMAS DEL MEDITERRAN";
+    Abre(Escribe(Registros('5', '8', ordenantes)));
+    EXPECT_EQ(visor->TREEHistor->topLevelItem(0)->text(0), QStringLiteral("Presentador"));
+    EXPECT_EQ(visor->TREEHistor->topLevelItem(0)->child(1)->text(0), QStringLiteral("Emisor Dos"));
+    EXPECT_EQ(Celda(1, 0), QStringLiteral("Emisor Dos"));
+    const QTableView *lista = visor->LSTHistor;
+    const int margen = 2 * (lista->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+    for (int c = 0; c < lista->model()->columnCount(); ++c)
+        for (int f = 0; f < lista->model()->rowCount(); ++f)
+            EXPECT_GE(lista->columnWidth(c) - margen, lista->fontMetrics().horizontalAdvance(Celda(f, c)))
+                << Celda(f, c).toStdString();
+    Selecciona(1);
+    EXPECT_EQ(Celda(0, 1), QStringLiteral("Duran"));
 }
 
 TEST_F(Visor, Csb58SampleAndPesetaFiles)

@@ -252,6 +252,40 @@ TEST_F(Editor, ADueDateTypedOnTheKeyboardIsTheOneStored)
     EXPECT_EQ(UltimoRecibo(), antes) << "nothing stored";
 }
 
+TEST_F(Editor, ABankFileDateOutsideTheTwoDigitYearsIsRefused)
+{
+    RespondeCajas cajas;
+    const QString motivo = cp1252::toQString(
+        "El fichero del banco lleva el a\xF1o con dos cifras: escriba una fecha entre los a\xF1os 1970 y 2069.");
+    const std::pair<const char *, std::string> casos[] = { // typed, stored ("": refused)
+        {"20/01/0027", ""}, {"20010027", ""}, {"31/12/1969", ""}, {"01/01/2070", ""},
+        {"01/01/1970", "1970/01/01"}, {"31/12/2069", "2069/12/31"}, {"20/01/27", "2027/01/20"},
+        {"20/01/69", "2069/01/20"}, {"20/01/70", "1970/01/20"}, {"200127", "2027/01/20"}};
+    int n = 0;
+    for (const std::string columna : {"F_vencimiento", "F_formalizacion"})
+        for (const auto &[tecleado, guardado] : casos) {
+            Nuevo(3);
+            TecleaRecibo58(("Y" + std::to_string(++n)).c_str());
+            TCajaFecha *caja = columna == "F_vencimiento" ? editor->dateVencimiento58 : editor->dateFormalizacion58;
+            caja->setFocus();
+            caja->selectAll();
+            Teclea(caja, QString::fromLatin1(tecleado));
+            const std::string antes = UltimoRecibo();
+            cajas.Vistas.clear();
+            editor->cbtOK->click();
+            const std::string que = columna + " " + tecleado;
+            EXPECT_EQ(Textos(cajas), guardado.empty() ? std::vector<QString>{motivo} : std::vector<QString>{}) << que;
+            if (guardado.empty())
+                EXPECT_EQ(UltimoRecibo(), antes) << que << ": nothing stored";
+            else
+                EXPECT_EQ(Valor("SELECT substr(" + columna + ",1,10) AS F FROM [Documentos()] ORDER BY "
+                                "Id_documento DESC", "F"),
+                          guardado)
+                    << que;
+            editor->reject();
+        }
+}
+
 TEST_F(Editor, TheTemplateWarningShowsOncePerShowing)
 {
     Respondedor<TFormMsg> avisos([](TFormMsg *m) { m->BtnOk->click(); });

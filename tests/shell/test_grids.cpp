@@ -254,8 +254,14 @@ TEST_F(Grids, TotalsCountNormalBillsByState)
     Selecciona(ArbolEmisor, 1);
     EXPECT_EQ(etiquetas()[0], "3");
     m->lstGridRemesas->setCurrentCell(1, 1);
-    EXPECT_EQ(etiquetas(), (std::vector<std::string>(6, "0"))) << "a batch without bills";
+    EXPECT_EQ(etiquetas(), (std::vector<std::string>(6, "0"))) << "a batch without bills, in pesetas";
     EXPECT_EQ(m->MonedaRemesa, "ESP");
+    // Its only batch in euros, without bills; then no batch chosen.
+    Selecciona(ArbolEmisor, 2);
+    const std::vector<std::string> cero = {"0", "0,00", "0", "0,00", "0", "0,00"};
+    EXPECT_EQ(etiquetas(), cero);
+    m->lstGridRemesas->setCurrentCell(-1, -1);
+    EXPECT_EQ(etiquetas(), cero) << "as the currency in view shows them";
 
     // The writer: the normal bills' sum and its counter-value; 0 when only a refused one is left.
     EXPECT_EQ(ActualizaTotalesRemesa("1"), "");

@@ -1,15 +1,26 @@
-// The application object's guard against exceptions and the support library's display
-// hook.
+// The application object's guard against exceptions, its fitting of every window to the
+// screen, and the support library's display hook.
 #include "Programa.h"
 
+#include "Aplicacion.h"
+#include "Editdocumentos.h"
+#include "Exportar.h"
+#include "Frmlibrados.h"
+#include "Unithistoricos.h"
+#include "arranque.h"
 #include "b_debug.h"
 #include "entorno.h"
 #include "qcp1252.h"
 #include "ventanas.h"
 
 #include <QFileIconProvider>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QTreeWidget>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -34,6 +45,48 @@ TEST(Programa, AnExceptionInAHandlerIsShownAndLoggedAndGoesNoFurther)
     EXPECT_FALSE(QCoreApplication::sendEvent(&lanzador, &evento));
     EXPECT_EQ(mostrado, QStringLiteral("sin memoria para la remesa"));
     EXPECT_NE(programa.Log().find("[ TAplicacion::notify ] sin memoria para la remesa"), std::string::npos);
+}
+
+// Whatever its size and the place the ini file or the window gave it, a window shows inside
+// the free area of its screen (here smaller than the drawee window and the bill editor),
+// frame included; contents too large for it scroll, every control at its own size, Tab in
+// the window's order.
+TEST(Programa, EveryWindowShowsInsideTheScreen)
+{
+    if (QGuiApplication::primaryScreen()->availableSize() != QSize(800, 800))
+        GTEST_SKIP() << "run on the offscreen platform's own 800x800 screen";
+    arranque::Carpeta carpeta;
+    testutil::writeFile(carpeta.Ini(), "[WINDOW]\nWinMaximized=0\nWinLeft=900\nWinTop=700\nWinWidth=1500\n"
+                                       "WinHeight=1000\n");
+    arranque::Ventanas ventanas;
+    TFormMain *m = ventanas.Main();
+    m->SaltarLogin = true;
+    RespondeCajas cajas;
+    TfrmLibrados *librados = App().frmLibrados;
+    TFormExportar *exportar = App().FormExportar;
+    exportar->move(2000, 2000);
+    for (QWidget *v : std::initializer_list<QWidget *>{m, librados, App().FormEditDocumentos, exportar,
+                                                       App().FRMHistoricos}) {
+        v->show();
+        const QRect libre = v->screen()->availableGeometry();
+        EXPECT_TRUE(libre.contains(v->frameGeometry())) << v->metaObject()->className() << " at "
+                                                        << v->frameGeometry().x() << "," << v->frameGeometry().y()
+                                                        << " " << v->frameGeometry().width() << "x"
+                                                        << v->frameGeometry().height();
+        if (v != m)
+            v->hide();
+    }
+    librados->show();
+    QApplication::processEvents();
+    const auto *desplazamiento = librados->findChild<QScrollArea *>();
+    ASSERT_NE(desplazamiento, nullptr);
+    EXPECT_GT(desplazamiento->widget()->width(), librados->width()) << "larger than this screen, it scrolls";
+    for (QWidget *control : std::initializer_list<QWidget *>{librados->lstLibrados, librados->txtLibrado,
+                                                             librados->txtDireccion, librados->cbtOK})
+        EXPECT_GE(control->width(), control->minimumSizeHint().width()) << control->metaObject()->className();
+    EXPECT_EQ(librados->txtCodReferencia->nextInFocusChain(), librados->txtLibrado);
+    librados->hide();
+    m->hide();
 }
 
 TEST(Programa, TheSupportLibrarysBoxesAndTraceLinesShowInWindows)
