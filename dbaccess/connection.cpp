@@ -3,6 +3,7 @@
 // nested transactions.
 #include "connection.h"
 
+#include "cipherkey.h"
 #include "collation.h"
 #include "statement.h"
 #include "vasqdb.h"
@@ -72,7 +73,7 @@ Status Connection::openPaged(const std::string &path, bool readOnly, const std::
         return failure(rc);
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_handler(m_db, waitBusy, &m_busySince);
-    std::string key = cp1252::toUtf8(password);
+    const std::string key = engineKey(cp1252::fileName(path), password);
     if (!key.empty()) {
         if ((rc = sqlite3_key(m_db, key.data(), int(key.size()))) != SQLITE_OK)
             return failure(rc);

@@ -3,6 +3,7 @@
 // or stored through byte transforms.
 #include "maintenance.h"
 
+#include "cipherkey.h"
 #include "transformvfs.h"
 #include "vasqdb.h"
 
@@ -20,9 +21,6 @@ namespace vasq {
 namespace {
 
 constexpr const char *kCopyName = "vasq_copy";
-
-// Up to 256 MiB of pages kept in memory while a copy is made.
-constexpr const char *kLargeCache = "PRAGMA main.cache_size=-262144";
 
 // A new copy needs no journal: on failure it is removed whole. A keyed copy is written in
 // the library's page size, a transformed copy in pages of 8,192 bytes.
@@ -102,19 +100,20 @@ int userVersion(Connection &connection)
 
 // Exports the database of connection into the empty file name (a URI on a connection
 // opened with a VFS), keyed with key (UTF-8), in one read transaction of the source, so
-// that the copy holds one state of the database also while other copies write; with
-// check, the integrity check runs first in the same transaction (the page cache it fills
-// stays valid for the copy, whatever others write meanwhile). setup runs first, on the
-// attached copy.
-Status exportInto(Connection &connection, const std::string &name, const std::string &key, const char *setup,
-                  bool check)
+// that the copy holds one state of the database also while other copies write. setup runs
+// first, on the attached copy.
+//
+// The export is its own check against copying a damaged database: it reads every page of
+// every table and index (the engine copies an index whole into an empty copy), and a
+// keyed page that is not as written, or a page that does not hold a sound tree, fails it
+// as "database disk image is malformed". Pages it does not read (free ones) do not reach
+// the copy.
+Status exportInto(Connection &connection, const std::string &name, const std::string &key, const char *setup)
 {
     Status status = attach(connection, name, key);
     if (!status.ok())
         return status;
     status = connection.run((std::string(setup) + "BEGIN").c_str());
-    if (status.ok() && check)
-        status = checkIntegrity(connection);
     if (status.ok()) {
         std::string copy = std::string("SELECT sqlcipher_export('") + kCopyName + "'); PRAGMA " + kCopyName +
                            ".user_version=" + std::to_string(userVersion(connection)) + "; COMMIT";
@@ -153,7 +152,7 @@ Status replace(const std::string &name, const std::string &target)
 // source, closes connection and renames the new file over target. On failure target is
 // left as it was and the new file removed.
 Status writeCopy(Connection &connection, const std::string &target, const std::string &key, const char *vfs,
-                 const char *setup, bool check = false)
+                 const char *setup)
 {
     NewFile file(target, sqlite3_db_filename(connection.handle(), "main"));
     if (file.name().empty()) {
@@ -161,7 +160,7 @@ Status writeCopy(Connection &connection, const std::string &target, const std::s
         return ioFailure(error, "No se puede crear un fichero junto a", cp1252::fileName(target));
     }
     Status status =
-        exportInto(connection, vfs ? fileUri(file.name(), vfs) : file.name(), cp1252::toUtf8(key), setup, check);
+        exportInto(connection, vfs ? fileUri(file.name(), vfs) : file.name(), engineKey(file.name(), key), setup);
     connection.close();
     if (status.ok())
         status = replace(file.name(), target);
@@ -198,12 +197,8 @@ Status copyTo(Connection &connection, const std::string &target, const std::stri
 
 Status saveTransformed(Connection &connection, const std::string &target, const Transforms &transforms)
 {
-    // The check reads every page once; the copy then finds them in memory.
-    Status status = connection.run(kLargeCache);
-    if (!status.ok())
-        return status;
     TransformScope scope(transforms);
-    return writeCopy(connection, target, "", transformVfs(), kTransformedCopy, true);
+    return writeCopy(connection, target, "", transformVfs(), kTransformedCopy);
 }
 
 Status loadTransformed(const std::string &source, const Transforms &transforms, const std::string &target,

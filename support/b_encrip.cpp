@@ -3,6 +3,7 @@
 
 #include "b_mem.h"
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -32,6 +33,44 @@ unsigned char unscramble(unsigned char e, unsigned long index)
 {
     e = (unsigned char)(e ^ (index & 0xFF));
     return (unsigned char)((((e & 0x0F) ^ kNibbleMasks.m2) << 4) | ((e >> 4) ^ kNibbleMasks.m1));
+}
+
+// The block scramblers eight bytes at a time: the nibbles of every byte swapped, masked and
+// combined with the low byte of the byte's index, as scramble and unscramble do one byte.
+uint64_t swapNibbles(uint64_t word)
+{
+    return ((word << 4) & 0xF0F0F0F0F0F0F0F0ull) | ((word >> 4) & 0x0F0F0F0F0F0F0F0Full);
+}
+
+constexpr uint64_t everyByte(unsigned char byte)
+{
+    return byte * 0x0101010101010101ull;
+}
+
+// Byte k is k: eight of them read from a multiple of eight below 256 are the low bytes of
+// eight indexes.
+constexpr auto kIndexBytes = [] {
+    std::array<unsigned char, 256> bytes{};
+    for (size_t k = 0; k < bytes.size(); ++k)
+        bytes[k] = (unsigned char)k;
+    return bytes;
+}();
+
+template <bool forward>
+void quickBlock(unsigned char *bytes, long length)
+{
+    constexpr uint64_t encoding = everyByte((unsigned char)(kNibbleMasks.m1 << 4 | kNibbleMasks.m2));
+    constexpr uint64_t decoding = everyByte((unsigned char)(kNibbleMasks.m2 << 4 | kNibbleMasks.m1));
+    long i = 0;
+    for (; i + 8 <= length; i += 8) {
+        uint64_t word, index;
+        std::memcpy(&word, bytes + i, 8);
+        std::memcpy(&index, kIndexBytes.data() + (i & 0xFF), 8);
+        word = forward ? swapNibbles(word) ^ encoding ^ index : swapNibbles(word ^ index) ^ decoding;
+        std::memcpy(bytes + i, &word, 8);
+    }
+    for (; i < length; ++i)
+        bytes[i] = forward ? scramble(bytes[i], (unsigned long)i) : unscramble(bytes[i], (unsigned long)i);
 }
 
 struct StreamState {
@@ -113,16 +152,12 @@ constexpr long kMaxSpread = 63; // 4 x length must fit the first byte
 
 void BlockQuickEncript(void *buffer, long length)
 {
-    unsigned char *bytes = static_cast<unsigned char *>(buffer);
-    for (long i = 0; i < length; ++i)
-        bytes[i] = scramble(bytes[i], (unsigned long)i);
+    quickBlock<true>(static_cast<unsigned char *>(buffer), length);
 }
 
 void BlockQuickDecript(void *buffer, long length)
 {
-    unsigned char *bytes = static_cast<unsigned char *>(buffer);
-    for (long i = 0; i < length; ++i)
-        bytes[i] = unscramble(bytes[i], (unsigned long)i);
+    quickBlock<false>(static_cast<unsigned char *>(buffer), length);
 }
 
 void encblock(void *buffer, long length)

@@ -3,7 +3,7 @@
 set -eu
 
 packages="cmake make g++ pkg-config qt6-base-dev libsqlcipher-dev libjpeg-dev
-libgtest-dev libgmock-dev fonts-dejavu-core fonts-liberation xvfb xauth xdotool poppler-utils
+libssl-dev libgtest-dev libgmock-dev fonts-dejavu-core fonts-liberation xvfb xauth xdotool poppler-utils
 qt6-translations-l10n"
 # "fuzz": also clang and its libFuzzer runtime, for the fuzz harnesses.
 if [ "${1:-}" = fuzz ]; then

@@ -3,6 +3,7 @@
 #include "dbtest.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <cstring>
 
@@ -42,6 +43,43 @@ TEST_F(Connection, KeyedFileHasNoPlainHeaderAndAWrongPasswordFailsAtOpen)
 
     SetBdPassword(dbtest::kPassword);
     EXPECT_EQ(VASQ_OpenDB(db.c_str(), 0, 0), 0) << "a failed open leaves nothing behind";
+    EXPECT_EQ(count(), 1);
+}
+
+// The engine alone, keyed with the password as any tool of the engine's would key it.
+std::vector<std::string> engineRows(const std::string &path, const char *sql)
+{
+    sqlite3 *handle = nullptr;
+    std::vector<std::string> got;
+    if (sqlite3_open_v2(path.c_str(), &handle, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) == SQLITE_OK &&
+        sqlite3_key(handle, dbtest::kPassword, int(std::strlen(dbtest::kPassword))) == SQLITE_OK &&
+        sqlite3_exec(handle, ("PRAGMA cipher_page_size=" + std::to_string(VASQ_PAGE_SIZE)).c_str(), nullptr, nullptr,
+                     nullptr) == SQLITE_OK)
+        sqlite3_exec(
+            handle, sql,
+            [](void *out, int, char **values, char **) {
+                static_cast<std::vector<std::string> *>(out)->push_back(values[0] ? values[0] : "NULL");
+                return 0;
+            },
+            &got, nullptr);
+    sqlite3_close(handle);
+    return got;
+}
+
+TEST_F(Connection, FilesKeyedByTheLibraryAndByTheEngineAloneOpenEitherWay)
+{
+    exec("INSERT INTO [Aplicaciones()] (Hora) VALUES ('101010')");
+    VASQ_CloseDB();
+    EXPECT_EQ(engineRows(db, "SELECT Hora FROM [Aplicaciones()]"), std::vector<std::string>{"101010"})
+        << "the library keys a new file as the engine does from the password";
+
+    const std::string other = dir.file("Otra.mdb");
+    ASSERT_TRUE(engineRows(other, "CREATE TABLE t (a TEXT); INSERT INTO t VALUES ('hola'); SELECT a FROM t") ==
+                std::vector<std::string>{"hola"});
+    ASSERT_EQ(VASQ_OpenDB(other.c_str(), 0, 0), 0) << lastErrorText();
+    EXPECT_EQ(rows("SELECT a FROM t"), std::vector<std::string>{"a=hola"}) << "and opens a file the engine keyed";
+    VASQ_CloseDB();
+    ASSERT_EQ(VASQ_OpenDB(db.c_str(), 0, 0), 0) << "each file with its own salt";
     EXPECT_EQ(count(), 1);
 }
 

@@ -135,8 +135,9 @@ std::string Valor(const std::string &sql, const std::string &campo)
 
 bool LlenaRemesas(int recibos)
 {
-    const std::string librados = std::to_string(std::min(recibos, 20000));
-    const std::string n = std::to_string(recibos);
+    const int remesas = std::max(1, (recibos + 9999) / 10000);
+    const std::string librados = std::to_string(std::clamp(recibos / 250, 1, 2000));
+    const std::string n = std::to_string(recibos), porRemesa = std::to_string((recibos + remesas - 1) / remesas);
     const std::string serie = "WITH RECURSIVE n(k) AS (SELECT 0 UNION ALL SELECT k+1 FROM n WHERE k+1<";
     const std::string fecha = "printf('%04d/%02d/%02d',2000+k%20,1+k%12,1+k%28)";
     const std::string sentencias[] = {
@@ -149,17 +150,28 @@ bool LlenaRemesas(int recibos)
                 "'00491500051234567892' FROM n",
         serie + librados +
             ") INSERT INTO [Librados( Datos )] (Id_emisor,Codigo_referencia,Razon_social,Cuenta,Titular_cuenta,"
-            "Direccion,CP,Localidad,Provincia) SELECT 1+k%10,printf('%012d',k),'Librado n\xFAmero '||k,"
-            "printf('0049150005%010d',k),'Titular '||k,'Calle Mayor '||k,printf('%05d',28000+k%1000),'Madrid',"
-            "'Madrid' FROM n",
-        serie + std::to_string((recibos + 99) / 100) +
-            ") INSERT INTO [Remesas()] (Id_emisor,Id_moneda,Descripcion,F_alta,Importe_total,Contravalor_total) "
-            "SELECT 1+k%10,'EUR','Remesa de recibos '||k," + fecha + ",0,0 FROM n",
+            "Direccion,CP,Localidad,Provincia) SELECT 1+k%10,printf('%012d',k),"
+            "printf('Suministros Agr\355colas N\372mero %05d, S.L.',k),"
+            "printf('0049150005%010d',k),printf('Mar\355a del Carmen Fern\341ndez Garc\355a %05d',k),"
+            "printf('Avenida de la Constituci\363n, %d, 3\272 izquierda',k),printf('%05d',28000+k%1000),"
+            "'San Sebasti\341n de los Reyes','Madrid' FROM n",
+        "INSERT INTO [Plantillas( Datos )] (Nombre) VALUES ('Cuota mensual')",
+        serie + "8) INSERT INTO [Plantillas( Elementos )] (Id_plantilla,Datos) "
+                "SELECT 1,printf('Nombre=Elemento%d&Tipo=Etiqueta&X=0&Y=%d&Ancho=80&Alto=1',k,k) FROM n",
+        serie + std::to_string(remesas) +
+            ") INSERT INTO [Remesas()] (Id_emisor,Id_moneda,Id_plantilla,Descripcion,F_alta,F_generacion,"
+            "Importe_total,Contravalor_total) SELECT 1+k%10,'EUR',CASE WHEN k%2=0 THEN 1 END,"
+            "'Remesa de recibos '||k," + fecha + "," + fecha + ",0,0 FROM n",
+        serie + std::to_string(remesas) +
+            ") INSERT INTO [Historicos( Remesas )] (Id_remesa,Descripcion,F_generacion) "
+            "SELECT 1+k,printf('historico/CSB19/%06d.csb',k)," + fecha + " FROM n",
         serie + n +
-            ") INSERT INTO [Documentos()] (Id_remesa,Id_librado,Importe,Contravalor,Ref_interna,Primer_concepto,"
-            "F_formalizacion,F_vencimiento) SELECT 1+k/100,1+k%" + librados +
-            ",(1000+k%90000)/100.0,round((1000+k%90000)/100.0*166.386),printf('%010d',k),"
-            "'Factura '||k||' de servicios'," + fecha + "," + fecha + " FROM n",
+            ") INSERT INTO [Conceptos()] (Concepto) SELECT printf('Cuota %02d/%04d',1+k%12,2000+k%20) FROM n",
+        serie + n +
+            ") INSERT INTO [Documentos()] (Id_remesa,Id_librado,Id_concepto,Importe,Contravalor,Ref_interna,"
+            "Primer_concepto,F_vencimiento) SELECT 1+k/" + porRemesa + ",1+k%" + librados +
+            ",1+k,(1000+k%90000)/100.0,round((1000+k%90000)/100.0*166.386),printf('%010d',k),"
+            "printf('Cuota %02d/%04d',1+k%12,2000+k%20)," + fecha + " FROM n",
     };
     if (VASQ_BeginTrans() != 0)
         return false;

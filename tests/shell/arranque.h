@@ -73,10 +73,12 @@ bool Ejecuta(const std::string &sql);
 // The value of a field of the first row of a query on the open database.
 std::string Valor(const std::string &sql, const std::string &campo);
 
-// Stores on the open shipped database, in one transaction, an organisation of the
-// administrator (a company, a CSB19 presenter, ten issuers, up to 20,000 drawees) and
-// recibos bills in batches of 100, with texts, amounts and dates like real ones. False
-// when a statement failed.
+// Stores on the open shipped database, in one transaction, what a customer's database
+// holds: an organisation of the administrator (a company, a CSB19 presenter, ten issuers,
+// one drawee for every 250 bills up to 2,000, with full names and addresses), a template,
+// and recibos bills in batches of up to 10,000 with a concept text each, every batch sent
+// once; texts, amounts and dates like real ones, every index filled. False when a
+// statement failed.
 bool LlenaRemesas(int recibos);
 
 } // namespace arranque

@@ -37,13 +37,21 @@ std::vector<std::string> Resumen()
     return resumen;
 }
 
-// The program folder with its database rebuilt and holding recibos bills, closed.
-void PreparaBD(const Carpeta &carpeta, int recibos, std::vector<std::string> &resumen)
+// The program folder with its database rebuilt and holding recibos bills, closed; with
+// arbol, the place in the file of the first page of that table's or index's tree.
+void PreparaBD(const Carpeta &carpeta, int recibos, std::vector<std::string> &resumen, const char *arbol = nullptr,
+               size_t *pagina = nullptr)
 {
     ASSERT_TRUE(RecuperaBDCifrada(carpeta.BD(), kPasswordBD));
     ASSERT_EQ(basedatos::open(carpeta.BD(), kPasswordBD), 0);
     ASSERT_TRUE(arranque::LlenaRemesas(recibos));
     resumen = Resumen();
+    if (arbol) {
+        const std::string raiz =
+            arranque::Valor(std::string("SELECT rootpage FROM sqlite_master WHERE name='") + arbol + "'", "rootpage");
+        ASSERT_GT(std::atoi(raiz.c_str()), 1) << arbol;
+        *pagina = size_t(std::atoi(raiz.c_str()) - 1) * VASQ_PAGE_SIZE;
+    }
     VASQ_CloseDB();
 }
 
@@ -102,19 +110,25 @@ INSTANTIATE_TEST_SUITE_P(Tamanos, SalidaUltimaCopia, ::testing::ValuesIn(kCasosS
 // under the failure.
 struct FalloSalida {
     const char *paso;
-    bool danada; // a page of the bills is damaged before the start
+    const char *danada; // the table or index whose first page is damaged before the start
     std::function<void(const std::function<void()> &salida)> provoca;
 };
 
 const FalloSalida kFallos[] = {
-    {"the export is refused: the database fails its check", true,
+    {"the export is refused: a page of the bills is damaged", "Documentos()",
      [](const std::function<void()> &salida) { salida(); }},
-    {"the disk fills up while the copy is written", false,
+    {"the export is refused: a page of the concepts is damaged", "Conceptos()",
+     [](const std::function<void()> &salida) { salida(); }},
+    {"the export is refused: a page of an index of the bills is damaged", "Documentos_Librado",
+     [](const std::function<void()> &salida) { salida(); }},
+    {"the export is refused: a page of an index of the drawees is damaged", "Librados_Referencia",
+     [](const std::function<void()> &salida) { salida(); }},
+    {"the disk fills up while the copy is written", nullptr,
      [](const std::function<void()> &salida) {
          fallos::DiscoLleno lleno(64 * 1024);
          salida();
      }},
-    {"the copy cannot be renamed into place", false,
+    {"the copy cannot be renamed into place", nullptr,
      [](const std::function<void()> &salida) {
          fallos::RenombrarFalla falla;
          salida();
@@ -128,13 +142,13 @@ TEST_P(FalloAlSalir, KeepsTheDatabaseAndThePreviousCopy)
     const FalloSalida &fallo = GetParam();
     Carpeta carpeta;
     std::vector<std::string> antes;
-    PreparaBD(carpeta, 3000, antes);
+    size_t desde = 0;
+    PreparaBD(carpeta, 3000, antes, fallo.danada, &desde);
     const std::string copiaAntes = testutil::readFile(carpeta.Ruta("BD/Orvanta.mcr"));
     std::string danado;
-    size_t desde = 0;
     if (fallo.danada) {
         std::string bytes = testutil::readFile(carpeta.BD());
-        desde = bytes.size() / 2 / 1024 * 1024;
+        desde += 1024;
         danado.assign(1024, char(0xA5));
         bytes.replace(desde, danado.size(), danado);
         testutil::writeFile(carpeta.BD(), bytes);

@@ -4,10 +4,18 @@
 
 #include <cstring>
 #include <gtest/gtest.h>
+#include <map>
 #include <string>
 #include <vector>
 
 namespace {
+
+// FNV-1a of allBytes(length) scrambled, by length: the stored form of every written copy.
+const std::map<size_t, unsigned long long> kScrambledSums = {
+    {7, 13750301717391536478ull},   {8, 15080573271202803508ull},   {9, 16872785578683329611ull},
+    {255, 14619295106243415175ull}, {256, 18238490645842177443ull}, {257, 14698575638614998911ull},
+    {4109, 8891571545660865164ull},
+};
 
 std::vector<unsigned char> allBytes(size_t count)
 {
@@ -52,6 +60,16 @@ TEST(BlockScrambler, MasksNeverChange)
     std::memcpy(stored, password, 5);
     BlockQuickEncript(stored, 5);
     EXPECT_EQ(letters(stored, 5), "ICHBKCNCOE");
+
+    // Scrambled database copies depend on them at every length and index.
+    for (size_t length : {7u, 8u, 9u, 255u, 256u, 257u, 4096u + 13u}) {
+        std::vector<unsigned char> block = allBytes(length);
+        BlockQuickEncript(block.data(), long(block.size()));
+        unsigned long long sum = 1469598103934665603ull;
+        for (unsigned char c : block)
+            sum = (sum ^ c) * 1099511628211ull;
+        EXPECT_EQ(sum, kScrambledSums.at(length)) << length << " bytes";
+    }
 }
 
 TEST(BlockScrambler, TheIndexRestartsForEveryCall)
