@@ -49,11 +49,6 @@ void Gris(QLineEdit *caja, bool gris)
     caja->setPalette(paleta);
 }
 
-bool EnBlanco(const std::string &texto)
-{
-    return texto.find_first_not_of(' ') == std::string::npos;
-}
-
 } // namespace
 
 TFRMDefinirimport::TFRMDefinirimport(QWidget *parent)
@@ -476,29 +471,10 @@ void TFRMDefinirimport::SoltarDialogos()
 bool TFRMDefinirimport::NombreValido(const std::string &nombre, const TipoRegistro *tipo, const void *propio,
                                      std::string &error) const
 {
-    if (nombre.find_first_of("=,[]") != std::string::npos) {
-        error = Idioma.GetTexto(1000);
-        return false;
-    }
-    if (NombreComentario(nombre)) {
-        error = Idioma.GetTexto(731);
-        return false;
-    }
-    if (!tipo && cp1252::equalNoCase(nombre, "LINEAS")) {
-        error = Idioma.GetTexto(989);
-        return false;
-    }
-    bool repetido = false;
-    if (tipo) {
-        for (const CampoPlantilla &c : tipo->Campos)
-            repetido = repetido || (&c != propio && cp1252::equalNoCase(c.Nombre, nombre));
-    } else {
-        for (const TipoRegistro &t : m_plantilla)
-            repetido = repetido || (&t != propio && cp1252::equalNoCase(t.Nombre, nombre));
-    }
-    if (repetido)
-        error = Idioma.GetTexto(tipo ? 999 : 998);
-    return !repetido;
+    const int texto = NombreRechazado(nombre, m_plantilla, tipo, propio);
+    if (texto)
+        error = Idioma.GetTexto(texto);
+    return texto == 0;
 }
 
 void TFRMDefinirimport::BTNNuevatablaClick()
@@ -512,8 +488,7 @@ void TFRMDefinirimport::BTNNuevatablaClick()
 bool TFRMDefinirimport::AltaTabla(std::string &error)
 {
     const TFRMAltaLinea *dialogo = App().FRMAltaLinea;
-    const std::string nombre = TextoCaja(dialogo->TXTDescripcion);
-    if (EnBlanco(nombre)) {
+    if (NombrePlantilla(TextoCaja(dialogo->TXTDescripcion), false).empty()) {
         error = Idioma.GetTexto(500);
         return false;
     }
@@ -524,7 +499,7 @@ bool TFRMDefinirimport::AltaTabla(std::string &error)
     if (dialogo->TXTValor->text().toInt() == 0)
         PonTextoCaja(TXTValor, Muestra->Texto(m_linea, NumeroCaja(TXTDesde, 1), NumeroCaja(TXTTam, 0)));
     TipoRegistro tipo;
-    tipo.Nombre = TextoCaja(TXTDescripcion);
+    tipo.Nombre = NombrePlantilla(TextoCaja(TXTDescripcion), false);
     tipo.Desde = NumeroCaja(TXTDesde, 0);
     tipo.Tamano = std::min(NumeroCaja(TXTTam, 0), kMaxDescriptor);
     tipo.Descriptor = TextoCaja(TXTValor).substr(0, size_t(std::max(tipo.Tamano, 0)));
@@ -553,10 +528,12 @@ bool TFRMDefinirimport::CabeEnLinea(QTreeWidgetItem *nodo, const std::string &no
 
 bool TFRMDefinirimport::DescriptorValido(const std::string &descriptor, std::string &error) const
 {
-    if (descriptor.find(',') == std::string::npos)
-        return true;
-    error = Idioma.GetTexto(1000);
-    return false;
+    const int texto = descriptor.find(',') != std::string::npos    ? 1000
+                      : descriptor.find('\n') != std::string::npos ? 735
+                                                                    : 0;
+    if (texto)
+        error = Idioma.GetTexto(texto);
+    return texto == 0;
 }
 
 void TFRMDefinirimport::BTNMasClick()
@@ -572,8 +549,8 @@ bool TFRMDefinirimport::AltaCampo(QTreeWidgetItem *nodo, std::string &error)
     if (!nodo)
         return false;
     const TFRMAltaCampo *dialogo = App().FRMAltaCampo;
-    const std::string nombre = TextoCaja(dialogo->TXTDescripcion);
-    if (EnBlanco(nombre) || dialogo->TXTTipo->currentText().isEmpty()) {
+    if (NombrePlantilla(TextoCaja(dialogo->TXTDescripcion), true).empty() ||
+        dialogo->TXTTipo->currentText().isEmpty()) {
         error = Idioma.GetTexto(503);
         return false;
     }
@@ -581,7 +558,7 @@ bool TFRMDefinirimport::AltaCampo(QTreeWidgetItem *nodo, std::string &error)
     TXTTipo->setText(dialogo->TXTTipo->currentText());
     QTreeWidgetItem *tipo = nodo->parent() ? nodo->parent() : nodo;
     CampoPlantilla campo;
-    campo.Nombre = TextoCaja(TXTDescripcion);
+    campo.Nombre = NombrePlantilla(TextoCaja(TXTDescripcion), true);
     campo.LineaMuestra = NumeroCaja(TXTLinea, 1);
     if (campo.LineaMuestra != Tipo(tipo).LineaMuestra) {
         error = Idioma.GetTexto(521);
@@ -631,9 +608,9 @@ bool TFRMDefinirimport::ModificarTipo(QTreeWidgetItem *nodo, std::string &error)
 {
     const TFRMAltaLinea *dialogo = App().FRMAltaLinea;
     TipoRegistro &tipo = Tipo(nodo);
-    const std::string nombre = TextoCaja(dialogo->TXTDescripcion);
+    const std::string nombre = NombrePlantilla(TextoCaja(dialogo->TXTDescripcion), false);
     const std::string valor = TextoCaja(dialogo->TXTValor);
-    if (EnBlanco(nombre)) {
+    if (nombre.empty()) {
         error = Idioma.GetTexto(500);
         return false;
     }
@@ -667,8 +644,8 @@ bool TFRMDefinirimport::ModificarCampo(QTreeWidgetItem *nodo, std::string &error
 {
     TFRMAltaCampo *dialogo = App().FRMAltaCampo;
     CampoPlantilla &campo = Campo(nodo);
-    const std::string nombre = TextoCaja(dialogo->TXTDescripcion);
-    if (EnBlanco(nombre)) {
+    const std::string nombre = NombrePlantilla(TextoCaja(dialogo->TXTDescripcion), true);
+    if (nombre.empty()) {
         error = Idioma.GetTexto(500);
         return false;
     }
@@ -806,8 +783,8 @@ void TFRMDefinirimport::BTNAbrirusuarioClick()
     VaciaTipos();
     SaveDiag1->selectFile(cp1252::toQString(fichero));
     PlantillaImportacion plantilla;
-    std::string largo;
-    const bool leida = LeerPlantilla(fichero, m_catalogo, plantilla, App().FRMOpcionImport->Opciones, &largo);
+    std::string motivo;
+    const bool leida = LeerPlantilla(fichero, m_catalogo, plantilla, App().FRMOpcionImport->Opciones, &motivo);
     AplicaTipoOrden(true);
     for (const TipoRegistro &t : plantilla) {
         QTreeWidgetItem *tipo = AnadeTipo(t);
@@ -821,8 +798,8 @@ void TFRMDefinirimport::BTNAbrirusuarioClick()
     PintaRequeridos();
     m_ocupado = false;
     if (!leida)
-        CajaMensaje(Idioma.GetTexto(498) + (largo.empty() ? "" : "\n" + FormateaTexto(Idioma.GetTexto(730), largo)),
-                    Idioma.GetTexto(1), IconoMensaje::Error);
+        CajaMensaje(Idioma.GetTexto(498) + (motivo.empty() ? "" : "\n" + motivo), Idioma.GetTexto(1),
+                    IconoMensaje::Error);
 }
 
 std::string TFRMDefinirimport::EligeFichero(int filtro, const char *nombre)

@@ -111,7 +111,7 @@ private:
     void PintaRequeridos();
     void AplicaTipoOrden(bool conNIE);
     bool FaltanRequeridos() const;
-    // A caption the template file can keep apart from the others; else the error text.
+    // A caption the template file can keep apart from the others (NombreRechazado); else the error text.
     bool NombreValido(const std::string &nombre, const TipoRegistro *tipo, const void *propio, std::string &error) const;
     bool DescriptorValido(const std::string &descriptor, std::string &error) const;
     // The zone's size (TXTTam) fits in a line; else the error text naming the field nombre

@@ -3,6 +3,8 @@
 
 #include "General.h"
 #include "Lineas.h"
+#include "Modmas.h"
+#include "Multiidioma.h"
 #include "cp1252.h"
 #include "profile.h"
 
@@ -250,10 +252,8 @@ Catalogo CargarCamposPrograma(std::string_view ruta)
 
 std::vector<std::string> SepararValores(std::string_view linea, int partes)
 {
-    std::string texto;
-    for (char c : linea)
-        if (c != ' ')
-            texto += c;
+    std::string texto(linea);
+    QuitaBlancos(texto);
     std::vector<std::string> trozos;
     size_t inicio = 0;
     for (size_t i = 0; i < texto.size() && int(trozos.size()) < partes; ++i)
@@ -290,24 +290,56 @@ void LeerValor(std::string_view linea, CampoPlantilla &campo)
     campo.Enlace = Entero(codigo.substr(std::min<size_t>(5, codigo.size()), 4));
 }
 
-bool NombreComentario(std::string_view nombre)
+std::string NombrePlantilla(std::string_view nombre, bool campo)
 {
+    if (campo) {
+        std::string sin(nombre);
+        return QuitaBlancos(sin);
+    }
     const size_t primero = nombre.find_first_not_of(' ');
-    return primero != std::string_view::npos && (nombre[primero] == '#' || nombre[primero] == ';');
+    if (primero == std::string_view::npos)
+        return {};
+    return std::string(nombre.substr(primero, nombre.find_last_not_of(' ') + 1 - primero));
+}
+
+int NombreRechazado(std::string_view nombre, const PlantillaImportacion &plantilla, const TipoRegistro *tipo,
+                    const void *propio)
+{
+    if (std::any_of(nombre.begin(), nombre.end(), [](char c) { return (unsigned char)(c) < ' '; }))
+        return 733;
+    if (nombre.find_first_of("=,[]") != std::string_view::npos)
+        return 1000;
+    if (!nombre.empty() && (nombre.front() == '#' || nombre.front() == ';'))
+        return 731;
+    if (!tipo && cp1252::equalNoCase(nombre, kLineas))
+        return 989;
+    auto igual = [&](const auto &otro) { return &otro != propio && cp1252::equalNoCase(otro.Nombre, nombre); };
+    if (tipo)
+        return std::any_of(tipo->Campos.begin(), tipo->Campos.end(), igual) ? 999 : 0;
+    return std::any_of(plantilla.begin(), plantilla.end(), igual) ? 998 : 0;
 }
 
 bool LeerPlantilla(std::string_view ruta, const Catalogo &catalogo, PlantillaImportacion &plantilla,
-                   OpcionesImportacion &opciones, std::string *largo)
+                   OpcionesImportacion &opciones, std::string *motivo)
 {
     plantilla.clear();
     opciones = LeeOpciones(RutaOpciones(ruta));
+    auto falla = [&](int texto, const std::string &nombre) {
+        if (motivo)
+            *motivo = texto == 730 ? FormateaTexto(Idioma.GetTexto(730), nombre)
+                                   : FormateaTexto(Idioma.GetTexto(734), nombre, Idioma.GetTexto(texto));
+        plantilla.clear();
+        return false;
+    };
     const std::vector<std::string> secciones = profile::readSections(ruta);
     const std::vector<std::string> lineas = profile::readSectionLines(ruta, kLineas);
     for (size_t i = 1; i < secciones.size(); ++i) {
-        if (i > lineas.size() || NombreComentario(secciones[i])) {
+        if (i > lineas.size()) {
             plantilla.clear();
             return false;
         }
+        if (const int texto = NombreRechazado(secciones[i], plantilla, nullptr))
+            return falla(texto, secciones[i]);
         const std::vector<std::string> p = SepararValores(lineas[i - 1], 4);
         TipoRegistro &tipo = plantilla.emplace_back();
         tipo.Nombre = secciones[i];
@@ -319,18 +351,19 @@ bool LeerPlantilla(std::string_view ruta, const Catalogo &catalogo, PlantillaImp
         }
         tipo.Tamano = std::min(tipo.Tamano, kMaxTamanoDescriptor);
         for (const std::string &linea : profile::readSectionLines(ruta, secciones[i])) {
-            CampoPlantilla &campo = tipo.Campos.emplace_back();
+            // The name whole, as the file's reader sees the key: a "," in it would cut it.
+            const std::string nombre = Corta(NombrePlantilla(linea.substr(0, linea.find('=')), true), kMaxNombre);
+            if (const int texto = NombreRechazado(nombre, plantilla, &tipo))
+                return falla(texto, tipo.Nombre + "." + nombre);
+            CampoPlantilla campo;
             LeerValor(linea, campo);
-            if (campo.Tamano > kMaxLinea) {
-                if (largo)
-                    *largo = tipo.Nombre + "." + campo.Nombre;
-                plantilla.clear();
-                return false;
-            }
+            if (campo.Tamano > kMaxLinea)
+                return falla(730, tipo.Nombre + "." + campo.Nombre);
             const TablaCatalogo *tabla = nullptr;
             const ColumnaCatalogo *columna = nullptr;
             if (!catalogo.Columna(campo.Enlace, tabla, columna))
                 campo.Enlace = 0;
+            tipo.Campos.push_back(std::move(campo));
         }
         if (!tipo.Campos.empty())
             tipo.LineaMuestra = tipo.Campos.front().LineaMuestra;

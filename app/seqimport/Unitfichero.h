@@ -81,6 +81,8 @@ struct CampoPlantilla {
     int LineaMuestra = 0;
     int Marca = 0;
     int Enlace = 0;
+
+    bool operator==(const CampoPlantilla &) const = default;
 };
 
 // One record kind: the data lines whose text at Desde, Tamano is Descriptor.
@@ -91,6 +93,8 @@ struct TipoRegistro {
     std::string Descripcion = "NULL";
     int LineaMuestra = 0;
     std::vector<CampoPlantilla> Campos;
+
+    bool operator==(const TipoRegistro &) const = default;
 };
 
 using PlantillaImportacion = std::vector<TipoRegistro>;
@@ -107,18 +111,28 @@ void LeerValor(std::string_view linea, ColumnaCatalogo &columna);
 // not read stay 0.
 void LeerValor(std::string_view linea, CampoPlantilla &campo);
 
-// True when an ini file would read the name as a comment: it begins, after any blanks,
-// with "#" or ";". No kind or field of a template can have such a name.
-bool NombreComentario(std::string_view nombre);
+// The name as the template file gives it back: a kind's without the blanks around it (a
+// section name), a field's without any blank (the editor's reading of its line).
+std::string NombrePlantilla(std::string_view nombre, bool campo);
+
+// 0 when the template file can hold the name, in its NombrePlantilla form, as a new kind of
+// plantilla (tipo null) or a new field of tipo, and give it back apart from the others;
+// propio, the kind or field being renamed, does not count. Else the number of the text that
+// says why: a control character (733), "=", ",", "[" or "]" (1000), a comment's first "#" or
+// ";" (731), a kind named "LINEAS" (989), the name of another kind (998) or field of tipo
+// (999). Names are compared without regard to letter case, as the file's reader does.
+int NombreRechazado(std::string_view nombre, const PlantillaImportacion &plantilla, const TipoRegistro *tipo,
+                    const void *propio = nullptr);
 
 // Reads a template as the editor does: its options file (LeeOpciones), then the sections
 // after the first paired by position with the entries of "LINEAS". A field whose link
 // index is not a column node of the catalogue is left unlinked. False, with plantilla
 // emptied, when a section has no paired entry, an entry's from or size is not a whole
-// number, a kind's name is a comment's (NombreComentario) or a field is longer than a line
-// (kMaxLinea; largo, when given, then gets its name as "kind.field").
+// number, a kind's or field's name could not be saved back (NombreRechazado) or a field is
+// longer than a line (kMaxLinea); motivo, when given, then gets the user's text naming the
+// kind or field ("kind.field").
 bool LeerPlantilla(std::string_view ruta, const Catalogo &catalogo, PlantillaImportacion &plantilla,
-                   OpcionesImportacion &opciones, std::string *largo = nullptr);
+                   OpcionesImportacion &opciones, std::string *motivo = nullptr);
 
 // Writes the template and its options file. The kinds go out sorted by sample line; a kind
 // without fields is left out; fields and kinds with the same name collapse into one entry.

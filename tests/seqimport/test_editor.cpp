@@ -14,6 +14,7 @@
 #include "testutil.h"
 #include "ventanas.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -511,6 +512,160 @@ TEST_F(EditorPlantillas, ASaveThatWroteNothingSaysSoAndKeepsTheWork)
     EXPECT_EQ(cp1252::fromQString(avisos.back().texto),
               "No se ha guardado la plantilla: ninguna tabla tiene campos o no se ha podido escribir el fichero.");
     EXPECT_FALSE(testutil::fileExists(sec));
+}
+
+// A name the file could not give back: refused, and the text says which and why.
+const std::string kEnFichero = "El fichero especificado es erroneo\nEl nombre \"";
+const std::string kNoSeGuarda = "\" no se puede guardar en la plantilla. ";
+const std::string kCaracteres = "Los nombres no pueden llevar los caracteres = , [ ] ni el valor una coma.";
+const std::string kControl =
+    "Los nombres no pueden llevar tabuladores, saltos de l\xEDnea ni otros caracteres de control.";
+
+TEST_F(EditorPlantillas, TemplatesWithNamesItCouldNotSaveBackDoNotOpenAndNameTheName)
+{
+    const struct {
+        const char *fichero, *nombre;
+        std::string porque;
+    } casos[] = {
+        {"F5_tipo_LINEAS.sec", "LINEAS", "Una tabla no puede llamarse LINEAS."},
+        {"F5_tipo_coma.sec", "X,Y", kCaracteres},
+        {"F5_tipo_igual.sec", "X=Y", kCaracteres},
+        {"F5_campo_corchete.sec", "A.[Campo", kCaracteres},
+        {"F5_campo_coma.sec", "A.Nom,bre", kCaracteres},
+    };
+    std::vector<std::string> esperados, errores;
+    std::vector<int> tipos;
+    ASSERT_TRUE(ConEditor([&](Editor *v) {
+        AbreMuestra(v, datos);
+        RespondeCajas cajas({QMessageBox::Yes});
+        for (const auto &c : casos) {
+            Elige(DATOS_SECUENCIAL + std::string(c.fichero));
+            v->BTNAbrirusuario->click();
+            tipos.push_back(v->Tree2->topLevelItemCount());
+            esperados.push_back(kEnFichero + c.nombre + kNoSeGuarda + c.porque);
+        }
+        for (const CajaVista &caja : cajas.Vistas)
+            if (caja.icono == QMessageBox::Critical)
+                errores.push_back(cp1252::fromQString(caja.texto));
+    }));
+    EXPECT_EQ(errores, esperados);
+    EXPECT_EQ(tipos, std::vector<int>(std::size(casos), 0));
+}
+
+// The name into the dialog's box as the clipboard pastes it (line breaks and tabs too).
+void Pega(QLineEdit *caja, const std::string &nombre)
+{
+    QApplication::clipboard()->setText(cp1252::toQString(nombre));
+    caja->selectAll();
+    caja->paste();
+}
+
+TEST_F(EditorPlantillas, NamesItCouldNotSaveBackAreRefusedInTheDialogs)
+{
+    const struct {
+        bool campo;
+        const char *nombre;
+        std::string error;
+    } casos[] = {
+        {false, "LINEAS", "Una tabla no puede llamarse LINEAS."},
+        {false, " lineas ", "Una tabla no puede llamarse LINEAS."},
+        {false, "X,Y", kCaracteres},
+        {false, "X=Y", kCaracteres},
+        {false, "X]", kCaracteres},
+        {false, "#X", "Los nombres no pueden empezar por # ni por ;."},
+        {false, " uno", "Ya existe una tabla con ese nombre."},
+        {false, "A\nB", kControl},
+        {true, "[Campo", kCaracteres},
+        {true, "Nom,bre", kCaracteres},
+        {true, ";X", "Los nombres no pueden empezar por # ni por ;."},
+        {true, "N if", "Ya existe un campo con ese nombre en esta tabla."},
+        {true, "A\tB", kControl},
+    };
+    std::vector<std::string> esperados, errores;
+    PlantillaImportacion antes, despues;
+    ASSERT_TRUE(ConEditor([&](Editor *v) {
+        AbreMuestra(v, datos);
+        NuevaTabla(v, 1, 1, 1, "Uno", "0");
+        NuevaTabla(v, 2, 1, 1, "Dos", "0");
+        NuevoCampo(v, 0, 2, 9, "Nif");
+        NuevoCampo(v, 0, 11, 3, "Sufijo");
+        antes = v->Plantilla();
+        RespondeCajas cajas;
+        for (const auto &c : casos) {
+            QDialog *dialogo = c.campo ? static_cast<QDialog *>(App().FRMAltaCampo) : App().FRMAltaLinea;
+            QLineEdit *nombre = c.campo ? App().FRMAltaCampo->TXTDescripcion : App().FRMAltaLinea->TXTDescripcion;
+            QPushButton *aceptar = c.campo ? App().FRMAltaCampo->BTNAceptar : App().FRMAltaLinea->BTNAceptar;
+            // New, then the change of the second kind or field.
+            for (const bool cambio : {false, true}) {
+                QTreeWidgetItem *nodo = c.campo ? (cambio ? Tipo(v, 0)->child(1) : Tipo(v, 0)) : Tipo(v, 1);
+                Clic(v->Tree2, nodo);
+                if (!c.campo && !cambio)
+                    Marca(v, 3, 1, 1);
+                (cambio ? v->BTNModif : c.campo ? v->BTNMas : v->BTNNuevatabla)->click();
+                Pega(nombre, c.nombre);
+                if (!c.campo && !cambio)
+                    Escribe(App().FRMAltaLinea->TXTValor, "0");
+                aceptar->click();
+                EXPECT_TRUE(dialogo->isVisible()) << c.nombre;
+                dialogo->close();
+                esperados.push_back(c.error);
+            }
+        }
+        // A changed kind keeps the value typed: a line break in it is refused too.
+        Clic(v->Tree2, Tipo(v, 1));
+        v->BTNModif->click();
+        Escribe(App().FRMAltaLinea->TXTTam, "3");
+        Pega(App().FRMAltaLinea->TXTValor, "M\nN");
+        App().FRMAltaLinea->BTNAceptar->click();
+        App().FRMAltaLinea->close();
+        esperados.push_back("El valor no puede llevar saltos de l\xEDnea.");
+        errores = Textos(cajas.Vistas);
+        despues = v->Plantilla();
+    }));
+    EXPECT_EQ(errores, esperados);
+    EXPECT_TRUE(despues == antes);
+}
+
+TEST_F(EditorPlantillas, EveryTemplateItSavesReadsBackEqual)
+{
+    const struct {
+        const char *escrito, *guardado;
+    } tipos[] = {{" Cabecera ", "Cabecera"}, {"Tabla dos", "Tabla dos"}, {"L\xEDneas", "L\xEDneas"}},
+      campos[] = {{"Razon social", "Razonsocial"}, {"LINEAS", "LINEAS"}, {"A;B#", "A;B#"}, {"100%s", "100%s"},
+                  {"\x80uro \xD1" "and\xFA", "\x80uro\xD1" "and\xFA"}};
+    const std::string largo(79, 'x');
+    PlantillaImportacion guardada, leida;
+    std::string fichero, otraVez;
+    ASSERT_TRUE(ConEditor([&](Editor *v) {
+        AbreMuestra(v, datos);
+        for (int t = 0; t < 3; ++t) {
+            NuevaTabla(v, t + 1, 1, 1, tipos[t].escrito, "0");
+            for (int c = 0; c < 5; ++c)
+                NuevoCampo(v, t, 2 + 3 * c, 3, campos[(c + t) % 5].escrito, c);
+        }
+        NuevoCampo(v, 2, 40, 5, largo);
+        guardada = v->Plantilla();
+        Elige(sec);
+        RespondeCajas cajas({QMessageBox::Yes}); // the required columns, then overwriting
+        v->BTNAceptar->click();
+        fichero = testutil::readFile(sec);
+        Elige(sec);
+        v->BTNAbrirusuario->click();
+        leida = v->Plantilla();
+        Elige(sec);
+        v->BTNAceptar->click();
+        otraVez = testutil::readFile(sec);
+    }));
+    ASSERT_EQ(guardada.size(), 3u);
+    for (int t = 0; t < 3; ++t) {
+        EXPECT_EQ(guardada[size_t(t)].Nombre, tipos[t].guardado);
+        ASSERT_GE(guardada[size_t(t)].Campos.size(), 5u);
+        for (int c = 0; c < 5; ++c)
+            EXPECT_EQ(guardada[size_t(t)].Campos[size_t(c)].Nombre, campos[(c + t) % 5].guardado);
+    }
+    EXPECT_EQ(guardada[2].Campos.back().Nombre, largo);
+    EXPECT_TRUE(leida == guardada) << fichero;
+    EXPECT_EQ(otraVez, fichero);
 }
 
 } // namespace

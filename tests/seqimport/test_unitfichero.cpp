@@ -255,24 +255,80 @@ TEST_F(Plantillas, EditorRefusesUnpairedSectionsAndDropsLinksToTables)
     EXPECT_FALSE(LeerPlantilla(ruta, catalogo, p, o)) << "from is not a whole number";
 }
 
-TEST_F(Plantillas, EditorRefusesKindsSavedAsCommentsAndFieldsLongerThanALine)
+// The refusal of a name that could not be saved back, as the editor shows it.
+std::string NoSeGuarda(const std::string &nombre, const std::string &porque)
 {
+    return "El nombre \"" + nombre + "\" no se puede guardar en la plantilla. " + porque;
+}
+
+const std::string kCaracteres = "Los nombres no pueden llevar los caracteres = , [ ] ni el valor una coma.";
+const std::string kLargo =
+    "El campo o tipo de l\xEDnea R.Nombre mide m\xE1s de 4095 caracteres, lo m\xE1s que cabe en una l\xEDnea.";
+
+TEST_F(Plantillas, EditorRefusesNamesItCouldNotSaveBackAndFieldsLongerThanALine)
+{
+    const char *kLinea = "=2,5,ALFANUMERICO,NULL,000100000\r\n";
     const struct {
-        const char *fichero, *largo, *porque;
+        std::string fichero, contenido, motivo;
     } casos[] = {
-        {"F3_tipo_almohadilla.sec", "", "a kind named \"#Cabecera\" would be saved as a comment"},
-        {"F1_tamano_999999.sec", "R.Nombre", "a field of 999,999 characters"},
-        {"F1_tamano_2e9.sec", "R.Nombre", "a field of 2,000,000,000 characters"},
+        {"F3_tipo_almohadilla.sec", "", NoSeGuarda("#Cabecera", "Los nombres no pueden empezar por # ni por ;.")},
+        {"F1_tamano_999999.sec", "", kLargo},
+        {"F1_tamano_2e9.sec", "", kLargo},
+        {"F5_tipo_LINEAS.sec", "", NoSeGuarda("LINEAS", "Una tabla no puede llamarse LINEAS.")},
+        {"F5_tipo_coma.sec", "", NoSeGuarda("X,Y", kCaracteres)},
+        {"F5_tipo_igual.sec", "", NoSeGuarda("X=Y", kCaracteres)},
+        {"F5_campo_corchete.sec", "", NoSeGuarda("A.[Campo", kCaracteres)},
+        {"F5_campo_coma.sec", "", NoSeGuarda("A.Nom,bre", kCaracteres)},
+        {"", "[LINEAS]\r\nA=R,1,1,NULL\r\nB=S,1,1,NULL\r\n[A]\r\nX" + std::string(kLinea) + "[lineas]\r\nY" + kLinea,
+         NoSeGuarda("lineas", "Una tabla no puede llamarse LINEAS.")},
+        {"", "[LINEAS]\r\nA=R,1,1,NULL\r\na=S,1,1,NULL\r\n[A]\r\nX" + std::string(kLinea) + "[a]\r\nY" + kLinea,
+         NoSeGuarda("a", "Ya existe una tabla con ese nombre.")},
+        {"", "[LINEAS]\r\nA=R,1,1,NULL\r\n[A]\r\nRazon social" + std::string(kLinea) + "RazonSocial" + kLinea,
+         NoSeGuarda("A.RazonSocial", "Ya existe un campo con ese nombre en esta tabla.")},
+        {"", "[LINEAS]\r\nA=R,1,1,NULL\r\n[A]\r\nX\tY" + std::string(kLinea),
+         NoSeGuarda("A.X\tY", "Los nombres no pueden llevar tabuladores, saltos de l\xEDnea ni otros caracteres de "
+                              "control.")},
     };
     for (const auto &c : casos) {
-        testutil::writeFile(ruta, testutil::readFile(DATOS_SECUENCIAL + std::string(c.fichero)));
+        const std::string porque = c.fichero.empty() ? c.contenido : c.fichero;
+        testutil::writeFile(ruta, c.fichero.empty() ? c.contenido : testutil::readFile(DATOS_SECUENCIAL + c.fichero));
         PlantillaImportacion p;
         OpcionesImportacion o;
-        std::string largo;
-        EXPECT_FALSE(LeerPlantilla(ruta, catalogo, p, o, &largo)) << c.porque;
-        EXPECT_TRUE(p.empty()) << c.porque;
-        EXPECT_EQ(largo, c.largo) << c.porque;
+        std::string motivo;
+        EXPECT_FALSE(LeerPlantilla(ruta, catalogo, p, o, &motivo)) << porque;
+        EXPECT_TRUE(p.empty()) << porque;
+        EXPECT_EQ(motivo, c.motivo) << porque;
     }
+}
+
+// Every byte at the start, inside and at the end of a kind's and of a field's name: each name,
+// as the file gives it back, is refused or read back with the whole template equal.
+TEST_F(Plantillas, EveryNameThatIsNotRefusedReadsBackEqual)
+{
+    PlantillaImportacion p = {Tipo("K", "K", 1, {})};
+    for (int b = 0; b < 256; ++b)
+        for (const std::string &escrito : {std::string(1, char(b)) + "A", "A" + std::string(1, char(b)) + "B",
+                                           "A" + std::string(1, char(b))}) {
+            const std::string tipo = NombrePlantilla(escrito, false), campo = NombrePlantilla(escrito, true);
+            if (!NombreRechazado(campo, p, &p[0]))
+                p[0].Campos.push_back(Tipo("K", "K", 1, {{campo, ""}}).Campos[0]);
+            if (!NombreRechazado(tipo, p, nullptr))
+                p.push_back(Tipo(tipo, "D", int(p.size()) + 1, {{"F", ""}}));
+        }
+    ASSERT_GT(p.size(), 400u);
+    ASSERT_GT(p[0].Campos.size(), 400u);
+    ASSERT_TRUE(EscribirPlantilla(ruta, catalogo, p, {}));
+    PlantillaImportacion leida;
+    OpcionesImportacion o;
+    ASSERT_TRUE(LeerPlantilla(ruta, catalogo, leida, o));
+    ASSERT_EQ(leida.size(), p.size());
+    for (size_t t = 0; t < p.size(); ++t) {
+        ASSERT_EQ(leida[t].Campos.size(), p[t].Campos.size()) << p[t].Nombre;
+        EXPECT_EQ(leida[t].Nombre, p[t].Nombre);
+        for (size_t c = 0; c < p[t].Campos.size(); ++c)
+            EXPECT_EQ(leida[t].Campos[c].Nombre, p[t].Campos[c].Nombre);
+    }
+    EXPECT_TRUE(leida == p);
 }
 
 } // namespace
