@@ -530,6 +530,7 @@ bool TFRMDefinirimport::DescriptorValido(const std::string &descriptor, std::str
 {
     const int texto = descriptor.find(',') != std::string::npos    ? 1000
                       : descriptor.find('\n') != std::string::npos ? 735
+                      : descriptor.starts_with(' ')                 ? 736
                                                                     : 0;
     if (texto)
         error = Idioma.GetTexto(texto);

@@ -319,6 +319,19 @@ int NombreRechazado(std::string_view nombre, const PlantillaImportacion &plantil
     return std::any_of(plantilla.begin(), plantilla.end(), igual) ? 998 : 0;
 }
 
+namespace {
+
+// The value a kind's line of [LINEAS] gives, as the import run reads it: its blanks kept but
+// for those the file cannot keep before it.
+std::string Descriptor(std::string_view linea)
+{
+    std::string_view valor = linea.substr(std::min(linea.find('='), linea.size() - 1) + 1);
+    valor.remove_prefix(std::min(valor.find_first_not_of(" \t"), valor.size()));
+    return std::string(valor.substr(0, valor.find(',')));
+}
+
+} // namespace
+
 bool LeerPlantilla(std::string_view ruta, const Catalogo &catalogo, PlantillaImportacion &plantilla,
                    OpcionesImportacion &opciones, std::string *motivo)
 {
@@ -343,7 +356,7 @@ bool LeerPlantilla(std::string_view ruta, const Catalogo &catalogo, PlantillaImp
         const std::vector<std::string> p = SepararValores(lineas[i - 1], 4);
         TipoRegistro &tipo = plantilla.emplace_back();
         tipo.Nombre = secciones[i];
-        tipo.Descriptor = Corta(p[1], kMaxDescriptor);
+        tipo.Descriptor = Corta(Descriptor(lineas[i - 1]), kMaxDescriptor);
         tipo.Descripcion = Corta(p[4], kMaxNombre);
         if (!LeeEntero(p[2], tipo.Desde) || !LeeEntero(p[3], tipo.Tamano)) {
             plantilla.clear();

@@ -619,6 +619,13 @@ TEST_F(EditorPlantillas, NamesItCouldNotSaveBackAreRefusedInTheDialogs)
         App().FRMAltaLinea->BTNAceptar->click();
         App().FRMAltaLinea->close();
         esperados.push_back("El valor no puede llevar saltos de l\xEDnea.");
+        Clic(v->Tree2, Tipo(v, 1));
+        v->BTNModif->click();
+        Escribe(App().FRMAltaLinea->TXTTam, "2");
+        Pega(App().FRMAltaLinea->TXTValor, " 7");
+        App().FRMAltaLinea->BTNAceptar->click();
+        App().FRMAltaLinea->close();
+        esperados.push_back("El valor no puede empezar por un blanco: la plantilla no lo guardar\xED" "a.");
         errores = Textos(cajas.Vistas);
         despues = v->Plantilla();
     }));

@@ -303,6 +303,22 @@ TEST_F(Plantillas, EditorRefusesNamesItCouldNotSaveBackAndFieldsLongerThanALine)
 
 // Every byte at the start, inside and at the end of a kind's and of a field's name: each name,
 // as the file gives it back, is refused or read back with the whole template equal.
+TEST_F(Plantillas, AValueWithBlanksReadsBackAsTheImportRunReadsIt)
+{
+    const PlantillaImportacion p = {Tipo("A", "R ", 1, {{"F", ""}}), Tipo("B", "1 2", 2, {{"F", ""}}),
+                                    Tipo("C", "X  ", 3, {{"F", ""}})};
+    ASSERT_TRUE(EscribirPlantilla(ruta, catalogo, p, {}));
+    PlantillaImportacion leida;
+    OpcionesImportacion o;
+    ASSERT_TRUE(LeerPlantilla(ruta, catalogo, leida, o));
+    EXPECT_TRUE(leida == p);
+    LineDefList layout;
+    ASSERT_EQ(LoadLineLayout(ruta, layout), 0);
+    ASSERT_EQ(layout.size(), p.size());
+    for (size_t t = 0; t < p.size(); ++t)
+        EXPECT_EQ(layout[t].id, leida[t].Descriptor) << "the run and the editor read the same value";
+}
+
 TEST_F(Plantillas, EveryNameThatIsNotRefusedReadsBackEqual)
 {
     PlantillaImportacion p = {Tipo("K", "K", 1, {})};
