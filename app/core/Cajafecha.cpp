@@ -14,7 +14,6 @@
 namespace {
 
 constexpr int kCaracteres = 10; // "dd/mm/aaaa"
-constexpr int kTextoAniosBanco = 825;
 
 } // namespace
 
@@ -51,7 +50,7 @@ std::string TCajaFecha::Toma()
     if (!leida.isValid())
         motivo = Idioma.GetTexto(315);
     else if (m_soloBanco && !FechaCabeEnBanco(leida))
-        motivo = FormateaTexto(Idioma.GetTexto(kTextoAniosBanco), kPrimerAnioBanco, kUltimoAnioBanco);
+        motivo = MotivoFechaBanco(leida);
     else if (m_minima.isValid() && leida < m_minima)
         motivo = FormateaTexto(Idioma.GetTexto(674), FechaUsuario(m_minima));
     if (motivo.empty())

@@ -339,6 +339,8 @@ inline constexpr int kUltimoAnioBanco = kPrimerAnioBanco + 99;
 
 // True when the date's year is one of them, so that its "ddmmyy" form reads back as it.
 bool FechaCabeEnBanco(const QDate &fecha);
+// Why a valid date cannot go into a bank file (its year outside them); empty when it can.
+std::string MotivoFechaBanco(const QDate &fecha);
 
 // A text in the user's short date format (blanks count as "/") as "ddmmyy".
 std::string GetSafeDate(std::string_view fecha);

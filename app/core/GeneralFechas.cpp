@@ -2,6 +2,7 @@
 #include "General.h"
 
 #include "Modmas.h"
+#include "Multiidioma.h"
 #include "qcp1252.h"
 #include "regional.h"
 
@@ -159,6 +160,12 @@ std::string FechaBanco(const QDate &fecha)
 bool FechaCabeEnBanco(const QDate &fecha)
 {
     return fecha.isValid() && fecha.year() >= kPrimerAnioBanco && fecha.year() <= kUltimoAnioBanco;
+}
+
+std::string MotivoFechaBanco(const QDate &fecha)
+{
+    return FechaCabeEnBanco(fecha) ? std::string()
+                                   : FormateaTexto(Idioma.GetTexto(825), kPrimerAnioBanco, kUltimoAnioBanco);
 }
 
 std::string GetSafeDate(std::string_view fecha)

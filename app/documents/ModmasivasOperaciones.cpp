@@ -27,11 +27,14 @@ int ValidaFormatoImporte(const std::string &texto)
     return -1;
 }
 
+// A due date goes to the bank: its year must be one the file's two digits carry.
 int ValidaFormatoFecha(const std::string &texto)
 {
-    if (FormatoFechaValido(texto))
+    const std::string motivo =
+        FormatoFechaValido(texto) ? MotivoFechaBanco(LeeFechaTecleada(texto)) : Texto(315);
+    if (motivo.empty())
         return 0;
-    ShowMsg(Texto(1), "%s", 0, Texto(315));
+    ShowMsg(Texto(1), "%s", 0, motivo);
     return -1;
 }
 

@@ -162,15 +162,18 @@ TEST_F(ModMasivas, FechaImposibleYFechaBuena)
     ASSERT_TRUE(m->mainMenuModificacionFVencimiento->isEnabled());
     std::vector<bool> abierto;
     RespondeCadaVez<TFormMMDato> dato([&abierto](TFormMMDato *d) {
-        Escribe(d, QStringLiteral("31/02/2001"));
-        abierto.push_back(d->isVisible());
-        d->EdDato->clear();
+        // An impossible date, then one whose year the bank file's two digits cannot carry.
+        for (const char *rechazada : {"31/02/2001", "20/01/0027"}) {
+            Escribe(d, QString::fromLatin1(rechazada));
+            abierto.push_back(d->isVisible());
+            d->EdDato->clear();
+        }
         Escribe(d, QStringLiteral("30/06/2031"));
     });
     RespondeMensajes mensajes;
     m->mainMenuModificacionFVencimiento->trigger();
-    EXPECT_EQ(mensajes.Textos, std::vector<std::string>{TextoTabla(315)});
-    EXPECT_EQ(abierto, std::vector<bool>{true});
+    EXPECT_EQ(mensajes.Textos, (std::vector<std::string>{TextoTabla(315), FormateaTexto(TextoTabla(825), 1970, 2069)}));
+    EXPECT_EQ(abierto, (std::vector<bool>{true, true}));
     EXPECT_EQ(Campo(1, "F_vencimiento"), "31 06 30");
     EXPECT_EQ(Campo(2, "F_vencimiento"), "31 06 30");
 }
