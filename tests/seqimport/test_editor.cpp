@@ -514,43 +514,10 @@ TEST_F(EditorPlantillas, ASaveThatWroteNothingSaysSoAndKeepsTheWork)
     EXPECT_FALSE(testutil::fileExists(sec));
 }
 
-// A name the file could not give back: refused, and the text says which and why.
-const std::string kEnFichero = "El fichero especificado es erroneo\nEl nombre \"";
-const std::string kNoSeGuarda = "\" no se puede guardar en la plantilla. ";
+// Why a name the file could not give back is refused.
 const std::string kCaracteres = "Los nombres no pueden llevar los caracteres = , [ ] ni el valor una coma.";
 const std::string kControl =
     "Los nombres no pueden llevar tabuladores, saltos de l\xEDnea ni otros caracteres de control.";
-
-TEST_F(EditorPlantillas, TemplatesWithNamesItCouldNotSaveBackDoNotOpenAndNameTheName)
-{
-    const struct {
-        const char *fichero, *nombre;
-        std::string porque;
-    } casos[] = {
-        {"F5_tipo_LINEAS.sec", "LINEAS", "Una tabla no puede llamarse LINEAS."},
-        {"F5_tipo_coma.sec", "X,Y", kCaracteres},
-        {"F5_tipo_igual.sec", "X=Y", kCaracteres},
-        {"F5_campo_corchete.sec", "A.[Campo", kCaracteres},
-        {"F5_campo_coma.sec", "A.Nom,bre", kCaracteres},
-    };
-    std::vector<std::string> esperados, errores;
-    std::vector<int> tipos;
-    ASSERT_TRUE(ConEditor([&](Editor *v) {
-        AbreMuestra(v, datos);
-        RespondeCajas cajas({QMessageBox::Yes});
-        for (const auto &c : casos) {
-            Elige(DATOS_SECUENCIAL + std::string(c.fichero));
-            v->BTNAbrirusuario->click();
-            tipos.push_back(v->Tree2->topLevelItemCount());
-            esperados.push_back(kEnFichero + c.nombre + kNoSeGuarda + c.porque);
-        }
-        for (const CajaVista &caja : cajas.Vistas)
-            if (caja.icono == QMessageBox::Critical)
-                errores.push_back(cp1252::fromQString(caja.texto));
-    }));
-    EXPECT_EQ(errores, esperados);
-    EXPECT_EQ(tipos, std::vector<int>(std::size(casos), 0));
-}
 
 // The name into the dialog's box as the clipboard pastes it (line breaks and tabs too).
 void Pega(QLineEdit *caja, const std::string &nombre)
