@@ -49,9 +49,9 @@ std::string TCajaFecha::Toma()
     std::string motivo;
     if (!leida.isValid())
         motivo = Idioma.GetTexto(315);
-    else if (m_soloBanco && !FechaCabeEnBanco(leida))
+    else if (m_soloBanco)
         motivo = MotivoFechaBanco(leida);
-    else if (m_minima.isValid() && leida < m_minima)
+    if (motivo.empty() && m_minima.isValid() && leida < m_minima)
         motivo = FormateaTexto(Idioma.GetTexto(674), FechaUsuario(m_minima));
     if (motivo.empty())
         setDate(leida);

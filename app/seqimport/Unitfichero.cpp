@@ -325,7 +325,8 @@ namespace {
 // for those the file cannot keep before it.
 std::string Descriptor(std::string_view linea)
 {
-    std::string_view valor = linea.substr(std::min(linea.find('='), linea.size() - 1) + 1);
+    const size_t igual = linea.find('=');
+    std::string_view valor = igual == std::string_view::npos ? std::string_view() : linea.substr(igual + 1);
     valor.remove_prefix(std::min(valor.find_first_not_of(" \t"), valor.size()));
     return std::string(valor.substr(0, valor.find(',')));
 }
