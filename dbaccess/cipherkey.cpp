@@ -1,12 +1,12 @@
 #include "cipherkey.h"
 
 #include <cp1252.h>
+#include <sqlite3.h>
 
 #include <openssl/evp.h>
 #include <openssl/rand.h>
 
 #include <array>
-#include <cstdio>
 #include <deque>
 #include <mutex>
 #include <utility>
@@ -28,14 +28,15 @@ constexpr size_t kKeptKeys = 8;
 std::mutex g_lock;
 std::deque<std::pair<std::string, std::string>> g_keys; // password and salt, raw key
 
-bool readSalt(const std::string &osPath, Salt &salt)
+// Read through the engine's own handle of the file: closing a handle of our own would drop
+// every lock the engine's connections of this process hold on it.
+bool readSalt(sqlite3 *db, Salt &salt)
 {
-    std::FILE *file = std::fopen(osPath.c_str(), "rb");
-    if (!file)
+    sqlite3_file *file = nullptr;
+    if (!db || sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file ||
+        !file->pMethods)
         return false;
-    const bool read = std::fread(salt.data(), 1, salt.size(), file) == salt.size();
-    std::fclose(file);
-    return read;
+    return file->pMethods->xRead(file, salt.data(), int(salt.size()), 0) == SQLITE_OK;
 }
 
 void appendHex(std::string &text, const unsigned char *bytes, size_t count)
@@ -62,14 +63,14 @@ std::string derive(const std::string &password, const Salt &salt)
 
 } // namespace
 
-std::string engineKey(const std::string &osPath, const std::string &password)
+std::string engineKey(sqlite3 *db, const std::string &password)
 {
     const std::string utf8 = cp1252::toUtf8(password);
     // The engine takes a password of that form as a raw key itself.
     if (utf8.empty() || ((utf8[0] == 'x' || utf8[0] == 'X') && utf8.size() > 1 && utf8[1] == '\''))
         return utf8;
     Salt salt;
-    if (!readSalt(osPath, salt) && RAND_bytes(salt.data(), int(salt.size())) != 1)
+    if (!readSalt(db, salt) && RAND_bytes(salt.data(), int(salt.size())) != 1)
         return utf8;
     const std::string known = utf8 + std::string(salt.begin(), salt.end());
     std::lock_guard<std::mutex> guard(g_lock);

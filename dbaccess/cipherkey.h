@@ -6,13 +6,16 @@
 
 #include <string>
 
+struct sqlite3;
+
 namespace vasq {
 
-// What the engine is keyed with for the file at osPath (the operating system's name) under
-// password (Windows-1252; an empty one keys nothing): the raw key ("x'...'", the key and
-// the salt in hexadecimal), the salt being the file's first 16 bytes or a new random one
-// when the file is shorter (a new or empty file). The password itself, in UTF-8, when it
-// already has the raw form or the derivation failed: the engine then derives the key.
-std::string engineKey(const std::string &osPath, const std::string &password);
+// What the engine is keyed with for the main file of db under password (Windows-1252; an
+// empty one keys nothing): the raw key ("x'...'", the key and the salt in hexadecimal),
+// the salt being the file's first 16 bytes, or a new random one when the file is shorter
+// (a new or empty file) or db is null (a file about to be written). The password itself,
+// in UTF-8, when it already has the raw form or the derivation failed: the engine then
+// derives the key.
+std::string engineKey(sqlite3 *db, const std::string &password);
 
 } // namespace vasq

@@ -73,7 +73,7 @@ Status Connection::openPaged(const std::string &path, bool readOnly, const std::
         return failure(rc);
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_handler(m_db, waitBusy, &m_busySince);
-    const std::string key = engineKey(cp1252::fileName(path), password);
+    const std::string key = engineKey(m_db, password);
     if (!key.empty()) {
         if ((rc = sqlite3_key(m_db, key.data(), int(key.size()))) != SQLITE_OK)
             return failure(rc);

@@ -160,7 +160,7 @@ Status writeCopy(Connection &connection, const std::string &target, const std::s
         return ioFailure(error, "No se puede crear un fichero junto a", cp1252::fileName(target));
     }
     Status status =
-        exportInto(connection, vfs ? fileUri(file.name(), vfs) : file.name(), engineKey(file.name(), key), setup);
+        exportInto(connection, vfs ? fileUri(file.name(), vfs) : file.name(), engineKey(nullptr, key), setup);
     connection.close();
     if (status.ok())
         status = replace(file.name(), target);

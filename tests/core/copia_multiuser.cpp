@@ -15,7 +15,9 @@
 //                                  B=1 it removes it first, then holds on); 0 when refused
 //   escribe MS                  -> ok; then for MS milliseconds inserts rows into a table
 //                                  of its own, two in each short transaction
+//   hora N                      -> the heartbeat time of copy N as this copy reads it
 #include "General.h"
+#include "Modmas.h"
 #include "Multiuser.h"
 #include "copias.h"
 #include "vasqdb.h"
@@ -75,6 +77,13 @@ int main(int argc, char **argv)
              return std::string("ok");
          }},
         {"fin", [&](int, int) { return n(m.FinMultiusuario()); }},
+        {"hora",
+         [&](int num, int) {
+             std::string hora = "-";
+             DBGetData("SELECT Hora FROM [Aplicaciones()] WHERE Num_Aplicacion=" + std::to_string(num),
+                       [&hora](char *fila, char *, int) { hora = GetCampoTexto("Hora", fila); });
+             return hora;
+         }},
         {"sale",
          [&](int ms, int borraAntes) {
              const std::string ruta = VASQ_GetDBNamePath();

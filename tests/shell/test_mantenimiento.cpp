@@ -207,6 +207,56 @@ TEST(Mantenimiento, SavingWhileAnotherCopyWritesTakesOneWholeStateWithoutWaiting
     EXPECT_EQ(otra.Pide("fin"), "0");
 }
 
+struct Sustitucion {
+    const char *comando;
+    int texto; // of the message the command shows; 0: none
+};
+
+class TrasMantenimiento : public ::testing::TestWithParam<Sustitucion> {};
+
+// A command that rewrites or replaces the database file leaves every connection of the
+// program on the file in the folder: the locks it holds keep another copy that leaves from
+// removing its journals, its heartbeat reaches the file, and the exit's copy is whole.
+TEST_P(TrasMantenimiento, EveryCopyWritesToOneDatabaseAndTheExitsCopyHoldsEveryRow)
+{
+    Carpeta carpeta;
+    std::string escritas;
+    {
+        Ventanas ventanas;
+        TFormMain *m = ventanas.Main();
+        {
+            RespondeCajas cajas;
+            m->findChild<QAction *>(QLatin1String(GetParam().comando))->trigger();
+            ASSERT_EQ(cajas.Vistas.size(), GetParam().texto ? 1u : 0u);
+            if (GetParam().texto)
+                EXPECT_EQ(cajas.Vistas[0].texto, Texto(GetParam().texto));
+        }
+        {
+            copias::Copia otra(carpeta.BD());
+            ASSERT_EQ(otra.Pide("registra").substr(0, 1), "1");
+            ASSERT_EQ(otra.Pide("escribe 200"), "ok");
+            ASSERT_EQ(otra.Pide("fin"), "0") << "this copy is still registered";
+        }
+        MultiuserPrueba::RelojQueAvanza(*App().Multiuser);
+        App().Multiuser->Execute();
+        ASSERT_TRUE(arranque::Ejecuta("UPDATE [_Usuarios()] SET Nombre_usuario='Sigue' WHERE Id_usuario=1"));
+        copias::Copia despues(carpeta.BD());
+        EXPECT_EQ(despues.Pide("hora " + std::to_string(App().Multiuser->Num_Aplicacion)), HoraPropia())
+            << "another copy reads this copy's heartbeat";
+        escritas = std::to_string(Escritas());
+    }
+    EXPECT_FALSE(testutil::fileExists(carpeta.BD()));
+    EXPECT_EQ(LeeDeLaCopia(carpeta.Ruta("BD/Orvanta.mcr"),
+                           "SELECT (SELECT Nombre_usuario FROM [_Usuarios()] WHERE Id_usuario=1) || ' ' || COUNT(*) "
+                           "AS R FROM Escrituras",
+                           "R"),
+              "Sigue " + escritas);
+}
+
+INSTANTIATE_TEST_SUITE_P(Mantenimiento, TrasMantenimiento,
+                         ::testing::Values(Sustitucion{"MNUCompactar", 628}, Sustitucion{"MNUReparar", 660},
+                                           Sustitucion{"MNUGuardardatos", 0}));
+
 TEST(Mantenimiento, AFailedReopenIsShownAndLogged)
 {
     Carpeta carpeta;
