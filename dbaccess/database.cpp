@@ -286,8 +286,8 @@ int VASQ_Rollback(void)
 int VASQ_RepairBase(const char *path)
 {
     return maintain("[vasqdb::VASQ_Repair2: ] ", path, [](Connection &connection) {
-        Status status = checkIntegrity(connection);
-        return status.ok() ? connection.run("REINDEX") : status;
+        Status status = connection.run("REINDEX");
+        return status.ok() ? checkIntegrity(connection) : status;
     });
 }
 

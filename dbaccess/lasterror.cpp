@@ -6,6 +6,7 @@
 #include <cp1252.h>
 #include <sqlite3.h>
 
+#include <cerrno>
 #include <cstring>
 
 namespace vasq {
@@ -22,6 +23,16 @@ const char *fixedText(int code)
     }
 }
 
+// The code of a failure that a function of the engine (the export) passed on as
+// SQLITE_ERROR with the message of the failure it met: the code whose text that is.
+int passedOn(const char *message, int rc)
+{
+    for (int code : {SQLITE_CORRUPT, SQLITE_NOTADB, SQLITE_FULL, SQLITE_IOERR})
+        if (std::strcmp(message, sqlite3_errstr(code)) == 0)
+            return code;
+    return rc;
+}
+
 } // namespace
 
 Status ownFailure(int code, std::string_view text)
@@ -30,9 +41,19 @@ Status ownFailure(int code, std::string_view text)
     return {code, std::string(text.empty() && fixed ? std::string_view(fixed) : text)};
 }
 
+bool diskFull(int error)
+{
+    return error == ENOSPC || error == EDQUOT || error == EFBIG;
+}
+
 Status engineFailure(sqlite3 *db, int rc)
 {
-    const char *message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    if (db && rc == SQLITE_ERROR)
+        rc = passedOn(sqlite3_errmsg(db), rc);
+    // A write refused for room is a full disk, whatever the engine made of it.
+    if (db && (rc & 0xFF) == SQLITE_IOERR && diskFull(sqlite3_system_errno(db)))
+        rc = SQLITE_FULL;
+    const char *message = db && rc != SQLITE_FULL ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
     int code = VASQ_ENGINE_ERROR_BASE + rc;
     std::string text = "(ERROR " + std::to_string(code) + ") " + cp1252::fromUtf8(message);
     if (text.size() > kMaxText)

@@ -20,8 +20,12 @@ struct Status {
 Status ownFailure(int code, std::string_view text = {});
 
 // The engine's failure rc (an extended result code) on db: VASQ_ENGINE_ERROR_BASE plus
-// rc, and "(ERROR <code>) <message>" with db's message (or rc's) in Windows-1252.
+// rc, and "(ERROR <code>) <message>" with db's message (or rc's) in Windows-1252. An I/O
+// failure for want of room (see diskFull) is SQLITE_FULL.
 Status engineFailure(sqlite3 *db, int rc);
+
+// True for the errno of a write refused for room: a full disk, a quota, a size limit.
+bool diskFull(int error);
 
 // The register read by VASQ_GetLastErrorCodeID and VASQ_GetLastErrorCodeDesc.
 class LastError {

@@ -26,8 +26,8 @@ constexpr const char *kCopyName = "vasq_copy";
 // the library's page size, a transformed copy in pages of 8,192 bytes.
 const std::string kKeyedCopy = "PRAGMA vasq_copy.cipher_page_size=" + std::to_string(VASQ_PAGE_SIZE) +
                                "; PRAGMA vasq_copy.journal_mode=OFF; PRAGMA vasq_copy.cache_size=-65536; ";
-constexpr const char *kTransformedCopy =
-    "PRAGMA vasq_copy.page_size=8192; PRAGMA vasq_copy.journal_mode=OFF; PRAGMA vasq_copy.cache_size=-65536; ";
+const std::string kTransformedCopy = "PRAGMA vasq_copy.page_size=" + std::to_string(kSealedPageSize) +
+                                     "; PRAGMA vasq_copy.journal_mode=OFF; PRAGMA vasq_copy.cache_size=-65536; ";
 
 // A new empty file beside target with the permissions of model, removed with this
 // object unless kept.
@@ -64,7 +64,7 @@ private:
 // A failed file operation on the operating system's name, with errno's text.
 Status ioFailure(int error, const char *what, const std::string &name)
 {
-    int code = VASQ_ENGINE_ERROR_BASE + SQLITE_IOERR;
+    int code = VASQ_ENGINE_ERROR_BASE + (diskFull(error) ? SQLITE_FULL : SQLITE_IOERR);
     return {code, "(ERROR " + std::to_string(code) + ") " + what + " " + cp1252::fromUtf8(name) + ": " +
                       std::strerror(error)};
 }
@@ -98,6 +98,43 @@ int userVersion(Connection &connection)
     return version;
 }
 
+// What a copy is checked for besides being written.
+enum class Check {
+    none,
+    copy,   // the copy is checked whole and sealed (saveTransformed)
+    source, // the source, a sealed copy, is verified against its seal (loadTransformed)
+};
+
+// A failure of a sealed copy's own: code SQLITE_CORRUPT or SQLITE_NOTADB with text.
+Status copyFailure(int rc, const char *text)
+{
+    int code = VASQ_ENGINE_ERROR_BASE + rc;
+    return {code, "(ERROR " + std::to_string(code) + ") " + text};
+}
+
+// Runs a file control of the transforming VFS on schema of connection.
+Status control(Connection &connection, const char *schema, int op)
+{
+    int result = SQLITE_OK;
+    int rc = sqlite3_file_control(connection.handle(), schema, op, &result);
+    rc = rc == SQLITE_OK ? result : rc;
+    if (rc == SQLITE_CORRUPT)
+        return copyFailure(rc, "La copia ha cambiado desde que se escribi\xF3: sus bytes no son los que se guardaron.");
+    return rc == SQLITE_OK ? Status() : connection.failure(rc);
+}
+
+int tableCount(Connection &connection)
+{
+    sqlite3_stmt *statement = nullptr;
+    int count = 0;
+    const char *sql = "SELECT count(*) FROM main.sqlite_master WHERE type='table'";
+    if (sqlite3_prepare_v2(connection.handle(), sql, -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW)
+        count = sqlite3_column_int(statement, 0);
+    sqlite3_finalize(statement);
+    return count;
+}
+
 // Exports the database of connection into the empty file name (a URI on a connection
 // opened with a VFS), keyed with key (UTF-8), in one read transaction of the source, so
 // that the copy holds one state of the database also while other copies write. setup runs
@@ -106,14 +143,20 @@ int userVersion(Connection &connection)
 // The export is its own check against copying a damaged database: it reads every page of
 // every table and index (the engine copies an index whole into an empty copy), and a
 // keyed page that is not as written, or a page that does not hold a sound tree, fails it
-// as "database disk image is malformed". Pages it does not read (free ones) do not reach
-// the copy.
-Status exportInto(Connection &connection, const std::string &name, const std::string &key, const char *setup)
+// as "database disk image is malformed". A page that is an earlier version of itself (a
+// lost write) is a sound tree whose records disagree with their index entries, and the
+// copy receives both as they are: checking the copy (it needs no decryption, and its
+// pages are still in memory) finds that. Pages it does not read (free ones) do not reach
+// the copy. A transformed copy of a database without tables is refused.
+Status exportInto(Connection &connection, const std::string &name, const std::string &key, const char *setup,
+                  Check check)
 {
     Status status = attach(connection, name, key);
     if (!status.ok())
         return status;
     status = connection.run((std::string(setup) + "BEGIN").c_str());
+    if (status.ok() && check != Check::none && tableCount(connection) == 0)
+        status = copyFailure(SQLITE_NOTADB, "No es una base de datos con datos: no tiene ninguna tabla.");
     if (status.ok()) {
         std::string copy = std::string("SELECT sqlcipher_export('") + kCopyName + "'); PRAGMA " + kCopyName +
                            ".user_version=" + std::to_string(userVersion(connection)) + "; COMMIT";
@@ -121,6 +164,16 @@ Status exportInto(Connection &connection, const std::string &name, const std::st
     }
     if (!sqlite3_get_autocommit(connection.handle()))
         connection.run("ROLLBACK");
+    if (status.ok() && check == Check::copy)
+        status = checkIntegrity(connection, kCopyName);
+    if (status.ok() && check == Check::copy)
+        status = control(connection, kCopyName, kSealControl);
+    if (check == Check::source) {
+        // Also after a failure: a copy whose bytes changed says so rather than what it broke.
+        Status verified = control(connection, "main", kVerifyControl);
+        if (!verified.ok() && (status.ok() || verified.code == VASQ_ENGINE_ERROR_BASE + SQLITE_CORRUPT))
+            status = verified;
+    }
     Status detached = connection.run((std::string("DETACH DATABASE ") + kCopyName).c_str());
     return status.ok() ? detached : status;
 }
@@ -152,7 +205,7 @@ Status replace(const std::string &name, const std::string &target)
 // source, closes connection and renames the new file over target. On failure target is
 // left as it was and the new file removed.
 Status writeCopy(Connection &connection, const std::string &target, const std::string &key, const char *vfs,
-                 const char *setup)
+                 const char *setup, Check check)
 {
     NewFile file(target, sqlite3_db_filename(connection.handle(), "main"));
     if (file.name().empty()) {
@@ -160,7 +213,7 @@ Status writeCopy(Connection &connection, const std::string &target, const std::s
         return ioFailure(error, "No se puede crear un fichero junto a", cp1252::fileName(target));
     }
     Status status =
-        exportInto(connection, vfs ? fileUri(file.name(), vfs) : file.name(), engineKey(nullptr, key), setup);
+        exportInto(connection, vfs ? fileUri(file.name(), vfs) : file.name(), engineKey(nullptr, key), setup, check);
     connection.close();
     if (status.ok())
         status = replace(file.name(), target);
@@ -171,10 +224,11 @@ Status writeCopy(Connection &connection, const std::string &target, const std::s
 
 } // namespace
 
-Status checkIntegrity(Connection &connection)
+Status checkIntegrity(Connection &connection, const char *schema)
 {
     sqlite3_stmt *statement = nullptr;
-    int rc = sqlite3_prepare_v2(connection.handle(), "PRAGMA main.integrity_check(1)", -1, &statement, nullptr);
+    const std::string sql = std::string("PRAGMA ") + schema + ".integrity_check(1)";
+    int rc = sqlite3_prepare_v2(connection.handle(), sql.c_str(), -1, &statement, nullptr);
     std::string finding;
     if (rc == SQLITE_OK && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
         const unsigned char *text = sqlite3_column_text(statement, 0);
@@ -192,13 +246,13 @@ Status checkIntegrity(Connection &connection)
 
 Status copyTo(Connection &connection, const std::string &target, const std::string &password)
 {
-    return writeCopy(connection, target, password, nullptr, kKeyedCopy.c_str());
+    return writeCopy(connection, target, password, nullptr, kKeyedCopy.c_str(), Check::none);
 }
 
 Status saveTransformed(Connection &connection, const std::string &target, const Transforms &transforms)
 {
     TransformScope scope(transforms);
-    return writeCopy(connection, target, "", transformVfs(), kTransformedCopy);
+    return writeCopy(connection, target, "", transformVfs(), kTransformedCopy.c_str(), Check::copy);
 }
 
 Status loadTransformed(const std::string &source, const Transforms &transforms, const std::string &target,
@@ -209,7 +263,8 @@ Status loadTransformed(const std::string &source, const Transforms &transforms, 
     // Read-write, as the copy attached to it must be; without encode the source itself
     // cannot be written. (Read-only, the engine reads rollback-journal files far slower.)
     Status status = connection.open(source, false, "", transformVfs());
-    return status.ok() ? writeCopy(connection, target, password, plainVfs(), kKeyedCopy.c_str()) : status;
+    return status.ok() ? writeCopy(connection, target, password, plainVfs(), kKeyedCopy.c_str(), Check::source)
+                       : status;
 }
 
 } // namespace vasq

@@ -11,9 +11,9 @@
 
 namespace vasq {
 
-// Runs the integrity check on connection; a damaged file fails with SQLITE_CORRUPT's
-// engine code and the engine's first finding as text.
-Status checkIntegrity(Connection &connection);
+// Runs the integrity check on schema of connection; a damaged file fails with
+// SQLITE_CORRUPT's engine code and the engine's first finding as text.
+Status checkIntegrity(Connection &connection, const char *schema = "main");
 
 // Writes the whole database of connection, user_version included, to a new file beside
 // target keyed with password (plain when empty) and with the permissions of the source,
@@ -21,14 +21,15 @@ Status checkIntegrity(Connection &connection);
 // left as it was and the new file removed.
 Status copyTo(Connection &connection, const std::string &target, const std::string &password);
 
-// Checks the database of connection (opened with a VFS) and writes its plain copy to
-// target as copyTo does, every byte stored through transforms, in pages of 8,192 bytes.
-// Check and copy run in one read transaction: they see one state of the database while
-// other copies go on writing, and the copy reads the pages the check left in memory.
+// Writes the plain copy of the database of connection (opened with a VFS) to target as
+// copyTo does, every byte stored through transforms, in pages of kSealedPageSize bytes,
+// from one read transaction: one state of the database while other copies go on writing.
+// The copy, once written, passes the integrity check and is sealed, or is not kept.
 Status saveTransformed(Connection &connection, const std::string &target, const Transforms &transforms);
 
 // Reads the plain database stored at source through transforms and writes it, keyed with
-// password (plain when empty), to target as copyTo does.
+// password (plain when empty), to target as copyTo does. A sealed source must match its
+// seal; a source without tables is refused.
 Status loadTransformed(const std::string &source, const Transforms &transforms, const std::string &target,
                        const std::string &password);
 

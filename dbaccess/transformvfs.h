@@ -1,6 +1,12 @@
 // A VFS over the engine's default one that stores the database files it opens through a
 // pair of byte transforms: the engine works on plain pages, the file holds their stored
 // form. Journals and temporary files pass through untouched.
+//
+// A file written in pages of kSealedPageSize bytes can be sealed once whole: the sum of
+// its pages' checksums, computed as they were written, goes into unused bytes of its
+// header. Reading it back sums the pages as they are read; verifying compares that with
+// the seal, so that a copy whose bytes changed after it was written is known, without a
+// pass of its own over the file.
 #pragma once
 
 #include "vasqdb.h"
@@ -26,6 +32,17 @@ public:
 private:
     Transforms m_previous;
 };
+
+// The page size of the files that can be sealed.
+constexpr int kSealedPageSize = 8192;
+
+// File controls of a transformed file (sqlite3_file_control on its schema, with an int
+// receiving the engine's result code): kSealControl seals the file written so far and
+// flushes it (SQLITE_MISUSE when it was not written in whole pages); kVerifyControl
+// checks the file read against its seal (SQLITE_CORRUPT when its bytes changed; a file
+// without a seal passes).
+constexpr int kSealControl = 0x56510001;
+constexpr int kVerifyControl = 0x56510002;
 
 // The name of the transforming VFS, registered with the engine at the first call.
 const char *transformVfs();

@@ -67,6 +67,15 @@ extern "C" {
  * "(ERROR <code>) <engine's message>", cut to 1,023 characters. */
 #define VASQ_ENGINE_ERROR_BASE 100000
 
+/* An engine code's primary result (SQLite's result code without its extended part), and
+ * the ones a caller tells apart: a damaged file, a write refused for want of room (a full
+ * disk, a quota or a file size limit, whatever the engine made of it), and a file that is
+ * no database or not one under the password given. */
+#define VASQ_ENGINE_PRIMARY(code) (((code) - VASQ_ENGINE_ERROR_BASE) & 0xFF)
+#define VASQ_PRIMARY_CORRUPT 11
+#define VASQ_PRIMARY_FULL    13
+#define VASQ_PRIMARY_NOTADB  26
+
 /* Name of the collation registered on every connection: texts compare and sort without
  * regard to case, accented letters with their base letter (an accent only breaks ties),
  * N-tilde as its own letter right after N. */
@@ -170,18 +179,19 @@ VASQ_API int VASQ_Rollback(void);
 
 /* ------------------------------------------------------------------ maintenance */
 
-/* Closes the open database and checks the file at path: integrity check, then a
- * rebuild of every index. Needs a database opened before (else returns 1 and records
+/* Closes the open database and repairs the file at path: every index rebuilt from its
+ * table (an index that disagrees with its table after a lost write is mended so), then
+ * the integrity check. Needs a database opened before (else returns 1 and records
  * nothing) and no other running copy holding the file (else returns 1 and records
- * VASQ_ERR_INUSE). A damaged file returns an engine code with the engine's account of
- * the damage as its text. Always leaves the library closed with trace level 0; the
- * caller opens again. Returns 0, 1 or an engine code. */
+ * VASQ_ERR_INUSE). A file still damaged returns an engine code with the engine's account
+ * of the damage as its text, and is left as it was. Always leaves the library closed
+ * with trace level 0; the caller opens again. Returns 0, 1 or an engine code. */
 VASQ_API int VASQ_RepairBase(const char *path);
 
-/* Closes the open database, checks the file at source as VASQ_RepairBase does and writes
+/* Closes the open database, runs the integrity check on the file at source and writes
  * a compacted copy of it to destination, keyed with the stored password (an empty one
  * gives a plain copy), keeping its user_version. The copy is written beside destination
- * and renamed over it at the end, so destination is either the old file or the whole
+ * (named as for VASQ_ExportTransformed) and renamed over it at the end, so destination is either the old file or the whole
  * copy. Needs an open database and no other copy holding source, as VASQ_RepairBase.
  * Always leaves the library closed with trace level 0. Returns 0, 1 or an engine code.
  */
@@ -204,21 +214,29 @@ VASQ_API int C_ChangePassword(const char *path, const char *oldPassword, const c
  * its offset. Called on the thread that called the library. */
 typedef void (*VASQ_FileTransform)(void *bytes, long length, long long offset);
 
-/* Runs the integrity check of VASQ_RepairBase on the database file at source, opened
- * with password (an empty one opens a plain file), and writes a compacted plain copy of
- * it (no password, its user_version kept) to destination, every byte in the form encode
- * gives it; decode must undo encode (the copy is read back while it is written). One
- * pass over the data: the copy is written once, already in its stored form. Check and
- * copy run in one read transaction of source: the copy holds one state of the database
- * and the call waits for no writer, while other running copies (and this one's other
- * connections) go on writing to it; source is left as it was, and an open database of
- * this library and the stored password are not touched. The copy is written to a new file beside destination, flushed to disk and
- * renamed over it, so destination is either the old file or the whole copy; on any
- * failure the new file is removed. Uses up to 256 MiB of memory for the pages it reads.
+/* Writes a compacted plain copy (no password, its user_version kept) of the database file
+ * at source, opened with password (an empty one opens a plain file), to destination, every
+ * byte in the form encode gives it; decode must undo encode (the copy is read back while it
+ * is written). The copy is written in one pass, already in its stored form, from one read
+ * transaction of source: it holds one state of the database and the call waits for no
+ * writer, while other running copies (and this one's other connections) go on writing to
+ * it; source is left as it was, and an open database of this library and the stored
+ * password are not touched. The export reads every page of every table and index, so a
+ * page that is damaged fails it; the copy, once written, passes the integrity check (it
+ * finds the records and index entries that disagree after a lost write of the source), or
+ * it is not kept. Then it is sealed: the sum of its pages' checksums, taken as they were
+ * written, goes into bytes of its header the engine leaves unused, so that reading it
+ * back knows whether its bytes changed. A source without tables is refused. The copy is
+ * written to a new file beside destination (named destination, ".", and six letters or
+ * digits), flushed to disk and renamed over it, so destination is either the old file or
+ * the whole copy; on any failure the new file is removed (a run killed meanwhile leaves it
+ * behind). Uses up to 64 MiB of memory for the copy's pages.
  * Returns 0; VASQ_ERR_ARGUMENT for a missing path, password or transform, a path longer
  * than VASQ_MAX_PATH or a password longer than VASQ_MAX_PASSWORD; VASQ_ERR_INUSE when
- * another copy holds source exclusively; an engine code (a wrong password, a damaged
- * source, a failed write or rename). A failure is recorded and traced at level 11. */
+ * another copy holds source exclusively; an engine code (a wrong password; a damaged
+ * source, VASQ_PRIMARY_CORRUPT; no room for the copy, VASQ_PRIMARY_FULL; a source without
+ * tables, VASQ_PRIMARY_NOTADB; a failed write or rename). A failure is recorded and traced
+ * at level 11. */
 VASQ_API int VASQ_ExportTransformed(const char *source, const char *password,
                                     const char *destination, VASQ_FileTransform encode,
                                     VASQ_FileTransform decode);
@@ -226,15 +244,21 @@ VASQ_API int VASQ_ExportTransformed(const char *source, const char *password,
 /* Rebuilds a database from such a copy: reads the plain database stored at source (decode
  * gives its bytes back, see VASQ_ExportTransformed) and writes it, keyed with password (an
  * empty one gives a plain file) and with its user_version, to destination, in one pass.
- * It is written to a new file beside destination, flushed to disk and renamed over it,
+ * The pages are summed as they are read (and the few the rebuild does not need read at the
+ * end): a sealed copy whose sum is not its seal's, one whose bytes changed after it was
+ * written, is refused; a copy without a seal (written by earlier builds) is read as it is.
+ * It is written to a new file beside destination (named as for VASQ_ExportTransformed),
+ * flushed to disk and renamed over it,
  * after destination's journal files are removed; on any failure destination is left as
  * it was and the new file removed. Destination is held exclusively meanwhile (or runs
  * under VASQ_LockExclusive of the same path); source is only read. Does not touch an open
  * database of this library nor the stored password.
  * Returns 0; VASQ_ERR_ARGUMENT as for VASQ_ExportTransformed; VASQ_ERR_INUSE when a
  * running copy, this one included, has destination open or held; an engine code (a
- * source missing or no database once decoded, a failed write or rename). A failure is
- * recorded and traced at level 11. */
+ * source missing; one that is no database once decoded, or has no tables,
+ * VASQ_PRIMARY_NOTADB; one damaged or changed since it was written,
+ * VASQ_PRIMARY_CORRUPT; no room, VASQ_PRIMARY_FULL; a failed write or rename). A failure
+ * is recorded and traced at level 11. */
 VASQ_API int VASQ_ImportTransformed(const char *source, VASQ_FileTransform decode,
                                     const char *destination, const char *password);
 

@@ -139,23 +139,52 @@ inline constexpr const char *kPasswordBD = "mxTalvero";
 // The copy's path: the database path with its extension changed to ".mcr".
 std::string RutaCopiaBD(std::string_view rutaBD);
 
-// Writes the scrambled copy of the database at rutaBD, keyed with password. The database
-// is checked and exported once, compacted and without its password, straight into the
-// scrambled form (VASQ_ExportTransformed): one state of it, taken while other running copies
-// go on writing, without waiting for them. Without a password the file is copied as it is (a database in WAL mode is
-// checkpointed first through vasqdb, which opens it when it has no database open). The copy
-// is built in a temporary file beside it, every write checked and flushed to disk, and
-// renamed over the old copy; only then, unless conservar, is the database deleted. Any
-// failure keeps the database and the old copy, is logged with "[ General::GuardaBDCifrada ] "
-// and gives false.
-bool GuardaBDCifrada(std::string_view rutaBD, bool conservar, std::string_view password);
+// Why the copy could not be written, or the database rebuilt from it.
+enum class FalloCopia {
+    Ninguno,
+    SinEspacio, // no room on the disk (a quota or a file size limit too)
+    Danada,     // the database (writing) or the copy (rebuilding) is damaged, or changed since written
+    NoEsBase,   // no database, or one without tables, where one is read
+    Otro,       // a file that cannot be created, renamed or removed, and the rest
+};
+
+// Writes the scrambled copy of the database at rutaBD, keyed with password. The database is
+// exported once, compacted and without its password, straight into the scrambled form
+// (VASQ_ExportTransformed): one state of it, taken while other running copies go on
+// writing, without waiting for them; the copy is then checked whole and sealed with the sum
+// of its pages' checksums. Without a password the file is copied as it is (a database in
+// WAL mode is checkpointed first through vasqdb, which opens it when it has no database
+// open), unsealed. The copy is built in a temporary file beside it, every write checked and
+// flushed to disk, and renamed over the old copy; only then, unless conservar, is the
+// database deleted. Any failure keeps the database and the old copy, is logged with
+// "[ General::GuardaBDCifrada ] ", gives false and, with fallo, says why.
+bool GuardaBDCifrada(std::string_view rutaBD, bool conservar, std::string_view password,
+                     FalloCopia *fallo = nullptr);
 
 // Rebuilds the database at rutaBD from its scrambled copy, through a temporary file renamed
 // into place. With a password the copy is read and written keyed in one pass
-// (VASQ_ImportTransformed), which also proves it a whole database; without one the file is
-// the copy's bytes unscrambled. A failure (a missing copy included) leaves no file behind,
-// is logged with "[ General::RecuperaBDCifrada ] " and gives false.
-bool RecuperaBDCifrada(std::string_view rutaBD, std::string_view password = {});
+// (VASQ_ImportTransformed), which also proves it a whole database: a sealed copy whose
+// bytes changed since it was written, an empty one and one without tables are refused
+// (copies of earlier builds have no seal and are read as they are); without a password the
+// file is the copy's bytes unscrambled. A failure (a missing copy included) leaves no file
+// behind and the copy as it was, is logged with "[ General::RecuperaBDCifrada ] ", gives
+// false and, with fallo, says why.
+bool RecuperaBDCifrada(std::string_view rutaBD, std::string_view password = {}, FalloCopia *fallo = nullptr);
+
+// True when the open database holds the tables of the program's data (an earlier build's
+// database may still lack those of the running copies, which start-up adds).
+bool TieneTablasDelPrograma();
+
+// Removes what runs killed while writing the copy, rebuilding the database or compacting it
+// left behind: in the database's folder, the temporary files that vasqdb and
+// GuardaBDCifrada make beside the database and beside its copy (the file's name followed by
+// "." and six letters or digits, or by ".tmp"); in the program folder, the compaction's
+// target and its temporaries. Only for a caller that holds the database alone
+// (VASQ_LockExclusive), so that no running copy is writing one; any other file stays.
+void BorraTemporales(std::string_view rutaBD);
+
+// The compaction's target: "tmp.mdb" in the program folder.
+std::string RutaCompactacion();
 
 // The wait cursor while the object lives; nothing without a QApplication.
 class CursorEspera {

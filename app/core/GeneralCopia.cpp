@@ -2,13 +2,18 @@
 #include "General.h"
 
 #include "b_encrip.h"
+#include "Modmas.h"
 #include "cp1252.h"
+#include "progdir.h"
 #include "vasqdb.h"
 
 #include <QApplication>
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <filesystem>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -22,6 +27,14 @@ bool Falla(const char *funcion, const std::string &porque)
 {
     WriteLog(std::string("[ General::") + funcion + " ] " + porque);
     return false;
+}
+
+// The failure of a step that says nothing more of its reason.
+bool Falla(const char *funcion, const std::string &porque, FalloCopia *fallo)
+{
+    if (fallo)
+        *fallo = FalloCopia::Otro;
+    return Falla(funcion, porque);
 }
 
 // A file handle that closes itself; Cierra() reports whether everything written reached
@@ -120,11 +133,61 @@ void EnLaCopia(void *bytes, long largo, long long desde)
     Transforma(p, largo);
 }
 
-std::string ErrorBD()
+FalloCopia Clasifica(int codigo)
+{
+    if (codigo <= VASQ_ENGINE_ERROR_BASE)
+        return FalloCopia::Otro;
+    switch (VASQ_ENGINE_PRIMARY(codigo)) {
+    case VASQ_PRIMARY_FULL:
+        return FalloCopia::SinEspacio;
+    case VASQ_PRIMARY_CORRUPT:
+        return FalloCopia::Danada;
+    case VASQ_PRIMARY_NOTADB:
+        return FalloCopia::NoEsBase;
+    default:
+        return FalloCopia::Otro;
+    }
+}
+
+// The library's last error as text; with fallo, what it means for the copy.
+std::string ErrorBD(FalloCopia *fallo)
 {
     char texto[1024] = "";
-    VASQ_GetLastErrorCodeDesc(texto, sizeof texto);
+    const int codigo = VASQ_GetLastErrorCodeDesc(texto, sizeof texto);
+    if (fallo)
+        *fallo = Clasifica(codigo);
     return texto;
+}
+
+// A temporary of the copies beside the file called nombre: nombre followed by ".tmp", or by
+// "." and the six letters or digits that mkstemp adds; with mismo, nombre itself too.
+bool EsTemporalDe(const std::string &fichero, const std::string &nombre, bool mismo)
+{
+    if (fichero == nombre + ".tmp" || (mismo && fichero == nombre))
+        return true;
+    if (fichero.size() != nombre.size() + 7 || fichero.compare(0, nombre.size() + 1, nombre + ".") != 0)
+        return false;
+    return std::all_of(fichero.end() - 6, fichero.end(), [](unsigned char c) { return std::isalnum(c) != 0; });
+}
+
+// Removes the regular files of carpeta that are temporaries of the files called nombres.
+void BorraTemporalesDe(const std::string &carpeta, std::initializer_list<std::string> nombres, bool mismos)
+{
+    std::error_code ec;
+    for (const auto &entrada : std::filesystem::directory_iterator(cp1252::fileName(carpeta), ec)) {
+        const std::string fichero = entrada.path().filename().string();
+        if (!entrada.is_regular_file(ec) ||
+            std::none_of(nombres.begin(), nombres.end(), [&](const std::string &n) { return EsTemporalDe(fichero, n, mismos); }))
+            continue;
+        if (std::filesystem::remove(entrada.path(), ec))
+            WriteLog("[ General::BorraTemporales ] Se borra '" + cp1252::fromUtf8(entrada.path().string()) +
+                     "', que dej\xF3 una ejecuci\xF3n interrumpida");
+    }
+}
+
+std::string NombreFichero(const std::string &ruta)
+{
+    return cp1252::fileName(ruta.substr(ruta.rfind('/') + 1));
 }
 
 // Folds the write-ahead log into the database file so that a copy of the file is whole.
@@ -207,7 +270,7 @@ std::string RutaCopiaBD(std::string_view rutaBD)
     return CambiaExtension(rutaBD, ".mcr");
 }
 
-bool GuardaBDCifrada(std::string_view rutaBD, bool conservar, std::string_view password)
+bool GuardaBDCifrada(std::string_view rutaBD, bool conservar, std::string_view password, FalloCopia *fallo)
 {
     const std::string bd(rutaBD), clave(password);
     const std::string copia = RutaCopiaBD(bd);
@@ -215,42 +278,69 @@ bool GuardaBDCifrada(std::string_view rutaBD, bool conservar, std::string_view p
     if (!clave.empty()) {
         if (VASQ_ExportTransformed(bd.c_str(), clave.c_str(), copia.c_str(), EnLaCopia<BlockQuickEncript>,
                                    EnLaCopia<BlockQuickDecript>) != 0)
-            return Falla("GuardaBDCifrada", "No se puede escribir la copia de '" + bd + "': " + ErrorBD());
+            return Falla("GuardaBDCifrada", "No se puede escribir la copia de '" + bd + "': " + ErrorBD(fallo));
     } else {
         const std::string temporal = copia + ".tmp";
         if (!Checkpoint(bd, clave))
-            return Falla("GuardaBDCifrada", "No se pudo volcar el diario de '" + bd + "'");
+            return Falla("GuardaBDCifrada", "No se pudo volcar el diario de '" + bd + "'", fallo);
         if (!CopiaFichero(bd, temporal, BlockQuickEncript, "GuardaBDCifrada"))
-            return false;
+            return Falla("GuardaBDCifrada", "No se puede copiar '" + bd + "'", fallo);
         if (!RenombraFichero(temporal, copia)) {
             BorraFichero(temporal);
-            return Falla("GuardaBDCifrada", "No se puede escribir '" + copia + "'");
+            return Falla("GuardaBDCifrada", "No se puede escribir '" + copia + "'", fallo);
         }
     }
     if (!conservar) {
         if (!BorraFichero(bd))
-            return Falla("GuardaBDCifrada", "No se puede borrar '" + bd + "'");
+            return Falla("GuardaBDCifrada", "No se puede borrar '" + bd + "'", fallo);
         BorraDiarios(bd);
     }
     return true;
 }
 
-bool RecuperaBDCifrada(std::string_view rutaBD, std::string_view password)
+bool RecuperaBDCifrada(std::string_view rutaBD, std::string_view password, FalloCopia *fallo)
 {
     const std::string bd(rutaBD), clave(password), copia = RutaCopiaBD(bd);
     CursorEspera cursor;
     if (!clave.empty()) {
         if (VASQ_ImportTransformed(copia.c_str(), EnLaCopia<BlockQuickDecript>, bd.c_str(), clave.c_str()) != 0)
-            return Falla("RecuperaBDCifrada", "No se puede reconstruir '" + bd + "' desde su copia: " + ErrorBD());
+            return Falla("RecuperaBDCifrada",
+                         "No se puede reconstruir '" + bd + "' desde su copia: " + ErrorBD(fallo));
         return true;
     }
     const std::string temporal = bd + ".tmp";
     if (!CopiaFichero(copia, temporal, BlockQuickDecript, "RecuperaBDCifrada"))
-        return false;
+        return Falla("RecuperaBDCifrada", "No se puede copiar '" + copia + "'", fallo);
     BorraDiarios(bd);
     if (!RenombraFichero(temporal, bd)) {
         BorraFichero(temporal);
-        return Falla("RecuperaBDCifrada", "No se puede escribir '" + bd + "'");
+        return Falla("RecuperaBDCifrada", "No se puede escribir '" + bd + "'", fallo);
     }
     return true;
+}
+
+bool TieneTablasDelPrograma()
+{
+    static const char *const kTablas[] = {"_Usuarios()", "_Empresas( Datos )", "_Presentadores( Datos )",
+                                         "_Emisores( Datos )", "Remesas()", "Documentos()", "Librados( Datos )"};
+    std::string lista;
+    for (const char *tabla : kTablas)
+        lista += std::string(lista.empty() ? "'" : ", '") + tabla + "'";
+    int halladas = -1;
+    const std::string error =
+        DBGetData("SELECT COUNT(*) AS Total FROM sqlite_master WHERE type='table' AND name IN (" + lista + ")",
+                  [&halladas](char *fila, char *, int) { halladas = std::atoi(GetCampo("Total", fila).c_str()); });
+    return error.empty() && halladas == int(std::size(kTablas));
+}
+
+std::string RutaCompactacion()
+{
+    return progdir::file("tmp.mdb");
+}
+
+void BorraTemporales(std::string_view rutaBD)
+{
+    const std::string bd(rutaBD), compactacion = RutaCompactacion();
+    BorraTemporalesDe(Carpeta(bd), {NombreFichero(bd), NombreFichero(RutaCopiaBD(bd))}, false);
+    BorraTemporalesDe(Carpeta(compactacion), {NombreFichero(compactacion)}, true);
 }

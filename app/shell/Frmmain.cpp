@@ -20,6 +20,7 @@
 #include "vasqdb.h"
 
 #include <QCloseEvent>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
@@ -113,16 +114,47 @@ int Pieza(std::string_view texto, size_t desde, size_t largo, int siNo)
 // copy's exit takes.
 constexpr qint64 kEsperaRetenida = 20000;
 
-// Rebuilds the missing database from its scrambled copy, held alone meanwhile so that two
-// copies starting at once never both put a database in its place. 0 when the database is
-// there; VASQ_ERR_INUSE while another copy holds it; 1 when it cannot be rebuilt.
-int RecuperaBD(const std::string &ruta)
+bool TieneDatos(const std::string &ruta)
 {
-    if (const int bloqueo = VASQ_LockExclusive(ruta.c_str()); bloqueo != 0)
-        return bloqueo == VASQ_ERR_INUSE ? bloqueo : 1;
-    const bool hecha = Existe(ruta) || RecuperaBDCifrada(ruta, kPasswordBD);
+    std::error_code ec;
+    return std::filesystem::file_size(cp1252::fileName(ruta), ec) > 0 && !ec;
+}
+
+// Makes the database ready to open, holding it alone meanwhile so that two copies starting
+// at once never both put a database in its place: removes what killed runs left behind,
+// and rebuilds a missing or empty database from its scrambled copy. 0 when there is a
+// database to open (another copy running has it); VASQ_ERR_INUSE while another copy holds
+// it alone and there is none; 1 when it cannot be rebuilt, fallo saying why.
+int PreparaBD(const std::string &ruta, FalloCopia &fallo)
+{
+    if (const int bloqueo = VASQ_LockExclusive(ruta.c_str()); bloqueo != 0) {
+        VASQ_GetLastErrorCodeID();
+        if (bloqueo != VASQ_ERR_INUSE)
+            return 1;
+        return TieneDatos(ruta) ? 0 : bloqueo;
+    }
+    BorraTemporales(ruta);
+    const bool hecha = TieneDatos(ruta) || RecuperaBDCifrada(ruta, kPasswordBD, &fallo);
     VASQ_UnlockExclusive();
     return hecha ? 0 : 1;
+}
+
+// The failed rebuild: a copy whose bytes changed is named; any other failure is text 118.
+void AvisaFalloReconstruccion(const std::string &ruta, FalloCopia fallo)
+{
+    if (fallo == FalloCopia::Danada)
+        CajaMensaje(FormateaTexto(::Idioma.GetTexto(924), RutaCopiaBD(ruta)), ::Idioma.GetTexto(117),
+                    IconoMensaje::Error);
+    else
+        CajaMensaje(::Idioma.GetTexto(118), ::Idioma.GetTexto(117), IconoMensaje::Error);
+}
+
+// Where an unreadable database is kept aside: its folder, its name with "-ilegible-" and
+// the date and time, its extension.
+std::string RutaApartada(const std::string &ruta)
+{
+    const std::string fecha = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")).toStdString();
+    return CambiaExtension(CambiaExtension(ruta, "") + "-ilegible-" + fecha, ".mdb");
 }
 
 } // namespace
@@ -213,34 +245,80 @@ bool TFormMain::AbreBaseDatos()
     // opens what it left.
     QElapsedTimer espera;
     espera.start();
-    int recuperada = 0, abierta = 0;
+    FalloCopia fallo = FalloCopia::Ninguno;
+    int preparada = 0, abierta = 0;
     for (;;) {
         abierta = 0;
-        recuperada = Existe(PathBD) ? 0 : RecuperaBD(PathBD);
-        if (recuperada == 0) {
+        preparada = PreparaBD(PathBD, fallo);
+        if (preparada == 0) {
             SetBdPassword(kPasswordBD);
             abierta = VASQ_OpenDB(PathBD.c_str(), 0, 0);
         }
         // Held by that copy, or removed by it between the look and the open.
         const bool retenida =
-            recuperada == VASQ_ERR_INUSE || abierta == VASQ_ERR_INUSE || (abierta != 0 && !Existe(PathBD));
+            preparada == VASQ_ERR_INUSE || abierta == VASQ_ERR_INUSE || (abierta != 0 && !Existe(PathBD));
         if (!retenida || espera.hasExpired(kEsperaRetenida))
             break;
         VASQ_GetLastErrorCodeID();
         QThread::msleep(100);
     }
-    if (recuperada != 0) {
+    if (preparada != 0) {
         VASQ_GetLastErrorCodeID();
-        CajaMensaje(::Idioma.GetTexto(118), ::Idioma.GetTexto(117), IconoMensaje::Error);
+        AvisaFalloReconstruccion(PathBD, fallo);
         return false;
     }
-    if (abierta != 0) {
-        char texto[1024] = "";
-        VASQ_GetLastErrorCodeDesc(texto, 1023);
-        CajaMensaje(texto, ::Idioma.GetTexto(117), IconoMensaje::Error);
+    if (abierta == 0 && TieneTablasDelPrograma())
+        return true;
+    char texto[1024] = "";
+    VASQ_GetLastErrorCodeDesc(texto, 1023);
+    const std::string porque = abierta == 0 ? ::Idioma.GetTexto(923) : std::string(texto);
+    VASQ_CloseDB();
+    // A file that is no database of the program, or that the engine cannot read: the copy
+    // may still hold the data.
+    if ((abierta == 0 || abierta > VASQ_ENGINE_ERROR_BASE) && TieneDatos(RutaCopiaBD(PathBD)))
+        return OfreceReconstruir(porque);
+    CajaMensaje(porque, ::Idioma.GetTexto(117), IconoMensaje::Error);
+    return false;
+}
+
+bool TFormMain::OfreceReconstruir(const std::string &porque)
+{
+    const std::string copia = RutaCopiaBD(PathBD), aparte = RutaApartada(PathBD);
+    if (CajaMensaje(FormateaTexto(::Idioma.GetTexto(922), PathBD, porque, copia, aparte), ::Idioma.GetTexto(117),
+                    IconoMensaje::Pregunta, BotonesMensaje::SiNo) != RespuestaSi) {
+        TerminarSinLogin = true;
         return false;
     }
-    return true;
+    FalloCopia fallo = FalloCopia::Otro;
+    bool hecha = false;
+    if (VASQ_LockExclusive(PathBD.c_str()) == 0) {
+        // The unreadable file keeps its journal beside it; a failed rebuild puts both back.
+        if (RenombraSinReemplazar(PathBD, aparte)) {
+            RenombraSinReemplazar(PathBD + "-wal", aparte + "-wal");
+            BorraFichero(PathBD + "-shm");
+            hecha = RecuperaBDCifrada(PathBD, kPasswordBD, &fallo);
+            if (!hecha) {
+                RenombraSinReemplazar(aparte, PathBD);
+                RenombraSinReemplazar(aparte + "-wal", PathBD + "-wal");
+            }
+        }
+        VASQ_UnlockExclusive();
+    }
+    VASQ_GetLastErrorCodeID();
+    if (!hecha) {
+        AvisaFalloReconstruccion(PathBD, fallo);
+        return false;
+    }
+    WriteLog("[ TFormMain::AbreBaseDatos ] '" + PathBD + "' no se pod\xED" "a leer (" + porque +
+             "): reconstruida desde su copia; el fichero queda en '" + aparte + "'");
+    SetBdPassword(kPasswordBD);
+    if (VASQ_OpenDB(PathBD.c_str(), 0, 0) == 0 && TieneTablasDelPrograma())
+        return true;
+    char texto[1024] = "";
+    VASQ_GetLastErrorCodeDesc(texto, 1023);
+    VASQ_CloseDB();
+    CajaMensaje(texto, ::Idioma.GetTexto(117), IconoMensaje::Error);
+    return false;
 }
 
 void TFormMain::LeeConfiguracion()
@@ -410,6 +488,10 @@ void TFormMain::showEvent(QShowEvent *evento)
 
 void TFormMain::FormShow()
 {
+    if (TerminarSinLogin) {
+        TerminaAplicacion();
+        return;
+    }
     std::fill(std::begin(ColumnaAsc), std::end(ColumnaAsc), -1);
     std::fill(std::begin(ColumnaDesc), std::end(ColumnaDesc), -1);
     GridsActivos = true;
@@ -535,10 +617,26 @@ bool TFormMain::CierraUltimaCopia()
         return false;
     }
     // The database is checked and written once, compacted and scrambled, into the copy,
-    // and removed; a failure keeps the database and the old copy.
-    CursorEspera cursor;
-    const std::unique_ptr<TFormCerrando> aviso = TFormCerrando::MuestraSiTarda(this, PathBD, 790);
-    const bool limpia = GuardaBDCifrada(PathBD, false, kPasswordBD);
+    // and removed; a failure keeps the database and the old copy, and the user is told.
+    FalloCopia fallo = FalloCopia::Ninguno;
+    bool limpia = false;
+    {
+        CursorEspera cursor;
+        const std::unique_ptr<TFormCerrando> aviso = TFormCerrando::MuestraSiTarda(this, PathBD, 790);
+        limpia = GuardaBDCifrada(PathBD, false, kPasswordBD, &fallo);
+    }
     VASQ_UnlockExclusive();
+    if (!limpia)
+        AvisaCopiaNoEscrita(fallo);
     return limpia;
+}
+
+void TFormMain::AvisaCopiaNoEscrita(FalloCopia fallo)
+{
+    const bool danada = fallo == FalloCopia::Danada || fallo == FalloCopia::NoEsBase;
+    const int porque = fallo == FalloCopia::SinEspacio ? 916 : danada ? 917 : 918;
+    const int remedio = fallo == FalloCopia::SinEspacio ? 919 : danada ? 920 : 921;
+    CajaMensaje(FormateaTexto(::Idioma.GetTexto(915), RutaCopiaBD(PathBD), ::Idioma.GetTexto(porque), PathBD,
+                              ::Idioma.GetTexto(remedio)),
+                ::Idioma.GetTexto(1), IconoMensaje::Error);
 }

@@ -23,6 +23,8 @@
 #include <string_view>
 #include <vector>
 
+enum class FalloCopia;
+
 class QAction;
 class QLabel;
 class QLineEdit;
@@ -80,6 +82,9 @@ public:
     std::string IdEmpresa;    // the company in the tree, as text
     std::string MonedaRemesa; // "ESP" or "EUR": the currency of the batch in view
     bool ArranqueFallido = false;
+    // The user declined to rebuild an unreadable database from its copy: the program ends
+    // at its first show, without the login.
+    bool TerminarSinLogin = false;
     bool SaltarLogin = false;
     int FilaGrid = 0; // anchor row of the bills grid's marks (grid numbering: 0 none)
     // The presenters of each order type, as id texts; refilled by every tree rebuild.
@@ -564,6 +569,12 @@ private:
 
     // Start-up and exit (Frmmain.cpp).
     bool AbreBaseDatos();
+    // Offers to rebuild from its copy the database that cannot be read as the program's
+    // (porque says why), keeping the file aside; true when the rebuilt database is open.
+    bool OfreceReconstruir(const std::string &porque);
+    // Tells the user that the copy could not be written (the exit or the save), why and
+    // what to do.
+    void AvisaCopiaNoEscrita(FalloCopia fallo);
     void LeeConfiguracion();
     void AplicaGeometria();
     void GuardaConfiguracion();

@@ -83,28 +83,45 @@ void TFormMain::MNUGuardarcambiosClick()
 {
     // One state of the database goes into the scrambled copy while it stays open and other
     // copies go on writing.
-    PausaCoordinacion pausa;
-    CursorEspera cursor;
-    const std::unique_ptr<TFormCerrando> aviso = TFormCerrando::MuestraSiTarda(this, PathBD, kTextoGuardando);
-    GuardaBDCifrada(PathBD, true, kPasswordBD);
+    FalloCopia fallo = FalloCopia::Ninguno;
+    bool guardada = false;
+    {
+        PausaCoordinacion pausa;
+        CursorEspera cursor;
+        const std::unique_ptr<TFormCerrando> aviso = TFormCerrando::MuestraSiTarda(this, PathBD, kTextoGuardando);
+        guardada = GuardaBDCifrada(PathBD, true, kPasswordBD, &fallo);
+    }
+    if (!guardada)
+        AvisaCopiaNoEscrita(fallo);
 }
 
 void TFormMain::MNURepararClick()
 {
     bool reparada = false;
+    int resultado = 1;
+    char danos[1024] = "";
     {
         PausaCoordinacion pausa;
         CursorEspera cursor;
-        reparada = TrabajaEnExclusiva([this] { return VASQ_RepairBase(PathBD.c_str()) == 0; });
+        reparada = TrabajaEnExclusiva([&] {
+            resultado = VASQ_RepairBase(PathBD.c_str());
+            if (resultado > VASQ_ENGINE_ERROR_BASE)
+                VASQ_GetLastErrorCodeDesc(danos, 1023);
+            return resultado == 0;
+        });
     }
-    AvisoTexto(reparada ? 660 : 646, 6, IconoMensaje::Informacion);
+    if (resultado > VASQ_ENGINE_ERROR_BASE)
+        CajaMensaje(FormateaTexto(::Idioma.GetTexto(925), danos, PathBD, RutaCopiaBD(PathBD)), ::Idioma.GetTexto(6),
+                    IconoMensaje::Error);
+    else
+        AvisoTexto(reparada ? 660 : 646, 6, IconoMensaje::Informacion);
 }
 
 bool TFormMain::Compactar()
 {
     PausaCoordinacion pausa;
     CursorEspera cursor;
-    const std::string destino = progdir::file("tmp.mdb");
+    const std::string destino = RutaCompactacion();
     return TrabajaEnExclusiva([this, &destino] {
         if (VASQ_CompactBase(PathBD.c_str(), destino.c_str()) != 0 || !Existe(destino))
             return false;

@@ -1,6 +1,7 @@
 // Temporary folders and file helpers for the tests.
 #include "testutil.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -38,6 +39,15 @@ void writeFile(const std::string &path, const std::string &data)
 bool fileExists(const std::string &path)
 {
     return std::filesystem::exists(path);
+}
+
+std::vector<size_t> changedPages(const std::string &before, const std::string &after, size_t size)
+{
+    std::vector<size_t> pages;
+    for (size_t at = 0; at < std::max(before.size(), after.size()); at += size)
+        if (before.compare(std::min(at, before.size()), size, after, std::min(at, after.size()), size) != 0)
+            pages.push_back(at / size);
+    return pages;
 }
 
 } // namespace testutil

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace testutil {
 
@@ -25,5 +26,9 @@ private:
 std::string readFile(const std::string &path);
 void writeFile(const std::string &path, const std::string &data);
 bool fileExists(const std::string &path);
+
+// The pages, of size bytes each and numbered from 0, in which two versions of a file differ:
+// to find the pages a change wrote, so that one can be put back as it was (a lost write).
+std::vector<size_t> changedPages(const std::string &before, const std::string &after, size_t size);
 
 } // namespace testutil

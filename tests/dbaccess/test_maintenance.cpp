@@ -137,6 +137,37 @@ TEST_F(Maintenance, RepairChecksTheFileAndLeavesTheLibraryClosed)
     expectContents(db, dbtest::kPassword);
 }
 
+TEST_F(Maintenance, RepairMendsAnIndexThatALostWriteLeftDisagreeingWithItsTable)
+{
+    exec("CREATE TABLE L (Id INTEGER PRIMARY KEY, Nombre TEXT, Nota TEXT)");
+    exec("CREATE INDEX L_Nombre ON L (Nombre)");
+    for (int i = 0; i < 50; ++i)
+        exec("INSERT INTO L (Nombre, Nota) VALUES ('nombre " + std::to_string(i) + "', 'nota')");
+    auto cambia = [&](const char *sql) {
+        exec(sql);
+        VASQ_CloseDB();
+        return testutil::readFile(db);
+    };
+    const std::string inicial = cambia("SELECT 1");
+    ASSERT_EQ(VASQ_OpenDB(db.c_str(), 0, 0), 0);
+    const std::string conFila = cambia("UPDATE L SET Nota='otra' WHERE Id=10");
+    const std::vector<size_t> paginas = testutil::changedPages(inicial, conFila, VASQ_PAGE_SIZE);
+    ASSERT_EQ(paginas.size(), 1u) << "the table's page alone";
+    ASSERT_EQ(VASQ_OpenDB(db.c_str(), 0, 0), 0);
+    std::string bytes = cambia("UPDATE L SET Nombre='cambiado' WHERE Id=10");
+    const size_t desde = paginas[0] * VASQ_PAGE_SIZE;
+    bytes.replace(desde, VASQ_PAGE_SIZE, conFila, desde, VASQ_PAGE_SIZE);
+    testutil::writeFile(db, bytes);
+
+    ASSERT_EQ(VASQ_OpenDB(db.c_str(), 0, 0), 0);
+    ASSERT_NE(rows("PRAGMA integrity_check"), std::vector<std::string>{"integrity_check=ok"});
+    EXPECT_EQ(VASQ_RepairBase(db.c_str()), 0) << lastErrorText();
+    ASSERT_EQ(VASQ_OpenDB(db.c_str(), 0, 0), 0);
+    EXPECT_EQ(rows("PRAGMA integrity_check"), std::vector<std::string>{"integrity_check=ok"});
+    EXPECT_EQ(rows("SELECT Nombre FROM L WHERE Nombre='nombre 10'"), std::vector<std::string>{"Nombre=nombre 10"})
+        << "the table's record, as the page holds it";
+}
+
 class DamagedFile : public Maintenance, public ::testing::WithParamInterface<const char *> {};
 
 TEST_P(DamagedFile, RepairGivesTheEngineFailureAndItsText)

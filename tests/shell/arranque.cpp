@@ -5,6 +5,7 @@
 #include "Cerrando.h"
 #include "Login.h"
 #include "Programa.h"
+#include "General.h"
 #include "basedatos.h"
 #include "qcp1252.h"
 #include "ventanas.h"
@@ -18,7 +19,9 @@
 #include <QPushButton>
 #include <QThread>
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <gtest/gtest.h>
 
 namespace arranque {
 
@@ -181,6 +184,40 @@ bool LlenaRemesas(int recibos)
             return false;
         }
     return VASQ_CommitTrans() == 0;
+}
+
+void DanaArbol(const Carpeta &carpeta, const char *arbol, size_t &desde, std::string &danado)
+{
+    ASSERT_EQ(basedatos::open(carpeta.BD(), kPasswordBD), 0);
+    const int raiz = std::atoi(Valor(std::string("SELECT rootpage FROM sqlite_master WHERE name='") + arbol + "'",
+                                     "rootpage").c_str());
+    VASQ_CloseDB();
+    ASSERT_GT(raiz, 1) << arbol;
+    desde = size_t(raiz - 1) * VASQ_PAGE_SIZE + 1024;
+    danado.assign(1024, char(0xA5));
+    std::string bytes = testutil::readFile(carpeta.BD());
+    bytes.replace(desde, danado.size(), danado);
+    testutil::writeFile(carpeta.BD(), bytes);
+}
+
+void PierdeEscritura(const Carpeta &carpeta, size_t &desde, std::string &pagina)
+{
+    auto cambia = [&](const char *sql) {
+        ASSERT_EQ(basedatos::open(carpeta.BD(), kPasswordBD), 0);
+        ASSERT_TRUE(Ejecuta(std::string("UPDATE [Documentos()] SET ") + sql + " WHERE Id_documento BETWEEN 100 AND 110"));
+        VASQ_CloseDB();
+    };
+    const std::string inicial = testutil::readFile(carpeta.BD());
+    cambia("Ref_interna='perdida'"); // a column of no index: only the bills' page changes
+    const std::string conFila = testutil::readFile(carpeta.BD());
+    const std::vector<size_t> paginas = testutil::changedPages(inicial, conFila, VASQ_PAGE_SIZE);
+    ASSERT_EQ(paginas.size(), 1u);
+    cambia("Importe=Importe+1");
+    std::string bytes = testutil::readFile(carpeta.BD());
+    desde = paginas[0] * VASQ_PAGE_SIZE;
+    pagina = conFila.substr(desde, VASQ_PAGE_SIZE);
+    bytes.replace(desde, pagina.size(), pagina);
+    testutil::writeFile(carpeta.BD(), bytes);
 }
 
 } // namespace arranque

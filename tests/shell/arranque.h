@@ -81,4 +81,14 @@ std::string Valor(const std::string &sql, const std::string &campo);
 // statement failed.
 bool LlenaRemesas(int recibos);
 
+// Damages the closed database at carpeta: 1,024 bytes of the first page of the tree (a table
+// or an index) called arbol overwritten with 0xA5; desde and danado receive where and what.
+void DanaArbol(const Carpeta &carpeta, const char *arbol, size_t &desde, std::string &danado);
+
+// Makes the closed database at carpeta lose a write: the page that holds bills 100 to 110 goes
+// back to what it was before their amounts changed, while the index on the amounts keeps the
+// new ones (an earlier version of a sound page: it passes every check of its own); desde and
+// pagina receive where and what was written back.
+void PierdeEscritura(const Carpeta &carpeta, size_t &desde, std::string &pagina);
+
 } // namespace arranque

@@ -8,6 +8,8 @@
 #include "Multiidioma.h"
 #include "Multiuser.h"
 #include "Propiedades.h"
+#include "b_encrip.h"
+#include "basedatos.h"
 #include "copias.h"
 #include "elementos.h"
 #include "vars.h"
@@ -22,6 +24,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <filesystem>
+#include <random>
 #include <gtest/gtest.h>
 
 namespace {
@@ -154,6 +157,153 @@ TEST(Arranque, AMissingScrambledCopyShows118AndLeavesNothingBehind)
     for (const auto &f : std::filesystem::directory_iterator(carpeta.Ruta("BD")))
         EXPECT_EQ(f.path().filename(), "Orvanta.mdb.lck") << "nothing half-built";
     EXPECT_NE(carpeta.Log().find("[ General::RecuperaBDCifrada ] "), std::string::npos) << "the log stays";
+}
+
+QString Texto(int n)
+{
+    return cp1252::toQString(Idioma.GetTexto(n));
+}
+
+// The copy with bits flipped at places drawn from semilla, past the file's header.
+void CambiaBits(const std::string &copia, int bits, unsigned semilla)
+{
+    std::string bytes = testutil::readFile(copia);
+    std::mt19937 azar(semilla);
+    for (int i = 0; i < bits; ++i)
+        bytes[100 + azar() % (bytes.size() - 100)] ^= char(1u << (azar() % 8));
+    testutil::writeFile(copia, bytes);
+}
+
+// The copy as earlier builds wrote it: without its seal.
+void SinSello(const std::string &copia)
+{
+    std::string bytes = testutil::readFile(copia);
+    BlockQuickDecript(bytes.data(), 8192);
+    std::fill(bytes.begin() + 72, bytes.begin() + 92, '\0');
+    BlockQuickEncript(bytes.data(), 8192);
+    testutil::writeFile(copia, bytes);
+}
+
+// The database rebuilt from the copy, with its tables dropped: a database, not the program's.
+void SinTablas(const Carpeta &carpeta)
+{
+    ASSERT_TRUE(RecuperaBDCifrada(carpeta.BD(), kPasswordBD));
+    ASSERT_EQ(basedatos::open(carpeta.BD(), kPasswordBD), 0);
+    for (const std::string &tabla : basedatos::kTables)
+        ASSERT_TRUE(arranque::Ejecuta("DROP TABLE " + tabla));
+    ASSERT_TRUE(arranque::Ejecuta("CREATE TABLE Otra (a TEXT)"));
+    VASQ_CloseDB();
+}
+
+struct Encontrado {
+    const char *que;
+    std::function<void(const Carpeta &)> prepara;
+    int texto;        // of the message the start shows, 0 for none
+    int respuesta;    // to it
+    bool abre;        // the program's database opens
+    bool aparte;      // the file the database was is kept aside
+};
+
+const Encontrado kEncontrados[] = {
+    {"an empty database file beside the copy is no database: it is rebuilt",
+     [](const Carpeta &c) { testutil::writeFile(c.BD(), ""); }, 0, 0, true, false},
+    {"a database file that is none, rebuilt when the user says so",
+     [](const Carpeta &c) { testutil::writeFile(c.BD(), std::string(5000, 'x')); }, 922, QMessageBox::Yes, true,
+     true},
+    {"a database file that is none, kept when the user says no: the program ends",
+     [](const Carpeta &c) { testutil::writeFile(c.BD(), std::string(5000, 'x')); }, 922, QMessageBox::No, false,
+     false},
+    {"a database without the program's tables, rebuilt", SinTablas, 922, QMessageBox::Yes, true, true},
+    {"an empty copy and no database", [](const Carpeta &c) { testutil::writeFile(c.Ruta("BD/Orvanta.mcr"), ""); },
+     118, QMessageBox::Ok, false, false},
+    {"a copy that is no database and no database",
+     [](const Carpeta &c) { testutil::writeFile(c.Ruta("BD/Orvanta.mcr"), std::string(20000, 'x')); }, 118,
+     QMessageBox::Ok, false, false},
+    {"the shipped copy with one bit changed", [](const Carpeta &c) { CambiaBits(c.Ruta("BD/Orvanta.mcr"), 1, 1); },
+     924, QMessageBox::Ok, false, false},
+    {"the shipped copy with another bit changed",
+     [](const Carpeta &c) { CambiaBits(c.Ruta("BD/Orvanta.mcr"), 1, 7); }, 924, QMessageBox::Ok, false, false},
+    {"four bits changed", [](const Carpeta &c) { CambiaBits(c.Ruta("BD/Orvanta.mcr"), 4, 2); }, 924,
+     QMessageBox::Ok, false, false},
+    {"64 bits changed", [](const Carpeta &c) { CambiaBits(c.Ruta("BD/Orvanta.mcr"), 64, 3); }, 924,
+     QMessageBox::Ok, false, false},
+    {"a copy of an earlier build, without a seal, is read as before",
+     [](const Carpeta &c) { SinSello(c.Ruta("BD/Orvanta.mcr")); }, 0, 0, true, false},
+};
+
+class ArranqueConFicheros : public ::testing::TestWithParam<Encontrado> {};
+
+TEST_P(ArranqueConFicheros, NeverRunsOnAnEmptyOrDamagedDatabaseAndKeepsTheUsersFiles)
+{
+    const Encontrado &caso = GetParam();
+    Carpeta carpeta;
+    caso.prepara(carpeta);
+    const bool habiaBD = testutil::fileExists(carpeta.BD());
+    const std::string bd = habiaBD ? testutil::readFile(carpeta.BD()) : "", copia = testutil::readFile(carpeta.Ruta("BD/Orvanta.mcr"));
+    RespondeCajas cajas({QMessageBox::StandardButton(caso.respuesta ? caso.respuesta : QMessageBox::Ok)});
+    {
+        Ventanas ventanas;
+        TFormMain *m = ventanas.Main();
+        ASSERT_EQ(cajas.Vistas.size(), caso.texto ? 1u : 0u) << caso.que;
+        if (caso.texto) {
+            EXPECT_TRUE(cajas.Vistas[0].texto.startsWith(Texto(caso.texto).left(30))) << caso.que << ": "
+                                                                                   << cajas.Vistas[0].texto.toStdString();
+            EXPECT_EQ(cajas.Vistas[0].titulo, Texto(117)) << caso.que;
+        }
+        EXPECT_EQ(m->ArranqueFallido, !caso.abre) << caso.que;
+        EXPECT_EQ(VASQ_IsDBOpened() && TieneTablasDelPrograma(), caso.abre) << caso.que;
+        if (caso.abre) {
+            EXPECT_EQ(arranque::Valor("SELECT Cod_usuario FROM [_Usuarios()] WHERE Id_usuario=1", "Cod_usuario"), "ADMIN")
+                << caso.que;
+        } else {
+            EXPECT_EQ(testutil::readFile(carpeta.Ruta("BD/Orvanta.mcr")), copia) << caso.que;
+            EXPECT_EQ(testutil::fileExists(carpeta.BD()), habiaBD) << caso.que;
+            if (habiaBD)
+                EXPECT_TRUE(testutil::readFile(carpeta.BD()) == bd) << caso.que;
+        }
+        if (caso.respuesta == QMessageBox::No) {
+            m->show();
+            EXPECT_TRUE(arranque::HastaTerminar([] {})) << "ends without the login";
+        }
+    }
+    std::vector<std::string> apartados;
+    for (const auto &f : std::filesystem::directory_iterator(carpeta.Ruta("BD")))
+        if (f.path().filename().string().find("-ilegible-") != std::string::npos)
+            apartados.push_back(f.path().string());
+    ASSERT_EQ(apartados.size(), caso.aparte ? 1u : 0u) << caso.que;
+    if (caso.aparte)
+        EXPECT_TRUE(testutil::readFile(apartados[0]) == bd) << "the unreadable file is kept whole";
+}
+
+INSTANTIATE_TEST_SUITE_P(Arranque, ArranqueConFicheros, ::testing::ValuesIn(kEncontrados));
+
+TEST(Arranque, WhatKilledRunsLeftGoesAtTheNextStartThatHoldsTheDatabaseAlone)
+{
+    const char *const restos[] = {"BD/Orvanta.mcr.Ab3xZ9", "BD/Orvanta.mdb.q1W2e3", "BD/Orvanta.mcr.tmp",
+                                  "BD/Orvanta.mdb.tmp", "tmp.mdb", "tmp.mdb.K8s7D6"};
+    const char *const ajenos[] = {"BD/Orvanta.mcr.bak", "BD/Orvanta-enero.mcr", "BD/Orvanta.mcr.2026-01",
+                                  "BD/Orvanta.mdb.Ab3xZ", "BD/notas.txt", "tmp.mdb.viejo", "Orvanta.mcr.Ab3xZ9"};
+    for (const bool otraCopia : {true, false}) {
+        Carpeta carpeta;
+        std::unique_ptr<copias::Copia> otra;
+        if (otraCopia) {
+            ASSERT_TRUE(RecuperaBDCifrada(carpeta.BD(), kPasswordBD));
+            otra = std::make_unique<copias::Copia>(carpeta.BD());
+            ASSERT_EQ(otra->Pide("registra").substr(0, 1), "1");
+        }
+        for (const char *f : restos)
+            testutil::writeFile(carpeta.Ruta(f), std::string(10000, 'r'));
+        for (const char *f : ajenos)
+            testutil::writeFile(carpeta.Ruta(f), "del usuario");
+        Ventanas ventanas;
+        ASSERT_FALSE(ventanas.Main()->ArranqueFallido);
+        for (const char *f : restos)
+            EXPECT_EQ(testutil::fileExists(carpeta.Ruta(f)), otraCopia) << f << (otraCopia ? ": another copy runs" : "");
+        for (const char *f : ajenos)
+            EXPECT_EQ(testutil::readFile(carpeta.Ruta(f)), "del usuario") << f;
+        if (otra)
+            EXPECT_EQ(otra->Pide("fin"), "0");
+    }
 }
 
 TEST(Arranque, AStartWaitsForTheLastCopyOnItsWayOutAndFindsItsData)

@@ -7,7 +7,10 @@
 #include "General.h"
 #include "basedatos.h"
 #include "fallos.h"
+#include "Multiidioma.h"
+#include "qcp1252.h"
 #include "vasqdb.h"
+#include "ventanas.h"
 
 #include <QApplication>
 #include <filesystem>
@@ -20,6 +23,11 @@ namespace {
 
 using arranque::Carpeta;
 using arranque::Ventanas;
+
+QString Texto(int n)
+{
+    return cp1252::toQString(Idioma.GetTexto(n));
+}
 
 // Each table of the open database as its name, its row count and a checksum of its rows.
 std::vector<std::string> Resumen()
@@ -37,21 +45,13 @@ std::vector<std::string> Resumen()
     return resumen;
 }
 
-// The program folder with its database rebuilt and holding recibos bills, closed; with
-// arbol, the place in the file of the first page of that table's or index's tree.
-void PreparaBD(const Carpeta &carpeta, int recibos, std::vector<std::string> &resumen, const char *arbol = nullptr,
-               size_t *pagina = nullptr)
+// The program folder with its database rebuilt and holding recibos bills, closed.
+void PreparaBD(const Carpeta &carpeta, int recibos, std::vector<std::string> &resumen)
 {
     ASSERT_TRUE(RecuperaBDCifrada(carpeta.BD(), kPasswordBD));
     ASSERT_EQ(basedatos::open(carpeta.BD(), kPasswordBD), 0);
     ASSERT_TRUE(arranque::LlenaRemesas(recibos));
     resumen = Resumen();
-    if (arbol) {
-        const std::string raiz =
-            arranque::Valor(std::string("SELECT rootpage FROM sqlite_master WHERE name='") + arbol + "'", "rootpage");
-        ASSERT_GT(std::atoi(raiz.c_str()), 1) << arbol;
-        *pagina = size_t(std::atoi(raiz.c_str()) - 1) * VASQ_PAGE_SIZE;
-    }
     VASQ_CloseDB();
 }
 
@@ -112,56 +112,63 @@ struct FalloSalida {
     const char *paso;
     const char *danada; // the table or index whose first page is damaged before the start
     std::function<void(const std::function<void()> &salida)> provoca;
+    int motivo;               // the reason the message gives
+    bool perdida = false;     // the database lost a write before the start
 };
 
+const auto kSale = [](const std::function<void()> &salida) { salida(); };
+
 const FalloSalida kFallos[] = {
-    {"the export is refused: a page of the bills is damaged", "Documentos()",
-     [](const std::function<void()> &salida) { salida(); }},
-    {"the export is refused: a page of the concepts is damaged", "Conceptos()",
-     [](const std::function<void()> &salida) { salida(); }},
-    {"the export is refused: a page of an index of the bills is damaged", "Documentos_Librado",
-     [](const std::function<void()> &salida) { salida(); }},
-    {"the export is refused: a page of an index of the drawees is damaged", "Librados_Referencia",
-     [](const std::function<void()> &salida) { salida(); }},
+    {"the export is refused: a page of the bills is damaged", "Documentos()", kSale, 917},
+    {"the export is refused: a page of the concepts is damaged", "Conceptos()", kSale, 917},
+    {"the export is refused: a page of an index of the bills is damaged", "Documentos_Librado", kSale, 917},
+    {"the export is refused: a page of an index of the drawees is damaged", "Librados_Referencia", kSale, 917},
+    {"the copy is refused: a page of the bills lost a write", nullptr, kSale, 917, true},
     {"the disk fills up while the copy is written", nullptr,
      [](const std::function<void()> &salida) {
          fallos::DiscoLleno lleno(64 * 1024);
          salida();
-     }},
+     },
+     916},
     {"the copy cannot be renamed into place", nullptr,
      [](const std::function<void()> &salida) {
          fallos::RenombrarFalla falla;
          salida();
-     }},
+     },
+     918},
 };
 
 class FalloAlSalir : public ::testing::TestWithParam<FalloSalida> {};
 
-TEST_P(FalloAlSalir, KeepsTheDatabaseAndThePreviousCopy)
+TEST_P(FalloAlSalir, KeepsTheDatabaseAndThePreviousCopyAndTellsTheUserWhy)
 {
     const FalloSalida &fallo = GetParam();
     Carpeta carpeta;
     std::vector<std::string> antes;
     size_t desde = 0;
-    PreparaBD(carpeta, 3000, antes, fallo.danada, &desde);
+    PreparaBD(carpeta, 3000, antes);
     const std::string copiaAntes = testutil::readFile(carpeta.Ruta("BD/Orvanta.mcr"));
     std::string danado;
-    if (fallo.danada) {
-        std::string bytes = testutil::readFile(carpeta.BD());
-        desde += 1024;
-        danado.assign(1024, char(0xA5));
-        bytes.replace(desde, danado.size(), danado);
-        testutil::writeFile(carpeta.BD(), bytes);
-    }
+    if (fallo.danada)
+        arranque::DanaArbol(carpeta, fallo.danada, desde, danado);
+    if (fallo.perdida)
+        arranque::PierdeEscritura(carpeta, desde, danado);
 
     auto ventanas = std::make_unique<Ventanas>();
     ASSERT_FALSE(ventanas->Main()->ArranqueFallido) << fallo.paso;
-    fallo.provoca([&] { ventanas.reset(); });
+    {
+        RespondeCajas cajas;
+        fallo.provoca([&] { ventanas.reset(); });
+        ASSERT_EQ(cajas.Vistas.size(), 1u) << fallo.paso;
+        const QString texto = cajas.Vistas[0].texto;
+        EXPECT_TRUE(texto.contains(Texto(fallo.motivo))) << texto.toStdString() << "\n" << carpeta.Log();
+        EXPECT_TRUE(texto.contains(QStringLiteral("se conserva la copia anterior"))) << texto.toStdString();
+    }
 
     EXPECT_EQ(testutil::readFile(carpeta.Ruta("BD/Orvanta.mcr")), copiaAntes) << fallo.paso;
     ASSERT_TRUE(testutil::fileExists(carpeta.BD())) << fallo.paso;
-    if (fallo.danada) {
-        EXPECT_EQ(testutil::readFile(carpeta.BD()).substr(desde, danado.size()), danado) << "the same file";
+    if (!danado.empty()) {
+        EXPECT_TRUE(testutil::readFile(carpeta.BD()).substr(desde, danado.size()) == danado) << "the same file";
     } else {
         ASSERT_EQ(basedatos::open(carpeta.BD(), kPasswordBD), 0) << fallo.paso;
         EXPECT_EQ(Resumen(), antes) << fallo.paso;
@@ -173,7 +180,9 @@ TEST_P(FalloAlSalir, KeepsTheDatabaseAndThePreviousCopy)
         EXPECT_TRUE(esperados.count(f.path().filename().string())) << "left behind: " << f.path() << ", " << fallo.paso;
     EXPECT_NE(carpeta.Log().find("[ General::GuardaBDCifrada ] "), std::string::npos) << "the log says why";
 
-    // The next start opens the database as it was left.
+    // The next start opens the database as it was left (a damaged one, its exit refuses
+    // again).
+    RespondeCajas cajas;
     Ventanas otraVez;
     EXPECT_FALSE(otraVez.Main()->ArranqueFallido) << fallo.paso;
 }

@@ -11,6 +11,7 @@
 #include "Multiuser.h"
 #include "basedatos.h"
 #include "copias.h"
+#include "fallos.h"
 #include "jpeg.h"
 #include "profile.h"
 #include "qcp1252.h"
@@ -25,6 +26,7 @@
 #include <QSpinBox>
 #include <QUrl>
 #include <filesystem>
+#include <optional>
 #include <regex>
 #include <set>
 #include <gtest/gtest.h>
@@ -228,8 +230,9 @@ TEST_P(TrasMantenimiento, EveryCopyWritesToOneDatabaseAndTheExitsCopyHoldsEveryR
             RespondeCajas cajas;
             m->findChild<QAction *>(QLatin1String(GetParam().comando))->trigger();
             ASSERT_EQ(cajas.Vistas.size(), GetParam().texto ? 1u : 0u);
-            if (GetParam().texto)
+            if (GetParam().texto) {
                 EXPECT_EQ(cajas.Vistas[0].texto, Texto(GetParam().texto));
+            }
         }
         {
             copias::Copia otra(carpeta.BD());
@@ -256,6 +259,58 @@ TEST_P(TrasMantenimiento, EveryCopyWritesToOneDatabaseAndTheExitsCopyHoldsEveryR
 INSTANTIATE_TEST_SUITE_P(Mantenimiento, TrasMantenimiento,
                          ::testing::Values(Sustitucion{"MNUCompactar", 628}, Sustitucion{"MNUReparar", 660},
                                            Sustitucion{"MNUGuardardatos", 0}));
+
+struct Estropeada {
+    const char *que;
+    const char *comando;
+    void (*estropea)(const Carpeta &carpeta, size_t &desde, std::string &bytes); // before the start
+    bool discoLleno;
+    int texto; // the message says it
+};
+
+const Estropeada kEstropeadas[] = {
+    {"saving on a full disk", "MNUGuardardatos", nullptr, true, 916},
+    {"saving a database that lost a write", "MNUGuardardatos", arranque::PierdeEscritura, false, 917},
+    {"repairing a database that lost a write mends it", "MNUReparar", arranque::PierdeEscritura, false, 660},
+    {"repairing a damaged page of the bills", "MNUReparar",
+     [](const Carpeta &c, size_t &desde, std::string &bytes) { arranque::DanaArbol(c, "Documentos()", desde, bytes); },
+     false, 925},
+};
+
+class MantenimientoEstropeado : public ::testing::TestWithParam<Estropeada> {};
+
+TEST_P(MantenimientoEstropeado, TellsWhatWentWrongAndKeepsTheCopy)
+{
+    const Estropeada &caso = GetParam();
+    Carpeta carpeta;
+    ASSERT_TRUE(RecuperaBDCifrada(carpeta.BD(), kPasswordBD));
+    ASSERT_EQ(basedatos::open(carpeta.BD(), kPasswordBD), 0);
+    ASSERT_TRUE(arranque::LlenaRemesas(3000));
+    VASQ_CloseDB();
+    size_t desde = 0;
+    std::string bytes;
+    if (caso.estropea)
+        caso.estropea(carpeta, desde, bytes);
+    const std::string copia = testutil::readFile(carpeta.Ruta("BD/Orvanta.mcr"));
+    RespondeCajas cajas;
+    Ventanas ventanas;
+    {
+        std::optional<fallos::DiscoLleno> lleno;
+        if (caso.discoLleno)
+            lleno.emplace(64 * 1024);
+        ventanas.Main()->findChild<QAction *>(QLatin1String(caso.comando))->trigger();
+    }
+    ASSERT_EQ(cajas.Vistas.size(), 1u) << caso.que;
+    const QString esperado = Texto(caso.texto);
+    EXPECT_TRUE(cajas.Vistas[0].texto.contains(esperado.left(esperado.indexOf(QLatin1Char('%')))))
+        << caso.que << ": " << cajas.Vistas[0].texto.toStdString();
+    EXPECT_TRUE(testutil::readFile(carpeta.Ruta("BD/Orvanta.mcr")) == copia) << caso.que;
+    EXPECT_TRUE(VASQ_IsDBOpened()) << caso.que;
+    if (caso.texto == 660)
+        EXPECT_EQ(arranque::Valor("PRAGMA integrity_check", "integrity_check"), "ok");
+}
+
+INSTANTIATE_TEST_SUITE_P(Mantenimiento, MantenimientoEstropeado, ::testing::ValuesIn(kEstropeadas));
 
 TEST(Mantenimiento, AFailedReopenIsShownAndLogged)
 {
