@@ -323,9 +323,9 @@ std::string LibradosEmisor::CuentaDistinta(int idLibrado, std::string_view codig
         return {};
     const std::string &suya = guardada->second;
     if (!RegistrosCSB::SinCuenta(cuenta) && CuentaEnviable(cuenta, tipoOrden) && cuenta != suya)
-        return FormateaTexto(Idioma.GetTexto(1020), codigo, cuenta, suya);
+        return FormateaTexto(Idioma.GetTexto(926), codigo, cuenta, suya);
     if (!CuentaEnviable(suya, tipoOrden))
-        return FormateaTexto(Idioma.GetTexto(1021), codigo, suya);
+        return FormateaTexto(Idioma.GetTexto(927), codigo, suya);
     return {};
 }
 

@@ -86,8 +86,8 @@ public:
     ResultadoLibrado Inserta(int tipoOrden, int idEmisor, int &idLibrado, const STRLibrado &l);
     // A line of an imported file whose code (trimmed, as read) found the drawee idLibrado,
     // with the line's account as the import reads it (trimmed): empty when the line's bill
-    // may go out on the drawee's stored account; else the report's line, text 1020 when the
-    // line carries another account that could be sent, or text 1021 when the stored one
+    // may go out on the drawee's stored account; else the report's line, text 926 when the
+    // line carries another account that could be sent, or text 927 when the stored one
     // cannot be sent (CuentaEnviable of the order type). A line without account
     // (RegistrosCSB::SinCuenta) or with one that cannot be sent (the import's own account
     // check reports it) is not compared.

@@ -294,7 +294,7 @@ TEST_F(ImportaCSB, BillsWithProblemsAreStoredMarked)
 TEST_F(ImportaCSB, ABillThatWouldGoOutOnAnotherAccountThanTheFilesIsErroneous)
 {
     const std::string viejo = "01822376180101507859", nuevo = "21000418450200051332";
-    const std::string otra = FormateaTexto(Texto(1020), "R4", nuevo, viejo);
+    const std::string otra = FormateaTexto(Texto(926), "R4", nuevo, viejo);
     auto r4 = [](const std::string &cuenta) { return Individual58("R4", cuenta, "0000000100"); };
     const struct {
         const char *porque;
@@ -303,7 +303,7 @@ TEST_F(ImportaCSB, ABillThatWouldGoOutOnAnotherAccountThanTheFilesIsErroneous)
     } casos[] = {
         {"the debtor changed bank", {r4(viejo)}, {r4(nuevo)}, {otra, Linea(3)}},
         {"a stored account that cannot be sent", {r4("0182237618010150785X")}, {r4(""), Domicilio58("R4")},
-         {FormateaTexto(Texto(1021), "R4", std::string(20, '9')), Linea(3)}},
+         {FormateaTexto(Texto(927), "R4", std::string(20, '9')), Linea(3)}},
         {"a credit without account", {r4(viejo)}, {r4(""), Domicilio58("R4")}, {}},
         {"two debtors given one reference", {}, {r4(viejo), r4(nuevo)}, {otra, Linea(4)}},
     };

@@ -411,7 +411,7 @@ TEST_F(Importacion, ABillThatWouldGoOutOnAnotherAccountThanTheFilesIsErroneous)
                     Librado("R1", "Alvarez", "2100041845020005133X"), Recibo("100"), Librado("R1", "Alvarez", bueno),
                     Recibo("200"), Librado("R2", "Bravo"), Recibo("300"), Librado("R2", "Bravo"), Recibo("400")}),
             cobros::Empresa());
-    EXPECT_TRUE(EnMemo(FormateaTexto(Idioma.GetTexto(1020), "R1", bueno, std::string(20, '9'))));
+    EXPECT_TRUE(EnMemo(FormateaTexto(Idioma.GetTexto(926), "R1", bueno, std::string(20, '9'))));
     EXPECT_EQ(Valor("SELECT * FROM [Documentos()] WHERE Importe=200", "Situacion"), "1") << "R1 kept its nines";
     EXPECT_EQ(run.Contadores().Recibos.Erroneos, 2) << "both bills of R1, none of R2";
 }
