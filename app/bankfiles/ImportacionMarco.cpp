@@ -57,6 +57,17 @@ std::string Texto(int n)
     return Idioma.GetTexto(n);
 }
 
+// The norms' character set (code page 850) writes the capital and small n with tilde as the
+// bytes 0xA5 and 0xA4: they become Windows-1252's 0xD1 and 0xF1; every other byte stays.
+void EnhesCSB(std::string &linea)
+{
+    for (char &c : linea)
+        if (c == '\xA5')
+            c = '\xD1';
+        else if (c == '\xA4')
+            c = '\xF1';
+}
+
 } // namespace
 
 MarcoImportacion::MarcoImportacion(Provincias provincias)
@@ -239,6 +250,7 @@ bool MarcoImportacion::Importa(std::string_view ruta, const LineDefList &layout)
         LineDef cortada;
         while (m_seguir && lector.Lee(linea))
             if (const LineDef *tipo = linea.empty() ? nullptr : ReconoceLinea(layout, linea)) {
+                EnhesCSB(linea);
                 CortaLinea(*tipo, linea, lector.Numero(), cortada);
                 P_IMPORTACION_ImportaOLine(cortada);
             }

@@ -14,7 +14,8 @@
 // Every message goes to the message callback and to the report, a file beside the input
 // named as it with its extension replaced by ".log", appended at every run. The
 // multi-user coordination is paused for the run; the caller posts the change notice after
-// it. Texts are Windows-1252. Main thread only; one run at a time per object.
+// it. Texts are Windows-1252; a file's bytes 0xA5 and 0xA4, the norms' capital and small n
+// with tilde, are read as theirs. Main thread only; one run at a time per object.
 #pragma once
 
 #include "Guardadocumento.h"

@@ -4,6 +4,7 @@
 #include "Importacion.h"
 
 #include "Cfgfile.h"
+#include "Generacsb.h"
 #include "General.h"
 #include "Guardadocumento.h"
 #include "Librados.h"
@@ -166,16 +167,15 @@ void ImportacionCSB::LeeRegistroOpcional(const FieldDef &campo, const std::strin
         Duplicado(kFormato);
 }
 
-// The account as read, checked position by position; a wrong one is marked and reported.
+// The account as read, checked position by position; a wrong one, or one that the send file
+// would refuse (wrong control digits; only a CSB58 credit may have none), is marked and
+// reported.
 void ImportacionCSB::ReglaCuenta(const std::string &texto)
 {
-    if (Vacio(texto)) {
-        m_librado.Cuenta = kCeros;
-        return;
-    }
-    std::string cuenta = texto.substr(0, 20);
+    const bool blanca = Vacio(texto);
+    std::string cuenta = blanca ? kCeros : texto.substr(0, 20);
     bool error = false;
-    for (size_t i = 0; i < 20; ++i) {
+    for (size_t i = 0; i < 20 && !blanca; ++i) {
         if (i < cuenta.size() && cuenta[i] == ' ') {
             cuenta[i] = '0';
             error = true;
@@ -196,7 +196,7 @@ void ImportacionCSB::ReglaCuenta(const std::string &texto)
         }
     }
     m_librado.Cuenta = cuenta;
-    if (error) {
+    if (error || !CuentaEnviable(cuenta, m_tipoOrden)) {
         m_librado.Error = true;
         AvisoImportacion(Texto(kCuentaIncorrecta));
         AvisoLinea(kErrorLinea, m_linea);
@@ -305,6 +305,14 @@ void ImportacionCSB::AltaLibradoCSB()
     CompruebaLibrado();
     if (!m_recibo.Id_librado.empty()) {
         ++Librados.Repetidos;
+        // The stored drawee stays as it is: a bill that would go out on another account is erroneous.
+        const std::string distinta = m_sentencias->Librados.CuentaDistinta(hallado, Recorta(l.Codigo_referencia),
+                                                                            Recorta(l.Cuenta), m_tipoOrden);
+        if (!distinta.empty()) {
+            l.Error = true;
+            AvisoImportacion(distinta);
+            AvisoLinea(kErrorLinea, m_lineaRecibo);
+        }
         return;
     }
     STRLibrado nuevo;

@@ -4,6 +4,7 @@
 #include "Cfgfile.h"
 #include "Controles.h"
 #include "General.h"
+#include "Generacsb.h"
 #include "Modmas.h"
 #include "Multiidioma.h"
 #include "Registros.h"
@@ -263,18 +264,23 @@ std::string LibradosEmisor::Busca(int idEmisor, std::string_view codigo, int &id
     }
     std::optional<SentenciaSQL> &sentencia = codigo.empty() ? m_buscaVacio : m_busca;
     if (!sentencia)
-        sentencia.emplace(std::string("SELECT [Librados( Datos )].Id_librado FROM [Librados( Datos )] WHERE ") +
+        sentencia.emplace(std::string("SELECT [Librados( Datos )].Id_librado, [Librados( Datos )].Cuenta FROM "
+                                      "[Librados( Datos )] WHERE ") +
                           (codigo.empty() ? IgualTexto("[Librados( Datos )].Codigo_referencia", "")
                                           : "[Librados( Datos )].Codigo_referencia = ?") +
                           " AND [Librados( Datos )].Id_emisor = ?;");
     if (!codigo.empty())
         sentencia->Texto(codigo);
-    std::string error = sentencia->Entero(idEmisor).Consulta([&idLibrado](char *fila, char *seguir, int) {
+    std::string cuenta;
+    std::string error = sentencia->Entero(idEmisor).Consulta([&idLibrado, &cuenta](char *fila, char *seguir, int) {
         idLibrado = Numero(GetCampo("Id_librado", fila));
+        cuenta = NullToEmpty(GetCampo("Cuenta", fila));
         *seguir = 0;
     });
-    if (idLibrado > 0)
+    if (idLibrado > 0) {
         m_conocidos.emplace(std::move(clave), idLibrado);
+        m_cuentas[idLibrado] = Recorta(cuenta);
+    }
     return error;
 }
 
@@ -305,7 +311,22 @@ ResultadoLibrado LibradosEmisor::Inserta(int tipoOrden, int idEmisor, int &idLib
         return ResultadoLibrado::Fallido;
     idLibrado = int(VASQ_GetLastInsertID());
     m_conocidos.emplace(std::make_pair(idEmisor, Valor(c, "Codigo_referencia")), idLibrado);
+    m_cuentas[idLibrado] = Recorta(Valor(c, "Cuenta"));
     return ResultadoLibrado::Insertado;
+}
+
+std::string LibradosEmisor::CuentaDistinta(int idLibrado, std::string_view codigo, std::string_view cuenta,
+                                           int tipoOrden) const
+{
+    const auto guardada = m_cuentas.find(idLibrado);
+    if (guardada == m_cuentas.end())
+        return {};
+    const std::string &suya = guardada->second;
+    if (!RegistrosCSB::SinCuenta(cuenta) && CuentaEnviable(cuenta, tipoOrden) && cuenta != suya)
+        return FormateaTexto(Idioma.GetTexto(926), codigo, cuenta, suya);
+    if (!CuentaEnviable(suya, tipoOrden))
+        return FormateaTexto(Idioma.GetTexto(927), codigo, suya);
+    return {};
 }
 
 bool CoincideLibrado(int tipoOrden, int idLibrado, const STRLibrado &l)

@@ -84,12 +84,22 @@ public:
     std::string Busca(int idEmisor, std::string_view codigo, int &idLibrado);
     // The INSERT of GuardaLibrado: Insertado with the new key, or Fallido.
     ResultadoLibrado Inserta(int tipoOrden, int idEmisor, int &idLibrado, const STRLibrado &l);
+    // A line of an imported file whose code (trimmed, as read) found the drawee idLibrado,
+    // with the line's account as the import reads it (trimmed): empty when the line's bill
+    // may go out on the drawee's stored account; else the report's line, text 926 when the
+    // line carries another account that could be sent, or text 927 when the stored one
+    // cannot be sent (CuentaEnviable of the order type). A line without account
+    // (RegistrosCSB::SinCuenta) or with one that cannot be sent (the import's own account
+    // check reports it) is not compared.
+    std::string CuentaDistinta(int idLibrado, std::string_view codigo, std::string_view cuenta,
+                               int tipoOrden) const;
 
 private:
     std::optional<SentenciaSQL> m_busca, m_buscaVacio, m_inserta[2];
     // The drawees the run found or stored, by issuer and code as given: the same code finds
     // the same drawee again without a query.
     std::map<std::pair<int, std::string>, int> m_conocidos;
+    std::map<int, std::string> m_cuentas; // their stored accounts, by Id_librado
 };
 
 // True when the stored row idLibrado holds what GuardaLibrado would write of l.

@@ -534,6 +534,14 @@ bool _Librado::Guardar()
     if (!m_sentencias.Busca(m_emisor.Id(), LimpiaTextoSQL(Recortado("Codigo_referencia")), id).empty())
         return Falla();
     if (id > 0) {
+        // The stored drawee stays as it is: a bill that would go out on another account is erroneous.
+        const std::string distinta = m_sentencias.CuentaDistinta(
+            id, Recortado("Codigo_referencia"), Recortado("Cuenta"), GetTipoOrden(m_entorno.Tipos_orden));
+        if (!distinta.empty()) {
+            m_erroneo = true;
+            m_entorno.Avisa(distinta);
+            m_entorno.Avisa(LineaError(LineaCampo("Codigo_referencia")));
+        }
         PonId(id);
         ++m_cuenta.Repetidos;
         Limpiar();

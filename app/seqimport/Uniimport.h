@@ -191,7 +191,8 @@ class _Librado : public _Tabla {
 public:
     _Librado(EntornoImportacion &entorno, const _Emisor &emisor);
     bool Guardar() override;
-    // The drawee saved last had missing data or an account that was mended or cannot be sent.
+    // The drawee saved last had missing data or an account that was mended or cannot be
+    // sent, or was found with a stored account its bills cannot go out on.
     bool Erroneo() const { return m_erroneo; }
 
 private:

@@ -249,6 +249,10 @@ TEST_F(ImportaCSB, BillsWithProblemsAreStoredMarked)
          {Texto(612), Linea(3)}, true, "L.Cuenta", "99999999999999999999"},
         {"two asterisks ask for the control digits", {Individual58("A", "01822376**0101507859", "0000001234")},
          {}, false, "L.Cuenta", "01822376180101507859"},
+        {"wrong control digits", {Individual58("A", "01822376190101507859", "0000001234")}, {Texto(612), Linea(3)},
+         true, "L.Cuenta", "01822376190101507859"},
+        {"the norm's N and n with tilde", {Individual58("PE\xA5" "A mu\xA4oz", "01822376180101507859", "0000001234")},
+         {}, false, "L.Razon_social", "DEUDOR PE\xD1" "A mu\xF1oz"},
         {"a month 13", {Individual58("A", "01822376180101507859", "0000001234", "301306")},
          {Texto(613), Linea(3)}, true, "F_vencimiento", "NULL"},
         {"a due date of four digits", {Individual58("A", "01822376180101507859", "0000001234", "3006  ")},
@@ -284,6 +288,35 @@ TEST_F(ImportaCSB, BillsWithProblemsAreStoredMarked)
         else
             EXPECT_EQ(Bill(std::stoi(documento), campo), c.valor) << c.porque;
         cobros::Ejecuta("DELETE FROM [Librados( Datos )]");
+    }
+}
+
+TEST_F(ImportaCSB, ABillThatWouldGoOutOnAnotherAccountThanTheFilesIsErroneous)
+{
+    const std::string viejo = "01822376180101507859", nuevo = "21000418450200051332";
+    const std::string otra = FormateaTexto(Texto(926), "R4", nuevo, viejo);
+    auto r4 = [](const std::string &cuenta) { return Individual58("R4", cuenta, "0000000100"); };
+    const struct {
+        const char *porque;
+        std::vector<std::string> antes, registros; // the month before (none: no import), this month
+        std::vector<std::string> avisos;           // its last bill is erroneous when any
+    } casos[] = {
+        {"the debtor changed bank", {r4(viejo)}, {r4(nuevo)}, {otra, Linea(3)}},
+        {"a stored account that cannot be sent", {r4("0182237618010150785X")}, {r4(""), Domicilio58("R4")},
+         {FormateaTexto(Texto(927), "R4", std::string(20, '9')), Linea(3)}},
+        {"a credit without account", {r4(viejo)}, {r4(""), Domicilio58("R4")}, {}},
+        {"two debtors given one reference", {}, {r4(viejo), r4(nuevo)}, {otra, Linea(4)}},
+    };
+    for (const auto &c : casos) {
+        cobros::Ejecuta("DELETE FROM [Librados( Datos )]");
+        if (!c.antes.empty())
+            Importa(Fichero(Completa("5670", c.antes)), "CSB58");
+        Importa(Fichero(Completa("5670", c.registros)), "CSB58");
+        EXPECT_EQ(Aviso(), c.avisos) << c.porque;
+        const bool erroneo = !c.avisos.empty();
+        EXPECT_EQ(Valor("SELECT * FROM [Documentos()] ORDER BY Id_documento DESC", "Situacion"), erroneo ? "1" : "0")
+            << c.porque;
+        EXPECT_EQ(contadores[10], erroneo ? 1 : 0) << c.porque;
     }
 }
 

@@ -135,6 +135,8 @@ TEST_F(ImportaLibrados, WhatEachDraweeGives)
         {"no account and a short postcode", "CSB58",
          {Individual58("A", ceros, "0000000100"), Domicilio58("A", "082  ")}, {Texto(604)}, Cuentas(0, 0, 1), "A",
          "CP", ""},
+        {"the norm's N and n with tilde", "CSB58", {Individual58("PE\xA5" "A mu\xA4oz", kCuenta, "0000000100")}, {},
+         Cuentas(1, 0, 0), "PE\xD1" "A mu\xF1oz", "Razon_social", "DEUDOR PE\xD1" "A mu\xF1oz"},
         {"the same reference twice in a file", "CSB58",
          {Individual58("A", kCuenta, "0000000100"), Individual58("A", kCuenta, "0000000200")}, {}, Cuentas(1, 1, 0),
          "A", "Razon_social", "DEUDOR A"},

@@ -288,6 +288,7 @@ TEST_F(Importacion, StoresTheOrganisationUnderItsParentsAndCountsRepeats)
     EXPECT_EQ(c.Emisores.Importados, 0);
     EXPECT_EQ(c.Librados.Repetidos, 3);
     EXPECT_EQ(c.Remesas.Importados, 2) << "a second import adds new batches";
+    EXPECT_EQ(c.Recibos.Erroneos, 0);
     EXPECT_TRUE(run.EmpresaActual());
     EXPECT_EQ(Filas("SELECT * FROM [_Emisores( Datos )]"), 2);
     EXPECT_EQ(Filas("SELECT * FROM [Librados( Datos )]"), 3);
@@ -401,6 +402,18 @@ TEST_F(Importacion, ABillWhoseDraweeWasMendedIsErroneousUntilTheBillEditorSavesI
     EXPECT_EQ(recibo("100", "Situacion"), "0");
     EXPECT_EQ(recibo("100", "Activo"), "TRUE");
     EXPECT_EQ(Valor("SELECT * FROM [Remesas()]", "Importe_total"), "112.34") << "counted again";
+}
+
+TEST_F(Importacion, ABillThatWouldGoOutOnAnotherAccountThanTheFilesIsErroneous)
+{
+    const std::string bueno = "21000418450200051332";
+    Importa(Lineas({Presentador("B22222222", "000", "Presenta"), Emisor("C33333333", "001", "Uno"),
+                    Librado("R1", "Alvarez", "2100041845020005133X"), Recibo("100"), Librado("R1", "Alvarez", bueno),
+                    Recibo("200"), Librado("R2", "Bravo"), Recibo("300"), Librado("R2", "Bravo"), Recibo("400")}),
+            cobros::Empresa());
+    EXPECT_TRUE(EnMemo(FormateaTexto(Idioma.GetTexto(926), "R1", bueno, std::string(20, '9'))));
+    EXPECT_EQ(Valor("SELECT * FROM [Documentos()] WHERE Importe=200", "Situacion"), "1") << "R1 kept its nines";
+    EXPECT_EQ(run.Contadores().Recibos.Erroneos, 2) << "both bills of R1, none of R2";
 }
 
 TEST_F(Importacion, ARefusedStatementOrAStopLeavesEveryTableAsBefore)
