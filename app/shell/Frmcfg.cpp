@@ -170,7 +170,7 @@ void TFormCfg::BtnAceptarClick()
 {
     const int minutos = CSpTimeOut->value();
     if (!CSpTimeOut->hasAcceptableInput() || minutos < kMinutosMinimo || minutos > kMinutosMaximo) {
-        CajaMensaje(FormateaTexto(Idioma.GetTexto(1060), kMinutosMinimo, kMinutosMaximo), Idioma.GetTexto(6),
+        CajaMensaje(FormateaTexto(Idioma.GetTexto(950), kMinutosMinimo, kMinutosMaximo), Idioma.GetTexto(6),
                     IconoMensaje::Error);
         SafeSetFocus(CSpTimeOut);
         return;

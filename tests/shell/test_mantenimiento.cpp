@@ -264,7 +264,7 @@ TEST(Configuracion, TypedMinutesOfTwoToThirtyGoToTheIniAtOnceAndOthersAreRefused
         guardados = c.minutos ? c.minutos : guardados;
         ASSERT_EQ(vistas.size(), c.minutos ? 0u : 1u) << c.tecleado;
         if (!c.minutos) {
-            EXPECT_EQ(vistas[0].texto, cp1252::toQString(FormateaTexto(Idioma.GetTexto(1060), 2, 30)));
+            EXPECT_EQ(vistas[0].texto, cp1252::toQString(FormateaTexto(Idioma.GetTexto(950), 2, 30)));
         }
         EXPECT_EQ(m->TiempoInactividad, guardados) << c.tecleado;
         EXPECT_EQ(App().Multiuser->Host.TiempoInactividad(), guardados);
