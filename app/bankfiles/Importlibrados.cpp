@@ -206,8 +206,7 @@ void TFRMImportLibrados::cbtOKClick()
         rbtCSB19->setChecked(tipo == 1);
         rbtCSB58->setChecked(tipo != 1);
         Importa(fichero, tipo);
-        RecargaArbol();
-        gaugeProgreso->setValue(0);
+        RecargaArbol(true);
     }
     txtFichero->clear();
     cbtOK->setEnabled(false);

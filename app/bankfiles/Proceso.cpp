@@ -231,7 +231,7 @@ void TfrmProceso::cbtOKClick()
         rbtCSB19->setChecked(tipo == 1);
         rbtCSB58->setChecked(tipo != 1);
         Importa(fichero, tipo);
-        RecargaArbol();
+        RecargaArbol(false);
         if (m_importacion.Confirmada() && App().Multiuser)
             App().Multiuser->NotificaActualizacion(0, 0);
     }

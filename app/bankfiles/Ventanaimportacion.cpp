@@ -4,6 +4,7 @@
 #include "Aplicacion.h"
 #include "Frmmain.h"
 #include "ImportacionMarco.h"
+#include "Modmas.h"
 
 #include <QCloseEvent>
 #include <QProgressBar>
@@ -56,12 +57,19 @@ void TVentanaImportacion::Progreso(int minimo, int maximo, int posicion)
     gaugeProgreso->setValue(posicion);
 }
 
-void TVentanaImportacion::RecargaArbol()
+void TVentanaImportacion::RecargaArbol(bool mismaSeleccion)
 {
     TFormMain *m = App().FormMain;
     if (!m)
         return;
+    const QTreeWidgetItem *antes = m->NodoSeleccionado();
+    const int nivel = TFormMain::GetNivelNodo(antes), id = Numero(TFormMain::IdNodo(antes));
     m->CargaArbol(m->IdEmpresa);
+    if (mismaSeleccion) {
+        if (nivel >= 0)
+            m->SeleccionaNodo(nivel, id);
+        return;
+    }
     if (QTreeWidgetItem *primero = m->treeInfoGlobal->topLevelItem(0))
         if (QTreeWidgetItem *segundo = m->treeInfoGlobal->itemBelow(primero))
             m->treeInfoGlobal->setCurrentItem(segundo);

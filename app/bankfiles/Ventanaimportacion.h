@@ -23,8 +23,9 @@ protected:
     TVentanaImportacion(QWidget *owner, MarcoImportacion &importacion);
 
     void Progreso(int minimo, int maximo, int posicion);
-    // The main window's tree rebuilt for its company, with its second node selected.
-    static void RecargaArbol();
+    // The main window's tree rebuilt for its company, with its second node selected, or
+    // with the node selected before (none stays none) when mismaSeleccion.
+    static void RecargaArbol(bool mismaSeleccion);
 
     void closeEvent(QCloseEvent *evento) override;
     void reject() override;

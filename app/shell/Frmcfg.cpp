@@ -3,6 +3,7 @@
 
 #include "Controles.h"
 #include "Frmseldir.h"
+#include "Multiidioma.h"
 #include "qcp1252.h"
 
 #include <QGridLayout>
@@ -13,6 +14,7 @@
 #include <QSpinBox>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <tuple>
 
 namespace {
@@ -35,6 +37,37 @@ QLineEdit *EditCarpeta(QWidget *padre, const char *nombre)
     return edit;
 }
 
+// The minutes box: it holds any whole number typed, far beyond the range, so that no digit
+// is dropped; its arrows go no further than the range.
+class CajaMinutos : public QSpinBox {
+public:
+    explicit CajaMinutos(QWidget *padre) : QSpinBox(padre)
+    {
+        setRange(-kTecleable, kTecleable);
+        setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue); // an empty box reads 0
+    }
+
+    void stepBy(int pasos) override
+    {
+        setValue(std::clamp(value() + pasos, TFormCfg::kMinutosMinimo, TFormCfg::kMinutosMaximo));
+        selectAll();
+    }
+
+protected:
+    StepEnabled stepEnabled() const override
+    {
+        StepEnabled pasos = StepNone;
+        if (value() < TFormCfg::kMinutosMaximo)
+            pasos |= StepUpEnabled;
+        if (value() > TFormCfg::kMinutosMinimo)
+            pasos |= StepDownEnabled;
+        return pasos;
+    }
+
+private:
+    static constexpr int kTecleable = 9999;
+};
+
 } // namespace
 
 TFormCfg::TFormCfg(QWidget *parent)
@@ -56,7 +89,7 @@ TFormCfg::TFormCfg(QWidget *parent)
       BtnCSB58(BotonCarpeta(this, "BtnCSB58")),
       BtnHist(BotonCarpeta(this, "BtnHist")),
       BtnBd(BotonCarpeta(this, "BtnBd")),
-      CSpTimeOut(new QSpinBox(this)),
+      CSpTimeOut(new CajaMinutos(this)),
       Panel2(new QWidget(this)),
       BtnAceptar(new QPushButton(Panel2)),
       BtnCancelar(new QPushButton(Panel2))
@@ -78,9 +111,6 @@ TFormCfg::TFormCfg(QWidget *parent)
     arriba->addLayout(titulos, 1);
 
     CSpTimeOut->setObjectName(QStringLiteral("CSpTimeOut"));
-    CSpTimeOut->setRange(2, 30);
-    CSpTimeOut->setWrapping(false);
-    CSpTimeOut->findChild<QLineEdit *>()->setReadOnly(true);
 
     auto *rejilla = new QGridLayout;
     rejilla->setContentsMargins(9, 9, 9, 9);
@@ -110,7 +140,7 @@ TFormCfg::TFormCfg(QWidget *parent)
     capas->addWidget(Panel2);
     capas->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(BtnAceptar, &QPushButton::clicked, this, &QDialog::accept);
+    connect(BtnAceptar, &QPushButton::clicked, this, &TFormCfg::BtnAceptarClick);
     connect(BtnCancelar, &QPushButton::clicked, this, &QDialog::reject);
     connect(BtnCSB19, &QPushButton::clicked, this, &TFormCfg::BtnCSB19Click);
     connect(BtnCSB58, &QPushButton::clicked, this, &TFormCfg::BtnCSB58Click);
@@ -134,6 +164,18 @@ void TFormCfg::FormShow()
     Label4->setText(Rotulo(363));
     BtnAceptar->setText(Rotulo(2));
     BtnCancelar->setText(Rotulo(3));
+}
+
+void TFormCfg::BtnAceptarClick()
+{
+    const int minutos = CSpTimeOut->value();
+    if (!CSpTimeOut->hasAcceptableInput() || minutos < kMinutosMinimo || minutos > kMinutosMaximo) {
+        CajaMensaje(FormateaTexto(Idioma.GetTexto(950), kMinutosMinimo, kMinutosMaximo), Idioma.GetTexto(6),
+                    IconoMensaje::Error);
+        SafeSetFocus(CSpTimeOut);
+        return;
+    }
+    accept();
 }
 
 std::string TFormCfg::GetPathCSB19() const { return TextoCaja(EdPathCSB19); }

@@ -25,6 +25,10 @@ public:
     std::string GetPathHist() const;
     void SetPathHist(const std::string &ruta);
 
+    // Accepts the dialog, unless the minutes are not a number of kMinutosMinimo to
+    // kMinutosMaximo: then a message gives the range and the box gets the focus.
+    void BtnAceptarClick();
+
     // Each runs the folder picker on its edit's folder and puts the choice back.
     void BtnCSB19Click();
     void BtnCSB58Click();
@@ -36,7 +40,9 @@ public:
     QLabel *Label2, *Label3, *Label4, *Label6, *Label7;
     QLineEdit *EdPathCSB19, *EdPathCSB58, *EdPathHist, *EdPathBD;
     QPushButton *BtnCSB19, *BtnCSB58, *BtnHist, *BtnBd;
-    // The minutes, 2 to 30, changed only with its arrows (the form's up-down).
+    // The minutes, typed or moved with its arrows (the form's up-down) between kMinutosMinimo
+    // and kMinutosMaximo; a typed number stays as typed, and Aceptar refuses one outside them.
+    static constexpr int kMinutosMinimo = 2, kMinutosMaximo = 30;
     QSpinBox *CSpTimeOut;
     QWidget *Panel2;
     QPushButton *BtnAceptar, *BtnCancelar;

@@ -451,9 +451,9 @@ public:
 
     // ---- The user's keys and activity (FrmmainTeclas.cpp) ----
     // The form-wide shortcuts, the one path of the menus' keys: Ctrl (with any other
-    // modifier) and a letter first resets the inactivity count, then runs the letter's
-    // command when its item is enabled (save, compact, change of user and the euro
-    // calculator whenever they are connected); F1 runs the help, F3 find next when enabled.
+    // modifier) and a letter runs the letter's command when its item is enabled (save,
+    // compact, change of user and the euro calculator whenever they are connected); F1 runs
+    // the help, F3 find next when enabled.
     // True when a command ran. The main window's controls reach it before their own key
     // handling; in a text box Ctrl+A, C, V, X and Z keep their editing meaning.
     bool TeclasRapidas(int tecla, Qt::KeyboardModifiers teclas);
@@ -461,7 +461,7 @@ public:
     // and no login, the countdown; when it runs out the program ends without writing its
     // settings, else the count starts again. Otherwise only the count starts again.
     void TimeOutInactividad();
-    // A click on the window itself counts as activity.
+    // A click in any window of the program counts as activity.
     void FormClick();
     // Starts or stops the animation.
     void panelIconoDblClick();

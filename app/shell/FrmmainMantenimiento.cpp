@@ -22,6 +22,7 @@
 #include <QPointer>
 #include <QSpinBox>
 #include <QUrl>
+#include <algorithm>
 #include <filesystem>
 
 namespace {
@@ -151,7 +152,7 @@ void TFormMain::mainmenuConfiguracionClick()
     cfg->SetPathCSB19(RutaCSB19);
     cfg->SetPathCSB58(RutaCSB58);
     cfg->SetPathHist(RutaHistorico);
-    cfg->CSpTimeOut->setValue(TiempoInactividad);
+    cfg->CSpTimeOut->setValue(std::clamp(TiempoInactividad, TFormCfg::kMinutosMinimo, TFormCfg::kMinutosMaximo));
     while (carpeta.size() > 1 && carpeta.back() == '/')
         carpeta.pop_back();
     PonTextoCaja(cfg->EdPathBD, carpeta);
@@ -161,7 +162,8 @@ void TFormMain::mainmenuConfiguracionClick()
     RutaCSB19 = cfg->GetPathCSB19();
     RutaCSB58 = cfg->GetPathCSB58();
     RutaHistorico = cfg->GetPathHist();
-    TiempoInactividad = cfg->CSpTimeOut->text().toInt();
+    TiempoInactividad = cfg->CSpTimeOut->value();
+    GuardaConfiguracion();
     const std::string elegida = TextoCaja(cfg->EdPathBD);
     if (!Existe(elegida + "/Orvanta.mcr")) {
         AvisoTexto(645, 6, IconoMensaje::Error);

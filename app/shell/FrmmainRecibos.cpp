@@ -37,10 +37,10 @@ void TFormMain::ConectaGrids()
         vista->installEventFilter(this);
         vista->viewport()->installEventFilter(this);
     }
-    connect(lstGridRemesas, &QTableWidget::currentCellChanged, this, [this](int fila, int, int anterior, int) {
-        if (fila != anterior)
-            lstGridRemesasClick();
-    });
+    // The totals follow the selection whatever moved it: a click moves the current row
+    // before the selection.
+    connect(lstGridRemesas->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { lstGridRemesasClick(); });
     connect(lstGridDocumentos->verticalScrollBar(), &QScrollBar::valueChanged, this,
             [this] { lstGridDocumentosTopLeftChanged(false); });
     panelRight->installEventFilter(this);

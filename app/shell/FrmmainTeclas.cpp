@@ -1,6 +1,6 @@
 // What the main window does with the user rather than the data: the form-wide shortcuts,
-// the inactivity time-out, a click as activity, the animation's and the bank image's double
-// clicks, and the menu entries whose captions follow the language.
+// the inactivity time-out, a key or a click in any window as activity, the animation's and
+// the bank image's double clicks, and the menu entries whose captions follow the language.
 #include "Frmmain.h"
 
 #include "Aplicacion.h"
@@ -73,9 +73,10 @@ bool EsTeclaDeEdicion(const QObject *receptor, int tecla, Qt::KeyboardModifiers 
             tecla == Qt::Key_Z);
 }
 
-// Watches the main window's keys and clicks before its controls see them. A key is looked
-// at once, when it reaches the control that has the focus (not again while it goes up to
-// the parents), and a key that ran a command goes no further.
+// Watches the keys and clicks of every window of the program before its controls see them:
+// each one counts as activity. The main window's shortcuts look at a key once, when it
+// reaches the control that has the focus (not again while it goes up to the parents), and a
+// key that ran a command goes no further.
 class VigilaTeclas : public QObject {
 public:
     explicit VigilaTeclas(TFormMain *main) : QObject(main), m_main(main) { qApp->installEventFilter(this); }
@@ -84,21 +85,22 @@ protected:
     bool eventFilter(QObject *objeto, QEvent *evento) override
     {
         switch (evento->type()) {
+        case QEvent::ShortcutOverride: // a key that runs a shortcut never arrives as a press
+            Inactividad.Reinicia();
+            return false;
         case QEvent::KeyPress: {
+            Inactividad.Reinicia();
             const auto *control = qobject_cast<QWidget *>(objeto);
             QWidget *foco = QApplication::focusWidget();
             if (!control || control->window() != m_main || objeto != (foco ? foco : m_main))
                 return false;
             const auto *tecla = static_cast<QKeyEvent *>(evento);
-            if (EsTeclaDeEdicion(objeto, tecla->key(), tecla->modifiers())) {
-                Inactividad.Reinicia();
+            if (EsTeclaDeEdicion(objeto, tecla->key(), tecla->modifiers()))
                 return false;
-            }
             return m_main->TeclasRapidas(tecla->key(), tecla->modifiers());
         }
         case QEvent::MouseButtonPress:
-            if (objeto == m_main)
-                m_main->FormClick();
+            m_main->FormClick();
             return false;
         case QEvent::MouseButtonDblClick:
             if (objeto == m_main->aviAlicated)
@@ -124,8 +126,6 @@ private:
 bool TFormMain::TeclasRapidas(int tecla, Qt::KeyboardModifiers teclas)
 {
     const bool control = teclas & Qt::ControlModifier;
-    if (control)
-        Inactividad.Reinicia();
     for (const Atajo &atajo : control ? std::span<const Atajo>(kAtajosControl) : std::span<const Atajo>(kAtajosSinControl)) {
         if (atajo.tecla != tecla)
             continue;

@@ -15,6 +15,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 
 namespace {
@@ -104,6 +105,7 @@ protected:
 TEST_F(VentanaImportLibrados, ImportsThreeNewDraweesUnderTheChosenIssuerThenFindsThem)
 {
     const std::string fichero = Fichero(3);
+    Selecciona(ArbolEmisor, 2);
     ConVentana([&](TFRMImportLibrados *v) {
         EXPECT_EQ(cp1252::fromQString(v->windowTitle()), Texto(615));
         EXPECT_FALSE(v->cbtOK->isEnabled());
@@ -113,6 +115,8 @@ TEST_F(VentanaImportLibrados, ImportsThreeNewDraweesUnderTheChosenIssuerThenFind
         ASSERT_TRUE(v->cbtOK->isEnabled());
         v->cbtOK->click();
         EXPECT_EQ(Cuentas(v), "3/0/0");
+        EXPECT_EQ(v->gaugeProgreso->text(), QStringLiteral("100%"));
+        EXPECT_EQ(m->NodoSeleccionado(), Nodo(ArbolEmisor, 2)) << "the issuer imported into stays selected";
         const std::vector<std::string> mensajes = Mensajes(v);
         EXPECT_NE(std::find(mensajes.begin(), mensajes.end(), Texto(277)), mensajes.end());
         EXPECT_TRUE(v->txtFichero->text().isEmpty());

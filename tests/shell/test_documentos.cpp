@@ -111,6 +111,20 @@ TEST_F(Documentos, ANewBillIsAddedToTheGridWithTheNewTotals)
     EXPECT_EQ(copia->Pide("pasada"), "0:4:0;0:3:1;0:2:1;");
 }
 
+TEST_F(Documentos, AKeyOrAClickInTheEditorRestartsTheInactivityCount)
+{
+    Selecciona(ArbolRemesa, 1);
+    ASSERT_TRUE(ConEditor(m->cbtAlta, [](TFormEditDocumentos *e) {
+        e->memoConceptos->setFocus();
+        Inactividad.Ticks = 100;
+        QTest::keyClick(e->memoConceptos, Qt::Key_C);
+        EXPECT_EQ(Inactividad.Ticks, 0) << "a letter of the concept";
+        Inactividad.Ticks = 100;
+        QTest::mouseClick(e->memoConceptos->viewport(), Qt::LeftButton);
+        EXPECT_EQ(Inactividad.Ticks, 0) << "a click";
+    }));
+}
+
 TEST_F(Documentos, ABillHeldByAnotherCopyIsRefusedAndAFreeOneComesBack)
 {
     ASSERT_TRUE(arranque::Ejecuta(rejillas::RecibosEnSerie(1, 2, 1, 1)));

@@ -283,6 +283,16 @@ TEST_F(Grids, TotalsCountNormalBillsByState)
               "6.01");
 }
 
+TEST_F(Grids, TheBatchTotalsFollowTheRowClicked)
+{
+    Selecciona(ArbolEmisor, 1);
+    for (const int fila : {2, 1, 2}) {
+        const QRect celda = m->lstGridRemesas->visualRect(m->lstGridRemesas->model()->index(fila - 1, 3));
+        QTest::mouseClick(m->lstGridRemesas->viewport(), Qt::LeftButton, {}, celda.center());
+        EXPECT_EQ(cp1252::fromQString(m->lblTotalImporte->text()), fila == 1 ? "1.245,00" : "0") << "row " << fila;
+    }
+}
+
 TEST_F(Grids, ABatchNodeHoldsItsLockChainWhileSelected)
 {
     auto bloqueo = [](const char *tabla, const char *clave) {

@@ -129,7 +129,7 @@ TEST(Teclas, CtrlCountsWhateverOtherModifierIsDownAndAloneTheLetterDoesNothing)
     }
 }
 
-TEST(Teclas, AnyCtrlKeyRestartsTheInactivityCount)
+TEST(Teclas, AnyKeyRestartsTheInactivityCount)
 {
     Carpeta carpeta;
     Ventanas ventanas;
@@ -138,17 +138,16 @@ TEST(Teclas, AnyCtrlKeyRestartsTheInactivityCount)
     const struct {
         Qt::Key tecla;
         Qt::KeyboardModifiers teclas;
-        int ticks;
     } casos[] = {
-        {Qt::Key_J, Qt::ControlModifier, 0},
-        {Qt::Key_Y, Qt::ControlModifier | Qt::ShiftModifier, 0},
-        {Qt::Key_J, Qt::NoModifier, 100},
-        {Qt::Key_F5, Qt::NoModifier, 100},
+        {Qt::Key_J, Qt::ControlModifier},
+        {Qt::Key_Y, Qt::ControlModifier | Qt::ShiftModifier},
+        {Qt::Key_J, Qt::NoModifier},
+        {Qt::Key_F5, Qt::NoModifier},
     };
     for (const auto &c : casos) {
         Inactividad.Ticks = 100;
         QTest::keyClick(m->treeInfoGlobal, c.tecla, c.teclas);
-        EXPECT_EQ(Inactividad.Ticks, c.ticks) << QKeySequence(c.tecla | c.teclas).toString().toStdString();
+        EXPECT_EQ(Inactividad.Ticks, 0) << QKeySequence(c.tecla | c.teclas).toString().toStdString();
     }
     Inactividad.Ticks = 100;
     QTest::mouseClick(m, Qt::LeftButton, Qt::NoModifier, QPoint(2, m->height() - 2));
