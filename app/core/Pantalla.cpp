@@ -28,10 +28,11 @@ QMargins Marco(const QWidget *ventana)
 }
 
 // Moves the window's contents, their layout and the controls placed by hand, into a scroll
-// area that fills the window. The controls never leave the window, so the order of Tab
-// and the focus are kept.
+// area that fills the window. The controls never leave the window, so the order of Tab is
+// kept; the focus, which leaves a control that changes parent, is given back.
 void PonDesplazamiento(QWidget *ventana)
 {
+    QWidget *foco = ventana->focusWidget();
     QLayout *capas = ventana->layout();
     auto *desplazamiento = new QScrollArea(ventana);
     desplazamiento->setObjectName(QLatin1String(kDesplazamiento));
@@ -51,6 +52,8 @@ void PonDesplazamiento(QWidget *ventana)
     todo->setContentsMargins(0, 0, 0, 0);
     todo->addWidget(desplazamiento);
     todo->activate();
+    if (foco)
+        foco->setFocus();
 }
 
 // The start of a stretch of largo from donde, moved as little as it takes to lie inside
