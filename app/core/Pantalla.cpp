@@ -1,37 +1,53 @@
 // Every window inside the screen it opens on.
 #include "Pantalla.h"
 
+#include <QCoreApplication>
+#include <QDialog>
 #include <QLayout>
 #include <QMainWindow>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <QWindow>
 #include <algorithm>
 
 namespace {
 
 constexpr const char *kDesplazamiento = "AjustePantalla";
 
-// The frame the window system draws around the window: its own once it is known (after
-// the first showing under some window systems), else its owner's.
-QMargins Marco(const QWidget *ventana)
+// The frame last reported for a window of the program.
+QMargins g_marcoVisto;
+
+// The frame the window system reports for the window, kept as the last one seen.
+QMargins MarcoInformado(const QWidget *ventana)
 {
-    for (const QWidget *w = ventana; w; w = w->parentWidget() ? w->parentWidget()->window() : nullptr) {
-        const QRect dentro = w->geometry(), fuera = w->frameGeometry();
-        const QMargins marco(dentro.left() - fuera.left(), dentro.top() - fuera.top(), fuera.right() - dentro.right(),
-                             fuera.bottom() - dentro.bottom());
-        if (!marco.isNull())
-            return marco;
-    }
-    return {};
+    const QMargins marco = MarcoVentana(ventana);
+    if (!marco.isNull())
+        g_marcoVisto = marco;
+    return marco;
 }
 
+// The frame of a window the window system has not reported yet: the last one it reported for
+// a window of the program.
+QMargins MarcoSupuesto(const QWidget *ventana)
+{
+    return ventana->windowFlags() & Qt::FramelessWindowHint ? QMargins() : g_marcoVisto;
+}
+
+// Where a window goes: a dialog not placed by hand centred on the area, any other with the top
+// left corner of its frame where it was put.
+struct Destino {
+    bool centrada = false;
+    QPoint esquina;
+};
+
 // Moves the window's contents, their layout and the controls placed by hand, into a scroll
-// area that fills the window. The controls never leave the window, so the order of Tab
-// and the focus are kept.
+// area that fills the window. The controls never leave the window, so the order of Tab is
+// kept; the focus, which leaves a control that changes parent, is given back.
 void PonDesplazamiento(QWidget *ventana)
 {
+    QWidget *foco = ventana->focusWidget();
     QLayout *capas = ventana->layout();
     auto *desplazamiento = new QScrollArea(ventana);
     desplazamiento->setObjectName(QLatin1String(kDesplazamiento));
@@ -51,6 +67,8 @@ void PonDesplazamiento(QWidget *ventana)
     todo->setContentsMargins(0, 0, 0, 0);
     todo->addWidget(desplazamiento);
     todo->activate();
+    if (foco)
+        foco->setFocus();
 }
 
 // The start of a stretch of largo from donde, moved as little as it takes to lie inside
@@ -66,17 +84,31 @@ bool Desplazable(const QWidget *ventana)
            && !ventana->findChild<QScrollArea *>(QLatin1String(kDesplazamiento), Qt::FindDirectChildrenOnly);
 }
 
-} // namespace
-
-void AjustaAPantalla(QWidget *ventana)
+bool Ajustable(const QWidget *ventana)
 {
-    if (!ventana || !ventana->isWindow() || (ventana->windowType() != Qt::Window && ventana->windowType() != Qt::Dialog)
-        || (ventana->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) || !ventana->screen())
-        return;
+    const Qt::WindowType tipo = ventana->windowType();
+    return ventana->isWindow() && (tipo == Qt::Window || tipo == Qt::Dialog || tipo == Qt::Tool)
+           && !(ventana->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) && ventana->screen();
+}
+
+// The client area of a window of tamano going to destino under marco, inside libre.
+QRect Sitio(const QSize &tamano, const Destino &destino, const QMargins &marco, const QRect &libre)
+{
+    QRect fuera(destino.esquina, tamano.grownBy(marco));
+    if (destino.centrada)
+        fuera.moveCenter(libre.center());
+    fuera.moveTo(Dentro(fuera.x(), libre.left(), libre.right(), fuera.width()),
+                 Dentro(fuera.y(), libre.top(), libre.bottom(), fuera.height()));
+    return fuera.marginsRemoved(marco);
+}
+
+void Ajusta(QWidget *ventana, const QMargins &marco, const Destino &destino)
+{
+    // The size it shows at: the layouts that its show handling changed settle first.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     if (QLayout *capas = ventana->layout())
         capas->activate();
     const QRect libre = ventana->screen()->availableGeometry();
-    const QMargins marco = Marco(ventana);
     const QSize cabe = libre.size().shrunkBy(marco);
     QSize tamano = ventana->size();
     const bool redimensionada = ventana->testAttribute(Qt::WA_Resized);
@@ -92,20 +124,80 @@ void AjustaAPantalla(QWidget *ventana)
             tamano.rwidth() += barra;
         if (tamano.width() > cabe.width())
             tamano.rheight() += barra;
+        ventana->setMaximumSize(ventana->maximumSize().expandedTo(tamano));
         PonDesplazamiento(ventana);
     }
     if (noCabe())
         ventana->setMinimumSize(ventana->minimumSize().boundedTo(cabe));
-    if (tamano.boundedTo(cabe) != ventana->size()) {
-        ventana->resize(tamano.boundedTo(cabe));
-        // A window that keeps its size shows at it again; the others as they would have.
-        ventana->setAttribute(Qt::WA_Resized, redimensionada || desplaza);
+    const QRect sitio = Sitio(tamano.boundedTo(cabe).boundedTo(ventana->maximumSize()), destino, marco, libre);
+    if (sitio == ventana->geometry())
+        return;
+    // A window that keeps its size shows at it again; the others as they would have. A
+    // dialog left to Qt's placing stays so.
+    const bool otroTamano = sitio.size() != ventana->size();
+    ventana->setGeometry(sitio);
+    ventana->setAttribute(Qt::WA_Resized, otroTamano ? redimensionada || desplaza : redimensionada);
+    ventana->setAttribute(Qt::WA_Moved, movida);
+}
+
+// Fits a window again, to the same place, when the window system shows it framed otherwise
+// than it was fitted for.
+class Reajuste : public QObject {
+public:
+    static void Pon(QWidget *ventana, const QMargins &marco, const Destino &destino)
+    {
+        Reajuste *reajuste = De(ventana);
+        reajuste->m_marco = marco;
+        reajuste->m_destino = destino;
+        reajuste->m_pendiente = true;
+        ventana->windowHandle()->installEventFilter(reajuste);
     }
-    const QSize fuera = ventana->size().grownBy(marco);
-    const QPoint donde(Dentro(ventana->x(), libre.left(), libre.right(), fuera.width()),
-                       Dentro(ventana->y(), libre.top(), libre.bottom(), fuera.height()));
-    if (donde != ventana->pos()) {
-        ventana->move(donde);
-        ventana->setAttribute(Qt::WA_Moved, movida);
+
+    bool eventFilter(QObject *, QEvent *evento) override
+    {
+        if (!m_pendiente || evento->type() != QEvent::Expose || !m_ventana->windowHandle()->isExposed())
+            return false;
+        m_pendiente = false;
+        const QMargins marco = MarcoInformado(m_ventana);
+        if (marco != m_marco && Ajustable(m_ventana))
+            Ajusta(m_ventana, marco, m_destino);
+        return false;
     }
+
+private:
+    explicit Reajuste(QWidget *ventana) : QObject(ventana), m_ventana(ventana) {}
+
+    // The window's own, made at its first fitting.
+    static Reajuste *De(QWidget *ventana)
+    {
+        for (QObject *hijo : ventana->children())
+            if (auto *reajuste = dynamic_cast<Reajuste *>(hijo))
+                return reajuste;
+        return new Reajuste(ventana);
+    }
+
+    QWidget *m_ventana;
+    QMargins m_marco;
+    Destino m_destino;
+    bool m_pendiente = false;
+};
+
+} // namespace
+
+std::function<QMargins(const QWidget *)> MarcoVentana = [](const QWidget *ventana) {
+    const QWindow *w = ventana->windowHandle();
+    return w ? w->frameMargins() : QMargins();
+};
+
+void AjustaAPantalla(QWidget *ventana)
+{
+    if (!ventana || !Ajustable(ventana))
+        return;
+    const Destino destino{qobject_cast<const QDialog *>(ventana) && !ventana->testAttribute(Qt::WA_Moved),
+                          ventana->pos()};
+    const QMargins informado = MarcoInformado(ventana);
+    const QMargins marco = informado.isNull() ? MarcoSupuesto(ventana) : informado;
+    Ajusta(ventana, marco, destino);
+    if (informado.isNull() && ventana->windowHandle())
+        Reajuste::Pon(ventana, marco, destino);
 }

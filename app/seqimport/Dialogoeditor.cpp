@@ -19,7 +19,7 @@ void TDialogoEditor::Toma(TFRMDefinirimport *editor, int modo, QTreeWidgetItem *
     m_nodo = nodo;
     m_modo = modo;
     if (parentWidget() != editor)
-        setParent(editor, Qt::Tool);
+        setParent(editor, Qt::Tool | Qt::WindowStaysOnTopHint);
     editor->Tree2->setEnabled(false);
 }
 

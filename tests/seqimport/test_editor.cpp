@@ -21,6 +21,7 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QTreeWidget>
+#include <QWindow>
 
 namespace {
 
@@ -426,6 +427,29 @@ TEST_F(EditorPlantillas, TheZoneFollowsTheMouseTheKeysAndTheBoxesWithinTheGrid)
     }));
     EXPECT_FALSE(App().FRMAltaCampo->isVisible()) << "closing the editor closes its dialogs";
     EXPECT_EQ(App().FRMAltaCampo->parentWidget(), m);
+}
+
+// The kind and field dialogs stay above the editor while its grid is marked, as its tool
+// windows kept on top, and go back to their owner with the editor.
+TEST_F(EditorPlantillas, TheKindAndFieldDialogsStayAboveTheEditor)
+{
+    const std::pair<QDialog *, QPushButton *Editor::*> dialogos[] = {{App().FRMAltaLinea, &Editor::BTNNuevatabla},
+                                                                     {App().FRMAltaCampo, &Editor::BTNMas}};
+    ASSERT_TRUE(ConEditor([&](Editor *v) {
+        AbreMuestra(v, datos);
+        NuevaTabla(v, 1, 1, 1, "Uno", "0");
+        Clic(v->Tree2, Tipo(v, 0));
+        for (const auto &[dialogo, orden] : dialogos) {
+            (v->*orden)->click();
+            Marca(v, 1, 2, 3);
+            EXPECT_TRUE(dialogo->isVisible() && dialogo->windowFlags() & Qt::WindowStaysOnTopHint)
+                << dialogo->objectName().toStdString();
+            EXPECT_EQ(dialogo->windowHandle()->transientParent(), v->windowHandle());
+            dialogo->close();
+        }
+    }));
+    for (const auto &[dialogo, orden] : dialogos)
+        EXPECT_FALSE(dialogo->windowFlags() & Qt::WindowStaysOnTopHint) << "given back with the editor";
 }
 
 TEST_F(EditorPlantillas, AFieldLongerThanALineIsRefused)

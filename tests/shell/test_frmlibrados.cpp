@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTreeWidget>
 
 namespace {
@@ -225,6 +226,18 @@ TEST_F(VentanaLibrados, WithoutIssuerNothingCanBeAddedWithoutDraweesANewOneStart
     EXPECT_EQ(Valor(nuevo, "Cuenta"), "00000000000000000000");
     EXPECT_EQ(Valor(nuevo, "Cod_provincia_ordenante"), "08");
     EXPECT_EQ(Valor(nuevo, "Id_emisor"), "2");
+}
+
+// Scrolled on a screen smaller than itself, the window keeps the focus it gave itself: the
+// reference of the new drawee it starts.
+TEST_F(VentanaLibrados, ScrolledOnASmallScreenItKeepsItsFocus)
+{
+    ASSERT_TRUE(arranque::Ejecuta("DELETE FROM [Librados( Datos )] WHERE Id_librado=3"));
+    Selecciona(ArbolEmisor, 2);
+    ConVentana([](TfrmLibrados *v) {
+        EXPECT_NE(v->findChild<QScrollArea *>(), nullptr) << "larger than this screen";
+        EXPECT_EQ(QApplication::focusWidget(), v->txtCodReferencia);
+    });
 }
 
 TEST_F(VentanaLibrados, SearchContinuesAfterItsHitAndEscapeAsks)
