@@ -78,6 +78,14 @@ bool EsTexto(std::string_view tipo)
     return !EmpiezaPor(tipo, "FECHA") && !EmpiezaPor(tipo, "NUMERICO");
 }
 
+// An account field that leaves a CSB58 credit without account: blank, all zeros, the mark of
+// a missing value, or not reached by its line.
+bool SinCuenta(std::string_view cuenta)
+{
+    const std::string c = Recorta(cuenta);
+    return c == kFalta || c.find_first_not_of('0') == std::string::npos;
+}
+
 } // namespace
 
 void EntornoImportacion::Avisa(const std::string &texto) const
@@ -517,9 +525,14 @@ bool _Librado::Guardar()
         ++m_cuenta.Erroneos;
     }
     const std::string dada = Valor("Cuenta");
-    const bool corregida = Normaliza("Cuenta");
+    const int tipoOrden = GetTipoOrden(m_entorno.Tipos_orden);
+    bool corregida = false;
+    if (tipoOrden == 2 && SinCuenta(dada))
+        AsignarValor("Cuenta", kCeros); // a credit without account, as the CSB58 records send it
+    else
+        corregida = Normaliza("Cuenta");
     const bool falta = dada.empty() || dada == kFalta; // where one is required the strict check named it
-    if (corregida || (!falta && !CuentaEnviable(Valor("Cuenta"), GetTipoOrden(m_entorno.Tipos_orden)))) {
+    if (corregida || (!falta && !CuentaEnviable(Valor("Cuenta"), tipoOrden))) {
         m_erroneo = true;
         m_entorno.Avisa(Texto(612));
         m_entorno.Avisa(LineaError(LineaCampo("Cuenta")));
@@ -535,8 +548,8 @@ bool _Librado::Guardar()
         return Falla();
     if (id > 0) {
         // The stored drawee stays as it is: a bill that would go out on another account is erroneous.
-        const std::string distinta = m_sentencias.CuentaDistinta(
-            id, Recortado("Codigo_referencia"), Recortado("Cuenta"), GetTipoOrden(m_entorno.Tipos_orden));
+        const std::string distinta =
+            m_sentencias.CuentaDistinta(id, Recortado("Codigo_referencia"), Recortado("Cuenta"), tipoOrden);
         if (!distinta.empty()) {
             m_erroneo = true;
             m_entorno.Avisa(distinta);
@@ -559,8 +572,7 @@ bool _Librado::Guardar()
     l.Loc_ordenante = Recortado("Loc_ordenante");
     l.Cod_provincia_ordenante = Recortado("Cod_provincia_ordenante");
     int nuevo = 0;
-    if (m_sentencias.Inserta(GetTipoOrden(m_entorno.Tipos_orden), m_emisor.Id(), nuevo, l) !=
-        ResultadoLibrado::Insertado) {
+    if (m_sentencias.Inserta(tipoOrden, m_emisor.Id(), nuevo, l) != ResultadoLibrado::Insertado) {
         m_entorno.Registra(Texto(554));
         ++m_cuenta.Erroneos;
         Limpiar();

@@ -328,6 +328,30 @@ TEST_F(Importacion, RefusedBillsAreCountedAndTheRestLand)
     EXPECT_TRUE(EnMemo("Error en la l\xEDnea: 4 "));
 }
 
+TEST_F(Importacion, CSB58CreditsWithoutAccountAreNormal)
+{
+    Opciones("[Opciones]\nMoneda=Euros\nTipos_orden=CSB58\n");
+    const struct {
+        const char *cuenta, *porque;
+    } casos[] = {{"", "the line ends before the field"},
+                 {"                    ", "blank"},
+                 {"-----", "the mark of a missing value, with the field's blanks"},
+                 {"00000000000000000000", "zeros"}};
+    std::string texto = Lineas({Presentador("B22222222", "000", "Presenta"), Emisor("C33333333", "001", "Uno")});
+    for (size_t i = 0; i < std::size(casos); ++i)
+        texto += Lineas({Librado("R" + std::to_string(i), "Nombre", casos[i].cuenta), Recibo("100")});
+    ASSERT_EQ(Importa(texto, cobros::Empresa()), _ImportacionUsuario::Resultado::Terminada);
+    for (size_t i = 0; i < std::size(casos); ++i) {
+        const std::string librado =
+            "SELECT * FROM [Librados( Datos )] WHERE Codigo_referencia='R" + std::to_string(i) + "'";
+        EXPECT_EQ(Valor(librado, "Cuenta"), std::string(20, '0')) << casos[i].porque;
+        EXPECT_EQ(Valor("SELECT * FROM [Documentos()] WHERE Id_librado=" + Valor(librado, "Id_librado"), "Situacion"),
+                  "0")
+            << casos[i].porque;
+    }
+    EXPECT_EQ(run.Contadores().Recibos.Erroneos, 0);
+}
+
 TEST_F(Importacion, ABillWhoseDraweeWasMendedIsErroneousUntilTheBillEditorSavesIt)
 {
     Opciones("[Opciones]\nMoneda=Euros\n");
