@@ -195,7 +195,10 @@ void _ImportacionUsuario::ProcesarDato(const EntradaImportacion &entrada)
     EntradaImportacion convertida;
     convertida.Enlace = entrada.Enlace;
     convertida.Linea = entrada.Linea;
-    convertida.Valor = ConvierteValor(entrada.Valor, tipo, m_entorno.Euros, m_opciones.Separador_decimal);
+    const std::optional<std::string> valor =
+        ConvierteValor(entrada.Valor, tipo, m_entorno.Euros, m_opciones.Separador_decimal);
+    convertida.Valor = valor ? *valor : Recorta(entrada.Valor);
+    convertida.Ilegible = !valor;
     Objetos &o = *m_objetos;
     _Tabla *tablas[] = {&o.Empresa, &o.Presentador, &o.Emisor, &o.Librado, &o.Recibo};
     for (int p = PEmpresa; p <= PRecibo; ++p)

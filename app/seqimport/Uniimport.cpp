@@ -86,6 +86,22 @@ bool SinCuenta(std::string_view cuenta)
     return c == kFalta || c.find_first_not_of('0') == std::string::npos;
 }
 
+// A number written with separators: with the options' decimal separator read as the amount
+// boxes read it, after an optional sign; without one, the text as it is.
+std::optional<std::string> ConSeparadores(std::string v, bool euros, std::string_view separador)
+{
+    if (separador != "," && separador != ".")
+        return v;
+    const bool negativo = v[0] == '-';
+    if (negativo || v[0] == '+')
+        v.erase(0, 1);
+    const ImporteTecleado leido = LeeImporteTecleado(v, euros ? kMonedaEuros : kMonedaPesetas, separador[0]);
+    if (leido.Rechazo != 0)
+        return std::nullopt;
+    const bool cero = leido.SQL.find_first_not_of("0.") == std::string::npos;
+    return (negativo && !cero ? "-" : "") + leido.SQL;
+}
+
 } // namespace
 
 void EntornoImportacion::Avisa(const std::string &texto) const
@@ -127,17 +143,15 @@ std::string ConvertirFecha(std::string_view texto, std::string_view formato)
     return fecha.isValid() ? FechaSQL(fecha) : std::string();
 }
 
-std::string ConvierteNumerico(std::string_view valor, std::string_view tipo, bool euros, std::string_view separador)
+std::optional<std::string> ConvierteNumerico(std::string_view valor, std::string_view tipo, bool euros,
+                                             std::string_view separador)
 {
     std::string v;
     for (char c : valor)
         if (c != ' ')
             v += c;
-    if (v.find_first_of(",.") != std::string::npos) {
-        if (separador.size() == 1 && separador[0] != '.')
-            CambiaCaracterLen(v, separador[0], '.');
-        return v;
-    }
+    if (v.find_first_of(",.") != std::string::npos)
+        return ConSeparadores(v, euros, separador);
     const int decimales = euros ? 2 : 0;
     long long unidades = 0;
     if (SoloDigitos(v)) {
@@ -155,7 +169,8 @@ std::string ConvierteNumerico(std::string_view valor, std::string_view tipo, boo
     return TextoUnidades(unidades, decimales);
 }
 
-std::string ConvierteValor(std::string_view valor, std::string_view tipo, bool euros, std::string_view separador)
+std::optional<std::string> ConvierteValor(std::string_view valor, std::string_view tipo, bool euros,
+                                          std::string_view separador)
 {
     if (EmpiezaPor(tipo, "FECHA"))
         return ConvertirFecha(valor, tipo.substr(std::min<size_t>(6, tipo.size()))).substr(0, 10);
@@ -225,6 +240,7 @@ bool _Tabla::TomarDato(const EntradaImportacion &entrada)
             m_entorno.Avisa(c.Nombre + Texto(555) + m_tabla + "  " + Texto(511) + " " + std::to_string(entrada.Linea));
         c.Valor = entrada.Valor;
         CambiaCaracterLen(c.Valor, '\'', '`');
+        c.Ilegible = entrada.Ilegible;
         c.Presente = true;
         c.Linea = entrada.Linea;
         return true;
@@ -244,6 +260,7 @@ void _Tabla::AsignarValor(std::string_view campo, std::string_view valor)
 {
     if (Campo *c = const_cast<Campo *>(Busca(campo))) {
         c->Valor = valor;
+        c->Ilegible = false;
         c->Presente = true;
     }
 }
@@ -252,6 +269,7 @@ void _Tabla::Limpiar()
 {
     for (Campo &c : m_campos) {
         c.Valor.clear();
+        c.Ilegible = false;
         c.Presente = false;
     }
 }
@@ -260,6 +278,12 @@ std::string _Tabla::Valor(std::string_view campo) const
 {
     const Campo *c = Busca(campo);
     return c ? c->Valor : std::string();
+}
+
+bool _Tabla::Ilegible(std::string_view campo) const
+{
+    const Campo *c = Busca(campo);
+    return c && c->Ilegible;
 }
 
 std::string _Tabla::Recortado(std::string_view campo) const
@@ -619,8 +643,8 @@ bool _Recibo::Guardar()
     const int decimales = m_entorno.Euros ? 2 : 0;
     const std::string importe = Valor("Importe");
     long long unidades = 0;
-    if (LeeImporteSQL(importe, decimales, unidades) != LecturaImporte::Correcta) {
-        m_entorno.Avisa(Texto(292) + importe);
+    if (Ilegible("Importe") || LeeImporteSQL(importe, decimales, unidades) != LecturaImporte::Correcta) {
+        m_entorno.Avisa(Texto(292) + " " + importe);
         m_entorno.Avisa(LineaError(LineaCampo("Importe")));
         unidades = 0;
         situacion = 1;

@@ -52,13 +52,25 @@ TEST(ConvierteNumerico, ScalesDigitsAndMendsSeparators)
         {" 12 34", "NUMERICO_(1_DECIMAL)", true, ",", "123.40", "blanks removed"},
         {"12a", "NUMERICO", true, ",", "0.00", "not a number"},
         {" ", "NUMERICO", false, ",", "0", "missing"},
-        {"1.234", "NUMERICO", true, ",", "1.234", "a point is left alone"},
-        {"12,5", "NUMERICO", true, ",", "12.5", "the options' comma becomes a point"},
-        {"12,5", "NUMERICO", true, ".", "12,5", "a comma that is not the options' separator stays"},
+        {"00125", "NUMERICO_(2_DECIMALES)", true, ",", "1.25", "led by zeros"},
+        {"1.234", "NUMERICO", true, ",", "1234.00", "a thousands point"},
+        {"12,5", "NUMERICO", true, ",", "12.50", "the options' comma is the decimal point"},
+        {"12,5", "NUMERICO", true, ".", "12.50", "a lone comma before decimals, as the boxes read it"},
         {"99999999999", "NUMERICO", false, ",", "0", "more than 10 digits"},
+        {"1.234,56", "NUMERICO_(2_DECIMALES)", true, ",", "1234.56", "thousands points, not scaled"},
+        {"1,234.56", "NUMERICO", true, ".", "1234.56", "the other way round"},
+        {"15.000", "NUMERICO", false, ",", "15000", "pesetas"},
+        {"-1.234,5", "NUMERICO", true, ",", "-1234.50", "below zero"},
+        {"0,50", "NUMERICO", true, ",", "0.50", "led by zero"},
+        {"12.345", "NUMERICO", true, "", "12.345", "no separator in the options: as it is"},
+        {"2.500.00", "NUMERICO", true, ",", nullptr, "two points"},
+        {"0.500", "NUMERICO", true, ",", nullptr, "a thousands group led by zero"},
+        {"12,345", "NUMERICO", true, ",", nullptr, "more decimals than the currency's"},
     };
     for (const auto &c : casos)
-        EXPECT_EQ(ConvierteNumerico(c.valor, c.tipo, c.euros, c.separador), c.resultado) << c.porque;
+        EXPECT_EQ(ConvierteNumerico(c.valor, c.tipo, c.euros, c.separador),
+                  c.resultado ? std::optional<std::string>(c.resultado) : std::nullopt)
+            << c.porque;
     EXPECT_EQ(ConvierteValor("a b", "ALFANUMERICO", true, ","), "a b");
 }
 
@@ -326,6 +338,19 @@ TEST_F(Importacion, RefusedBillsAreCountedAndTheRestLand)
     EXPECT_TRUE(EnMemo("El importe del documento es cero"));
     EXPECT_TRUE(EnMemo("Cuenta del adeudo incorrecta"));
     EXPECT_TRUE(EnMemo("Error en la l\xEDnea: 4 "));
+}
+
+TEST_F(Importacion, AmountsWithThousandsPointsReadByTheTemplatesSeparator)
+{
+    Opciones("[Opciones]\nMoneda=Euros\nSeparador_decimal=,\n");
+    ASSERT_EQ(Importa(Lineas({Presentador("B22222222", "000", "Presenta"), Emisor("C33333333", "001", "Uno"),
+                              Librado("R1", "Alvarez"), Recibo("1.234,56"), Recibo("15.000,00"), Recibo("1.234"),
+                              Recibo("2.500.00")}),
+                      cobros::Empresa()),
+              _ImportacionUsuario::Resultado::Terminada);
+    EXPECT_EQ(Valor("SELECT * FROM [Remesas()]", "Importe_total"), "17468.56");
+    EXPECT_TRUE(EnMemo("Importe err\xF3neo. 2.500.00")) << "the file's text";
+    EXPECT_EQ(run.Contadores().Recibos.Erroneos, 1);
 }
 
 TEST_F(Importacion, CSB58CreditsWithoutAccountAreNormal)
