@@ -10,6 +10,7 @@
 #include "Remesas.h"
 #include "basedatos.h"
 #include "cobros.h"
+#include "cp1252.h"
 #include "testutil.h"
 #include "ventanas.h"
 
@@ -377,6 +378,22 @@ TEST_F(Importacion, CSB58CreditsWithoutAccountAreNormal)
     EXPECT_EQ(run.Contadores().Recibos.Erroneos, 0);
 }
 
+TEST_F(Importacion, AUtf8DataFileIsCutByCharacters)
+{
+    // Laid out in Windows-1252, written as UTF-8 with two characters Windows-1252 lacks at # and ~.
+    std::string texto = cp1252::toUtf8(Lineas({Presentador("B22222222", "000", "Presenta"),
+                                              Emisor("C33333333", "001", "Uno"), Librado("R1", "#ukasz ~ Pe\xF1" "a"),
+                                              Recibo("12550", "Torniller\xED" "a", "031002")}));
+    texto.replace(texto.find('#'), 1, "\xC5\x81");
+    texto.replace(texto.find('~'), 1, "\xE4\xB8\xAD");
+    ASSERT_EQ(Importa(texto, cobros::Empresa()), _ImportacionUsuario::Resultado::Terminada);
+    EXPECT_TRUE(EnMemo("El fichero de datos se ha le\xED" "do como texto UTF-8."));
+    EXPECT_EQ(Valor("SELECT * FROM [Librados( Datos )]", "Razon_social"), "Lukasz   Pe\xF1" "a");
+    EXPECT_EQ(Valor("SELECT * FROM [Documentos()]", "Situacion"), "0") << "the account after the name is whole";
+    EXPECT_EQ(Valor("SELECT * FROM [Documentos()]", "Importe"), "12550");
+    EXPECT_EQ(Valor("SELECT * FROM [Documentos()]", "F_vencimiento"), "02 10 03");
+}
+
 TEST_F(Importacion, ABillWhoseDraweeWasMendedIsErroneousUntilTheBillEditorSavesIt)
 {
     Opciones("[Opciones]\nMoneda=Euros\n");
@@ -565,6 +582,7 @@ TEST_F(Importacion, TheLogIsAppendedBesideTheDataFile)
     ASSERT_EQ(primera.substr(0, 33), "\nInforme importaci\xF3n secuencial: ");
     EXPECT_EQ(primera.substr(cabecera + 1),
               "Comenzando el proceso de importaci\xF3n.\n"
+              "El fichero de datos se ha le\xED" "do como texto Windows-1252 (ANSI).\n"
               "\n"
               "Importaci\xF3n finalizada\n"
               "** Resultado de la importaci\xF3n **\n"
