@@ -294,6 +294,9 @@ struct ImporteTecleado {
     int Rechazo = 0;
 };
 ImporteTecleado LeeImporteTecleado(std::string_view texto, std::string_view moneda);
+// The same with the decimal separator separador (',' or '.') in place of the regional one:
+// an amount written by another program.
+ImporteTecleado LeeImporteTecleado(std::string_view texto, std::string_view moneda, char separador);
 
 // ---- Account numbers (CCC: bank 4, branch 4, control digits 2, account 10) ----
 

@@ -246,9 +246,14 @@ std::string GetContravalorSinFormato(std::string_view importe, std::string_view 
 
 ImporteTecleado LeeImporteTecleado(std::string_view texto, std::string_view moneda)
 {
+    return LeeImporteTecleado(texto, moneda, regional::decimalSeparator());
+}
+
+ImporteTecleado LeeImporteTecleado(std::string_view texto, std::string_view moneda, char separador)
+{
     const bool euros = EsEuro(moneda);
     const int decimales = DecimalesMoneda(moneda);
-    const amount::Reading leido = amount::read(texto, decimales, euros ? 8 : 10);
+    const amount::Reading leido = amount::read(texto, decimales, euros ? 8 : 10, separador);
     switch (leido.error) {
     case amount::Error::None: return {EnSQL(leido.units, decimales), 0};
     case amount::Error::Empty: return {{}, 203};

@@ -210,6 +210,20 @@ bool LectorLineas::Lee(std::string &linea)
 
 bool LectorLineas::Error() const { return m_fichero && std::ferror(m_fichero); }
 
+bool FicheroUtf8(std::string_view ruta)
+{
+    LectorLineas lector(ruta);
+    bool multibyte = false;
+    std::string linea;
+    while (lector.Lee(linea))
+        switch (cp1252::utf8Form(linea)) {
+        case cp1252::Utf8Form::Malformed: return false;
+        case cp1252::Utf8Form::Multibyte: multibyte = true; break;
+        case cp1252::Utf8Form::Ascii: break;
+        }
+    return multibyte;
+}
+
 int ParseLayoutFile(std::string_view ruta, const LineDefList &layout, LineList &lineas)
 {
     LectorLineas lector(ruta);

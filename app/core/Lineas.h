@@ -96,6 +96,11 @@ private:
     long long m_leidos = 0;
 };
 
+// Whether a text file is written in UTF-8: every line, as LectorLineas reads it, well-formed
+// UTF-8, and one at least with a character of more than one byte (a file of bytes below
+// 0x80 alone reads the same either way). False when the file cannot be read.
+bool FicheroUtf8(std::string_view ruta);
+
 // Reads the data file and appends each recognised line, cut, to lineas in file order;
 // unrecognised lines are skipped. -1 when the file cannot be opened, else 0.
 int ParseLayoutFile(std::string_view ruta, const LineDefList &layout, LineList &lineas);

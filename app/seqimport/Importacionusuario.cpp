@@ -7,6 +7,7 @@
 #include "Multiidioma.h"
 #include "Multiuser.h"
 #include "cp1252.h"
+#include "qcp1252.h"
 #include "progdir.h"
 #include "vasqdb.h"
 
@@ -20,6 +21,8 @@ namespace {
 // Texts of this unit.
 constexpr int kTextoNadaImportado = 960;
 constexpr int kTextoDemasiadoLargo = 730;
+constexpr int kTextoLeidoUtf8 = 737;
+constexpr int kTextoLeido1252 = 738;
 
 // What the window and the log show as the batches' repeated count.
 constexpr const char *kSinRepetidos = "--";
@@ -111,11 +114,14 @@ void _ImportacionUsuario::Avanza(long long hecho, long long total, bool guardand
 }
 
 bool ConstruyeEntradas(const std::string &datos, const LineDefList &layout, std::vector<EntradaImportacion> &entradas,
-                       const std::function<bool(long long leidos, long long tamano)> &seguir)
+                       const std::function<bool(long long leidos, long long tamano)> &seguir, bool *utf8)
 {
     LectorLineas lector(datos);
     if (!lector.Abierto())
         return false;
+    const bool enUtf8 = FicheroUtf8(datos);
+    if (utf8)
+        *utf8 = enUtf8;
     const long long tamano = Tamano(datos);
     std::vector<char> visto(layout.size(), 0);
     size_t previo = 0;
@@ -123,6 +129,8 @@ bool ConstruyeEntradas(const std::string &datos, const LineDefList &layout, std:
     std::string linea;
     LineDef cortada;
     while (seguir(lector.Leidos(), tamano) && lector.Lee(linea)) {
+        if (enUtf8)
+            linea = cp1252::fromUtf8Nearest(linea);
         const LineDef *tipo = ReconoceLinea(layout, linea);
         if (!tipo)
             continue;
@@ -195,7 +203,10 @@ void _ImportacionUsuario::ProcesarDato(const EntradaImportacion &entrada)
     EntradaImportacion convertida;
     convertida.Enlace = entrada.Enlace;
     convertida.Linea = entrada.Linea;
-    convertida.Valor = ConvierteValor(entrada.Valor, tipo, m_entorno.Euros, m_opciones.Separador_decimal);
+    const std::optional<std::string> valor =
+        ConvierteValor(entrada.Valor, tipo, m_entorno.Euros, m_opciones.Separador_decimal);
+    convertida.Valor = valor ? *valor : Recorta(entrada.Valor);
+    convertida.Ilegible = !valor;
     Objetos &o = *m_objetos;
     _Tabla *tablas[] = {&o.Empresa, &o.Presentador, &o.Emisor, &o.Librado, &o.Recibo};
     for (int p = PEmpresa; p <= PRecibo; ++p)
@@ -273,10 +284,14 @@ _ImportacionUsuario::Resultado _ImportacionUsuario::Importa(const std::string &p
         return Resultado::SinPlantilla;
     }
     m_ejecutando = true;
-    const bool leido = ConstruyeEntradas(datos, layout, m_entradas, [this](long long leidos, long long tamano) {
-        Avanza(leidos, tamano, false);
-        return m_seguir;
-    });
+    bool utf8 = false;
+    const bool leido = ConstruyeEntradas(
+        datos, layout, m_entradas,
+        [this](long long leidos, long long tamano) {
+            Avanza(leidos, tamano, false);
+            return m_seguir;
+        },
+        &utf8);
     if (!leido) {
         m_ejecutando = false;
         m_entradas.clear();
@@ -288,6 +303,7 @@ _ImportacionUsuario::Resultado _ImportacionUsuario::Importa(const std::string &p
         m_entradas.clear();
         return Resultado::Cancelada;
     }
+    Mensaje(Texto(utf8 ? kTextoLeidoUtf8 : kTextoLeido1252));
 
     PausaMultiusuario pausa(App().Multiuser);
     const bool transaccion = VASQ_BeginTrans() == 0;

@@ -8,7 +8,8 @@
 // asked for by the caller, a company, presenter or issuer its table object refuses, or a
 // statement the database refuses, rolls everything back and names the line at fault. The
 // log (Windows-1252, LF line ends) is the data file's name with the extension ".log",
-// opened for appending for the length of the run. Paths are Windows-1252.
+// opened for appending for the length of the run; it says whether the data file was read as
+// UTF-8 or as Windows-1252. Paths are Windows-1252.
 #pragma once
 
 #include "Lineas.h"
@@ -25,10 +26,13 @@
 // first entry of a line carries its record mark: 2 when the line's kind was already seen
 // in the current record or stands before the previous line's kind in the layout, else 1; a
 // record-starting line without entries hands its mark on to the next entry. seguir is
-// called with the bytes read and the file's size; false from it stops the reading. False
-// when the file cannot be opened or read.
+// called with the bytes read and the file's size; false from it stops the reading. A file
+// written in UTF-8 (FicheroUtf8) has its lines turned into Windows-1252 before they are cut
+// (cp1252::fromUtf8Nearest), so that positions count characters; utf8, when given, says so.
+// False when the file cannot be opened or read.
 bool ConstruyeEntradas(const std::string &datos, const LineDefList &layout, std::vector<EntradaImportacion> &entradas,
-                       const std::function<bool(long long leidos, long long tamano)> &seguir);
+                       const std::function<bool(long long leidos, long long tamano)> &seguir,
+                       bool *utf8 = nullptr);
 
 struct ContadoresImportacion {
     Contador Empresas, Presentadores, Emisores, Remesas, Recibos, Librados;

@@ -1,6 +1,7 @@
 // The sample grid's model.
 #include "ModeloMuestra.h"
 
+#include "Lineas.h"
 #include "cp1252.h"
 #include "qcp1252.h"
 
@@ -21,7 +22,7 @@ bool ModeloMuestra::Carga(std::string_view ruta)
     const std::string texto((std::istreambuf_iterator<char>(fichero)), std::istreambuf_iterator<char>());
     if (fichero.bad())
         return false;
-    PonTexto(texto);
+    PonTexto(FicheroUtf8(ruta) ? cp1252::fromUtf8Nearest(texto) : texto);
     return true;
 }
 

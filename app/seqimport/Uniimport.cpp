@@ -78,6 +78,30 @@ bool EsTexto(std::string_view tipo)
     return !EmpiezaPor(tipo, "FECHA") && !EmpiezaPor(tipo, "NUMERICO");
 }
 
+// An account field that leaves a CSB58 credit without account: blank, all zeros, the mark of
+// a missing value, or not reached by its line.
+bool SinCuenta(std::string_view cuenta)
+{
+    const std::string c = Recorta(cuenta);
+    return c == kFalta || c.find_first_not_of('0') == std::string::npos;
+}
+
+// A number written with separators: with the options' decimal separator read as the amount
+// boxes read it, after an optional sign; without one, the text as it is.
+std::optional<std::string> ConSeparadores(std::string v, bool euros, std::string_view separador)
+{
+    if (separador != "," && separador != ".")
+        return v;
+    const bool negativo = v[0] == '-';
+    if (negativo || v[0] == '+')
+        v.erase(0, 1);
+    const ImporteTecleado leido = LeeImporteTecleado(v, euros ? kMonedaEuros : kMonedaPesetas, separador[0]);
+    if (leido.Rechazo != 0)
+        return std::nullopt;
+    const bool cero = leido.SQL.find_first_not_of("0.") == std::string::npos;
+    return (negativo && !cero ? "-" : "") + leido.SQL;
+}
+
 } // namespace
 
 void EntornoImportacion::Avisa(const std::string &texto) const
@@ -119,17 +143,15 @@ std::string ConvertirFecha(std::string_view texto, std::string_view formato)
     return fecha.isValid() ? FechaSQL(fecha) : std::string();
 }
 
-std::string ConvierteNumerico(std::string_view valor, std::string_view tipo, bool euros, std::string_view separador)
+std::optional<std::string> ConvierteNumerico(std::string_view valor, std::string_view tipo, bool euros,
+                                             std::string_view separador)
 {
     std::string v;
     for (char c : valor)
         if (c != ' ')
             v += c;
-    if (v.find_first_of(",.") != std::string::npos) {
-        if (separador.size() == 1 && separador[0] != '.')
-            CambiaCaracterLen(v, separador[0], '.');
-        return v;
-    }
+    if (v.find_first_of(",.") != std::string::npos)
+        return ConSeparadores(v, euros, separador);
     const int decimales = euros ? 2 : 0;
     long long unidades = 0;
     if (SoloDigitos(v)) {
@@ -147,7 +169,8 @@ std::string ConvierteNumerico(std::string_view valor, std::string_view tipo, boo
     return TextoUnidades(unidades, decimales);
 }
 
-std::string ConvierteValor(std::string_view valor, std::string_view tipo, bool euros, std::string_view separador)
+std::optional<std::string> ConvierteValor(std::string_view valor, std::string_view tipo, bool euros,
+                                          std::string_view separador)
 {
     if (EmpiezaPor(tipo, "FECHA"))
         return ConvertirFecha(valor, tipo.substr(std::min<size_t>(6, tipo.size()))).substr(0, 10);
@@ -217,6 +240,7 @@ bool _Tabla::TomarDato(const EntradaImportacion &entrada)
             m_entorno.Avisa(c.Nombre + Texto(555) + m_tabla + "  " + Texto(511) + " " + std::to_string(entrada.Linea));
         c.Valor = entrada.Valor;
         CambiaCaracterLen(c.Valor, '\'', '`');
+        c.Ilegible = entrada.Ilegible;
         c.Presente = true;
         c.Linea = entrada.Linea;
         return true;
@@ -236,6 +260,7 @@ void _Tabla::AsignarValor(std::string_view campo, std::string_view valor)
 {
     if (Campo *c = const_cast<Campo *>(Busca(campo))) {
         c->Valor = valor;
+        c->Ilegible = false;
         c->Presente = true;
     }
 }
@@ -244,6 +269,7 @@ void _Tabla::Limpiar()
 {
     for (Campo &c : m_campos) {
         c.Valor.clear();
+        c.Ilegible = false;
         c.Presente = false;
     }
 }
@@ -252,6 +278,12 @@ std::string _Tabla::Valor(std::string_view campo) const
 {
     const Campo *c = Busca(campo);
     return c ? c->Valor : std::string();
+}
+
+bool _Tabla::Ilegible(std::string_view campo) const
+{
+    const Campo *c = Busca(campo);
+    return c && c->Ilegible;
 }
 
 std::string _Tabla::Recortado(std::string_view campo) const
@@ -517,9 +549,14 @@ bool _Librado::Guardar()
         ++m_cuenta.Erroneos;
     }
     const std::string dada = Valor("Cuenta");
-    const bool corregida = Normaliza("Cuenta");
+    const int tipoOrden = GetTipoOrden(m_entorno.Tipos_orden);
+    bool corregida = false;
+    if (tipoOrden == 2 && SinCuenta(dada))
+        AsignarValor("Cuenta", kCeros); // a credit without account, as the CSB58 records send it
+    else
+        corregida = Normaliza("Cuenta");
     const bool falta = dada.empty() || dada == kFalta; // where one is required the strict check named it
-    if (corregida || (!falta && !CuentaEnviable(Valor("Cuenta"), GetTipoOrden(m_entorno.Tipos_orden)))) {
+    if (corregida || (!falta && !CuentaEnviable(Valor("Cuenta"), tipoOrden))) {
         m_erroneo = true;
         m_entorno.Avisa(Texto(612));
         m_entorno.Avisa(LineaError(LineaCampo("Cuenta")));
@@ -535,8 +572,8 @@ bool _Librado::Guardar()
         return Falla();
     if (id > 0) {
         // The stored drawee stays as it is: a bill that would go out on another account is erroneous.
-        const std::string distinta = m_sentencias.CuentaDistinta(
-            id, Recortado("Codigo_referencia"), Recortado("Cuenta"), GetTipoOrden(m_entorno.Tipos_orden));
+        const std::string distinta =
+            m_sentencias.CuentaDistinta(id, Recortado("Codigo_referencia"), Recortado("Cuenta"), tipoOrden);
         if (!distinta.empty()) {
             m_erroneo = true;
             m_entorno.Avisa(distinta);
@@ -559,8 +596,7 @@ bool _Librado::Guardar()
     l.Loc_ordenante = Recortado("Loc_ordenante");
     l.Cod_provincia_ordenante = Recortado("Cod_provincia_ordenante");
     int nuevo = 0;
-    if (m_sentencias.Inserta(GetTipoOrden(m_entorno.Tipos_orden), m_emisor.Id(), nuevo, l) !=
-        ResultadoLibrado::Insertado) {
+    if (m_sentencias.Inserta(tipoOrden, m_emisor.Id(), nuevo, l) != ResultadoLibrado::Insertado) {
         m_entorno.Registra(Texto(554));
         ++m_cuenta.Erroneos;
         Limpiar();
@@ -607,8 +643,8 @@ bool _Recibo::Guardar()
     const int decimales = m_entorno.Euros ? 2 : 0;
     const std::string importe = Valor("Importe");
     long long unidades = 0;
-    if (LeeImporteSQL(importe, decimales, unidades) != LecturaImporte::Correcta) {
-        m_entorno.Avisa(Texto(292) + importe);
+    if (Ilegible("Importe") || LeeImporteSQL(importe, decimales, unidades) != LecturaImporte::Correcta) {
+        m_entorno.Avisa(Texto(292) + " " + importe);
         m_entorno.Avisa(LineaError(LineaCampo("Importe")));
         unidades = 0;
         situacion = 1;

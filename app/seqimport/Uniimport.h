@@ -13,6 +13,7 @@
 #include "Unitfichero.h"
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,7 @@ struct EntornoImportacion {
 struct EntradaImportacion {
     const std::string *Enlace = nullptr; // "[table].column"; null on the closing entry
     std::string Valor;
+    bool Ilegible = false; // a number that does not read: Valor is the file's text, trimmed
     std::string Tipo;
     int Marca = 0;
     int Linea = 0;
@@ -58,13 +60,18 @@ std::string ConvertirFecha(std::string_view texto, std::string_view formato);
 // A value of a "NUMERICO..." type in storage form: blanks removed; a text of digits alone
 // is scaled by the decimals the type names ("NUMERICO_(2_DECIMALES)": "1234" is 12.34)
 // rounding half away from zero to the currency's decimals (2 in euros, none in pesetas), 0
-// when it does not read; a text with "," or "." has the options' separator replaced by ".".
-std::string ConvierteNumerico(std::string_view valor, std::string_view tipo, bool euros,
-                              std::string_view separador);
+// when it does not read. A text with "," or "." is not scaled: with the options' separator
+// "," or "." it reads, after an optional sign, as an amount box of the currency reads it
+// with that decimal separator (LeeImporteTecleado: "1.234,56", "1.234", at most the
+// currency's decimals), nothing when it does not; with no separator it stays as it is.
+std::optional<std::string> ConvierteNumerico(std::string_view valor, std::string_view tipo, bool euros,
+                                             std::string_view separador);
 
 // The value of an entry converted by its type (blanks already removed from the type):
-// "FECHA_..." dates, "NUMERICO..." numbers; any other type unchanged.
-std::string ConvierteValor(std::string_view valor, std::string_view tipo, bool euros, std::string_view separador);
+// "FECHA_..." dates, "NUMERICO..." numbers; any other type unchanged. Nothing for a number
+// that does not read.
+std::optional<std::string> ConvierteValor(std::string_view valor, std::string_view tipo, bool euros,
+                                          std::string_view separador);
 
 // An account read from a data file, on its first 20 characters: empty or "-----" gives 20
 // zeros; a blank becomes "0" (corrected); any other non-digit, unless the control digits
@@ -106,7 +113,7 @@ public:
 protected:
     struct Campo {
         std::string Nombre, Enlace, Tipo;
-        bool Requerido = false, Presente = false;
+        bool Requerido = false, Presente = false, Ilegible = false;
         int Linea = 0;
         std::string Valor;
     };
@@ -117,6 +124,8 @@ protected:
     bool ComprobacionEstricta();
     // The trimmed value.
     std::string Recortado(std::string_view campo) const;
+    // The field's value is a number that did not read, as the file gave it.
+    bool Ilegible(std::string_view campo) const;
     // Normalises the account field in place; true when it was corrected.
     bool Normaliza(std::string_view campo);
     void PonId(int id)

@@ -22,7 +22,7 @@ TFRMOpcionImport::TFRMOpcionImport(QWidget *parent)
       BTNCancelar(new QPushButton(this))
 {
     setObjectName("FRMOpcionImport");
-    CBMoneda->addItems({"Peseta", "Euros"});
+    CBMoneda->addItems({"Euros", "Peseta"});
     CBSeparador->addItems({",", ".", ""});
     BTNAceptar->setDefault(true);
 
@@ -57,6 +57,7 @@ TFRMOpcionImport::TFRMOpcionImport(QWidget *parent)
 void TFRMOpcionImport::FormCreate()
 {
     Opciones = OpcionesImportacion();
+    Opciones.Moneda = "Euros"; // a new template's amounts are euros
     CBMoneda->setCurrentIndex(0);
     CBSeparador->setCurrentIndex(0);
 }

@@ -1,6 +1,7 @@
 // The options of the template being edited: the currency of the imported amounts, the
 // decimal separator of the data file, whether the bills are issued as invoices and the
-// order type. Created at start-up; its options are the template editor's current ones.
+// order type. Created at start-up with a new template's options (euros); its options are
+// the template editor's current ones.
 #pragma once
 
 #include "Unitfichero.h"

@@ -20,7 +20,7 @@
 // The options of a template, as the options dialog edits them.
 struct OpcionesImportacion {
     std::string Separador_decimal = ","; // ",", "." or empty
-    std::string Moneda = "Peseta";       // "Peseta" or "Euros"
+    std::string Moneda = "Peseta";       // "Peseta" or "Euros"; a file without the key is pesetas
     std::string Emision_factura = "Si";  // "Si" or "No"
     std::string Tipos_orden = "CSB19";   // "CSB19" or "CSB58"
 };

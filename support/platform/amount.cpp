@@ -47,7 +47,11 @@ bool groupsInThrees(std::string_view integer, char thousands)
 
 Reading read(std::string_view text, int decimals, int integerDigits)
 {
-    const char point = regional::decimalSeparator();
+    return read(text, decimals, integerDigits, regional::decimalSeparator());
+}
+
+Reading read(std::string_view text, int decimals, int integerDigits, char point)
+{
     const char thousands = regional::thousandsSeparatorFor(point);
     text = trim(text);
     if (text.empty())

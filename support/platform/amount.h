@@ -2,9 +2,9 @@
 // box of the program and of the items plug-in applies, so that what is stored is the
 // number the box shows, or nothing.
 //
-// Separators are the regional ones (regional.h): the decimal separator D and the other
-// of ',' and '.', the thousands separator T. A text reads when, blanks around it aside,
-// it holds only digits, D and T, and
+// Separators are the regional ones (regional.h) unless the decimal separator is given: the
+// decimal separator D and the other of ',' and '.', the thousands separator T. A text reads
+// when, blanks around it aside, it holds only digits, D and T, and
 //   - at most one D, with digits only after it;
 //   - every T before D (or in the whole text) groups the integer digits in threes from
 //     the right: "1.234.567,89", "1.234", the first group not beginning with 0 ("0.500",
@@ -37,5 +37,7 @@ struct Reading {
 // The amount of the text for a box that takes at most `decimals` decimals (0 to 6) and
 // `integerDigits` integer digits (1 to 12), leading zeros not counted.
 Reading read(std::string_view text, int decimals, int integerDigits);
+// The same with the decimal separator point (',' or '.') in place of the regional one.
+Reading read(std::string_view text, int decimals, int integerDigits, char point);
 
 } // namespace amount

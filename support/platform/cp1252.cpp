@@ -38,7 +38,10 @@ void appendUtf8(std::string &out, char32_t c)
     }
 }
 
-// Decodes one UTF-8 sequence at s[i]; advances i; returns 0xFFFD for a malformed one.
+// What decodeUtf8 gives for a malformed sequence: no code point (fromUnicode makes '?' of it).
+constexpr char32_t kMalformed = 0x110000;
+
+// Decodes one UTF-8 sequence at s[i]; advances i; returns kMalformed for a malformed one.
 char32_t decodeUtf8(std::string_view s, size_t &i)
 {
     unsigned char b = s[i++];
@@ -49,15 +52,15 @@ char32_t decodeUtf8(std::string_view s, size_t &i)
     if ((b & 0xE0) == 0xC0) { extra = 1; c = b & 0x1F; }
     else if ((b & 0xF0) == 0xE0) { extra = 2; c = b & 0x0F; }
     else if ((b & 0xF8) == 0xF0) { extra = 3; c = b & 0x07; }
-    else return 0xFFFD;
+    else return kMalformed;
     for (int k = 0; k < extra; ++k) {
         if (i >= s.size() || (static_cast<unsigned char>(s[i]) & 0xC0) != 0x80)
-            return 0xFFFD;
+            return kMalformed;
         c = (c << 6) | (static_cast<unsigned char>(s[i++]) & 0x3F);
     }
     static constexpr char32_t kMin[] = {0, 0x80, 0x800, 0x10000};
     if (c < kMin[extra] || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
-        return 0xFFFD;
+        return kMalformed;
     return c;
 }
 
@@ -113,6 +116,21 @@ void appendFromUtf8(std::string &out, std::string_view utf8)
 unsigned char nextFromUtf8(std::string_view utf8, size_t &i)
 {
     return fromUnicode(decodeUtf8(utf8, i));
+}
+
+Utf8Form utf8Form(std::string_view text)
+{
+    Utf8Form form = Utf8Form::Ascii;
+    for (size_t i = 0; i < text.size();) {
+        if (static_cast<unsigned char>(text[i]) < 0x80) {
+            ++i;
+            continue;
+        }
+        if (decodeUtf8(text, i) == kMalformed)
+            return Utf8Form::Malformed;
+        form = Utf8Form::Multibyte;
+    }
+    return form;
 }
 
 unsigned char lower(unsigned char byte)

@@ -26,6 +26,11 @@ void appendFromUtf8(std::string &out, std::string_view utf8);
 // moves i past the character.
 unsigned char nextFromUtf8(std::string_view utf8, size_t &i);
 
+// What a text is as UTF-8: only bytes below 0x80, well-formed with at least one character
+// of more than one byte, or not well-formed.
+enum class Utf8Form { Ascii, Multibyte, Malformed };
+Utf8Form utf8Form(std::string_view text);
+
 // Lower case of a letter (ASCII and the accented letters of Windows-1252); any other byte
 // is returned unchanged. For matching names without regard to case.
 unsigned char lower(unsigned char byte);

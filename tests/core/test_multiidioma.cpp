@@ -68,7 +68,7 @@ TEST(TablaTextos, AccentedLettersArriveAsWindows1252)
 TEST(TablaTextos, MissingEntryIsEmpty)
 {
     EXPECT_EQ(CargaTexto(0), "");
-    EXPECT_EQ(CargaTexto(737), "");
+    EXPECT_EQ(CargaTexto(749), "");
     EXPECT_EQ(CargaTexto(1001), "");
 }
 
@@ -89,7 +89,7 @@ TEST_F(IdiomaTest, ATextMissingInTheLanguageIsTheSpanishOne)
     for (int idioma : {IdiomaIngles, IdiomaCatalan}) {
         Idioma.SetIdioma(idioma);
         EXPECT_EQ(Idioma.GetTexto(1), "Error") << idioma;
-        EXPECT_EQ(Idioma.GetTexto(737), "") << "no text in any language";
+        EXPECT_EQ(Idioma.GetTexto(749), "") << "no text in any language";
     }
     Idioma.SetIdioma(IdiomaIngles);
     EXPECT_FALSE(Idioma.SetIdioma(4));

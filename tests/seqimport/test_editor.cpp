@@ -477,6 +477,19 @@ TEST_F(EditorPlantillas, AFieldLongerThanALineIsRefused)
                                                          "caracteres, lo m\xE1s que cabe en una l\xEDnea."}));
 }
 
+TEST_F(EditorPlantillas, AUtf8SampleShowsACellPerCharacterAsTheImportCutsIt)
+{
+    testutil::writeFile(datos, "\xEF\xBB\xBF" "RPe\xC3\xB1" "a \xC5\x81ukasz\xE4\xB8\xAD" "X\r\n");
+    ASSERT_TRUE(ConEditor([&](Editor *v) {
+        AbreMuestra(v, datos);
+        EXPECT_EQ(v->Muestra->columnCount(), 15);
+        EXPECT_EQ(v->Muestra->index(0, 3).data().toString(), QString::fromUtf8("\xC3\xB1"));
+        Marca(v, 1, 7, 14);
+        EXPECT_EQ(v->TXTTam->text(), "8");
+        EXPECT_EQ(v->Muestra->Texto(1, 7, 8), "Lukasz X");
+    }));
+}
+
 TEST_F(EditorPlantillas, OpeningAsksForUnsavedWorkRefusesBrokenTemplatesAndMarksTheOrderTypesColumns)
 {
     testutil::writeFile(sec, "[LINEAS]\r\nA=A,1,1,NULL\r\n[A]\r\nX=2,3,ALFANUMERICO,NULL,000100000\r\n");

@@ -10,6 +10,7 @@
 #include "Remesas.h"
 #include "basedatos.h"
 #include "cobros.h"
+#include "cp1252.h"
 #include "testutil.h"
 #include "ventanas.h"
 
@@ -52,13 +53,25 @@ TEST(ConvierteNumerico, ScalesDigitsAndMendsSeparators)
         {" 12 34", "NUMERICO_(1_DECIMAL)", true, ",", "123.40", "blanks removed"},
         {"12a", "NUMERICO", true, ",", "0.00", "not a number"},
         {" ", "NUMERICO", false, ",", "0", "missing"},
-        {"1.234", "NUMERICO", true, ",", "1.234", "a point is left alone"},
-        {"12,5", "NUMERICO", true, ",", "12.5", "the options' comma becomes a point"},
-        {"12,5", "NUMERICO", true, ".", "12,5", "a comma that is not the options' separator stays"},
+        {"00125", "NUMERICO_(2_DECIMALES)", true, ",", "1.25", "led by zeros"},
+        {"1.234", "NUMERICO", true, ",", "1234.00", "a thousands point"},
+        {"12,5", "NUMERICO", true, ",", "12.50", "the options' comma is the decimal point"},
+        {"12,5", "NUMERICO", true, ".", "12.50", "a lone comma before decimals, as the boxes read it"},
         {"99999999999", "NUMERICO", false, ",", "0", "more than 10 digits"},
+        {"1.234,56", "NUMERICO_(2_DECIMALES)", true, ",", "1234.56", "thousands points, not scaled"},
+        {"1,234.56", "NUMERICO", true, ".", "1234.56", "the other way round"},
+        {"15.000", "NUMERICO", false, ",", "15000", "pesetas"},
+        {"-1.234,5", "NUMERICO", true, ",", "-1234.50", "below zero"},
+        {"0,50", "NUMERICO", true, ",", "0.50", "led by zero"},
+        {"12.345", "NUMERICO", true, "", "12.345", "no separator in the options: as it is"},
+        {"2.500.00", "NUMERICO", true, ",", nullptr, "two points"},
+        {"0.500", "NUMERICO", true, ",", nullptr, "a thousands group led by zero"},
+        {"12,345", "NUMERICO", true, ",", nullptr, "more decimals than the currency's"},
     };
     for (const auto &c : casos)
-        EXPECT_EQ(ConvierteNumerico(c.valor, c.tipo, c.euros, c.separador), c.resultado) << c.porque;
+        EXPECT_EQ(ConvierteNumerico(c.valor, c.tipo, c.euros, c.separador),
+                  c.resultado ? std::optional<std::string>(c.resultado) : std::nullopt)
+            << c.porque;
     EXPECT_EQ(ConvierteValor("a b", "ALFANUMERICO", true, ","), "a b");
 }
 
@@ -328,6 +341,59 @@ TEST_F(Importacion, RefusedBillsAreCountedAndTheRestLand)
     EXPECT_TRUE(EnMemo("Error en la l\xEDnea: 4 "));
 }
 
+TEST_F(Importacion, AmountsWithThousandsPointsReadByTheTemplatesSeparator)
+{
+    Opciones("[Opciones]\nMoneda=Euros\nSeparador_decimal=,\n");
+    ASSERT_EQ(Importa(Lineas({Presentador("B22222222", "000", "Presenta"), Emisor("C33333333", "001", "Uno"),
+                              Librado("R1", "Alvarez"), Recibo("1.234,56"), Recibo("15.000,00"), Recibo("1.234"),
+                              Recibo("2.500.00")}),
+                      cobros::Empresa()),
+              _ImportacionUsuario::Resultado::Terminada);
+    EXPECT_EQ(Valor("SELECT * FROM [Remesas()]", "Importe_total"), "17468.56");
+    EXPECT_TRUE(EnMemo("Importe err\xF3neo. 2.500.00")) << "the file's text";
+    EXPECT_EQ(run.Contadores().Recibos.Erroneos, 1);
+}
+
+TEST_F(Importacion, CSB58CreditsWithoutAccountAreNormal)
+{
+    Opciones("[Opciones]\nMoneda=Euros\nTipos_orden=CSB58\n");
+    const struct {
+        const char *cuenta, *porque;
+    } casos[] = {{"", "the line ends before the field"},
+                 {"                    ", "blank"},
+                 {"-----", "the mark of a missing value, with the field's blanks"},
+                 {"00000000000000000000", "zeros"}};
+    std::string texto = Lineas({Presentador("B22222222", "000", "Presenta"), Emisor("C33333333", "001", "Uno")});
+    for (size_t i = 0; i < std::size(casos); ++i)
+        texto += Lineas({Librado("R" + std::to_string(i), "Nombre", casos[i].cuenta), Recibo("100")});
+    ASSERT_EQ(Importa(texto, cobros::Empresa()), _ImportacionUsuario::Resultado::Terminada);
+    for (size_t i = 0; i < std::size(casos); ++i) {
+        const std::string librado =
+            "SELECT * FROM [Librados( Datos )] WHERE Codigo_referencia='R" + std::to_string(i) + "'";
+        EXPECT_EQ(Valor(librado, "Cuenta"), std::string(20, '0')) << casos[i].porque;
+        EXPECT_EQ(Valor("SELECT * FROM [Documentos()] WHERE Id_librado=" + Valor(librado, "Id_librado"), "Situacion"),
+                  "0")
+            << casos[i].porque;
+    }
+    EXPECT_EQ(run.Contadores().Recibos.Erroneos, 0);
+}
+
+TEST_F(Importacion, AUtf8DataFileIsCutByCharacters)
+{
+    // Laid out in Windows-1252, written as UTF-8 with two characters Windows-1252 lacks at # and ~.
+    std::string texto = cp1252::toUtf8(Lineas({Presentador("B22222222", "000", "Presenta"),
+                                              Emisor("C33333333", "001", "Uno"), Librado("R1", "#ukasz ~ Pe\xF1" "a"),
+                                              Recibo("12550", "Torniller\xED" "a", "031002")}));
+    texto.replace(texto.find('#'), 1, "\xC5\x81");
+    texto.replace(texto.find('~'), 1, "\xE4\xB8\xAD");
+    ASSERT_EQ(Importa(texto, cobros::Empresa()), _ImportacionUsuario::Resultado::Terminada);
+    EXPECT_TRUE(EnMemo("El fichero de datos se ha le\xED" "do como texto UTF-8."));
+    EXPECT_EQ(Valor("SELECT * FROM [Librados( Datos )]", "Razon_social"), "Lukasz   Pe\xF1" "a");
+    EXPECT_EQ(Valor("SELECT * FROM [Documentos()]", "Situacion"), "0") << "the account after the name is whole";
+    EXPECT_EQ(Valor("SELECT * FROM [Documentos()]", "Importe"), "12550");
+    EXPECT_EQ(Valor("SELECT * FROM [Documentos()]", "F_vencimiento"), "02 10 03");
+}
+
 TEST_F(Importacion, ABillWhoseDraweeWasMendedIsErroneousUntilTheBillEditorSavesIt)
 {
     Opciones("[Opciones]\nMoneda=Euros\n");
@@ -516,6 +582,7 @@ TEST_F(Importacion, TheLogIsAppendedBesideTheDataFile)
     ASSERT_EQ(primera.substr(0, 33), "\nInforme importaci\xF3n secuencial: ");
     EXPECT_EQ(primera.substr(cabecera + 1),
               "Comenzando el proceso de importaci\xF3n.\n"
+              "El fichero de datos se ha le\xED" "do como texto Windows-1252 (ANSI).\n"
               "\n"
               "Importaci\xF3n finalizada\n"
               "** Resultado de la importaci\xF3n **\n"

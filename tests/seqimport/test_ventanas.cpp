@@ -195,7 +195,7 @@ TEST(OpcionesImportacion, CSB58FixesTheInvoiceAndCancelKeepsTheOptions)
         d->RBDomiciliados->click();
         d->CHKNo->click();
         d->CBSeparador->setCurrentIndex(1);
-        d->CBMoneda->setCurrentIndex(0);
+        d->CBMoneda->setCurrentText("Peseta");
         d->BTNAceptar->click();
     });
     EXPECT_EQ(dialogo.exec(), QDialog::Accepted);
@@ -203,6 +203,22 @@ TEST(OpcionesImportacion, CSB58FixesTheInvoiceAndCancelKeepsTheOptions)
     EXPECT_EQ(dialogo.Opciones.Emision_factura, "No");
     EXPECT_EQ(dialogo.Opciones.Separador_decimal, ".");
     EXPECT_EQ(dialogo.Opciones.Moneda, "Peseta");
+}
+
+TEST(OpcionesImportacion, ANewTemplateIsInEurosAndAPesetaOneKeepsPesetas)
+{
+    testutil::TempDir dir;
+    testutil::writeFile(dir.file("pesetas.opc"), "[Opciones]\r\nMoneda=Peseta\r\n");
+    TFRMOpcionImport dialogo;
+    for (const char *moneda : {"Euros", "Peseta"}) {
+        AlMostrarse<TFRMOpcionImport>([&](TFRMOpcionImport *d) {
+            EXPECT_EQ(d->CBMoneda->currentText(), moneda);
+            d->BTNAceptar->click();
+        });
+        EXPECT_EQ(dialogo.exec(), QDialog::Accepted);
+        EXPECT_EQ(dialogo.Opciones.Moneda, moneda);
+        dialogo.Opciones = LeeOpciones(dir.file("pesetas.opc")); // as a template saved with pesetas opens
+    }
 }
 
 } // namespace
