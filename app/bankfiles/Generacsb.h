@@ -93,6 +93,9 @@ private:
     void Linea(const std::string &texto);
     void Linea(int texto, const std::string &cola = {});
     void LineasError(const std::vector<std::string> &lineas);
+    // A bill that cannot go out fails its block: error lines naming its drawee, its
+    // reference and why.
+    void RechazaRecibo(Bloque &bloque, const ReciboCSB &recibo, const std::vector<std::string> &porque);
     void Avanza(bool siempre);
 
     PeticionCSB m_peticion;
