@@ -267,6 +267,17 @@ void _GeneradorCSB::RechazaRecibo(Bloque &bloque, const ReciboCSB &recibo, const
     LineasError(lineas);
 }
 
+bool _GeneradorCSB::SufijoEnviable(std::string &sufijo, const std::string &quien)
+{
+    const std::optional<std::string> banco = SufijoBanco(sufijo);
+    if (!banco) {
+        LineasError({quien, Texto(754) + sufijo + "'", Texto(755)});
+        return false;
+    }
+    sufijo = *banco;
+    return true;
+}
+
 void _GeneradorCSB::Avanza(bool siempre)
 {
     if (!m_reloj.isValid())
@@ -366,7 +377,8 @@ bool _GeneradorCSB::Escribe(Salida &salida)
     Avanza(true);
     for (size_t i = 0; i < remesas.size();) {
         EmisorCSB emisor;
-        if (!LeeEmisor(remesas[i].IdEmisor, emisor)) {
+        if (!LeeEmisor(remesas[i].IdEmisor, emisor) ||
+            !SufijoEnviable(emisor.Sufijo, Texto(753) + emisor.IdNif + " " + emisor.RazonSocial)) {
             Linea(161);
             return false;
         }
@@ -409,7 +421,7 @@ bool _GeneradorCSB::EscribeCabecera(Salida &salida)
                   leido = v.size() == 5;
                   *seguir = 0;
               });
-    if (!leido) {
+    if (!leido || !SufijoEnviable(presentador.Sufijo, Texto(752) + presentador.IdNif + " " + presentador.RazonSocial)) {
         Linea(159);
         return false;
     }

@@ -96,6 +96,9 @@ private:
     // A bill that cannot go out fails its block: error lines naming its drawee, its
     // reference and why.
     void RechazaRecibo(Bloque &bloque, const ReciboCSB &recibo, const std::vector<std::string> &porque);
+    // The stored suffix of the presenter or issuer quien as the bank reads it, in place;
+    // false, with the error lines, when it is none.
+    bool SufijoEnviable(std::string &sufijo, const std::string &quien);
     void Avanza(bool siempre);
 
     PeticionCSB m_peticion;

@@ -356,6 +356,31 @@ TEST_F(GeneraCSB, AnActiveBillWhoseAccountOrDueDateCannotBeSentIsNamedAndNothing
     }
 }
 
+TEST_F(GeneraCSB, SuffixesGoOutAsThreeDigitsOrTheFileIsRefusedByName)
+{
+    const int r = cobros::Remesa(emisorB, "EUR", "Marzo");
+    cobros::AltaRecibo(r, libradoB, {});
+    // Stored suffixes; the codes written, or the name refused (first, while nothing was written).
+    const struct {
+        const char *presentador, *emisor, *sale;
+    } casos[] = {
+        {"", "002", "PRESENTADOR: B11111111 Norte, S.A."}, {"1A", "002", "PRESENTADOR: B11111111 Norte, S.A."},
+        {"000", "A12", "EMISOR: A22222222 Emisor B"},      {"000", "0001", "EMISOR: A22222222 Emisor B"},
+        {"1", "12", "B11111111001A22222222012"},           {" 1", "123", "B11111111001A22222222123"},
+    };
+    for (const auto &c : casos) {
+        Ejecuta("UPDATE [_Presentadores( Datos )] SET Sufijo=" + cobros::Literal(c.presentador));
+        Ejecuta("UPDATE [_Emisores( Datos )] SET Sufijo=" + cobros::Literal(c.emisor));
+        if (Genera(Peticion(1, "EUR", {{r, emisorB}})) != ResultadoCSB::Generado) {
+            EXPECT_TRUE(Dicho(c.sale)) << c.sale;
+            NadaEscrito(c.sale);
+            continue;
+        }
+        const std::vector<std::string> registros = Lineas(ultimo->Fichero);
+        EXPECT_EQ(registros.front().substr(4, 12) + registros[2].substr(4, 12), c.sale);
+    }
+}
+
 TEST_F(GeneraCSB, FoldersAndDisksThatRefuse)
 {
     const int r = cobros::Remesa(emisorB, "EUR", "Marzo");
