@@ -259,6 +259,25 @@ void _GeneradorCSB::LineasError(const std::vector<std::string> &lineas)
     Linea(kEstrellas);
 }
 
+void _GeneradorCSB::RechazaRecibo(Bloque &bloque, const ReciboCSB &recibo, const std::vector<std::string> &porque)
+{
+    bloque.bien = false;
+    std::vector<std::string> lineas = {Texto(173), Texto(174) + recibo.RazonSocial, Texto(773) + recibo.CodigoReferencia};
+    lineas.insert(lineas.end(), porque.begin(), porque.end());
+    LineasError(lineas);
+}
+
+bool _GeneradorCSB::SufijoEnviable(std::string &sufijo, const std::string &quien)
+{
+    const std::optional<std::string> banco = SufijoBanco(sufijo);
+    if (!banco) {
+        LineasError({quien, Texto(754) + sufijo + "'", Texto(755)});
+        return false;
+    }
+    sufijo = *banco;
+    return true;
+}
+
 void _GeneradorCSB::Avanza(bool siempre)
 {
     if (!m_reloj.isValid())
@@ -358,7 +377,8 @@ bool _GeneradorCSB::Escribe(Salida &salida)
     Avanza(true);
     for (size_t i = 0; i < remesas.size();) {
         EmisorCSB emisor;
-        if (!LeeEmisor(remesas[i].IdEmisor, emisor)) {
+        if (!LeeEmisor(remesas[i].IdEmisor, emisor) ||
+            !SufijoEnviable(emisor.Sufijo, Texto(753) + emisor.IdNif + " " + emisor.RazonSocial)) {
             Linea(161);
             return false;
         }
@@ -401,7 +421,7 @@ bool _GeneradorCSB::EscribeCabecera(Salida &salida)
                   leido = v.size() == 5;
                   *seguir = 0;
               });
-    if (!leido) {
+    if (!leido || !SufijoEnviable(presentador.Sufijo, Texto(752) + presentador.IdNif + " " + presentador.RazonSocial)) {
         Linea(159);
         return false;
     }
@@ -515,12 +535,10 @@ bool _GeneradorCSB::LeeRecibos(int idRemesa, Bloque &bloque)
             m_fechaErronea = true;
         ++m_hechos;
         Avanza(false);
-        if (!CuentaEnviable(b.Cuenta, m_peticion.TipoOrden)) {
-            LineasError({Texto(173), Texto(174) + b.RazonSocial, Texto(773) + b.CodigoReferencia,
-                         Texto(690) + b.Cuenta + "'", Texto(691)});
-            bloque.bien = false;
-            return;
-        }
+        if (!CuentaEnviable(b.Cuenta, m_peticion.TipoOrden))
+            return RechazaRecibo(bloque, b, {Texto(690) + b.Cuenta + "'", Texto(691)});
+        if (csb58 && !b.FVencimiento.isValid())
+            return RechazaRecibo(bloque, b, {Texto(750), Texto(751)});
         const LecturaImporte lectura = LeeImporteSQL(v[6], decimales, b.Importe, true);
         std::optional<std::string> individual;
         if (lectura == LecturaImporte::Correcta && b.Importe > 0)
@@ -529,10 +547,7 @@ bool _GeneradorCSB::LeeRecibos(int idRemesa, Bloque &bloque)
             const bool grande = lectura == LecturaImporte::DemasiadoGrande ||
                                 (lectura == LecturaImporte::Correcta && b.Importe > 0);
             const std::string importe = lectura == LecturaImporte::Correcta ? m_registros.TextoImporte(b.Importe) : v[6];
-            LineasError({Texto(173), Texto(174) + b.RazonSocial, Texto(773) + b.CodigoReferencia,
-                         Texto(grande ? 169 : 774), Texto(170) + importe});
-            bloque.bien = false;
-            return;
+            return RechazaRecibo(bloque, b, {Texto(grande ? 169 : 774), Texto(170) + importe});
         }
         Bloque::Recibo r{individual->substr(68, 8) + individual->substr(16, 12), b.IdDocumento, *individual + "\r\n"};
         if (!b.Concepto.empty())

@@ -93,6 +93,12 @@ private:
     void Linea(const std::string &texto);
     void Linea(int texto, const std::string &cola = {});
     void LineasError(const std::vector<std::string> &lineas);
+    // A bill that cannot go out fails its block: error lines naming its drawee, its
+    // reference and why.
+    void RechazaRecibo(Bloque &bloque, const ReciboCSB &recibo, const std::vector<std::string> &porque);
+    // The stored suffix of the presenter or issuer quien as the bank reads it, in place;
+    // false, with the error lines, when it is none.
+    bool SufijoEnviable(std::string &sufijo, const std::string &quien);
     void Avanza(bool siempre);
 
     PeticionCSB m_peticion;

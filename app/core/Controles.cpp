@@ -113,6 +113,16 @@ bool CompruebaImporte(QLineEdit *caja, std::string_view moneda)
     return false;
 }
 
+bool CompruebaSufijo(QLineEdit *caja)
+{
+    const std::string sufijo = TextoCaja(caja);
+    if (SufijoBanco(sufijo) == sufijo)
+        return true;
+    AvisoTexto(756, 1, IconoMensaje::Error);
+    SafeSetFocus(caja);
+    return false;
+}
+
 QString Etiqueta(int n)
 {
     return Rotulo(n) + QStringLiteral(" :");

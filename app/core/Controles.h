@@ -53,6 +53,10 @@ ImporteTecleado SenalaImporte(QLineEdit *caja, std::string_view moneda);
 // otherwise a message says why and the box, its text kept, gets the focus.
 bool CompruebaImporte(QLineEdit *caja, std::string_view moneda);
 
+// The suffix box of a presenter or issuer at a window's OK: true when it holds three digits;
+// otherwise text 756 says so and the box, its text kept, gets the focus.
+bool CompruebaSufijo(QLineEdit *caja);
+
 // The keyboard's order through the controls, as the window shows them: each one's Tab
 // leads to the next.
 void OrdenTabulacion(std::initializer_list<QWidget *> controles);

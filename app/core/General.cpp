@@ -1,10 +1,11 @@
-// The product log, paths, order types and control helpers.
+// The product log, paths, order types and suffixes, and control helpers.
 #include "General.h"
 
 #include "cp1252.h"
 #include "progdir.h"
 
 #include <QWidget>
+#include <algorithm>
 #include <cstdio>
 
 void WriteLog(std::string_view mensaje)
@@ -65,6 +66,14 @@ int GetTipoOrdenFichero(std::string_view ruta)
     if (c == "017" || c == "517")
         return 2;
     return 0;
+}
+
+std::optional<std::string> SufijoBanco(std::string_view sufijo)
+{
+    const std::string cifras = Recorta(sufijo);
+    if (cifras.empty() || cifras.size() > 3 || !std::all_of(cifras.begin(), cifras.end(), EsDigito))
+        return std::nullopt;
+    return std::string(3 - cifras.size(), '0') + cifras;
 }
 
 void SafeSetFocus(QWidget *control)

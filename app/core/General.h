@@ -18,6 +18,7 @@
 
 #include <QDate>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -339,6 +340,11 @@ std::string GetTipoOrdenStr(int tipo);
 // 1 when the file begins with "018" or "518", 2 with "017" or "517", else 0 (also when it
 // cannot be read).
 int GetTipoOrdenFichero(std::string_view ruta);
+
+// The suffix of a presenter's or issuer's code as the bank reads it: three digits. One or
+// two digits, blanks around them left out, are zero-filled on the left ("1" gives "001");
+// any other text (empty, a letter, more than three digits) gives nothing.
+std::optional<std::string> SufijoBanco(std::string_view sufijo);
 
 // ---- Dates ----
 

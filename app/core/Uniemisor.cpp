@@ -275,7 +275,7 @@ void TFRMEmisores::BTNAceptarClick()
     LimpiaCaja(TXTNif);
     LimpiaCaja(TXTSufijo);
     LimpiaCaja(TXTDesc_Cuenta_Cargo);
-    if (!CompruebaObligatorios())
+    if (!CompruebaObligatorios() || !CompruebaSufijo(TXTSufijo))
         return;
     m_cuentaAbono = CompletaCuenta(Abono(), 39);
     if (!CompruebaCargo())

@@ -23,6 +23,7 @@ using cobros::Ejecuta;
 using cobros::Valor;
 
 const QDate kHoy = QDate::currentDate();
+const char *const kSinVencimiento = "ERROR: El anticipo no tiene una fecha de vencimiento v\xE1lida.";
 
 std::vector<std::string> Lineas(const std::string &fichero)
 {
@@ -242,7 +243,9 @@ TEST_F(GeneraCSB, AccentedNamesGoOutAsTheirPlainLetters)
             cobros::AltaLibrado(c.emisor, {"RN" + std::to_string(c.tipo), "Pe\xF1" "a Garc\xED" "a \x96 \x93Hnos\x94, S.L.\xA0",
                                            "00491500051234567892", "", "", "", "", "", ""});
         const int r = cobros::Remesa(c.emisor, "EUR", "Acentos");
-        cobros::AltaRecibo(r, librado, {});
+        cobros::Recibo recibo;
+        recibo.vencimiento = "'2030/06/30'";
+        cobros::AltaRecibo(r, librado, recibo);
         ASSERT_EQ(Genera(Peticion(c.tipo, "EUR", {{r, c.emisor}})), ResultadoCSB::Generado) << c.tipo;
         const std::vector<std::string> registros = Lineas(ultimo->Fichero);
         ASSERT_EQ(registros.size(), 5u) << c.tipo;
@@ -311,11 +314,12 @@ TEST_F(GeneraCSB, EveryFailureLeavesNothing)
     NadaEscrito("no presenter");
 }
 
-TEST_F(GeneraCSB, AnActiveBillWhoseAccountCannotBeSentIsNamedAndNothingIsWritten)
+TEST_F(GeneraCSB, AnActiveBillWhoseAccountOrDueDateCannotBeSentIsNamedAndNothingIsWritten)
 {
     const struct {
         int tipo, emisor;
         const char *cuenta, *porque;
+        const char *vencimiento = "'2030/06/30'", *motivo = nullptr; // nullptr: the account's
     } casos[] = {
         {1, emisorA, "ABCD04180200051332", "cut to 18 characters"},
         {1, emisorA, "21000418450200051330", "wrong control digits"},
@@ -324,25 +328,56 @@ TEST_F(GeneraCSB, AnActiveBillWhoseAccountCannotBeSentIsNamedAndNothingIsWritten
         {1, emisorA, "00000000000000000000", "zeros"},
         {2, emisorC, "21000418450200051330", "a CSB58 credit with a wrong account"},
         {2, emisorC, "0049150005123456789", "a CSB58 credit with 19 digits"},
+        {2, emisorC, "00491500051234567892", "a CSB58 credit without due date", "NULL", kSinVencimiento},
+        {2, emisorC, "", "a CSB58 credit without account nor due date", "''", kSinVencimiento},
     };
     for (const auto &c : casos) {
         const int buena = cobros::Remesa(c.emisor, "EUR", "Buena"), mala = cobros::Remesa(c.emisor, "EUR", "Mala");
         const int librado = cobros::AltaLibrado(c.emisor, {"RM", "Malo", "00491500051234567892", "", "", "", "", "", ""});
-        cobros::AltaRecibo(buena, c.tipo == 1 ? libradoA : libradoC, {});
-        ASSERT_TRUE(cobros::AltaRecibo(mala, librado, {}) > 0) << c.porque;
+        cobros::Recibo recibo;
+        recibo.vencimiento = "'2030/06/30'";
+        cobros::AltaRecibo(buena, c.tipo == 1 ? libradoA : libradoC, recibo);
+        recibo.vencimiento = c.vencimiento;
+        ASSERT_TRUE(cobros::AltaRecibo(mala, librado, recibo) > 0) << c.porque;
         ASSERT_TRUE(Ejecuta("UPDATE [Librados( Datos )] SET Cuenta=" + cobros::Literal(c.cuenta) +
                             " WHERE Id_librado=" + std::to_string(librado)));
         EXPECT_EQ(Genera(Peticion(c.tipo, "EUR", {{buena, c.emisor}, {mala, c.emisor}})), ResultadoCSB::Fallido)
             << c.porque;
         EXPECT_TRUE(Dicho("TITULAR : Malo")) << c.porque;
         EXPECT_TRUE(Dicho("REFERENCIA: RM")) << c.porque;
-        EXPECT_TRUE(Dicho("ERROR: La cuenta del librado no tiene 20 d\xEDgitos con d\xEDgitos de control v\xE1lidos: '" +
-                          std::string(c.cuenta) + "'"))
+        EXPECT_TRUE(Dicho(c.motivo ? c.motivo
+                                   : "ERROR: La cuenta del librado no tiene 20 d\xEDgitos con d\xEDgitos de control v\xE1lidos: '" +
+                                         std::string(c.cuenta) + "'"))
             << c.porque;
         EXPECT_EQ(lineas.back(), "ERROR EN LA GENERACION DEL CSB") << c.porque;
         NadaEscrito(c.porque);
         ASSERT_TRUE(Ejecuta("DELETE FROM [Documentos()]"));
         ASSERT_TRUE(Ejecuta("DELETE FROM [Librados( Datos )] WHERE Id_librado=" + std::to_string(librado)));
+    }
+}
+
+TEST_F(GeneraCSB, SuffixesGoOutAsThreeDigitsOrTheFileIsRefusedByName)
+{
+    const int r = cobros::Remesa(emisorB, "EUR", "Marzo");
+    cobros::AltaRecibo(r, libradoB, {});
+    // Stored suffixes; the codes written, or the name refused (first, while nothing was written).
+    const struct {
+        const char *presentador, *emisor, *sale;
+    } casos[] = {
+        {"", "002", "PRESENTADOR: B11111111 Norte, S.A."}, {"1A", "002", "PRESENTADOR: B11111111 Norte, S.A."},
+        {"000", "A12", "EMISOR: A22222222 Emisor B"},      {"000", "0001", "EMISOR: A22222222 Emisor B"},
+        {"1", "12", "B11111111001A22222222012"},           {" 1", "123", "B11111111001A22222222123"},
+    };
+    for (const auto &c : casos) {
+        Ejecuta("UPDATE [_Presentadores( Datos )] SET Sufijo=" + cobros::Literal(c.presentador));
+        Ejecuta("UPDATE [_Emisores( Datos )] SET Sufijo=" + cobros::Literal(c.emisor));
+        if (Genera(Peticion(1, "EUR", {{r, emisorB}})) != ResultadoCSB::Generado) {
+            EXPECT_TRUE(Dicho(c.sale)) << c.sale;
+            NadaEscrito(c.sale);
+            continue;
+        }
+        const std::vector<std::string> registros = Lineas(ultimo->Fichero);
+        EXPECT_EQ(registros.front().substr(4, 12) + registros[2].substr(4, 12), c.sale);
     }
 }
 

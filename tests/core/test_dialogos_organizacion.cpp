@@ -23,6 +23,8 @@ QString Q(const char *cp1252)
     return cp1252::toQString(cp1252);
 }
 
+const char *const kSufijo = "El sufijo debe ser un n\xFAmero de tres cifras, como 001.";
+
 class Dialogos : public ::testing::Test {
 protected:
     void SetUp() override
@@ -159,8 +161,14 @@ TEST_F(Dialogos, PresenterFieldsKeyAndOrderType)
          "same NIF, suffix and order type in the company"},
         {"P", "12345678Z", "000", true, true, nullptr, nullptr, "12345678Z000",
          "the same NIF and suffix as CSB58 is another presenter"},
-        {"P", "1234", "1", false, true, nullptr, nullptr, "     1234  1", "NIF and suffix right-aligned"},
-        {"P", "1'2", "1'", false, true, nullptr, nullptr, "      1`2 1`", "NIF and suffix cleaned for SQL"},
+        {"P", "1234", "001", false, true, nullptr, nullptr, "     1234001", "NIF right-aligned"},
+        {"P", "1'2", "001", false, true, nullptr, nullptr, "      1`2001", "NIF cleaned for SQL"},
+        {"P", "1234", "0001", false, true, nullptr, nullptr, "     1234000", "the box keeps three characters"},
+        {"P", "1234", "1", false, false, kSufijo, "Error", nullptr, "one digit"},
+        {"P", "1234", "12", false, false, kSufijo, "Error", nullptr, "two digits"},
+        {"P", "1234", "1A", false, false, kSufijo, "Error", nullptr, "a letter"},
+        {"P", "1234", "A12", false, false, kSufijo, "Error", nullptr, "a letter first"},
+        {"P", "1234", " 1", false, false, kSufijo, "Error", nullptr, "a blank"},
     };
     for (const Caso &c : casos) {
         TFRMPresentador d;
@@ -360,6 +368,12 @@ TEST_F(Dialogos, IssuerUniquenessAndModification)
         QTest::mouseClick(v->BTNAceptar, Qt::LeftButton);
     })) << "its own NIF and suffix are no duplicate";
     EXPECT_EQ(d.Lee().Cuenta_cargo, "") << "emptying the charge boxes removes the charge account";
+    datos.Sufijo = "12";
+    d.PreparaModificacion(org, presentador, emisor->Clave, datos);
+    EXPECT_FALSE(Ejecuta<TFRMEmisores>(d, [](TFRMEmisores *v) { QTest::mouseClick(v->BTNAceptar, Qt::LeftButton); }))
+        << "a suffix of two digits stored earlier";
+    EXPECT_EQ(cajas.Vistas.at(0).texto, Q(kSufijo));
+    cajas.Vistas.clear();
 
     TFRMEmisores alta;
     alta.PreparaAlta(org, presentador);

@@ -270,11 +270,11 @@ protected:
         NuevoUsuario::SetUp();
         pepe = bd.Usuario("PEPE", "p");
         empresa = bd.Empresa(pepe, "A1", "Uno");
-        p19 = bd.Presentador(empresa, "CSB19", "1", "0", "P19");
-        p58 = bd.Presentador(empresa, "CSB58", "1", "0", "P58");
-        e1 = bd.Emisor(p19, "1", "1", "E1");
-        e2 = bd.Emisor(p19, "1", "2", "E2");
-        e3 = bd.Emisor(p58, "1", "3", "E3");
+        p19 = bd.Presentador(empresa, "CSB19", "1", "000", "P19");
+        p58 = bd.Presentador(empresa, "CSB58", "1", "000", "P58");
+        e1 = bd.Emisor(p19, "1", "001", "E1");
+        e2 = bd.Emisor(p19, "1", "002", "E2");
+        e3 = bd.Emisor(p58, "1", "003", "E3");
         librado = bd.Librado(e1, "Deudor");
         usuarios.show();
         usuarios.STGridUsers->setCurrentCell(usuarios.STGridUsers->findItems("PEPE", Qt::MatchExactly)[0]->row(), 1);
