@@ -54,8 +54,13 @@ Status engineFailure(sqlite3 *db, int rc)
     if (db && (rc & 0xFF) == SQLITE_IOERR && diskFull(sqlite3_system_errno(db)))
         rc = SQLITE_FULL;
     const char *message = db && rc != SQLITE_FULL ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+    return engineFinding(rc, cp1252::fromUtf8(message));
+}
+
+Status engineFinding(int rc, std::string_view finding)
+{
     int code = VASQ_ENGINE_ERROR_BASE + rc;
-    std::string text = "(ERROR " + std::to_string(code) + ") " + cp1252::fromUtf8(message);
+    std::string text = "(ERROR " + std::to_string(code) + ") " + std::string(finding);
     if (text.size() > kMaxText)
         text.resize(kMaxText);
     return {code, std::move(text)};

@@ -24,6 +24,10 @@ Status ownFailure(int code, std::string_view text = {});
 // failure for want of room (see diskFull) is SQLITE_FULL.
 Status engineFailure(sqlite3 *db, int rc);
 
+// The engine's code rc with a finding of the library's own (Windows-1252) as its text:
+// "(ERROR <code>) <finding>".
+Status engineFinding(int rc, std::string_view finding);
+
 // True for the errno of a write refused for room: a full disk, a quota, a size limit.
 bool diskFull(int error);
 

@@ -4,6 +4,7 @@
 #include "maintenance.h"
 
 #include "cipherkey.h"
+#include "copycheck.h"
 #include "transformvfs.h"
 #include "vasqdb.h"
 
@@ -64,9 +65,8 @@ private:
 // A failed file operation on the operating system's name, with errno's text.
 Status ioFailure(int error, const char *what, const std::string &name)
 {
-    int code = VASQ_ENGINE_ERROR_BASE + (diskFull(error) ? SQLITE_FULL : SQLITE_IOERR);
-    return {code, "(ERROR " + std::to_string(code) + ") " + what + " " + cp1252::fromUtf8(name) + ": " +
-                      std::strerror(error)};
+    return engineFinding(diskFull(error) ? SQLITE_FULL : SQLITE_IOERR,
+                         std::string(what) + " " + cp1252::fromUtf8(name) + ": " + std::strerror(error));
 }
 
 // Attaches the empty file name under kCopyName, keyed with key (UTF-8).
@@ -105,13 +105,6 @@ enum class Check {
     source, // the source, a sealed copy, is verified against its seal (loadTransformed)
 };
 
-// A failure of a sealed copy's own: code SQLITE_CORRUPT or SQLITE_NOTADB with text.
-Status copyFailure(int rc, const char *text)
-{
-    int code = VASQ_ENGINE_ERROR_BASE + rc;
-    return {code, "(ERROR " + std::to_string(code) + ") " + text};
-}
-
 // Runs a file control of the transforming VFS on schema of connection.
 Status control(Connection &connection, const char *schema, int op)
 {
@@ -119,7 +112,7 @@ Status control(Connection &connection, const char *schema, int op)
     int rc = sqlite3_file_control(connection.handle(), schema, op, &result);
     rc = rc == SQLITE_OK ? result : rc;
     if (rc == SQLITE_CORRUPT)
-        return copyFailure(rc, "La copia ha cambiado desde que se escribi\xF3: sus bytes no son los que se guardaron.");
+        return engineFinding(rc, "La copia ha cambiado desde que se escribi\xF3: sus bytes no son los que se guardaron.");
     return rc == SQLITE_OK ? Status() : connection.failure(rc);
 }
 
@@ -145,8 +138,8 @@ int tableCount(Connection &connection)
 // keyed page that is not as written, or a page that does not hold a sound tree, fails it
 // as "database disk image is malformed". A page that is an earlier version of itself (a
 // lost write) is a sound tree whose records disagree with their index entries, and the
-// copy receives both as they are: checking the copy (it needs no decryption, and its
-// pages are still in memory) finds that. Pages it does not read (free ones) do not reach
+// copy receives both as they are: checking the copy (checkCopy: it needs no decryption,
+// and its pages are still in memory) finds that. Pages it does not read (free ones) do not reach
 // the copy. A transformed copy of a database without tables is refused.
 Status exportInto(Connection &connection, const std::string &name, const std::string &key, const char *setup,
                   Check check)
@@ -156,7 +149,7 @@ Status exportInto(Connection &connection, const std::string &name, const std::st
         return status;
     status = connection.run((std::string(setup) + "BEGIN").c_str());
     if (status.ok() && check != Check::none && tableCount(connection) == 0)
-        status = copyFailure(SQLITE_NOTADB, "No es una base de datos con datos: no tiene ninguna tabla.");
+        status = engineFinding(SQLITE_NOTADB, "No es una base de datos con datos: no tiene ninguna tabla.");
     if (status.ok()) {
         std::string copy = std::string("SELECT sqlcipher_export('") + kCopyName + "'); PRAGMA " + kCopyName +
                            ".user_version=" + std::to_string(userVersion(connection)) + "; COMMIT";
@@ -165,7 +158,7 @@ Status exportInto(Connection &connection, const std::string &name, const std::st
     if (!sqlite3_get_autocommit(connection.handle()))
         connection.run("ROLLBACK");
     if (status.ok() && check == Check::copy)
-        status = checkIntegrity(connection, kCopyName);
+        status = checkCopy(connection, kCopyName);
     if (status.ok() && check == Check::copy)
         status = control(connection, kCopyName, kSealControl);
     if (check == Check::source) {
@@ -224,10 +217,10 @@ Status writeCopy(Connection &connection, const std::string &target, const std::s
 
 } // namespace
 
-Status checkIntegrity(Connection &connection, const char *schema)
+Status checkIntegrity(Connection &connection, const char *schema, bool quick)
 {
     sqlite3_stmt *statement = nullptr;
-    const std::string sql = std::string("PRAGMA ") + schema + ".integrity_check(1)";
+    const std::string sql = std::string("PRAGMA ") + schema + (quick ? ".quick_check(1)" : ".integrity_check(1)");
     int rc = sqlite3_prepare_v2(connection.handle(), sql.c_str(), -1, &statement, nullptr);
     std::string finding;
     if (rc == SQLITE_OK && (rc = sqlite3_step(statement)) == SQLITE_ROW) {
@@ -237,10 +230,8 @@ Status checkIntegrity(Connection &connection, const char *schema)
     }
     Status status = rc == SQLITE_OK ? Status() : connection.failure(rc);
     sqlite3_finalize(statement);
-    if (status.ok() && finding != "ok") {
-        int code = VASQ_ENGINE_ERROR_BASE + SQLITE_CORRUPT;
-        status = {code, "(ERROR " + std::to_string(code) + ") " + cp1252::fromUtf8(finding)};
-    }
+    if (status.ok() && finding != "ok")
+        status = engineFinding(SQLITE_CORRUPT, cp1252::fromUtf8(finding));
     return status;
 }
 

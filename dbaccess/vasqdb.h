@@ -222,9 +222,11 @@ typedef void (*VASQ_FileTransform)(void *bytes, long length, long long offset);
  * writer, while other running copies (and this one's other connections) go on writing to
  * it; source is left as it was, and an open database of this library and the stored
  * password are not touched. The export reads every page of every table and index, so a
- * page that is damaged fails it; the copy, once written, passes the integrity check (it
- * finds the records and index entries that disagree after a lost write of the source), or
- * it is not kept. Then it is sealed: the sum of its pages' checksums, taken as they were
+ * page that is damaged fails it; the copy, once written, passes a check worth the engine's
+ * integrity check (its quick check of pages and trees; every index holding exactly the
+ * entries of its table's rows, which finds the records and index entries that disagree
+ * after a lost write of the source; no null where a column admits none; no key twice in a
+ * unique index), or it is not kept. Then it is sealed: the sum of its pages' checksums, taken as they were
  * written, goes into bytes of its header the engine leaves unused, so that reading it
  * back knows whether its bytes changed. A source without tables is refused. The copy is
  * written to a new file beside destination (named destination, ".", and six letters or

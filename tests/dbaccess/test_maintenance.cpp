@@ -137,14 +137,17 @@ TEST_F(Maintenance, RepairChecksTheFileAndLeavesTheLibraryClosed)
     expectContents(db, dbtest::kPassword);
 }
 
-TEST_F(Maintenance, RepairMendsAnIndexThatALostWriteLeftDisagreeingWithItsTable)
+// Makes the open database at db lose a write: a table L whose index on Nombre says
+// 'cambiado' for row 10 while the table's page is back as it was before, with 'nombre 10'
+// (an earlier version of a sound page). Leaves the database open.
+void loseAWrite(const std::string &db)
 {
-    exec("CREATE TABLE L (Id INTEGER PRIMARY KEY, Nombre TEXT, Nota TEXT)");
-    exec("CREATE INDEX L_Nombre ON L (Nombre)");
+    dbtest::exec("CREATE TABLE L (Id INTEGER PRIMARY KEY, Nombre TEXT, Nota TEXT)");
+    dbtest::exec("CREATE INDEX L_Nombre ON L (Nombre)");
     for (int i = 0; i < 50; ++i)
-        exec("INSERT INTO L (Nombre, Nota) VALUES ('nombre " + std::to_string(i) + "', 'nota')");
+        dbtest::exec("INSERT INTO L (Nombre, Nota) VALUES ('nombre " + std::to_string(i) + "', 'nota')");
     auto cambia = [&](const char *sql) {
-        exec(sql);
+        dbtest::exec(sql);
         VASQ_CloseDB();
         return testutil::readFile(db);
     };
@@ -158,8 +161,25 @@ TEST_F(Maintenance, RepairMendsAnIndexThatALostWriteLeftDisagreeingWithItsTable)
     const size_t desde = paginas[0] * VASQ_PAGE_SIZE;
     bytes.replace(desde, VASQ_PAGE_SIZE, conFila, desde, VASQ_PAGE_SIZE);
     testutil::writeFile(db, bytes);
-
     ASSERT_EQ(VASQ_OpenDB(db.c_str(), 0, 0), 0);
+}
+
+// Gives the open database at db a schema that its rows break: after the statements, the
+// schema's statement made is replaced (a NOT NULL or a UNIQUE that the rows break).
+void breakTheSchema(const std::string &db, std::initializer_list<const char *> statements, const char *made,
+                    const char *replaced)
+{
+    for (const char *statement : statements)
+        dbtest::exec(statement);
+    dbtest::exec("PRAGMA writable_schema=ON");
+    dbtest::exec(std::string("UPDATE sqlite_master SET sql='") + replaced + "' WHERE sql='" + made + "'");
+    VASQ_CloseDB();
+    ASSERT_EQ(VASQ_OpenDB(db.c_str(), 0, 0), 0);
+}
+
+TEST_F(Maintenance, RepairMendsAnIndexThatALostWriteLeftDisagreeingWithItsTable)
+{
+    loseAWrite(db);
     ASSERT_NE(rows("PRAGMA integrity_check"), std::vector<std::string>{"integrity_check=ok"});
     EXPECT_EQ(VASQ_RepairBase(db.c_str()), 0) << lastErrorText();
     ASSERT_EQ(VASQ_OpenDB(db.c_str(), 0, 0), 0);
@@ -343,6 +363,7 @@ std::set<std::string> folderNames(const std::string &folder)
 TEST_F(Maintenance, TransformedCopyIsCompactedPlainAndComesBackKeyed)
 {
     exec("CREATE TABLE relleno (a TEXT)");
+    exec("CREATE INDEX relleno_largo ON relleno (length(a)) WHERE a > 'm'"); // checked by the engine's own check
     for (int i = 0; i < 300; ++i)
         exec("INSERT INTO relleno (a) VALUES ('" + std::string(1000, char('a' + i % 26)) + "')");
     exec("DELETE FROM relleno");
@@ -418,6 +439,34 @@ const CopyFailure kCopyFailures[] = {
          return VASQ_ExportTransformed(db.c_str(), dbtest::kPassword, kept.c_str(), encodeBytes, nullptr);
      },
      VASQ_ERR_ARGUMENT},
+    {"export of a database whose index lost a write",
+     [](const std::string &folder, const std::string &db, std::string &kept) {
+         kept = folder + "Orvanta.mcr";
+         loseAWrite(db);
+         VASQ_SetDebug(11);
+         return exportTo(db, dbtest::kPassword, kept);
+     },
+     VASQ_ENGINE_ERROR_BASE + 11},
+    {"export of a database with a null where its table admits none",
+     [](const std::string &folder, const std::string &db, std::string &kept) {
+         kept = folder + "Orvanta.mcr";
+         breakTheSchema(db, {"CREATE TABLE L (a INTEGER)", "INSERT INTO L VALUES (NULL)"}, "CREATE TABLE L (a INTEGER)",
+                        "CREATE TABLE L (a INTEGER NOT NULL)");
+         VASQ_SetDebug(11);
+         return exportTo(db, dbtest::kPassword, kept);
+     },
+     VASQ_ENGINE_ERROR_BASE + 11},
+    {"export of a database whose unique index holds a key twice",
+     [](const std::string &folder, const std::string &db, std::string &kept) {
+         kept = folder + "Orvanta.mcr";
+         breakTheSchema(db,
+                        {"CREATE TABLE L (a TEXT)", "INSERT INTO L VALUES ('x')", "INSERT INTO L VALUES ('X')",
+                         "CREATE INDEX L_a ON L (a COLLATE NOCASE)"},
+                        "CREATE INDEX L_a ON L (a COLLATE NOCASE)", "CREATE UNIQUE INDEX L_a ON L (a COLLATE NOCASE)");
+         VASQ_SetDebug(11);
+         return exportTo(db, dbtest::kPassword, kept);
+     },
+     VASQ_ENGINE_ERROR_BASE + 11},
     {"rebuild from a copy that is no database once decoded",
      [](const std::string &folder, const std::string &, std::string &kept) {
          kept = folder + "Destino.mdb";
