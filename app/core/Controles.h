@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+class QAbstractItemView;
 class QComboBox;
 class QLineEdit;
 class QWidget;
@@ -78,3 +79,7 @@ int AnchoCaracteres(const QWidget *control, int caracteres);
 // edit at that width (a short code or a box of digits).
 void AnchoParaCaracteres(QLineEdit *caja, int caracteres, bool fijo = false);
 void AnchoParaCaracteres(QComboBox *lista, int caracteres);
+
+// Rows of a list tall enough for the accented capitals of its font (N with tilde, E acute),
+// whose tops rise above the font's ascent in some fonts, and for its descenders.
+void FilasParaAcentos(QAbstractItemView *lista);

@@ -4,6 +4,7 @@
 #include "rejillas.h"
 
 #include "Aplicacion.h"
+#include "Editdocumentos.h"
 #include "Frmlibrados.h"
 #include "Login.h"
 #include "Multiidioma.h"
@@ -162,6 +163,35 @@ TEST_F(VentanaLibrados, ListsTheUsersDraweesOfTheOrderTypeAndAddsOneToTheIssuerS
     EXPECT_EQ(Valor(nuevo, "Provincia"), m->GetProvincia("28"));
     EXPECT_EQ(Filas("[Librados( Datos )] WHERE Codigo_referencia='R2'"), 1);
     EXPECT_NE(copia->Pide("pasada").find(":0:0;"), std::string::npos) << "after the window: reload everything";
+}
+
+// The drawee lists' rows hold the accents of capitals: an N with tilde never reads as a plain N.
+TEST_F(VentanaLibrados, AccentedCapitalsFitTheirRowsInBothDraweeLists)
+{
+    const QString texto = QString::fromUtf8("\u00D1and\u00FA \u00C9bano");
+    ASSERT_TRUE(arranque::Ejecuta("UPDATE [Librados( Datos )] SET Razon_social='" + cp1252::fromQString(texto) +
+                                  "' WHERE Id_librado=1"));
+    // As the item delegate draws it: the text's line centred in its row.
+    auto cabe = [&texto](QTreeWidget *lista, int columna) {
+        const auto filas = lista->findItems(texto, Qt::MatchExactly, columna);
+        ASSERT_EQ(filas.size(), 1);
+        const QRect fila = lista->visualItemRect(filas.first());
+        const QFontMetrics fm(lista->font());
+        const int base = fila.top() + (fila.height() - fm.height()) / 2 + fm.ascent();
+        const QRect letras = fm.tightBoundingRect(texto);
+        EXPECT_GE(base + letras.top(), fila.top()) << lista->objectName().toStdString();
+        EXPECT_LE(base + letras.bottom(), fila.bottom());
+    };
+    Selecciona(ArbolEmisor, 1);
+    ConVentana([&](TfrmLibrados *v) { cabe(v->lstLibrados, TfrmLibrados::ColNombre); });
+    Selecciona(ArbolRemesa, 1);
+    AlMostrarse<TFormEditDocumentos>([&](TFormEditDocumentos *e) {
+        e->cbtLibrado->click();
+        cabe(e->lstLibrados, 2);
+        e->cbtCancel->click();
+        e->cbtCancel->click();
+    });
+    m->cbtAlta->trigger();
 }
 
 TEST_F(VentanaLibrados, EveryColumnAndFieldShowsItsLongestValueWhole)
