@@ -81,7 +81,7 @@ void PonNumeroCaja(QLineEdit *caja, int n)
 
 std::string LimpiaCaja(QLineEdit *caja)
 {
-    const std::string limpio = LimpiaTextoSQL(TextoCaja(caja));
+    const std::string limpio = LimpiaTexto(TextoCaja(caja));
     PonTextoCaja(caja, limpio);
     return limpio;
 }

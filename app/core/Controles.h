@@ -25,7 +25,7 @@ void PonTextoCaja(QLineEdit *caja, std::string_view texto);
 int NumeroCaja(const QLineEdit *caja, int defecto = 0);
 void PonNumeroCaja(QLineEdit *caja, int n);
 
-// Cleans a line edit's text with LimpiaTextoSQL, puts the result back and returns it.
+// Cleans a line edit's text with LimpiaTexto, puts the result back and returns it.
 std::string LimpiaCaja(QLineEdit *caja);
 
 // The language text n as a caption; Etiqueta adds " :" for a label.

@@ -75,7 +75,7 @@ struct Modificacion {
     TipoMasiva Tipo = TipoMasiva::RefInterna;
     OperacionImporte Importe;     // Importes
     SegmentosConcepto Segmentos;  // Conceptos
-    std::string Valor;            // CodDevolucion, RefInterna (cleaned for SQL), FechaVencimiento ("yyyy/mm/dd")
+    std::string Valor;            // CodDevolucion, RefInterna (LimpiaTexto), FechaVencimiento ("yyyy/mm/dd")
 };
 
 // What a run did. Nothing was written when Rechazo, Error or Detenida is set, or when the

@@ -90,7 +90,7 @@ int ModificaFijo(const std::vector<std::string> &ids, TipoMasiva tipo, int etiqu
         return -1;
     Modificacion m;
     m.Tipo = tipo;
-    m.Valor = LimpiaTextoSQL(*dato);
+    m.Valor = LimpiaTexto(*dato);
     return Estado(Ejecuta(ids, std::move(m), progreso));
 }
 

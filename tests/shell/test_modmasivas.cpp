@@ -231,7 +231,7 @@ TEST_F(ModMasivas, AltaRapidaDeUnaRemesa)
     const basedatos::Result r =
         basedatos::query("SELECT * FROM [Remesas()] WHERE Id_remesa=" + std::to_string(id));
     ASSERT_EQ(r.rows.size(), 1u);
-    EXPECT_EQ(basedatos::field(r.rows[0], "Descripcion"), "Cuotas de O`Neil");
+    EXPECT_EQ(basedatos::field(r.rows[0], "Descripcion"), "Cuotas de O'Neil");
     EXPECT_EQ(basedatos::field(r.rows[0], "Id_emisor"), "1");
     EXPECT_EQ(basedatos::field(r.rows[0], "Id_moneda"), "ESP");
     EXPECT_EQ(basedatos::field(r.rows[0], "Id_plantilla"), "NULL");

@@ -126,7 +126,7 @@ TEST_F(Remesas, AddStoresTheCleanedNameShowsItAndNotifies)
         Teclea(e->txtDescripcion, QString::fromUtf8("Cuota d'oto\u00f1o"));
         e->cbtOK->click();
     }));
-    const std::string limpia = "Cuota d`oto\xF1o";
+    const std::string limpia = "Cuota d'oto\xF1o";
     const int id = Entero("SELECT MAX(Id_remesa) AS Id FROM [Remesas()]", "Id");
     const std::string fila = "FROM [Remesas()] WHERE Id_remesa=" + std::to_string(id);
     EXPECT_EQ(arranque::Valor("SELECT Descripcion " + fila, "Descripcion"), limpia);
