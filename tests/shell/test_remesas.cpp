@@ -444,7 +444,7 @@ TEST_F(BajaRemesas, ALockedBatchStaysWholeAndTheOthersGo)
         int vistas = 0;
         std::vector<CajaVista> cajas;
         Respondedor<QMessageBox> respuestas([&](QMessageBox *caja) {
-            cajas.push_back({caja->text(), caja->windowTitle(), caja->icon()});
+            cajas.push_back({caja->text(), caja->windowTitle(), caja->icon(), {}});
             if (++vistas == 1) {
                 caja->button(QMessageBox::Yes)->click();
                 return;
