@@ -191,10 +191,10 @@ VASQ_API int VASQ_RepairBase(const char *path);
 /* Closes the open database, runs the integrity check on the file at source and writes
  * a compacted copy of it to destination, keyed with the stored password (an empty one
  * gives a plain copy), keeping its user_version. The copy is written beside destination
- * (named as for VASQ_ExportTransformed) and renamed over it at the end, so destination is either the old file or the whole
- * copy. Needs an open database and no other copy holding source, as VASQ_RepairBase.
- * Always leaves the library closed with trace level 0. Returns 0, 1 or an engine code.
- */
+ * (named as for VASQ_ExportTransformed) and renamed over it at the end, so destination is
+ * either the old file or the whole copy. Needs an open database and no other copy holding
+ * source, as VASQ_RepairBase. Always leaves the library closed with trace level 0.
+ * Returns 0, 1 or an engine code. */
 VASQ_API int VASQ_CompactBase(const char *source, const char *destination);
 
 /* Changes the password of the database file at path from oldPassword to newPassword
@@ -226,9 +226,9 @@ typedef void (*VASQ_FileTransform)(void *bytes, long length, long long offset);
  * integrity check (its quick check of pages and trees; every index holding exactly the
  * entries of its table's rows, which finds the records and index entries that disagree
  * after a lost write of the source; no null where a column admits none; no key twice in a
- * unique index), or it is not kept. Then it is sealed: the sum of its pages' checksums, taken as they were
- * written, goes into bytes of its header the engine leaves unused, so that reading it
- * back knows whether its bytes changed. A source without tables is refused. The copy is
+ * unique index), or it is not kept. Then it is sealed: the sum of its pages' checksums,
+ * taken as they were written, goes into bytes of its header the engine leaves unused, so
+ * that reading it back knows whether its bytes changed. A source without tables is refused. The copy is
  * written to a new file beside destination (named destination, ".", and six letters or
  * digits), flushed to disk and renamed over it, so destination is either the old file or
  * the whole copy; on any failure the new file is removed (a run killed meanwhile leaves it

@@ -37,13 +37,7 @@ std::string Texto(int n)
 // A text quoted for SQL exactly as it is: every quote doubled.
 std::string Literal(std::string_view texto)
 {
-    std::string r = "'";
-    for (char c : texto) {
-        r += c;
-        if (c == '\'')
-            r += '\'';
-    }
-    return r + "'";
+    return "'" + DoblaComillas(texto) + "'";
 }
 
 bool Existe(const std::string &ruta)

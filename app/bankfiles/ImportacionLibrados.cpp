@@ -231,7 +231,7 @@ void ImportacionLibrados::AltaLibradoImportado()
         l.Titular_cuenta = l.Razon_social;
     int hallado = 0;
     if (!ResultadoImportacion(
-            m_sentencias->Librados.Busca(m_idEmisor, LimpiaTextoSQL(Recorta(l.Codigo_referencia)), hallado)))
+            m_sentencias->Librados.Busca(m_idEmisor, LimpiaTexto(Recorta(l.Codigo_referencia)), hallado)))
         return;
     if (hallado > 0) {
         ++Librados.Repetidos;

@@ -283,7 +283,7 @@ void ImportacionCSB::AltaConceptoCSB()
     CambiaCaracterLen(m_pagina, '\0', ' ');
     int filas = 0;
     const std::string error =
-        m_sentencias->Concepto.Texto(LimpiaTextoSQL(ConceptoAlmacenado(m_pagina))).Ejecuta(filas);
+        m_sentencias->Concepto.Texto(LimpiaTexto(ConceptoAlmacenado(m_pagina))).Ejecuta(filas);
     if (ResultadoImportacion(error, filas))
         m_recibo.Id_concepto = std::to_string(VASQ_GetLastInsertID());
 }
@@ -298,7 +298,7 @@ void ImportacionCSB::AltaLibradoCSB()
     m_recibo.Id_librado.clear();
     int hallado = 0;
     if (!ResultadoImportacion(m_sentencias->Librados.Busca(Numero(l.Id_emisor),
-                                                           LimpiaTextoSQL(Recorta(l.Codigo_referencia)), hallado)))
+                                                           LimpiaTexto(Recorta(l.Codigo_referencia)), hallado)))
         return;
     if (hallado > 0)
         m_recibo.Id_librado = std::to_string(hallado);
@@ -402,9 +402,9 @@ void ImportacionCSB::AltaDocumentoCSB()
     fila.IdConcepto = Numero(m_recibo.Id_concepto);
     fila.Importe = importe;
     fila.Contravalor = GetContravalor(importe, m_recibo.Id_moneda);
-    fila.CodDevolucion = LimpiaTextoSQL(Recorta(m_recibo.Cod_devolucion));
-    fila.RefInterna = LimpiaTextoSQL(Recorta(m_recibo.Ref_interna));
-    fila.PrimerConcepto = LimpiaTextoSQL(Recorta(m_recibo.Primer_concepto));
+    fila.CodDevolucion = LimpiaTexto(Recorta(m_recibo.Cod_devolucion));
+    fila.RefInterna = LimpiaTexto(Recorta(m_recibo.Ref_interna));
+    fila.PrimerConcepto = LimpiaTexto(Recorta(m_recibo.Primer_concepto));
     fila.Formalizacion = m_recibo.F_formalizacion;
     fila.Vencimiento = m_recibo.F_vencimiento;
     fila.Larga = ConConcepto();

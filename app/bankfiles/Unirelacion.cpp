@@ -132,7 +132,7 @@ void TFRMRelacion::PonTextos()
     GroupBox1->setTitle(Rotulo(434));
     LSTCsbs->setHeaderLabels({Rotulo(496), Rotulo(507), QString()});
     if (const QTreeWidgetItem *nodo = NodoPrincipal())
-        setWindowTitle(Rotulo(68) + (nodo->parent() ? nodo->parent()->text(0) : QString()) + QLatin1Char('\''));
+        setWindowTitle(Rotulo(68) + (nodo->parent() ? nodo->parent()->text(0) : QString()));
 }
 
 void TFRMRelacion::FormActivate()

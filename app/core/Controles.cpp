@@ -5,6 +5,7 @@
 #include "Modmas.h"
 #include "qcp1252.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -13,6 +14,9 @@
 #include <QStringList>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
 
 namespace {
 
@@ -30,6 +34,24 @@ protected:
         const Qt::KeyboardModifiers m = tecla->modifiers();
         return (m & Qt::AltModifier) && !(m & (Qt::ControlModifier | Qt::MetaModifier)) && !tecla->text().isEmpty() &&
                tecla->text().at(0).isPrint();
+    }
+};
+
+// Rows of FilasParaAcentos: the text, centred as the delegate centres it, with as much room
+// above its ascent as its highest accented capital needs, and below as its descenders.
+class DelegadoAcentos : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem &opcion, const QModelIndex &indice) const override
+    {
+        QSize tamano = QStyledItemDelegate::sizeHint(opcion, indice);
+        const QFontMetrics &fm = opcion.fontMetrics;
+        const QRect letras =
+            fm.tightBoundingRect(QString::fromUtf8("\u00C1\u00C9\u00CD\u00D3\u00DA\u00D1\u00C7gjpqy"));
+        const int sobra = std::max({0, -letras.top() - fm.ascent(), letras.bottom() - fm.descent()});
+        tamano.setHeight(std::max(tamano.height(), fm.height() + 2 * (sobra + 1)));
+        return tamano;
     }
 };
 
@@ -59,7 +81,7 @@ void PonNumeroCaja(QLineEdit *caja, int n)
 
 std::string LimpiaCaja(QLineEdit *caja)
 {
-    const std::string limpio = LimpiaTextoSQL(TextoCaja(caja));
+    const std::string limpio = LimpiaTexto(TextoCaja(caja));
     PonTextoCaja(caja, limpio);
     return limpio;
 }
@@ -192,4 +214,9 @@ void AnchoParaCaracteres(QComboBox *lista, int caracteres)
 {
     lista->setMinimumContentsLength(caracteres);
     lista->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+}
+
+void FilasParaAcentos(QAbstractItemView *lista)
+{
+    lista->setItemDelegate(new DelegadoAcentos(lista));
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+class QAbstractItemView;
 class QComboBox;
 class QLineEdit;
 class QWidget;
@@ -24,7 +25,7 @@ void PonTextoCaja(QLineEdit *caja, std::string_view texto);
 int NumeroCaja(const QLineEdit *caja, int defecto = 0);
 void PonNumeroCaja(QLineEdit *caja, int n);
 
-// Cleans a line edit's text with LimpiaTextoSQL, puts the result back and returns it.
+// Cleans a line edit's text with LimpiaTexto, puts the result back and returns it.
 std::string LimpiaCaja(QLineEdit *caja);
 
 // The language text n as a caption; Etiqueta adds " :" for a label.
@@ -78,3 +79,7 @@ int AnchoCaracteres(const QWidget *control, int caracteres);
 // edit at that width (a short code or a box of digits).
 void AnchoParaCaracteres(QLineEdit *caja, int caracteres, bool fijo = false);
 void AnchoParaCaracteres(QComboBox *lista, int caracteres);
+
+// Rows of a list tall enough for the accented capitals of its font (N with tilde, E acute),
+// whose tops rise above the font's ascent in some fonts, and for its descenders.
+void FilasParaAcentos(QAbstractItemView *lista);

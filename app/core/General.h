@@ -425,8 +425,18 @@ std::string ConceptoCompleto(std::string_view almacenado);
 
 // ---- Free text ----
 
-// A copy safe inside a quoted SQL literal and a row text: of two adjacent commas the first
-// becomes a blank (left to right), "'" becomes "`", "|" becomes the byte 0xA6.
+// Free text as it is stored and shown: of two adjacent commas the first becomes a blank
+// (left to right), "|" becomes the byte 0xA6; every other byte, "'" included, stays, and
+// so does the length. Cleaning again changes nothing. A value bound to a statement, put
+// back in its box or compared with a stored one is cleaned so.
+std::string LimpiaTexto(std::string_view texto);
+
+// The text with every "'" doubled, as it goes between the quotes of an SQL literal.
+std::string DoblaComillas(std::string_view texto);
+
+// LimpiaTexto's text with every "'" doubled: only for the inside of a quoted SQL literal
+// ("O'Neil" written 'O''Neil' is stored O'Neil). A text is cut to its column before, never
+// after.
 std::string LimpiaTextoSQL(std::string_view texto);
 
 // The text without the blanks at either end.

@@ -50,7 +50,7 @@ constexpr std::array<unsigned char, 256> kTablaCSB = TablaCSB();
 
 } // namespace
 
-std::string LimpiaTextoSQL(std::string_view original)
+std::string LimpiaTexto(std::string_view original)
 {
     std::string texto(original);
     const size_t n = texto.size();
@@ -58,12 +58,27 @@ std::string LimpiaTextoSQL(std::string_view original)
         char &c = texto[i];
         if (c == ',' && i + 1 < n && texto[i + 1] == ',')
             c = ' ';
-        else if (c == '\'')
-            c = '`';
         else if (c == '|')
             c = '\xA6';
     }
     return texto;
+}
+
+std::string DoblaComillas(std::string_view texto)
+{
+    std::string r;
+    r.reserve(texto.size());
+    for (char c : texto) {
+        r += c;
+        if (c == '\'')
+            r += '\'';
+    }
+    return r;
+}
+
+std::string LimpiaTextoSQL(std::string_view texto)
+{
+    return DoblaComillas(LimpiaTexto(texto));
 }
 
 std::string &LimpiaTextoCSB(std::string &texto)

@@ -90,7 +90,7 @@ DatosOrganizacion LeeDatos(NivelOrganizacion nivel, std::string_view fila)
     }
 }
 
-// Every text goes into SQL cleaned (cleaning twice changes nothing more).
+// Every text goes into its SQL literal cleaned, its quotes doubled.
 std::string L(std::string_view texto)
 {
     return LimpiaTextoSQL(texto);

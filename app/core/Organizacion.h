@@ -7,7 +7,7 @@
 // provisional key below 0 until it is written; its real key is the connection's own last
 // insert id. The uniqueness counts see the database and the changes held here together.
 //
-// Texts are Windows-1252, already cleaned for SQL (LimpiaTextoSQL) by the dialogs.
+// Texts are Windows-1252, already cleaned (LimpiaTexto) by the dialogs.
 #pragma once
 
 #include <map>

@@ -229,6 +229,7 @@ void TFormEditDocumentos::CreaControles()
     lstLibrados = new QTreeWidget(panelLibrados);
     lstLibrados->setRootIsDecorated(false);
     lstLibrados->setSelectionMode(QAbstractItemView::SingleSelection);
+    FilasParaAcentos(lstLibrados);
     lstLibrados->setHeaderLabels({QStringLiteral("Id_librado"), QStringLiteral("Cod. Ref."), QStringLiteral("Nombre"),
                                   QStringLiteral("Cuenta"), QStringLiteral("Titular_cuenta"),
                                   QStringLiteral("Direccion"), QStringLiteral("CP"), QStringLiteral("Localidad"),

@@ -129,6 +129,7 @@ TfrmLibrados::TfrmLibrados(QWidget *owner)
     lstLibrados->setRootIsDecorated(false);
     lstLibrados->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstLibrados->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    FilasParaAcentos(lstLibrados);
     for (int c : {int(ColId), int(ColTitular), int(ColDireccion), int(ColCP), int(ColLocalidad), int(ColProvincia),
                   int(ColLocOrdenante), int(ColCodProvincia)})
         lstLibrados->setColumnHidden(c, true);

@@ -421,7 +421,7 @@ int TFormPlantillas::Abandona(bool preguntar)
 
 bool TFormPlantillas::NombreRepetido(const std::string &nombre) const
 {
-    const std::string guardado = LimpiaTextoSQL(nombre);
+    const std::string guardado = LimpiaTexto(nombre);
     for (int id : CargaIdsPlantillas())
         if (id != m_plantilla.nId && B_stricmp(GetNombrePlantilla(id).value_or("").c_str(), guardado.c_str()) == 0)
             return true;

@@ -99,14 +99,15 @@ bool GuardaConcepto(const STRRecibo &r, const DestinoRecibo &d, Escritura &e)
     e.IdConcepto = Numero(d.Id_concepto);
     if (e.IdConcepto > 0) {
         const std::string sql = FormateaTexto(
-            "UPDATE [Conceptos()] SET [Conceptos()].Concepto='%s' WHERE [Conceptos()].Id_concepto=%d;", concepto,
-            e.IdConcepto);
+            "UPDATE [Conceptos()] SET [Conceptos()].Concepto='%s' WHERE [Conceptos()].Id_concepto=%d;",
+            DoblaComillas(concepto), e.IdConcepto);
         if (!DBExecSQL(sql, filas).empty())
             return false;
         if (filas > 0)
             return true;
     }
-    return DBInsertSQL(FormateaTexto("INSERT INTO [Conceptos()] (Concepto) VALUES ('%s');", concepto), e.IdConcepto)
+    return DBInsertSQL(FormateaTexto("INSERT INTO [Conceptos()] (Concepto) VALUES ('%s');", DoblaComillas(concepto)),
+                       e.IdConcepto)
                .empty()
            && e.IdConcepto > 0;
 }
@@ -140,10 +141,12 @@ bool GuardaRecibo(const STRRecibo &r, const DestinoRecibo &d, Escritura &e)
         return e.IdDocumento > 0;
     }
     const std::string sql =
-        larga ? FormateaTexto(kModificaLarga, importe, contravalor, r.CodDevolucion, r.RefInterna, concepto,
-                              formalizacion, vencimiento, e.IdLibrado, primero, d.IdDocumento)
-              : FormateaTexto(kModificaCorta, importe, contravalor, r.CodDevolucion, r.RefInterna, primero,
-                              formalizacion, vencimiento, e.IdLibrado, d.IdDocumento);
+        larga ? FormateaTexto(kModificaLarga, importe, contravalor, DoblaComillas(r.CodDevolucion),
+                              DoblaComillas(r.RefInterna), concepto, formalizacion, vencimiento, e.IdLibrado,
+                              DoblaComillas(primero), d.IdDocumento)
+              : FormateaTexto(kModificaCorta, importe, contravalor, DoblaComillas(r.CodDevolucion),
+                              DoblaComillas(r.RefInterna), DoblaComillas(primero), formalizacion, vencimiento,
+                              e.IdLibrado, d.IdDocumento);
     int filas = 0;
     if (!DBExecSQL(sql, filas).empty() || filas < 1)
         return false;
@@ -207,9 +210,9 @@ void LimpiaCampos(STRRecibo &r)
     STRLibrado &l = r.Librado;
     for (std::string *texto : {&l.Codigo_referencia, &l.Razon_social, &l.Titular_cuenta, &l.Direccion, &l.Localidad,
                                &l.Provincia, &l.Loc_ordenante, &r.Concepto, &r.CodDevolucion, &r.RefInterna})
-        *texto = LimpiaTextoSQL(*texto);
+        *texto = LimpiaTexto(*texto);
     for (size_t i = 0; i < r.Memo.size() && i < size_t(kLineasMemo); ++i)
-        r.Memo[i] = LimpiaTextoSQL(r.Memo[i]);
+        r.Memo[i] = LimpiaTexto(r.Memo[i]);
 }
 
 bool ImporteParaGuardar(std::string_view tecleado, std::string_view moneda, std::string &sql, int &mensaje)

@@ -42,8 +42,8 @@ struct DestinoRecibo {
     std::string Id_moneda, Con_emision, Id_concepto;
 };
 
-// Every free text of the bill and its drawee, and the first eight memo lines, cleaned for
-// SQL (LimpiaTextoSQL); digits are left alone.
+// Every free text of the bill and its drawee, and the first eight memo lines, cleaned
+// (LimpiaTexto); digits are left alone.
 void LimpiaCampos(STRRecibo &r);
 
 // The typed amount in storage form in the currency: true with sql set ("12.50" euros,
@@ -65,7 +65,7 @@ void CompruebaDigitosControl(STRRecibo &r, int tipoOrden);
 // feeds removed; "." when all of it is blank.
 std::string ConceptoMemo(const std::vector<std::string> &memo);
 
-// A new bill's row as its INSERT writes it: texts already cleaned for SQL, amount and
+// A new bill's row as its INSERT writes it: texts already cleaned (LimpiaTexto), amount and
 // counter-value in storage form, IdConcepto 0 for none, dates invalid for none. Larga: the
 // statement with concept and dates (CSB58, or a CSB19 batch with issue); else the one of a
 // CSB19 batch without issue, which writes neither.

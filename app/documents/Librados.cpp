@@ -48,32 +48,32 @@ bool TipoConocido(int tipoOrden)
     return false;
 }
 
-// The columns a store writes for the format, with their values as written.
+// The columns a store writes for the format, with their values as stored.
 using Columnas = std::vector<std::pair<const char *, std::string>>;
 
 Columnas ColumnasLibrado(int tipoOrden, const STRLibrado &l)
 {
-    const std::string codigo = LimpiaTextoSQL(Recorta(l.Codigo_referencia));
-    std::string cuenta = LimpiaTextoSQL(l.CuentaCompleta());
+    const std::string codigo = LimpiaTexto(Recorta(l.Codigo_referencia));
+    std::string cuenta = LimpiaTexto(l.CuentaCompleta());
     if (tipoOrden == 1)
         return {{"Codigo_referencia", codigo},
-                {"Razon_social", LimpiaTextoSQL(l.Razon_social)},
+                {"Razon_social", LimpiaTexto(l.Razon_social)},
                 {"Cuenta", cuenta},
-                {"Titular_cuenta", LimpiaTextoSQL(l.Titular_cuenta)},
-                {"Direccion", LimpiaTextoSQL(l.Direccion)},
-                {"CP", LimpiaTextoSQL(l.CP)},
-                {"Localidad", LimpiaTextoSQL(l.Localidad)},
-                {"Provincia", LimpiaTextoSQL(l.Provincia)}};
+                {"Titular_cuenta", LimpiaTexto(l.Titular_cuenta)},
+                {"Direccion", LimpiaTexto(l.Direccion)},
+                {"CP", LimpiaTexto(l.CP)},
+                {"Localidad", LimpiaTexto(l.Localidad)},
+                {"Provincia", LimpiaTexto(l.Provincia)}};
     if (Recorta(cuenta).empty())
         cuenta = kCuentaCeros;
     return {{"Codigo_referencia", codigo},
-            {"Razon_social", LimpiaTextoSQL(l.Razon_social)},
+            {"Razon_social", LimpiaTexto(l.Razon_social)},
             {"Cuenta", cuenta},
-            {"Localidad", LimpiaTextoSQL(l.Localidad)},
-            {"Direccion", LimpiaTextoSQL(l.Direccion)},
-            {"CP", LimpiaTextoSQL(l.CP)},
-            {"Loc_ordenante", LimpiaTextoSQL(l.Loc_ordenante)},
-            {"Cod_provincia_ordenante", LimpiaTextoSQL(l.Cod_provincia_ordenante.substr(0, 2))}};
+            {"Localidad", LimpiaTexto(l.Localidad)},
+            {"Direccion", LimpiaTexto(l.Direccion)},
+            {"CP", LimpiaTexto(l.CP)},
+            {"Loc_ordenante", LimpiaTexto(l.Loc_ordenante)},
+            {"Cod_provincia_ordenante", LimpiaTexto(l.Cod_provincia_ordenante.substr(0, 2))}};
 }
 
 // The value of a column of ColumnasLibrado.
@@ -241,7 +241,7 @@ ResultadoLibrado GuardaLibrado(int tipoOrden, int idEmisor, int &idLibrado, cons
     if (!TipoConocido(tipoOrden))
         return ResultadoLibrado::Fallido;
     const Columnas c = ColumnasLibrado(tipoOrden, l);
-    auto v = [&c](const char *columna) { return Valor(c, columna); };
+    auto v = [&c](const char *columna) { return DoblaComillas(Valor(c, columna)); };
     const std::string sql =
         tipoOrden == 1
             ? FormateaTexto(kActualiza19, v("Codigo_referencia"), v("Razon_social"), v("Cuenta"), v("Titular_cuenta"),

@@ -70,8 +70,9 @@ enum class ResultadoLibrado {
 
 // Stores the drawee: with idLibrado above 0 the format's guarded UPDATE of that row; else
 // the format's INSERT under the issuer idEmisor (above 0), the new key read back as this
-// connection's last insert. Every text, account and postcode included, is cleaned for SQL and the code trimmed; a CSB58 drawee
-// with an empty account is stored with kCuentaCeros, its province code cut to 2.
+// connection's last insert. Every text, account and postcode included, is stored cleaned
+// (LimpiaTexto) and the code trimmed; a CSB58 drawee with an empty account is stored with
+// kCuentaCeros, its province code cut to 2.
 ResultadoLibrado GuardaLibrado(int tipoOrden, int idEmisor, int &idLibrado, const STRLibrado &l);
 
 // The drawee statements of a run that stores many drawees (the imports), each prepared at

@@ -191,6 +191,19 @@ int Calcula(const Modificacion &m, Recibo &r)
     return 0;
 }
 
+// The name and reference code of the drawee of bill id.
+void LeeLibrado(int id, std::string &titular, std::string &referencia)
+{
+    DBGetData(FormatoSQL("SELECT [Librados( Datos )].Razon_social, [Librados( Datos )].Codigo_referencia FROM "
+                         "[Documentos()] INNER JOIN [Librados( Datos )] ON [Documentos()].Id_librado = "
+                         "[Librados( Datos )].Id_librado WHERE [Documentos()].Id_documento=%d;",
+                         id),
+              [&](char *fila, char *, int) {
+                  titular = NullToEmpty(GetCampoTexto("Razon_social", fila));
+                  referencia = NullToEmpty(GetCampoTexto("Codigo_referencia", fila));
+              });
+}
+
 // The writes of one run, each statement prepared at its first use and kept for the run.
 class Escritura {
 public:
@@ -353,8 +366,8 @@ ModificacionMasiva::ModificacionMasiva(const std::vector<std::string> &ids, Modi
             break;
         if (r.Retenido)
             ++m_retenidos;
-        else
-            m_rechazo = Calcula(m_modificacion, r);
+        else if ((m_rechazo = Calcula(m_modificacion, r)) != 0)
+            LeeLibrado(r.Id, m_titular, m_referencia);
     }
 }
 
@@ -365,6 +378,8 @@ ResultadoMasiva ModificacionMasiva::Escribe(const ProgresoMasiva &progreso)
     ResultadoMasiva resultado;
     resultado.Error = m_error;
     resultado.Rechazo = m_rechazo;
+    resultado.Titular = m_titular;
+    resultado.Referencia = m_referencia;
     resultado.Retenidos = m_retenidos;
     if (!resultado.Escrita())
         return resultado;

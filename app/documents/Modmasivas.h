@@ -75,7 +75,7 @@ struct Modificacion {
     TipoMasiva Tipo = TipoMasiva::RefInterna;
     OperacionImporte Importe;     // Importes
     SegmentosConcepto Segmentos;  // Conceptos
-    std::string Valor;            // CodDevolucion, RefInterna (cleaned for SQL), FechaVencimiento ("yyyy/mm/dd")
+    std::string Valor;            // CodDevolucion, RefInterna (LimpiaTexto), FechaVencimiento ("yyyy/mm/dd")
 };
 
 // What a run did. Nothing was written when Rechazo, Error or Detenida is set, or when the
@@ -84,6 +84,7 @@ struct ResultadoMasiva {
     int Cambiados = 0;      // bills written
     int Retenidos = 0;      // bills skipped: another running copy holds them
     int Rechazo = 0;        // the text refusing the first refused bill (424, 425, 426)
+    std::string Titular, Referencia; // that bill's drawee: its name and reference code
     bool Declinada = false; // the user would not go on without the held bills
     bool Detenida = false;  // the progress asked to stop
     std::string Error;      // the failed statement's error text (already in the product log)
@@ -132,6 +133,7 @@ private:
     std::vector<Recibo> m_recibos;
     std::string m_error;
     int m_rechazo = 0;
+    std::string m_titular, m_referencia; // the refused bill's drawee
     int m_retenidos = 0;
 };
 
@@ -145,8 +147,9 @@ ResultadoMasiva ModificaDocumentos(const std::vector<std::string> &ids, const Mo
 // Each asks for the new value in its dialog (App().FormMMDato or App().FormMMConceptos),
 // then runs the engine on the list: text 637 asked when some bills are held, the write
 // with the coordination paused, the wait cursor and progreso. A refused amount shows its
-// text once and the dialog comes back; a failure shows its error. The caller refreshes its
-// grids and posts the notice.
+// text once, naming the drawee and reference of the first refused bill, and the dialog
+// comes back; a failure shows its error. The caller refreshes its grids and posts the
+// notice.
 
 // The new amounts of the bills handled, or none when cancelled or failed.
 std::optional<std::vector<std::string>> ModificaImportes(const std::vector<std::string> &ids,

@@ -16,6 +16,12 @@ std::string Texto(int n)
     return Idioma.GetTexto(n);
 }
 
+// A refusal: the text under the title, with the error icon and an "Aceptar" button.
+void Rechaza(int titulo, const std::string &texto)
+{
+    CajaMensaje(texto, Texto(titulo), IconoMensaje::Error);
+}
+
 // The amount typed for the bills of the batch the dialog shows: 0, or -1 after saying why.
 int ValidaFormatoImporte(const std::string &texto)
 {
@@ -23,7 +29,7 @@ int ValidaFormatoImporte(const std::string &texto)
     const int rechazo = LeeOperacionImporte(texto, App().FormMMDato->Moneda, op);
     if (rechazo == 0)
         return 0;
-    ShowMsg(Texto(312), "%s", 0, Texto(rechazo));
+    Rechaza(312, Texto(rechazo));
     return -1;
 }
 
@@ -34,7 +40,7 @@ int ValidaFormatoFecha(const std::string &texto)
         FormatoFechaValido(texto) ? MotivoFechaBanco(LeeFechaTecleada(texto)) : Texto(315);
     if (motivo.empty())
         return 0;
-    ShowMsg(Texto(1), "%s", 0, motivo);
+    Rechaza(1, motivo);
     return -1;
 }
 
@@ -67,10 +73,12 @@ ResultadoMasiva Ejecuta(const std::vector<std::string> &ids, Modificacion modifi
         CursorEspera espera;
         resultado = masiva.Escribe(progreso);
     }
+    // The refused bill is named as the send file names one.
     if (resultado.Rechazo != 0)
-        ShowMsg(Texto(1), "%s", 0, Texto(resultado.Rechazo));
+        Rechaza(1, Texto(resultado.Rechazo) + "\n\n" + Texto(174) + resultado.Titular + "\n" + Texto(773) +
+                       resultado.Referencia);
     else if (!resultado.Error.empty())
-        CajaMensaje(resultado.Error, Texto(1), IconoMensaje::Error);
+        Rechaza(1, resultado.Error);
     return resultado;
 }
 
@@ -90,7 +98,7 @@ int ModificaFijo(const std::vector<std::string> &ids, TipoMasiva tipo, int etiqu
         return -1;
     Modificacion m;
     m.Tipo = tipo;
-    m.Valor = LimpiaTextoSQL(*dato);
+    m.Valor = LimpiaTexto(*dato);
     return Estado(Ejecuta(ids, std::move(m), progreso));
 }
 

@@ -110,7 +110,7 @@ int InsertaRemesa(const DatosRemesaEditada &remesa)
     DBInsertSQL(FormateaTexto("INSERT INTO [Remesas()] (Id_plantilla,Id_moneda,Id_emisor,Con_emision,Descripcion,"
                               "Block)  VALUES (%s,'%s',%d,%s,'%s',0);",
                               ClaveONull(remesa.Id_plantilla), remesa.Id_moneda, remesa.Id_emisor,
-                              SiNo(remesa.Con_emision), remesa.Descripcion),
+                              SiNo(remesa.Con_emision), LimpiaTextoSQL(remesa.Descripcion)),
                 clave);
     return clave;
 }
@@ -126,7 +126,7 @@ GuardadoRemesa ModificaRemesa(int idRemesa, const DatosRemesaEditada &remesa, bo
                       "[Remesas()].Id_moneda = '%s', [Remesas()].Con_emision = %s,  [Remesas()].Descripcion = '%s' "
                       "WHERE [Remesas()].Id_remesa = %d AND Block<1;",
                       remesa.Id_emisor, ClaveONull(remesa.Id_plantilla), remesa.Id_moneda, SiNo(remesa.Con_emision),
-                      remesa.Descripcion, idRemesa),
+                      LimpiaTextoSQL(remesa.Descripcion), idRemesa),
         filas);
     if (!error.empty())
         return GuardadoRemesa::Fallida;

@@ -7,7 +7,7 @@
 // connection: all or nothing. Rows that another running copy holds (Block above 0) are left
 // alone by the guarded statements and counted. Nothing here shows a window, takes or
 // releases a lock or posts a notice: the caller releases its own locks before and posts its
-// notices after. Texts are Windows-1252; descripcion arrives cleaned for SQL.
+// notices after. Texts are Windows-1252; a description is stored cleaned (LimpiaTexto).
 #pragma once
 
 #include "General.h"

@@ -15,10 +15,9 @@
 
 TFRMAltaLinea::TFRMAltaLinea(QWidget *parent)
     : TDialogoEditor(parent), Label1(new QLabel(this)), Label2(new QLabel(this)), Label3(new QLabel(this)),
-      Label4(new QLabel(QStringLiteral("identifica el valor de esta l\u00EDnea."), this)), Label5(new QLabel(this)),
-      Label6(new QLabel(this)), Label7(new QLabel(this)), Label8(new QLabel(this)), TXTDescripcion(new QLineEdit(this)),
-      TXTValor(new QLineEdit(this)), TXTDesde(new QLineEdit(this)), TXTTam(new QLineEdit(this)),
-      BTNAceptar(new QPushButton(this)), BTNCancelar(new QPushButton(this))
+      Label5(new QLabel(this)), Label6(new QLabel(this)), Label7(new QLabel(this)), Label8(new QLabel(this)),
+      TXTDescripcion(new QLineEdit(this)), TXTValor(new QLineEdit(this)), TXTDesde(new QLineEdit(this)),
+      TXTTam(new QLineEdit(this)), BTNAceptar(new QPushButton(this)), BTNCancelar(new QPushButton(this))
 {
     setObjectName("FRMAltaLinea");
     TXTDescripcion->setMaxLength(79);
@@ -45,7 +44,6 @@ TFRMAltaLinea::TFRMAltaLinea(QWidget *parent)
     auto *vertical = new QVBoxLayout(this);
     vertical->addWidget(Label1);
     vertical->addWidget(Label3);
-    vertical->addWidget(Label4);
     vertical->addLayout(datos);
     vertical->addWidget(Label8);
     vertical->addLayout(botones);

@@ -23,7 +23,7 @@ public:
     void TXTValorChange();
     void TXTDesdeChange(QLineEdit *caja);
 
-    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8;
+    QLabel *Label1, *Label2, *Label3, *Label5, *Label6, *Label7, *Label8;
     QLineEdit *TXTDescripcion, *TXTValor, *TXTDesde, *TXTTam;
     QPushButton *BTNAceptar, *BTNCancelar;
 };

@@ -239,7 +239,6 @@ bool _Tabla::TomarDato(const EntradaImportacion &entrada)
         if (c.Presente)
             m_entorno.Avisa(c.Nombre + Texto(555) + m_tabla + "  " + Texto(511) + " " + std::to_string(entrada.Linea));
         c.Valor = entrada.Valor;
-        CambiaCaracterLen(c.Valor, '\'', '`');
         c.Ilegible = entrada.Ilegible;
         c.Presente = true;
         c.Linea = entrada.Linea;
@@ -507,8 +506,8 @@ bool _Remesa::Guardar()
     remesa.Id_emisor = m_emisor.Id();
     remesa.Id_moneda = Moneda();
     remesa.Con_emision = m_empresa.Csb58() || m_entorno.EmisionFactura;
-    remesa.Descripcion = LimpiaTextoSQL("IMPORTACION: " + FechaUsuario(QDate::currentDate()) + " " +
-                                        cp1252::fromUtf8(hora.toStdString()));
+    remesa.Descripcion =
+        "IMPORTACION: " + FechaUsuario(QDate::currentDate()) + " " + cp1252::fromUtf8(hora.toStdString());
     const int id = InsertaRemesa(remesa);
     if (id <= 0)
         return Falla();
@@ -568,7 +567,7 @@ bool _Librado::Guardar()
         return false;
     }
     int id = 0;
-    if (!m_sentencias.Busca(m_emisor.Id(), LimpiaTextoSQL(Recortado("Codigo_referencia")), id).empty())
+    if (!m_sentencias.Busca(m_emisor.Id(), LimpiaTexto(Recortado("Codigo_referencia")), id).empty())
         return Falla();
     if (id > 0) {
         // The stored drawee stays as it is: a bill that would go out on another account is erroneous.
@@ -660,9 +659,9 @@ bool _Recibo::Guardar()
     fila.IdLibrado = m_librado.Id();
     fila.Importe = importeSQL;
     fila.Contravalor = GetContravalorSinFormato(importeSQL, m_remesa.Moneda());
-    fila.CodDevolucion = LimpiaTextoSQL(Valor("Cod_devolucion"));
-    fila.RefInterna = LimpiaTextoSQL(Valor("Ref_interna"));
-    fila.PrimerConcepto = LimpiaTextoSQL(Valor("Primer_concepto"));
+    fila.CodDevolucion = LimpiaTexto(Valor("Cod_devolucion"));
+    fila.RefInterna = LimpiaTexto(Valor("Ref_interna"));
+    fila.PrimerConcepto = LimpiaTexto(Valor("Primer_concepto"));
     fila.Formalizacion = LeeFechaSQL(Valor("F_formalizacion"));
     fila.Vencimiento = LeeFechaSQL(Valor("F_vencimiento"));
     fila.Activo = completo && situacion == 0;
@@ -670,7 +669,7 @@ bool _Recibo::Guardar()
     const std::string concepto = Concepto();
     if (!Recorta(concepto).empty()) {
         int filas = 0;
-        if (!m_altaConcepto.Texto(LimpiaTextoSQL(ConceptoAlmacenado(concepto))).Ejecuta(filas).empty() || filas != 1)
+        if (!m_altaConcepto.Texto(LimpiaTexto(ConceptoAlmacenado(concepto))).Ejecuta(filas).empty() || filas != 1)
             return Falla();
         fila.IdConcepto = int(VASQ_GetLastInsertID());
     }

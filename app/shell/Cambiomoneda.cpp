@@ -154,7 +154,7 @@ struct Cambio {
         else
             Importes(id, FormatImporteSQL(totalPlantilla, Moneda), GetContravalor(totalPlantilla, Moneda));
         if (conConcepto && Bien())
-            Ejecuta(ConceptoRecibo.Texto(LimpiaTextoSQL(ConceptoAlmacenado(concepto))).Entero(std::atoi(idConcepto.c_str())),
+            Ejecuta(ConceptoRecibo.Texto(LimpiaTexto(ConceptoAlmacenado(concepto))).Entero(std::atoi(idConcepto.c_str())),
                     false);
         ++Hechos;
         if (Progreso && (Hechos % kPasoProgreso == 0 || Hechos == size_t(total)))

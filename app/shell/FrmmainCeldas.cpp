@@ -327,11 +327,11 @@ bool TFormMain::GuardaDescripcion(const std::string &texto, int fila)
         restaura(195, 196);
         return false;
     }
-    const std::string limpio = LimpiaTextoSQL(texto);
+    const std::string limpio = LimpiaTexto(texto);
     int filas = 0;
     const std::string error =
         DBExecSQL(FormateaTexto("UPDATE OR FAIL [Remesas()] SET %s WHERE [Remesas()].Id_remesa = %s  AND Block<1;",
-                                "[Remesas()].Descripcion='" + limpio + "' ", id),
+                                "[Remesas()].Descripcion='" + DoblaComillas(limpio) + "' ", id),
                   filas);
     if (!error.empty() || filas == 0) {
         restaura(643, 6);

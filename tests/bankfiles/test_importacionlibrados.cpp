@@ -165,16 +165,16 @@ TEST_F(ImportaLibrados, WhatEachDraweeGives)
     }
 }
 
-TEST_F(ImportaLibrados, FileTextsReachTheDatabaseCleaned)
+TEST_F(ImportaLibrados, FileTextsReachTheDatabaseAsTheyAre)
 {
     std::string registro = Individual58("Q'1", "01822376'80101507859", "0000000100");
     registro.replace(28, 10, "D'ARC     ");
     std::string domicilio = Domicilio58("Q'1", "08'08");
     Importa(Completa("5670", {registro, domicilio}), "CSB58");
     EXPECT_EQ(contadores, Cuentas(1, 0, 0)) << testing::PrintToString(mensajes);
-    EXPECT_EQ(Librado("Q`1", "Razon_social"), "D`ARC");
-    EXPECT_EQ(Librado("Q`1", "Cuenta"), "01822376`80101507859");
-    EXPECT_EQ(Librado("Q`1", "CP"), "08`08");
+    EXPECT_EQ(Librado("Q''1", "Razon_social"), "D'ARC");
+    EXPECT_EQ(Librado("Q''1", "Cuenta"), "01822376'80101507859");
+    EXPECT_EQ(Librado("Q''1", "CP"), "08'08");
 }
 
 TEST_F(ImportaLibrados, AStopOrARefusedFileStoresNothing)

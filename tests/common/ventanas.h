@@ -103,6 +103,7 @@ struct CajaVista {
     QString texto;
     QString titulo;
     QMessageBox::Icon icono = QMessageBox::NoIcon;
+    std::vector<QString> botones;
 };
 
 // Answers every message box that shows while the object lives, pressing the next of botones
@@ -111,7 +112,9 @@ class RespondeCajas {
 public:
     explicit RespondeCajas(std::vector<QMessageBox::StandardButton> botones = {QMessageBox::Ok})
         : m_botones(std::move(botones)), m_respondedor([this](QMessageBox *caja) {
-              Vistas.push_back({caja->text(), caja->windowTitle(), caja->icon()});
+              Vistas.push_back({caja->text(), caja->windowTitle(), caja->icon(), {}});
+              for (const QAbstractButton *boton : caja->buttons())
+                  Vistas.back().botones.push_back(boton->text());
               const size_t i = std::min(Vistas.size(), m_botones.size()) - 1;
               if (QAbstractButton *boton = caja->button(m_botones[i]))
                   boton->click();

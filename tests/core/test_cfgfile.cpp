@@ -60,7 +60,7 @@ TEST_F(Plantillas, SaveTwiceAndLoadBack)
     const int id = GuardaPlantilla(p);
     ASSERT_GT(id, 0);
     EXPECT_EQ(p.nId, id);
-    EXPECT_EQ(GetNombrePlantilla(id), "Cuota de O`Neill") << "the name goes in cleaned";
+    EXPECT_EQ(GetNombrePlantilla(id), "Cuota de O'Neill") << "the name goes in as typed";
     const std::vector<std::string> datos = Datos(id);
     ASSERT_EQ(datos.size(), 3u);
     for (const std::string &d : datos) {
@@ -71,7 +71,7 @@ TEST_F(Plantillas, SaveTwiceAndLoadBack)
     Plantilla leida;
     ASSERT_EQ(CargaPlantilla(leida, id), 0);
     EXPECT_EQ(leida.nId, id);
-    EXPECT_STREQ(leida.acNombre, "Cuota de O`Neill");
+    EXPECT_STREQ(leida.acNombre, "Cuota de O'Neill");
     EXPECT_EQ(Textos(leida), Textos(p)) << "\"&\" and \"=\" kept, items in order";
 
     std::strcpy(leida.acNombre, "Otra");

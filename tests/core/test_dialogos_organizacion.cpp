@@ -139,8 +139,8 @@ TEST_F(Dialogos, ModifyingACompanyKeepsItsOwnTaxCodeAndCleansTheTexts)
         QTest::mouseClick(v->BTNAceptar, Qt::LeftButton);
     }));
     EXPECT_TRUE(cajas.Vistas.empty());
-    EXPECT_EQ(d.Lee().Nombre, "O`Brien ,SL\xA6") << "quote, doubled comma and bar cleaned";
-    EXPECT_EQ(d.TXTNombre->text(), Q("O`Brien ,SL\xA6")) << "the cleaned text is put back";
+    EXPECT_EQ(d.Lee().Nombre, "O'Brien ,SL\xA6") << "doubled comma and bar cleaned, the quote kept";
+    EXPECT_EQ(d.TXTNombre->text(), Q("O'Brien ,SL\xA6")) << "the cleaned text is put back";
 }
 
 TEST_F(Dialogos, PresenterFieldsKeyAndOrderType)
@@ -162,7 +162,7 @@ TEST_F(Dialogos, PresenterFieldsKeyAndOrderType)
         {"P", "12345678Z", "000", true, true, nullptr, nullptr, "12345678Z000",
          "the same NIF and suffix as CSB58 is another presenter"},
         {"P", "1234", "001", false, true, nullptr, nullptr, "     1234001", "NIF right-aligned"},
-        {"P", "1'2", "001", false, true, nullptr, nullptr, "      1`2001", "NIF cleaned for SQL"},
+        {"P", "1'2", "001", false, true, nullptr, nullptr, "      1'2001", "NIF keeps its quote"},
         {"P", "1234", "0001", false, true, nullptr, nullptr, "     1234000", "the box keeps three characters"},
         {"P", "1234", "1", false, false, kSufijo, "Error", nullptr, "one digit"},
         {"P", "1234", "12", false, false, kSufijo, "Error", nullptr, "two digits"},

@@ -9,25 +9,27 @@
 
 namespace {
 
-TEST(LimpiaTextoSQL, CommasQuotesAndBars)
+TEST(LimpiaTextoSQL, CommasAndBarsCleanedQuotesKeptAndDoubledInALiteral)
 {
-    struct Caso { const char *texto, *limpio, *porque; };
+    struct Caso { const char *texto, *guardado, *literal, *porque; };
     const Caso casos[] = {
-        {"O'Neil|A,,B", "O`Neil\xA6" "A ,B", "the three rules at once"},
-        {",,,", "  ,", "three commas become two blanks and a comma"},
-        {"a,b", "a,b", "a single comma stays"},
-        {"''", "``", "no quote survives"},
+        {"O'Neil|A,,B", "O'Neil\xA6" "A ,B", "O''Neil\xA6" "A ,B", "the three rules at once"},
+        {",,,", "  ,", "  ,", "three commas become two blanks and a comma"},
+        {"a,b", "a,b", "a,b", "a single comma stays"},
+        {"''", "''", "''''", "every quote stays, doubled in a literal"},
     };
-    for (const Caso &c : casos)
-        EXPECT_EQ(LimpiaTextoSQL(c.texto), c.limpio) << c.porque;
+    for (const Caso &c : casos) {
+        EXPECT_EQ(LimpiaTexto(c.texto), c.guardado) << c.porque;
+        EXPECT_EQ(LimpiaTextoSQL(c.texto), c.literal) << c.porque;
+    }
     std::string todos;
     for (int b = 1; b < 256; ++b)
         todos += char(b);
-    const std::string limpio = LimpiaTextoSQL(todos);
+    const std::string limpio = LimpiaTexto(todos);
     ASSERT_EQ(limpio.size(), todos.size());
     for (size_t k = 0; k < todos.size(); ++k)
-        if (todos[k] != '\'' && todos[k] != '|') {
-            EXPECT_EQ(limpio[k], todos[k]) << "only the quote and the bar change: byte " << int((unsigned char)todos[k]);
+        if (todos[k] != '|') {
+            EXPECT_EQ(limpio[k], todos[k]) << "only the bar changes: byte " << int((unsigned char)todos[k]);
         }
 }
 

@@ -137,7 +137,7 @@ TEST(FicheroUsuarios, TheStoredRecordsAndAccountsAreThoseOfTheLine)
     const std::string usuario = "SELECT * FROM [_Usuarios()] WHERE Cod_usuario='US01'";
     EXPECT_EQ(copias::Valor(usuario, "Nombre_usuario"), "Ana Ruiz") << "the code without blanks";
     EXPECT_EQ(copias::Valor("SELECT * FROM [_Empresas( Datos )] WHERE Cif='B12345678'", "Nombre"),
-              "Riegos de L`HOSPITALET");
+              "Riegos de L'HOSPITALET");
     const std::string emisor = "SELECT * FROM [_Emisores( Datos )] ORDER BY Id_emisor DESC";
     EXPECT_EQ(copias::Valor(emisor, "Cuenta_cargo"),
               "21000418" + CalcDigitosControl("2100", "0418", "0680005133") + "0680005133");

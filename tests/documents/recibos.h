@@ -24,7 +24,7 @@ namespace recibos {
 // - batch 3 (issuer 3, euros, with issue), batch 4 (issuer 1, pesetas, with issue);
 // - user 2 with company 2, CSB19 presenter 3 and issuer 4;
 // - drawees: 1 "R1" of issuer 1, 2 "R2" of issuer 2 (CSB19), 3 "R2" of issuer 3 (CSB58),
-//   4 "R9" of issuer 4 (user 2), 5 "O`1" of issuer 1.
+//   4 "R9" of issuer 4 (user 2), 5 "O'1" of issuer 1.
 inline const char *const kOrganizacion[] = {
     "INSERT INTO [_Usuarios()] (Cod_usuario,Nombre_usuario) VALUES ('otro','Otro')",
     "INSERT INTO [_Presentadores( Datos )] (Id_empresa,Id_orden,Id_nif,Sufijo) VALUES (1,'CSB58','B00000001','001')",
@@ -41,7 +41,7 @@ inline const char *const kOrganizacion[] = {
     "INSERT INTO [Librados( Datos )] (Id_emisor,Codigo_referencia,Razon_social,Cuenta) "
     "VALUES (3,'R2','Tres','00000000000000000000')",
     "INSERT INTO [Librados( Datos )] (Id_emisor,Codigo_referencia,Razon_social) VALUES (4,'R9','Nueve')",
-    "INSERT INTO [Librados( Datos )] (Id_emisor,Codigo_referencia,Razon_social) VALUES (1,'O`1','Comilla')",
+    "INSERT INTO [Librados( Datos )] (Id_emisor,Codigo_referencia,Razon_social) VALUES (1,'O''1','Comilla')",
 };
 
 // The language text n as a message box shows it.

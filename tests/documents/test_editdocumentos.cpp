@@ -153,12 +153,12 @@ TEST_F(Editor, ANewBillIsStoredAndTheEditorEmptiedForTheNext)
     EXPECT_TRUE(editor->txtCodReferencia->text().isEmpty());
     EXPECT_TRUE(editor->txtImporte->text().isEmpty());
     EXPECT_EQ(Valor("SELECT Razon_social FROM [Librados( Datos )] WHERE Codigo_referencia='N1'", "Razon_social"),
-              "\xD1" "and\xFA O`Brien \x80");
+              "\xD1" "and\xFA O'Brien \x80");
 
     // Shown back as stored.
     editor->reject();
     Modifica(id, 1);
-    EXPECT_EQ(editor->txtLibrado->text(), QString::fromUtf8("\u00D1and\u00FA O`Brien \u20AC"));
+    EXPECT_EQ(editor->txtLibrado->text(), QString::fromUtf8("\u00D1and\u00FA O'Brien \u20AC"));
     EXPECT_EQ(editor->txtImporte->text(), QStringLiteral("12,50"));
     EXPECT_EQ(editor->txtConcepto->text(), QStringLiteral("Cuota"));
 }

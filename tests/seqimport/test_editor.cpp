@@ -16,6 +16,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -282,6 +283,10 @@ TEST_F(EditorPlantillas, KindValuesComeFromTheZoneUnlessANumberIsTypedAndCaption
         v->BTNNuevatabla->click();
         TFRMAltaLinea *d = App().FRMAltaLinea;
         EXPECT_EQ(cp1252::fromQString(d->windowTitle()), "Alta de l\xEDnea");
+        int veces = 0;
+        for (const QLabel *l : d->findChildren<QLabel *>())
+            veces += int(l->text().count(QString::fromUtf8("identifica el valor de esta l\u00EDnea")));
+        EXPECT_EQ(veces, 1) << "the second instruction said once";
         EXPECT_FALSE(v->Tree2->isEnabled()) << "while a dialog is open";
         EXPECT_EQ(d->TXTDesde->text(), "2");
         EXPECT_EQ(d->TXTTam->text(), "2");

@@ -255,7 +255,7 @@ TEST_P(Celdas, DescriptionIsStoredCleanedAndRenamesTheNode)
     Teclea(editor, "Cuota d'enero");
     QTest::keyClick(editor, Qt::Key_Return);
     EXPECT_FALSE(m->EdicionCelda.Pendiente());
-    const std::string limpia = LimpiaTextoSQL("Cuota d'enero");
+    const std::string limpia = "Cuota d'enero";
     EXPECT_EQ(Campo("SELECT Descripcion FROM [Remesas()] WHERE Id_remesa=1", "Descripcion"), limpia);
     EXPECT_EQ(cp1252::fromQString(Nodo(ArbolRemesa, 1)->text(0)), limpia);
     EXPECT_EQ(Texto(m->lstGridRemesas, 1, 3), limpia);

@@ -4,11 +4,14 @@
 #include "rejillas.h"
 
 #include "Aplicacion.h"
+#include "Editdocumentos.h"
 #include "Frmlibrados.h"
+#include "Importacionusuario.h"
 #include "Login.h"
 #include "Multiidioma.h"
 #include "Multiuser.h"
 #include "copias.h"
+#include "testutil.h"
 #include "ventanas.h"
 
 #include <QLineEdit>
@@ -157,11 +160,141 @@ TEST_F(VentanaLibrados, ListsTheUsersDraweesOfTheOrderTypeAndAddsOneToTheIssuerS
     });
     const std::string nuevo = "SELECT * FROM [Librados( Datos )] WHERE Codigo_referencia='N1'";
     EXPECT_EQ(Valor(nuevo, "Id_emisor"), "1") << "the issuer selected at show";
-    EXPECT_EQ(Valor(nuevo, "Razon_social"), "Nuevo O`Hara");
+    EXPECT_EQ(Valor(nuevo, "Razon_social"), "Nuevo O'Hara");
     EXPECT_EQ(Valor(nuevo, "Cuenta"), "21000418450200051332");
     EXPECT_EQ(Valor(nuevo, "Provincia"), m->GetProvincia("28"));
     EXPECT_EQ(Filas("[Librados( Datos )] WHERE Codigo_referencia='R2'"), 1);
     EXPECT_NE(copia->Pide("pasada").find(":0:0;"), std::string::npos) << "after the window: reload everything";
+}
+
+// Texts with quotes, up to a field's length and every byte from the blank on, each stored
+// through the drawee window (a new drawee), the bill editor (the drawee it rewrites) and the
+// sequential import, come back as typed, the bar the one byte cleaned, from the database and
+// from both drawee lists.
+TEST_F(VentanaLibrados, QuotesAreStoredAndShownAsTyped)
+{
+    std::vector<std::string> textos = {"'", "'Inicio", "Final'", "O''Doble", std::string(49, 'L') + "'", "O`Antiguo"};
+    for (int desde = 0x20; desde < 0x100; desde += 40) {
+        std::string bytes;
+        for (int b = desde; b < std::min(desde + 40, 0x100); ++b)
+            bytes += char(b);
+        textos.push_back("[" + bytes + "]");
+    }
+    auto guardado = [](std::string t) {
+        std::replace(t.begin(), t.end(), '|', '\xA6');
+        return t;
+    };
+    auto nombre = [](const std::string &codigo) {
+        return Valor("SELECT Razon_social FROM [Librados( Datos )] WHERE Codigo_referencia='" + codigo + "'",
+                     "Razon_social");
+    };
+    auto enLista = [](QTreeWidget *lista, const std::string &codigo, int referencia, int columna) {
+        const auto filas = lista->findItems(cp1252::toQString(codigo), Qt::MatchExactly, referencia);
+        return filas.size() == 1 ? cp1252::fromQString(filas.first()->text(columna)) : std::string("?");
+    };
+    const std::string linea(80, ' ');
+    auto campos = [&linea](std::initializer_list<std::pair<size_t, std::string>> valores) {
+        std::string l = linea;
+        for (const auto &[desde, valor] : valores)
+            l.replace(desde - 1, valor.size(), valor);
+        return l + "\r\n";
+    };
+    std::string datos = campos({{1, "P"}, {2, "B11111111"}, {11, "000"}, {14, "Norte"}}) +
+                        campos({{1, "M"}, {2, "A11111111"}, {14, "Emisor A"}, {34, "21000418450200051332"}});
+    for (size_t k = 0; k < textos.size(); ++k)
+        datos += campos({{1, "L"}, {2, "S" + std::to_string(k)}, {14, textos[k]}}) + campos({{1, "R"}, {2, "1"}});
+    testutil::writeFile(carpeta.Ruta("tablas.dat"), testutil::readFile(PROGRAM_DIR "tablas.dat"));
+    testutil::writeFile(carpeta.Ruta("s.sec"),
+                        "[LINEAS]\r\nPresentador=P,1,1,NULL\r\nEmisor=M,1,1,NULL\r\nLibrado=L,1,1,NULL\r\n"
+                        "Recibo=R,1,1,NULL\r\n[Presentador]\r\n"
+                        "Nif=2,9,ALFANUMERICO,[_Presentadores( Datos )].Id_nif,000200000\r\n"
+                        "Sufijo=11,3,ALFANUMERICO,[_Presentadores( Datos )].Sufijo,000200000\r\n"
+                        "Razon=14,30,ALFANUMERICO,[_Presentadores( Datos )].Razon_social,000200000\r\n[Emisor]\r\n"
+                        "Nif=2,9,ALFANUMERICO,[_Emisores( Datos )].Id_nif,000300000\r\n"
+                        "Sufijo=11,3,ALFANUMERICO,[_Emisores( Datos )].Sufijo,000300000\r\n"
+                        "Razon=14,20,ALFANUMERICO,[_Emisores( Datos )].Razon_social,000300000\r\n"
+                        "Cuenta=34,20,ALFANUMERICO,[_Emisores( Datos )].Cuenta_abono,000300000\r\n[Librado]\r\n"
+                        "Codigo=2,12,ALFANUMERICO,[Librados( Datos )].Codigo_referencia,000400000\r\n"
+                        "Razon=14,50,ALFANUMERICO,[Librados( Datos )].Razon_social,000400000\r\n[Recibo]\r\n"
+                        "Importe=2,10,NUMERICO,[Documentos()].Importe,000500000\r\n");
+    testutil::writeFile(carpeta.Ruta("s.txt"), datos);
+    _ImportacionUsuario importacion({[](const std::string &) {}, [](long long, long long, bool) {}});
+    ASSERT_EQ(importacion.Ejecuta(carpeta.Ruta("s.sec"), carpeta.Ruta("s.txt"), 1, 1),
+              _ImportacionUsuario::Resultado::Terminada);
+
+    Selecciona(ArbolEmisor, 1);
+    ConVentana([&](TfrmLibrados *v) {
+        for (size_t k = 0; k < textos.size(); ++k) {
+            v->cbtAlta->click();
+            v->txtCodReferencia->insert("D" + QString::number(k));
+            v->txtLibrado->insert(cp1252::toQString(textos[k]));
+            for (const auto &[caja, texto] : {std::pair{v->txtBanco, "2100"}, {v->txtOficina, "0418"},
+                                              {v->txtDC, "45"}, {v->txtCuenta, "0200051332"}})
+                caja->insert(QString::fromLatin1(texto));
+            v->cbtOK->click();
+            const std::string d = "D" + std::to_string(k), s = "S" + std::to_string(k);
+            EXPECT_EQ(nombre(d), guardado(textos[k])) << k;
+            EXPECT_EQ(nombre(s), guardado(textos[k])) << "imported " << k;
+            EXPECT_EQ(enLista(v->lstLibrados, d, TfrmLibrados::ColCodigo, TfrmLibrados::ColNombre),
+                      guardado(textos[k]))
+                << k;
+            EXPECT_EQ(enLista(v->lstLibrados, s, TfrmLibrados::ColCodigo, TfrmLibrados::ColNombre),
+                      guardado(textos[k]))
+                << "imported " << k;
+        }
+    });
+
+    Selecciona(ArbolRemesa, 1);
+    RespondeCajas cajas;
+    AlMostrarse<TFormEditDocumentos>([&](TFormEditDocumentos *e) {
+        for (size_t k = 0; k < textos.size(); ++k) {
+            e->txtLibrado->clear();
+            e->txtCodReferencia->setFocus();
+            e->txtCodReferencia->insert(QStringLiteral("R1"));
+            QTest::keyClick(e->txtCodReferencia, Qt::Key_Tab);
+            ASSERT_TRUE(QTest::qWaitFor([e] { return !e->txtLibrado->text().isEmpty(); }));
+            e->txtLibrado->setText(cp1252::toQString(textos[k]));
+            e->txtTitularCuenta->clear(); // the holder is the name
+            e->txtImporte->insert(QStringLiteral("1"));
+            e->cbtOK->click();
+            EXPECT_EQ(nombre("R1"), guardado(textos[k])) << "rewritten by the bill editor " << k;
+            e->cbtLibrado->click();
+            EXPECT_EQ(enLista(e->lstLibrados, "R1", 1, 2), guardado(textos[k])) << k;
+            e->cbtCancel->click(); // closes the list
+        }
+        e->cbtCancel->click();
+    });
+    m->cbtAlta->trigger();
+    EXPECT_TRUE(cajas.Vistas.empty());
+}
+
+// The drawee lists' rows hold the accents of capitals: an N with tilde never reads as a plain N.
+TEST_F(VentanaLibrados, AccentedCapitalsFitTheirRowsInBothDraweeLists)
+{
+    const QString texto = QString::fromUtf8("\u00D1and\u00FA \u00C9bano");
+    ASSERT_TRUE(arranque::Ejecuta("UPDATE [Librados( Datos )] SET Razon_social='" + cp1252::fromQString(texto) +
+                                  "' WHERE Id_librado=1"));
+    // As the item delegate draws it: the text's line centred in its row.
+    auto cabe = [&texto](QTreeWidget *lista, int columna) {
+        const auto filas = lista->findItems(texto, Qt::MatchExactly, columna);
+        ASSERT_EQ(filas.size(), 1);
+        const QRect fila = lista->visualItemRect(filas.first());
+        const QFontMetrics fm(lista->font());
+        const int base = fila.top() + (fila.height() - fm.height()) / 2 + fm.ascent();
+        const QRect letras = fm.tightBoundingRect(texto);
+        EXPECT_GE(base + letras.top(), fila.top()) << lista->objectName().toStdString();
+        EXPECT_LE(base + letras.bottom(), fila.bottom());
+    };
+    Selecciona(ArbolEmisor, 1);
+    ConVentana([&](TfrmLibrados *v) { cabe(v->lstLibrados, TfrmLibrados::ColNombre); });
+    Selecciona(ArbolRemesa, 1);
+    AlMostrarse<TFormEditDocumentos>([&](TFormEditDocumentos *e) {
+        e->cbtLibrado->click();
+        cabe(e->lstLibrados, 2);
+        e->cbtCancel->click();
+        e->cbtCancel->click();
+    });
+    m->cbtAlta->trigger();
 }
 
 TEST_F(VentanaLibrados, EveryColumnAndFieldShowsItsLongestValueWhole)

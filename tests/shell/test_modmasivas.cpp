@@ -121,10 +121,16 @@ TEST_F(ModMasivas, ImportesPorElSelectorConUnRechazoAntes)
         EXPECT_EQ(d->LbTitulo->text(), cp1252::toQString(TextoTabla(384)));
         Escribe(d, ++veces == 1 ? QStringLiteral("-250") : QStringLiteral("+10%"));
     });
-    RespondeMensajes mensajes;
+    RespondeMensajes mensajes; // none expected
+    RespondeCajas cajas;
     m->cbtModMasivas->trigger();
     EXPECT_EQ(veces, 2) << "the dialog comes back after the refusal";
-    EXPECT_EQ(mensajes.Textos, std::vector<std::string>{TextoTabla(424)}) << "shown once";
+    ASSERT_EQ(cajas.Vistas.size(), 1u) << "shown once";
+    EXPECT_EQ(cp1252::fromQString(cajas.Vistas[0].texto),
+              TextoTabla(424) + "\n\n" + TextoTabla(174) + "\xC1lvarez\n" + TextoTabla(773) + "R1")
+        << "the first bill refused named, as the send file names one";
+    EXPECT_EQ(cajas.Vistas[0].botones, std::vector<QString>{cp1252::toQString(TextoTabla(2))});
+    EXPECT_TRUE(mensajes.Textos.empty());
     EXPECT_EQ(Campo(1, "Importe"), "1.1");
     EXPECT_EQ(Campo(3, "Importe"), "3.3");
     EXPECT_EQ(Campo(3, "Contravalor"), "549"); // 3.30 x 166.386
@@ -170,9 +176,14 @@ TEST_F(ModMasivas, FechaImposibleYFechaBuena)
         }
         Escribe(d, QStringLiteral("30/06/2031"));
     });
-    RespondeMensajes mensajes;
+    RespondeCajas cajas;
     m->mainMenuModificacionFVencimiento->trigger();
-    EXPECT_EQ(mensajes.Textos, (std::vector<std::string>{TextoTabla(315), FormateaTexto(TextoTabla(825), 1970, 2069)}));
+    ASSERT_EQ(cajas.Vistas.size(), 2u);
+    for (size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(cp1252::fromQString(cajas.Vistas[i].texto),
+                  i == 0 ? TextoTabla(315) : FormateaTexto(TextoTabla(825), 1970, 2069));
+        EXPECT_EQ(cajas.Vistas[i].botones, std::vector<QString>{cp1252::toQString(TextoTabla(2))});
+    }
     EXPECT_EQ(abierto, (std::vector<bool>{true, true}));
     EXPECT_EQ(Campo(1, "F_vencimiento"), "31 06 30");
     EXPECT_EQ(Campo(2, "F_vencimiento"), "31 06 30");
@@ -231,7 +242,7 @@ TEST_F(ModMasivas, AltaRapidaDeUnaRemesa)
     const basedatos::Result r =
         basedatos::query("SELECT * FROM [Remesas()] WHERE Id_remesa=" + std::to_string(id));
     ASSERT_EQ(r.rows.size(), 1u);
-    EXPECT_EQ(basedatos::field(r.rows[0], "Descripcion"), "Cuotas de O`Neil");
+    EXPECT_EQ(basedatos::field(r.rows[0], "Descripcion"), "Cuotas de O'Neil");
     EXPECT_EQ(basedatos::field(r.rows[0], "Id_emisor"), "1");
     EXPECT_EQ(basedatos::field(r.rows[0], "Id_moneda"), "ESP");
     EXPECT_EQ(basedatos::field(r.rows[0], "Id_plantilla"), "NULL");

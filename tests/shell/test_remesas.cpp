@@ -126,7 +126,7 @@ TEST_F(Remesas, AddStoresTheCleanedNameShowsItAndNotifies)
         Teclea(e->txtDescripcion, QString::fromUtf8("Cuota d'oto\u00f1o"));
         e->cbtOK->click();
     }));
-    const std::string limpia = "Cuota d`oto\xF1o";
+    const std::string limpia = "Cuota d'oto\xF1o";
     const int id = Entero("SELECT MAX(Id_remesa) AS Id FROM [Remesas()]", "Id");
     const std::string fila = "FROM [Remesas()] WHERE Id_remesa=" + std::to_string(id);
     EXPECT_EQ(arranque::Valor("SELECT Descripcion " + fila, "Descripcion"), limpia);
@@ -444,7 +444,7 @@ TEST_F(BajaRemesas, ALockedBatchStaysWholeAndTheOthersGo)
         int vistas = 0;
         std::vector<CajaVista> cajas;
         Respondedor<QMessageBox> respuestas([&](QMessageBox *caja) {
-            cajas.push_back({caja->text(), caja->windowTitle(), caja->icon()});
+            cajas.push_back({caja->text(), caja->windowTitle(), caja->icon(), {}});
             if (++vistas == 1) {
                 caja->button(QMessageBox::Yes)->click();
                 return;
