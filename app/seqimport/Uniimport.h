@@ -44,10 +44,10 @@ struct EntornoImportacion {
 struct EntradaImportacion {
     const std::string *Enlace = nullptr; // "[table].column"; null on the closing entry
     std::string Valor;
-    bool Ilegible = false; // a number that does not read: Valor is the file's text, trimmed
     std::string Tipo;
-    int Marca = 0;
     int Linea = 0;
+    short Marca = 0;
+    bool Ilegible = false; // a number that does not read: Valor is the file's text, trimmed
 };
 
 // ---- Conversions ----
