@@ -228,11 +228,11 @@ typedef void (*VASQ_FileTransform)(void *bytes, long length, long long offset);
  * after a lost write of the source; no null where a column admits none; no key twice in a
  * unique index), or it is not kept. Then it is sealed: the sum of its pages' checksums,
  * taken as they were written, goes into bytes of its header the engine leaves unused, so
- * that reading it back knows whether its bytes changed. A source without tables is refused. The copy is
- * written to a new file beside destination (named destination, ".", and six letters or
- * digits), flushed to disk and renamed over it, so destination is either the old file or
- * the whole copy; on any failure the new file is removed (a run killed meanwhile leaves it
- * behind). Uses up to 64 MiB of memory for the copy's pages.
+ * that reading it back knows whether its bytes changed. A source without tables is
+ * refused. The copy is written to a new file beside destination (named destination, ".",
+ * and six letters or digits), flushed to disk and renamed over it, so destination is either
+ * the old file or the whole copy; on any failure the new file is removed (a run killed
+ * meanwhile leaves it behind). Uses up to 64 MiB of memory for the copy's pages.
  * Returns 0; VASQ_ERR_ARGUMENT for a missing path, password or transform, a path longer
  * than VASQ_MAX_PATH or a password longer than VASQ_MAX_PASSWORD; VASQ_ERR_INUSE when
  * another copy holds source exclusively; an engine code (a wrong password; a damaged
