@@ -87,6 +87,12 @@ extern "C" {
  * this value right after its key. */
 #define VASQ_PAGE_SIZE 4096
 
+/* The mark that ends the name of every temporary file the library writes beside a file it
+ * replaces: "." (a hidden name), the file's name, ".", six letters or digits, and the mark;
+ * "Orvanta.mcr" is written as ".Orvanta.mcr.k3J9aQ.vasqtmp". No user names a file so: a
+ * sweep of what killed runs left behind removes those names and no other. */
+#define VASQ_TEMP_MARK ".vasqtmp"
+
 /* Longest stored password and longest database path, in characters. */
 #define VASQ_MAX_PASSWORD 27
 #define VASQ_MAX_PATH 1023
@@ -229,8 +235,8 @@ typedef void (*VASQ_FileTransform)(void *bytes, long length, long long offset);
  * unique index), or it is not kept. Then it is sealed: the sum of its pages' checksums,
  * taken as they were written, goes into bytes of its header the engine leaves unused, so
  * that reading it back knows whether its bytes changed. A source without tables is
- * refused. The copy is written to a new file beside destination (named destination, ".",
- * and six letters or digits), flushed to disk and renamed over it, so destination is either
+ * refused. The copy is written to a new file beside destination (named as VASQ_TEMP_MARK
+ * says), flushed to disk and renamed over it, so destination is either
  * the old file or the whole copy; on any failure the new file is removed (a run killed
  * meanwhile leaves it behind). Uses up to 64 MiB of memory for the copy's pages.
  * Returns 0; VASQ_ERR_ARGUMENT for a missing path, password or transform, a path longer

@@ -279,10 +279,14 @@ INSTANTIATE_TEST_SUITE_P(Arranque, ArranqueConFicheros, ::testing::ValuesIn(kEnc
 
 TEST(Arranque, WhatKilledRunsLeftGoesAtTheNextStartThatHoldsTheDatabaseAlone)
 {
-    const char *const restos[] = {"BD/Orvanta.mcr.Ab3xZ9", "BD/Orvanta.mdb.q1W2e3", "BD/Orvanta.mcr.tmp",
-                                  "BD/Orvanta.mdb.tmp", "tmp.mdb", "tmp.mdb.K8s7D6"};
-    const char *const ajenos[] = {"BD/Orvanta.mcr.bak", "BD/Orvanta-enero.mcr", "BD/Orvanta.mcr.2026-01",
-                                  "BD/Orvanta.mdb.Ab3xZ", "BD/notas.txt", "tmp.mdb.viejo", "Orvanta.mcr.Ab3xZ9"};
+    const char *const restos[] = {"BD/.Orvanta.mcr.Ab3xZ9.vasqtmp", "BD/.Orvanta.mdb.q1W2e3.vasqtmp",
+                                  "BD/.Orvanta.mcr.vasqtmp", "BD/.Orvanta.mdb.vasqtmp", "tmp.mdb",
+                                  ".tmp.mdb.K8s7D6.vasqtmp"};
+    // A user's backups beside the copy, and what earlier builds left unmarked.
+    const char *const ajenos[] = {"BD/Orvanta.mcr.backup", "BD/Orvanta.mcr.190126", "BD/Orvanta.mdb.copia1",
+                                  "BD/Orvanta.mcr.tmp", "BD/Orvanta.mcr.bak", "BD/Orvanta-enero.mcr",
+                                  "BD/Orvanta.mcr.Ab3xZ9", "BD/Orvanta.mdb.q1W2e3", "BD/.Orvanta.mcr.vasqtmp.mio",
+                                  "BD/notas.txt", "tmp.mdb.K8s7D6", "Orvanta.mcr.Ab3xZ9"};
     for (const bool otraCopia : {true, false}) {
         Carpeta carpeta;
         std::unique_ptr<copias::Copia> otra;
