@@ -254,7 +254,8 @@ VASQ_API int VASQ_ExportTransformed(const char *source, const char *password,
  * empty one gives a plain file) and with its user_version, to destination, in one pass.
  * The pages are summed as they are read (and the few the rebuild does not need read at the
  * end): a sealed copy whose sum is not its seal's, one whose bytes changed after it was
- * written, is refused; a copy without a seal (written by earlier builds) is read as it is.
+ * written, is refused; a copy whose seal bytes are all zero (written by earlier builds) is
+ * read as it is, and one whose seal bytes are neither zero nor a seal is refused as changed.
  * It is written to a new file beside destination (named as for VASQ_ExportTransformed),
  * flushed to disk and renamed over it,
  * after destination's journal files are removed; on any failure destination is left as

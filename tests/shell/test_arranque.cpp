@@ -174,14 +174,26 @@ void CambiaBits(const std::string &copia, int bits, unsigned semilla)
     testutil::writeFile(copia, bytes);
 }
 
-// The copy as earlier builds wrote it: without its seal.
-void SinSello(const std::string &copia)
+// The copy with its seal's bytes 72 to 91 changed by cambia.
+void CambiaSello(const std::string &copia, const std::function<void(char *)> &cambia)
 {
     std::string bytes = testutil::readFile(copia);
     BlockQuickDecript(bytes.data(), 8192);
-    std::fill(bytes.begin() + 72, bytes.begin() + 92, '\0');
+    cambia(bytes.data() + 72);
     BlockQuickEncript(bytes.data(), 8192);
     testutil::writeFile(copia, bytes);
+}
+
+// The copy as earlier builds wrote it: without its seal.
+void SinSello(const std::string &copia)
+{
+    CambiaSello(copia, [](char *sello) { std::fill(sello, sello + 20, '\0'); });
+}
+
+// A byte of the seal's mark changed: no seal, and no earlier build's copy either.
+void CambiaMarca(const std::string &copia)
+{
+    CambiaSello(copia, [](char *sello) { sello[1] ^= 0x20; });
 }
 
 // The database rebuilt from the copy, with its tables dropped: a database, not the program's.
@@ -227,6 +239,14 @@ const Encontrado kEncontrados[] = {
      QMessageBox::Ok, false, false},
     {"64 bits changed", [](const Carpeta &c) { CambiaBits(c.Ruta("BD/Orvanta.mcr"), 64, 3); }, 924,
      QMessageBox::Ok, false, false},
+    {"a mark byte of the seal changed", [](const Carpeta &c) { CambiaMarca(c.Ruta("BD/Orvanta.mcr")); }, 924,
+     QMessageBox::Ok, false, false},
+    {"a mark byte and a data byte changed",
+     [](const Carpeta &c) {
+         CambiaMarca(c.Ruta("BD/Orvanta.mcr"));
+         CambiaBits(c.Ruta("BD/Orvanta.mcr"), 1, 1);
+     },
+     924, QMessageBox::Ok, false, false},
     {"a copy of an earlier build, without a seal, is read as before",
      [](const Carpeta &c) { SinSello(c.Ruta("BD/Orvanta.mcr")); }, 0, 0, true, false},
 };
