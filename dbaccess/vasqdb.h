@@ -230,9 +230,9 @@ typedef void (*VASQ_FileTransform)(void *bytes, long length, long long offset);
  * password are not touched. The export reads every page of every table and index, so a
  * page that is damaged fails it; the copy, once written, passes a check worth the engine's
  * integrity check (its quick check of pages and trees; every index holding exactly the
- * entries of its table's rows, which finds the records and index entries that disagree
- * after a lost write of the source; no null where a column admits none; no key twice in a
- * unique index), or it is not kept. Then it is sealed: the sum of its pages' checksums,
+ * entries of its table's rows, in its order, which finds the records and index entries
+ * that disagree after a lost write of the source; no null where a column admits none; no
+ * key twice in a unique index), or it is not kept. Then it is sealed: the sum of its pages' checksums,
  * taken as they were written, goes into bytes of its header the engine leaves unused, so
  * that reading it back knows whether its bytes changed. A source without tables is
  * refused. The copy is written to a new file beside destination (named as VASQ_TEMP_MARK

@@ -1,7 +1,10 @@
 // Repair, compaction, password change and the transformed copies: what they keep, what
 // they refuse, and what they leave open.
+#include "connection.h"
+#include "copycheck.h"
 #include "dbtest.h"
 #include "fallos.h"
+#include "maintenance.h"
 
 #include <cp1252.h>
 
@@ -186,6 +189,34 @@ TEST_F(Maintenance, RepairMendsAnIndexThatALostWriteLeftDisagreeingWithItsTable)
     EXPECT_EQ(rows("PRAGMA integrity_check"), std::vector<std::string>{"integrity_check=ok"});
     EXPECT_EQ(rows("SELECT Nombre FROM L WHERE Nombre='nombre 10'"), std::vector<std::string>{"Nombre=nombre 10"})
         << "the table's record, as the page holds it";
+}
+
+TEST_F(Maintenance, TheCopysCheckFindsIndexEntriesOutOfOrderAsTheIntegrityCheckDoes)
+{
+    const struct {
+        const char *made, *replaced;
+        std::initializer_list<const char *> rows;
+    } cases[] = {
+        {"CREATE INDEX L_a ON L (a)", "CREATE INDEX L_a ON L (a COLLATE NOCASE)", {"'a'", "'B'"}},
+        {"CREATE INDEX L_a ON L (a)", "CREATE INDEX L_a ON L (a COLLATE ESNOCASE)", {"'o'", "'\xC3\x91'"}},
+        {"CREATE INDEX L_a ON L (a)", "CREATE INDEX L_a ON L (a DESC)", {"1", "2.5", "NULL"}},
+    };
+    for (const auto &c : cases) {
+        dbtest::exec("DROP TABLE IF EXISTS L");
+        dbtest::exec("CREATE TABLE L (a)");
+        for (const char *value : c.rows)
+            dbtest::exec(std::string("INSERT INTO L VALUES (") + value + ")");
+        breakTheSchema(db, {c.made}, c.made, c.replaced);
+        VASQ_CloseDB();
+        vasq::Connection connection;
+        ASSERT_TRUE(connection.open(db, false, dbtest::kPassword).ok());
+        EXPECT_EQ(vasq::checkIntegrity(connection).code, VASQ_ENGINE_ERROR_BASE + 11) << c.replaced;
+        const vasq::Status found = vasq::checkCopy(connection, "main");
+        EXPECT_EQ(found.code, VASQ_ENGINE_ERROR_BASE + 11) << c.replaced;
+        EXPECT_NE(found.text.find("fuera de orden"), std::string::npos) << found.text;
+        connection.close();
+        ASSERT_EQ(VASQ_OpenDB(db.c_str(), 0, 0), 0);
+    }
 }
 
 class DamagedFile : public Maintenance, public ::testing::WithParamInterface<const char *> {};
