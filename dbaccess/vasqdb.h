@@ -187,11 +187,14 @@ VASQ_API int VASQ_Rollback(void);
 
 /* Closes the open database and repairs the file at path: every index rebuilt from its
  * table (an index that disagrees with its table after a lost write is mended so), then
- * the integrity check. Needs a database opened before (else returns 1 and records
- * nothing) and no other running copy holding the file (else returns 1 and records
- * VASQ_ERR_INUSE). A file still damaged returns an engine code with the engine's account
- * of the damage as its text, and is left as it was. Always leaves the library closed
- * with trace level 0; the caller opens again. Returns 0, 1 or an engine code. */
+ * the check that a copy of VASQ_ExportTransformed must pass, so that a file the repair
+ * passes is never refused as a copy (a null where a column admits none, which no rebuild
+ * mends, fails both). Needs a database opened before (else returns 1 and records nothing)
+ * and no other running copy holding the file (else returns 1 and records VASQ_ERR_INUSE).
+ * A file still damaged returns an engine code with an account of the damage as its text
+ * (the engine's, or the check's own in Spanish), and is left as it was. Always leaves the
+ * library closed with trace level 0; the caller opens again. Returns 0, 1 or an engine
+ * code. */
 VASQ_API int VASQ_RepairBase(const char *path);
 
 /* Closes the open database, runs the integrity check on the file at source and writes

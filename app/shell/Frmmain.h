@@ -429,8 +429,9 @@ public:
     // Writes the scrambled copy of one state of the database, which stays open.
     void MNUGuardarcambiosClick();
     void MNURepararClick();
-    // True only when the compacted file replaced the database (and the database reopened).
-    bool Compactar();
+    // True only when the compacted file replaced the database (and the database reopened);
+    // fallo receives why its scrambled copy was not written then (Ninguno when it was).
+    bool Compactar(FalloCopia &fallo);
     void MNUCompactarClick();
     // The configuration dialog: folders and minutes in memory at once; a new database
     // folder (it must hold Orvanta.mcr) goes to the ini for the next start.
