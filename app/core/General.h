@@ -186,6 +186,10 @@ bool TieneTablasDelPrograma();
 // temporary alike.
 void BorraTemporales(std::string_view rutaBD);
 
+// True when a file can be created in the folder of ruta (a marked temporary is made there
+// and removed); false for a folder that does not exist or cannot be written.
+bool SePuedeEscribirJunto(std::string_view ruta);
+
 // The compaction's target: "tmp.mdb" in the program folder.
 std::string RutaCompactacion();
 

@@ -189,12 +189,12 @@ std::string NombreFichero(const std::string &ruta)
     return cp1252::fileName(ruta.substr(ruta.rfind('/') + 1));
 }
 
-// The temporary that stands for ruta while it is written: beside it, marked as the
-// library marks its own.
-std::string RutaTemporal(const std::string &ruta)
+// A temporary that stands for ruta while it is written: beside it, marked as the library
+// marks its own, with medio (".XXXXXX" for mkstemps) before the mark.
+std::string RutaTemporal(const std::string &ruta, const char *medio = "")
 {
     const size_t barra = ruta.rfind('/') + 1;
-    return ruta.substr(0, barra) + "." + ruta.substr(barra) + VASQ_TEMP_MARK;
+    return ruta.substr(0, barra) + "." + ruta.substr(barra) + medio + VASQ_TEMP_MARK;
 }
 
 // Folds the write-ahead log into the database file so that a copy of the file is whole.
@@ -338,6 +338,17 @@ bool TieneTablasDelPrograma()
         DBGetData("SELECT COUNT(*) AS Total FROM sqlite_master WHERE type='table' AND name IN (" + lista + ")",
                   [&halladas](char *fila, char *, int) { halladas = std::atoi(GetCampo("Total", fila).c_str()); });
     return error.empty() && halladas == int(std::size(kTablas));
+}
+
+bool SePuedeEscribirJunto(std::string_view ruta)
+{
+    std::string plantilla = cp1252::fileName(RutaTemporal(std::string(ruta), ".XXXXXX"));
+    const int fd = ::mkstemps(plantilla.data(), int(std::strlen(VASQ_TEMP_MARK)));
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    ::unlink(plantilla.c_str());
+    return true;
 }
 
 std::string RutaCompactacion()

@@ -139,14 +139,37 @@ int PreparaBD(const std::string &ruta, FalloCopia &fallo)
     return hecha ? 0 : 1;
 }
 
-// The failed rebuild: a copy whose bytes changed is named; any other failure is text 118.
+// The start without a database to work on tells why, and what to do, in this.
+void AvisaSinBaseDatos(int texto, const std::string &ruta)
+{
+    CajaMensaje(FormateaTexto(::Idioma.GetTexto(texto), ruta), ::Idioma.GetTexto(117), IconoMensaje::Error);
+}
+
+// The failed rebuild: a copy that changed, is empty or is missing, and a full disk are
+// named; any other failure is text 118.
 void AvisaFalloReconstruccion(const std::string &ruta, FalloCopia fallo)
 {
-    if (fallo == FalloCopia::Danada)
-        CajaMensaje(FormateaTexto(::Idioma.GetTexto(924), RutaCopiaBD(ruta)), ::Idioma.GetTexto(117),
-                    IconoMensaje::Error);
-    else
-        CajaMensaje(::Idioma.GetTexto(118), ::Idioma.GetTexto(117), IconoMensaje::Error);
+    const std::string copia = RutaCopiaBD(ruta);
+    const int texto = fallo == FalloCopia::Danada       ? 924
+                      : fallo == FalloCopia::NoEsBase   ? 929
+                      : fallo == FalloCopia::SinEspacio ? 930
+                      : !Existe(copia)                  ? 931
+                                                        : 118;
+    AvisaSinBaseDatos(texto, copia);
+}
+
+// Why the database file would not open as the program's (VASQ_OpenDB's result codigo, 0 when
+// it opened without the program's tables), in words for its user; the engine's own account,
+// in English, goes to the log.
+std::string PorQueNoSeAbre(int codigo, const std::string &texto)
+{
+    if (codigo == 0)
+        return ::Idioma.GetTexto(923);
+    if (codigo < VASQ_ENGINE_ERROR_BASE)
+        return texto; // the library's own texts are the user's already
+    WriteLog("[ TFormMain::AbreBaseDatos ] " + texto);
+    const int primario = VASQ_ENGINE_PRIMARY(codigo);
+    return ::Idioma.GetTexto(primario == VASQ_PRIMARY_NOTADB ? 932 : primario == VASQ_PRIMARY_CORRUPT ? 933 : 934);
 }
 
 // Where an unreadable database is kept aside: its folder, its name with "-ilegible-" and
@@ -240,6 +263,12 @@ TFormMain::~TFormMain()
 
 bool TFormMain::AbreBaseDatos()
 {
+    // Without a folder it can write in, the program can neither rebuild nor keep its
+    // database: it says so at once.
+    if (!SePuedeEscribirJunto(PathBD)) {
+        AvisaSinBaseDatos(928, PathBD.substr(0, PathBD.rfind('/')));
+        return false;
+    }
     // The last copy on its way out holds the database alone while it compacts it and
     // writes its scrambled copy; a copy started meanwhile waits for it, then rebuilds or
     // opens what it left.
@@ -271,13 +300,15 @@ bool TFormMain::AbreBaseDatos()
         return true;
     char texto[1024] = "";
     VASQ_GetLastErrorCodeDesc(texto, 1023);
-    const std::string porque = abierta == 0 ? ::Idioma.GetTexto(923) : std::string(texto);
+    const std::string porque = PorQueNoSeAbre(abierta, texto);
     VASQ_CloseDB();
     // A file that is no database of the program, or that the engine cannot read: the copy
     // may still hold the data.
-    if ((abierta == 0 || abierta > VASQ_ENGINE_ERROR_BASE) && TieneDatos(RutaCopiaBD(PathBD)))
+    const bool ilegible = abierta == 0 || abierta > VASQ_ENGINE_ERROR_BASE;
+    if (ilegible && TieneDatos(RutaCopiaBD(PathBD)))
         return OfreceReconstruir(porque);
-    CajaMensaje(porque, ::Idioma.GetTexto(117), IconoMensaje::Error);
+    CajaMensaje(ilegible ? FormateaTexto(::Idioma.GetTexto(935), PathBD, porque) : porque, ::Idioma.GetTexto(117),
+                IconoMensaje::Error);
     return false;
 }
 
@@ -285,10 +316,8 @@ bool TFormMain::OfreceReconstruir(const std::string &porque)
 {
     const std::string copia = RutaCopiaBD(PathBD), aparte = RutaApartada(PathBD);
     if (CajaMensaje(FormateaTexto(::Idioma.GetTexto(922), PathBD, porque, copia, aparte), ::Idioma.GetTexto(117),
-                    IconoMensaje::Pregunta, BotonesMensaje::SiNo) != RespuestaSi) {
-        TerminarSinLogin = true;
+                    IconoMensaje::Pregunta, BotonesMensaje::SiNo) != RespuestaSi)
         return false;
-    }
     FalloCopia fallo = FalloCopia::Otro;
     bool hecha = false;
     if (VASQ_LockExclusive(PathBD.c_str()) == 0) {
@@ -488,7 +517,7 @@ void TFormMain::showEvent(QShowEvent *evento)
 
 void TFormMain::FormShow()
 {
-    if (TerminarSinLogin) {
+    if (ArranqueFallido) {
         TerminaAplicacion();
         return;
     }

@@ -81,10 +81,9 @@ public:
     // ---- State ----
     std::string IdEmpresa;    // the company in the tree, as text
     std::string MonedaRemesa; // "ESP" or "EUR": the currency of the batch in view
+    // No database to work on: the program ends at its first show, after the message that
+    // said why, without the login.
     bool ArranqueFallido = false;
-    // The user declined to rebuild an unreadable database from its copy: the program ends
-    // at its first show, without the login.
-    bool TerminarSinLogin = false;
     bool SaltarLogin = false;
     int FilaGrid = 0; // anchor row of the bills grid's marks (grid numbering: 0 none)
     // The presenters of each order type, as id texts; refilled by every tree rebuild.

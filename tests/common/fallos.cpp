@@ -3,6 +3,10 @@
 #include "fallos.h"
 
 #include <dlfcn.h>
+#include <linux/capability.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
@@ -12,6 +16,16 @@
 namespace {
 
 std::atomic<bool> g_renombrarFalla{false};
+
+// The rights of root over files that their permissions do not bind.
+constexpr int kDerechos[] = {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER};
+
+// Reads or sets the capabilities of the calling thread.
+void Capacidades(__user_cap_data_struct (&datos)[2], bool pone)
+{
+    __user_cap_header_struct cabecera{_LINUX_CAPABILITY_VERSION_3, 0};
+    ::syscall(pone ? SYS_capset : SYS_capget, &cabecera, datos);
+}
 
 } // namespace
 
@@ -73,6 +87,29 @@ DiscoLleno::~DiscoLleno()
 {
     ::setrlimit(RLIMIT_FSIZE, &m_antes);
     std::signal(SIGXFSZ, m_senal);
+}
+
+CarpetaSoloLectura::CarpetaSoloLectura(std::string carpeta)
+    : m_carpeta(std::move(carpeta))
+{
+    ::chmod(m_carpeta.c_str(), 0555);
+    __user_cap_data_struct datos[2] = {};
+    Capacidades(datos, false);
+    m_efectivas[0] = datos[0].effective;
+    m_efectivas[1] = datos[1].effective;
+    for (const int derecho : kDerechos)
+        datos[derecho / 32].effective &= ~(1u << (derecho % 32));
+    Capacidades(datos, true);
+}
+
+CarpetaSoloLectura::~CarpetaSoloLectura()
+{
+    __user_cap_data_struct datos[2] = {};
+    Capacidades(datos, false);
+    datos[0].effective = m_efectivas[0];
+    datos[1].effective = m_efectivas[1];
+    Capacidades(datos, true);
+    ::chmod(m_carpeta.c_str(), 0755);
 }
 
 } // namespace fallos

@@ -12,6 +12,7 @@
 #include "basedatos.h"
 #include "copias.h"
 #include "elementos.h"
+#include "fallos.h"
 #include "vars.h"
 #include "profile.h"
 #include "qcp1252.h"
@@ -24,6 +25,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <gtest/gtest.h>
 
@@ -139,7 +141,7 @@ TEST(Arranque, AnotherLanguageInTheSettingsShowsTheSpanishTextsItLacks)
     ::Idioma.SetIdioma(IdiomaCastellano);
 }
 
-TEST(Arranque, AMissingScrambledCopyShows118AndLeavesNothingBehind)
+TEST(Arranque, AMissingScrambledCopySaysSoAndLeavesNothingBehind)
 {
     Carpeta carpeta;
     std::filesystem::remove(carpeta.Ruta("BD/Orvanta.mcr"));
@@ -149,7 +151,7 @@ TEST(Arranque, AMissingScrambledCopyShows118AndLeavesNothingBehind)
     {
         Ventanas ventanas;
         EXPECT_TRUE(ventanas.Main()->ArranqueFallido);
-        EXPECT_EQ(texto, "No se puede abrir la base de datos");
+        EXPECT_EQ(texto, FormateaTexto(Idioma.GetTexto(931), carpeta.Ruta("BD/Orvanta.mcr")));
         EXPECT_EQ(titulo, "Error al intentar abrir la base de datos.");
         EXPECT_FALSE(VASQ_IsDBOpened());
         EXPECT_EQ(ventanas.Main()->TiempoInactividad, 9) << "closing writes back what the file held";
@@ -214,6 +216,7 @@ struct Encontrado {
     int respuesta;    // to it
     bool abre;        // the program's database opens
     bool aparte;      // the file the database was is kept aside
+    bool soloLectura = false; // the database folder cannot be written
 };
 
 const Encontrado kEncontrados[] = {
@@ -227,10 +230,14 @@ const Encontrado kEncontrados[] = {
      false},
     {"a database without the program's tables, rebuilt", SinTablas, 922, QMessageBox::Yes, true, true},
     {"an empty copy and no database", [](const Carpeta &c) { testutil::writeFile(c.Ruta("BD/Orvanta.mcr"), ""); },
-     118, QMessageBox::Ok, false, false},
+     929, QMessageBox::Ok, false, false},
     {"a copy that is no database and no database",
-     [](const Carpeta &c) { testutil::writeFile(c.Ruta("BD/Orvanta.mcr"), std::string(20000, 'x')); }, 118,
+     [](const Carpeta &c) { testutil::writeFile(c.Ruta("BD/Orvanta.mcr"), std::string(20000, 'x')); }, 929,
      QMessageBox::Ok, false, false},
+    {"a database folder that cannot be written", [](const Carpeta &) {}, 928, QMessageBox::Ok, false, false, true},
+    {"a database file that is none in a folder that cannot be written",
+     [](const Carpeta &c) { testutil::writeFile(c.BD(), std::string(5000, 'x')); }, 928, QMessageBox::Ok, false,
+     false, true},
     {"the shipped copy with one bit changed", [](const Carpeta &c) { CambiaBits(c.Ruta("BD/Orvanta.mcr"), 1, 1); },
      924, QMessageBox::Ok, false, false},
     {"the shipped copy with another bit changed",
@@ -261,6 +268,9 @@ TEST_P(ArranqueConFicheros, NeverRunsOnAnEmptyOrDamagedDatabaseAndKeepsTheUsersF
     const bool habiaBD = testutil::fileExists(carpeta.BD());
     const std::string bd = habiaBD ? testutil::readFile(carpeta.BD()) : "", copia = testutil::readFile(carpeta.Ruta("BD/Orvanta.mcr"));
     RespondeCajas cajas({QMessageBox::StandardButton(caso.respuesta ? caso.respuesta : QMessageBox::Ok)});
+    std::optional<fallos::CarpetaSoloLectura> soloLectura;
+    if (caso.soloLectura)
+        soloLectura.emplace(carpeta.Ruta("BD"));
     {
         Ventanas ventanas;
         TFormMain *m = ventanas.Main();
@@ -268,6 +278,7 @@ TEST_P(ArranqueConFicheros, NeverRunsOnAnEmptyOrDamagedDatabaseAndKeepsTheUsersF
         if (caso.texto) {
             EXPECT_TRUE(cajas.Vistas[0].texto.startsWith(Texto(caso.texto).left(30))) << caso.que << ": "
                                                                                    << cajas.Vistas[0].texto.toStdString();
+            EXPECT_FALSE(cajas.Vistas[0].texto.contains(QStringLiteral("ERROR"))) << "the engine's text goes to the log";
             EXPECT_EQ(cajas.Vistas[0].titulo, Texto(117)) << caso.que;
         }
         EXPECT_EQ(m->ArranqueFallido, !caso.abre) << caso.que;
@@ -281,11 +292,14 @@ TEST_P(ArranqueConFicheros, NeverRunsOnAnEmptyOrDamagedDatabaseAndKeepsTheUsersF
             if (habiaBD)
                 EXPECT_TRUE(testutil::readFile(carpeta.BD()) == bd) << caso.que;
         }
-        if (caso.respuesta == QMessageBox::No) {
+        if (!caso.abre) {
+            Respondedor<TFormLogin> logins([](TFormLogin *login) { login->cbtCancel->click(); });
             m->show();
-            EXPECT_TRUE(arranque::HastaTerminar([] {})) << "ends without the login";
+            EXPECT_TRUE(arranque::HastaTerminar([] {}));
+            EXPECT_EQ(logins.Veces(), 0) << caso.que << ": ends after its message, without the login";
         }
     }
+    soloLectura.reset();
     std::vector<std::string> apartados;
     for (const auto &f : std::filesystem::directory_iterator(carpeta.Ruta("BD")))
         if (f.path().filename().string().find("-ilegible-") != std::string::npos)
