@@ -58,6 +58,38 @@ bool TieneClave(const std::string &ini, std::string_view seccion, std::string_vi
     return false;
 }
 
+// The database's place inside the program folder, as the settings keep it.
+constexpr const char *kBaseDatos = "BD/Orvanta.mdb";
+
+// The settings that hold paths: kept relative to the program folder when they lie inside it.
+constexpr std::pair<const char *, const char *> kRutas[] = {
+    {"GENERAL", "BaseDatos"},        {"FICHEROCSB", "RutaCSB19"}, {"FICHEROCSB", "RutaCSB58"},
+    {"FICHEROCSB", "RutaHistorico"}, {"GENERAL", "STRImpCSB19"},  {"GENERAL", "STRImpCSB58"},
+};
+
+// Earlier builds wrote the program folder's own paths whole. An ini so written in another
+// program folder (this one copied or moved since: the database is that folder's
+// "BD/Orvanta.mdb", its CSB19 folder that folder's, or not written yet) would send this
+// folder's work into the other's database and folders. While this folder has a database of
+// its own, its own paths take their place.
+void TomaCarpetaPropia(const std::string &ini)
+{
+    const std::string base = profile::readString(ini, "GENERAL", "BaseDatos", ""), sufijo = kBaseDatos;
+    if (base.size() <= sufijo.size() || base.front() != '/' ||
+        base.compare(base.size() - sufijo.size(), sufijo.size(), sufijo) != 0)
+        return;
+    const std::string otra = base.substr(0, base.size() - sufijo.size());
+    if (otra == progdir::path() || otra.back() != '/' ||
+        profile::readString(ini, "FICHEROCSB", "RutaCSB19", otra + "CSB19") != otra + "CSB19" ||
+        (!Existe(progdir::file(RutaCopiaBD(kBaseDatos))) && !Existe(progdir::file(kBaseDatos))))
+        return;
+    for (const auto &[seccion, clave] : kRutas)
+        if (const std::string ruta = profile::readString(ini, seccion, clave, ""); ruta.rfind(otra, 0) == 0)
+            profile::writeString(ini, seccion, clave, ruta.substr(otra.size()));
+    WriteLog("[ TFormMain::TFormMain ] Orvanta.INI nombraba la base de datos de otra carpeta del programa, '" + base +
+             "': se usa la de esta carpeta");
+}
+
 std::string Recorta(std::string texto)
 {
     const size_t inicio = texto.find_first_not_of(' ');
@@ -232,9 +264,10 @@ TFormMain::TFormMain(QWidget *parent)
     const std::string ini = RutaIni();
     if (profile::readKeys(ini, "WINDOW").empty())
         ReescribeInstallLog();
-    PathBD = profile::readString(ini, "GENERAL", "BaseDatos", progdir::file("BD/Orvanta.mdb"));
+    TomaCarpetaPropia(ini);
+    PathBD = progdir::file(profile::readString(ini, "GENERAL", "BaseDatos", kBaseDatos));
     if (!TieneClave(ini, "GENERAL", "BaseDatos"))
-        profile::writeString(ini, "GENERAL", "BaseDatos", PathBD);
+        profile::writeString(ini, "GENERAL", "BaseDatos", kBaseDatos);
     VASQ_SetDebug(0);
     SaltarLogin = false;
 
@@ -352,18 +385,21 @@ bool TFormMain::OfreceReconstruir(const std::string &porque)
 
 void TFormMain::LeeConfiguracion()
 {
-    const std::string ini = RutaIni(), carpeta = progdir::path();
+    const std::string ini = RutaIni();
     auto lee = [&ini](const char *seccion, const char *clave, const std::string &omision) {
         return profile::readString(ini, seccion, clave, omision);
+    };
+    auto ruta = [&lee](const char *seccion, const char *clave, const char *omision) {
+        return progdir::file(lee(seccion, clave, omision));
     };
     FechaEuro = LeeFechaEuro(lee("GENERAL", "FechaEuro", "01/01/2002"));
     TiempoInactividad = profile::readInt(ini, "GENERAL", "Tiempo_Inactividad", 15);
     UltimoFichero = lee("FICHEROCSB", "UltimoFichero", "0");
-    RutaCSB19 = lee("FICHEROCSB", "RutaCSB19", carpeta + "CSB19");
-    RutaCSB58 = lee("FICHEROCSB", "RutaCSB58", carpeta + "CSB58");
-    RutaHistorico = lee("FICHEROCSB", "RutaHistorico", carpeta + "HISTORICO");
-    STRImpCSB19 = lee("GENERAL", "STRImpCSB19", carpeta + "CSB19.INI");
-    STRImpCSB58 = lee("GENERAL", "STRImpCSB58", carpeta + "CSB58.INI");
+    RutaCSB19 = ruta("FICHEROCSB", "RutaCSB19", "CSB19");
+    RutaCSB58 = ruta("FICHEROCSB", "RutaCSB58", "CSB58");
+    RutaHistorico = ruta("FICHEROCSB", "RutaHistorico", "HISTORICO");
+    STRImpCSB19 = ruta("GENERAL", "STRImpCSB19", "CSB19.INI");
+    STRImpCSB58 = ruta("GENERAL", "STRImpCSB58", "CSB58.INI");
     URLTelvirana = lee("URL", "URLTelvirana", "https://empresas.telvirana.example/");
     URLHelpFile = lee("URL", "URLHelpFile", "https://www.telvirana.example/");
     WWWBrowserEXEName = lee("URL", "WWWBrowserEXEName", "iexplore");
@@ -397,12 +433,12 @@ void TFormMain::GuardaConfiguracion()
         profile::writeString(ini, seccion, clave, valor);
     };
     escribe("GENERAL", "Tiempo_Inactividad", std::to_string(TiempoInactividad));
-    escribe("FICHEROCSB", "RutaCSB19", RutaCSB19);
-    escribe("FICHEROCSB", "RutaCSB58", RutaCSB58);
-    escribe("FICHEROCSB", "RutaHistorico", RutaHistorico);
+    escribe("FICHEROCSB", "RutaCSB19", progdir::relative(RutaCSB19));
+    escribe("FICHEROCSB", "RutaCSB58", progdir::relative(RutaCSB58));
+    escribe("FICHEROCSB", "RutaHistorico", progdir::relative(RutaHistorico));
     // UltimoFichero is the send-file writer's: another copy may have moved it on.
-    escribe("GENERAL", "STRImpCSB19", STRImpCSB19);
-    escribe("GENERAL", "STRImpCSB58", STRImpCSB58);
+    escribe("GENERAL", "STRImpCSB19", progdir::relative(STRImpCSB19));
+    escribe("GENERAL", "STRImpCSB58", progdir::relative(STRImpCSB58));
     escribe("URL", "URLHelpFile", URLHelpFile);
     escribe("URL", "WWWBrowserEXEName", WWWBrowserEXEName);
     escribe("URL", "URLTelvirana", URLTelvirana);

@@ -153,7 +153,7 @@ void TFormMain::mainmenuConfiguracionClick()
 {
     TFormCfg *cfg = App().FormCfg;
     const std::string ini = progdir::file("Orvanta.INI");
-    std::string carpeta = profile::readString(ini, "GENERAL", "BaseDatos", GetPathBD());
+    std::string carpeta = progdir::file(profile::readString(ini, "GENERAL", "BaseDatos", GetPathBD()));
     carpeta = carpeta.substr(0, std::min<size_t>(carpeta.rfind('/') + 1, 511));
     cfg->SetPathCSB19(RutaCSB19);
     cfg->SetPathCSB58(RutaCSB58);
@@ -183,7 +183,7 @@ void TFormMain::mainmenuConfiguracionClick()
 
 void TFormMain::GuardaPathBD(const std::string &ruta)
 {
-    profile::writeString(progdir::file("Orvanta.INI"), "GENERAL", "BaseDatos", ruta);
+    profile::writeString(progdir::file("Orvanta.INI"), "GENERAL", "BaseDatos", progdir::relative(ruta));
 }
 
 void TFormMain::cbtAyudaClick()

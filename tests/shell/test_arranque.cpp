@@ -47,7 +47,8 @@ TEST(Arranque, FirstStartRebuildsTheKeyedDatabaseAndTakesEveryDefault)
         EXPECT_FALSE(testutil::fileExists(carpeta.Ruta("tmp.log")));
 
         EXPECT_EQ(m->PathBD, carpeta.BD());
-        EXPECT_EQ(profile::readString(carpeta.Ini(), "GENERAL", "BaseDatos", "?"), carpeta.BD()) << "written back";
+        EXPECT_EQ(profile::readString(carpeta.Ini(), "GENERAL", "BaseDatos", "?"), "BD/Orvanta.mdb")
+            << "written back, inside the program folder";
         EXPECT_TRUE(VASQ_IsDBOpened());
         VASQ_CloseDB();
         SetBdPassword("");
@@ -342,6 +343,81 @@ TEST(Arranque, WhatKilledRunsLeftGoesAtTheNextStartThatHoldsTheDatabaseAlone)
         if (otra)
             EXPECT_EQ(otra->Pide("fin"), "0");
     }
+}
+
+// What earlier builds wrote into the ini of the program folder carpeta: its paths whole.
+void RutasEnteras(const Carpeta &carpeta)
+{
+    for (const auto &[seccion, clave, ruta] : {std::tuple{"GENERAL", "BaseDatos", "BD/Orvanta.mdb"},
+                                              std::tuple{"FICHEROCSB", "RutaCSB19", "CSB19"},
+                                              std::tuple{"FICHEROCSB", "RutaHistorico", "HISTORICO"},
+                                              std::tuple{"GENERAL", "STRImpCSB19", "CSB19.INI"}})
+        profile::writeString(carpeta.Ini(), seccion, clave, carpeta.Ruta(ruta));
+}
+
+TEST(Arranque, ACopiedOrMovedProgramFolderWorksOnItsOwnDataAndFolders)
+{
+    const struct {
+        const char *que;
+        bool anterior; // the ini as an earlier build wrote it
+        bool mueve;    // the first folder is gone
+    } casos[] = {
+        {"copied", false, false},
+        {"moved", false, true},
+        {"copied, with the ini of an earlier build", true, false},
+        {"moved, with the ini of an earlier build", true, true},
+    };
+    for (const auto &c : casos) {
+        Carpeta primera;
+        {
+            Ventanas ventanas;
+            ASSERT_TRUE(arranque::Ejecuta("UPDATE [_Usuarios()] SET Nombre_usuario='Primera' WHERE Id_usuario=1"));
+            RespondeCajas si({QMessageBox::Yes});
+            ASSERT_TRUE(ventanas.Main()->FormClose()) << "the settings written as the close writes them";
+        }
+        if (c.anterior)
+            RutasEnteras(primera);
+        const std::string copiaPrimera = testutil::readFile(primera.Ruta("BD/Orvanta.mcr"));
+        Carpeta segunda;
+        std::filesystem::copy(primera.dir().path(), segunda.dir().path(),
+                              std::filesystem::copy_options::recursive | std::filesystem::copy_options::overwrite_existing);
+        if (c.mueve)
+            for (const auto &f : std::filesystem::directory_iterator(primera.dir().path()))
+                std::filesystem::remove_all(f.path());
+        RespondeCajas cajas;
+        {
+            Ventanas ventanas;
+            TFormMain *m = ventanas.Main();
+            EXPECT_TRUE(cajas.Vistas.empty()) << c.que;
+            EXPECT_EQ(m->PathBD, segunda.BD()) << c.que;
+            EXPECT_EQ(m->RutaCSB19, segunda.Ruta("CSB19")) << c.que;
+            EXPECT_EQ(m->RutaHistorico, segunda.Ruta("HISTORICO")) << c.que;
+            EXPECT_EQ(m->STRImpCSB19, segunda.Ruta("CSB19.INI")) << c.que;
+            EXPECT_EQ(arranque::Valor("SELECT Nombre_usuario FROM [_Usuarios()] WHERE Id_usuario=1", "Nombre_usuario"),
+                      "Primera")
+                << c.que;
+            ASSERT_TRUE(arranque::Ejecuta("UPDATE [_Usuarios()] SET Nombre_usuario='Segunda' WHERE Id_usuario=1"));
+        }
+        EXPECT_FALSE(testutil::fileExists(segunda.BD())) << c.que << ": its exit wrote its own copy";
+        EXPECT_NE(testutil::readFile(segunda.Ruta("BD/Orvanta.mcr")), copiaPrimera) << c.que;
+        EXPECT_EQ(profile::readString(segunda.Ini(), "GENERAL", "BaseDatos", "?"), "BD/Orvanta.mdb") << c.que;
+        if (!c.mueve) {
+            EXPECT_EQ(testutil::readFile(primera.Ruta("BD/Orvanta.mcr")), copiaPrimera) << c.que;
+            EXPECT_FALSE(testutil::fileExists(primera.BD())) << c.que;
+        }
+    }
+}
+
+TEST(Arranque, ADatabaseChosenOutsideTheProgramFolderStaysChosen)
+{
+    Carpeta otra, carpeta;
+    RutasEnteras(otra); // another program folder's paths, as an earlier build wrote them
+    testutil::writeFile(carpeta.Ini(), testutil::readFile(otra.Ini()));
+    profile::writeString(carpeta.Ini(), "FICHEROCSB", "RutaCSB19", "CSB19"); // as this build writes them
+    ASSERT_TRUE(RecuperaBDCifrada(otra.BD(), kPasswordBD));
+    Ventanas ventanas;
+    EXPECT_EQ(ventanas.Main()->PathBD, otra.BD());
+    EXPECT_EQ(profile::readString(carpeta.Ini(), "GENERAL", "BaseDatos", "?"), otra.BD());
 }
 
 TEST(Arranque, AStartWaitsForTheLastCopyOnItsWayOutAndFindsItsData)

@@ -422,6 +422,8 @@ TEST(Configuracion, ADatabaseFolderIsTakenOnlyWhenItHoldsTheCopy)
     const std::string ini = carpeta.Ini();
     std::filesystem::create_directories(carpeta.Ruta("Otra/Vacia"));
     std::filesystem::copy_file(carpeta.Ruta("BD/Orvanta.mcr"), carpeta.Ruta("Otra/Orvanta.mcr"));
+    testutil::TempDir fuera;
+    std::filesystem::copy_file(carpeta.Ruta("BD/Orvanta.mcr"), fuera.file("Orvanta.mcr"));
     const std::string base = carpeta.BD();
     const std::string carpetaBD = carpeta.Ruta("BD");
     const struct {
@@ -431,7 +433,8 @@ TEST(Configuracion, ADatabaseFolderIsTakenOnlyWhenItHoldsTheCopy)
     } casos[] = {
         {carpetaBD, 0, base},
         {carpeta.Ruta("Otra/Vacia"), 645, base},
-        {carpeta.Ruta("Otra"), 644, carpeta.Ruta("Otra/Orvanta.mdb")},
+        {carpeta.Ruta("Otra"), 644, "Otra/Orvanta.mdb"}, // inside the program folder: moves with it
+        {fuera.path().substr(0, fuera.path().size() - 1), 644, fuera.file("Orvanta.mdb")}, // outside: as chosen
     };
     for (const auto &c : casos) {
         profile::writeString(ini, "GENERAL", "BaseDatos", base);
