@@ -93,7 +93,8 @@ struct Value {
         else if (type == SQLITE_FLOAT)
             real = sqlite3_value_double(value);
         else if (type != SQLITE_NULL)
-            bytes.assign(static_cast<const char *>(sqlite3_value_blob(value)) ?: "", size_t(sqlite3_value_bytes(value)));
+            bytes.assign(static_cast<const char *>(sqlite3_value_blob(value)) ?: "",
+                         size_t(sqlite3_value_bytes(value)));
     }
 };
 

@@ -12,19 +12,22 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
 std::atomic<bool> g_renombrarFalla{false};
 
-// The rights of root over files that their permissions do not bind.
-constexpr int kDerechos[] = {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH, CAP_FOWNER};
-
-// Reads or sets the capabilities of the calling thread.
-void Capacidades(__user_cap_data_struct (&datos)[2], bool pone)
+// Swaps the effective capabilities of the calling thread (root's rights over files among
+// them) with efectivas.
+void CambiaCapacidades(std::uint32_t (&efectivas)[2])
 {
     __user_cap_header_struct cabecera{_LINUX_CAPABILITY_VERSION_3, 0};
-    ::syscall(pone ? SYS_capset : SYS_capget, &cabecera, datos);
+    __user_cap_data_struct datos[2] = {};
+    ::syscall(SYS_capget, &cabecera, datos);
+    for (int i = 0; i < 2; ++i)
+        std::swap(datos[i].effective, efectivas[i]);
+    ::syscall(SYS_capset, &cabecera, datos);
 }
 
 } // namespace
@@ -93,22 +96,12 @@ CarpetaSoloLectura::CarpetaSoloLectura(std::string carpeta)
     : m_carpeta(std::move(carpeta))
 {
     ::chmod(m_carpeta.c_str(), 0555);
-    __user_cap_data_struct datos[2] = {};
-    Capacidades(datos, false);
-    m_efectivas[0] = datos[0].effective;
-    m_efectivas[1] = datos[1].effective;
-    for (const int derecho : kDerechos)
-        datos[derecho / 32].effective &= ~(1u << (derecho % 32));
-    Capacidades(datos, true);
+    CambiaCapacidades(m_efectivas); // none
 }
 
 CarpetaSoloLectura::~CarpetaSoloLectura()
 {
-    __user_cap_data_struct datos[2] = {};
-    Capacidades(datos, false);
-    datos[0].effective = m_efectivas[0];
-    datos[1].effective = m_efectivas[1];
-    Capacidades(datos, true);
+    CambiaCapacidades(m_efectivas);
     ::chmod(m_carpeta.c_str(), 0755);
 }
 

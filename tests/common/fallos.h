@@ -33,7 +33,7 @@ private:
 };
 
 // While the object lives, the folder cannot be written: its permissions allow reading only,
-// and this process (root too) has given up the rights over files that would override them.
+// and this thread (root's too) has no capabilities, none of the rights that override them.
 class CarpetaSoloLectura {
 public:
     explicit CarpetaSoloLectura(std::string carpeta);

@@ -277,8 +277,7 @@ void Ejecuta(const Carpeta &carpeta, std::initializer_list<std::string> sentenci
     VASQ_CloseDB();
 }
 
-// A null where the concepts admit none, let in while their schema said nothing of it (this
-// engine's integrity check does not look at a table without an index).
+// A null where the concepts admit none, let in while their schema did not say so.
 void NuloEnConceptos(const Carpeta &carpeta, size_t &, std::string &)
 {
     const std::string esquema = "UPDATE sqlite_master SET sql=replace(sql,";
@@ -287,9 +286,8 @@ void NuloEnConceptos(const Carpeta &carpeta, size_t &, std::string &)
                       esquema + "'/*NN*/','NOT NULL') WHERE name='Conceptos()'"});
 }
 
-// 1,500 rows of 4,200 bytes: each takes less than two pages of the database and two of its
-// copy (7 MiB against 12), so that the disk can fill up while the copy is written after the
-// compaction.
+// Rows that take two pages of the copy and less of the database (12 MiB against 7): the disk
+// can fill up between the compaction and the copy.
 void CopiaMayor(const Carpeta &carpeta, size_t &, std::string &)
 {
     Ejecuta(carpeta, {"CREATE TABLE Anexos (Texto TEXT)",
@@ -364,7 +362,6 @@ TEST(Mantenimiento, AFailedReopenIsShownAndLogged)
     m->PathBD = ruta;
     FalloCopia fallo;
     EXPECT_TRUE(m->Compactar(fallo)) << "with its path back, the database opens again";
-    EXPECT_EQ(fallo, FalloCopia::Ninguno);
 }
 
 // ---- Configuration ----
