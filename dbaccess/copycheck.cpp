@@ -2,15 +2,20 @@
 // table read once and each index once, in order, rather than an index lookup per row.
 #include "copycheck.h"
 
+#include "collation.h"
 #include "maintenance.h"
+#include "vasqdb.h"
 
 #include <cp1252.h>
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vasq {
@@ -73,6 +78,121 @@ void digestFinal(sqlite3_context *context)
     sqlite3_result_int64(context, sqlite3_int64(sum ? *sum : 0));
 }
 
+// One value of an index entry, kept until the next entry is compared with it.
+struct Value {
+    int type = SQLITE_NULL;
+    sqlite3_int64 integer = 0;
+    double real = 0;
+    std::string bytes;
+
+    void take(sqlite3_value *value)
+    {
+        type = sqlite3_value_type(value);
+        if (type == SQLITE_INTEGER)
+            integer = sqlite3_value_int64(value);
+        else if (type == SQLITE_FLOAT)
+            real = sqlite3_value_double(value);
+        else if (type != SQLITE_NULL)
+            bytes.assign(static_cast<const char *>(sqlite3_value_blob(value)) ?: "",
+                         size_t(sqlite3_value_bytes(value)));
+    }
+};
+
+// The engine's order of values: nulls, then numbers, then texts, then blobs.
+int typeRank(int type)
+{
+    return type == SQLITE_NULL ? 0 : type == SQLITE_TEXT ? 2 : type == SQLITE_BLOB ? 3 : 1;
+}
+
+template <typename T>
+int sign(T a, T b)
+{
+    return (a > b) - (a < b);
+}
+
+int compareBytes(std::string_view a, std::string_view b)
+{
+    const int r = std::memcmp(a.data(), b.data(), std::min(a.size(), b.size()));
+    return r != 0 ? r : sign(a.size(), b.size());
+}
+
+// Two texts as the collation of code compares them (see collationCode).
+int compareTexts(std::string_view a, std::string_view b, char code)
+{
+    if (code == 'E')
+        return compareUtf8(a, b);
+    if (code == 'N') {
+        const int r = sqlite3_strnicmp(a.data(), b.data(), int(std::min(a.size(), b.size())));
+        return r != 0 ? r : sign(a.size(), b.size());
+    }
+    if (code == 'R') {
+        a = a.substr(0, a.find_last_not_of(' ') + 1);
+        b = b.substr(0, b.find_last_not_of(' ') + 1);
+    }
+    return compareBytes(a, b);
+}
+
+// Two values of one key as the index orders them (code's letter in lower case: descending).
+int compareValues(const Value &a, const Value &b, char code)
+{
+    int r = sign(typeRank(a.type), typeRank(b.type));
+    if (r == 0 && a.type == SQLITE_INTEGER && b.type == SQLITE_INTEGER)
+        r = sign(a.integer, b.integer);
+    else if (r == 0 && typeRank(a.type) == 1) // a long double holds every 64-bit integer
+        r = sign(a.type == SQLITE_INTEGER ? (long double)a.integer : (long double)a.real,
+                 b.type == SQLITE_INTEGER ? (long double)b.integer : (long double)b.real);
+    else if (r == 0 && a.type == SQLITE_TEXT)
+        r = compareTexts(a.bytes, b.bytes, char(std::toupper(static_cast<unsigned char>(code))));
+    else if (r == 0 && a.type == SQLITE_BLOB)
+        r = compareBytes(a.bytes, b.bytes);
+    return std::islower(static_cast<unsigned char>(code)) ? -r : r;
+}
+
+// What vasq_index_digest keeps from one entry to the next.
+struct IndexRead {
+    std::uint64_t sum = 0;
+    bool ordered = true;
+    std::vector<Value> previous, current;
+};
+
+// The aggregate vasq_index_digest(codes, entry...) over an index's entries in the order read:
+// vasq_digest of the entries, or null when an entry is not after the one before it in the
+// index's order (codes: each key's collation, then the rowid's). One comparison per entry.
+void indexDigestStep(sqlite3_context *context, int count, sqlite3_value **values)
+{
+    auto **read = static_cast<IndexRead **>(sqlite3_aggregate_context(context, sizeof(IndexRead *)));
+    if (!read)
+        return sqlite3_result_error_nomem(context);
+    if (!*read)
+        *read = new IndexRead;
+    IndexRead &r = **read;
+    r.sum += entryHash(count - 1, values + 1);
+    const auto *codes = sqlite3_value_text(values[0]);
+    if (!codes)
+        return sqlite3_result_error_nomem(context);
+    r.current.resize(size_t(count - 1));
+    for (int i = 1; i < count; ++i)
+        r.current[size_t(i - 1)].take(values[i]);
+    if (!r.previous.empty() && r.ordered) {
+        int order = 0;
+        for (size_t i = 0; order == 0 && i < r.current.size(); ++i)
+            order = compareValues(r.previous[i], r.current[i], char(codes[i]));
+        r.ordered = order < 0;
+    }
+    r.previous.swap(r.current);
+}
+
+void indexDigestFinal(sqlite3_context *context)
+{
+    auto **read = static_cast<IndexRead **>(sqlite3_aggregate_context(context, 0));
+    const IndexRead *r = read ? *read : nullptr;
+    if (r && !r->ordered)
+        sqlite3_result_null(context);
+    else
+        sqlite3_result_int64(context, sqlite3_int64(r ? r->sum : 0));
+    delete r;
+}
+
 // The rows of sql as texts; the engine's result code.
 int query(sqlite3 *db, const std::string &sql, std::vector<Row> &rows)
 {
@@ -103,7 +223,18 @@ struct Index {
     std::string name;
     bool unique = false;
     std::vector<std::string> columns, order; // quoted; each with its collation and direction
+    std::string codes = "B";                 // for vasq_index_digest; the rowid's last
 };
+
+// One letter for a collation whose order the check follows, 0 for any other: BINARY,
+// NOCASE, RTRIM and the library's own.
+char collationCode(const std::string &name)
+{
+    for (const char *known : {"BINARY", "NOCASE", "RTRIM", VASQ_COLLATION})
+        if (sqlite3_stricmp(name.c_str(), known) == 0)
+            return known[0];
+    return 0;
+}
 
 struct Table {
     std::string name;
@@ -134,8 +265,10 @@ std::optional<Table> shapeOf(sqlite3 *db, const std::string &schema, const std::
         for (const Row &key : keys) { // seqno, cid, name, desc, coll, key
             if (key[5] == "0")
                 continue;
-            if (key[1].empty() || key[1][0] == '-')
-                return std::nullopt; // an expression
+            const char code = collationCode(key[4]);
+            if (key[1].empty() || key[1][0] == '-' || code == 0)
+                return std::nullopt; // an expression, or a collation of another program
+            index.codes.insert(index.codes.size() - 1, 1, key[3] == "0" ? code : char(std::tolower(code)));
             index.columns.push_back(quoted(key[2]));
             index.order.push_back(quoted(key[2]) + " COLLATE " + quoted(key[4]) + (key[3] == "0" ? "" : " DESC"));
         }
@@ -200,7 +333,11 @@ std::optional<Status> checkTable(Connection &connection, const std::string &sche
         failed = finding("Hay valores nulos en columnas que no los admiten en la tabla", table.name);
     for (size_t i = 0; !failed && i < table.indexes.size(); ++i) {
         const Index &index = table.indexes[i];
-        failed = run("SELECT vasq_digest(" + entry(index, "rowid_") + ") FROM (" + indexEntries(index, from) + ")", read);
+        failed = run("SELECT vasq_index_digest('" + index.codes + "', " + entry(index, "rowid_") + ") FROM (" +
+                         indexEntries(index, from) + ")",
+                     read);
+        if (!failed && read[0][0].empty())
+            failed = finding("Hay entradas fuera de orden en el \xEDndice", index.name);
         if (!failed && read[0][0] != scanned[0][i + 1])
             failed = finding("Las entradas del \xEDndice no son las filas de su tabla:", index.name);
         if (!failed && index.unique)
@@ -222,6 +359,9 @@ Status checkCopy(Connection &connection, const char *schema)
     int rc = SQLITE_OK;
     if (status.ok())
         rc = sqlite3_create_function(db, "vasq_digest", -1, SQLITE_UTF8, nullptr, nullptr, digestStep, digestFinal);
+    if (rc == SQLITE_OK && status.ok())
+        rc = sqlite3_create_function(db, "vasq_index_digest", -1, SQLITE_UTF8, nullptr, nullptr, indexDigestStep,
+                                     indexDigestFinal);
     std::vector<Row> tables;
     if (status.ok() && rc == SQLITE_OK)
         rc = query(db,

@@ -36,8 +36,10 @@ class NewFile {
 public:
     NewFile(const std::string &target, const char *model)
     {
-        std::string templ = cp1252::fileName(target) + ".XXXXXX";
-        int fd = ::mkstemp(templ.data());
+        const std::string name = cp1252::fileName(target);
+        const size_t slash = name.rfind('/') + 1;
+        std::string templ = name.substr(0, slash) + "." + name.substr(slash) + ".XXXXXX" + VASQ_TEMP_MARK;
+        int fd = ::mkstemps(templ.data(), int(std::strlen(VASQ_TEMP_MARK)));
         if (fd >= 0) {
             struct stat info;
             if (model && ::stat(model, &info) == 0)

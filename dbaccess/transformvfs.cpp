@@ -6,6 +6,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <new>
@@ -263,14 +264,17 @@ int seal(File *f)
 }
 
 // Checks the pages read against the seal, reading those the engine did not need (free
-// pages); a file without a seal passes.
+// pages). A file without a seal passes: earlier builds left the seal's bytes zero, as the
+// engine writes them; any other bytes that are no seal are a changed one.
 int verify(sqlite3_file *file)
 {
     File *f = reinterpret_cast<File *>(file);
     unsigned char mark[kSealSize];
     int rc = readFile(file, mark, kSealSize, kSealOffset);
-    if (rc != SQLITE_OK || std::memcmp(mark, kSealMark, sizeof kSealMark) != 0)
+    if (rc != SQLITE_OK)
         return rc == SQLITE_IOERR_SHORT_READ ? SQLITE_OK : rc;
+    if (std::memcmp(mark, kSealMark, sizeof kSealMark) != 0)
+        return std::all_of(mark, mark + kSealSize, [](unsigned char b) { return b == 0; }) ? SQLITE_OK : SQLITE_CORRUPT;
     sqlite3_int64 count = 0;
     if ((rc = pageCount(f, count)) != SQLITE_OK || std::uint64_t(count) != getBig(mark + 4, 4))
         return SQLITE_CORRUPT;

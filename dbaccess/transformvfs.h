@@ -39,8 +39,8 @@ constexpr int kSealedPageSize = 8192;
 // File controls of a transformed file (sqlite3_file_control on its schema, with an int
 // receiving the engine's result code): kSealControl seals the file written so far and
 // flushes it (SQLITE_MISUSE when it was not written in whole pages); kVerifyControl
-// checks the file read against its seal (SQLITE_CORRUPT when its bytes changed; a file
-// without a seal passes).
+// checks the file read against its seal (SQLITE_CORRUPT when its bytes changed, the seal's
+// own included; a file whose seal bytes are all zero, an earlier build's, passes).
 constexpr int kSealControl = 0x56510001;
 constexpr int kVerifyControl = 0x56510002;
 

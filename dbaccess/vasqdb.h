@@ -87,6 +87,12 @@ extern "C" {
  * this value right after its key. */
 #define VASQ_PAGE_SIZE 4096
 
+/* The mark that ends the name of every temporary file the library writes beside a file it
+ * replaces: "." (a hidden name), the file's name, ".", six letters or digits, and the mark;
+ * "Orvanta.mcr" is written as ".Orvanta.mcr.k3J9aQ.vasqtmp". No user names a file so: a
+ * sweep of what killed runs left behind removes those names and no other. */
+#define VASQ_TEMP_MARK ".vasqtmp"
+
 /* Longest stored password and longest database path, in characters. */
 #define VASQ_MAX_PASSWORD 27
 #define VASQ_MAX_PATH 1023
@@ -181,11 +187,14 @@ VASQ_API int VASQ_Rollback(void);
 
 /* Closes the open database and repairs the file at path: every index rebuilt from its
  * table (an index that disagrees with its table after a lost write is mended so), then
- * the integrity check. Needs a database opened before (else returns 1 and records
- * nothing) and no other running copy holding the file (else returns 1 and records
- * VASQ_ERR_INUSE). A file still damaged returns an engine code with the engine's account
- * of the damage as its text, and is left as it was. Always leaves the library closed
- * with trace level 0; the caller opens again. Returns 0, 1 or an engine code. */
+ * the check that a copy of VASQ_ExportTransformed must pass, so that a file the repair
+ * passes is never refused as a copy (a null where a column admits none, which no rebuild
+ * mends, fails both). Needs a database opened before (else returns 1 and records nothing)
+ * and no other running copy holding the file (else returns 1 and records VASQ_ERR_INUSE).
+ * A file still damaged returns an engine code with an account of the damage as its text
+ * (the engine's, or the check's own in Spanish), and is left as it was. Always leaves the
+ * library closed with trace level 0; the caller opens again. Returns 0, 1 or an engine
+ * code. */
 VASQ_API int VASQ_RepairBase(const char *path);
 
 /* Closes the open database, runs the integrity check on the file at source and writes
@@ -224,13 +233,13 @@ typedef void (*VASQ_FileTransform)(void *bytes, long length, long long offset);
  * password are not touched. The export reads every page of every table and index, so a
  * page that is damaged fails it; the copy, once written, passes a check worth the engine's
  * integrity check (its quick check of pages and trees; every index holding exactly the
- * entries of its table's rows, which finds the records and index entries that disagree
- * after a lost write of the source; no null where a column admits none; no key twice in a
- * unique index), or it is not kept. Then it is sealed: the sum of its pages' checksums,
+ * entries of its table's rows, in its order, which finds the records and index entries
+ * that disagree after a lost write of the source; no null where a column admits none; no
+ * key twice in a unique index), or it is not kept. Then it is sealed: the sum of its pages' checksums,
  * taken as they were written, goes into bytes of its header the engine leaves unused, so
  * that reading it back knows whether its bytes changed. A source without tables is
- * refused. The copy is written to a new file beside destination (named destination, ".",
- * and six letters or digits), flushed to disk and renamed over it, so destination is either
+ * refused. The copy is written to a new file beside destination (named as VASQ_TEMP_MARK
+ * says), flushed to disk and renamed over it, so destination is either
  * the old file or the whole copy; on any failure the new file is removed (a run killed
  * meanwhile leaves it behind). Uses up to 64 MiB of memory for the copy's pages.
  * Returns 0; VASQ_ERR_ARGUMENT for a missing path, password or transform, a path longer
@@ -248,7 +257,8 @@ VASQ_API int VASQ_ExportTransformed(const char *source, const char *password,
  * empty one gives a plain file) and with its user_version, to destination, in one pass.
  * The pages are summed as they are read (and the few the rebuild does not need read at the
  * end): a sealed copy whose sum is not its seal's, one whose bytes changed after it was
- * written, is refused; a copy without a seal (written by earlier builds) is read as it is.
+ * written, is refused; a copy whose seal bytes are all zero (written by earlier builds) is
+ * read as it is, and one whose seal bytes are neither zero nor a seal is refused as changed.
  * It is written to a new file beside destination (named as for VASQ_ExportTransformed),
  * flushed to disk and renamed over it,
  * after destination's journal files are removed; on any failure destination is left as

@@ -178,11 +178,17 @@ bool TieneTablasDelPrograma();
 
 // Removes what runs killed while writing the copy, rebuilding the database or compacting it
 // left behind: in the database's folder, the temporary files that vasqdb and
-// GuardaBDCifrada make beside the database and beside its copy (the file's name followed by
-// "." and six letters or digits, or by ".tmp"); in the program folder, the compaction's
-// target and its temporaries. Only for a caller that holds the database alone
-// (VASQ_LockExclusive), so that no running copy is writing one; any other file stays.
+// GuardaBDCifrada make beside the database and beside its copy, marked as VASQ_TEMP_MARK
+// says (".Orvanta.mcr.k3J9aQ.vasqtmp", ".Orvanta.mcr.vasqtmp"); in the program folder, the
+// compaction's target and its marked temporaries. Only for a caller that holds the
+// database alone (VASQ_LockExclusive), so that no running copy is writing one; any other
+// file stays, a user's backup ("Orvanta.mcr.190126") and an earlier build's unmarked
+// temporary alike.
 void BorraTemporales(std::string_view rutaBD);
+
+// True when a file can be created in the folder of ruta (a marked temporary is made there
+// and removed); false for a folder that does not exist or cannot be written.
+bool SePuedeEscribirJunto(std::string_view ruta);
 
 // The compaction's target: "tmp.mdb" in the program folder.
 std::string RutaCompactacion();

@@ -9,7 +9,6 @@
 
 #include <QApplication>
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <filesystem>
 #include <cstdio>
@@ -159,25 +158,25 @@ std::string ErrorBD(FalloCopia *fallo)
     return texto;
 }
 
-// A temporary of the copies beside the file called nombre: nombre followed by ".tmp", or by
-// "." and the six letters or digits that mkstemp adds; with mismo, nombre itself too.
-bool EsTemporalDe(const std::string &fichero, const std::string &nombre, bool mismo)
+// A temporary that the program made beside the file called nombre: a hidden name, nombre,
+// and the library's mark at its end, with or without the six letters or digits between.
+bool EsTemporalDe(const std::string &fichero, const std::string &nombre)
 {
-    if (fichero == nombre + ".tmp" || (mismo && fichero == nombre))
-        return true;
-    if (fichero.size() != nombre.size() + 7 || fichero.compare(0, nombre.size() + 1, nombre + ".") != 0)
-        return false;
-    return std::all_of(fichero.end() - 6, fichero.end(), [](unsigned char c) { return std::isalnum(c) != 0; });
+    const std::string inicio = "." + nombre + ".", marca = VASQ_TEMP_MARK;
+    return fichero.size() >= inicio.size() + marca.size() - 1 && fichero.compare(0, inicio.size(), inicio) == 0 &&
+           fichero.compare(fichero.size() - marca.size(), marca.size(), marca) == 0;
 }
 
-// Removes the regular files of carpeta that are temporaries of the files called nombres.
+// Removes the regular files of carpeta that are temporaries of the files called nombres;
+// with mismos, those files too.
 void BorraTemporalesDe(const std::string &carpeta, std::initializer_list<std::string> nombres, bool mismos)
 {
     std::error_code ec;
     for (const auto &entrada : std::filesystem::directory_iterator(cp1252::fileName(carpeta), ec)) {
         const std::string fichero = entrada.path().filename().string();
-        if (!entrada.is_regular_file(ec) ||
-            std::none_of(nombres.begin(), nombres.end(), [&](const std::string &n) { return EsTemporalDe(fichero, n, mismos); }))
+        if (!entrada.is_regular_file(ec) || std::none_of(nombres.begin(), nombres.end(), [&](const std::string &n) {
+                return EsTemporalDe(fichero, n) || (mismos && fichero == n);
+            }))
             continue;
         if (std::filesystem::remove(entrada.path(), ec))
             WriteLog("[ General::BorraTemporales ] Se borra '" + cp1252::fromUtf8(entrada.path().string()) +
@@ -188,6 +187,14 @@ void BorraTemporalesDe(const std::string &carpeta, std::initializer_list<std::st
 std::string NombreFichero(const std::string &ruta)
 {
     return cp1252::fileName(ruta.substr(ruta.rfind('/') + 1));
+}
+
+// A temporary that stands for ruta while it is written: beside it, marked as the library
+// marks its own, with medio (".XXXXXX" for mkstemps) before the mark.
+std::string RutaTemporal(const std::string &ruta, const char *medio = "")
+{
+    const size_t barra = ruta.rfind('/') + 1;
+    return ruta.substr(0, barra) + "." + ruta.substr(barra) + medio + VASQ_TEMP_MARK;
 }
 
 // Folds the write-ahead log into the database file so that a copy of the file is whole.
@@ -280,7 +287,7 @@ bool GuardaBDCifrada(std::string_view rutaBD, bool conservar, std::string_view p
                                    EnLaCopia<BlockQuickDecript>) != 0)
             return Falla("GuardaBDCifrada", "No se puede escribir la copia de '" + bd + "': " + ErrorBD(fallo));
     } else {
-        const std::string temporal = copia + ".tmp";
+        const std::string temporal = RutaTemporal(copia);
         if (!Checkpoint(bd, clave))
             return Falla("GuardaBDCifrada", "No se pudo volcar el diario de '" + bd + "'", fallo);
         if (!CopiaFichero(bd, temporal, BlockQuickEncript, "GuardaBDCifrada"))
@@ -308,7 +315,7 @@ bool RecuperaBDCifrada(std::string_view rutaBD, std::string_view password, Fallo
                          "No se puede reconstruir '" + bd + "' desde su copia: " + ErrorBD(fallo));
         return true;
     }
-    const std::string temporal = bd + ".tmp";
+    const std::string temporal = RutaTemporal(bd);
     if (!CopiaFichero(copia, temporal, BlockQuickDecript, "RecuperaBDCifrada"))
         return Falla("RecuperaBDCifrada", "No se puede copiar '" + copia + "'", fallo);
     BorraDiarios(bd);
@@ -331,6 +338,17 @@ bool TieneTablasDelPrograma()
         DBGetData("SELECT COUNT(*) AS Total FROM sqlite_master WHERE type='table' AND name IN (" + lista + ")",
                   [&halladas](char *fila, char *, int) { halladas = std::atoi(GetCampo("Total", fila).c_str()); });
     return error.empty() && halladas == int(std::size(kTablas));
+}
+
+bool SePuedeEscribirJunto(std::string_view ruta)
+{
+    std::string plantilla = cp1252::fileName(RutaTemporal(std::string(ruta), ".XXXXXX"));
+    const int fd = ::mkstemps(plantilla.data(), int(std::strlen(VASQ_TEMP_MARK)));
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    ::unlink(plantilla.c_str());
+    return true;
 }
 
 std::string RutaCompactacion()

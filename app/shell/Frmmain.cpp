@@ -58,6 +58,38 @@ bool TieneClave(const std::string &ini, std::string_view seccion, std::string_vi
     return false;
 }
 
+// The database's place inside the program folder, as the settings keep it.
+constexpr const char *kBaseDatos = "BD/Orvanta.mdb";
+
+// The settings that hold paths: kept relative to the program folder when they lie inside it.
+constexpr std::pair<const char *, const char *> kRutas[] = {
+    {"GENERAL", "BaseDatos"},        {"FICHEROCSB", "RutaCSB19"}, {"FICHEROCSB", "RutaCSB58"},
+    {"FICHEROCSB", "RutaHistorico"}, {"GENERAL", "STRImpCSB19"},  {"GENERAL", "STRImpCSB58"},
+};
+
+// Earlier builds wrote the program folder's own paths whole. An ini so written in another
+// program folder (this one copied or moved since: the database is that folder's
+// "BD/Orvanta.mdb", its CSB19 folder that folder's, or not written yet) would send this
+// folder's work into the other's database and folders. While this folder has a database of
+// its own, its own paths take their place.
+void TomaCarpetaPropia(const std::string &ini)
+{
+    const std::string base = profile::readString(ini, "GENERAL", "BaseDatos", ""), sufijo = kBaseDatos;
+    if (base.size() <= sufijo.size() || base.front() != '/' ||
+        base.compare(base.size() - sufijo.size(), sufijo.size(), sufijo) != 0)
+        return;
+    const std::string otra = base.substr(0, base.size() - sufijo.size());
+    if (otra == progdir::path() || otra.back() != '/' ||
+        profile::readString(ini, "FICHEROCSB", "RutaCSB19", otra + "CSB19") != otra + "CSB19" ||
+        (!Existe(progdir::file(RutaCopiaBD(kBaseDatos))) && !Existe(progdir::file(kBaseDatos))))
+        return;
+    for (const auto &[seccion, clave] : kRutas)
+        if (const std::string ruta = profile::readString(ini, seccion, clave, ""); ruta.rfind(otra, 0) == 0)
+            profile::writeString(ini, seccion, clave, ruta.substr(otra.size()));
+    WriteLog("[ TFormMain::TFormMain ] Orvanta.INI nombraba la base de datos de otra carpeta del programa, '" + base +
+             "': se usa la de esta carpeta");
+}
+
 std::string Recorta(std::string texto)
 {
     const size_t inicio = texto.find_first_not_of(' ');
@@ -139,14 +171,37 @@ int PreparaBD(const std::string &ruta, FalloCopia &fallo)
     return hecha ? 0 : 1;
 }
 
-// The failed rebuild: a copy whose bytes changed is named; any other failure is text 118.
+// The start without a database to work on tells why, and what to do, in this.
+void AvisaSinBaseDatos(int texto, const std::string &ruta)
+{
+    CajaMensaje(FormateaTexto(::Idioma.GetTexto(texto), ruta), ::Idioma.GetTexto(117), IconoMensaje::Error);
+}
+
+// The failed rebuild: a copy that changed, is empty or is missing, and a full disk are
+// named; any other failure is text 118.
 void AvisaFalloReconstruccion(const std::string &ruta, FalloCopia fallo)
 {
-    if (fallo == FalloCopia::Danada)
-        CajaMensaje(FormateaTexto(::Idioma.GetTexto(924), RutaCopiaBD(ruta)), ::Idioma.GetTexto(117),
-                    IconoMensaje::Error);
-    else
-        CajaMensaje(::Idioma.GetTexto(118), ::Idioma.GetTexto(117), IconoMensaje::Error);
+    const std::string copia = RutaCopiaBD(ruta);
+    const int texto = fallo == FalloCopia::Danada       ? 924
+                      : fallo == FalloCopia::NoEsBase   ? 929
+                      : fallo == FalloCopia::SinEspacio ? 930
+                      : !Existe(copia)                  ? 931
+                                                        : 118;
+    AvisaSinBaseDatos(texto, copia);
+}
+
+// Why the database file would not open as the program's (VASQ_OpenDB's result codigo, 0 when
+// it opened without the program's tables), in words for its user; the engine's own account,
+// in English, goes to the log.
+std::string PorQueNoSeAbre(int codigo, const std::string &texto)
+{
+    if (codigo == 0)
+        return ::Idioma.GetTexto(923);
+    if (codigo < VASQ_ENGINE_ERROR_BASE)
+        return texto; // the library's own texts are the user's already
+    WriteLog("[ TFormMain::AbreBaseDatos ] " + texto);
+    const int primario = VASQ_ENGINE_PRIMARY(codigo);
+    return ::Idioma.GetTexto(primario == VASQ_PRIMARY_NOTADB ? 932 : primario == VASQ_PRIMARY_CORRUPT ? 933 : 934);
 }
 
 // Where an unreadable database is kept aside: its folder, its name with "-ilegible-" and
@@ -209,9 +264,10 @@ TFormMain::TFormMain(QWidget *parent)
     const std::string ini = RutaIni();
     if (profile::readKeys(ini, "WINDOW").empty())
         ReescribeInstallLog();
-    PathBD = profile::readString(ini, "GENERAL", "BaseDatos", progdir::file("BD/Orvanta.mdb"));
+    TomaCarpetaPropia(ini);
+    PathBD = progdir::file(profile::readString(ini, "GENERAL", "BaseDatos", kBaseDatos));
     if (!TieneClave(ini, "GENERAL", "BaseDatos"))
-        profile::writeString(ini, "GENERAL", "BaseDatos", PathBD);
+        profile::writeString(ini, "GENERAL", "BaseDatos", kBaseDatos);
     VASQ_SetDebug(0);
     SaltarLogin = false;
 
@@ -240,6 +296,12 @@ TFormMain::~TFormMain()
 
 bool TFormMain::AbreBaseDatos()
 {
+    // Without a folder it can write in, the program can neither rebuild nor keep its
+    // database: it says so at once.
+    if (!SePuedeEscribirJunto(PathBD)) {
+        AvisaSinBaseDatos(928, PathBD.substr(0, PathBD.rfind('/')));
+        return false;
+    }
     // The last copy on its way out holds the database alone while it compacts it and
     // writes its scrambled copy; a copy started meanwhile waits for it, then rebuilds or
     // opens what it left.
@@ -271,13 +333,15 @@ bool TFormMain::AbreBaseDatos()
         return true;
     char texto[1024] = "";
     VASQ_GetLastErrorCodeDesc(texto, 1023);
-    const std::string porque = abierta == 0 ? ::Idioma.GetTexto(923) : std::string(texto);
+    const std::string porque = PorQueNoSeAbre(abierta, texto);
     VASQ_CloseDB();
     // A file that is no database of the program, or that the engine cannot read: the copy
     // may still hold the data.
-    if ((abierta == 0 || abierta > VASQ_ENGINE_ERROR_BASE) && TieneDatos(RutaCopiaBD(PathBD)))
+    const bool ilegible = abierta == 0 || abierta > VASQ_ENGINE_ERROR_BASE;
+    if (ilegible && TieneDatos(RutaCopiaBD(PathBD)))
         return OfreceReconstruir(porque);
-    CajaMensaje(porque, ::Idioma.GetTexto(117), IconoMensaje::Error);
+    CajaMensaje(ilegible ? FormateaTexto(::Idioma.GetTexto(935), PathBD, porque) : porque, ::Idioma.GetTexto(117),
+                IconoMensaje::Error);
     return false;
 }
 
@@ -285,10 +349,8 @@ bool TFormMain::OfreceReconstruir(const std::string &porque)
 {
     const std::string copia = RutaCopiaBD(PathBD), aparte = RutaApartada(PathBD);
     if (CajaMensaje(FormateaTexto(::Idioma.GetTexto(922), PathBD, porque, copia, aparte), ::Idioma.GetTexto(117),
-                    IconoMensaje::Pregunta, BotonesMensaje::SiNo) != RespuestaSi) {
-        TerminarSinLogin = true;
+                    IconoMensaje::Pregunta, BotonesMensaje::SiNo) != RespuestaSi)
         return false;
-    }
     FalloCopia fallo = FalloCopia::Otro;
     bool hecha = false;
     if (VASQ_LockExclusive(PathBD.c_str()) == 0) {
@@ -323,18 +385,21 @@ bool TFormMain::OfreceReconstruir(const std::string &porque)
 
 void TFormMain::LeeConfiguracion()
 {
-    const std::string ini = RutaIni(), carpeta = progdir::path();
+    const std::string ini = RutaIni();
     auto lee = [&ini](const char *seccion, const char *clave, const std::string &omision) {
         return profile::readString(ini, seccion, clave, omision);
+    };
+    auto ruta = [&lee](const char *seccion, const char *clave, const char *omision) {
+        return progdir::file(lee(seccion, clave, omision));
     };
     FechaEuro = LeeFechaEuro(lee("GENERAL", "FechaEuro", "01/01/2002"));
     TiempoInactividad = profile::readInt(ini, "GENERAL", "Tiempo_Inactividad", 15);
     UltimoFichero = lee("FICHEROCSB", "UltimoFichero", "0");
-    RutaCSB19 = lee("FICHEROCSB", "RutaCSB19", carpeta + "CSB19");
-    RutaCSB58 = lee("FICHEROCSB", "RutaCSB58", carpeta + "CSB58");
-    RutaHistorico = lee("FICHEROCSB", "RutaHistorico", carpeta + "HISTORICO");
-    STRImpCSB19 = lee("GENERAL", "STRImpCSB19", carpeta + "CSB19.INI");
-    STRImpCSB58 = lee("GENERAL", "STRImpCSB58", carpeta + "CSB58.INI");
+    RutaCSB19 = ruta("FICHEROCSB", "RutaCSB19", "CSB19");
+    RutaCSB58 = ruta("FICHEROCSB", "RutaCSB58", "CSB58");
+    RutaHistorico = ruta("FICHEROCSB", "RutaHistorico", "HISTORICO");
+    STRImpCSB19 = ruta("GENERAL", "STRImpCSB19", "CSB19.INI");
+    STRImpCSB58 = ruta("GENERAL", "STRImpCSB58", "CSB58.INI");
     URLTelvirana = lee("URL", "URLTelvirana", "https://empresas.telvirana.example/");
     URLHelpFile = lee("URL", "URLHelpFile", "https://www.telvirana.example/");
     WWWBrowserEXEName = lee("URL", "WWWBrowserEXEName", "iexplore");
@@ -368,12 +433,12 @@ void TFormMain::GuardaConfiguracion()
         profile::writeString(ini, seccion, clave, valor);
     };
     escribe("GENERAL", "Tiempo_Inactividad", std::to_string(TiempoInactividad));
-    escribe("FICHEROCSB", "RutaCSB19", RutaCSB19);
-    escribe("FICHEROCSB", "RutaCSB58", RutaCSB58);
-    escribe("FICHEROCSB", "RutaHistorico", RutaHistorico);
+    escribe("FICHEROCSB", "RutaCSB19", progdir::relative(RutaCSB19));
+    escribe("FICHEROCSB", "RutaCSB58", progdir::relative(RutaCSB58));
+    escribe("FICHEROCSB", "RutaHistorico", progdir::relative(RutaHistorico));
     // UltimoFichero is the send-file writer's: another copy may have moved it on.
-    escribe("GENERAL", "STRImpCSB19", STRImpCSB19);
-    escribe("GENERAL", "STRImpCSB58", STRImpCSB58);
+    escribe("GENERAL", "STRImpCSB19", progdir::relative(STRImpCSB19));
+    escribe("GENERAL", "STRImpCSB58", progdir::relative(STRImpCSB58));
     escribe("URL", "URLHelpFile", URLHelpFile);
     escribe("URL", "WWWBrowserEXEName", WWWBrowserEXEName);
     escribe("URL", "URLTelvirana", URLTelvirana);
@@ -488,7 +553,7 @@ void TFormMain::showEvent(QShowEvent *evento)
 
 void TFormMain::FormShow()
 {
-    if (TerminarSinLogin) {
+    if (ArranqueFallido) {
         TerminaAplicacion();
         return;
     }

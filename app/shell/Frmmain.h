@@ -81,10 +81,9 @@ public:
     // ---- State ----
     std::string IdEmpresa;    // the company in the tree, as text
     std::string MonedaRemesa; // "ESP" or "EUR": the currency of the batch in view
+    // No database to work on: the program ends at its first show, after the message that
+    // said why, without the login.
     bool ArranqueFallido = false;
-    // The user declined to rebuild an unreadable database from its copy: the program ends
-    // at its first show, without the login.
-    bool TerminarSinLogin = false;
     bool SaltarLogin = false;
     int FilaGrid = 0; // anchor row of the bills grid's marks (grid numbering: 0 none)
     // The presenters of each order type, as id texts; refilled by every tree rebuild.
@@ -429,8 +428,9 @@ public:
     // Writes the scrambled copy of one state of the database, which stays open.
     void MNUGuardarcambiosClick();
     void MNURepararClick();
-    // True only when the compacted file replaced the database (and the database reopened).
-    bool Compactar();
+    // True only when the compacted file replaced the database (and the database reopened);
+    // fallo receives why its scrambled copy was not written then (Ninguno when it was).
+    bool Compactar(FalloCopia &fallo);
     void MNUCompactarClick();
     // The configuration dialog: folders and minutes in memory at once; a new database
     // folder (it must hold Orvanta.mcr) goes to the ini for the next start.

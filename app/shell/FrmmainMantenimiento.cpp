@@ -118,12 +118,13 @@ void TFormMain::MNURepararClick()
         AvisoTexto(reparada ? 660 : 646, 6, IconoMensaje::Informacion);
 }
 
-bool TFormMain::Compactar()
+bool TFormMain::Compactar(FalloCopia &fallo)
 {
     PausaCoordinacion pausa;
     CursorEspera cursor;
     const std::string destino = RutaCompactacion();
-    return TrabajaEnExclusiva([this, &destino] {
+    fallo = FalloCopia::Ninguno;
+    return TrabajaEnExclusiva([this, &destino, &fallo] {
         if (VASQ_CompactBase(PathBD.c_str(), destino.c_str()) != 0 || !Existe(destino))
             return false;
         // The compacted file is renamed over the database, whose journal went with its
@@ -133,21 +134,26 @@ bool TFormMain::Compactar()
             BorraFichero(destino);
             return false;
         }
-        GuardaBDCifrada(PathBD, true, kPasswordBD);
+        GuardaBDCifrada(PathBD, true, kPasswordBD, &fallo);
         return true;
     });
 }
 
 void TFormMain::MNUCompactarClick()
 {
-    AvisoTexto(Compactar() ? 628 : 647, 6, IconoMensaje::Informacion);
+    FalloCopia fallo = FalloCopia::Ninguno;
+    const bool compactada = Compactar(fallo);
+    if (fallo != FalloCopia::Ninguno)
+        AvisaCopiaNoEscrita(fallo);
+    else
+        AvisoTexto(compactada ? 628 : 647, 6, IconoMensaje::Informacion);
 }
 
 void TFormMain::mainmenuConfiguracionClick()
 {
     TFormCfg *cfg = App().FormCfg;
     const std::string ini = progdir::file("Orvanta.INI");
-    std::string carpeta = profile::readString(ini, "GENERAL", "BaseDatos", GetPathBD());
+    std::string carpeta = progdir::file(profile::readString(ini, "GENERAL", "BaseDatos", GetPathBD()));
     carpeta = carpeta.substr(0, std::min<size_t>(carpeta.rfind('/') + 1, 511));
     cfg->SetPathCSB19(RutaCSB19);
     cfg->SetPathCSB58(RutaCSB58);
@@ -177,7 +183,7 @@ void TFormMain::mainmenuConfiguracionClick()
 
 void TFormMain::GuardaPathBD(const std::string &ruta)
 {
-    profile::writeString(progdir::file("Orvanta.INI"), "GENERAL", "BaseDatos", ruta);
+    profile::writeString(progdir::file("Orvanta.INI"), "GENERAL", "BaseDatos", progdir::relative(ruta));
 }
 
 void TFormMain::cbtAyudaClick()

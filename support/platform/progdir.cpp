@@ -37,6 +37,14 @@ std::string file(std::string_view name)
     return path() + std::string(name);
 }
 
+std::string relative(std::string_view path)
+{
+    const std::string dir = progdir::path();
+    if (path.substr(0, dir.size()) == dir)
+        path.remove_prefix(dir.size());
+    return std::string(path);
+}
+
 bool enter()
 {
     return ::chdir(cp1252::fileName(path()).c_str()) == 0;

@@ -3,15 +3,32 @@
 #include "fallos.h"
 
 #include <dlfcn.h>
+#include <linux/capability.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
 std::atomic<bool> g_renombrarFalla{false};
+
+// Swaps the effective capabilities of the calling thread (root's rights over files among
+// them) with efectivas.
+void CambiaCapacidades(std::uint32_t (&efectivas)[2])
+{
+    __user_cap_header_struct cabecera{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct datos[2] = {};
+    ::syscall(SYS_capget, &cabecera, datos);
+    for (int i = 0; i < 2; ++i)
+        std::swap(datos[i].effective, efectivas[i]);
+    ::syscall(SYS_capset, &cabecera, datos);
+}
 
 } // namespace
 
@@ -73,6 +90,19 @@ DiscoLleno::~DiscoLleno()
 {
     ::setrlimit(RLIMIT_FSIZE, &m_antes);
     std::signal(SIGXFSZ, m_senal);
+}
+
+CarpetaSoloLectura::CarpetaSoloLectura(std::string carpeta)
+    : m_carpeta(std::move(carpeta))
+{
+    ::chmod(m_carpeta.c_str(), 0555);
+    CambiaCapacidades(m_efectivas); // none
+}
+
+CarpetaSoloLectura::~CarpetaSoloLectura()
+{
+    CambiaCapacidades(m_efectivas);
+    ::chmod(m_carpeta.c_str(), 0755);
 }
 
 } // namespace fallos

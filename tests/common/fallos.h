@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 
 #include <cstdint>
+#include <string>
 
 namespace fallos {
 
@@ -29,6 +30,20 @@ public:
 private:
     rlimit m_antes;
     void (*m_senal)(int);
+};
+
+// While the object lives, the folder cannot be written: its permissions allow reading only,
+// and this thread (root's too) has no capabilities, none of the rights that override them.
+class CarpetaSoloLectura {
+public:
+    explicit CarpetaSoloLectura(std::string carpeta);
+    ~CarpetaSoloLectura();
+    CarpetaSoloLectura(const CarpetaSoloLectura &) = delete;
+    CarpetaSoloLectura &operator=(const CarpetaSoloLectura &) = delete;
+
+private:
+    std::string m_carpeta;
+    std::uint32_t m_efectivas[2] = {};
 };
 
 } // namespace fallos

@@ -51,7 +51,7 @@ TEST(CopiaBD, EachBlockOf8192IsScrambledOnItsOwn)
     EXPECT_EQ(testutil::readFile(bd), datos);
     EXPECT_EQ(std::filesystem::directory_iterator(programa.dir().path()) != std::filesystem::directory_iterator(), true);
     for (const auto &f : std::filesystem::directory_iterator(programa.dir().path()))
-        EXPECT_EQ(f.path().extension() == ".tmp", false) << f.path();
+        EXPECT_EQ(f.path().extension() == VASQ_TEMP_MARK, false) << f.path();
 }
 
 TEST(CopiaBD, RoundTripWithoutPasswordAndBack)
@@ -116,7 +116,7 @@ TEST(CopiaBD, FailuresKeepTheDatabaseAndTheOldCopy)
     EXPECT_TRUE(testutil::fileExists(ruta));
     EXPECT_EQ(testutil::readFile(copia), "copia anterior");
 
-    std::filesystem::create_directory(copia + ".tmp");
+    std::filesystem::create_directory(programa.dir().file(".Orvanta.mcr" VASQ_TEMP_MARK));
     EXPECT_FALSE(GuardaBDCifrada(ruta, false, "")) << "the temporary file cannot be written";
     EXPECT_TRUE(testutil::fileExists(ruta));
     EXPECT_EQ(testutil::readFile(copia), "copia anterior");

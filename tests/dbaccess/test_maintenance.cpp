@@ -1,7 +1,10 @@
 // Repair, compaction, password change and the transformed copies: what they keep, what
 // they refuse, and what they leave open.
+#include "connection.h"
+#include "copycheck.h"
 #include "dbtest.h"
 #include "fallos.h"
+#include "maintenance.h"
 
 #include <cp1252.h>
 
@@ -186,6 +189,25 @@ TEST_F(Maintenance, RepairMendsAnIndexThatALostWriteLeftDisagreeingWithItsTable)
     EXPECT_EQ(rows("PRAGMA integrity_check"), std::vector<std::string>{"integrity_check=ok"});
     EXPECT_EQ(rows("SELECT Nombre FROM L WHERE Nombre='nombre 10'"), std::vector<std::string>{"Nombre=nombre 10"})
         << "the table's record, as the page holds it";
+}
+
+TEST_F(Maintenance, TheCopysCheckFindsIndexEntriesOutOfOrderAsTheIntegrityCheckDoes)
+{
+    // Each index written in one order, then declared in another.
+    const char *made = "CREATE INDEX L_a ON L (a)";
+    for (const auto &[rows, replaced] : {std::pair{"('o'), ('\xC3\x91')", "CREATE INDEX L_a ON L (a COLLATE ESNOCASE)"},
+                                         std::pair{"(1), (2.5), (NULL)", "CREATE INDEX L_a ON L (a DESC)"}}) {
+        dbtest::exec("DROP TABLE IF EXISTS L");
+        breakTheSchema(db, {"CREATE TABLE L (a)", (std::string("INSERT INTO L VALUES ") + rows).c_str(), made}, made,
+                       replaced);
+        VASQ_CloseDB();
+        vasq::Connection connection;
+        ASSERT_TRUE(connection.open(db, false, dbtest::kPassword).ok());
+        EXPECT_EQ(vasq::checkIntegrity(connection).code, VASQ_ENGINE_ERROR_BASE + 11) << replaced;
+        EXPECT_NE(vasq::checkCopy(connection, "main").text.find("fuera de orden"), std::string::npos) << replaced;
+        connection.close();
+        ASSERT_EQ(VASQ_OpenDB(db.c_str(), 0, 0), 0);
+    }
 }
 
 class DamagedFile : public Maintenance, public ::testing::WithParamInterface<const char *> {};

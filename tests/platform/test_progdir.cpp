@@ -16,6 +16,8 @@ TEST(ProgDir, EnvironmentVariableOverridesTheExecutablesFolder)
     EXPECT_EQ(progdir::path(), dir.path());
     EXPECT_EQ(progdir::file("BD/Orvanta.mdb"), dir.path() + "BD/Orvanta.mdb");
     EXPECT_EQ(progdir::file("/abs/x.log"), "/abs/x.log");
+    EXPECT_EQ(progdir::relative(dir.path() + "BD/Orvanta.mdb"), "BD/Orvanta.mdb");
+    EXPECT_EQ(progdir::relative(folder + "2/BD"), folder + "2/BD") << "a folder beside it, named as it and more";
 
     char old[4096];
     ASSERT_NE(getcwd(old, sizeof old), nullptr);

@@ -12,6 +12,7 @@
 #include "basedatos.h"
 #include "copias.h"
 #include "elementos.h"
+#include "fallos.h"
 #include "vars.h"
 #include "profile.h"
 #include "qcp1252.h"
@@ -24,6 +25,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <filesystem>
+#include <optional>
 #include <random>
 #include <gtest/gtest.h>
 
@@ -45,7 +47,8 @@ TEST(Arranque, FirstStartRebuildsTheKeyedDatabaseAndTakesEveryDefault)
         EXPECT_FALSE(testutil::fileExists(carpeta.Ruta("tmp.log")));
 
         EXPECT_EQ(m->PathBD, carpeta.BD());
-        EXPECT_EQ(profile::readString(carpeta.Ini(), "GENERAL", "BaseDatos", "?"), carpeta.BD()) << "written back";
+        EXPECT_EQ(profile::readString(carpeta.Ini(), "GENERAL", "BaseDatos", "?"), "BD/Orvanta.mdb")
+            << "written back, inside the program folder";
         EXPECT_TRUE(VASQ_IsDBOpened());
         VASQ_CloseDB();
         SetBdPassword("");
@@ -139,7 +142,7 @@ TEST(Arranque, AnotherLanguageInTheSettingsShowsTheSpanishTextsItLacks)
     ::Idioma.SetIdioma(IdiomaCastellano);
 }
 
-TEST(Arranque, AMissingScrambledCopyShows118AndLeavesNothingBehind)
+TEST(Arranque, AMissingScrambledCopySaysSoAndLeavesNothingBehind)
 {
     Carpeta carpeta;
     std::filesystem::remove(carpeta.Ruta("BD/Orvanta.mcr"));
@@ -149,7 +152,7 @@ TEST(Arranque, AMissingScrambledCopyShows118AndLeavesNothingBehind)
     {
         Ventanas ventanas;
         EXPECT_TRUE(ventanas.Main()->ArranqueFallido);
-        EXPECT_EQ(texto, "No se puede abrir la base de datos");
+        EXPECT_EQ(texto, FormateaTexto(Idioma.GetTexto(931), carpeta.Ruta("BD/Orvanta.mcr")));
         EXPECT_EQ(titulo, "Error al intentar abrir la base de datos.");
         EXPECT_FALSE(VASQ_IsDBOpened());
         EXPECT_EQ(ventanas.Main()->TiempoInactividad, 9) << "closing writes back what the file held";
@@ -174,12 +177,16 @@ void CambiaBits(const std::string &copia, int bits, unsigned semilla)
     testutil::writeFile(copia, bytes);
 }
 
-// The copy as earlier builds wrote it: without its seal.
-void SinSello(const std::string &copia)
+// The copy as earlier builds wrote it, without its seal (its 20 bytes at 72 zero); with
+// marca, with a byte of its seal's mark changed instead.
+void SinSello(const std::string &copia, bool marca = false)
 {
     std::string bytes = testutil::readFile(copia);
     BlockQuickDecript(bytes.data(), 8192);
-    std::fill(bytes.begin() + 72, bytes.begin() + 92, '\0');
+    if (marca)
+        bytes[73] ^= 0x20;
+    else
+        std::fill(bytes.begin() + 72, bytes.begin() + 92, '\0');
     BlockQuickEncript(bytes.data(), 8192);
     testutil::writeFile(copia, bytes);
 }
@@ -202,6 +209,7 @@ struct Encontrado {
     int respuesta;    // to it
     bool abre;        // the program's database opens
     bool aparte;      // the file the database was is kept aside
+    bool soloLectura = false; // the database folder cannot be written
 };
 
 const Encontrado kEncontrados[] = {
@@ -215,10 +223,11 @@ const Encontrado kEncontrados[] = {
      false},
     {"a database without the program's tables, rebuilt", SinTablas, 922, QMessageBox::Yes, true, true},
     {"an empty copy and no database", [](const Carpeta &c) { testutil::writeFile(c.Ruta("BD/Orvanta.mcr"), ""); },
-     118, QMessageBox::Ok, false, false},
+     929, QMessageBox::Ok, false, false},
     {"a copy that is no database and no database",
-     [](const Carpeta &c) { testutil::writeFile(c.Ruta("BD/Orvanta.mcr"), std::string(20000, 'x')); }, 118,
+     [](const Carpeta &c) { testutil::writeFile(c.Ruta("BD/Orvanta.mcr"), std::string(20000, 'x')); }, 929,
      QMessageBox::Ok, false, false},
+    {"a database folder that cannot be written", [](const Carpeta &) {}, 928, QMessageBox::Ok, false, false, true},
     {"the shipped copy with one bit changed", [](const Carpeta &c) { CambiaBits(c.Ruta("BD/Orvanta.mcr"), 1, 1); },
      924, QMessageBox::Ok, false, false},
     {"the shipped copy with another bit changed",
@@ -226,6 +235,8 @@ const Encontrado kEncontrados[] = {
     {"four bits changed", [](const Carpeta &c) { CambiaBits(c.Ruta("BD/Orvanta.mcr"), 4, 2); }, 924,
      QMessageBox::Ok, false, false},
     {"64 bits changed", [](const Carpeta &c) { CambiaBits(c.Ruta("BD/Orvanta.mcr"), 64, 3); }, 924,
+     QMessageBox::Ok, false, false},
+    {"a mark byte of the seal changed", [](const Carpeta &c) { SinSello(c.Ruta("BD/Orvanta.mcr"), true); }, 924,
      QMessageBox::Ok, false, false},
     {"a copy of an earlier build, without a seal, is read as before",
      [](const Carpeta &c) { SinSello(c.Ruta("BD/Orvanta.mcr")); }, 0, 0, true, false},
@@ -241,6 +252,9 @@ TEST_P(ArranqueConFicheros, NeverRunsOnAnEmptyOrDamagedDatabaseAndKeepsTheUsersF
     const bool habiaBD = testutil::fileExists(carpeta.BD());
     const std::string bd = habiaBD ? testutil::readFile(carpeta.BD()) : "", copia = testutil::readFile(carpeta.Ruta("BD/Orvanta.mcr"));
     RespondeCajas cajas({QMessageBox::StandardButton(caso.respuesta ? caso.respuesta : QMessageBox::Ok)});
+    std::optional<fallos::CarpetaSoloLectura> soloLectura;
+    if (caso.soloLectura)
+        soloLectura.emplace(carpeta.Ruta("BD"));
     {
         Ventanas ventanas;
         TFormMain *m = ventanas.Main();
@@ -248,6 +262,7 @@ TEST_P(ArranqueConFicheros, NeverRunsOnAnEmptyOrDamagedDatabaseAndKeepsTheUsersF
         if (caso.texto) {
             EXPECT_TRUE(cajas.Vistas[0].texto.startsWith(Texto(caso.texto).left(30))) << caso.que << ": "
                                                                                    << cajas.Vistas[0].texto.toStdString();
+            EXPECT_FALSE(cajas.Vistas[0].texto.contains(QStringLiteral("ERROR"))) << "the engine's text: to the log";
             EXPECT_EQ(cajas.Vistas[0].titulo, Texto(117)) << caso.que;
         }
         EXPECT_EQ(m->ArranqueFallido, !caso.abre) << caso.que;
@@ -261,11 +276,14 @@ TEST_P(ArranqueConFicheros, NeverRunsOnAnEmptyOrDamagedDatabaseAndKeepsTheUsersF
             if (habiaBD)
                 EXPECT_TRUE(testutil::readFile(carpeta.BD()) == bd) << caso.que;
         }
-        if (caso.respuesta == QMessageBox::No) {
+        if (!caso.abre) {
+            Respondedor<TFormLogin> logins([](TFormLogin *login) { login->cbtCancel->click(); });
             m->show();
-            EXPECT_TRUE(arranque::HastaTerminar([] {})) << "ends without the login";
+            EXPECT_TRUE(arranque::HastaTerminar([] {}));
+            EXPECT_EQ(logins.Veces(), 0) << caso.que << ": ends after its message, without the login";
         }
     }
+    soloLectura.reset();
     std::vector<std::string> apartados;
     for (const auto &f : std::filesystem::directory_iterator(carpeta.Ruta("BD")))
         if (f.path().filename().string().find("-ilegible-") != std::string::npos)
@@ -279,10 +297,14 @@ INSTANTIATE_TEST_SUITE_P(Arranque, ArranqueConFicheros, ::testing::ValuesIn(kEnc
 
 TEST(Arranque, WhatKilledRunsLeftGoesAtTheNextStartThatHoldsTheDatabaseAlone)
 {
-    const char *const restos[] = {"BD/Orvanta.mcr.Ab3xZ9", "BD/Orvanta.mdb.q1W2e3", "BD/Orvanta.mcr.tmp",
-                                  "BD/Orvanta.mdb.tmp", "tmp.mdb", "tmp.mdb.K8s7D6"};
-    const char *const ajenos[] = {"BD/Orvanta.mcr.bak", "BD/Orvanta-enero.mcr", "BD/Orvanta.mcr.2026-01",
-                                  "BD/Orvanta.mdb.Ab3xZ", "BD/notas.txt", "tmp.mdb.viejo", "Orvanta.mcr.Ab3xZ9"};
+    const char *const restos[] = {"BD/.Orvanta.mcr.Ab3xZ9.vasqtmp", "BD/.Orvanta.mdb.q1W2e3.vasqtmp",
+                                  "BD/.Orvanta.mcr.vasqtmp", "BD/.Orvanta.mdb.vasqtmp", "tmp.mdb",
+                                  ".tmp.mdb.K8s7D6.vasqtmp"};
+    // A user's backups beside the copy, and what earlier builds left unmarked.
+    const char *const ajenos[] = {"BD/Orvanta.mcr.backup", "BD/Orvanta.mcr.190126", "BD/Orvanta.mdb.copia1",
+                                  "BD/Orvanta.mcr.tmp", "BD/Orvanta.mcr.bak", "BD/Orvanta-enero.mcr",
+                                  "BD/Orvanta.mcr.Ab3xZ9", "BD/Orvanta.mdb.q1W2e3", "BD/.Orvanta.mcr.vasqtmp.mio",
+                                  "BD/notas.txt", "tmp.mdb.K8s7D6", "Orvanta.mcr.Ab3xZ9"};
     for (const bool otraCopia : {true, false}) {
         Carpeta carpeta;
         std::unique_ptr<copias::Copia> otra;
@@ -303,6 +325,48 @@ TEST(Arranque, WhatKilledRunsLeftGoesAtTheNextStartThatHoldsTheDatabaseAlone)
             EXPECT_EQ(testutil::readFile(carpeta.Ruta(f)), "del usuario") << f;
         if (otra)
             EXPECT_EQ(otra->Pide("fin"), "0");
+    }
+}
+
+TEST(Arranque, ACopiedOrMovedProgramFolderWorksOnItsOwnDataAndFolders)
+{
+    const struct {
+        const char *que;
+        bool anterior; // the ini as an earlier build wrote it, its paths whole
+        bool mueve;    // the first folder is gone
+    } casos[] = {{"copied", false, false}, {"moved", false, true}, {"copied, earlier ini", true, false},
+                 {"moved, earlier ini", true, true}};
+    for (const auto &c : casos) {
+        Carpeta primera;
+        {
+            Ventanas ventanas;
+            ASSERT_TRUE(arranque::Ejecuta("UPDATE [_Usuarios()] SET Nombre_usuario='Primera' WHERE Id_usuario=1"));
+            RespondeCajas si({QMessageBox::Yes});
+            ASSERT_TRUE(ventanas.Main()->FormClose());
+        }
+        if (c.anterior)
+            testutil::writeFile(primera.Ini(), "[GENERAL]\nBaseDatos=" + primera.BD() + "\n[FICHEROCSB]\nRutaCSB19=" +
+                                                   primera.Ruta("CSB19") + "\n");
+        const std::string copiaPrimera = testutil::readFile(primera.Ruta("BD/Orvanta.mcr"));
+        Carpeta segunda;
+        using std::filesystem::copy_options;
+        std::filesystem::copy(primera.dir().path(), segunda.dir().path(),
+                              copy_options::recursive | copy_options::overwrite_existing);
+        if (c.mueve)
+            for (const auto &f : std::filesystem::directory_iterator(primera.dir().path()))
+                std::filesystem::remove_all(f.path());
+        RespondeCajas cajas;
+        {
+            Ventanas ventanas;
+            EXPECT_TRUE(cajas.Vistas.empty()) << c.que;
+            EXPECT_EQ(ventanas.Main()->PathBD, segunda.BD()) << c.que;
+            EXPECT_EQ(ventanas.Main()->RutaCSB19, segunda.Ruta("CSB19")) << c.que;
+            EXPECT_EQ(arranque::Valor("SELECT * FROM [_Usuarios()] WHERE Id_usuario=1", "Nombre_usuario"), "Primera");
+            ASSERT_TRUE(arranque::Ejecuta("UPDATE [_Usuarios()] SET Nombre_usuario='Segunda' WHERE Id_usuario=1"));
+        }
+        EXPECT_NE(testutil::readFile(segunda.Ruta("BD/Orvanta.mcr")), copiaPrimera) << c.que << ": its own copy";
+        if (!c.mueve)
+            EXPECT_EQ(testutil::readFile(primera.Ruta("BD/Orvanta.mcr")), copiaPrimera) << c.que;
     }
 }
 

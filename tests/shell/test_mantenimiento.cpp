@@ -264,17 +264,47 @@ struct Estropeada {
     const char *que;
     const char *comando;
     void (*estropea)(const Carpeta &carpeta, size_t &desde, std::string &bytes); // before the start
-    bool discoLleno;
-    int texto; // the message says it
+    std::uint64_t lleno; // the disk is full past this many bytes of a file; 0: not full
+    int texto;           // the message says it
 };
 
+// Runs the statements on the closed database at carpeta.
+void Ejecuta(const Carpeta &carpeta, std::initializer_list<std::string> sentencias)
+{
+    ASSERT_EQ(basedatos::open(carpeta.BD(), kPasswordBD), 0);
+    for (const std::string &sql : sentencias)
+        ASSERT_TRUE(arranque::Ejecuta(sql)) << sql;
+    VASQ_CloseDB();
+}
+
+// A null where the concepts admit none, let in while their schema did not say so.
+void NuloEnConceptos(const Carpeta &carpeta, size_t &, std::string &)
+{
+    const std::string esquema = "UPDATE sqlite_master SET sql=replace(sql,";
+    Ejecuta(carpeta, {"PRAGMA writable_schema=ON", esquema + "'NOT NULL','/*NN*/') WHERE name='Conceptos()'"});
+    Ejecuta(carpeta, {"UPDATE [Conceptos()] SET Block=NULL WHERE Id_concepto=7", "PRAGMA writable_schema=ON",
+                      esquema + "'/*NN*/','NOT NULL') WHERE name='Conceptos()'"});
+}
+
+// Rows that take two pages of the copy and less of the database (12 MiB against 7): the disk
+// can fill up between the compaction and the copy.
+void CopiaMayor(const Carpeta &carpeta, size_t &, std::string &)
+{
+    Ejecuta(carpeta, {"CREATE TABLE Anexos (Texto TEXT)",
+                      "WITH RECURSIVE n(k) AS (SELECT 0 UNION ALL SELECT k+1 FROM n WHERE k+1<1500) "
+                      "INSERT INTO Anexos (Texto) SELECT printf('%04d', k) || hex(zeroblob(2098)) FROM n"});
+}
+
 const Estropeada kEstropeadas[] = {
-    {"saving on a full disk", "MNUGuardardatos", nullptr, true, 916},
-    {"saving a database that lost a write", "MNUGuardardatos", arranque::PierdeEscritura, false, 917},
-    {"repairing a database that lost a write mends it", "MNUReparar", arranque::PierdeEscritura, false, 660},
+    {"saving on a full disk", "MNUGuardardatos", nullptr, 64 * 1024, 916},
+    {"saving a database that lost a write", "MNUGuardardatos", arranque::PierdeEscritura, 0, 917},
+    {"repairing a database that lost a write mends it", "MNUReparar", arranque::PierdeEscritura, 0, 660},
     {"repairing a damaged page of the bills", "MNUReparar",
      [](const Carpeta &c, size_t &desde, std::string &bytes) { arranque::DanaArbol(c, "Documentos()", desde, bytes); },
-     false, 925},
+     0, 925},
+    {"repairing a null where a column admits none, in a table without an index", "MNUReparar", NuloEnConceptos, 0,
+     925},
+    {"compacting, then the disk is full for the copy", "MNUCompactar", CopiaMayor, 10 << 20, 916},
 };
 
 class MantenimientoEstropeado : public ::testing::TestWithParam<Estropeada> {};
@@ -296,8 +326,8 @@ TEST_P(MantenimientoEstropeado, TellsWhatWentWrongAndKeepsTheCopy)
     Ventanas ventanas;
     {
         std::optional<fallos::DiscoLleno> lleno;
-        if (caso.discoLleno)
-            lleno.emplace(64 * 1024);
+        if (caso.lleno)
+            lleno.emplace(caso.lleno);
         ventanas.Main()->findChild<QAction *>(QLatin1String(caso.comando))->trigger();
     }
     ASSERT_EQ(cajas.Vistas.size(), 1u) << caso.que;
@@ -330,7 +360,8 @@ TEST(Mantenimiento, AFailedReopenIsShownAndLogged)
     EXPECT_FALSE(VASQ_IsDBOpened());
     EXPECT_NE(carpeta.Log().find("[ vasqdb::VASQ_GetData ] "), std::string::npos);
     m->PathBD = ruta;
-    EXPECT_TRUE(m->Compactar()) << "with its path back, the database opens again";
+    FalloCopia fallo;
+    EXPECT_TRUE(m->Compactar(fallo)) << "with its path back, the database opens again";
 }
 
 // ---- Configuration ----
@@ -388,6 +419,8 @@ TEST(Configuracion, ADatabaseFolderIsTakenOnlyWhenItHoldsTheCopy)
     const std::string ini = carpeta.Ini();
     std::filesystem::create_directories(carpeta.Ruta("Otra/Vacia"));
     std::filesystem::copy_file(carpeta.Ruta("BD/Orvanta.mcr"), carpeta.Ruta("Otra/Orvanta.mcr"));
+    testutil::TempDir fuera;
+    std::filesystem::copy_file(carpeta.Ruta("BD/Orvanta.mcr"), fuera.file("Orvanta.mcr"));
     const std::string base = carpeta.BD();
     const std::string carpetaBD = carpeta.Ruta("BD");
     const struct {
@@ -397,7 +430,8 @@ TEST(Configuracion, ADatabaseFolderIsTakenOnlyWhenItHoldsTheCopy)
     } casos[] = {
         {carpetaBD, 0, base},
         {carpeta.Ruta("Otra/Vacia"), 645, base},
-        {carpeta.Ruta("Otra"), 644, carpeta.Ruta("Otra/Orvanta.mdb")},
+        {carpeta.Ruta("Otra"), 644, "Otra/Orvanta.mdb"}, // inside the program folder: moves with it
+        {fuera.path().substr(0, fuera.path().size() - 1), 644, fuera.file("Orvanta.mdb")}, // outside: as chosen
     };
     for (const auto &c : casos) {
         profile::writeString(ini, "GENERAL", "BaseDatos", base);
