@@ -59,6 +59,11 @@ std::string SoloAlfanumericos(std::string_view texto);
 // once empty values are normalised to NULL.
 std::string IgualTexto(std::string_view columna, std::string_view valor);
 
+// The condition that a suffix column holds the suffix as the bank reads it: any stored form
+// of its three digits, blanks around them left out ("1", " 1", "01", "001"); a suffix
+// without a bank form, trimmed, as IgualTexto. The suffix goes in as given.
+std::string IgualSufijo(std::string_view columna, std::string_view sufijo);
+
 // ---- Concept templates: [Plantillas( Datos )] (Id_plantilla, Nombre) and their items in
 // [Plantillas( Elementos )] (Id_plantilla, Datos), read back in the order stored. An item's
 // Datos is its variable set's text form with the byte 0xB7 after every entry (UneValores).
@@ -89,7 +94,8 @@ int BorraPlantilla(int id);
 // matching key, or -1 (none, or the query failed); an insert gives the new key, or a
 // negative value when it failed. Texts go in cleaned (LimpiaTextoSQL); an empty text finds
 // the rows that hold none, as the inserts store it. Tax ids of presenters and issuers are
-// stored and found with their letters and digits only.
+// stored and found with their letters (as capitals) and digits only; suffixes are found as
+// the bank reads them (IgualSufijo).
 
 int BuscaUsuarioCodigo(std::string_view codigo);
 // 0 (not negative) when the INSERT fails. A null password stores the empty one.

@@ -132,6 +132,7 @@ TEST(FicheroUsuarios, TheStoredRecordsAndAccountsAreThoseOfTheLine)
     Instalacion instalacion;
     Linea linea;
     linea.empresa = "Riegos de L'HOSPITALET";
+    linea.nifEmisor = "b12345678";
     testutil::writeFile(instalacion.Fichero(), linea.Texto() + "\n");
     ASSERT_EQ(ImportaUsuarios(instalacion.Fichero()), 0);
     const std::string usuario = "SELECT * FROM [_Usuarios()] WHERE Cod_usuario='US01'";
@@ -146,6 +147,7 @@ TEST(FicheroUsuarios, TheStoredRecordsAndAccountsAreThoseOfTheLine)
     EXPECT_EQ(copias::Valor(emisor, "Desc_cuenta"), "Cuenta de cobros");
     EXPECT_EQ(copias::Valor(emisor, "Alias"), "Cobros");
     EXPECT_EQ(copias::Valor(emisor, "Sufijo"), "001");
+    EXPECT_EQ(copias::Valor(emisor, "Id_nif"), "B12345678") << "a NIF's letters as capitals";
     EXPECT_EQ(copias::Valor("SELECT * FROM [_Presentadores( Datos )] ORDER BY Id_presentador DESC",
                             "Clave_presentador"),
               "B12345678000");
