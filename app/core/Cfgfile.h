@@ -64,6 +64,14 @@ std::string IgualTexto(std::string_view columna, std::string_view valor);
 // without a bank form, trimmed, as IgualTexto. The suffix goes in as given.
 std::string IgualSufijo(std::string_view columna, std::string_view sufijo);
 
+// A code (a drawee's reference, a user's code) as builds before the apostrophe was kept
+// stored it: every "'" as "`".
+std::string CodigoAnterior(std::string_view codigo);
+
+// The condition that a code column holds the code, as given or as CodigoAnterior; the code
+// goes in as given (cleaned here). An empty code matches no row.
+std::string IgualCodigo(std::string_view columna, std::string_view codigo);
+
 // ---- Concept templates: [Plantillas( Datos )] (Id_plantilla, Nombre) and their items in
 // [Plantillas( Elementos )] (Id_plantilla, Datos), read back in the order stored. An item's
 // Datos is its variable set's text form with the byte 0xB7 after every entry (UneValores).

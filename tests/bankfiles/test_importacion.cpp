@@ -380,6 +380,16 @@ TEST_F(ImportaCSB, AnIssuerWhoseAccountTheBankRefusesIsNamedAndCountedErroneous)
     EXPECT_EQ(Valor("SELECT * FROM [_Presentadores( Datos )]", "Id_nif"), "B65247983");
 }
 
+TEST_F(ImportaCSB, AReferenceStoredWithAGraveAccentByAnEarlierBuildIsFoundForItsApostrophe)
+{
+    const std::string ruta = Fichero(Completa("5670", {Individual58("O'NEIL", "01822376180101507859", "0000001234")}));
+    Importa(ruta, "CSB58");
+    ASSERT_TRUE(cobros::Ejecuta("UPDATE [Librados( Datos )] SET Codigo_referencia='O`NEIL'"));
+    Importa(ruta, "CSB58");
+    EXPECT_EQ(contadores[7], 1) << "the drawee found";
+    EXPECT_EQ(cobros::Filas("SELECT * FROM [Librados( Datos )]"), 1);
+}
+
 // ---- What the program writes imports back as the same bills ----
 
 class VueltaCSB : public ImportaCSB {
