@@ -177,3 +177,12 @@ bool CompruebaEstructuraCSB(std::string_view ruta, bool exigeProcedimiento, int 
     motivo = correcta ? 0 : (lineaFallo ? estructura.Motivo() : int(kIlegible));
     return correcta;
 }
+
+void EnhesCSB(std::string &linea)
+{
+    for (char &c : linea)
+        if (c == '\xA5')
+            c = '\xD1';
+        else if (c == '\xA4')
+            c = '\xF1';
+}

@@ -57,3 +57,8 @@ private:
 // Checks the file at ruta. True when well formed; else false with the fault's line and
 // reason text number (a file that cannot be read: line 0, text 862).
 bool CompruebaEstructuraCSB(std::string_view ruta, bool exigeProcedimiento, int &lineaFallo, int &motivo);
+
+// The norms' character set (code page 850) writes the capital and small n with tilde as the
+// bytes 0xA5 and 0xA4: in place, they become Windows-1252's 0xD1 and 0xF1, as the imports
+// store them and the viewer shows them; every other byte stays.
+void EnhesCSB(std::string &linea);

@@ -272,6 +272,18 @@ bool _GeneradorCSB::SufijoEnviable(std::string &sufijo, const std::string &quien
     return true;
 }
 
+bool _GeneradorCSB::EmisorEnviable(EmisorCSB &emisor)
+{
+    const std::string quien = Texto(753) + emisor.IdNif + " " + emisor.RazonSocial;
+    if (!SufijoEnviable(emisor.Sufijo, quien))
+        return false;
+    // An issuer always has its account, in CSB58 too.
+    if (CuentaEnviable(emisor.CuentaAbono, 1))
+        return true;
+    LineasError({quien, Texto(962) + emisor.CuentaAbono + "'", Texto(963)});
+    return false;
+}
+
 void _GeneradorCSB::Avanza(bool siempre)
 {
     if (!m_reloj.isValid())
@@ -371,8 +383,7 @@ bool _GeneradorCSB::Escribe(Salida &salida)
     Avanza(true);
     for (size_t i = 0; i < remesas.size();) {
         EmisorCSB emisor;
-        if (!LeeEmisor(remesas[i].IdEmisor, emisor) ||
-            !SufijoEnviable(emisor.Sufijo, Texto(753) + emisor.IdNif + " " + emisor.RazonSocial)) {
+        if (!LeeEmisor(remesas[i].IdEmisor, emisor) || !EmisorEnviable(emisor)) {
             Linea(161);
             return false;
         }

@@ -99,6 +99,9 @@ private:
     // The stored suffix of the presenter or issuer quien as the bank reads it, in place;
     // false, with the error lines, when it is none.
     bool SufijoEnviable(std::string &sufijo, const std::string &quien);
+    // The issuer's suffix in place as SufijoEnviable, and its credit account as the bank
+    // takes it; false, with the error lines naming the issuer, when either cannot be sent.
+    bool EmisorEnviable(EmisorCSB &emisor);
     void Avanza(bool siempre);
 
     PeticionCSB m_peticion;

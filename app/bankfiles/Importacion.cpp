@@ -3,6 +3,7 @@
 
 #include "Cfgfile.h"
 #include "Frmmsg.h"
+#include "Generacsb.h"
 #include "General.h"
 #include "Modmas.h"
 #include "Multiidioma.h"
@@ -22,6 +23,7 @@ enum {
     kCabeceraInforme = 297,
     kResumenPresentadores = 580,
     kErrorLinea = 619,
+    kCuentaAbono = 961,
 };
 
 // A text for SQL: trimmed and cleaned.
@@ -187,7 +189,7 @@ void ImportacionCSB::GuardaPresentador()
             "SELECT [_Presentadores( Datos )].Id_presentador,[_Presentadores( Datos )].Id_orden FROM "
             "[_Presentadores( Datos )] WHERE [_Presentadores( Datos )].Id_empresa=" + empresa + " AND " +
                 IgualTexto("[_Presentadores( Datos )].Id_nif", Sql(p.Id_nif)) + " AND " +
-                IgualTexto("[_Presentadores( Datos )].Sufijo", Sql(p.Sufijo)) + ";",
+                IgualSufijo("[_Presentadores( Datos )].Sufijo", p.Sufijo) + ";",
             [&](char *fila, char *seguir) {
                 if (cp1252::equalNoCase(GetCampoTexto("Id_orden", fila), otro))
                     return;
@@ -216,7 +218,8 @@ void ImportacionCSB::GuardaPresentador()
         const std::string sql = FormateaTexto(
             "INSERT INTO [_Presentadores( Datos )] (Id_empresa,Id_orden,Clave_presentador,Id_nif,Sufijo,"
             "Razon_social,Block)  VALUES (%s,'%s','%s','%s','%s','%s',0);",
-            empresa, m_tipo, Sql(p.Id_nif + p.Sufijo), Sql(p.Id_nif), Sql(p.Sufijo), Sql(p.Razon_social));
+            empresa, m_tipo, Sql(NifMayusculas(p.Id_nif) + p.Sufijo), Sql(NifMayusculas(p.Id_nif)), Sql(p.Sufijo),
+            Sql(p.Razon_social));
         if (!EjecutaImportacion(sql, filas)) {
             ++Presentadores.Erroneos;
             AvisoImportacion(Texto(kErrorPresentador));
@@ -275,7 +278,7 @@ void ImportacionCSB::GuardaOrdenante()
     if (!ConsultaImportacion("SELECT [_Emisores( Datos )].Id_emisor FROM [_Emisores( Datos )] WHERE Id_presentador=" +
                                  m_idPresentador + " AND " + IgualTexto("Cuenta_abono", Sql(e.Cuenta_abono)) +
                                  " AND " + IgualTexto("Id_nif", Sql(e.Id_nif)) + " AND " +
-                                 IgualTexto("Sufijo", Sql(e.Sufijo)) + ";",
+                                 IgualSufijo("Sufijo", e.Sufijo) + ";",
                              [this](char *fila, char *) { m_idEmisor = GetCampo("Id_emisor", fila); }))
         return;
     if (!m_idEmisor.empty()) {
@@ -285,12 +288,12 @@ void ImportacionCSB::GuardaOrdenante()
             m_tipoOrden == 1
                 ? FormateaTexto("INSERT INTO [_Emisores( Datos )] (Id_presentador,Id_nif,Sufijo,Razon_social,"
                                 "Cuenta_abono,Cuenta_cargo,Block)  VALUES (%s,'%s','%s','%s','%s','%s',0);",
-                                m_idPresentador, Sql(e.Id_nif), Sql(e.Sufijo), Sql(e.Razon_social),
+                                m_idPresentador, Sql(NifMayusculas(e.Id_nif)), Sql(e.Sufijo), Sql(e.Razon_social),
                                 Sql(e.Cuenta_abono), Sql(m_presentador.Cuenta_cargo))
                 : FormateaTexto("INSERT INTO [_Emisores( Datos )] (Id_presentador,Id_nif,Sufijo,Razon_social,"
                                 "Cuenta_abono,Codigo_NIE,Cuenta_cargo,Block)  VALUES "
                                 "(%s,'%s','%s','%s','%s','%s','%s',0);",
-                                m_idPresentador, Sql(e.Id_nif), Sql(e.Sufijo), Sql(e.Razon_social),
+                                m_idPresentador, Sql(NifMayusculas(e.Id_nif)), Sql(e.Sufijo), Sql(e.Razon_social),
                                 Sql(e.Cuenta_abono), Sql(e.Codigo_NIE), Sql(m_presentador.Cuenta_cargo));
         int filas = 0;
         if (!EjecutaImportacion(sql, filas)) {
@@ -300,10 +303,24 @@ void ImportacionCSB::GuardaOrdenante()
         m_idEmisor = std::to_string(VASQ_GetLastInsertID());
         ++Emisores.Importados;
     }
+    CompruebaCuentaAbono();
     EnviaContadores();
     m_emisor = {};
     m_remesa.Id_emisor = m_librado.Id_emisor = m_idEmisor;
     CreaRemesa();
+}
+
+// An issuer whose credit account the send file would refuse is stored all the same, counted
+// erroneous and named with its account in the report.
+void ImportacionCSB::CompruebaCuentaAbono()
+{
+    const Emisor &e = m_emisor;
+    if (CuentaEnviable(Recorta(e.Cuenta_abono), 1))
+        return;
+    ++Emisores.Erroneos;
+    AvisoImportacion(FormateaTexto(Texto(kCuentaAbono), Recorta(e.Id_nif), Recorta(e.Sufijo), Recorta(e.Razon_social),
+                                   Recorta(e.Cuenta_abono)));
+    AvisoLinea(kErrorLinea, m_linea);
 }
 
 void ImportacionCSB::CreaRemesa()

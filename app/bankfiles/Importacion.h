@@ -6,7 +6,9 @@
 //
 // A bill with a problem (account, dates, postcode, address, amount) is stored all the same,
 // marked erroneous (Situacion 1, not active), and counted imported and erroneous; each
-// problem is reported with its line.
+// problem is reported with its line. So is an issuer whose credit account cannot be sent.
+// Presenters and issuers are found by NIF and by suffix as the bank reads it ("1" is the
+// file's "001"), and stored with the NIF's letters as capitals.
 #pragma once
 
 #include "ImportacionMarco.h"
@@ -60,6 +62,7 @@ private:
     void GuardaPresentador();
     void LeeCabeceraOrdenante(const FieldDef &campo, const std::string &texto);
     void GuardaOrdenante();
+    void CompruebaCuentaAbono();
     void CreaRemesa();
     void CierraRemesa();
     void ActualizaTotales();

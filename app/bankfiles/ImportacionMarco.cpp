@@ -57,17 +57,6 @@ std::string Texto(int n)
     return Idioma.GetTexto(n);
 }
 
-// The norms' character set (code page 850) writes the capital and small n with tilde as the
-// bytes 0xA5 and 0xA4: they become Windows-1252's 0xD1 and 0xF1; every other byte stays.
-void EnhesCSB(std::string &linea)
-{
-    for (char &c : linea)
-        if (c == '\xA5')
-            c = '\xD1';
-        else if (c == '\xA4')
-            c = '\xF1';
-}
-
 } // namespace
 
 MarcoImportacion::MarcoImportacion(Provincias provincias)

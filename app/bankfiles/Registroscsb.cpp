@@ -148,7 +148,7 @@ RegistrosCSB::RegistrosCSB(int tipoOrden, bool euros, const QDate &hoy, const QD
 std::string RegistrosCSB::Codigo(std::string_view nif, std::string_view sufijo)
 {
     std::string codigo(12, ' ');
-    codigo.replace(0, std::min<size_t>(9, nif.size()), nif.substr(0, 9));
+    codigo.replace(0, std::min<size_t>(9, nif.size()), NifMayusculas(nif.substr(0, 9)));
     codigo.replace(9, std::min<size_t>(3, sufijo.size()), sufijo.substr(0, 3));
     return codigo;
 }

@@ -51,8 +51,8 @@ class RegistrosCSB {
 public:
     RegistrosCSB(int tipoOrden, bool euros, const QDate &hoy, const QDate &fechaCargo);
 
-    // The 12-character code of a presenter or issuer: NIF (9) and suffix (3), each
-    // blank-padded or cut.
+    // The 12-character code of a presenter or issuer: NIF (9, its letters as capitals) and
+    // suffix (3), each blank-padded or cut.
     static std::string Codigo(std::string_view nif, std::string_view sufijo);
 
     // "51"/"01": the presenter header; positions 89-96 are "00000000" when the charge

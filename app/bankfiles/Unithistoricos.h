@@ -56,7 +56,8 @@ struct IndiceCSB {
 bool LeeIndiceCSB(std::string_view ruta, IndiceCSB &indice);
 
 // Reads records of a CSB file: each line (at most 700 characters) with its control
-// characters as blanks; empty lines are skipped.
+// characters as blanks and the norms' n with tilde as Windows-1252's (EnhesCSB); empty
+// lines are skipped.
 class LectorCSB {
 public:
     explicit LectorCSB(std::string_view ruta);

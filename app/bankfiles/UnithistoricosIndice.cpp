@@ -151,6 +151,7 @@ bool LectorCSB::Siguiente(std::string &linea)
         for (char &b : linea)
             if (static_cast<unsigned char>(b) < 32)
                 b = ' ';
+        EnhesCSB(linea);
         return true;
     }
 }

@@ -4,6 +4,7 @@
 #include "General.h"
 #include "Modmas.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -144,4 +145,31 @@ std::string IgualTexto(std::string_view columna, std::string_view valor)
     if (valor.empty())
         return "(" + c + " IS NULL OR LENGTH(" + c + ")=0)";
     return c + " = '" + std::string(valor) + "'";
+}
+
+std::string IgualSufijo(std::string_view columna, std::string_view sufijo)
+{
+    const std::optional<std::string> banco = SufijoBanco(sufijo);
+    if (!banco)
+        return IgualTexto(columna, LimpiaTextoSQL(Recorta(sufijo)));
+    // "012" is also stored "12"; "000" also "00" and "0".
+    std::string formas;
+    for (size_t ceros = 0; ceros < 3 && (ceros == 0 || (*banco)[ceros - 1] == '0'); ++ceros)
+        formas += (ceros == 0 ? "'" : ",'") + banco->substr(ceros) + "'";
+    return "TRIM(" + std::string(columna) + ") IN (" + formas + ")";
+}
+
+std::string CodigoAnterior(std::string_view codigo)
+{
+    std::string anterior(codigo);
+    std::replace(anterior.begin(), anterior.end(), '\'', '`');
+    return anterior;
+}
+
+std::string IgualCodigo(std::string_view columna, std::string_view codigo)
+{
+    const std::string c(columna), igual = c + "='" + LimpiaTextoSQL(codigo) + "'";
+    if (codigo.find('\'') == std::string_view::npos)
+        return igual;
+    return "(" + igual + " OR " + c + "='" + LimpiaTextoSQL(CodigoAnterior(codigo)) + "')";
 }

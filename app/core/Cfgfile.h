@@ -8,10 +8,12 @@
 
 #include "b_astr.h"
 
+#include <array>
 #include <cstdarg>
 #include <cstdio>
 #include <initializer_list>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,6 +61,19 @@ std::string SoloAlfanumericos(std::string_view texto);
 // once empty values are normalised to NULL.
 std::string IgualTexto(std::string_view columna, std::string_view valor);
 
+// The condition that a suffix column holds the suffix as the bank reads it: any stored form
+// of its three digits, blanks around them left out ("1", " 1", "01", "001"); a suffix
+// without a bank form, trimmed, as IgualTexto. The suffix goes in as given.
+std::string IgualSufijo(std::string_view columna, std::string_view sufijo);
+
+// A code (a drawee's reference, a user's code) as builds before the apostrophe was kept
+// stored it: every "'" as "`".
+std::string CodigoAnterior(std::string_view codigo);
+
+// The condition that a code column holds the code, as given or as CodigoAnterior; the code
+// goes in as given (cleaned here). An empty code matches no row.
+std::string IgualCodigo(std::string_view columna, std::string_view codigo);
+
 // ---- Concept templates: [Plantillas( Datos )] (Id_plantilla, Nombre) and their items in
 // [Plantillas( Elementos )] (Id_plantilla, Datos), read back in the order stored. An item's
 // Datos is its variable set's text form with the byte 0xB7 after every entry (UneValores).
@@ -89,7 +104,8 @@ int BorraPlantilla(int id);
 // matching key, or -1 (none, or the query failed); an insert gives the new key, or a
 // negative value when it failed. Texts go in cleaned (LimpiaTextoSQL); an empty text finds
 // the rows that hold none, as the inserts store it. Tax ids of presenters and issuers are
-// stored and found with their letters and digits only.
+// stored and found with their letters (as capitals) and digits only; suffixes are found as
+// the bank reads them (IgualSufijo).
 
 int BuscaUsuarioCodigo(std::string_view codigo);
 // 0 (not negative) when the INSERT fails. A null password stores the empty one.
@@ -129,20 +145,30 @@ const char *CortaCampo(const char *cursor, std::string &destino, size_t ancho);
 // file; -1 for a read error or a line that ends before position 97 (logged with the line).
 int LeeLineaUsuario(std::FILE *fichero, STRRegistroUsuario &registro, std::string &orden);
 
+// What an import of the users file did, by kind (0 users, 1 companies, 2 presenters, 3
+// issuers), each row counted once however many lines name it: rows added, rows found as the
+// file has them, and rows found with other data in the file, which stay as stored;
+// Diferencias names each value of these that differs (a language text's line).
+struct ResumenUsuarios {
+    std::array<int, 4> Nuevos{}, Iguales{}, Distintos{};
+    std::vector<std::string> Diferencias;
+    std::set<std::pair<int, int>> Vistos; // (kind, key) of the rows counted
+};
+
 // Finds or stores the line's user (code without blanks around it, empty password), its
 // company (by user and tax id), its presenter ("68" CSB19, "62" CSB58; none when its tax id
 // or suffix is blank) and its issuer (by presenter and both accounts; none when its tax id
-// or suffix is blank). The id of the last one found or stored; 0 for another order code
-// (nothing stored); negative when one could not be found or stored.
-int ImportaRegistroUsuario(const STRRegistroUsuario &registro, const std::string &orden);
+// or suffix is blank), counting each in resumen. The id of the last one found or stored; 0
+// for another order code (nothing stored); negative when one could not be found or stored.
+int ImportaRegistroUsuario(const STRRegistroUsuario &registro, const std::string &orden, ResumenUsuarios &resumen);
 
 // Imports the file in one transaction, showing its progress: 0 when every line was
 // imported; negative, with nothing stored, when the file could not be read, a line was
-// too short or a record failed.
-int ImportaUsuarios(const std::string &ruta);
+// too short or a record failed. resumen, when given, receives what it did.
+int ImportaUsuarios(const std::string &ruta, ResumenUsuarios *resumen = nullptr);
 
-// ImportaUsuarios with the wait cursor; a failure is shown (text 912); a success posts a
-// users change notice. True on success.
+// ImportaUsuarios with the wait cursor; a failure is shown (text 912), a success says what
+// the import did (texts 964 to 971) and posts a users change notice. True on success.
 bool ImportaFicheroUsuarios(const std::string &ruta);
 
 // The file's checksum (see Crc.h), each block of 2,048 bytes counted up to its first zero

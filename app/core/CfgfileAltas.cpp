@@ -29,7 +29,7 @@ int Alta(const std::string &sql)
 
 std::string Limpio(std::string_view texto) { return LimpiaTextoSQL(texto); }
 
-std::string NifLimpio(std::string_view nif) { return LimpiaTextoSQL(SoloAlfanumericos(nif)); }
+std::string NifLimpio(std::string_view nif) { return LimpiaTextoSQL(NifMayusculas(SoloAlfanumericos(nif))); }
 
 } // namespace
 
@@ -70,7 +70,7 @@ int BuscaPresentadorNif(int idEmpresa, std::string_view nif, std::string_view su
                             "WHERE [_Presentadores( Datos )].Id_empresa = %d   AND ",
                             idEmpresa) +
                      IgualTexto("[_Presentadores( Datos )].Id_nif", NifLimpio(nif)) + "   AND " +
-                     IgualTexto("[_Presentadores( Datos )].Sufijo", Limpio(sufijo)) + "  AND " +
+                     IgualSufijo("[_Presentadores( Datos )].Sufijo", sufijo) + "  AND " +
                      IgualTexto("[_Presentadores( Datos )].Id_orden", Limpio(orden)));
 }
 
@@ -99,7 +99,7 @@ int BuscaEmisorNif(int idPresentador, std::string_view nif, std::string_view suf
                                          "WHERE [_Emisores( Datos )].Id_presentador = %d   AND ",
                                          idPresentador) +
                                   IgualTexto("[_Emisores( Datos )].Id_nif", NifLimpio(nif)) + " AND " +
-                                  IgualTexto("[_Emisores( Datos )].Sufijo", Limpio(sufijo)));
+                                  IgualSufijo("[_Emisores( Datos )].Sufijo", sufijo));
 }
 
 int AltaEmisor(int idPresentador, std::string_view nif, std::string_view sufijo, std::string_view nombre,

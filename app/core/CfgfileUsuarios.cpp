@@ -6,6 +6,7 @@
 #include "Crc.h"
 #include "Frmmsg.h"
 #include "General.h"
+#include "Modmas.h"
 #include "Multiidioma.h"
 #include "Multiuser.h"
 #include "Usprogress.h"
@@ -58,6 +59,82 @@ private:
     bool m_antes = false;
 };
 
+// The tables of the kinds a line names, their keys and the language texts naming them.
+struct Clase {
+    const char *tabla, *clave;
+    int nombre;
+};
+const Clase kClases[] = {{"[_Usuarios()]", "Id_usuario", 77},
+                         {"[_Empresas( Datos )]", "Id_empresa", 973},
+                         {"[_Presentadores( Datos )]", "Id_presentador", 320},
+                         {"[_Emisores( Datos )]", "Id_emisor", 321}};
+
+// The differences a summary names; more are counted.
+constexpr size_t kDiferenciasNombradas = 20;
+
+// A value of the line beside the column that stores it and the language text naming it.
+struct Dato {
+    const char *columna;
+    int nombre;
+    const std::string &fichero;
+};
+
+// Whether a stored value is the line's as the import would store it: a tax id by its
+// letters and digits without regard to case, a suffix as the bank reads it.
+bool Igual(std::string_view columna, const std::string &guardado, const std::string &fichero)
+{
+    if (columna == "Id_nif")
+        return cp1252::equalNoCase(guardado, SoloAlfanumericos(fichero));
+    if (columna == "Sufijo")
+        return MismoSufijo(guardado, fichero);
+    return guardado == LimpiaTexto(fichero);
+}
+
+// A row stored by the line (key above 0) counts added, once; the key.
+int Nuevo(ResumenUsuarios &resumen, int clase, int id)
+{
+    if (id > 0 && resumen.Vistos.insert({clase, id}).second)
+        ++resumen.Nuevos[clase];
+    return id;
+}
+
+// A row found for the line counts, once, as it is or, naming quien and each value, with other
+// data in the file.
+void Hallado(ResumenUsuarios &resumen, int clase, int id, const std::string &quien, std::initializer_list<Dato> datos)
+{
+    if (!resumen.Vistos.insert({clase, id}).second)
+        return;
+    std::string fila;
+    DBGetData(FormatoSQL("SELECT * FROM %s WHERE %s=%d;", kClases[clase].tabla, kClases[clase].clave, id),
+              [&fila](char *texto, char *, int) { fila = texto; });
+    bool distinto = false;
+    for (const Dato &d : datos) {
+        const std::string guardado = NullToEmpty(GetCampoTexto(d.columna, fila));
+        if (Igual(d.columna, guardado, d.fichero))
+            continue;
+        distinto = true;
+        resumen.Diferencias.push_back(FormateaTexto(Idioma.GetTexto(970), Idioma.GetTexto(kClases[clase].nombre),
+                                                    quien, Idioma.GetTexto(d.nombre), d.fichero, guardado));
+    }
+    ++(distinto ? resumen.Distintos : resumen.Iguales)[clase];
+}
+
+std::string TextoResumen(const ResumenUsuarios &r)
+{
+    std::string texto = Idioma.GetTexto(964);
+    for (int clase = 0; clase < 4; ++clase)
+        texto += "\n" + FormateaTexto(Idioma.GetTexto(965 + clase), r.Nuevos[clase], r.Iguales[clase],
+                                      r.Distintos[clase]);
+    if (!r.Diferencias.empty())
+        texto += "\n\n" + Idioma.GetTexto(969);
+    const size_t nombradas = std::min(r.Diferencias.size(), kDiferenciasNombradas);
+    for (size_t i = 0; i < nombradas; ++i)
+        texto += "\n" + r.Diferencias[i];
+    if (r.Diferencias.size() > nombradas)
+        texto += "\n" + FormateaTexto(Idioma.GetTexto(971), r.Diferencias.size() - nombradas);
+    return texto;
+}
+
 } // namespace
 
 const char *CortaCampo(const char *cursor, std::string &destino, size_t ancho)
@@ -109,38 +186,53 @@ int LeeLineaUsuario(std::FILE *fichero, STRRegistroUsuario &registro, std::strin
     return int(largo);
 }
 
-int ImportaRegistroUsuario(const STRRegistroUsuario &r, const std::string &codigo)
+int ImportaRegistroUsuario(const STRRegistroUsuario &r, const std::string &codigo, ResumenUsuarios &resumen)
 {
     const char *orden = codigo == "62" ? "CSB58" : codigo == "68" ? "CSB19" : nullptr;
     if (!orden)
         return 0;
     const std::string codigoUsuario = Recorta(r.Cod_usuario);
     int usuario = BuscaUsuarioCodigo(codigoUsuario);
-    if (usuario < 0)
-        usuario = AltaUsuario(codigoUsuario, "", r.Nombre_usuario);
+    if (usuario >= 0)
+        Hallado(resumen, 0, usuario, codigoUsuario, {{"Nombre_usuario", 5, r.Nombre_usuario}});
+    else
+        usuario = Nuevo(resumen, 0, AltaUsuario(codigoUsuario, "", r.Nombre_usuario));
     if (usuario <= 0)
         return -1; // a user that could not be stored fails the import
     const std::string cif = Recorta(r.Cif);
     int empresa = BuscaEmpresaCif(usuario, cif);
-    if (empresa < 0)
-        empresa = AltaEmpresa(usuario, cif, r.Nombre_empresa);
+    if (empresa >= 0)
+        Hallado(resumen, 1, empresa, cif, {{"Nombre", 5, r.Nombre_empresa}});
+    else
+        empresa = Nuevo(resumen, 1, AltaEmpresa(usuario, cif, r.Nombre_empresa));
     if (empresa < 0 || r.Nif_presentador.empty() || r.Sufijo_presentador.empty())
         return empresa;
     int presentador = BuscaPresentadorNif(empresa, r.Nif_presentador, r.Sufijo_presentador, orden);
-    if (presentador < 0)
-        presentador =
-            AltaPresentador(empresa, r.Nif_presentador, orden, r.Sufijo_presentador, r.Nombre_presentador);
+    if (presentador >= 0)
+        Hallado(resumen, 2, presentador, r.Nif_presentador + " " + r.Sufijo_presentador,
+                {{"Razon_social", 5, r.Nombre_presentador}});
+    else
+        presentador = Nuevo(resumen, 2, AltaPresentador(empresa, r.Nif_presentador, orden, r.Sufijo_presentador,
+                                                         r.Nombre_presentador));
     if (presentador < 0 || r.Nif_emisor.empty() || r.Sufijo_emisor.empty())
         return presentador;
     const int emisor = BuscaEmisorCuentas(presentador, r.Cuenta_abono, r.Cuenta_cargo);
-    if (emisor >= 0)
-        return emisor;
-    return AltaEmisor(presentador, r.Nif_emisor, r.Sufijo_emisor, r.Nombre_emisor, r.Cuenta_abono, r.Cuenta_cargo,
-                      r.Desc_cuenta, r.Alias);
+    if (emisor < 0)
+        return Nuevo(resumen, 3, AltaEmisor(presentador, r.Nif_emisor, r.Sufijo_emisor, r.Nombre_emisor,
+                                            r.Cuenta_abono, r.Cuenta_cargo, r.Desc_cuenta, r.Alias));
+    Hallado(resumen, 3, emisor, r.Cuenta_abono,
+            {{"Id_nif", 469, r.Nif_emisor},
+             {"Sufijo", 9, r.Sufijo_emisor},
+             {"Razon_social", 5, r.Nombre_emisor},
+             {"Desc_cuenta", 42, r.Desc_cuenta},
+             {"Alias", 974, r.Alias}});
+    return emisor;
 }
 
-int ImportaUsuarios(const std::string &ruta)
+int ImportaUsuarios(const std::string &ruta, ResumenUsuarios *resumen)
 {
+    ResumenUsuarios propio;
+    ResumenUsuarios &cuenta = resumen ? *resumen : propio;
     std::unique_ptr<TFRMUsProgress> progreso;
     if (qobject_cast<QApplication *>(QCoreApplication::instance())) {
         progreso = std::make_unique<TFRMUsProgress>();
@@ -167,7 +259,7 @@ int ImportaUsuarios(const std::string &ruta)
         posicion += unsigned(leido);
         if (progreso && tamano > 0)
             progreso->ProgressBar1->setValue(int(posicion * 100 / tamano));
-        resultado = std::min(ImportaRegistroUsuario(registro, orden), 0);
+        resultado = std::min(ImportaRegistroUsuario(registro, orden, cuenta), 0);
     }
     if (leido < 0)
         resultado = -1;
@@ -182,14 +274,16 @@ int ImportaUsuarios(const std::string &ruta)
 bool ImportaFicheroUsuarios(const std::string &ruta)
 {
     int resultado = 0;
+    ResumenUsuarios resumen;
     {
         CursorEspera cursor;
-        resultado = ImportaUsuarios(ruta);
+        resultado = ImportaUsuarios(ruta, &resumen);
     }
     if (resultado < 0) {
         CajaMensaje(Idioma.GetTexto(912), Idioma.GetTexto(913), IconoMensaje::Informacion);
         return false;
     }
+    CajaMensaje(TextoResumen(resumen), Idioma.GetTexto(972), IconoMensaje::Informacion);
     if (App().Multiuser)
         App().Multiuser->NotificaActualizacion(NIVEL_USUARIOS, 0);
     return true;

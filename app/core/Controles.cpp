@@ -86,6 +86,13 @@ std::string LimpiaCaja(QLineEdit *caja)
     return limpio;
 }
 
+std::string LimpiaCajaNif(QLineEdit *caja)
+{
+    const std::string nif = NifMayusculas(LimpiaCaja(caja));
+    PonTextoCaja(caja, nif);
+    return nif;
+}
+
 QString Rotulo(int n)
 {
     return cp1252::toQString(Idioma.GetTexto(n));

@@ -27,6 +27,8 @@ void PonNumeroCaja(QLineEdit *caja, int n);
 
 // Cleans a line edit's text with LimpiaTexto, puts the result back and returns it.
 std::string LimpiaCaja(QLineEdit *caja);
+// The same for a NIF box, its letters then as capitals (NifMayusculas).
+std::string LimpiaCajaNif(QLineEdit *caja);
 
 // The language text n as a caption; Etiqueta adds " :" for a label.
 QString Rotulo(int n);

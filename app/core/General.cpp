@@ -76,6 +76,21 @@ std::optional<std::string> SufijoBanco(std::string_view sufijo)
     return std::string(3 - cifras.size(), '0') + cifras;
 }
 
+bool MismoSufijo(std::string_view a, std::string_view b)
+{
+    auto comparable = [](std::string_view sufijo) { return SufijoBanco(sufijo).value_or(Recorta(sufijo)); };
+    return cp1252::equalNoCase(comparable(a), comparable(b));
+}
+
+std::string NifMayusculas(std::string_view nif)
+{
+    std::string r(nif);
+    for (char &c : r)
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    return r;
+}
+
 void SafeSetFocus(QWidget *control)
 {
     if (control && control->isVisible() && control->isEnabled() && control->focusPolicy() != Qt::NoFocus)

@@ -352,6 +352,14 @@ int GetTipoOrdenFichero(std::string_view ruta);
 // any other text (empty, a letter, more than three digits) gives nothing.
 std::optional<std::string> SufijoBanco(std::string_view sufijo);
 
+// True when the bank reads two suffixes as one ("1", " 1", "01" and "001" are one); texts
+// without a bank form are compared trimmed, without regard to case.
+bool MismoSufijo(std::string_view a, std::string_view b);
+
+// A presenter's or issuer's tax id (NIF) as the bank matches it: its letters a to z as
+// capitals ("b46103834" gives "B46103834"); every other byte stays.
+std::string NifMayusculas(std::string_view nif);
+
 // ---- Dates ----
 
 // The date of a text in the user's short date format (day, month and year in the format's

@@ -3,6 +3,7 @@
 
 #include "cp1252.h"
 #include "profile.h"
+#include "qcp1252.h"
 
 #include <algorithm>
 #include <climits>
@@ -210,18 +211,27 @@ bool LectorLineas::Lee(std::string &linea)
 
 bool LectorLineas::Error() const { return m_fichero && std::ferror(m_fichero); }
 
-bool FicheroUtf8(std::string_view ruta)
+cp1252::Utf8Form LeeLineaDatos(std::string &linea)
 {
-    LectorLineas lector(ruta);
-    bool multibyte = false;
-    std::string linea;
-    while (lector.Lee(linea))
-        switch (cp1252::utf8Form(linea)) {
-        case cp1252::Utf8Form::Malformed: return false;
-        case cp1252::Utf8Form::Multibyte: multibyte = true; break;
-        case cp1252::Utf8Form::Ascii: break;
-        }
-    return multibyte;
+    const cp1252::Utf8Form forma = cp1252::utf8Form(linea);
+    if (forma == cp1252::Utf8Form::Multibyte)
+        linea = cp1252::fromUtf8Nearest(linea);
+    return forma;
+}
+
+std::string TextoDatos(std::string_view texto)
+{
+    std::string leido, linea;
+    for (size_t inicio = 0; inicio < texto.size();) {
+        const size_t fin = std::min(texto.find('\n', inicio), texto.size());
+        linea.assign(texto.substr(inicio, fin - inicio));
+        LeeLineaDatos(linea);
+        leido += linea;
+        if (fin < texto.size())
+            leido += '\n';
+        inicio = fin + 1;
+    }
+    return leido;
 }
 
 int ParseLayoutFile(std::string_view ruta, const LineDefList &layout, LineList &lineas)

@@ -14,6 +14,8 @@
 // that no text cut from it ends early.
 #pragma once
 
+#include "cp1252.h"
+
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -96,10 +98,15 @@ private:
     long long m_leidos = 0;
 };
 
-// Whether a text file is written in UTF-8: every line, as LectorLineas reads it, well-formed
-// UTF-8, and one at least with a character of more than one byte (a file of bytes below
-// 0x80 alone reads the same either way). False when the file cannot be read.
-bool FicheroUtf8(std::string_view ruta);
+// A line of a data file as the imports read it, in place: one that is well-formed UTF-8 with
+// a character of more than one byte is read as UTF-8 and turned into Windows-1252
+// (cp1252::fromUtf8Nearest), so that positions count characters; any other is read as
+// Windows-1252 bytes. Each line on its own: a line another program wrote in Windows-1252
+// inside a UTF-8 file keeps its letters. The line's form as UTF-8 before it was read.
+cp1252::Utf8Form LeeLineaDatos(std::string &linea);
+
+// A data file's text with each of its lines ('\n' ends one) read as LeeLineaDatos reads it.
+std::string TextoDatos(std::string_view texto);
 
 // Reads the data file and appends each recognised line, cut, to lineas in file order;
 // unrecognised lines are skipped. -1 when the file cannot be opened, else 0.

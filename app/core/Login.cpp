@@ -2,6 +2,7 @@
 #include "Login.h"
 
 #include "Aplicacion.h"
+#include "Cfgfile.h"
 #include "Controles.h"
 #include "General.h"
 #include "Imagenes.h"
@@ -247,9 +248,9 @@ bool TFormLogin::CompruebaUsuario(const std::string &codigo, const std::string &
     LoginData.Password.clear();
     LoginData.Nombre_usuario.clear();
     LoginData.Permisos.clear();
-    const std::string sql = FormateaTexto("SELECT * FROM [_Usuarios()] WHERE ([_Usuarios()].Cod_usuario='%s' AND "
+    const std::string sql = FormateaTexto("SELECT * FROM [_Usuarios()] WHERE (%s AND "
                                           "[_Usuarios()].Password='%s' AND [_Usuarios()].Activo=true);",
-                                          LimpiaTextoSQL(codigo), CodificaPassword(clave));
+                                          IgualCodigo("[_Usuarios()].Cod_usuario", codigo), CodificaPassword(clave));
     g_usuarioLeido = &LoginData;
     VASQ_GetData(sql.c_str(), CopiaUsuario);
     g_usuarioLeido = nullptr;

@@ -1,6 +1,7 @@
 // The organisation held by the user editor: loading, changes, uniqueness counts, writing.
 #include "Organizacion.h"
 
+#include "Cfgfile.h"
 #include "General.h"
 #include "Modmas.h"
 #include "Multiidioma.h"
@@ -120,12 +121,12 @@ bool MismosDatosUnicos(const DatosOrganizacion &a, const DatosOrganizacion &b)
         return cp1252::equalNoCase(e->Cif, std::get<STREmpresa>(b).Cif);
     if (const auto *p = std::get_if<STRPresentador>(&a)) {
         const auto &q = std::get<STRPresentador>(b);
-        return cp1252::equalNoCase(p->Id_nif, q.Id_nif) && cp1252::equalNoCase(p->Sufijo, q.Sufijo) &&
+        return cp1252::equalNoCase(p->Id_nif, q.Id_nif) && MismoSufijo(p->Sufijo, q.Sufijo) &&
                cp1252::equalNoCase(p->Id_orden, q.Id_orden);
     }
     const auto &e = std::get<STREmisor>(a);
     const auto &f = std::get<STREmisor>(b);
-    return cp1252::equalNoCase(e.Id_nif, f.Id_nif) && cp1252::equalNoCase(e.Sufijo, f.Sufijo);
+    return cp1252::equalNoCase(e.Id_nif, f.Id_nif) && MismoSufijo(e.Sufijo, f.Sufijo);
 }
 
 // The database count of candidato's uniqueness check, without the rows listed in excluir.
@@ -142,20 +143,20 @@ std::string SqlIguales(const ElementoOrganizacion &c, const std::string &excluir
                                        c.Padre, L(e->Cif));
     } else if (const auto *p = std::get_if<STRPresentador>(&c.Datos)) {
         sql = modifica ? FormateaTexto("SELECT COUNT(*) AS Total FROM [_Presentadores( Datos )] WHERE "
-                                       "Id_presentador<>%d AND Id_empresa=%d AND Id_nif='%s' AND Sufijo='%s' AND "
+                                       "Id_presentador<>%d AND Id_empresa=%d AND Id_nif='%s' AND %s AND "
                                        "Id_orden='%s'",
-                                       c.Clave, c.Padre, L(p->Id_nif), L(p->Sufijo), L(p->Id_orden))
+                                       c.Clave, c.Padre, L(p->Id_nif), IgualSufijo("Sufijo", p->Sufijo), L(p->Id_orden))
                        : FormateaTexto("SELECT COUNT(*) AS Total FROM [_Presentadores( Datos )] WHERE Id_empresa=%d "
-                                       "AND Id_nif='%s' AND Sufijo='%s' AND Id_orden='%s'",
-                                       c.Padre, L(p->Id_nif), L(p->Sufijo), L(p->Id_orden));
+                                       "AND Id_nif='%s' AND %s AND Id_orden='%s'",
+                                       c.Padre, L(p->Id_nif), IgualSufijo("Sufijo", p->Sufijo), L(p->Id_orden));
     } else {
         const auto &m = std::get<STREmisor>(c.Datos);
         sql = modifica ? FormateaTexto("SELECT COUNT(*) AS Total FROM [_Emisores( Datos )] WHERE Id_emisor<>%d AND "
-                                       "Id_presentador=%d AND Id_nif='%s' AND Sufijo='%s'",
-                                       c.Clave, c.Padre, L(m.Id_nif), L(m.Sufijo))
+                                       "Id_presentador=%d AND Id_nif='%s' AND %s",
+                                       c.Clave, c.Padre, L(m.Id_nif), IgualSufijo("Sufijo", m.Sufijo))
                        : FormateaTexto("SELECT COUNT(*) AS Total FROM [_Emisores( Datos )] WHERE Id_presentador=%d "
-                                       "AND Id_nif='%s' AND Sufijo='%s'",
-                                       c.Padre, L(m.Id_nif), L(m.Sufijo));
+                                       "AND Id_nif='%s' AND %s",
+                                       c.Padre, L(m.Id_nif), IgualSufijo("Sufijo", m.Sufijo));
     }
     if (!excluir.empty())
         sql += FormateaTexto(" AND %s NOT IN (%s)", kTablas[c.Nivel()].clave, excluir);

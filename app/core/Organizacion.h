@@ -103,7 +103,8 @@ public:
 
     // How many other rows of candidato's level and owner carry the same unique data (a
     // company's tax code; a presenter's NIF, suffix and order type; an issuer's NIF and
-    // suffix), compared as the database compares them (without regard to case):
+    // suffix), compared as the database compares them (without regard to case; suffixes as
+    // the bank reads them, "1" as "001"):
     // candidato.Clave is the row being modified, 0 for an addition. Rows in the database that
     // this object does not know are counted too; a failed query counts none.
     int CuentaIguales(const ElementoOrganizacion &candidato) const;

@@ -272,7 +272,7 @@ void TFRMEmisores::BTNAceptarClick()
         for (QLineEdit *caja : {c.banco, c.oficina, c.control, c.digitos})
             Padea(caja);
     LimpiaCaja(TXTRazon);
-    LimpiaCaja(TXTNif);
+    LimpiaCajaNif(TXTNif);
     LimpiaCaja(TXTSufijo);
     LimpiaCaja(TXTDesc_Cuenta_Cargo);
     if (!CompruebaObligatorios() || !CompruebaSufijo(TXTSufijo))

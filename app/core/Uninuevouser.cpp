@@ -2,6 +2,7 @@
 #include "Uninuevouser.h"
 
 #include "Aplicacion.h"
+#include "Cfgfile.h"
 #include "Controles.h"
 #include "General.h"
 #include "Modmas.h"
@@ -259,12 +260,12 @@ void TFRMNuevoUsuario::BTNCancelarClick()
 }
 
 // Another user with this code, compared as the login compares codes (without regard to
-// case), the edited user left out.
+// case, also as earlier builds stored them), the edited user left out.
 bool TFRMNuevoUsuario::CodigoRepetido(const std::string &codigo) const
 {
     int total = 0;
-    DBGetData(FormateaTexto("SELECT COUNT(*) AS Total FROM [_Usuarios()] WHERE Cod_usuario='%s' AND Id_usuario<>%d;",
-                            LimpiaTextoSQL(codigo), Numero(m_idUsuario)),
+    DBGetData(FormateaTexto("SELECT COUNT(*) AS Total FROM [_Usuarios()] WHERE %s AND Id_usuario<>%d;",
+                            IgualCodigo("Cod_usuario", codigo), Numero(m_idUsuario)),
               [&total](char *fila, char *seguir, int) {
                   total = Numero(GetCampo("Total", fila));
                   *seguir = 0;

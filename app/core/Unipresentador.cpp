@@ -134,7 +134,7 @@ void TFRMPresentador::BTNAceptarClick()
     if (!m_organizacion)
         return; // never prepared
     const std::string razon = LimpiaCaja(TXTRazon);
-    const std::string nif = LimpiaCaja(TXTNif);
+    const std::string nif = LimpiaCajaNif(TXTNif);
     const std::string sufijo = LimpiaCaja(TXTSufijo);
     if (razon.empty() || nif.empty() || sufijo.empty()) {
         AvisoTexto(4, 1, IconoMensaje::Error);

@@ -21,7 +21,7 @@ constexpr const char *kLibradosUsuario =
     "([_Emisores( Datos )] INNER JOIN [Librados( Datos )] ON [_Emisores( Datos )].Id_emisor = [Librados( Datos "
     ")].Id_emisor) ON [_Presentadores( Datos )].Id_presentador = [_Emisores( Datos )].Id_presentador) ON "
     "[_Empresas( Datos )].Id_empresa = [_Presentadores( Datos )].Id_empresa WHERE [_Empresas( Datos "
-    ")].Id_usuario=%d  AND [_Presentadores( Datos )].Id_orden='%s' AND [Librados( Datos )].Codigo_referencia='%s';";
+    ")].Id_usuario=%d  AND [_Presentadores( Datos )].Id_orden='%s' AND %s;";
 
 constexpr const char *kActualiza19 =
     "UPDATE [Librados( Datos )] SET [Librados( Datos )].Codigo_referencia = '%s', [Librados( Datos )].Razon_social "
@@ -142,7 +142,8 @@ int BuscaLibrado(int idUsuario, int tipoOrden, std::string_view codigo, std::str
     if (orden.empty())
         LogTipoDesconocido("FillSelectedInfo");
     int id = 0;
-    DBGetData(FormateaTexto(kLibradosUsuario, "*", idUsuario, orden, LimpiaTextoSQL(Recorta(codigo))),
+    DBGetData(FormateaTexto(kLibradosUsuario, "*", idUsuario, orden,
+                            IgualCodigo("[Librados( Datos )].Codigo_referencia", Recorta(codigo))),
               [&id, fila](char *texto, char *, int) {
                   id = Numero(GetCampo("Id_librado", texto));
                   if (fila)
@@ -267,10 +268,10 @@ std::string LibradosEmisor::Busca(int idEmisor, std::string_view codigo, int &id
         sentencia.emplace(std::string("SELECT [Librados( Datos )].Id_librado, [Librados( Datos )].Cuenta FROM "
                                       "[Librados( Datos )] WHERE ") +
                           (codigo.empty() ? IgualTexto("[Librados( Datos )].Codigo_referencia", "")
-                                          : "[Librados( Datos )].Codigo_referencia = ?") +
+                                          : "[Librados( Datos )].Codigo_referencia IN (?, ?)") +
                           " AND [Librados( Datos )].Id_emisor = ?;");
     if (!codigo.empty())
-        sentencia->Texto(codigo);
+        sentencia->Texto(codigo).Texto(CodigoAnterior(codigo));
     std::string cuenta;
     std::string error = sentencia->Entero(idEmisor).Consulta([&idLibrado, &cuenta](char *fila, char *seguir, int) {
         idLibrado = Numero(GetCampo("Id_librado", fila));

@@ -37,8 +37,9 @@ inline constexpr const char *kCuentaCeros = "00000000000000000000";
 // The drawee of a row text of [Librados( Datos )] ("NULL" reads empty).
 STRLibrado LeeFilaLibrado(std::string_view fila);
 
-// The Id_librado of the drawee with the reference code (trimmed) among the drawees of the
-// user's companies whose presenter has the order type; the last row found wins. 0 when
+// The Id_librado of the drawee with the reference code (trimmed; also as earlier builds
+// stored it, IgualCodigo) among the drawees of the user's companies whose presenter has the
+// order type; the last row found wins. 0 when
 // there is none or the query failed. fila, when given, receives that drawee's row text.
 int BuscaLibrado(int idUsuario, int tipoOrden, std::string_view codigo, std::string *fila = nullptr);
 
@@ -80,8 +81,8 @@ ResultadoLibrado GuardaLibrado(int tipoOrden, int idEmisor, int &idLibrado, cons
 class LibradosEmisor {
 public:
     // The Id_librado of the issuer's drawee with the code (0 when none; the first one when
-    // several): a code found as it is, an empty one as NULL or empty. Returns the empty
-    // text or the query's error.
+    // several): a code found as it is or as earlier builds stored it (CodigoAnterior), an
+    // empty one as NULL or empty. Returns the empty text or the query's error.
     std::string Busca(int idEmisor, std::string_view codigo, int &idLibrado);
     // The INSERT of GuardaLibrado: Insertado with the new key, or Fallido.
     ResultadoLibrado Inserta(int tipoOrden, int idEmisor, int &idLibrado, const STRLibrado &l);

@@ -23,6 +23,7 @@ constexpr int kTextoNadaImportado = 960;
 constexpr int kTextoDemasiadoLargo = 730;
 constexpr int kTextoLeidoUtf8 = 737;
 constexpr int kTextoLeido1252 = 738;
+constexpr int kTextoLeidoMezcla = 975;
 
 // What the window and the log show as the batches' repeated count.
 constexpr const char *kSinRepetidos = "--";
@@ -114,14 +115,12 @@ void _ImportacionUsuario::Avanza(long long hecho, long long total, bool guardand
 }
 
 bool ConstruyeEntradas(const std::string &datos, const LineDefList &layout, std::vector<EntradaImportacion> &entradas,
-                       const std::function<bool(long long leidos, long long tamano)> &seguir, bool *utf8)
+                       const std::function<bool(long long leidos, long long tamano)> &seguir, LecturaDatos *lectura)
 {
     LectorLineas lector(datos);
     if (!lector.Abierto())
         return false;
-    const bool enUtf8 = FicheroUtf8(datos);
-    if (utf8)
-        *utf8 = enUtf8;
+    LecturaDatos leidas;
     const long long tamano = Tamano(datos);
     std::vector<char> visto(layout.size(), 0);
     size_t previo = 0;
@@ -129,8 +128,11 @@ bool ConstruyeEntradas(const std::string &datos, const LineDefList &layout, std:
     std::string linea;
     LineDef cortada;
     while (seguir(lector.Leidos(), tamano) && lector.Lee(linea)) {
-        if (enUtf8)
-            linea = cp1252::fromUtf8Nearest(linea);
+        const cp1252::Utf8Form forma = LeeLineaDatos(linea);
+        if (forma == cp1252::Utf8Form::Multibyte)
+            ++leidas.Utf8;
+        else if (forma == cp1252::Utf8Form::Malformed && ++leidas.Ansi == 1)
+            leidas.PrimeraAnsi = lector.Numero();
         const LineDef *tipo = ReconoceLinea(layout, linea);
         if (!tipo)
             continue;
@@ -161,6 +163,8 @@ bool ConstruyeEntradas(const std::string &datos, const LineDefList &layout, std:
     EntradaImportacion cierre;
     cierre.Marca = 3;
     entradas.push_back(cierre);
+    if (lectura)
+        *lectura = leidas;
     return !lector.Error();
 }
 
@@ -203,10 +207,11 @@ void _ImportacionUsuario::ProcesarDato(const EntradaImportacion &entrada)
     EntradaImportacion convertida;
     convertida.Enlace = entrada.Enlace;
     convertida.Linea = entrada.Linea;
+    int motivo = 0;
     const std::optional<std::string> valor =
-        ConvierteValor(entrada.Valor, tipo, m_entorno.Euros, m_opciones.Separador_decimal);
+        ConvierteValor(entrada.Valor, tipo, m_entorno.Euros, m_opciones.Separador_decimal, &motivo);
     convertida.Valor = valor ? *valor : Recorta(entrada.Valor);
-    convertida.Ilegible = !valor;
+    convertida.Rechazo = short(valor ? 0 : motivo);
     Objetos &o = *m_objetos;
     _Tabla *tablas[] = {&o.Empresa, &o.Presentador, &o.Emisor, &o.Librado, &o.Recibo};
     for (int p = PEmpresa; p <= PRecibo; ++p)
@@ -284,14 +289,14 @@ _ImportacionUsuario::Resultado _ImportacionUsuario::Importa(const std::string &p
         return Resultado::SinPlantilla;
     }
     m_ejecutando = true;
-    bool utf8 = false;
+    LecturaDatos lectura;
     const bool leido = ConstruyeEntradas(
         datos, layout, m_entradas,
         [this](long long leidos, long long tamano) {
             Avanza(leidos, tamano, false);
             return m_seguir;
         },
-        &utf8);
+        &lectura);
     if (!leido) {
         m_ejecutando = false;
         m_entradas.clear();
@@ -303,7 +308,10 @@ _ImportacionUsuario::Resultado _ImportacionUsuario::Importa(const std::string &p
         m_entradas.clear();
         return Resultado::Cancelada;
     }
-    Mensaje(Texto(utf8 ? kTextoLeidoUtf8 : kTextoLeido1252));
+    if (lectura.Utf8 > 0 && lectura.Ansi > 0)
+        Mensaje(FormateaTexto(Texto(kTextoLeidoMezcla), lectura.Utf8, lectura.Ansi, lectura.PrimeraAnsi));
+    else
+        Mensaje(Texto(lectura.Utf8 > 0 ? kTextoLeidoUtf8 : kTextoLeido1252));
 
     PausaMultiusuario pausa(App().Multiuser);
     const bool transaccion = VASQ_BeginTrans() == 0;

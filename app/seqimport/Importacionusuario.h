@@ -9,7 +9,7 @@
 // statement the database refuses, rolls everything back and names the line at fault. The
 // log (Windows-1252, LF line ends) is the data file's name with the extension ".log",
 // opened for appending for the length of the run; it says whether the data file was read as
-// UTF-8 or as Windows-1252. Paths are Windows-1252.
+// UTF-8, as Windows-1252 or line by line as each. Paths are Windows-1252.
 #pragma once
 
 #include "Lineas.h"
@@ -26,13 +26,18 @@
 // first entry of a line carries its record mark: 2 when the line's kind was already seen
 // in the current record or stands before the previous line's kind in the layout, else 1; a
 // record-starting line without entries hands its mark on to the next entry. seguir is
-// called with the bytes read and the file's size; false from it stops the reading. A file
-// written in UTF-8 (FicheroUtf8) has its lines turned into Windows-1252 before they are cut
-// (cp1252::fromUtf8Nearest), so that positions count characters; utf8, when given, says so.
-// False when the file cannot be opened or read.
+// called with the bytes read and the file's size; false from it stops the reading. Each line
+// is read as LeeLineaDatos reads it, as UTF-8 or as Windows-1252 bytes; lectura, when given,
+// counts them. False when the file cannot be opened or read.
+// The lines read as UTF-8, those read as Windows-1252 with a byte above 0x7F, and the first
+// of these.
+struct LecturaDatos {
+    long long Utf8 = 0, Ansi = 0;
+    int PrimeraAnsi = 0;
+};
 bool ConstruyeEntradas(const std::string &datos, const LineDefList &layout, std::vector<EntradaImportacion> &entradas,
                        const std::function<bool(long long leidos, long long tamano)> &seguir,
-                       bool *utf8 = nullptr);
+                       LecturaDatos *lectura = nullptr);
 
 struct ContadoresImportacion {
     Contador Empresas, Presentadores, Emisores, Remesas, Recibos, Librados;

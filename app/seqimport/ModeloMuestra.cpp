@@ -22,7 +22,7 @@ bool ModeloMuestra::Carga(std::string_view ruta)
     const std::string texto((std::istreambuf_iterator<char>(fichero)), std::istreambuf_iterator<char>());
     if (fichero.bad())
         return false;
-    PonTexto(FicheroUtf8(ruta) ? cp1252::fromUtf8Nearest(texto) : texto);
+    PonTexto(TextoDatos(texto));
     return true;
 }
 

@@ -1,6 +1,6 @@
 // The sample grid's model: a customer's data file shown one character per cell, read as the
-// import reads it (Windows-1252 bytes, or UTF-8 when it is written so), so that a cell's
-// column is the position the import cuts.
+// import reads it (each line as Windows-1252 bytes, or as UTF-8 when it is written so), so
+// that a cell's column is the position the import cuts.
 // Rows are the file's lines (CR LF and LF alike), whole up to kMaxColumnas characters; the
 // columns are enough for the longest line with its line end, whose cell stays empty.
 //
@@ -24,8 +24,8 @@ public:
 
     explicit ModeloMuestra(QObject *parent = nullptr);
 
-    // The sample read from a file (one written in UTF-8, FicheroUtf8, turned into
-    // Windows-1252 as the import does); false (the grid as it was) when it cannot be read.
+    // The sample read from a file, each line as the import reads it (TextoDatos); false
+    // (the grid as it was) when it cannot be read.
     bool Carga(std::string_view ruta);
     // The sample from its bytes.
     void PonTexto(std::string_view texto);

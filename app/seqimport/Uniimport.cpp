@@ -24,6 +24,8 @@ namespace {
 constexpr const char *kCeros = "00000000000000000000";
 constexpr const char *kNueves = "99999999999999999999";
 constexpr const char *kFalta = "-----";
+// What the amount boxes say of an amount with more digits than its currency takes.
+constexpr int kDigitosEuros = 426, kDigitosPesetas = 425;
 
 std::string Texto(int n)
 {
@@ -88,7 +90,7 @@ bool SinCuenta(std::string_view cuenta)
 
 // A number written with separators: with the options' decimal separator read as the amount
 // boxes read it, after an optional sign; without one, the text as it is.
-std::optional<std::string> ConSeparadores(std::string v, bool euros, std::string_view separador)
+std::optional<std::string> ConSeparadores(std::string v, bool euros, std::string_view separador, int *motivo)
 {
     if (separador != "," && separador != ".")
         return v;
@@ -96,8 +98,11 @@ std::optional<std::string> ConSeparadores(std::string v, bool euros, std::string
     if (negativo || v[0] == '+')
         v.erase(0, 1);
     const ImporteTecleado leido = LeeImporteTecleado(v, euros ? kMonedaEuros : kMonedaPesetas, separador[0]);
-    if (leido.Rechazo != 0)
+    if (leido.Rechazo != 0) {
+        if (motivo)
+            *motivo = leido.Rechazo;
         return std::nullopt;
+    }
     const bool cero = leido.SQL.find_first_not_of("0.") == std::string::npos;
     return (negativo && !cero ? "-" : "") + leido.SQL;
 }
@@ -144,14 +149,14 @@ std::string ConvertirFecha(std::string_view texto, std::string_view formato)
 }
 
 std::optional<std::string> ConvierteNumerico(std::string_view valor, std::string_view tipo, bool euros,
-                                             std::string_view separador)
+                                             std::string_view separador, int *motivo)
 {
     std::string v;
     for (char c : valor)
         if (c != ' ')
             v += c;
     if (v.find_first_of(",.") != std::string::npos)
-        return ConSeparadores(v, euros, separador);
+        return ConSeparadores(v, euros, separador, motivo);
     const int decimales = euros ? 2 : 0;
     long long unidades = 0;
     if (SoloDigitos(v)) {
@@ -163,19 +168,24 @@ std::optional<std::string> ConvierteNumerico(std::string_view valor, std::string
                 digitos.insert(0, size_t(escala + 1) - digitos.size(), '0');
             digitos.insert(digitos.size() - size_t(escala), ".");
         }
-        if (LeeImporteSQL((v[0] == '-' ? "-" : "") + digitos, decimales, unidades) != LecturaImporte::Correcta)
-            unidades = 0;
+        // Digits alone always read: what does not is more than the currency takes, also once rounded.
+        if (LeeImporteSQL((v[0] == '-' ? "-" : "") + digitos, decimales, unidades) != LecturaImporte::Correcta ||
+            std::llabs(unidades) >= kTopeImporteCSB) {
+            if (motivo)
+                *motivo = euros ? kDigitosEuros : kDigitosPesetas;
+            return std::nullopt;
+        }
     }
     return TextoUnidades(unidades, decimales);
 }
 
 std::optional<std::string> ConvierteValor(std::string_view valor, std::string_view tipo, bool euros,
-                                          std::string_view separador)
+                                          std::string_view separador, int *motivo)
 {
     if (EmpiezaPor(tipo, "FECHA"))
         return ConvertirFecha(valor, tipo.substr(std::min<size_t>(6, tipo.size()))).substr(0, 10);
     if (EmpiezaPor(tipo, "NUMERICO"))
-        return ConvierteNumerico(valor, tipo, euros, separador);
+        return ConvierteNumerico(valor, tipo, euros, separador, motivo);
     return std::string(valor);
 }
 
@@ -239,7 +249,7 @@ bool _Tabla::TomarDato(const EntradaImportacion &entrada)
         if (c.Presente)
             m_entorno.Avisa(c.Nombre + Texto(555) + m_tabla + "  " + Texto(511) + " " + std::to_string(entrada.Linea));
         c.Valor = entrada.Valor;
-        c.Ilegible = entrada.Ilegible;
+        c.Rechazo = entrada.Rechazo;
         c.Presente = true;
         c.Linea = entrada.Linea;
         return true;
@@ -259,7 +269,7 @@ void _Tabla::AsignarValor(std::string_view campo, std::string_view valor)
 {
     if (Campo *c = const_cast<Campo *>(Busca(campo))) {
         c->Valor = valor;
-        c->Ilegible = false;
+        c->Rechazo = 0;
         c->Presente = true;
     }
 }
@@ -268,7 +278,7 @@ void _Tabla::Limpiar()
 {
     for (Campo &c : m_campos) {
         c.Valor.clear();
-        c.Ilegible = false;
+        c.Rechazo = 0;
         c.Presente = false;
     }
 }
@@ -279,10 +289,10 @@ std::string _Tabla::Valor(std::string_view campo) const
     return c ? c->Valor : std::string();
 }
 
-bool _Tabla::Ilegible(std::string_view campo) const
+int _Tabla::Rechazo(std::string_view campo) const
 {
     const Campo *c = Busca(campo);
-    return c && c->Ilegible;
+    return c ? c->Rechazo : 0;
 }
 
 std::string _Tabla::Recortado(std::string_view campo) const
@@ -642,8 +652,11 @@ bool _Recibo::Guardar()
     const int decimales = m_entorno.Euros ? 2 : 0;
     const std::string importe = Valor("Importe");
     long long unidades = 0;
-    if (Ilegible("Importe") || LeeImporteSQL(importe, decimales, unidades) != LecturaImporte::Correcta) {
+    const int rechazo = Rechazo("Importe");
+    if (rechazo != 0 || LeeImporteSQL(importe, decimales, unidades) != LecturaImporte::Correcta) {
         m_entorno.Avisa(Texto(292) + " " + importe);
+        if (rechazo != 0)
+            m_entorno.Avisa(Texto(rechazo));
         m_entorno.Avisa(LineaError(LineaCampo("Importe")));
         unidades = 0;
         situacion = 1;

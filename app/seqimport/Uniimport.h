@@ -47,7 +47,7 @@ struct EntradaImportacion {
     std::string Tipo;
     int Linea = 0;
     short Marca = 0;
-    bool Ilegible = false; // a number that does not read: Valor is the file's text, trimmed
+    short Rechazo = 0; // a number that does not read: the text saying why; Valor is the file's, trimmed
 };
 
 // ---- Conversions ----
@@ -59,19 +59,22 @@ std::string ConvertirFecha(std::string_view texto, std::string_view formato);
 
 // A value of a "NUMERICO..." type in storage form: blanks removed; a text of digits alone
 // is scaled by the decimals the type names ("NUMERICO_(2_DECIMALES)": "1234" is 12.34)
-// rounding half away from zero to the currency's decimals (2 in euros, none in pesetas), 0
-// when it does not read. A text with "," or "." is not scaled: with the options' separator
-// "," or "." it reads, after an optional sign, as an amount box of the currency reads it
-// with that decimal separator (LeeImporteTecleado: "1.234,56", "1.234", at most the
-// currency's decimals), nothing when it does not; with no separator it stays as it is.
+// rounding half away from zero to the currency's decimals (2 in euros, none in pesetas),
+// nothing when that is more than the currency takes (10 digits of pesetas, 8 integer digits
+// of euros, as the amount boxes); 0 for any other text without "," or ".". A text with ","
+// or "." is not scaled: with the options' separator "," or "." it reads, after an optional
+// sign, as an amount box of the currency reads it with that decimal separator
+// (LeeImporteTecleado: "1.234,56", "1.234", at most the currency's decimals), nothing when
+// it does not; with no separator it stays as it is. For nothing, motivo (when given)
+// receives the language text that says why, as the amount boxes say it.
 std::optional<std::string> ConvierteNumerico(std::string_view valor, std::string_view tipo, bool euros,
-                                             std::string_view separador);
+                                             std::string_view separador, int *motivo = nullptr);
 
 // The value of an entry converted by its type (blanks already removed from the type):
 // "FECHA_..." dates, "NUMERICO..." numbers; any other type unchanged. Nothing for a number
-// that does not read.
+// that does not read, with motivo as ConvierteNumerico's.
 std::optional<std::string> ConvierteValor(std::string_view valor, std::string_view tipo, bool euros,
-                                          std::string_view separador);
+                                          std::string_view separador, int *motivo = nullptr);
 
 // An account read from a data file, on its first 20 characters: empty or "-----" gives 20
 // zeros; a blank becomes "0" (corrected); any other non-digit, unless the control digits
@@ -113,7 +116,8 @@ public:
 protected:
     struct Campo {
         std::string Nombre, Enlace, Tipo;
-        bool Requerido = false, Presente = false, Ilegible = false;
+        bool Requerido = false, Presente = false;
+        int Rechazo = 0;
         int Linea = 0;
         std::string Valor;
     };
@@ -124,8 +128,9 @@ protected:
     bool ComprobacionEstricta();
     // The trimmed value.
     std::string Recortado(std::string_view campo) const;
-    // The field's value is a number that did not read, as the file gave it.
-    bool Ilegible(std::string_view campo) const;
+    // The language text saying why the field's value, a number as the file gave it, did not
+    // read; 0 when it read.
+    int Rechazo(std::string_view campo) const;
     // Normalises the account field in place; true when it was corrected.
     bool Normaliza(std::string_view campo);
     void PonId(int id)

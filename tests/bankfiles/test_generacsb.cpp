@@ -356,21 +356,29 @@ TEST_F(GeneraCSB, AnActiveBillWhoseAccountOrDueDateCannotBeSentIsNamedAndNothing
     }
 }
 
-TEST_F(GeneraCSB, SuffixesGoOutAsThreeDigitsOrTheFileIsRefusedByName)
+TEST_F(GeneraCSB, CodesAndCreditAccountsGoOutAsTheBankReadsThemOrTheFileIsRefusedByName)
 {
     const int r = cobros::Remesa(emisorB, "EUR", "Marzo");
     cobros::AltaRecibo(r, libradoB, {});
-    // Stored suffixes; the codes written, or the name refused (first, while nothing was written).
+    // Stored suffixes, issuer NIF and credit account; the codes written, or the refusal's line
+    // (first, while nothing was written).
     const struct {
         const char *presentador, *emisor, *sale;
+        const char *nif = "A22222222", *cuenta = "20590060212084518352";
     } casos[] = {
         {"", "002", "PRESENTADOR: B11111111 Norte, S.A."}, {"1A", "002", "PRESENTADOR: B11111111 Norte, S.A."},
         {"000", "A12", "EMISOR: A22222222 Emisor B"},      {"000", "0001", "EMISOR: A22222222 Emisor B"},
+        {"000", "002",
+         "ERROR: La cuenta de abono del emisor no tiene 20 d\xEDgitos con d\xEDgitos de control v\xE1lidos: "
+         "'21000111410200112239'",
+         "A22222222", "21000111410200112239"},
         {"1", "12", "B11111111001A22222222012"},           {" 1", "123", "B11111111001A22222222123"},
+        {"000", "2", "B11111111000A22222222002", "a22222222"},
     };
     for (const auto &c : casos) {
         Ejecuta("UPDATE [_Presentadores( Datos )] SET Sufijo=" + cobros::Literal(c.presentador));
-        Ejecuta("UPDATE [_Emisores( Datos )] SET Sufijo=" + cobros::Literal(c.emisor));
+        Ejecuta("UPDATE [_Emisores( Datos )] SET Sufijo=" + cobros::Literal(c.emisor) + ",Id_nif=" +
+                cobros::Literal(c.nif) + ",Cuenta_abono=" + cobros::Literal(c.cuenta));
         if (Genera(Peticion(1, "EUR", {{r, emisorB}})) != ResultadoCSB::Generado) {
             EXPECT_TRUE(Dicho(c.sale)) << c.sale;
             NadaEscrito(c.sale);

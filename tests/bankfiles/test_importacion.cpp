@@ -362,6 +362,34 @@ TEST_F(ImportaCSB, ABlankSuffixFindsItsPresenterAndIssuerAgain)
     EXPECT_EQ(cobros::Filas("SELECT * FROM [_Emisores( Datos )]"), 1);
 }
 
+TEST_F(ImportaCSB, AnIssuerWhoseAccountTheBankRefusesIsNamedAndCountedErroneous)
+{
+    std::vector<std::string> registros = Completa(
+        "5180", {csb::Registro("5680", {{17, "R1"}, {29, "DEUDOR"}, {69, "01822376180101507859"}, {89, "0000000100"},
+                                        {105, "        X1"}})});
+    for (std::string &r : registros)
+        r.replace(4, 9, "b65247983");
+    registros[1].replace(68, 20, "21000111410200112239");
+    Importa(Fichero(registros), "CSB19");
+    EXPECT_EQ(Aviso(), (std::vector<std::string>{FormateaTexto(Texto(961), "b65247983", "000", "EMISOR",
+                                                                "21000111410200112239"),
+                                                  Linea(2)}));
+    EXPECT_EQ(contadores[0], 1);
+    EXPECT_EQ(contadores[8], 1) << "imported and erroneous";
+    EXPECT_EQ(Valor("SELECT * FROM [_Emisores( Datos )]", "Id_nif"), "B65247983") << "a NIF's letters as capitals";
+    EXPECT_EQ(Valor("SELECT * FROM [_Presentadores( Datos )]", "Id_nif"), "B65247983");
+}
+
+TEST_F(ImportaCSB, AReferenceStoredWithAGraveAccentByAnEarlierBuildIsFoundForItsApostrophe)
+{
+    const std::string ruta = Fichero(Completa("5670", {Individual58("O'NEIL", "01822376180101507859", "0000001234")}));
+    Importa(ruta, "CSB58");
+    ASSERT_TRUE(cobros::Ejecuta("UPDATE [Librados( Datos )] SET Codigo_referencia='O`NEIL'"));
+    Importa(ruta, "CSB58");
+    EXPECT_EQ(contadores[7], 1) << "the drawee found";
+    EXPECT_EQ(cobros::Filas("SELECT * FROM [Librados( Datos )]"), 1);
+}
+
 // ---- What the program writes imports back as the same bills ----
 
 class VueltaCSB : public ImportaCSB {
@@ -381,6 +409,7 @@ protected:
         p.Ini = base.Programa().dir().file("Orvanta.INI");
         _GeneradorCSB g(p, {});
         EXPECT_EQ(g.Genera(), ResultadoCSB::Generado);
+        enviado = testutil::readFile(g.Fichero);
         const int ultima = std::stoi(Valor("SELECT MAX(Id_remesa) AS R FROM [Remesas()]", "R"));
         Importa(g.Fichero, tipo == 1 ? "CSB19" : "CSB58");
         EXPECT_EQ(Aviso(), std::vector<std::string>());
@@ -412,7 +441,52 @@ protected:
     {
         return Valor("SELECT Id_moneda FROM [Remesas()] WHERE Id_remesa=" + std::to_string(remesa), "Id_moneda");
     }
+
+    std::string enviado; // the last file generated
 };
+
+TEST_F(VueltaCSB, AFileOfOursFindsThePresenterIssuersAndDraweesThatSentIt)
+{
+    // Suffixes and NIFs as earlier builds and other programs stored them; the presenter code sent.
+    const struct {
+        int tipo;
+        const char *moneda, *nif, *presentador, *emisores[2], *codigo;
+    } casos[] = {
+        {1, "EUR", "b46103834", "1", {"12", "001"}, "B46103834001"},
+        {2, "ESP", "x1234567l", " 1", {"1", " 12"}, "X1234567L001"},
+        {1, "ESP", "12345678z", "001", {" 1", "012"}, "12345678Z001"},
+        {2, "EUR", "y7654321g", "12", {"001", "1"}, "Y7654321G012"},
+    };
+    const char *const cuentas[] = {"21000418450200051332", "20590060212084518352"};
+    for (const auto &c : casos) {
+        const int p = cobros::Presentador(empresa, c.tipo == 1 ? "CSB19" : "CSB58", c.nif, c.presentador, "Presenta");
+        std::vector<RemesaCSB> remesas;
+        for (int i = 0; i < 2; ++i) {
+            const int e = cobros::Emisor(p, c.nif, c.emisores[i], "Emisor", cuentas[i], "", "28079");
+            remesas.push_back({cobros::Remesa(e, c.moneda, "Remesa"), e});
+            cobros::Recibo recibo;
+            recibo.importe = c.moneda == std::string("EUR") ? "12.5" : "1500";
+            recibo.vencimiento = c.tipo == 2 ? "'2030/06/30'" : "NULL"; // CSB19 records carry none
+            recibo.primerConcepto = "Cuota";
+            for (const char *referencia : {"A", "B"})
+                cobros::AltaRecibo(remesas.back().IdRemesa,
+                                   cobros::AltaLibrado(e, {referencia, "Nombre", cuentas[1], "", "", "", "", "", ""}),
+                                   recibo);
+        }
+        const auto filas = [] {
+            return std::vector<int>{cobros::Filas("SELECT * FROM [_Presentadores( Datos )]"),
+                                    cobros::Filas("SELECT * FROM [_Emisores( Datos )]"),
+                                    cobros::Filas("SELECT * FROM [Librados( Datos )]")};
+        };
+        const std::vector<int> antes = filas();
+        const std::vector<int> nuevas = GeneraEImporta(c.tipo, c.moneda, remesas);
+        EXPECT_EQ(enviado.substr(4, 12), c.codigo);
+        EXPECT_EQ(filas(), antes) << c.codigo << ": no new presenter, issuer or drawee";
+        ASSERT_EQ(nuevas.size(), 2u) << c.codigo;
+        for (size_t i = 0; i < nuevas.size(); ++i)
+            EXPECT_EQ(Recibos(nuevas[i]), Recibos(remesas[i].IdRemesa)) << c.codigo << " batch " << i;
+    }
+}
 
 TEST_F(VueltaCSB, Csb19InEurosWithTwoIssuersAndTwoBlocksOfOne)
 {

@@ -216,14 +216,15 @@ TEST_F(Visor, TreeDetailPanelAndListsOfACsb19File)
     EXPECT_EQ(visor->LSTHistor->currentIndex().row(), 0) << "the first row is selected";
 }
 
-TEST_F(Visor, NamesShowTrimmedAndTheIssuersColumnsShowTheirTextsWhole)
+TEST_F(Visor, NamesShowTrimmedWithTheNormsEnyeAndTheIssuersColumnsShowTheirTextsWhole)
 {
     std::vector<Issuer> ordenantes = DosOrdenantes();
     ordenantes[0].nombre = "CONSTRUCCIONES Y REFORMAS DEL MEDITERRAN";
+    ordenantes[1].nombre = "CASTA\xA5" "ER Y MU\xA4OZ"; // the norms' code page 850
     Abre(Escribe(Registros('5', '8', ordenantes)));
     EXPECT_EQ(visor->TREEHistor->topLevelItem(0)->text(0), QStringLiteral("Presentador"));
-    EXPECT_EQ(visor->TREEHistor->topLevelItem(0)->child(1)->text(0), QStringLiteral("Emisor Dos"));
-    EXPECT_EQ(Celda(1, 0), QStringLiteral("Emisor Dos"));
+    EXPECT_EQ(visor->TREEHistor->topLevelItem(0)->child(1)->text(0), QStringLiteral("CASTA\u00D1ER Y MU\u00F1OZ"));
+    EXPECT_EQ(Celda(1, 0), QStringLiteral("CASTA\u00D1ER Y MU\u00F1OZ"));
     const QTableView *lista = visor->LSTHistor;
     const int margen = 2 * (lista->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
     for (int c = 0; c < lista->model()->columnCount(); ++c)

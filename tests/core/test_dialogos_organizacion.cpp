@@ -169,7 +169,13 @@ TEST_F(Dialogos, PresenterFieldsKeyAndOrderType)
         {"P", "1234", "1A", false, false, kSufijo, "Error", nullptr, "a letter"},
         {"P", "1234", "A12", false, false, kSufijo, "Error", nullptr, "a letter first"},
         {"P", "1234", " 1", false, false, kSufijo, "Error", nullptr, "a blank"},
+        {"P", "b46103834", "002", false, true, nullptr, nullptr, "B46103834002", "a NIF's letter as a capital"},
+        {"P", "B46103834", "001", false, false,
+         "Ya existe otro presentador con estos datos,\n no se puede completar la operaci\xF3n.", "Error", nullptr,
+         "the suffix \"1\" stored earlier is the bank's 001"},
     };
+    bd.Presentador(empresa, "CSB19", "B46103834", "1", "Antiguo");
+    ASSERT_TRUE(org.Carga(usuario));
     for (const Caso &c : casos) {
         TFRMPresentador d;
         d.PreparaAlta(org, empresa, 0);

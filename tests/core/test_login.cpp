@@ -75,6 +75,8 @@ TEST_F(Login, InactiveUserCannotLogInEvenWithTheRightPassword)
     EXPECT_TRUE(login.CompruebaUsuario("CARLA", "")) << "an empty password is compared as the empty text";
     EXPECT_FALSE(login.CompruebaUsuario("CARLA", " "));
     EXPECT_FALSE(login.CompruebaUsuario("ANA' OR '1'='1", "x")) << "the code goes into SQL cleaned";
+    bd.Usuario("O`DONNELL", "x");
+    EXPECT_TRUE(login.CompruebaUsuario("O'DONNELL", "x")) << "a code stored by earlier builds, typed as it was";
 }
 
 TEST_F(Login, WrongPasswordStaysOnTheFirstStep)

@@ -132,6 +132,7 @@ TEST(FicheroUsuarios, TheStoredRecordsAndAccountsAreThoseOfTheLine)
     Instalacion instalacion;
     Linea linea;
     linea.empresa = "Riegos de L'HOSPITALET";
+    linea.nifEmisor = "b12345678";
     testutil::writeFile(instalacion.Fichero(), linea.Texto() + "\n");
     ASSERT_EQ(ImportaUsuarios(instalacion.Fichero()), 0);
     const std::string usuario = "SELECT * FROM [_Usuarios()] WHERE Cod_usuario='US01'";
@@ -146,6 +147,7 @@ TEST(FicheroUsuarios, TheStoredRecordsAndAccountsAreThoseOfTheLine)
     EXPECT_EQ(copias::Valor(emisor, "Desc_cuenta"), "Cuenta de cobros");
     EXPECT_EQ(copias::Valor(emisor, "Alias"), "Cobros");
     EXPECT_EQ(copias::Valor(emisor, "Sufijo"), "001");
+    EXPECT_EQ(copias::Valor(emisor, "Id_nif"), "B12345678") << "a NIF's letters as capitals";
     EXPECT_EQ(copias::Valor("SELECT * FROM [_Presentadores( Datos )] ORDER BY Id_presentador DESC",
                             "Clave_presentador"),
               "B12345678000");
@@ -156,6 +158,38 @@ TEST(FicheroUsuarios, TheStoredRecordsAndAccountsAreThoseOfTheLine)
 
     TFormLogin login;
     EXPECT_TRUE(login.CompruebaUsuario("US01", "")) << "an imported user logs in with an empty password";
+}
+
+TEST(FicheroUsuarios, TheImportSaysWhatItAddedAndWhatTheFileHasOtherThanStored)
+{
+    copias::Base base;
+    Instalacion instalacion;
+    Linea linea;
+    linea.sufijoPresentador = "0";
+    testutil::writeFile(instalacion.Fichero(), linea.Texto() + "\n");
+    ASSERT_EQ(ImportaUsuarios(instalacion.Fichero()), 0);
+    ASSERT_TRUE(copias::Ejecuta("UPDATE [_Presentadores( Datos )] SET Sufijo='000'")) << "corrected in its dialog";
+    linea.nombre = "Ana Ruiz Gil";
+    linea.nombreEmisor = "Riegos del Norte";
+    Linea nueva = linea;
+    nueva.cuentaAbono = "051234568";
+    testutil::writeFile(instalacion.Fichero(), linea.Texto() + "\n" + nueva.Texto() + "\n");
+    const std::vector<int> antes = Totales();
+    RespondeCajas cajas;
+    EXPECT_TRUE(ImportaFicheroUsuarios(instalacion.Fichero()));
+    EXPECT_EQ(Totales(), (std::vector<int>{antes[0], antes[1], antes[2], antes[3] + 1})) << "only the new issuer";
+    ASSERT_EQ(cajas.Vistas.size(), 1u);
+    EXPECT_EQ(cajas.Vistas[0].titulo, cp1252::toQString("Importaci\xF3n de usuarios"));
+    EXPECT_EQ(cp1252::fromQString(cajas.Vistas[0].texto),
+              "Importaci\xF3n del fichero de usuarios terminada.\n"
+              "Usuarios nuevos: 0; sin cambios: 0; con otros datos en el fichero: 1.\n"
+              "Empresas nuevas: 0; sin cambios: 1; con otros datos en el fichero: 0.\n"
+              "Presentadores nuevos: 0; sin cambios: 1; con otros datos en el fichero: 0.\n"
+              "Emisores nuevos: 1; sin cambios: 0; con otros datos en el fichero: 1.\n\n"
+              "Datos del fichero que no se han aplicado (se conservan los guardados):\n"
+              "Usuario US01: Nombre 'Ana Ruiz Gil' en el fichero, 'Ana Ruiz' en la base de datos.\n"
+              "Emisor 00491500" + CalcDigitosControl("0049", "1500", "0051234567") +
+                  "0051234567: Nombre 'Riegos del Norte' en el fichero, 'Riegos emisor' en la base de datos.");
 }
 
 TEST(FicheroUsuarios, AShortLineFailsTheWholeImportWithABoxAndALogLine)
@@ -210,7 +244,7 @@ TEST(FicheroUsuarios, TheStartUpCheckAsksUntilAnImportSucceeds)
     testutil::writeFile(instalacion.Fichero(), Linea().Texto() + "\n");
     EXPECT_EQ(pregunta(QMessageBox::No).size(), 1u);
     EXPECT_EQ(guardado(), "*");
-    EXPECT_EQ(pregunta(QMessageBox::Yes).size(), 1u);
+    EXPECT_EQ(pregunta(QMessageBox::Yes).size(), 2u) << "the question, then what the import did";
     EXPECT_EQ(guardado(), std::to_string(CRCFichero(instalacion.Fichero())));
     EXPECT_TRUE(pregunta(QMessageBox::Yes).empty()) << "unchanged: not asked";
 

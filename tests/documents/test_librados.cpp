@@ -36,9 +36,12 @@ TEST_F(Librados, TheReferenceCodeIsFoundWithinTheUserAndOrderTypeOnly)
         {"blanks around the code", 1, 1, " R2 ", 2},
         {"without regard to case", 1, 1, "r2", 2},
         {"an apostrophe is looked up as stored", 1, 1, "O'1", 5},
+        {"and as earlier builds stored it", 1, 1, "O'2", 6},
         {"no such code", 1, 1, "R7", 0},
         {"an unknown order type finds nothing", 1, 0, "R2", 0},
     };
+    ASSERT_TRUE(copias::Ejecuta("INSERT INTO [Librados( Datos )] (Id_emisor,Codigo_referencia,Razon_social) "
+                                "VALUES (1,'O`2','Acento')"));
     for (const auto &c : casos)
         EXPECT_EQ(BuscaLibrado(c.usuario, c.tipo, c.codigo), c.id) << c.porque;
 

@@ -57,7 +57,11 @@ TEST(ConvierteNumerico, ScalesDigitsAndMendsSeparators)
         {"1.234", "NUMERICO", true, ",", "1234.00", "a thousands point"},
         {"12,5", "NUMERICO", true, ",", "12.50", "the options' comma is the decimal point"},
         {"12,5", "NUMERICO", true, ".", "12.50", "a lone comma before decimals, as the boxes read it"},
-        {"99999999999", "NUMERICO", false, ",", "0", "more than 10 digits"},
+        {"99999999999", "NUMERICO", false, ",", nullptr, "more than 10 digits"},
+        {"99999999999", "NUMERICO_(2_DECIMALES)", false, ",", "1000000000", "rounded to 10 digits"},
+        {"99999999999", "NUMERICO_(1_DECIMAL)", false, ",", nullptr, "rounded past 10 digits"},
+        {"9999999999", "NUMERICO_(2_DECIMALES)", true, ",", "99999999.99", "8 integer digits of euros"},
+        {"999999999995", "NUMERICO_(3_DECIMALES)", true, ",", nullptr, "rounded past them"},
         {"1.234,56", "NUMERICO_(2_DECIMALES)", true, ",", "1234.56", "thousands points, not scaled"},
         {"1,234.56", "NUMERICO", true, ".", "1234.56", "the other way round"},
         {"15.000", "NUMERICO", false, ",", "15000", "pesetas"},
@@ -344,14 +348,23 @@ TEST_F(Importacion, RefusedBillsAreCountedAndTheRestLand)
 TEST_F(Importacion, AmountsWithThousandsPointsReadByTheTemplatesSeparator)
 {
     Opciones("[Opciones]\nMoneda=Euros\nSeparador_decimal=,\n");
+    const int empresa = cobros::Empresa();
     ASSERT_EQ(Importa(Lineas({Presentador("B22222222", "000", "Presenta"), Emisor("C33333333", "001", "Uno"),
                               Librado("R1", "Alvarez"), Recibo("1.234,56"), Recibo("15.000,00"), Recibo("1.234"),
                               Recibo("2.500.00")}),
-                      cobros::Empresa()),
+                      empresa),
               _ImportacionUsuario::Resultado::Terminada);
     EXPECT_EQ(Valor("SELECT * FROM [Remesas()]", "Importe_total"), "17468.56");
     EXPECT_TRUE(EnMemo("Importe err\xF3neo. 2.500.00")) << "the file's text";
     EXPECT_EQ(run.Contadores().Recibos.Erroneos, 1);
+
+    Importa(Lineas({Presentador("B22222222", "000", "Presenta"), Emisor("C33333333", "001", "Uno"),
+                    Librado("R1", "Alvarez"), Recibo("9999999999")}),
+            empresa);
+    const auto erroneo = std::find(memo.begin(), memo.end(), "Importe err\xF3neo. 9999999999");
+    ASSERT_LT(erroneo + 1, memo.end()) << "the file's text";
+    EXPECT_EQ(erroneo[1], "Un importe en euros puede tener 8 d\xEDgitos enteros como m\xE1ximo.")
+        << "and why, never a rounded amount";
 }
 
 TEST_F(Importacion, CSB58CreditsWithoutAccountAreNormal)
@@ -392,6 +405,20 @@ TEST_F(Importacion, AUtf8DataFileIsCutByCharacters)
     EXPECT_EQ(Valor("SELECT * FROM [Documentos()]", "Situacion"), "0") << "the account after the name is whole";
     EXPECT_EQ(Valor("SELECT * FROM [Documentos()]", "Importe"), "12550");
     EXPECT_EQ(Valor("SELECT * FROM [Documentos()]", "F_vencimiento"), "02 10 03");
+}
+
+TEST_F(Importacion, AWindows1252LineInAUtf8FileKeepsItsLettersAndTheUtf8LinesTheirs)
+{
+    const std::string texto = cp1252::toUtf8(Lineas({Presentador("B22222222", "000", "Presenta"),
+                                                     Emisor("C33333333", "001", "Uno"), Librado("R1", "Pe\xF1" "a"),
+                                                     Recibo("100")})) +
+                              Lineas({Librado("R2", "Ib\xE1\xF1" "ez"), Recibo("200")});
+    ASSERT_EQ(Importa(texto, cobros::Empresa()), _ImportacionUsuario::Resultado::Terminada);
+    EXPECT_EQ(Valor("SELECT * FROM [Librados( Datos )] WHERE Codigo_referencia='R1'", "Razon_social"), "Pe\xF1" "a");
+    EXPECT_EQ(Valor("SELECT * FROM [Librados( Datos )] WHERE Codigo_referencia='R2'", "Razon_social"),
+              "Ib\xE1\xF1" "ez");
+    EXPECT_TRUE(EnMemo("Cada l\xEDnea del fichero de datos se ha le\xED" "do en su codificaci\xF3n: 1 en UTF-8 y 1 en "
+                       "Windows-1252 (ANSI), la primera de estas la 5."));
 }
 
 TEST_F(Importacion, ABillWhoseDraweeWasMendedIsErroneousUntilTheBillEditorSavesIt)
