@@ -24,7 +24,7 @@
 namespace {
 
 constexpr size_t kBuffer = 1 << 16;
-constexpr int kTextoRecibosAbiertos = 941;
+constexpr int kTextoRecibosAbiertos = 941, kTextoCierralos = 944;
 constexpr qint64 kIntervaloAvance = 64; // ms
 constexpr int kIntentosNombre = 1000;
 const char *const kEstrellas = "***********************************";
@@ -630,7 +630,7 @@ bool _GeneradorCSB::SinRecibosAbiertos()
                   IdsRemesas() + ") AND [Documentos()].Activo=TRUE AND [Documentos()].Block>0;",
               [&remesas](char *fila, char *, int) { remesas.push_back(GetCampoTexto("Descripcion", fila)); });
     for (const std::string &remesa : remesas)
-        Linea(FormateaTexto(Texto(kTextoRecibosAbiertos), remesa));
+        LineasError({Texto(kTextoRecibosAbiertos), "'" + remesa + "'", Texto(kTextoCierralos)});
     return remesas.empty();
 }
 
