@@ -160,6 +160,18 @@ int transaction(const char *label, Status (Connection::*step)())
     });
 }
 
+// Runs begin, commit or rollback of the second connection; 0 or 1, as C_Exec.
+int secondTransaction(Status (Connection::*step)())
+{
+    State &s = state();
+    if (!s.opened())
+        return 1;
+    const int result = guarded(nullptr, [&] { return (s.second.*step)().ok() ? 0 : 1; });
+    if (result != 0)
+        s.trace.write(1, "Error en la transacci\xF3n de C_Exec");
+    return result;
+}
+
 } // namespace
 } // namespace vasq
 
@@ -261,6 +273,21 @@ int C_Exec(const char *sql, int *rows)
     if (result != 0)
         s.trace.write(1, "Error en C_Exec");
     return result;
+}
+
+int C_BeginTrans(void)
+{
+    return secondTransaction(&Connection::begin);
+}
+
+int C_CommitTrans(void)
+{
+    return secondTransaction(&Connection::commit);
+}
+
+int C_Rollback(void)
+{
+    return secondTransaction(&Connection::rollback);
 }
 
 long long VASQ_GetLastInsertID(void)
@@ -370,6 +397,22 @@ int VASQ_LockExclusive(const char *path)
         if (!status.ok())
             return fail(label, 1, status);
         s.heldPath = path;
+        return 0;
+    });
+}
+
+int VASQ_DowngradeExclusive(void)
+{
+    const char *label = "[vasqdb::VASQ_DowngradeExclusive() ]";
+    return guarded(label, [&] {
+        State &s = state();
+        if (!s.opened() || s.path != s.heldPath)
+            return fail(label, 1, ownFailure(VASQ_ERR_NOTOPEN));
+        Status status = s.held.share();
+        if (!status.ok())
+            return fail(label, 1, status);
+        s.lock.adopt(s.held);
+        s.heldPath.clear();
         return 0;
     });
 }

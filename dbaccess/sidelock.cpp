@@ -46,6 +46,25 @@ Status SideLock::acquire(const std::string &path, bool exclusive)
     return {};
 }
 
+Status SideLock::share()
+{
+    int rc = -1;
+    if (m_fd >= 0)
+        do
+            rc = ::flock(m_fd, LOCK_SH | LOCK_NB);
+        while (rc != 0 && errno == EINTR);
+    if (rc != 0)
+        return ownFailure(VASQ_ERR_INUSE, "No se puede compartir el bloqueo de la base de datos.");
+    return {};
+}
+
+void SideLock::adopt(SideLock &other)
+{
+    release();
+    m_fd = other.m_fd;
+    other.m_fd = -1;
+}
+
 void SideLock::release()
 {
     if (m_fd >= 0) {

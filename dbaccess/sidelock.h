@@ -20,6 +20,11 @@ public:
     // lock of this process counts as another holder). Releases any lock held before.
     Status acquire(const std::string &path, bool exclusive);
     void release();
+    // Turns an exclusive lock into a shared one in one step of the kernel: no other holder
+    // gets in between. Fails with VASQ_ERR_INUSE when nothing is held.
+    Status share();
+    // Takes over what other holds (releasing its own first); other holds nothing after.
+    void adopt(SideLock &other);
 
     // The side file of the database at path.
     static std::string sideFile(const std::string &path);

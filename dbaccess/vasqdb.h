@@ -164,6 +164,18 @@ VASQ_API int VASQ_ExecSQL(const char *sql, int *rows);
  * the database has one writer at a time. */
 VASQ_API int C_Exec(const char *sql, int *rows);
 
+/* Transactions of the second connection: what C_Exec runs between C_BeginTrans and
+ * C_CommitTrans is written all together, or not at all after C_Rollback (or when the
+ * process ends before the commit). They nest as VASQ_BeginTrans does. The first statement
+ * that writes takes the database's write lock, waiting for other copies' writes as C_Exec
+ * does, and keeps it until the outermost commit or rollback: meanwhile the main
+ * connection must not write (it would wait for it until the busy timeout). Each returns 0
+ * on success, 1 on any failure (no database open, a commit or rollback without a
+ * transaction, the engine's refusal); records no error. */
+VASQ_API int C_BeginTrans(void);
+VASQ_API int C_CommitTrans(void);
+VASQ_API int C_Rollback(void);
+
 /* Rowid of the last row inserted through VASQ_ExecSQL since the database was opened
  * (the new key of a table with an INTEGER PRIMARY KEY), 0 when none or not open. Read it
  * right after the INSERT: unlike the column's maximum, no other running copy changes
@@ -290,6 +302,13 @@ VASQ_API int VASQ_LockExclusive(const char *path);
 /* Releases what VASQ_LockExclusive holds; returns 0 (also when nothing is held), or
  * VASQ_ERR_ALREADYOPEN, keeping it, while the database it holds is open here. */
 VASQ_API int VASQ_UnlockExclusive(void);
+
+/* Turns what VASQ_LockExclusive holds into the shared lock of the database open here on
+ * the same path, in one step: no other copy can hold the file alone in between, and other
+ * copies may open it from then on, as after a shared VASQ_OpenDB. Returns 0;
+ * VASQ_ERR_NOTOPEN (keeping the hold) when that database is not open here; VASQ_ERR_INUSE
+ * when the lock cannot be changed. */
+VASQ_API int VASQ_DowngradeExclusive(void);
 
 /* ------------------------------------------------------------------ last error */
 

@@ -24,7 +24,7 @@
 namespace {
 
 constexpr size_t kBuffer = 1 << 16;
-constexpr size_t kIdsPorSentencia = 500;
+constexpr int kTextoRecibosAbiertos = 941, kTextoCierralos = 944;
 constexpr qint64 kIntervaloAvance = 64; // ms
 constexpr int kIntentosNombre = 1000;
 const char *const kEstrellas = "***********************************";
@@ -129,6 +129,28 @@ private:
 };
 
 } // namespace
+
+// The run's one transaction, rolled back unless committed.
+class _GeneradorCSB::Transaccion {
+public:
+    Transaccion() : m_abierta(VASQ_BeginTrans() == 0) {}
+    ~Transaccion()
+    {
+        if (m_abierta) {
+            VASQ_Rollback();
+            VASQ_GetLastErrorCodeID();
+        }
+    }
+    bool Abierta() const { return m_abierta; }
+    bool Confirma()
+    {
+        m_abierta = m_abierta && VASQ_CommitTrans() != 0;
+        return !m_abierta;
+    }
+
+private:
+    bool m_abierta;
+};
 
 // ---- The temporary of a send file or history copy ----
 
@@ -311,12 +333,16 @@ ResultadoCSB _GeneradorCSB::Genera()
     bool bien = Reserva(salida, historico);
     if (bien) {
         Linea(166, Nombre + "'");
-        bien = Escribe(salida);
+        // The stamps are the run's first write: from there on it holds the database's write
+        // lock, so that no other copy opens or changes a bill between the look at the bills
+        // and the commit.
+        Transaccion transaccion;
+        bien = MarcaRecibos(transaccion) && SinRecibosAbiertos() && Escribe(salida);
         if (bien && !salida.Sincroniza()) {
             Linea(777, salida.Ruta() + "'");
             bien = false;
         }
-        bien = bien && !m_fechaErronea && Copia(salida, historico) && Marca();
+        bien = bien && !m_fechaErronea && Copia(salida, historico) && GuardaHistoria(transaccion);
     }
     if (!bien) {
         if (m_fechaErronea) {
@@ -374,11 +400,8 @@ bool _GeneradorCSB::Escribe(Salida &salida)
     const std::vector<RemesaCSB> &remesas = m_peticion.Remesas;
     if (remesas.empty() || !EscribeCabecera(salida))
         return false;
-    std::string ids;
-    for (const RemesaCSB &r : remesas)
-        ids += (ids.empty() ? "" : ",") + std::to_string(r.IdRemesa);
     DBGetData("SELECT COUNT(*) AS Total FROM [Documentos()] WHERE [Documentos()].Activo=TRUE AND "
-              "[Documentos()].Id_remesa IN (" + ids + ");",
+              "[Documentos()].Id_remesa IN (" + IdsRemesas() + ");",
               [this](char *fila, char *, int) { m_total = Numero(GetCampo("Total", fila)); });
     Avanza(true);
     for (size_t i = 0; i < remesas.size();) {
@@ -490,10 +513,8 @@ bool _GeneradorCSB::EscribeRemesa(Salida &salida, const RemesaCSB &remesa, const
         return false;
     }
     bool escrito = salida.Escribe(m_registros.CabeceraOrdenante(emisor, bloque.conConcepto) + "\r\n");
-    for (const Bloque::Recibo &r : bloque.recibos) {
+    for (const Bloque::Recibo &r : bloque.recibos)
         escrito = escrito && salida.Escribe(r.registros);
-        m_escritos.push_back(r.id);
-    }
     if (!escrito || !salida.Escribe(*total + "\r\n")) {
         Linea(777, salida.Ruta() + "'");
         return false;
@@ -590,19 +611,45 @@ bool _GeneradorCSB::Copia(Salida &salida, Salida &historico)
     return false;
 }
 
-bool _GeneradorCSB::Marca()
+std::string _GeneradorCSB::IdsRemesas() const
+{
+    std::string ids;
+    for (const RemesaCSB &r : m_peticion.Remesas)
+        ids += (ids.empty() ? "" : ",") + std::to_string(r.IdRemesa);
+    return ids;
+}
+
+bool _GeneradorCSB::MarcaRecibos(Transaccion &transaccion)
+{
+    int filas = 0;
+    if (transaccion.Abierta() &&
+        DBExecSQL("UPDATE [Documentos()] SET [Documentos()].F_proceso = '" + FechaSQL(m_peticion.Hoy) +
+                      "' WHERE [Documentos()].Id_remesa IN (" + IdsRemesas() +
+                      ") AND [Documentos()].Activo=TRUE AND Block<1;",
+                  filas)
+            .empty())
+        return true;
+    Linea(779);
+    return false;
+}
+
+bool _GeneradorCSB::SinRecibosAbiertos()
+{
+    std::vector<std::string> remesas;
+    DBGetData("SELECT DISTINCT [Remesas()].Descripcion FROM [Remesas()] INNER JOIN [Documentos()] ON "
+              "[Remesas()].Id_remesa = [Documentos()].Id_remesa WHERE [Documentos()].Id_remesa IN (" +
+                  IdsRemesas() + ") AND [Documentos()].Activo=TRUE AND [Documentos()].Block>0;",
+              [&remesas](char *fila, char *, int) { remesas.push_back(GetCampoTexto("Descripcion", fila)); });
+    for (const std::string &remesa : remesas)
+        LineasError({Texto(kTextoRecibosAbiertos), "'" + remesa + "'", Texto(kTextoCierralos)});
+    return remesas.empty();
+}
+
+bool _GeneradorCSB::GuardaHistoria(Transaccion &transaccion)
 {
     const std::string hoy = FechaSQL(m_peticion.Hoy);
-    bool bien = VASQ_BeginTrans() == 0;
+    bool bien = true;
     int filas = 0;
-    for (size_t i = 0; bien && i < m_escritos.size(); i += kIdsPorSentencia) {
-        std::string ids;
-        for (size_t k = i; k < std::min(m_escritos.size(), i + kIdsPorSentencia); ++k)
-            ids += (k == i ? "" : ",") + std::to_string(m_escritos[k]);
-        bien = DBExecSQL("UPDATE [Documentos()] SET [Documentos()].F_proceso = '" + hoy +
-                             "' WHERE [Documentos()].Id_documento IN (" + ids + ") AND Block<1;",
-                         filas).empty();
-    }
     for (const RemesaCSB &r : m_peticion.Remesas) {
         const std::string id = std::to_string(r.IdRemesa);
         bien = bien &&
@@ -613,13 +660,10 @@ bool _GeneradorCSB::Marca()
                              "' WHERE [Remesas()].Id_remesa = " + id + ";",
                          filas).empty();
     }
-    bien = bien && VASQ_CommitTrans() == 0;
-    if (!bien) {
-        VASQ_Rollback();
-        VASQ_GetLastErrorCodeID();
-        Linea(779);
-    }
-    return bien;
+    if (bien && transaccion.Confirma())
+        return true;
+    Linea(779);
+    return false;
 }
 
 void _GeneradorCSB::ActualizaContador(long long n)

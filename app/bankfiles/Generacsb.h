@@ -7,11 +7,13 @@
 //    UltimoFichero (read again) whose send file and history copy ("hst" + name) are both
 //    free and named by no history row; both are reserved by creating their temporaries
 //    (the name + ".tmp") exclusively, each held with an advisory lock (flock);
-// 2. the records into the send temporary, every write checked, flushed to disk, and
-//    copied into the history temporary, flushed too;
-// 3. one transaction: the processing date on the bills written (those no other copy
-//    holds), a history row per batch naming the history copy's final path, the batches'
-//    generation date;
+// 2. one transaction, whose first write, the processing date on the active bills of the
+//    batches, takes the database's write lock: no other copy opens or changes a bill until
+//    it ends. A batch with an active bill that another copy has open (its Block above 0)
+//    refuses the run, named in the sink, with nothing written;
+// 3. in it, the records into the send temporary, every write checked, flushed to disk, and
+//    copied into the history temporary, flushed too; then a history row per batch naming
+//    the history copy's final path, the batches' generation date, and the commit;
 // 4. both temporaries renamed into place without replacing anything, the history copy
 //    first;
 // 5. UltimoFichero = N + 1 in the ini, never lowering what it holds.
@@ -79,6 +81,7 @@ public:
 private:
     struct Bloque;
     class Salida;
+    class Transaccion;
 
     bool Escribe(Salida &salida);
     bool EscribeCabecera(Salida &salida);
@@ -88,7 +91,12 @@ private:
     bool LeeEmisor(int idEmisor, EmisorCSB &emisor);
     bool Reserva(Salida &salida, Salida &historico);
     bool Copia(Salida &salida, Salida &historico);
-    bool Marca();
+    std::string IdsRemesas() const;
+    bool MarcaRecibos(Transaccion &transaccion);
+    // False, naming each batch in the sink, when an active bill of the run is open in
+    // another copy.
+    bool SinRecibosAbiertos();
+    bool GuardaHistoria(Transaccion &transaccion);
     void ActualizaContador(long long n);
     void Linea(const std::string &texto);
     void Linea(int texto, const std::string &cola = {});
@@ -112,7 +120,6 @@ private:
     long long m_numero = 0;
     bool m_fechaErronea = false;
     QElapsedTimer m_reloj;
-    std::vector<int> m_escritos; // ids of the bills written, batch after batch
 };
 
 // Whether a bill's account may go into a send file of the format (1 CSB19, 2 CSB58): 20

@@ -62,6 +62,20 @@ const char *const kDesbloqueoTotal[] = {
     "DELETE FROM [Actualizaciones()]",
 };
 
+// The all-clear of the last copy out, through the logged SQL layer.
+void DesbloqueoTotal()
+{
+    for (const char *sql : kDesbloqueoTotal) {
+        int filas = 0;
+        DBExecSQL(sql, filas);
+    }
+}
+
+// A pass every 2 seconds; a copy whose heartbeat stands still over 20 passes is dead.
+constexpr int kIntervaloPasada = 2000; // ms
+constexpr int kVentanaBarrido = 20 * kIntervaloPasada / 1000; // s
+constexpr int kSegundosDia = 24 * 60 * 60;
+
 // The path with its extension (after the last "." of the file name) replaced.
 std::string CambiaExtension(const std::string &ruta, const char *extension)
 {
@@ -86,7 +100,7 @@ void GuardaCopiaAntigua(const std::string &rutaBD)
 _multiuser::_multiuser(QObject *parent)
     : QObject(parent)
 {
-    m_timer.setInterval(2000);
+    m_timer.setInterval(kIntervaloPasada);
     connect(&m_timer, &QTimer::timeout, this, &_multiuser::Execute);
 }
 
@@ -107,6 +121,7 @@ bool _multiuser::InsertaRegistro()
     int filas = 0;
     DBExecSQL(FormatoSQL("INSERT INTO [Aplicaciones()] (Hora) VALUES ('%s');", Hora().c_str()), filas);
     Num_Aplicacion = filas > 0 ? int(VASQ_GetLastInsertID()) : 0;
+    m_leidaGuardada = 0;
     return filas > 0;
 }
 
@@ -140,11 +155,42 @@ bool _multiuser::FinMultiusuario()
                                         });
     if (!error.empty() || Numero(fila, "Total", -1) != 0)
         return false;
-    for (const char *sql : kDesbloqueoTotal) {
-        int filas = 0;
-        DBExecSQL(sql, filas);
-    }
+    DesbloqueoTotal();
     return true;
+}
+
+bool _multiuser::UltimaSalida()
+{
+    std::vector<std::string> filas;
+    if (!Consulta("SELECT Num_Aplicacion,Hora FROM [Aplicaciones()];", filas))
+        return false;
+    for (const std::string &fila : filas)
+        if (Reciente(GetCampo("Hora", fila)))
+            return false;
+    if (filas.empty())
+        return true;
+    int borradas = 0;
+    DBExecSQL("DELETE * FROM [Aplicaciones()];", borradas);
+    DesbloqueoTotal();
+    return true;
+}
+
+// Whether a heartbeat "hhnnss" lies within the sweep's window of this copy's clock, on
+// either side; a time that cannot be read counts as recent.
+bool _multiuser::Reciente(const std::string &hora) const
+{
+    auto segundos = [](std::string_view texto) {
+        if (texto.size() != 6)
+            return -1;
+        const int h = Entero(texto.substr(0, 2), -1), m = Entero(texto.substr(2, 2), -1),
+                  s = Entero(texto.substr(4, 2), -1);
+        return h >= 0 && m >= 0 && s >= 0 ? (h * 60 + m) * 60 + s : -1;
+    };
+    const int latido = segundos(hora);
+    if (latido < 0)
+        return true;
+    const int distancia = ((segundos(Hora()) - latido) % kSegundosDia + kSegundosDia) % kSegundosDia;
+    return distancia <= kVentanaBarrido || distancia >= kSegundosDia - kVentanaBarrido;
 }
 
 bool _multiuser::LiberaAplicacion(int numAplicacion)
@@ -152,7 +198,8 @@ bool _multiuser::LiberaAplicacion(int numAplicacion)
     std::string fila;
     if (!PrimeraFila(FormatoSQL("SELECT * FROM [Aplicaciones()] WHERE Num_Aplicacion=%d;", numAplicacion), fila))
         return false;
-    // Whoever deletes the row releases what it names, once.
+    // Whoever deletes the row releases what it names, once, in the same transaction.
+    Atomica atomica(*this);
     if (Ejecuta(FormatoSQL("DELETE * FROM [Aplicaciones()] WHERE Num_Aplicacion=%d;", numAplicacion)) > 0) {
         auto registro = [&fila](const char *campo) { return Numero(fila, campo, 0); };
         const int documento = registro("Reg_Documentos"), librado = registro("Reg_Librado"),
@@ -175,6 +222,8 @@ bool _multiuser::LiberaAplicacion(int numAplicacion)
         if (login > 0)
             Decrementa(Nivel::Usuario, login);
     }
+    atomica.Confirma();
+    BorraAvisosLeidos();
     if (numAplicacion == Num_Aplicacion) {
         Id_UsuarioLogineado = 0;
         Reg_Usuario = Reg_Empresa = Reg_Presentador = Reg_Emisor = Reg_Remesa = 0;
@@ -216,8 +265,12 @@ void _multiuser::ConvierteBaseDatos()
 
 void _multiuser::Execute()
 {
-    if (m_enPaso || !Registrado)
+    if (!Registrado)
         return;
+    if (m_enPaso) {
+        ActualizaHora();
+        return;
+    }
     m_enPaso = true;
     const QPointer<_multiuser> vivo(this);
     ++Inactividad.Ticks;
@@ -312,23 +365,29 @@ void _multiuser::LeeActualizaciones()
              filas);
     for (const std::string &fila : filas)
         UltimaActualizacion = Numero(fila, "Id_Actualizacion", UltimaActualizacion);
+    if (UltimaActualizacion != m_leidaGuardada &&
+        Ejecuta(FormatoSQL("UPDATE [Aplicaciones()] SET Ultima_Actualizacion=%d WHERE Num_Aplicacion=%d;",
+                           UltimaActualizacion, Num_Aplicacion)) > 0) {
+        m_leidaGuardada = UltimaActualizacion;
+        BorraAvisosLeidos();
+    }
 
     const QPointer<_multiuser> vivo(this);
     for (const std::string &fila : filas) {
-        const int nivel = Numero(fila, "Nivel", 0), idActualizar = Numero(fila, "Id_Actualizar", 0),
-                  id = Numero(fila, "Id_Actualizacion", 0), numero = Numero(fila, "Num_Aplicacion", 0),
-                  usuario = Numero(fila, "Id_Usuario", 0);
-        const bool ajena = numero != Num_Aplicacion;
-        if (ajena)
-            Ejecuta(FormatoSQL("UPDATE [Actualizaciones()] SET Contador=Contador+1 WHERE Id_Actualizacion=%d;", id));
-        Ejecuta(FormatoSQL("DELETE FROM [Actualizaciones()] WHERE Id_Actualizacion=%d AND Contador>=%d;", id,
-                        NumAplicaciones - 1));
-        if (ajena && Host.ProcesaActualizacion) {
-            Inactividad.Refrescando = true;
-            Host.ProcesaActualizacion(usuario, nivel, idActualizar);
-            Inactividad.Refrescando = false;
-            if (!vivo || !Activo())
-                return;
-        }
+        if (Numero(fila, "Num_Aplicacion", 0) == Num_Aplicacion || !Host.ProcesaActualizacion)
+            continue;
+        Inactividad.Refrescando = true;
+        Host.ProcesaActualizacion(Numero(fila, "Id_Usuario", 0), Numero(fila, "Nivel", 0),
+                                  Numero(fila, "Id_Actualizar", 0));
+        Inactividad.Refrescando = false;
+        if (!vivo || !Activo())
+            return;
     }
+}
+
+// The notices that every registered copy has read.
+void _multiuser::BorraAvisosLeidos()
+{
+    Ejecuta("DELETE FROM [Actualizaciones()] WHERE Id_Actualizacion<="
+            "(SELECT MIN(Ultima_Actualizacion) FROM [Aplicaciones()]);");
 }

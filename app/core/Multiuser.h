@@ -4,23 +4,26 @@
 //
 // One object lives for the whole run (App().Multiuser) and works on the main thread only.
 // Each running copy has one row in [Aplicaciones()], keyed by its number Num_Aplicacion,
-// holding its heartbeat time Hora ("hhnnss") and its current records (the Reg_ members and
-// the logged-in user). Every 2 seconds a pass of the coordination timer counts one tick of
-// inactivity, writes the heartbeat, sweeps away copies whose heartbeat stopped (at the first
-// pass and every 20th) and applies the change notices of the other copies.
+// holding its heartbeat time Hora ("hhnnss"), its current records (the Reg_ members and
+// the logged-in user) and the last change notice it has read. Every 2 seconds a pass of the
+// coordination timer counts one tick of inactivity, writes the heartbeat, sweeps away copies
+// whose heartbeat stopped (at the first pass and every 20th) and applies the change notices
+// of the other copies; a notice goes once every registered copy has read it.
 //
 // Locks are counters: each shared table has an integer column Block, 0 when free. An
 // exclusive lock raises it only from 0, a shared lock raises it at any value, an unlock
 // lowers it while above 0. A lock also takes a shared lock on each record above it in the
 // ownership chain (company -> user, presenter -> company, issuer -> presenter, batch ->
 // issuer, bill -> batch and, apart, the bill's drawee); an unlock that lowered its row
-// releases the same chain. Templates use Block as a flag (1 locked) and have no chain.
+// releases the same chain. Templates use Block as a flag (1 locked) and have no chain. A
+// lock or unlock and the rewrite of the copy's row that names its records are written in
+// one transaction of the second connection: a copy that dies halfway leaves neither, so
+// the row always names what the copy holds and a sweep releases exactly that.
 //
 // The locks, the heartbeat, the notices and the sweep run unlogged on vasqdb's second
 // connection (C_Exec) and its direct queries (VASQ_GetData), outside any transaction, so
-// they do not count as user activity and a rollback does not undo them (the release of a
-// bill's own lock alone runs on the first connection, with the save of the bill). Their
-// failures are ignored: a failed lock is refused, a failed unlock changed nothing, a failed
+// they do not count as user activity and a rollback does not undo them. Their failures are
+// ignored: a failed lock is refused, a failed unlock changed nothing, a failed
 // step is tried again at the next pass. Registration, unregistration and the conversion run
 // through the logged SQL layer (DBGetData, DBExecSQL).
 #pragma once
@@ -98,6 +101,14 @@ public:
     // count failed. Registrado is clear afterwards, so a second call returns true at once.
     bool FinMultiusuario();
 
+    // The last exit's decision, once this copy holds the database alone (no other copy has
+    // it open, so a row left in the registry is a copy that died): true when no row is
+    // left or every row left is dead, after deleting those rows and, as the last copy out,
+    // setting every Block to 0 and deleting every notice. False, changing nothing, when a
+    // row's heartbeat is within the sweep's window of this copy's clock (a copy that may
+    // still run, whatever the lock said) or the registry cannot be read.
+    bool UltimaSalida();
+
     // Releases the copy numAplicacion (a dead one, or this one at exit): reads its row,
     // deletes it, and only when this call deleted it (so that two sweeping copies never
     // both release it) lowers the Block of each record the row names, with its chain.
@@ -122,14 +133,16 @@ public:
     // true when the database has the shipped definitions. Called by IniciaMultiusuario.
     static bool ActualizaEsquema();
 
-    // Rewrites this copy's row from the members (logged-in user and the Reg_ records).
-    void GuardaRegistros();
+    // Rewrites this copy's row from the members (logged-in user and the Reg_ records): 1 when
+    // written, 0 when the copy has no row (taken for dead), -1 when the statement failed.
+    int GuardaRegistros();
 
     // ---- The coordination loop ----
 
     // One pass of the 2-second timer, never re-entered (a pass that would start inside
-    // another, from a modal window of a host call, is skipped): one tick of inactivity
-    // (also while paused); unless Pausado: heartbeat, the time-out call when
+    // another, from a modal window of a host call such as the time-out's countdown, only
+    // beats, so that a copy waiting for its user is never taken for dead): one tick of
+    // inactivity (also while paused); unless Pausado: heartbeat, the time-out call when
     // TiempoInactividad * 30 <= ticks, heartbeat; then, still registered and not paused:
     // heartbeat, the sweep at the first pass and every 20th, and the notice read.
     void Execute();
@@ -153,10 +166,10 @@ public:
 
     // Reads the notices posted since the last read (nothing while paused): counts the rows
     // of [Aplicaciones()] into NumAplicaciones (a failed or zero count skips the read);
-    // for each other copy's notice raises its Contador in the statement and hands it to
-    // the host's ProcesaActualizacion with Refrescando set; deletes each notice whose
-    // Contador reached NumAplicaciones - 1 (a copy alone deletes its own). A copy never
-    // applies its own notices.
+    // writes the last notice read to this copy's row and deletes every notice that each
+    // registered copy has read (a copy alone deletes its own); hands each other copy's
+    // notice to the host's ProcesaActualizacion with Refrescando set. A copy never applies
+    // its own notices. Writes nothing per notice.
     void LeeActualizaciones();
 
     // ---- Row locks ----
@@ -184,8 +197,7 @@ public:
     bool DesbloqueaPresentador(int id, bool conservar);
     bool DesbloqueaEmisor(int id, bool conservar);
     bool DesbloqueaRemesa(int id, bool conservar);
-    // The bill's own counter is lowered on the first connection (inside the caller's
-    // transaction); when it changed, its batch chain and its drawee are released and the
+    // When the bill's counter changed, its batch chain and its drawee are released and the
     // record forgotten. Always true.
     bool DesbloqueaDocumento(int id);
     // True when the drawee's counter changed; with cadena also releases its issuer chain
@@ -235,6 +247,7 @@ public:
 
 private:
     enum class Nivel { Usuario, Empresa, Presentador, Emisor, Remesa, Documento, Librado };
+    class Atomica;
 
     bool Bloquea(Nivel nivel, int id, bool exclusivo);
     bool Desbloquea(Nivel nivel, int id, bool conservar);
@@ -249,12 +262,15 @@ private:
     void OlvidaRegistro(Nivel nivel, int id);
     bool InsertaRegistro();
     void RecuperaBloqueos();
+    void BorraAvisosLeidos();
+    bool Reciente(const std::string &hora) const;
     std::string Hora() const;
     bool Activo() const { return Registrado && !Pausado; }
 
     QTimer m_timer;
     bool m_enPaso = false; // re-entrancy guard of Execute
     int m_pasadas = 19;    // passes since the last sweep; the first pass sweeps
+    int m_leidaGuardada = 0; // the last notice read as this copy's row holds it
     std::vector<std::string> m_horasBarrido, m_numerosBarrido;
     std::function<QTime()> m_reloj; // the heartbeat's clock; the system clock when unset
 

@@ -71,6 +71,41 @@ Padres LeePadres(const DefNivel &def, bool esDocumento, int id)
 
 } // namespace
 
+// ---- One lock operation ----
+
+_multiuser::Atomica::Atomica(_multiuser &m)
+    : m_m(m), m_abierta(C_BeginTrans() == 0)
+{
+    for (size_t i = 0; i < m_antes.size(); ++i)
+        m_antes[i] = m_m.*kMiembros[i];
+}
+
+_multiuser::Atomica::~Atomica()
+{
+    if (m_confirmada)
+        return;
+    if (m_abierta)
+        C_Rollback();
+    for (size_t i = 0; i < m_antes.size(); ++i)
+        m_m.*kMiembros[i] = m_antes[i];
+}
+
+bool _multiuser::Atomica::Confirma()
+{
+    m_confirmada = m_abierta && C_CommitTrans() == 0;
+    return m_confirmada;
+}
+
+bool _multiuser::Atomica::ConfirmaTomada()
+{
+    return m_abierta && (m_m.Num_Aplicacion == 0 || m_m.GuardaRegistros() > 0) && Confirma();
+}
+
+bool _multiuser::Atomica::ConfirmaSoltada()
+{
+    return m_abierta && (m_m.Num_Aplicacion == 0 || m_m.GuardaRegistros() >= 0) && Confirma();
+}
+
 int *_multiuser::Registro(Nivel nivel)
 {
     switch (nivel) {
@@ -137,16 +172,7 @@ bool _multiuser::Decrementa(Nivel nivel, int id, bool cadena)
     const DefNivel &def = kNiveles[int(nivel)];
     const Padres p = LeePadres(def, nivel == Nivel::Documento, id);
     const std::string sql = FormatoSQL(def.decremento, id);
-    int filas = 0;
-    if (nivel == Nivel::Documento) {
-        if (VASQ_ExecSQL(sql.c_str(), &filas) != 0) {
-            VASQ_GetLastErrorCodeID();
-            filas = 0;
-        }
-    } else {
-        filas = Ejecuta(sql);
-    }
-    if (filas < 1)
+    if (Ejecuta(sql) < 1)
         return false;
     switch (nivel) {
     case Nivel::Usuario: break;
@@ -183,21 +209,20 @@ bool _multiuser::Bloquea(Nivel nivel, int id, bool exclusivo)
         if (int *sel = Seleccion(nivel); sel && *sel == anterior)
             *sel = 0;
     }
+    Atomica atomica(*this);
     if (!Incrementa(nivel, id, exclusivo, nivel != Nivel::Librado || exclusivo))
         return false;
-    if (exclusivo) {
+    if (exclusivo)
         registro = id;
-        GuardaRegistros();
-    }
-    return true;
+    return atomica.ConfirmaTomada();
 }
 
 bool _multiuser::Desbloquea(Nivel nivel, int id, bool conservar)
 {
-    if (Decrementa(nivel, id) && !conservar) {
+    Atomica atomica(*this);
+    if (Decrementa(nivel, id) && !conservar)
         OlvidaRegistro(nivel, id);
-        GuardaRegistros();
-    }
+    atomica.ConfirmaSoltada();
     return true;
 }
 
@@ -230,21 +255,21 @@ bool _multiuser::DesbloqueaRemesa(int id, bool conservar) { return Desbloquea(Ni
 
 bool _multiuser::DesbloqueaDocumento(int id)
 {
-    if (Decrementa(Nivel::Documento, id)) {
+    Atomica atomica(*this);
+    if (Decrementa(Nivel::Documento, id))
         OlvidaRegistro(Nivel::Documento, id);
-        GuardaRegistros();
-    }
+    atomica.ConfirmaSoltada();
     return true;
 }
 
 bool _multiuser::DesbloqueaLibrado(int id, bool cadena)
 {
+    Atomica atomica(*this);
     if (!Decrementa(Nivel::Librado, id, cadena))
         return false;
     if (cadena)
         OlvidaRegistro(Nivel::Librado, id);
-    GuardaRegistros();
-    return true;
+    return atomica.ConfirmaSoltada();
 }
 
 int _multiuser::GetBloqueoUsuario(int id) { return GetBloqueo(Nivel::Usuario, id); }
@@ -276,61 +301,64 @@ bool _multiuser::BloqueaPlantilla(int id)
 {
     if (Reg_Plantilla > 0)
         DesbloqueaPlantilla(Reg_Plantilla);
+    Atomica atomica(*this);
     if (!TomaPlantilla(id))
         return false;
     Reg_Plantilla = id;
-    GuardaRegistros();
-    return true;
+    return atomica.ConfirmaTomada();
 }
 
 bool _multiuser::DesbloqueaPlantilla(int id)
 {
+    Atomica atomica(*this);
     if (!LiberaPlantilla(id))
         return false;
     if (Reg_Plantilla == id)
         Reg_Plantilla = 0;
-    GuardaRegistros();
-    return true;
+    return atomica.ConfirmaSoltada();
 }
 
 // ---- Login and selection ----
 
 bool _multiuser::RegistraUsuarioLogin(int idUsuario)
 {
+    Atomica atomica(*this);
     const bool tomado = Incrementa(Nivel::Usuario, idUsuario, false);
     Id_UsuarioLogineado = idUsuario;
-    GuardaRegistros();
-    return tomado;
+    return atomica.ConfirmaTomada() && tomado;
 }
 
 void _multiuser::DesbloqueaUsuarioLogin()
 {
+    Atomica atomica(*this);
     if (Id_UsuarioLogineado > 0)
         Decrementa(Nivel::Usuario, Id_UsuarioLogineado);
     Id_UsuarioLogineado = 0;
-    GuardaRegistros();
+    atomica.ConfirmaSoltada();
 }
 
 void _multiuser::LiberaSeleccion()
 {
+    Atomica atomica(*this);
     for (Nivel nivel : {Nivel::Usuario, Nivel::Empresa, Nivel::Presentador, Nivel::Emisor, Nivel::Remesa}) {
         const int sel = *Seleccion(nivel);
         if (sel > 0) {
-            Desbloquea(nivel, sel, true);
+            Decrementa(nivel, sel);
             OlvidaRegistro(nivel, sel);
         }
     }
-    GuardaRegistros();
+    atomica.ConfirmaSoltada();
 }
 
 bool _multiuser::Selecciona(Nivel nivel, int id)
 {
     LiberaSeleccion();
+    Atomica atomica(*this);
     if (Incrementa(nivel, id, false)) {
         *Registro(nivel) = id;
         *Seleccion(nivel) = id;
     }
-    GuardaRegistros();
+    atomica.ConfirmaTomada();
     return true;
 }
 
@@ -342,9 +370,9 @@ bool _multiuser::SeleccionaRemesa(int id) { return Selecciona(Nivel::Remesa, id)
 
 // ---- This copy's row ----
 
-void _multiuser::GuardaRegistros()
+int _multiuser::GuardaRegistros()
 {
-    Ejecuta(FormatoSQL("UPDATE [Aplicaciones()] SET Id_UsuarioLogineado=%d,Reg_Usuario=%d,Reg_Empresa=%d,"
+    return Ejecuta(FormatoSQL("UPDATE [Aplicaciones()] SET Id_UsuarioLogineado=%d,Reg_Usuario=%d,Reg_Empresa=%d,"
                     "Reg_Presentador=%d,Reg_Emisor=%d,Reg_Remesa=%d,Reg_Librado=%d,Reg_Documentos=%d,"
                     "Reg_Plantilla=%d WHERE Num_Aplicacion=%d",
                     Id_UsuarioLogineado, Reg_Usuario, Reg_Empresa, Reg_Presentador, Reg_Emisor, Reg_Remesa,
@@ -356,6 +384,7 @@ void _multiuser::GuardaRegistros()
 // records this copy still holds, and write the records to the new row.
 void _multiuser::RecuperaBloqueos()
 {
+    Atomica atomica(*this);
     if (Reg_Documentos > 0)
         Incrementa(Nivel::Documento, Reg_Documentos, false);
     if (Reg_Librado > 0)
@@ -367,5 +396,5 @@ void _multiuser::RecuperaBloqueos()
         Reg_Plantilla = 0;
     if (Id_UsuarioLogineado > 0)
         Incrementa(Nivel::Usuario, Id_UsuarioLogineado, false);
-    GuardaRegistros();
+    atomica.ConfirmaTomada();
 }

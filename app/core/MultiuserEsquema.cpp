@@ -23,7 +23,7 @@ static void IniciaDatos()
 namespace {
 
 // Tables whose definition changed since the first builds, and the triggers those had.
-const char *const kTablas[] = {"Documentos()", "Remesas()"};
+const char *const kTablas[] = {"Documentos()", "Remesas()", "Aplicaciones()"};
 const char *const kDisparadores[] = {"Documentos_Importes_Alta", "Documentos_Importes_Cambio",
                                      "Remesas_Totales_Alta", "Remesas_Totales_Cambio"};
 constexpr const char *kAnterior = "Tabla_anterior";
@@ -83,13 +83,14 @@ bool Ejecuta(const std::string &sql)
     return DBExecSQL(sql, filas).empty();
 }
 
-// Rebuilds tabla under its shipped definition, keeping its rows and the next key.
+// Rebuilds tabla under its shipped definition, keeping its rows and the next key; a column
+// the shipped definition adds takes its default.
 bool Reconstruye(const std::string &tabla, const std::vector<std::string> &definicion)
 {
     const std::string nombre = "[" + tabla + "]", anterior = std::string("[") + kAnterior + "]";
     if (!Ejecuta("ALTER TABLE " + nombre + " RENAME TO " + anterior + ";") || !Ejecuta(definicion.front()))
         return false;
-    const std::string columnas = Columnas(tabla);
+    const std::string columnas = Columnas(kAnterior);
     if (columnas.empty() ||
         !Ejecuta("INSERT INTO " + nombre + " (" + columnas + ") SELECT " + columnas + " FROM " + anterior + ";") ||
         !Ejecuta("DELETE FROM sqlite_sequence WHERE name='" + tabla + "';") ||

@@ -4,6 +4,9 @@
 // error. Texts are Windows-1252.
 #pragma once
 
+#include "Multiuser.h"
+
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,3 +30,36 @@ int Entero(std::string_view texto, int defecto);
 int Numero(std::string_view fila, std::string_view campo, int defecto);
 
 } // namespace multiusersql
+
+// One lock operation: the statements Ejecuta runs while the object lives are one
+// transaction of the second connection, written only by a Confirma;
+// otherwise they are rolled back and the copy's records and selection are put back as
+// they were when the object was made.
+class _multiuser::Atomica {
+public:
+    explicit Atomica(_multiuser &m);
+    ~Atomica();
+    Atomica(const Atomica &) = delete;
+    Atomica &operator=(const Atomica &) = delete;
+
+    // Commits; true when written.
+    bool Confirma();
+    // A lock taken: commits once the copy's row names its records as they are now (a copy
+    // without a number has no row to name them); true when written.
+    bool ConfirmaTomada();
+    // A lock released: commits once the copy's row, when it has one, names its records as
+    // they are now; true when written.
+    bool ConfirmaSoltada();
+
+private:
+    static constexpr int _multiuser::*kMiembros[] = {
+        &_multiuser::Id_UsuarioLogineado, &_multiuser::Reg_Usuario, &_multiuser::Reg_Empresa,
+        &_multiuser::Reg_Presentador,     &_multiuser::Reg_Emisor,  &_multiuser::Reg_Remesa,
+        &_multiuser::Reg_Librado,         &_multiuser::Reg_Documentos, &_multiuser::Reg_Plantilla,
+        &_multiuser::Sel_Usuario,         &_multiuser::Sel_Empresa, &_multiuser::Sel_Presentador,
+        &_multiuser::Sel_Emisor,          &_multiuser::Sel_Remesa};
+
+    _multiuser &m_m;
+    std::array<int, std::size(kMiembros)> m_antes{};
+    bool m_abierta = false, m_confirmada = false;
+};

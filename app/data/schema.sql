@@ -215,7 +215,8 @@ CREATE TABLE [Aplicaciones()] (
     Reg_Librado          INTEGER,
     Reg_Remesa           INTEGER,
     Reg_Documentos       INTEGER,
-    Reg_Plantilla        INTEGER
+    Reg_Plantilla        INTEGER,
+    Ultima_Actualizacion INTEGER NOT NULL DEFAULT 0
 );
 CREATE TABLE [Actualizaciones()] (
     Id_Actualizacion  INTEGER PRIMARY KEY AUTOINCREMENT,

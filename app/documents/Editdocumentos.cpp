@@ -350,6 +350,7 @@ void TFormEditDocumentos::FormShow()
     m_destino.Id_moneda = m_documento.Id_moneda;
     m_destino.Con_emision = m_documento.Con_emision;
     m_destino.Id_concepto = m_documento.Id_concepto;
+    m_destino.F_proceso = m_documento.F_proceso;
     if (m_destino.Modo != RegistroModificar)
         m_destino.IdDocumento = 0;
     PonTextos();

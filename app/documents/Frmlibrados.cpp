@@ -490,11 +490,60 @@ void TfrmLibrados::txtCodReferenciaChange()
     }
     if (m_estado == 0) {
         QTreeWidgetItem *fila = Seleccionado();
+        if (fila && !TomaLibrado(fila)) {
+            MuestraSeleccionado();
+            return;
+        }
         m_idEditado = fila ? fila->text(ColId).toInt() : 0;
         m_estado = 2;
     }
     cbtOK->setEnabled(true);
     Edicion(true);
+}
+
+bool TfrmLibrados::TomaLibrado(QTreeWidgetItem *fila)
+{
+    _multiuser *m = App().Multiuser;
+    const int id = fila->text(ColId).toInt();
+    if (m && !m->BloqueaLibrado(id, false)) {
+        AvisoTexto(650, 6, IconoMensaje::Error);
+        return false;
+    }
+    STRLibrado guardado;
+    const bool existe = LeeLibrado(id, guardado);
+    FilaLibrado actual;
+    PonFila(&actual, id, guardado);
+    bool igual = existe;
+    for (int c = 0; igual && c < NumColumnas; ++c)
+        igual = actual.text(c) == fila->text(c);
+    m_retenido = igual && m;
+    if (igual)
+        return true;
+    if (m)
+        m->DesbloqueaLibrado(id, true);
+    if (existe)
+        PonFila(fila, id, guardado);
+    AvisoTexto(existe ? 943 : 650, 6, existe ? IconoMensaje::Informacion : IconoMensaje::Error);
+    return false;
+}
+
+void TfrmLibrados::SueltaLibrado()
+{
+    if (m_retenido && App().Multiuser)
+        App().Multiuser->DesbloqueaLibrado(m_idEditado, true);
+    m_retenido = false;
+}
+
+bool TfrmLibrados::LeeLibrado(int id, STRLibrado &l) const
+{
+    bool leido = false;
+    DBGetData(FormateaTexto("SELECT * FROM [Librados( Datos )] WHERE Id_librado=%d;", id),
+              [&](char *fila, char *seguir, int) {
+                  l = LeeFilaLibrado(fila);
+                  leido = true;
+                  *seguir = 0;
+              });
+    return leido;
 }
 
 // The province of the postcode the user types.
@@ -552,16 +601,18 @@ bool TfrmLibrados::UpdateRecord(const STRLibrado &l)
             AvisoTexto(995, 6, IconoMensaje::Error);
             return false;
         }
-        RefreshGridData(id, l);
+        RefreshGridData(id);
         Notifica();
         return true;
     }
     if (m_idEditado <= 0)
         return true;
     int id = m_idEditado;
+    // Held while it changed; the guarded UPDATE needs it free.
+    SueltaLibrado();
     const ResultadoLibrado resultado = GuardaLibrado(m_tipoOrden, 0, id, l);
     if (resultado == ResultadoLibrado::Actualizado) {
-        RefreshGridData(id, l);
+        RefreshGridData(id);
         Notifica();
         return true;
     }
@@ -573,24 +624,17 @@ bool TfrmLibrados::UpdateRecord(const STRLibrado &l)
     return true;
 }
 
-// The list row of the drawee stored: the one changed, or a new one; the only one selected.
-void TfrmLibrados::RefreshGridData(int id, const STRLibrado &l)
+// The list row of the drawee stored, as the database holds it: the one changed, or a new
+// one; the only one selected.
+void TfrmLibrados::RefreshGridData(int id)
 {
     QTreeWidgetItem *fila = m_estado == 2 ? FilaDeClave(id) : nullptr;
     if (!fila) {
         fila = new FilaLibrado;
         lstLibrados->addTopLevelItem(fila);
     }
-    STRLibrado guardado = l;
-    guardado.Codigo_referencia = Recorta(l.Codigo_referencia);
-    if (m_tipoOrden == 1) {
-        guardado.Loc_ordenante.clear();
-        guardado.Cod_provincia_ordenante.clear();
-    } else {
-        guardado.Titular_cuenta.clear();
-        guardado.Provincia.clear();
-        guardado.Cod_provincia_ordenante = l.Cod_provincia_ordenante.substr(0, 2);
-    }
+    STRLibrado guardado;
+    LeeLibrado(id, guardado);
     PonFila(fila, id, guardado);
     m_codigoMostrado = guardado.Codigo_referencia;
     SeleccionaSolo(fila);
@@ -671,6 +715,7 @@ bool TfrmLibrados::BorraLibrado(int id)
 
 void TfrmLibrados::cbtCancelClick()
 {
+    SueltaLibrado();
     if (m_estado != 0 && Seleccionado()) {
         m_estado = 0;
         MuestraSeleccionado();
@@ -696,6 +741,7 @@ bool TfrmLibrados::PreguntaSalir()
 // FormClose
 void TfrmLibrados::done(int resultado)
 {
+    SueltaLibrado();
     m_estado = -1;
     txtCuenta->clear();
     QDialog::done(resultado);

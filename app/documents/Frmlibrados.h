@@ -6,7 +6,11 @@
 // new drawee, 2 the shown drawee changed. While editing (1 or 2) the list and the add and
 // delete buttons are disabled: the user accepts or cancels. A change is written to the
 // drawee shown when the editing began, whatever a reload from another copy does to the
-// list. Checks and stores are the drawee service's (Librados.h).
+// list. While it changes, the drawee is held (its exclusive lock): another copy cannot
+// start changing it, nor can this one while another copy changes it or holds one of its
+// bills (text 650); a change never starts on a drawee that another copy changed since the
+// list was read (its stored values are shown instead, text 943). Checks and stores are the
+// drawee service's (Librados.h).
 #pragma once
 
 #include <QDialog>
@@ -102,7 +106,14 @@ private:
     void VaciaCampos();
     void Edicion(bool editando);
     bool UpdateRecord(const STRLibrado &l);
-    void RefreshGridData(int id, const STRLibrado &l);
+    void RefreshGridData(int id);
+    // Holds the drawee of the row for its change; false, with the message and nothing held,
+    // when another copy holds it or it changed since the row was read (the row then shows
+    // what is stored).
+    bool TomaLibrado(QTreeWidgetItem *fila);
+    void SueltaLibrado();
+    // The stored drawee; false when it is gone.
+    bool LeeLibrado(int id, STRLibrado &l) const;
     bool BorraLibrado(int id);
     void Notifica();
     bool Intro(QLineEdit *caja);
@@ -119,6 +130,7 @@ private:
     int m_idEmisor = 0;  // the issuer new drawees go to, taken at show (0: none)
     int m_idUsuario = 0;
     int m_idEditado = 0; // the drawee being changed (state 2)
+    bool m_retenido = false; // and held by this copy
     std::string m_codigoMostrado; // its code as shown or last stored, trimmed
     bool m_sigueBusqueda = false;
     bool m_recargando = false; // a reload from another copy fills the list

@@ -29,6 +29,7 @@ constexpr const char *kModificaCorta =
 // Texts of this unit.
 constexpr int kTextoAltaRechazada = 822;
 constexpr int kTextoLibradoNoGuardado = 823;
+constexpr int kTextoEnviadoMientras = 942;
 
 void LogTipoDesconocido(const char *funcion)
 {
@@ -120,6 +121,21 @@ std::string PrimerConcepto(const STRRecibo &r, const DestinoRecibo &d)
     return r.Concepto.substr(0, kPrimerConcepto);
 }
 
+// Whether the bill being modified still has the processing date the editor read: one that
+// went out in a send file meanwhile is not written over. Read inside the save's transaction,
+// which already holds the write lock.
+bool SinEnviarMientras(const DestinoRecibo &d, Escritura &e)
+{
+    std::string proceso = d.F_proceso;
+    DBGetData(FormateaTexto("SELECT [Documentos()].F_proceso FROM [Documentos()] WHERE [Documentos()].Id_documento=%d;",
+                            d.IdDocumento),
+              [&proceso](char *fila, char *, int) { proceso = GetCampoTexto("F_proceso", fila); });
+    if (proceso == d.F_proceso)
+        return true;
+    e.Mensaje = kTextoEnviadoMientras;
+    return false;
+}
+
 // The bill's INSERT or guarded UPDATE.
 bool GuardaRecibo(const STRRecibo &r, const DestinoRecibo &d, Escritura &e)
 {
@@ -147,6 +163,8 @@ bool GuardaRecibo(const STRRecibo &r, const DestinoRecibo &d, Escritura &e)
               : FormateaTexto(kModificaCorta, importe, contravalor, DoblaComillas(r.CodDevolucion),
                               DoblaComillas(r.RefInterna), DoblaComillas(primero), formalizacion, vencimiento,
                               e.IdLibrado, d.IdDocumento);
+    if (!SinEnviarMientras(d, e))
+        return false;
     int filas = 0;
     if (!DBExecSQL(sql, filas).empty() || filas < 1)
         return false;

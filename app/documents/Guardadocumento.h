@@ -40,6 +40,7 @@ struct DestinoRecibo {
     int IdRemesa = 0, IdEmisor = 0;
     int IdDocumento = 0; // the bill being modified
     std::string Id_moneda, Con_emision, Id_concepto;
+    std::string F_proceso = "NULL"; // the modified bill's processing date as the editor read it
 };
 
 // Every free text of the bill and its drawee, and the first eight memo lines, cleaned
@@ -104,7 +105,8 @@ enum class EstadoGuarda {
 // outside the transaction) in one transaction the drawee (found by its reference code
 // within the user's organisation and order type, rewritten when not locked, else inserted
 // under the batch's issuer), the concept (with issue only), the bill (INSERT, or the
-// guarded UPDATE that also makes it active and normal) and the batch's totals. Any failure
+// guarded UPDATE that also makes it active and normal; refused with text 942 when the bill
+// went out in a send file since the editor read it) and the batch's totals. Any failure
 // rolls all of it back. After the commit: the notices of levels 4 (drawee written), 3 (the
 // batch) and 2 (its issuer), and text 650 when the drawee was locked and what was typed
 // differs from what it holds.

@@ -30,7 +30,7 @@ constexpr const char *kConsultaDocumento =
     "[Documentos()].Importe, [Documentos()].Contravalor, [Documentos()].Cod_devolucion, "
     "[Documentos()].Ref_interna, [Documentos()].F_vencimiento,[Librados( Datos )].Codigo_referencia, "
     "[Remesas()].Id_plantilla, [Remesas()].Id_moneda, [Remesas()].Con_emision, [Conceptos()].Concepto, "
-    "[Documentos()].Primer_concepto, [Documentos()].Id_concepto FROM ([Documentos()] INNER JOIN "
+    "[Documentos()].Primer_concepto, [Documentos()].Id_concepto, [Documentos()].F_proceso FROM ([Documentos()] INNER JOIN "
     "[Librados( Datos )] ON [Librados( Datos )].Id_librado = [Documentos()].Id_librado INNER JOIN [Remesas()] "
     "ON [Remesas()].Id_remesa = [Documentos()].Id_remesa) LEFT JOIN [Conceptos()] ON [Conceptos()].Id_concepto "
     "= [Documentos()].Id_concepto WHERE ((([Documentos()].Id_documento)=%s));";
@@ -82,6 +82,7 @@ STRDocumento CargaDocumento(std::string_view idDocumento)
         d.Con_emision = campo("Con_emision");
         d.Primer_concepto = campo("Primer_concepto");
         d.Concepto = ConceptoCompleto(campo("Concepto"));
+        d.F_proceso = campo("F_proceso");
     });
     return d;
 }

@@ -28,6 +28,7 @@ struct STRDocumento {
     std::string Loc_ordenante, Cod_provincia_ordenante;
     QDate F_formalizacion;
     std::string Id_moneda, Id_plantilla, Con_emision, Primer_concepto, Concepto;
+    std::string F_proceso; // as the row text reads it: "NULL" while the bill was never sent
 };
 
 // The batch idRemesa (its key as decimal text) in modify mode; a cleared record (mode 0,

@@ -142,10 +142,6 @@ int Pieza(std::string_view texto, size_t desde, size_t largo, int siNo)
     return error == std::errc() && fin == pieza.data() + pieza.size() ? valor : siNo;
 }
 
-// How long a start waits for a copy that holds the database alone: longer than the last
-// copy's exit takes.
-constexpr qint64 kEsperaRetenida = 20000;
-
 bool TieneDatos(const std::string &ruta)
 {
     std::error_code ec;
@@ -659,15 +655,14 @@ void TFormMain::FormDestroy()
         return;
     m_destruida = true;
     m_cambioArbol.stop();
-    if (App().Multiuser) {
+    if (App().Multiuser)
         App().Multiuser->FinMultiusuario();
-        delete App().Multiuser;
-        App().Multiuser = nullptr;
-    }
     WriteLog("[ FIN DE SESION ]");
     FinPlantillas();
     const bool limpia = !ArranqueFallido && CierraUltimaCopia();
     VASQ_CloseDB();
+    delete App().Multiuser;
+    App().Multiuser = nullptr;
     if (limpia) {
         BorraFichero(progdir::file("vasqdb.log"));
         BorraFichero(progdir::file("Orvanta.LOG"));
@@ -676,9 +671,22 @@ void TFormMain::FormDestroy()
 
 bool TFormMain::CierraUltimaCopia()
 {
+    // A copy that lost its database cannot tell whether it is the last.
+    if (!VASQ_IsDBOpened())
+        return false;
     VASQ_CloseDB();
     if (VASQ_LockExclusive(PathBD.c_str()) != 0) {
         VASQ_GetLastErrorCodeID(); // another copy has it open: it is that copy's to keep
+        return false;
+    }
+    // Held alone, no other copy has the database open: the rows left in the registry are
+    // copies that died, swept now, unless one beat lately.
+    const bool ultima = VASQ_OpenDB(PathBD.c_str(), 0, 0) == 0 && App().Multiuser && App().Multiuser->UltimaSalida();
+    VASQ_CloseDB();
+    if (!ultima) {
+        VASQ_GetLastErrorCodeID();
+        VASQ_UnlockExclusive();
+        WriteLog("[ TFormMain::CierraUltimaCopia ] Queda otra copia registrada: la base de datos se conserva");
         return false;
     }
     // The database is checked and written once, compacted and scrambled, into the copy,

@@ -54,6 +54,10 @@ enum ImagenTreeView {
 inline constexpr int kImagenEuros = 21;
 inline constexpr int kImagenPesetas = 22;
 
+// How long an open waits for a copy that holds the database alone (one starting, or the
+// last one leaving): longer than the last copy's exit takes.
+inline constexpr qint64 kEsperaRetenida = 20000; // ms
+
 // The date of the euro changeover as the settings write it, "dd/mm/yyyy": a piece that is
 // no number reads as day 1, month 1 or year 2002; an impossible date as 1 January 2002.
 QDate LeeFechaEuro(std::string_view texto);
@@ -562,9 +566,13 @@ private:
     // The drawee commands (FrmmainLibrados.cpp).
     void ConectaLibrados();
     // Closes the database, holds it alone and runs trabajo on it opened under the hold,
-    // then reopens it shared. True when trabajo and the reopen succeeded.
+    // then reopens it under the same hold and steps down to sharing it: from the close to
+    // the reopen no other copy can take it alone. When it cannot be held, it is opened
+    // again as ReabreBD does. True when trabajo and the reopen succeeded.
     bool TrabajaEnExclusiva(const std::function<bool()> &trabajo);
-    // Opens PathBD again; a failure is logged and shown (text 118).
+    // Opens PathBD again, waiting for a copy that holds it alone; a failure is logged and
+    // the user asked (text 940) to try again or end the program (TerminaAplicacion): the
+    // copy never runs on without its database. True when open.
     bool ReabreBD();
 
     // Start-up and exit (Frmmain.cpp).

@@ -19,8 +19,10 @@
 #include "vasqdb.h"
 
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QSpinBox>
+#include <QThread>
 #include <QUrl>
 #include <algorithm>
 #include <filesystem>
@@ -56,28 +58,46 @@ public:
 
 bool TFormMain::ReabreBD()
 {
-    SetBdPassword(kPasswordBD);
-    if (VASQ_OpenDB(PathBD.c_str(), 0, 0) == 0)
-        return true;
-    char texto[1024] = "";
-    VASQ_GetLastErrorCodeDesc(texto, 1023);
-    WriteLog(std::string("[ vasqdb::VASQ_GetData ] ") + texto);
-    AvisoTexto(118, 117, IconoMensaje::Error);
-    return false;
+    for (;;) {
+        QElapsedTimer espera;
+        espera.start();
+        SetBdPassword(kPasswordBD);
+        int abierta = VASQ_OpenDB(PathBD.c_str(), 0, 0);
+        for (; abierta == VASQ_ERR_INUSE && !espera.hasExpired(kEsperaRetenida);
+             abierta = VASQ_OpenDB(PathBD.c_str(), 0, 0)) {
+            VASQ_GetLastErrorCodeID();
+            QThread::msleep(100);
+        }
+        if (abierta == 0)
+            return true;
+        char texto[1024] = "";
+        VASQ_GetLastErrorCodeDesc(texto, 1023);
+        WriteLog(std::string("[ vasqdb::VASQ_GetData ] ") + texto);
+        if (CajaMensaje(FormateaTexto(::Idioma.GetTexto(940), PathBD, texto), ::Idioma.GetTexto(117),
+                        IconoMensaje::Error, BotonesMensaje::SiNo) != RespuestaSi) {
+            TerminaAplicacion();
+            return false;
+        }
+    }
 }
 
 bool TFormMain::TrabajaEnExclusiva(const std::function<bool()> &trabajo)
 {
     VASQ_CloseDB();
-    bool hecho = false;
+    bool hecho = false, abierta = false;
     if (VASQ_LockExclusive(PathBD.c_str()) == 0) {
-        // The library's maintenance needs the database open; it is opened under the hold.
+        // The library's maintenance needs the database open; it is opened under the hold,
+        // and so is the file the work leaves, before the hold becomes a shared open.
         hecho = VASQ_OpenDB(PathBD.c_str(), 0, 0) == 0 && trabajo();
         VASQ_CloseDB();
+        SetBdPassword(kPasswordBD);
+        abierta = VASQ_OpenDB(PathBD.c_str(), 0, 0) == 0 && VASQ_DowngradeExclusive() == 0;
+        if (!abierta)
+            VASQ_CloseDB();
         VASQ_UnlockExclusive();
     }
     VASQ_GetLastErrorCodeID();
-    return ReabreBD() && hecho;
+    return (abierta || ReabreBD()) && hecho;
 }
 
 void TFormMain::MNUGuardarcambiosClick()
@@ -111,6 +131,8 @@ void TFormMain::MNURepararClick()
             return resultado == 0;
         });
     }
+    if (m_terminando)
+        return;
     if (resultado > VASQ_ENGINE_ERROR_BASE)
         CajaMensaje(FormateaTexto(::Idioma.GetTexto(925), danos, PathBD, RutaCopiaBD(PathBD)), ::Idioma.GetTexto(6),
                     IconoMensaje::Error);
@@ -143,6 +165,8 @@ void TFormMain::MNUCompactarClick()
 {
     FalloCopia fallo = FalloCopia::Ninguno;
     const bool compactada = Compactar(fallo);
+    if (m_terminando)
+        return;
     if (fallo != FalloCopia::Ninguno)
         AvisaCopiaNoEscrita(fallo);
     else

@@ -1,9 +1,10 @@
-// Failures made on purpose: rename is replaced in the test program (the shared libraries
-// reach it too) and refuses while armed; the file size limit stands for a full disk.
+// Failures made on purpose: rename and flock are replaced in the test program (the shared
+// libraries reach them too) and act while armed; the file size limit stands for a full disk.
 #include "fallos.h"
 
 #include <dlfcn.h>
 #include <linux/capability.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -17,6 +18,7 @@
 namespace {
 
 std::atomic<bool> g_renombrarFalla{false};
+std::function<void()> g_antesDeCompartir;
 
 // Swaps the effective capabilities of the calling thread (root's rights over files among
 // them) with efectivas.
@@ -31,6 +33,15 @@ void CambiaCapacidades(std::uint32_t (&efectivas)[2])
 }
 
 } // namespace
+
+extern "C" int flock(int fd, int operacion) noexcept
+{
+    if ((operacion & LOCK_SH) && g_antesDeCompartir)
+        std::exchange(g_antesDeCompartir, nullptr)();
+    using Flock = int (*)(int, int);
+    static const auto sistema = reinterpret_cast<Flock>(::dlsym(RTLD_NEXT, "flock"));
+    return sistema(fd, operacion);
+}
 
 extern "C" int rename(const char *de, const char *a) noexcept
 {
@@ -75,6 +86,16 @@ RenombrarFalla::RenombrarFalla()
 RenombrarFalla::~RenombrarFalla()
 {
     g_renombrarFalla = false;
+}
+
+AntesDeCompartir::AntesDeCompartir(std::function<void()> antes)
+{
+    g_antesDeCompartir = std::move(antes);
+}
+
+AntesDeCompartir::~AntesDeCompartir()
+{
+    g_antesDeCompartir = nullptr;
 }
 
 DiscoLleno::DiscoLleno(std::uint64_t limite)

@@ -4,6 +4,7 @@
 #include <sys/resource.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace fallos {
@@ -16,6 +17,17 @@ public:
     ~RenombrarFalla();
     RenombrarFalla(const RenombrarFalla &) = delete;
     RenombrarFalla &operator=(const RenombrarFalla &) = delete;
+};
+
+// While the object lives, the next flock of this process that asks for a shared lock (a
+// database file opened, or held alone and then shared) first runs antes, once: what
+// another copy could do at that moment.
+class AntesDeCompartir {
+public:
+    explicit AntesDeCompartir(std::function<void()> antes);
+    ~AntesDeCompartir();
+    AntesDeCompartir(const AntesDeCompartir &) = delete;
+    AntesDeCompartir &operator=(const AntesDeCompartir &) = delete;
 };
 
 // While the object lives, no file of this process grows beyond limite bytes: a write past

@@ -1,10 +1,15 @@
 // A running copy for the multi-user tests: one coordination object with its own connection
 // to the database, driven by commands on stdin, one answer line per command on stdout.
 //   abre RUTA                   -> 0 when the database opened
+//   cierra                      -> ok; the database closed, as a copy that lost it
+//   exclusiva                   -> 1 when this copy holds the database alone from now on, 0
+//                                  when another copy has it (as a copy starting or leaving)
 //   registra                    -> <result> <Num_Aplicacion>
 //   pasada                      -> one pass; the notices it applied as "usuario:nivel:id;..." or "-"
-//   bloquea remesa|documento ID C -> 1/0 (C: 1 shared, 0 exclusive)
-//   desbloquea remesa ID        -> 1 (the record is not kept)
+//   bloquea remesa|documento|librado ID C -> 1/0 (C: 1 shared, 0 exclusive)
+//   desbloquea remesa|librado ID -> 1 (the record is not kept)
+//   detiene                     -> ok; a statement that raises a user's Block then answers
+//                                  "detenida" for its command and never ends
 //   estado remesa ID            -> the lock state
 //   notifica NIVEL ID           -> ok
 //   usuario ID                  -> ok; the user logged in on this copy (its notices carry it)
@@ -16,6 +21,7 @@
 //   escribe MS                  -> ok; then for MS milliseconds inserts rows into a table
 //                                  of its own, two in each short transaction
 //   hora N                      -> the heartbeat time of copy N as this copy reads it
+// The end of the input unregisters a registered copy, as its exit does.
 #include "General.h"
 #include "Modmas.h"
 #include "Multiuser.h"
@@ -23,15 +29,41 @@
 #include "vasqdb.h"
 
 #include <QCoreApplication>
+#include <atomic>
 #include <cctype>
 #include <chrono>
 #include <clocale>
+#include <cstring>
 #include <functional>
 #include <iostream>
 #include <map>
 #include <sstream>
+#include <dlfcn.h>
 #include <thread>
+#include <unistd.h>
 #include <utility>
+
+namespace {
+
+std::atomic<bool> g_detiene{false};
+
+} // namespace
+
+// The library's statements pass here: "detiene" holds the copy inside one.
+struct sqlite3_stmt;
+extern "C" const char *sqlite3_sql(sqlite3_stmt *sentencia);
+extern "C" int sqlite3_step(sqlite3_stmt *sentencia)
+{
+    using Paso = int (*)(sqlite3_stmt *);
+    static const auto motor = reinterpret_cast<Paso>(::dlsym(RTLD_NEXT, "sqlite3_step"));
+    const char *sql = sqlite3_sql(sentencia);
+    if (g_detiene && sql && std::strstr(sql, "UPDATE [_Usuarios()] SET Block=Block+")) {
+        std::cout << "detenida" << std::endl;
+        for (;;)
+            ::pause();
+    }
+    return motor(sentencia);
+}
 
 int main(int argc, char **argv)
 {
@@ -45,6 +77,7 @@ int main(int argc, char **argv)
     };
 
     auto n = [](bool b) { return std::to_string(int(b)); };
+    std::string rutaBD; // of the database opened
     std::function<void()> despues; // what a command does after its answer
     using Orden = std::function<std::string(int id, int arg)>;
     const std::map<std::string, Orden> ordenes = {
@@ -62,6 +95,19 @@ int main(int argc, char **argv)
         {"bloquea remesa", [&](int id, int c) { return n(m.BloqueaRemesa(id, c != 0)); }},
         {"bloquea documento", [&](int id, int c) { return n(m.BloqueaDocumento(id, c != 0)); }},
         {"desbloquea remesa", [&](int id, int) { return n(m.DesbloqueaRemesa(id, false)); }},
+        {"bloquea librado", [&](int id, int c) { return n(m.BloqueaLibrado(id, c != 0)); }},
+        {"desbloquea librado", [&](int id, int) { return n(m.DesbloqueaLibrado(id, true)); }},
+        {"detiene",
+         [&](int, int) {
+             g_detiene = true;
+             return std::string("ok");
+         }},
+        {"cierra",
+         [&](int, int) {
+             VASQ_CloseDB();
+             return std::string("ok");
+         }},
+        {"exclusiva", [&](int, int) { return n(VASQ_LockExclusive(rutaBD.c_str()) == 0); }},
         {"desbloquea documento", [&](int id, int) { return n(m.DesbloqueaDocumento(id)); }},
         {"bloquea plantilla", [&](int id, int) { return n(m.BloqueaPlantilla(id)); }},
         {"desbloquea plantilla", [&](int id, int) { return n(m.DesbloqueaPlantilla(id)); }},
@@ -122,7 +168,8 @@ int main(int argc, char **argv)
         std::string respuesta = "?";
         if (linea.rfind("abre ", 0) == 0) {
             SetBdPassword(kPasswordBD);
-            respuesta = std::to_string(VASQ_OpenDB(linea.substr(5).c_str(), 0, 0));
+            rutaBD = linea.substr(5);
+            respuesta = std::to_string(VASQ_OpenDB(rutaBD.c_str(), 0, 0));
         } else {
             // The command is its words up to the first number.
             std::istringstream palabras(linea);
@@ -139,6 +186,7 @@ int main(int argc, char **argv)
         if (despues)
             std::exchange(despues, nullptr)();
     }
+    m.FinMultiusuario();
     VASQ_CloseDB();
     return 0;
 }

@@ -124,7 +124,7 @@ TEST_F(Bloqueos, TheRowMirrorsTheRecordsForWhoeverReleasesADeadCopy)
     EXPECT_EQ(Contadores(), kLibre) << "a second release finds no row and lowers nothing";
 }
 
-// Notices: each other copy applies a notice once; the last reader deletes it.
+// Notices: each other copy applies a notice once; it goes once every copy has read it.
 class Avisos : public Bloqueos {
 protected:
     std::string Lee(int copia)
@@ -137,7 +137,7 @@ protected:
         c[copia]->Host.ProcesaActualizacion = nullptr;
         return aplicadas;
     }
-    std::string Contador() { return Valor("SELECT Contador FROM [Actualizaciones()]", "Contador"); }
+    static size_t Quedan() { return Filas("SELECT * FROM [Actualizaciones()]").size(); }
 };
 
 TEST_F(Avisos, AppliedOnceByEachOtherCopyAndDeletedByTheLastReader)
@@ -145,12 +145,11 @@ TEST_F(Avisos, AppliedOnceByEachOtherCopyAndDeletedByTheLastReader)
     c[0]->RegistraUsuarioLogin(1);
     c[0]->NotificaActualizacion(NIVEL_REMESAS, 7);
     EXPECT_EQ(Lee(1), "1:2:7;");
-    EXPECT_EQ(Contador(), "1");
     EXPECT_EQ(Lee(1), "") << "read once";
     EXPECT_EQ(Lee(0), "") << "never applied by its poster";
-    EXPECT_EQ(Contador(), "1");
+    EXPECT_EQ(Quedan(), 1u);
     EXPECT_EQ(Lee(2), "1:2:7;");
-    EXPECT_TRUE(Filas("SELECT * FROM [Actualizaciones()]").empty()) << "the second of two readers deletes it";
+    EXPECT_EQ(Quedan(), 0u) << "the last of the three to read it deletes it";
     EXPECT_EQ(c[2]->NumAplicaciones, 3);
 }
 
@@ -165,7 +164,27 @@ TEST_F(Avisos, TwoReadersAtOnceLoseNoCount)
     };
     c[1]->LeeActualizaciones();
     EXPECT_EQ(segunda, "0:3:1;0:3:2;");
-    EXPECT_TRUE(Filas("SELECT * FROM [Actualizaciones()]").empty()) << "both readers counted on both notices";
+    EXPECT_EQ(Lee(0), "");
+    EXPECT_EQ(Quedan(), 0u) << "both readers counted on both notices";
+}
+
+// Copies that come and go while notices wait: one that leaves unread keeps nothing, and
+// those that come later delete nothing a copy still registered has not read.
+TEST_F(Avisos, ANoticeGoesOnceEveryCopyStillRegisteredHasReadIt)
+{
+    c[0]->NotificaActualizacion(NIVEL_REMESAS, 7);
+    EXPECT_EQ(Lee(0) + Lee(1), "0:2:7;");
+    c[2]->FinMultiusuario();
+    EXPECT_EQ(Quedan(), 0u);
+
+    c[0]->NotificaActualizacion(NIVEL_REMESAS, 8);
+    for (int vez = 0; vez < 2; ++vez) {
+        ASSERT_TRUE(c[2]->IniciaMultiusuario());
+        c[2]->UltimaActualizacion = 0; // a copy just started
+        EXPECT_EQ(Lee(2), "0:2:8;");
+        c[2]->FinMultiusuario();
+    }
+    EXPECT_EQ(Lee(1), "0:2:8;");
 }
 
 TEST_F(Avisos, ACopyAloneDeletesItsOwnNotices)

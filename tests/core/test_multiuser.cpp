@@ -92,6 +92,40 @@ TEST_F(Coordinacion, AKilledCopyHoldingABatchIsReleasedByTheNextSweep)
     EXPECT_EQ(barrendera->NumAplicaciones, 2);
 }
 
+TEST_F(Coordinacion, ACopyKilledInsideABillLockLeavesNothingItsRowDoesNotName)
+{
+    Copia muerta(base.Ruta());
+    ASSERT_EQ(muerta.Pide("registra"), "1 1");
+    auto barrendera = Registra();
+    barrendera->Execute(); // the first pass sweeps: it only records
+    ASSERT_EQ(muerta.Pide("detiene"), "ok");
+    ASSERT_EQ(muerta.Pide("bloquea documento 1 0"), "detenida") << "the chain raised up to the batch's user";
+    muerta.Mata();
+    for (int pasada = 2; pasada <= 21; ++pasada)
+        barrendera->Execute();
+    EXPECT_EQ(Filas("SELECT * FROM [Aplicaciones()]").size(), 1u) << "swept";
+    EXPECT_EQ(Contadores(), kLibre);
+}
+
+// The time-out's countdown (any window a host call of a pass shows) waits for the user while
+// the timer goes on, here from one sweep of another copy to its next.
+TEST_F(Coordinacion, ACopyWaitingInAWindowOfItsOwnPassStillBeats)
+{
+    Copia barrendera(base.Ruta());
+    ASSERT_EQ(barrendera.Pide("registra"), "1 1");
+    auto viva = Registra();
+    ASSERT_TRUE(viva->BloqueaRemesa(1, false));
+    viva->Host.TiempoInactividad = [] { return 0; };
+    viva->Host.TimeOutInactividad = [&] {
+        viva->Host.TiempoInactividad = [] { return 15; };
+        for (int pasada = 1; pasada <= 21; ++pasada, viva->Execute())
+            barrendera.Pide("pasada");
+    };
+    viva->Execute();
+    EXPECT_EQ(viva->Num_Aplicacion, 2) << "not taken for dead, so never registered anew";
+    EXPECT_EQ(Contadores(), kRemesa1);
+}
+
 TEST_F(Coordinacion, ACopyTakenForDeadWhilePausedRegistersAgainWithItsLocks)
 {
     auto pausada = Registra();

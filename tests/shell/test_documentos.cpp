@@ -5,6 +5,7 @@
 #include "Aplicacion.h"
 #include "Editdocumentos.h"
 #include "General.h"
+#include "Generacsb.h"
 #include "Login.h"
 #include "Modmas.h"
 #include "Multiidioma.h"
@@ -18,6 +19,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <algorithm>
+#include <filesystem>
 
 namespace {
 
@@ -163,6 +166,49 @@ TEST_F(Documentos, ABillHeldByAnotherCopyIsRefusedAndAFreeOneComesBack)
               "7");
     EXPECT_EQ(copia->Pide("pasada"), "0:3:1;0:2:1;")
         << "the drawee, held through the copy's bill, was left as it is: no drawee notice";
+}
+
+// A send of the batch runs while a bill of it is open in the editor with an amount typed and
+// not accepted: nothing is sent or stamped, the batch is named, and the bill keeps what is
+// accepted. A bill that went out while its editor was open is not written over.
+TEST_F(Documentos, ASendNeverTakesABillOpenInTheEditorNorTheEditorASentBill)
+{
+    ASSERT_TRUE(arranque::Ejecuta(rejillas::RecibosEnSerie(1, 2, 1, 1)));
+    ASSERT_TRUE(arranque::Ejecuta("UPDATE [_Emisores( Datos )] SET Sufijo='000'"));
+    Selecciona(ArbolRemesa, 1);
+    const int abierto = m->ModeloRecibos->IdFila(0);
+    const std::string estado = "SELECT Importe || ' ' || (SELECT COUNT(F_proceso) FROM [Documentos()]) || "
+                               "(SELECT COUNT(F_generacion) FROM [Remesas()] WHERE Id_remesa=1) AS R FROM "
+                               "[Documentos()] WHERE Id_documento=" + std::to_string(abierto);
+    const QDate hoy = QDate::currentDate();
+    const PeticionCSB envio{1, "EUR", {{1, 1}}, hoy, hoy.addDays(3), QDate(2002, 1, 1), carpeta.Ruta("CSB19/"),
+                            carpeta.Ruta("HISTORICO/"), carpeta.Ini()};
+    std::vector<std::string> lineas;
+    ResultadoCSB resultado = ResultadoCSB::Generado;
+    SeleccionaRecibo(abierto);
+    ASSERT_TRUE(ConEditor(m->cbtModificacion, [&](TFormEditDocumentos *e) {
+        Escribe(e->txtImporte, QStringLiteral("1111,11"));
+        resultado = _GeneradorCSB(envio, {[&lineas](const std::string &l) { lineas.push_back(l); }, {}}).Genera();
+        e->cbtOK->click();
+    }));
+    EXPECT_EQ(resultado, ResultadoCSB::Fallido);
+    const std::vector<std::string> aviso = {Idioma.GetTexto(941), "'Enero'", Idioma.GetTexto(944)};
+    EXPECT_NE(std::search(lineas.begin(), lineas.end(), aviso.begin(), aviso.end()), lineas.end());
+    EXPECT_TRUE(std::filesystem::is_empty(carpeta.Ruta("CSB19")));
+    EXPECT_EQ(arranque::Valor(estado, "R"), "1111.11 00") << "accepted as typed; nothing stamped";
+
+    RespondeCajas cajas;
+    AlMostrarse<TFormEditDocumentos>([&](TFormEditDocumentos *e) {
+        // What a copy that took the bill for free sent meanwhile.
+        ASSERT_TRUE(arranque::Ejecuta("UPDATE [Documentos()] SET F_proceso='2026/01/15'"));
+        Escribe(e->txtImporte, QStringLiteral("2222,22"));
+        e->cbtOK->click();
+        e->cbtCancel->click();
+    });
+    m->cbtModificacion->trigger();
+    ASSERT_EQ(cajas.Vistas.size(), 1u);
+    EXPECT_EQ(cp1252::fromQString(cajas.Vistas[0].texto), Idioma.GetTexto(942));
+    EXPECT_EQ(arranque::Valor(estado, "R"), "1111.11 20") << "the sent bill as it went";
 }
 
 TEST_F(Documentos, AnotherCopysDraweeNoticeReloadsTheOpenDraweeList)

@@ -435,6 +435,45 @@ TEST_F(VentanaLibrados, AReloadKeepsSelectionAndStateAndTheChangeStaysWithItsDra
     EXPECT_EQ(Filas("[Librados( Datos )] WHERE Razon_social='Perdido'"), 0) << "a drawee gone is not written";
 }
 
+// The other copy's drawee window, as its lock and its accepted change: a change starts only
+// on a drawee no other copy is changing and as it is stored, and while it runs the other copy
+// cannot start its own; neither writes over what the other accepted.
+TEST_F(VentanaLibrados, TwoCopiesNeverChangeOneDraweeAtOnce)
+{
+    const struct {
+        const char *otra; // the other copy's lock, or its accepted change as SQL
+        int aviso, estado;
+        const char *nombre;
+    } casos[] = {
+        {"bloquea librado 2 0", 650, 0, "Bravo & Hijos"},
+        {"UPDATE [Librados( Datos )] SET Razon_social='Bravo SA' WHERE Id_librado=2", 943, 0, "Bravo SA"},
+        {"", 0, 2, "Bravo SA"},
+    };
+    Selecciona(ArbolEmisor, 1);
+    ConVentana([&](TfrmLibrados *v) {
+        for (const auto &c : casos) {
+            Elige(v, "R2");
+            if (std::string(c.otra).rfind("UPDATE", 0) == 0)
+                ASSERT_TRUE(arranque::Ejecuta(c.otra));
+            else if (*c.otra)
+                ASSERT_EQ(copia->Pide(c.otra), "1");
+            RespondeCajas cajas;
+            v->txtDireccion->insert(QStringLiteral("Calle Nueva"));
+            ASSERT_EQ(cajas.Vistas.size(), c.aviso ? 1u : 0u) << c.otra;
+            EXPECT_TRUE(!c.aviso || cp1252::fromQString(cajas.Vistas[0].texto) == Texto(c.aviso)) << c.otra;
+            EXPECT_EQ(v->Estado(), c.estado) << c.otra;
+            EXPECT_EQ(Caja(v->txtLibrado), c.nombre) << c.otra;
+            const std::string suya = copia->Pide("bloquea librado 2 0");
+            EXPECT_EQ(suya, c.estado == 2 ? "0" : "1") << c.otra << ": the other copy starts its change";
+            if (suya == "1")
+                copia->Pide("desbloquea librado 2");
+        }
+        v->cbtOK->click();
+    });
+    EXPECT_EQ(Valor("SELECT Razon_social || ' / ' || Direccion AS R FROM [Librados( Datos )] WHERE Id_librado=2", "R"),
+              "Bravo SA / Calle Nueva");
+}
+
 TEST_F(VentanaLibrados, DeleteTakesTheKeysAtItsStartAndEachDraweeGoesWithItsBillsOrNotAtAll)
 {
     ASSERT_TRUE(arranque::Ejecuta(rejillas::RecibosEnSerie(1, 4, 1, 2)));

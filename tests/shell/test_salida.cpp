@@ -5,6 +5,7 @@
 #include "Aplicacion.h"
 #include "General.h"
 #include "Login.h"
+#include "basedatos.h"
 #include "copias.h"
 #include "profile.h"
 #include "vasqdb.h"
@@ -140,6 +141,44 @@ TEST(Salida, ACopyThatIsNotTheLastLeavesTheDatabaseAndTheOtherCopysData)
               "2");
     EXPECT_EQ(arranque::Valor("SELECT COUNT(*) AS Total FROM [Aplicaciones()]", "Total"), "1");
     VASQ_CloseDB();
+}
+
+// The last copy out, holding the database alone, finds another copy's row with a batch lock
+// and a notice: a copy silent for a minute is swept with them before the database goes into
+// its copy; one that beat lately (closed its database for a moment) keeps the database.
+TEST(Salida, TheLastExitSweepsTheDeadButKeepsTheDatabaseOfACopyThatBeatLately)
+{
+    for (const bool muerta : {true, false}) {
+        Carpeta carpeta;
+        ASSERT_TRUE(RecuperaBDCifrada(carpeta.BD(), kPasswordBD));
+        {
+            Ventanas ventanas;
+            MultiuserPrueba::RelojQueAvanza(*App().Multiuser); // 08:00:00 on, as the other copy's
+            for (const char *sql :
+                 {kOrganizacion[0], kOrganizacion[1], "INSERT INTO [_Emisores( Datos )] (Id_presentador) VALUES (1)",
+                  "INSERT INTO [Remesas()] (Id_emisor,Id_moneda,Descripcion) VALUES (1,'EUR','Uno')"})
+                ASSERT_TRUE(arranque::Ejecuta(sql));
+            copias::Copia otra(carpeta.BD());
+            ASSERT_EQ(otra.Pide("registra"), "1 2");
+            ASSERT_EQ(otra.Pide("bloquea remesa 1 0") + otra.Pide("notifica 2 1"), "1ok");
+            if (muerta) {
+                otra.Mata();
+                ASSERT_TRUE(arranque::Ejecuta("UPDATE [Aplicaciones()] SET Hora='075900' WHERE Num_Aplicacion=2"));
+            } else {
+                ASSERT_EQ(otra.Pide("cierra"), "ok");
+            }
+        }
+        EXPECT_EQ(testutil::fileExists(carpeta.BD()), !muerta);
+        if (muerta)
+            ASSERT_TRUE(RecuperaBDCifrada(carpeta.BD(), kPasswordBD)) << "from the copy the exit wrote";
+        ASSERT_EQ(basedatos::open(carpeta.BD(), kPasswordBD), 0);
+        EXPECT_EQ(arranque::Valor("SELECT (SELECT SUM(Block) FROM [Remesas()]) || (SELECT COUNT(*) FROM "
+                                  "[Actualizaciones()]) || COUNT(*) AS R FROM [Aplicaciones()]",
+                                  "R"),
+                  muerta ? "000" : "111")
+            << "its lock, its notice and its row";
+        VASQ_CloseDB();
+    }
 }
 
 } // namespace
