@@ -191,15 +191,14 @@ void CreaVentanas()
 
     app.FormLogin->MuestraEmpresa = [](int idEmpresa) { App().FormMain->MuestraEmpresa(idEmpresa); };
     app.FormLogin->ImportaUsuarios = [](const std::string &ruta) { ImportaFicheroUsuarios(ruta); };
-    app.FormLogin->MuestraAyuda = [](QWidget *dueno) { (new TFRMIntroduccion(dueno))->show(); };
-    app.FormLogin->MuestraRecordatorioEuro = [](QWidget *dueno) {
+    app.FormLogin->AyudaInicial = [](QWidget *dueno) -> QDialog * { return new TFRMIntroduccion(dueno); };
+    app.FormLogin->RecordatorioEuro = [](QWidget *dueno) -> QDialog * {
         if (QDate::currentDate() < App().FormMain->FechaEuro)
-            return false;
+            return nullptr;
         // Owned by the login, so that the login's modality leaves it usable.
         TFRMRecordeuro *recordatorio = App().FRMRecordeuro;
         recordatorio->setParent(dueno, recordatorio->windowFlags());
-        recordatorio->show();
-        return true;
+        return recordatorio;
     };
     app.FormLogin->TituloPrincipal = [](const std::string &titulo) {
         App().FormMain->setWindowTitle(cp1252::toQString(titulo));

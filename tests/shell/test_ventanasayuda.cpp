@@ -301,7 +301,7 @@ TEST(Recordatorio, TheLoginShowsItOncePerRunFromTheEuroDate)
         login->show();
         ASSERT_EQ(recordatorio->isVisible(), c.mostrado) << caso;
         if (c.mostrado) {
-            EXPECT_FALSE(recordatorio->isModal()) << caso;
+            EXPECT_TRUE(recordatorio->isModal()) << "in front of the login, with the keys; " << caso;
             EXPECT_EQ(recordatorio->parentWidget(), login) << "usable under the modal login";
             EXPECT_EQ(recordatorio->CHKNoMostrar->isChecked(), c.marcada) << caso;
             recordatorio->BTNCerrar->click();
@@ -332,6 +332,34 @@ TEST(Recordatorio, ClosingItTickedStopsItAtTheNextRun)
     App().FormLogin->show();
     EXPECT_FALSE(App().FRMRecordeuro->isVisible());
     App().FormLogin->hide();
+}
+
+// As a new user starts: the window in front has the keys, and Return and Escape close the
+// help and the reminder in turn without reaching the login.
+TEST(Recordatorio, TheHelpThenTheReminderHaveTheKeysInFrontOfTheLogin)
+{
+    Carpeta carpeta;
+    Ventanas ventanas;
+    ventanas.Main()->FechaEuro = QDate::currentDate();
+    TFormLogin *login = App().FormLogin;
+    RespondeCajas cajas;
+    auto delante = [](QWidget *ventana) {
+        return QTest::qWaitFor([ventana] { return QApplication::activeWindow() == ventana; });
+    };
+    login->show();
+    auto *ayuda = qobject_cast<TFRMIntroduccion *>(QApplication::activeModalWidget());
+    ASSERT_NE(ayuda, nullptr);
+    ASSERT_TRUE(delante(ayuda));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_TRUE(delante(App().FRMRecordeuro));
+    EXPECT_EQ(AyudasAbiertas(), 0);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    ASSERT_TRUE(delante(login));
+    EXPECT_FALSE(App().FRMRecordeuro->isVisible());
+    EXPECT_EQ(QApplication::focusWidget(), login->txtPassword);
+    EXPECT_TRUE(cajas.Vistas.empty()) << "no key reached the login";
+    EXPECT_EQ(profile::readString(carpeta.Ini(), "General", "PresentarAyuda", ""), "Si");
+    login->hide();
 }
 
 TEST(Calculadora, TheMenuShowsItWithoutBlocking)
