@@ -457,6 +457,10 @@ public:
     // True when a command ran. The main window's controls reach it before their own key
     // handling; in a text box Ctrl+A, C, V, X and Z keep their editing meaning.
     bool TeclasRapidas(int tecla, Qt::KeyboardModifiers teclas);
+    // F6 and Ctrl+Tab, with or without Shift, take the keyboard from the tree to the grid in
+    // view and from the grid (or its cell editor) back to the tree. True when the key was one
+    // of them. The main window's controls reach it before their own key handling.
+    bool CambiaPanel(int tecla, Qt::KeyboardModifiers teclas);
     // Called by the coordination when the inactivity time is up: with the window showing
     // and no login, the countdown; when it runs out the program ends without writing its
     // settings, else the count starts again. Otherwise only the count starts again.

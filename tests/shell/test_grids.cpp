@@ -293,6 +293,37 @@ TEST_F(Grids, TheBatchTotalsFollowTheRowClicked)
     }
 }
 
+// From the batches grid to the tree and back, then on to a batch's bills, by keys alone.
+TEST_F(Grids, F6AndCtrlTabGoBetweenTheTreeAndTheGridInView)
+{
+    Selecciona(ArbolEmisor, 1);
+    ASSERT_TRUE(Activa(m));
+    m->lstGridRemesas->setFocus();
+    const struct {
+        Qt::Key tecla;
+        Qt::KeyboardModifiers teclas;
+        QWidget *destino;
+    } pasos[] = {
+        {Qt::Key_Tab, Qt::ControlModifier, m->treeInfoGlobal},
+        {Qt::Key_Tab, Qt::ControlModifier, m->lstGridRemesas},
+        {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, m->treeInfoGlobal},
+        {Qt::Key_F6, {}, m->lstGridRemesas},
+        {Qt::Key_Tab, {}, m->lstGridRemesas}, // Tab stays in the grid, cell to cell
+        {Qt::Key_F6, Qt::ShiftModifier, m->treeInfoGlobal},
+        {Qt::Key_Down, {}, m->treeInfoGlobal}, // batch 1
+    };
+    for (const auto &p : pasos) {
+        const QModelIndex antes = m->lstGridRemesas->currentIndex();
+        QTest::keyClick(QApplication::focusWidget(), p.tecla, p.teclas);
+        EXPECT_EQ(QApplication::focusWidget(), p.destino) << QKeySequence(p.tecla | p.teclas).toString().toStdString();
+        if (p.tecla == Qt::Key_Tab && !p.teclas)
+            EXPECT_EQ(m->lstGridRemesas->currentIndex(), antes.siblingAtColumn(antes.column() + 1));
+    }
+    ASSERT_TRUE(arranque::Espera([this] { return m->panelGrdDocumentos->isVisible(); }));
+    QTest::keyClick(m->treeInfoGlobal, Qt::Key_F6);
+    EXPECT_EQ(QApplication::focusWidget(), m->lstGridDocumentos);
+}
+
 TEST_F(Grids, ABatchNodeHoldsItsLockChainWhileSelected)
 {
     auto bloqueo = [](const char *tabla, const char *clave) {
