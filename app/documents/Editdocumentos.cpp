@@ -279,13 +279,15 @@ void TFormEditDocumentos::CreaControles()
     LBBancos->hide();
     LabelBancos->hide();
     panelLibrados->hide();
-    OrdenTabulacion({txtCodReferencia, cbtLibrado, txtLibrado, txtBanco, BottomBancos, txtOficina, txtDC, txtCuenta,
-                     txtTitularCuenta, txtDireccion, txtCP, txtLocalidad, txtProvincia, txtCodReferencia58, BitBtn1,
-                     txtTitularCredito58, txtBanco58, BTBancos, txtOficina58, txtDC58, txtCuenta58,
-                     txtDomicilioDeudor58, txtLocalidadDeudor58, txtCPDeudor58, txtLocalidadReceptor58,
-                     txtCPReceptor58, txtProvincia58, dateVencimiento58, dateFormalizacion58, lstLibrados, TXTBuscar,
-                     BTNBuscar, txtImporte, txtCodDevolucion, txtRefInterna, txtConcepto, memoConceptos, cbtOK,
-                     cbtCancel, BTNImprimir});
+    // The list buttons come after every box, so that what is typed after a Tab goes into the
+    // next box; "Librados" also opens with its letter.
+    OrdenTabulacion({txtCodReferencia, txtLibrado, txtBanco, txtOficina, txtDC, txtCuenta, txtTitularCuenta,
+                     txtDireccion, txtCP, txtLocalidad, txtProvincia, txtCodReferencia58, txtTitularCredito58,
+                     txtBanco58, txtOficina58, txtDC58, txtCuenta58, txtDomicilioDeudor58, txtLocalidadDeudor58,
+                     txtCPDeudor58, txtLocalidadReceptor58, txtCPReceptor58, txtProvincia58, dateVencimiento58,
+                     dateFormalizacion58, lstLibrados, TXTBuscar, BTNBuscar, txtImporte, txtCodDevolucion,
+                     txtRefInterna, txtConcepto, memoConceptos, cbtOK, cbtCancel, BTNImprimir, cbtLibrado,
+                     BottomBancos, BitBtn1, BTBancos});
     DescartaTeclasAlt(this);
 
     connect(cbtOK, &QPushButton::clicked, this, &TFormEditDocumentos::cbtOKClick);
