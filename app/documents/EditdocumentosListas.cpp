@@ -1,5 +1,6 @@
 // The bill editor's lists: the banks of each panel and the user's drawees with their search.
 #include "Editdocumentos.h"
+#include "Pantalla.h"
 
 #include "Controles.h"
 #include "General.h"
@@ -50,6 +51,7 @@ void TFormEditDocumentos::AbreBancos(QListWidget *lista)
 {
     lista->show();
     lista->setFocus(Qt::OtherFocusReason);
+    MantenEnPantalla(this);
 }
 
 void TFormEditDocumentos::CopiaBanco(QListWidget *lista)
@@ -108,6 +110,7 @@ void TFormEditDocumentos::cbtLibradoClick()
     if (lstLibrados->topLevelItemCount() > 0 && lstLibrados->selectedItems().isEmpty())
         lstLibrados->setCurrentItem(lstLibrados->topLevelItem(0));
     lstLibrados->setFocus(Qt::OtherFocusReason);
+    MantenEnPantalla(this);
 }
 
 void TFormEditDocumentos::CopiaLibrado()

@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
+#include <QListWidget>
 
 namespace {
 
@@ -109,6 +110,32 @@ TEST_F(Documentos, ANewBillIsAddedToTheGridWithTheNewTotals)
     EXPECT_EQ(arranque::Valor("SELECT Importe_total*100 AS C FROM [Remesas()] WHERE Id_remesa=1", "C"), "10025");
     EXPECT_EQ(cp1252::fromQString(m->lblTotalImporte->text()), "100,25");
     EXPECT_EQ(copia->Pide("pasada"), "0:4:0;0:3:1;0:2:1;");
+}
+
+// In a batch that issues its bills the editor is at its tallest; opening the bank list or the
+// drawee list keeps it inside the screen (here narrower than the editor, which scrolls
+// sideways), the list and Aceptar whole in sight.
+TEST_F(Documentos, WithAListOpenTheEditorStaysInsideTheScreen)
+{
+    Selecciona(ArbolRemesa, 1);
+    ASSERT_TRUE(ConEditor(m->cbtAlta, [](TFormEditDocumentos *e) {
+        const QRect libre = e->screen()->availableGeometry();
+        const std::pair<QPushButton *, QWidget *> listas[] = {{e->BottomBancos, e->LBBancos},
+                                                              {e->cbtLibrado, e->lstLibrados}};
+        for (const auto &[boton, lista] : listas) {
+            boton->setFocus();
+            QTest::keyClick(boton, Qt::Key_Space);
+            ASSERT_TRUE(QTest::qWaitFor([lista = lista] { return lista->isVisible(); }));
+            QApplication::processEvents();
+            const std::string que = boton->text().toStdString();
+            EXPECT_TRUE(libre.contains(e->frameGeometry())) << que;
+            for (QWidget *control : {lista, static_cast<QWidget *>(e->cbtOK)}) {
+                const QRect visto = control->visibleRegion().boundingRect();
+                EXPECT_EQ(visto.height(), control->height()) << que << " " << control->metaObject()->className();
+            }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        }
+    }));
 }
 
 TEST_F(Documentos, AKeyOrAClickInTheEditorRestartsTheInactivityCount)
