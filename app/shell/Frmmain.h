@@ -333,6 +333,9 @@ public:
     // The bills grid's current row and its setting, in grid numbering (0 none).
     int FilaActualRecibos() const;
     void SetFilaActualRecibos(int fila);
+    // A plain move to the bill of row fila: the current row and the anchor, its bill the only
+    // one marked.
+    void MueveARecibo(int fila);
     // The row marks of a left click on data row fila.
     void lstGridDocumentosMouseDown(int fila, Qt::KeyboardModifiers teclas);
     // The bills grid's marking keys; true when the key was one of them.

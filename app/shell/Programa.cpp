@@ -112,10 +112,15 @@ void ConectaEditDocumentos(TFormEditDocumentos &editor)
     editor.Host.GetProvincia = [](const std::string &codigo) { return App().FormMain->GetProvincia(codigo); };
     editor.Host.ActualizaPanelInfo = [] { App().FormMain->ActualizaPanelInfo(); };
     editor.Host.Ordenante = [] { return App().FormMain->GetNombreEmisorSeleccionado(); };
+    // The bill changed stays the current one; a new bill is reached as by a plain move.
     editor.Host.RefrescaRecibos = [](int idDocumento) {
         TFormMain *m = App().FormMain;
+        const int actual = m->FilaActualRecibos();
+        const bool nuevo = actual == 0 || m->ModeloRecibos->IdFila(actual - 1) != idDocumento;
         m->RefrescaRecibos();
-        if (const int fila = m->ModeloRecibos->FilaDeId(idDocumento); fila >= 0)
+        if (const int fila = m->ModeloRecibos->FilaDeId(idDocumento); fila >= 0 && nuevo)
+            m->MueveARecibo(fila + 1);
+        else if (fila >= 0)
             m->SetFilaActualRecibos(fila + 1);
     };
 }

@@ -112,6 +112,32 @@ TEST_F(Documentos, ANewBillIsAddedToTheGridWithTheNewTotals)
     EXPECT_EQ(copia->Pide("pasada"), "0:4:0;0:3:1;0:2:1;");
 }
 
+// Five bills added from the keyboard: Insert, the reference, the amount and Enter each; then
+// only the last one is marked, as after a plain move to it.
+TEST_F(Documentos, AfterBillsAddedFromTheKeyboardOnlyTheLastIsMarked)
+{
+    Selecciona(ArbolRemesa, 1);
+    ASSERT_TRUE(Activa(m));
+    m->lstGridDocumentos->setFocus();
+    int vistos = 0;
+    AlMostrarse<TFormEditDocumentos>([&](TFormEditDocumentos *e) {
+        for (int importe = 5; importe > 0; --importe) {
+            Escribe(e->txtCodReferencia, importe % 2 ? QStringLiteral("R1") : QStringLiteral("R2"));
+            QTest::keyClick(e->txtCodReferencia, Qt::Key_Tab);
+            ASSERT_TRUE(QTest::qWaitFor([e] { return QApplication::focusWidget() == e->txtImporte; }));
+            Teclea(e->txtImporte, QString::number(importe));
+            QTest::keyClick(e->txtImporte, Qt::Key_Return);
+            vistos += m->ModeloRecibos->rowCount() == 6 - importe;
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    });
+    QTest::keyClick(m->lstGridDocumentos, Qt::Key_Insert);
+    ASSERT_EQ(vistos, 5);
+    const int ultimo = std::stoi(arranque::Valor("SELECT MAX(Id_documento) AS N FROM [Documentos()]", "N"));
+    EXPECT_EQ(Marcadas(), std::vector<int>{m->ModeloRecibos->FilaDeId(ultimo) + 1});
+    EXPECT_EQ(m->FilaActualRecibos(), m->ModeloRecibos->FilaDeId(ultimo) + 1);
+}
+
 // In a batch that issues its bills the editor is at its tallest; opening the bank list or the
 // drawee list keeps it inside the screen (here narrower than the editor, which scrolls
 // sideways), the list and Aceptar whole in sight.
