@@ -140,9 +140,10 @@ public:
     std::string GetNombrePresentadorSeleccionado() const;
     std::string GetIdEmisorSeleccionado() const;
     std::string GetNombreEmisorSeleccionado() const;
-    // "CSB19" or "CSB58", the order type of the presenter at or above the selection;
-    // empty for any other.
+    // "CSB19" or "CSB58", the order type of the presenter at or above the selection, or of
+    // the presenter of that id, as the tree has them; empty for any other.
     std::string GetTipoOrden() const;
+    std::string TipoOrdenPresentador(const std::string &idPresentador) const;
     // Among the children of the selected node, the first whose id is id gets the caption.
     void SetTextoNodo(const std::string &id, const std::string &texto);
     // The id text of a node.

@@ -293,7 +293,7 @@ void TFormMain::CreaPaneles()
     panelRight->setObjectName(QStringLiteral("panelRight"));
     auto *derecha = new QVBoxLayout(panelRight);
     derecha->setContentsMargins(0, 0, 0, 0);
-    lstGridPresentadores = new QTableWidget(0, 4);
+    lstGridPresentadores = new QTableWidget(0, 5);
     lstGridEmisores = new QTableWidget(0, 4);
     lstGridRemesas = new QTableWidget(0, 8);
     lstGridDocumentos = new QTableView;

@@ -67,7 +67,8 @@ TEST_F(Grids, EachLevelShowsItsGridTitlesAndColumns)
         const char *titulo;
         bool totales;
     } casos[] = {
-        {ArbolEmpresa, 1, m->panelGrdEmpresas, m->lstGridPresentadores, {" ", "Nif", "Sufijo", "Presentador"}, {},
+        {ArbolEmpresa, 1, m->panelGrdEmpresas, m->lstGridPresentadores,
+         {" ", "Nif", "Sufijo", "Presentador", "Tipo de orden"}, {},
          "       [-----]Presentadores de Empresa", false},
         {ArbolPresentador, 1, m->panelGrdEmisores, m->lstGridEmisores, {" ", "Nif", "Cuenta de abono", "Emisor"}, {},
          "       [CSB19] Emisores de (CSB19) Norte", false},
@@ -152,6 +153,22 @@ TEST_F(Grids, CellsShowTheDisplayForms)
                                   "VALUES (3,3,1,166)"));
     m->RefrescaRecibos();
     EXPECT_EQ(Texto(m->lstGridDocumentos, 1, 4), "0000-0000-00-0000000000") << "a CSB58 drawee without account";
+}
+
+// A company's two presenters alike but for their order type (the CSB58 one stored in lower
+// case by an older build): the grid tells them apart as the tree does.
+TEST_F(Grids, ThePresentersGridShowsEachOnesOrderType)
+{
+    ASSERT_TRUE(arranque::Ejecuta("UPDATE [_Presentadores( Datos )] SET Id_nif='B11111111', Sufijo='000', "
+                                  "Razon_social='Norte', Id_orden='csb58' WHERE Id_presentador=2"));
+    m->CargaArbol("1");
+    Selecciona(ArbolEmpresa, 1);
+    std::vector<std::string> filas;
+    for (int f = 1; f <= m->lstGridPresentadores->rowCount(); ++f)
+        filas.push_back(Texto(m->lstGridPresentadores, f, 0) + " " + Texto(m->lstGridPresentadores, f, 4));
+    std::sort(filas.begin(), filas.end());
+    EXPECT_EQ(filas, (std::vector<std::string>{"1 CSB19", "2 CSB58"}));
+    EXPECT_FALSE(m->lstGridPresentadores->isColumnHidden(4));
 }
 
 TEST_F(Grids, MoreThanAThousandRowsAskOnceBeforeTheFirstRow)
