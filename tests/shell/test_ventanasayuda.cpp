@@ -37,12 +37,12 @@ struct Calculo {
 
 constexpr Calculo kCalculos[] = {
     {"ptas", "1000", "1000", "6,01", "the Part's case"},
-    {"euro", "6,01", "1000", "6,01", "the Part's case"},
+    {"euro", "6,01", "1.000", "6,01", "the Part's case, pesetas grouped"},
     {"euro", "1", "166", "1", "one euro"},
-    {"euro", "6.01", "1000", "6.01", "a point before two decimals is the separator"},
-    {"euro", "1.234,56", "205414", "1.234,56", "thousands points"},
+    {"euro", "6.01", "1.000", "6.01", "a point before two decimals is the separator"},
+    {"euro", "1.234,56", "205.414", "1.234,56", "thousands points, written with them as every window does"},
     {"ptas", "1.000", "1.000", "6,01", "thousands points in pesetas"},
-    {"euro", "12345678,9", "2054148129", "12345678,9", "eight integer digits"},
+    {"euro", "12345678,9", "2.054.148.129", "12345678,9", "eight integer digits"},
     {"euro", "1,,5", "", "1,,5", "two separators do not read: nothing converts"},
     {"euro", "12345678x", "", "12345678x", "nor letters"},
     {"euro", "123456789", "", "123456789", "nor a ninth integer digit"},
