@@ -43,8 +43,9 @@ struct Destino {
 };
 
 // Moves the window's contents, their layout and the controls placed by hand, into a scroll
-// area that fills the window. The controls never leave the window, so the order of Tab is
-// kept; the focus, which leaves a control that changes parent, is given back.
+// area that fills the window, shown or about to show. The controls never leave the window, so
+// the order of Tab is kept; the focus, which leaves a control that changes parent, is given
+// back.
 void PonDesplazamiento(QWidget *ventana)
 {
     QWidget *foco = ventana->focusWidget();
@@ -67,6 +68,9 @@ void PonDesplazamiento(QWidget *ventana)
     todo->setContentsMargins(0, 0, 0, 0);
     todo->addWidget(desplazamiento);
     todo->activate();
+    // A window already shown does not show the children it is given.
+    contenido->show();
+    desplazamiento->show();
     if (foco)
         foco->setFocus();
 }
