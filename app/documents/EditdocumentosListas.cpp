@@ -1,10 +1,10 @@
 // The bill editor's lists: the banks of each panel and the user's drawees with their search.
 #include "Editdocumentos.h"
-#include "Pantalla.h"
 
 #include "Controles.h"
 #include "General.h"
 #include "Modmas.h"
+#include "Pantalla.h"
 #include "qcp1252.h"
 
 #include <QLabel>

@@ -118,7 +118,8 @@ void ConectaEditDocumentos(TFormEditDocumentos &editor)
         const int actual = m->FilaActualRecibos();
         const bool nuevo = actual == 0 || m->ModeloRecibos->IdFila(actual - 1) != idDocumento;
         m->RefrescaRecibos();
-        if (const int fila = m->ModeloRecibos->FilaDeId(idDocumento); fila >= 0 && nuevo)
+        const int fila = m->ModeloRecibos->FilaDeId(idDocumento);
+        if (fila >= 0 && nuevo)
             m->MueveARecibo(fila + 1);
         else if (fila >= 0)
             m->SetFilaActualRecibos(fila + 1);

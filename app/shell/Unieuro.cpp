@@ -44,7 +44,8 @@ TFRMEuroCalc::TFRMEuroCalc(QWidget *parent)
     QFont negrita = font();
     negrita.setBold(true);
     const QFontMetrics titulo(negrita);
-    rejilla->addItem(new QSpacerItem(titulo.horizontalAdvance(windowTitle()) + 4 * (titulo.height() + 8), 0), 3, 0, 1, 2);
+    const int barra = titulo.horizontalAdvance(windowTitle()) + 4 * (titulo.height() + 8);
+    rejilla->addItem(new QSpacerItem(barra, 0), 3, 0, 1, 2);
     rejilla->setSizeConstraint(QLayout::SetFixedSize);
     OrdenTabulacion({TXTPtas, TXTEuro, BTNBorrar, BTNSalir});
 
