@@ -17,12 +17,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
-#include <map>
 
 namespace {
 
@@ -154,29 +152,6 @@ TEST(Teclas, AnyKeyRestartsTheInactivityCount)
     Inactividad.Ticks = 100;
     QTest::mouseClick(m, Qt::LeftButton, Qt::NoModifier, QPoint(2, m->height() - 2));
     EXPECT_EQ(Inactividad.Ticks, 0) << "a click on the window";
-}
-
-// Qt runs a menu's underlined letter at once when it names one entry only.
-TEST(Teclas, EachMenuUnderlinesEachLetterOnce)
-{
-    Carpeta carpeta;
-    Ventanas ventanas;
-    TFormMain *m = ventanas.Main();
-    ::Idioma.SetIdiomaPorNombre("Castellano"); // the captions as the first show gives them
-    std::vector<std::pair<QString, QList<QAction *>>> menus = {{QStringLiteral("barra"), m->menuBar()->actions()}};
-    for (const QMenu *menu : m->findChildren<QMenu *>())
-        menus.emplace_back(menu->title(), menu->actions());
-    for (const auto &[menu, entradas] : menus) {
-        std::map<QKeySequence, QString> letras;
-        for (const QAction *entrada : entradas) {
-            const QKeySequence letra = QKeySequence::mnemonic(entrada->text());
-            if (!entrada->isVisible() || letra.isEmpty())
-                continue;
-            const auto [vista, nueva] = letras.emplace(letra, entrada->text());
-            EXPECT_TRUE(nueva) << menu.toStdString() << ": " << entrada->text().toStdString() << " and "
-                               << vista->second.toStdString();
-        }
-    }
 }
 
 TEST(Teclas, ATextBoxKeepsItsEditingKeys)

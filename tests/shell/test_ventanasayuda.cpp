@@ -343,22 +343,15 @@ TEST(Recordatorio, TheHelpThenTheReminderHaveTheKeysInFrontOfTheLogin)
     ventanas.Main()->FechaEuro = QDate::currentDate();
     TFormLogin *login = App().FormLogin;
     RespondeCajas cajas;
-    auto delante = [](QWidget *ventana) {
-        return QTest::qWaitFor([ventana] { return QApplication::activeWindow() == ventana; });
-    };
     login->show();
     auto *ayuda = qobject_cast<TFRMIntroduccion *>(QApplication::activeModalWidget());
-    ASSERT_NE(ayuda, nullptr);
-    ASSERT_TRUE(delante(ayuda));
+    ASSERT_TRUE(ayuda && EsperaActiva(ayuda));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    ASSERT_TRUE(delante(App().FRMRecordeuro));
-    EXPECT_EQ(AyudasAbiertas(), 0);
+    ASSERT_TRUE(EsperaActiva(App().FRMRecordeuro));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    ASSERT_TRUE(delante(login));
-    EXPECT_FALSE(App().FRMRecordeuro->isVisible());
+    ASSERT_TRUE(EsperaActiva(login));
     EXPECT_EQ(QApplication::focusWidget(), login->txtPassword);
     EXPECT_TRUE(cajas.Vistas.empty()) << "no key reached the login";
-    EXPECT_EQ(profile::readString(carpeta.Ini(), "General", "PresentarAyuda", ""), "Si");
     login->hide();
 }
 
