@@ -177,9 +177,9 @@ void TFRMNuevoUsuario::TREEEmpresasChange()
         return;
     }
     const RotulosNivel &r = kRotulos[Nivel(nodo)];
-    BTNMas->setText(Rotulo(r.mas));
-    BTNModificar->setText(Rotulo(r.modificar));
-    BTNBorrar->setText(Rotulo(r.borrar));
+    BTNMas->setText(Rotulo(r.mas, u'd'));
+    BTNModificar->setText(Rotulo(r.modificar, u'M'));
+    BTNBorrar->setText(Rotulo(r.borrar, u'B'));
     BTNMas->setEnabled(r.masActivo);
     BTNModificar->setEnabled(r.restoActivo);
     BTNBorrar->setEnabled(r.restoActivo);

@@ -259,9 +259,10 @@ void TFormEditDocumentos::CreaControles()
     recibo->addLayout(concepto);
     recibo->addWidget(memoConceptos);
 
-    cbtOK = new QPushButton(this);
-    cbtCancel = new QPushButton(this);
-    BTNImprimir = new QPushButton(this);
+    // The editor's buttons are the page's: the template page has its own Aplicar and Cancelar.
+    cbtOK = new QPushButton(tabRecibo);
+    cbtCancel = new QPushButton(tabRecibo);
+    BTNImprimir = new QPushButton(tabRecibo);
     for (QPushButton *puntos : {BottomBancos, BTBancos})
         puntos->setFixedWidth(puntos->fontMetrics().horizontalAdvance(puntos->text()) + 16);
     for (QPushButton *b : findChildren<QPushButton *>())
@@ -271,9 +272,9 @@ void TFormEditDocumentos::CreaControles()
     botones->addStretch(1);
     botones->addWidget(cbtOK);
     botones->addWidget(cbtCancel);
+    recibo->addLayout(botones);
     auto *todo = new QVBoxLayout(this);
     todo->addWidget(tabGeneral);
-    todo->addLayout(botones);
     todo->setSizeConstraint(QLayout::SetFixedSize);
 
     LBBancos->hide();
