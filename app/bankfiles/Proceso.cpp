@@ -2,6 +2,7 @@
 #include "Proceso.h"
 
 #include "Aplicacion.h"
+#include "Controles.h"
 #include "Frmmain.h"
 #include "Frmmsg.h"
 #include "General.h"
@@ -130,6 +131,8 @@ TfrmProceso::TfrmProceso(QWidget *owner)
     capas->addLayout(cuentas);
     capas->addLayout(botones);
 
+    OrdenTabulacion({txtFichero, cbtCommonDialog, BTNPrevisualizacion, cbtOK, cbtCancel});
+
     connect(txtFichero, &QLineEdit::textChanged, this, [this] { txtFicheroChange(); });
     connect(cbtCommonDialog, &QPushButton::clicked, this, [this] { cbtCommonDialogClick(); });
     connect(cbtOK, &QPushButton::clicked, this, [this] { cbtOKClick(); });
@@ -164,7 +167,7 @@ void TfrmProceso::FormShow()
     Label3->setText(Texto(388));
     Label4->setText(Texto(440));
     Label5->setText(Texto(389));
-    BTNPrevisualizacion->setText(Texto(43));
+    BTNPrevisualizacion->setText(QStringLiteral("&") + Texto(43));
     LimpiaProceso();
 }
 

@@ -61,7 +61,7 @@ TFRMRelacion::TFRMRelacion(QWidget *parent)
       Date1(Fecha(GroupBox1, "Date1")),
       Date2(Fecha(GroupBox1, "Date2")),
       Label1(new QLabel(QStringLiteral("y"), GroupBox1)),
-      BTNActualizar(Boton(GroupBox1, "BTNActualizar", "Actualizar datos...")),
+      BTNActualizar(Boton(GroupBox1, "BTNActualizar", "Actualizar &datos...")),
       LSTCsbs(new QTreeWidget(this)),
       BTNVisualizar(Boton(this, "BTNVisualizar", "&Aceptar")),
       Cerrar(Boton(this, "Cerrar", "&Cancelar")),

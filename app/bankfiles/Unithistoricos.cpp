@@ -138,7 +138,7 @@ void TFRMHistoricos::PonTextos()
 {
     setWindowTitle(QLatin1Char(' ') + Rotulo(65));
     LBLTitulo->setText(Rotulo(63));
-    BTNRecibo->setText(Rotulo(62));
+    BTNRecibo->setText(Rotulo(62, u'V'));
     SpeedButton1->setText(Rotulo(8));
     PanelDetalle->setTitle(Rotulo(61));
     LBLOrdenantes->setText(Mayusculas(41));

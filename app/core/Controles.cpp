@@ -98,6 +98,14 @@ QString Rotulo(int n)
     return cp1252::toQString(Idioma.GetTexto(n));
 }
 
+QString Rotulo(int n, QChar letra)
+{
+    QString texto = Rotulo(n).remove(QLatin1Char('&'));
+    if (const qsizetype i = texto.indexOf(letra); i >= 0)
+        texto.insert(i, QLatin1Char('&'));
+    return texto;
+}
+
 QStringList FiltrosTexto(int texto)
 {
     QStringList filtros;

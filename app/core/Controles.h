@@ -34,6 +34,10 @@ std::string LimpiaCajaNif(QLineEdit *caja);
 QString Rotulo(int n);
 QString Etiqueta(int n);
 
+// The language text n as a button's caption whose Alt key is letra: its first letra is the
+// one underlined, in place of any the text underlines.
+QString Rotulo(int n, QChar letra);
+
 // The message box with language texts: text and caption by number.
 RespuestaMensaje AvisoTexto(int texto, int titulo, IconoMensaje icono, BotonesMensaje botones = BotonesMensaje::Ok);
 

@@ -169,25 +169,45 @@ void TFormLogin::FormShow()
     CargaUsuarios();
     SeleccionaUltimoUsuario();
     SafeSetFocus(txtPassword);
-    MuestraAyudaInicial();
-    MuestraRecordatorioInicial();
 }
 
-void TFormLogin::MuestraAyudaInicial()
+void TFormLogin::setVisible(bool visible)
 {
-    if (m_ayudaMostrada || !MuestraAyuda ||
-        !cp1252::equalNoCase(profile::readString(RutaIni(), "General", "PresentarAyuda", "Si", 2), "Si"))
-        return;
-    m_ayudaMostrada = true;
-    MuestraAyuda(this);
+    QDialog::setVisible(visible);
+    if (visible)
+        MuestraAvisos();
 }
 
-void TFormLogin::MuestraRecordatorioInicial()
+// Each notice blocks the login while it shows, and the next one follows it when it closes.
+void TFormLogin::MuestraAvisos()
 {
-    if (m_recordatorioMostrado || !MuestraRecordatorioEuro ||
-        !cp1252::equalNoCase(profile::readString(RutaIni(), "General", "PresentarRecordatorioEuro", "Si"), "Si"))
+    QDialog *aviso = AvisoPendiente();
+    if (!aviso) {
+        if (isVisible())
+            activateWindow();
         return;
-    m_recordatorioMostrado = MuestraRecordatorioEuro(this);
+    }
+    aviso->setWindowModality(Qt::ApplicationModal);
+    connect(aviso, &QDialog::finished, this, &TFormLogin::MuestraAvisos, Qt::SingleShotConnection);
+    aviso->show();
+    aviso->activateWindow();
+}
+
+QDialog *TFormLogin::AvisoPendiente()
+{
+    auto activado = [](const char *clave, size_t largo) {
+        return cp1252::equalNoCase(profile::readString(RutaIni(), "General", clave, "Si", largo), "Si");
+    };
+    if (!m_ayudaMostrada && AyudaInicial && activado("PresentarAyuda", 2)) {
+        m_ayudaMostrada = true;
+        return AyudaInicial(this);
+    }
+    if (!m_recordatorioMostrado && RecordatorioEuro && activado("PresentarRecordatorioEuro", std::string::npos)) {
+        QDialog *recordatorio = RecordatorioEuro(this);
+        m_recordatorioMostrado = recordatorio != nullptr;
+        return recordatorio;
+    }
+    return nullptr;
 }
 
 void TFormLogin::AplicaIdioma()

@@ -42,13 +42,13 @@ public:
     // The import of the bank's users file chosen with spdImportar; while it is unset the
     // link stays disabled.
     std::function<void(const std::string &ruta)> ImportaUsuarios;
-    // Shows the first-start help without waiting, owned by the login window. The login
-    // calls it while [General] PresentarAyuda is "Si" (whatever the case), once per run.
-    std::function<void(QWidget *dueno)> MuestraAyuda;
-    // Shows the euro reminder without waiting, owned by the login window, when today is on
-    // or after the euro date; true when it showed. The login calls it while [General]
-    // PresentarRecordatorioEuro is "Si" (whatever the case), until it has shown once in the run.
-    std::function<bool(QWidget *dueno)> MuestraRecordatorioEuro;
+    // The first-start help, owned by the login window and not shown yet. The login shows it
+    // while [General] PresentarAyuda is "Si" (whatever the case), once per run.
+    std::function<QDialog *(QWidget *dueno)> AyudaInicial;
+    // The euro reminder, owned by the login window and not shown yet; null before the euro
+    // date. The login shows it while [General] PresentarRecordatorioEuro is "Si" (whatever the
+    // case), until it has shown once in the run.
+    std::function<QDialog *(QWidget *dueno)> RecordatorioEuro;
 
     // The command-line parameters after the program's name (Windows-1252); the constructor
     // takes them from the application.
@@ -86,6 +86,9 @@ public:
 
     // Closing the window on the second step also releases the user's lock.
     void reject() override;
+    // Once the window shows, the first-start help and then the euro reminder, when due, show
+    // in front of it, each with the keys until it closes; then the window has them again.
+    void setVisible(bool visible) override;
 
 protected:
     void showEvent(QShowEvent *evento) override;
@@ -100,8 +103,8 @@ private:
     bool EnEmpresa() const;
     void VuelveAlUsuario();
 
-    void MuestraAyudaInicial();
-    void MuestraRecordatorioInicial();
+    void MuestraAvisos();
+    QDialog *AvisoPendiente();
 
     bool m_mantenimiento = false;
     bool m_ocupado = false;

@@ -43,8 +43,9 @@ struct Destino {
 };
 
 // Moves the window's contents, their layout and the controls placed by hand, into a scroll
-// area that fills the window. The controls never leave the window, so the order of Tab is
-// kept; the focus, which leaves a control that changes parent, is given back.
+// area that fills the window, shown or about to show. The controls never leave the window, so
+// the order of Tab is kept; the focus, which leaves a control that changes parent, is given
+// back.
 void PonDesplazamiento(QWidget *ventana)
 {
     QWidget *foco = ventana->focusWidget();
@@ -67,6 +68,9 @@ void PonDesplazamiento(QWidget *ventana)
     todo->setContentsMargins(0, 0, 0, 0);
     todo->addWidget(desplazamiento);
     todo->activate();
+    // A window already shown does not show the children it is given.
+    contenido->show();
+    desplazamiento->show();
     if (foco)
         foco->setFocus();
 }
@@ -102,12 +106,21 @@ QRect Sitio(const QSize &tamano, const Destino &destino, const QMargins &marco, 
     return fuera.marginsRemoved(marco);
 }
 
+// Lets the layouts that a change inside the window set going settle, up to the window's own:
+// a layout that takes a new size asks its parent's again, one level at each pass.
+void AsientaCapas(QWidget *ventana)
+{
+    constexpr int kNiveles = 8;
+    for (int nivel = 0; nivel < kNiveles; ++nivel)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    if (QLayout *capas = ventana->layout())
+        capas->activate();
+}
+
 void Ajusta(QWidget *ventana, const QMargins &marco, const Destino &destino)
 {
     // The size it shows at: the layouts that its show handling changed settle first.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    if (QLayout *capas = ventana->layout())
-        capas->activate();
+    AsientaCapas(ventana);
     const QRect libre = ventana->screen()->availableGeometry();
     const QSize cabe = libre.size().shrunkBy(marco);
     QSize tamano = ventana->size();
@@ -200,4 +213,20 @@ void AjustaAPantalla(QWidget *ventana)
     Ajusta(ventana, marco, destino);
     if (informado.isNull() && ventana->windowHandle())
         Reajuste::Pon(ventana, marco, destino);
+}
+
+void MantenEnPantalla(QWidget *ventana)
+{
+    if (!ventana || !ventana->isVisible() || !Ajustable(ventana))
+        return;
+    AsientaCapas(ventana);
+    if (const auto *desplazamiento =
+            ventana->findChild<QScrollArea *>(QLatin1String(kDesplazamiento), Qt::FindDirectChildrenOnly)) {
+        const int barra = ventana->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        const QSize contenido = desplazamiento->widget()->minimumSize().grownBy({0, 0, barra, barra});
+        ventana->setMaximumSize(ventana->maximumSize().expandedTo(contenido));
+        ventana->resize(ventana->size().expandedTo(contenido));
+    }
+    const QMargins informado = MarcoInformado(ventana);
+    Ajusta(ventana, informado.isNull() ? MarcoSupuesto(ventana) : informado, Destino{false, ventana->pos()});
 }

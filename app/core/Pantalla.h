@@ -20,3 +20,8 @@ extern std::function<QMargins(const QWidget *)> MarcoVentana;
 // again, to the same place. Maximized and full-screen windows, popups and child widgets are
 // left as they are.
 void AjustaAPantalla(QWidget *ventana);
+
+// Fits a shown window whose contents have just grown (a list opened in it): it grows with
+// them, when they scroll, and it is moved as little as it takes to lie inside the free area
+// of its screen, frame included, as AjustaAPantalla fits a window.
+void MantenEnPantalla(QWidget *ventana);

@@ -200,9 +200,9 @@ void TFRMNuevoUsuario::FormActivate()
     CHKActivo->setText(Rotulo(19));
     BTNAceptar->setText(Rotulo(2));
     BTNCancelar->setText(Rotulo(3));
-    BTNMas->setText(Rotulo(10));
-    BTNModificar->setText(Rotulo(38));
-    BTNBorrar->setText(Rotulo(37));
+    BTNMas->setText(Rotulo(10, u'd')); // Aceptar has the A
+    BTNModificar->setText(Rotulo(38, u'M'));
+    BTNBorrar->setText(Rotulo(37, u'B'));
     for (QPushButton *boton : {BTNMas, BTNModificar, BTNBorrar})
         boton->setEnabled(false);
     AnchoBotonesArbol();

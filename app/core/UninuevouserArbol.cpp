@@ -177,9 +177,9 @@ void TFRMNuevoUsuario::TREEEmpresasChange()
         return;
     }
     const RotulosNivel &r = kRotulos[Nivel(nodo)];
-    BTNMas->setText(Rotulo(r.mas));
-    BTNModificar->setText(Rotulo(r.modificar));
-    BTNBorrar->setText(Rotulo(r.borrar));
+    BTNMas->setText(Rotulo(r.mas, u'd'));
+    BTNModificar->setText(Rotulo(r.modificar, u'M'));
+    BTNBorrar->setText(Rotulo(r.borrar, u'B'));
     BTNMas->setEnabled(r.masActivo);
     BTNModificar->setEnabled(r.restoActivo);
     BTNBorrar->setEnabled(r.restoActivo);
@@ -297,8 +297,7 @@ void TFRMNuevoUsuario::BTNBorrarClick()
         return;
     const auto nivel = NivelOrganizacion(Nivel(nodo));
     const int clave = Clave(nodo);
-    if (AvisoTexto(kTextoConfirma[nivel], 6, IconoMensaje::Pregunta, BotonesMensaje::SiNo) != RespuestaSi)
-        return;
+    // What forbids the deletion is said first, without the question.
     if (const int texto = Organizacion.TextoDependientes(nivel, clave)) {
         AvisoTexto(texto, 6, nivel == NivelEmisor ? IconoMensaje::Informacion : IconoMensaje::Ninguno);
         return;
@@ -307,6 +306,8 @@ void TFRMNuevoUsuario::BTNBorrarClick()
         AvisoTexto(kTextoBloqueadoBaja[nivel], 6, IconoMensaje::Informacion);
         return;
     }
+    if (AvisoTexto(kTextoConfirma[nivel], 6, IconoMensaje::Pregunta, BotonesMensaje::SiNo) != RespuestaSi)
+        return;
     Organizacion.Baja(nivel, clave);
     delete nodo;
 }

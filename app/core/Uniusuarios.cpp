@@ -138,9 +138,9 @@ void TFRMGestionusers::showEvent(QShowEvent *evento)
 
 void TFRMGestionusers::FormShow()
 {
-    BTNAlta->setText(Rotulo(21));
-    BTNBaja->setText(Rotulo(22));
-    BTNModificacion->setText(Rotulo(23));
+    BTNAlta->setText(QStringLiteral("&") + Rotulo(21));
+    BTNBaja->setText(QStringLiteral("&") + Rotulo(22));
+    BTNModificacion->setText(QStringLiteral("&") + Rotulo(23));
     BTNCerrar->setText(Rotulo(8));
     setWindowTitle(Rotulo(75));
     STGridUsers->setHorizontalHeaderLabels({QString(), Rotulo(77), Rotulo(76), QString()});

@@ -259,9 +259,10 @@ void TFormEditDocumentos::CreaControles()
     recibo->addLayout(concepto);
     recibo->addWidget(memoConceptos);
 
-    cbtOK = new QPushButton(this);
-    cbtCancel = new QPushButton(this);
-    BTNImprimir = new QPushButton(this);
+    // The editor's buttons are the page's: the template page has its own Aplicar and Cancelar.
+    cbtOK = new QPushButton(tabRecibo);
+    cbtCancel = new QPushButton(tabRecibo);
+    BTNImprimir = new QPushButton(tabRecibo);
     for (QPushButton *puntos : {BottomBancos, BTBancos})
         puntos->setFixedWidth(puntos->fontMetrics().horizontalAdvance(puntos->text()) + 16);
     for (QPushButton *b : findChildren<QPushButton *>())
@@ -271,21 +272,23 @@ void TFormEditDocumentos::CreaControles()
     botones->addStretch(1);
     botones->addWidget(cbtOK);
     botones->addWidget(cbtCancel);
+    recibo->addLayout(botones);
     auto *todo = new QVBoxLayout(this);
     todo->addWidget(tabGeneral);
-    todo->addLayout(botones);
     todo->setSizeConstraint(QLayout::SetFixedSize);
 
     LBBancos->hide();
     LabelBancos->hide();
     panelLibrados->hide();
-    OrdenTabulacion({txtCodReferencia, cbtLibrado, txtLibrado, txtBanco, BottomBancos, txtOficina, txtDC, txtCuenta,
-                     txtTitularCuenta, txtDireccion, txtCP, txtLocalidad, txtProvincia, txtCodReferencia58, BitBtn1,
-                     txtTitularCredito58, txtBanco58, BTBancos, txtOficina58, txtDC58, txtCuenta58,
-                     txtDomicilioDeudor58, txtLocalidadDeudor58, txtCPDeudor58, txtLocalidadReceptor58,
-                     txtCPReceptor58, txtProvincia58, dateVencimiento58, dateFormalizacion58, lstLibrados, TXTBuscar,
-                     BTNBuscar, txtImporte, txtCodDevolucion, txtRefInterna, txtConcepto, memoConceptos, cbtOK,
-                     cbtCancel, BTNImprimir});
+    // The list buttons come after every box, so that what is typed after a Tab goes into the
+    // next box; "Librados" also opens with its letter.
+    OrdenTabulacion({txtCodReferencia, txtLibrado, txtBanco, txtOficina, txtDC, txtCuenta, txtTitularCuenta,
+                     txtDireccion, txtCP, txtLocalidad, txtProvincia, txtCodReferencia58, txtTitularCredito58,
+                     txtBanco58, txtOficina58, txtDC58, txtCuenta58, txtDomicilioDeudor58, txtLocalidadDeudor58,
+                     txtCPDeudor58, txtLocalidadReceptor58, txtCPReceptor58, txtProvincia58, dateVencimiento58,
+                     dateFormalizacion58, lstLibrados, TXTBuscar, BTNBuscar, txtImporte, txtCodDevolucion,
+                     txtRefInterna, txtConcepto, memoConceptos, cbtOK, cbtCancel, BTNImprimir, cbtLibrado,
+                     BottomBancos, BitBtn1, BTBancos});
     DescartaTeclasAlt(this);
 
     connect(cbtOK, &QPushButton::clicked, this, &TFormEditDocumentos::cbtOKClick);

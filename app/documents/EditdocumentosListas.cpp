@@ -4,6 +4,7 @@
 #include "Controles.h"
 #include "General.h"
 #include "Modmas.h"
+#include "Pantalla.h"
 #include "qcp1252.h"
 
 #include <QLabel>
@@ -50,6 +51,7 @@ void TFormEditDocumentos::AbreBancos(QListWidget *lista)
 {
     lista->show();
     lista->setFocus(Qt::OtherFocusReason);
+    MantenEnPantalla(this);
 }
 
 void TFormEditDocumentos::CopiaBanco(QListWidget *lista)
@@ -108,6 +110,7 @@ void TFormEditDocumentos::cbtLibradoClick()
     if (lstLibrados->topLevelItemCount() > 0 && lstLibrados->selectedItems().isEmpty())
         lstLibrados->setCurrentItem(lstLibrados->topLevelItem(0));
     lstLibrados->setFocus(Qt::OtherFocusReason);
+    MantenEnPantalla(this);
 }
 
 void TFormEditDocumentos::CopiaLibrado()

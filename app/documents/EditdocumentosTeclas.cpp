@@ -150,6 +150,12 @@ bool TFormEditDocumentos::eventFilter(QObject *objeto, QEvent *evento)
             SafeSetFocus(lista == LBBancos ? txtOficina : txtOficina58);
             return true;
         }
+        // Escape closes the bank list alone, as it closes the drawee list, taking no bank.
+        if (auto *lista = qobject_cast<QListWidget *>(objeto); lista && tecla->key() == Qt::Key_Escape) {
+            lista->hide();
+            SafeSetFocus(lista == LBBancos ? txtBanco : txtBanco58);
+            return true;
+        }
         if (auto *caja = qobject_cast<QLineEdit *>(objeto); caja && intro && !qobject_cast<TCajaFecha *>(caja))
             return Intro(caja);
     } else if (evento->type() == QEvent::FocusOut) {

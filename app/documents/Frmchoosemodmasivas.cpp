@@ -52,5 +52,5 @@ void TFRMModMasivas::FormShow()
         botones[i]->setEnabled(Habilitados[i]);
     }
     BTNFechaVenc->setEnabled(BTNFechaVenc->isEnabled() && TipoOrden == "CSB58");
-    BTNCancelar->setText(Rotulo(3));
+    BTNCancelar->setText(Rotulo(3, u'n')); // Conceptos has the C
 }

@@ -307,8 +307,8 @@ void TfrmLibrados::FormShow()
 void TfrmLibrados::Textos()
 {
     setWindowTitle(Rotulo(454));
-    cbtAlta->setText(Rotulo(21));
-    cbtBaja->setText(Rotulo(22));
+    cbtAlta->setText(Rotulo(21, u'l')); // Aceptar has the A
+    cbtBaja->setText(Rotulo(22, u'B'));
     lblCodReferencia->setText(Etiqueta(56));
     lblTitular->setText(Etiqueta(301));
     lblBanco->setText(Rotulo(30));

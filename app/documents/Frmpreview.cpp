@@ -9,6 +9,7 @@
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPrintDialog>
@@ -208,6 +209,14 @@ void TPreviewForm::cbtImprimirClick()
 void TPreviewForm::cbtCerrarClick()
 {
     close();
+}
+
+void TPreviewForm::keyPressEvent(QKeyEvent *evento)
+{
+    if (evento->key() == Qt::Key_Escape && !evento->modifiers())
+        cbtCerrarClick();
+    else
+        QWidget::keyPressEvent(evento);
 }
 
 void TPreviewForm::closeEvent(QCloseEvent *evento)

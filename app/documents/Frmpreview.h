@@ -61,6 +61,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *evento) override;
+    // Escape closes the window, as "Cerrar" does.
+    void keyPressEvent(QKeyEvent *evento) override;
 };
 
 // Prints the report's pages. With printers installed: through the system print dialog, or

@@ -193,10 +193,11 @@ void TFRMDefinirimport::AplicarTextosEditor()
     BTNOpciones->setText("&" + Rotulo(588));
     BTNAceptar->setText(Rotulo(556));
     BTNCancelar->setText(Rotulo(3));
-    BTNNuevatabla->setText(Rotulo(517));
-    BTNMas->setText(Rotulo(563));
-    BTNModif->setText(Rotulo(38));
-    BTNBorrar->setText(Rotulo(37));
+    // The C, the B and the O are Cancelar's, Abrir plantilla's and Opciones'.
+    BTNNuevatabla->setText(Rotulo(517, u'N'));
+    BTNMas->setText(Rotulo(563, u'd'));
+    BTNModif->setText(Rotulo(38, u'M'));
+    BTNBorrar->setText(Rotulo(37, u'r'));
 }
 
 void TFRMDefinirimport::FormShow()

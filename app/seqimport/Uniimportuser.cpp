@@ -114,7 +114,7 @@ void TFRMImportuser::FormActivate()
 {
     setWindowTitle(Rotulo(467));
     Label1->setText(Rotulo(355));
-    BTNImportar->setText(Rotulo(36));
+    BTNImportar->setText(Rotulo(36, u'I'));
     BTNCerrar->setText(Rotulo(8));
     Label10->setText(Rotulo(391));
     Label6->setText(Rotulo(387));

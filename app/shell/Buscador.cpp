@@ -181,10 +181,7 @@ void TFormBuscador::Selecciona(int fila)
     TFormMain *main = App().FormMain;
     if (main && GridBusqueda == main->lstGridDocumentos) {
         CargaFilaRecibo(fila);
-        main->ModeloRecibos->DesmarcaTodas();
-        main->ModeloRecibos->Marca(fila - 1, true);
-        main->FilaGrid = fila;
-        main->SetFilaActualRecibos(fila);
+        main->MueveARecibo(fila);
     } else {
         const QModelIndex celda =
             GridBusqueda->model()->index(fila - 1, std::max(1, GridBusqueda->currentIndex().column()));

@@ -500,7 +500,7 @@ void TFormMain::AjustaColumnas()
         }
     };
     if (!panelGrdEmpresas->isHidden()) {
-        aplica(lstGridPresentadores, panelTitleEmpresas, {20, 80, 40, -143});
+        aplica(lstGridPresentadores, panelTitleEmpresas, {20, 80, 40, -223, 80});
     } else if (!panelGrdEmisores->isHidden()) {
         aplica(lstGridEmisores, panelTitleEmisores, {20, 80, 130, -233});
     } else if (!panelGrdRemesas->isHidden()) {

@@ -143,9 +143,10 @@ public:
     std::string GetNombrePresentadorSeleccionado() const;
     std::string GetIdEmisorSeleccionado() const;
     std::string GetNombreEmisorSeleccionado() const;
-    // "CSB19" or "CSB58", the order type of the presenter at or above the selection;
-    // empty for any other.
+    // "CSB19" or "CSB58", the order type of the presenter at or above the selection, or of
+    // the presenter of that id, as the tree has them; empty for any other.
     std::string GetTipoOrden() const;
+    std::string TipoOrdenPresentador(const std::string &idPresentador) const;
     // Among the children of the selected node, the first whose id is id gets the caption.
     void SetTextoNodo(const std::string &id, const std::string &texto);
     // The id text of a node.
@@ -336,6 +337,9 @@ public:
     // The bills grid's current row and its setting, in grid numbering (0 none).
     int FilaActualRecibos() const;
     void SetFilaActualRecibos(int fila);
+    // A plain move to the bill of row fila: the current row and the anchor, its bill the only
+    // one marked.
+    void MueveARecibo(int fila);
     // The row marks of a left click on data row fila.
     void lstGridDocumentosMouseDown(int fila, Qt::KeyboardModifiers teclas);
     // The bills grid's marking keys; true when the key was one of them.
@@ -461,6 +465,10 @@ public:
     // True when a command ran. The main window's controls reach it before their own key
     // handling; in a text box Ctrl+A, C, V, X and Z keep their editing meaning.
     bool TeclasRapidas(int tecla, Qt::KeyboardModifiers teclas);
+    // F6 and Ctrl+Tab, with or without Shift, take the keyboard from the tree to the grid in
+    // view and from the grid (or its cell editor) back to the tree. True when the key was one
+    // of them. The main window's controls reach it before their own key handling.
+    bool CambiaPanel(int tecla, Qt::KeyboardModifiers teclas);
     // Called by the coordination when the inactivity time is up: with the window showing
     // and no login, the countdown; when it runs out the program ends without writing its
     // settings, else the count starts again. Otherwise only the count starts again.

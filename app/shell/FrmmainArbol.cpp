@@ -207,10 +207,14 @@ std::string TFormMain::GetNombreEmisorSeleccionado() const
 
 std::string TFormMain::GetTipoOrden() const
 {
-    const std::string id = GetIdPresentadorSeleccionado();
-    if (ListaCSB19.count(id))
+    return TipoOrdenPresentador(GetIdPresentadorSeleccionado());
+}
+
+std::string TFormMain::TipoOrdenPresentador(const std::string &idPresentador) const
+{
+    if (ListaCSB19.count(idPresentador))
         return "CSB19";
-    if (ListaCSB58.count(id))
+    if (ListaCSB58.count(idPresentador))
         return "CSB58";
     return {};
 }

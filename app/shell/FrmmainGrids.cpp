@@ -62,7 +62,7 @@ constexpr const char *kTotalesActivos =
 const char *CampoOrden(TipoGrid grid, int columna)
 {
     static const char *const kCampos[NumGrids][9] = {
-        {"Id_presentador", "Id_nif", "Sufijo", "Razon_social"},
+        {"Id_presentador", "Id_nif", "Sufijo", "Razon_social", "Id_orden"},
         {"Id_emisor", "Id_nif", "Cuenta_abono", "Razon_social"},
         {"Id_remesa", "Id_moneda", "F_generacion", "Descripcion", "F_alta", "Con_emision", "Importe_total",
          "Importe_total"},
@@ -279,7 +279,7 @@ void TFormMain::PreparaGridPresentadores()
 {
     lstGridPresentadores->clearContents();
     lstGridPresentadores->setRowCount(0);
-    Titulos(lstGridPresentadores, {" ", nullptr, nullptr, nullptr}, {469, 9, 320});
+    Titulos(lstGridPresentadores, {" ", nullptr, nullptr, nullptr, nullptr}, {469, 9, 320, 886});
     AjustaColumnas();
 }
 
@@ -314,6 +314,7 @@ void TFormMain::FilaPresentador(int fila, const std::string &texto)
     Celda(lstGridPresentadores, fila, 1, GetCampoTexto("Id_nif", texto));
     Celda(lstGridPresentadores, fila, 2, GetCampoTexto("Sufijo", texto));
     Celda(lstGridPresentadores, fila, 3, GetCampoTexto("Razon_social", texto));
+    Celda(lstGridPresentadores, fila, 4, TipoOrdenPresentador(GetCampo("Id_presentador", texto)));
 }
 
 void TFormMain::FilaEmisor(int fila, const std::string &texto)

@@ -133,7 +133,7 @@ void TFormMain::CreaMenus()
     mainMenuBaja = Item(mainMenuEdicion, "mainMenuBaja", "&Baja ", Qt::CTRL | Qt::Key_B);
     mainMenuModificacion = Item(mainMenuEdicion, "mainMenuModificacion", "&Modificaci\xF3n ", Qt::CTRL | Qt::Key_M);
     mainMenuEdicion->addSeparator();
-    mainMenuSeleccionar = Item(mainMenuEdicion, "mainMenuSeleccionar", "A&ctivar", Qt::CTRL | Qt::Key_C);
+    mainMenuSeleccionar = Item(mainMenuEdicion, "mainMenuSeleccionar", "Ac&tivar", Qt::CTRL | Qt::Key_C);
     mainMenuDeseleccionar = Item(mainMenuEdicion, "mainMenuDeseleccionar", "&Desactivar", Qt::CTRL | Qt::Key_D);
     mainMenuEdicion->addSeparator();
     MNUAltarpidaremesas1 =
@@ -293,7 +293,7 @@ void TFormMain::CreaPaneles()
     panelRight->setObjectName(QStringLiteral("panelRight"));
     auto *derecha = new QVBoxLayout(panelRight);
     derecha->setContentsMargins(0, 0, 0, 0);
-    lstGridPresentadores = new QTableWidget(0, 4);
+    lstGridPresentadores = new QTableWidget(0, 5);
     lstGridEmisores = new QTableWidget(0, 4);
     lstGridRemesas = new QTableWidget(0, 8);
     lstGridDocumentos = new QTableView;

@@ -133,6 +133,14 @@ void TFormMain::SetFilaActualRecibos(int fila)
     lstGridDocumentos->viewport()->update();
 }
 
+void TFormMain::MueveARecibo(int fila)
+{
+    FilaGrid = fila;
+    SetFilaActualRecibos(fila);
+    ModeloRecibos->DesmarcaTodas();
+    ModeloRecibos->Marca(fila - 1, true);
+}
+
 void TFormMain::lstGridDocumentosMouseDown(int fila, Qt::KeyboardModifiers teclas)
 {
     if (m_ocupado || fila < 1 || fila > NumFilasRecibos)
@@ -146,10 +154,7 @@ void TFormMain::lstGridDocumentosMouseDown(int fila, Qt::KeyboardModifiers tecla
         ModeloRecibos->MarcaRango(FilaGrid > 0 ? FilaGrid - 1 : fila - 1, fila - 1);
         SetFilaActualRecibos(fila);
     } else {
-        FilaGrid = fila;
-        SetFilaActualRecibos(fila);
-        ModeloRecibos->DesmarcaTodas();
-        ModeloRecibos->Marca(fila - 1, true);
+        MueveARecibo(fila);
     }
     ActualizaMenus(NodoSeleccionado());
 }
@@ -177,10 +182,7 @@ bool TFormMain::lstGridDocumentosKeyDown(int tecla, Qt::KeyboardModifiers teclas
         ModeloRecibos->MarcaRango(FilaGrid > 0 ? FilaGrid - 1 : objetivo - 1, objetivo - 1);
         SetFilaActualRecibos(objetivo);
     } else {
-        FilaGrid = objetivo;
-        ModeloRecibos->DesmarcaTodas();
-        ModeloRecibos->Marca(objetivo - 1, true);
-        SetFilaActualRecibos(objetivo);
+        MueveARecibo(objetivo);
     }
     return true;
 }

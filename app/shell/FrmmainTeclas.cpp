@@ -19,7 +19,9 @@
 #include <QMenu>
 #include <QMovie>
 #include <QPlainTextEdit>
+#include <QTableView>
 #include <QTextEdit>
+#include <QTreeWidget>
 #include <memory>
 #include <span>
 
@@ -95,6 +97,8 @@ protected:
             if (!control || control->window() != m_main || objeto != (foco ? foco : m_main))
                 return false;
             const auto *tecla = static_cast<QKeyEvent *>(evento);
+            if (m_main->CambiaPanel(tecla->key(), tecla->modifiers()))
+                return true;
             if (EsTeclaDeEdicion(objeto, tecla->key(), tecla->modifiers()))
                 return false;
             return m_main->TeclasRapidas(tecla->key(), tecla->modifiers());
@@ -139,6 +143,20 @@ bool TFormMain::TeclasRapidas(int tecla, Qt::KeyboardModifiers teclas)
         return true;
     }
     return false;
+}
+
+bool TFormMain::CambiaPanel(int tecla, Qt::KeyboardModifiers teclas)
+{
+    const bool control = teclas & Qt::ControlModifier;
+    if (!(tecla == Qt::Key_F6 && !control) && !(control && (tecla == Qt::Key_Tab || tecla == Qt::Key_Backtab)))
+        return false;
+    QWidget *foco = QApplication::focusWidget();
+    QTableView *grid = GridVisible();
+    if (grid && (foco == grid || grid->isAncestorOf(foco)))
+        treeInfoGlobal->setFocus(Qt::BacktabFocusReason);
+    else if (grid)
+        grid->setFocus(Qt::TabFocusReason);
+    return true;
 }
 
 void TFormMain::TimeOutInactividad()

@@ -112,10 +112,16 @@ void ConectaEditDocumentos(TFormEditDocumentos &editor)
     editor.Host.GetProvincia = [](const std::string &codigo) { return App().FormMain->GetProvincia(codigo); };
     editor.Host.ActualizaPanelInfo = [] { App().FormMain->ActualizaPanelInfo(); };
     editor.Host.Ordenante = [] { return App().FormMain->GetNombreEmisorSeleccionado(); };
+    // The bill changed stays the current one; a new bill is reached as by a plain move.
     editor.Host.RefrescaRecibos = [](int idDocumento) {
         TFormMain *m = App().FormMain;
+        const int actual = m->FilaActualRecibos();
+        const bool nuevo = actual == 0 || m->ModeloRecibos->IdFila(actual - 1) != idDocumento;
         m->RefrescaRecibos();
-        if (const int fila = m->ModeloRecibos->FilaDeId(idDocumento); fila >= 0)
+        const int fila = m->ModeloRecibos->FilaDeId(idDocumento);
+        if (fila >= 0 && nuevo)
+            m->MueveARecibo(fila + 1);
+        else if (fila >= 0)
             m->SetFilaActualRecibos(fila + 1);
     };
 }
@@ -191,15 +197,14 @@ void CreaVentanas()
 
     app.FormLogin->MuestraEmpresa = [](int idEmpresa) { App().FormMain->MuestraEmpresa(idEmpresa); };
     app.FormLogin->ImportaUsuarios = [](const std::string &ruta) { ImportaFicheroUsuarios(ruta); };
-    app.FormLogin->MuestraAyuda = [](QWidget *dueno) { (new TFRMIntroduccion(dueno))->show(); };
-    app.FormLogin->MuestraRecordatorioEuro = [](QWidget *dueno) {
+    app.FormLogin->AyudaInicial = [](QWidget *dueno) -> QDialog * { return new TFRMIntroduccion(dueno); };
+    app.FormLogin->RecordatorioEuro = [](QWidget *dueno) -> QDialog * {
         if (QDate::currentDate() < App().FormMain->FechaEuro)
-            return false;
+            return nullptr;
         // Owned by the login, so that the login's modality leaves it usable.
         TFRMRecordeuro *recordatorio = App().FRMRecordeuro;
         recordatorio->setParent(dueno, recordatorio->windowFlags());
-        recordatorio->show();
-        return true;
+        return recordatorio;
     };
     app.FormLogin->TituloPrincipal = [](const std::string &titulo) {
         App().FormMain->setWindowTitle(cp1252::toQString(titulo));

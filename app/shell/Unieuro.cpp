@@ -3,7 +3,6 @@
 
 #include "Controles.h"
 #include "General.h"
-#include "Modmas.h"
 #include "regional.h"
 
 #include <QGridLayout>
@@ -11,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpacerItem>
 
 TFRMEuroCalc::TFRMEuroCalc(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint),
@@ -39,6 +39,13 @@ TFRMEuroCalc::TFRMEuroCalc(QWidget *parent)
     botones->addWidget(BTNBorrar);
     botones->addWidget(BTNSalir);
     rejilla->addLayout(botones, 2, 0, 1, 2);
+    // Room for the title in a window manager's bar: the text in bold and, on either side,
+    // the bar's picture and buttons, about a line high each.
+    QFont negrita = font();
+    negrita.setBold(true);
+    const QFontMetrics titulo(negrita);
+    const int barra = titulo.horizontalAdvance(windowTitle()) + 4 * (titulo.height() + 8);
+    rejilla->addItem(new QSpacerItem(barra, 0), 3, 0, 1, 2);
     rejilla->setSizeConstraint(QLayout::SetFixedSize);
     OrdenTabulacion({TXTPtas, TXTEuro, BTNBorrar, BTNSalir});
 
@@ -88,8 +95,6 @@ void TFRMEuroCalc::Convierte(QLineEdit *tecleado, const char *moneda, QLineEdit 
 {
     const ImporteTecleado importe = SenalaImporte(tecleado, moneda);
     const std::string valor = tecleado->text().trimmed().isEmpty() ? "0" : importe.SQL;
-    std::string contravalor = valor.empty() ? std::string() : GetContravalor(valor, moneda);
-    CambiaCaracterLen(contravalor, '.', regional::decimalSeparator());
     SenalaRechazo(otro, {});
-    PonTextoCaja(otro, contravalor);
+    PonTextoCaja(otro, valor.empty() ? std::string() : FormatContravalor(valor, moneda));
 }

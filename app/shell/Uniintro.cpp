@@ -118,6 +118,7 @@ TFRMIntroduccion::TFRMIntroduccion(QWidget *parent)
     setWindowTitle(QStringLiteral("Introducci\u00F3n a ORVANTA"));
     setAttribute(Qt::WA_DeleteOnClose);
     CHKDenuevo->setObjectName(QStringLiteral("CHKDenuevo"));
+    BTNSalir->setDefault(true);
 
     Texto(PNIntro, "Bienvenido a Orvanta. Antes de preparar su primera remesa hay que dar de alta a los usuarios "
                    "y la organizaci\xF3n de su empresa: empresas, presentadores y emisores.");
@@ -194,6 +195,7 @@ void TFRMIntroduccion::FormActivate()
     MuestraPagina(PNIntro);
     const std::string valor = profile::readString(RutaIni, "General", "PresentarAyuda", "Si", 2);
     CHKDenuevo->setChecked(!cp1252::equalNoCase(valor, "Si"));
+    BTNSalir->setFocus();
 }
 
 void TFRMIntroduccion::MuestraPagina(QWidget *pagina)
@@ -205,8 +207,14 @@ void TFRMIntroduccion::MuestraPagina(QWidget *pagina)
 
 void TFRMIntroduccion::BTNSalirClick()
 {
-    profile::writeString(RutaIni, "General", "PresentarAyuda", CHKDenuevo->isChecked() ? "No" : "Si");
     close();
+}
+
+// Escape and the window's close box leave as the button does.
+void TFRMIntroduccion::reject()
+{
+    profile::writeString(RutaIni, "General", "PresentarAyuda", CHKDenuevo->isChecked() ? "No" : "Si");
+    QDialog::reject();
 }
 
 void TFRMIntroduccion::BTNPrimeroClick() { MuestraPagina(PNIntro); }

@@ -35,7 +35,8 @@ public:
     // Each showing starts on the introduction page, the check box from [General]
     // PresentarAyuda (ticked when it is not "Si", whatever the case).
     void FormActivate();
-    // Writes PresentarAyuda ("No" with the box ticked, else "Si") and closes.
+    // Closes; leaving the window any way writes PresentarAyuda ("No" with the box ticked,
+    // else "Si").
     void BTNSalirClick();
     void BTNPrimeroClick();
     void LBUsTvClick();
@@ -53,6 +54,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *evento) override;
+    void reject() override;
 
 private:
     void MuestraPagina(QWidget *pagina);

@@ -203,6 +203,23 @@ TEST_F(Proceso, ThePreviewShowsTheChosenFileInTheViewer)
         });
         v->BTNPrevisualizacion->click();
         EXPECT_EQ(raiz, QStringLiteral("NaN Projectes de Programari Lliure, S.L."));
+
+        // By keys: Tab reaches it before "Importar CSB", and its letter opens it.
+        ASSERT_TRUE(Activa(v));
+        v->txtFichero->setFocus();
+        std::vector<QWidget *> cadena;
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            cadena.push_back(QApplication::focusWidget());
+        }
+        EXPECT_EQ(cadena, (std::vector<QWidget *>{v->cbtCommonDialog, v->BTNPrevisualizacion, v->cbtOK}));
+        raiz.clear();
+        AlMostrarse<TFRMHistoricos>([&](TFRMHistoricos *visor) {
+            raiz = QStringLiteral("visto");
+            visor->SpeedButton1->click();
+        });
+        QTest::keyClick(v->txtFichero, Qt::Key_P, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([&raiz] { return !raiz.isEmpty(); })) << "Alt+P";
         v->txtFichero->clear();
         EXPECT_FALSE(v->BTNPrevisualizacion->isEnabled());
     });

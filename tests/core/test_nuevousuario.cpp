@@ -135,19 +135,19 @@ TEST_F(NuevoUsuario, AddingAUserThenItsOrganisationWrittenAtTheFinalOK)
         EXPECT_TRUE(IconoDe(Nodo(e, {}), ImagenUsuario));
 
         Elige(e, {});
-        EXPECT_EQ(e->BTNMas->text(), QStringLiteral("A\u00f1adir empresa"));
+        EXPECT_EQ(e->BTNMas->text(), QStringLiteral("A\u00f1a&dir empresa"));
         EXPECT_FALSE(e->BTNBorrar->isEnabled());
         CreaEmpresa(e, "B1", "Empresa \xD1");
         Elige(e, {0});
-        EXPECT_EQ(e->BTNMas->text(), QStringLiteral("A\u00f1adir presentador"));
+        EXPECT_EQ(e->BTNMas->text(), QStringLiteral("A\u00f1a&dir presentador"));
         CreaPresentador(e, "11111111H", false, "Pres19");
         CreaPresentador(e, "11111111H", true, "Pres58");
         Elige(e, {0, 0});
-        EXPECT_EQ(e->BTNMas->text(), QStringLiteral("A\u00f1adir emisor"));
+        EXPECT_EQ(e->BTNMas->text(), QStringLiteral("A\u00f1a&dir emisor"));
         CreaEmisor(e, "22222222J", "Emisor uno");
         Elige(e, {0, 0, 0});
         EXPECT_FALSE(e->BTNMas->isEnabled()) << "nothing below an issuer";
-        EXPECT_EQ(e->BTNBorrar->text(), QStringLiteral("Borrar emisor"));
+        EXPECT_EQ(e->BTNBorrar->text(), QStringLiteral("&Borrar emisor"));
 
         const std::pair<std::vector<int>, int> iconos[] = {
             {{0}, ImagenEmpresa}, {{0, 0}, ImagenCSB19}, {{0, 1}, ImagenCSB58}, {{0, 0, 0}, ImagenEmisor}};
@@ -323,12 +323,11 @@ TEST_F(Arbol, DeletingRefusesParentsAndRowsInUse)
     };
     EnEditor(usuarios.BTNModificacion, [&](TFRMNuevoUsuario *e) {
         for (const Caso &c : casos) {
-            RespondeCajas cajas({QMessageBox::Yes, QMessageBox::Ok});
+            RespondeCajas cajas({QMessageBox::Ok});
             Elige(e, c.camino);
             QTest::mouseClick(e->BTNBorrar, Qt::LeftButton);
-            ASSERT_EQ(cajas.Vistas.size(), 2u) << c.porque;
-            EXPECT_EQ(cajas.Vistas[0].icono, QMessageBox::Question) << c.porque;
-            EXPECT_EQ(cajas.Vistas[1].texto, QString::fromLatin1(c.mensaje)) << c.porque;
+            ASSERT_EQ(cajas.Vistas.size(), 1u) << c.porque << ": said at once, without the question";
+            EXPECT_EQ(cajas.Vistas[0].texto, QString::fromLatin1(c.mensaje)) << c.porque;
             EXPECT_NE(Nodo(e, c.camino), nullptr) << c.porque;
         }
         // Another running copy holds the company: neither modified nor deleted.

@@ -132,11 +132,11 @@ TEST_F(Teclado, EnteringTheOrganisationTreeByKeyboardSelectsAsAClickDoes)
     ASSERT_EQ(editor.TREEEmpresas->selectedItems().size(), 1);
     EXPECT_EQ(editor.TREEEmpresas->selectedItems().first(), editor.TREEEmpresas->topLevelItem(0));
     EXPECT_TRUE(editor.BTNMas->isEnabled());
-    EXPECT_EQ(editor.BTNMas->text(), QStringLiteral("A\u00f1adir empresa"));
+    EXPECT_EQ(editor.BTNMas->text(), QStringLiteral("A\u00f1a&dir empresa"));
 
     // The arrows go on from there.
     QTest::keyClick(editor.TREEEmpresas, Qt::Key_Down);
-    EXPECT_EQ(editor.BTNMas->text(), QStringLiteral("A\u00f1adir presentador"));
+    EXPECT_EQ(editor.BTNMas->text(), QStringLiteral("A\u00f1a&dir presentador"));
     EXPECT_TRUE(editor.BTNBorrar->isEnabled());
 
     // Back from OK with nothing selected: the current node, not the first.
@@ -145,7 +145,7 @@ TEST_F(Teclado, EnteringTheOrganisationTreeByKeyboardSelectsAsAClickDoes)
     editor.BTNAceptar->setFocus();
     QTest::keyClick(editor.BTNAceptar, Qt::Key_Backtab, Qt::ShiftModifier);
     ASSERT_EQ(QApplication::focusWidget(), editor.TREEEmpresas);
-    EXPECT_EQ(editor.BTNMas->text(), QStringLiteral("A\u00f1adir presentador"));
+    EXPECT_EQ(editor.BTNMas->text(), QStringLiteral("A\u00f1a&dir presentador"));
     EXPECT_TRUE(editor.BTNMas->isEnabled());
 
     // A selection already there is kept.
@@ -153,7 +153,7 @@ TEST_F(Teclado, EnteringTheOrganisationTreeByKeyboardSelectsAsAClickDoes)
     QTest::keyClick(editor.TREEEmpresas, Qt::Key_Tab);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
     ASSERT_EQ(QApplication::focusWidget(), editor.TREEEmpresas);
-    EXPECT_EQ(editor.BTNMas->text(), QStringLiteral("A\u00f1adir emisor"));
+    EXPECT_EQ(editor.BTNMas->text(), QStringLiteral("A\u00f1a&dir emisor"));
 }
 
 } // namespace

@@ -228,6 +228,19 @@ TEST_F(Usuarios, KeysRunTheEnabledCommandsOnly)
     QTest::keyClick(usuarios.STGridUsers, Qt::Key_Space);
     EXPECT_TRUE(abierto);
     EXPECT_EQ(BlockUsuario(beto), 0) << "the edited user's lock is released on close";
+
+    // The buttons' underlined letters, the disabled ones doing nothing.
+    ASSERT_TRUE(Activa(&usuarios));
+    abierto = false;
+    AlMostrarse<TFRMNuevoUsuario>([&](TFRMNuevoUsuario *e) {
+        abierto = true;
+        e->reject();
+    });
+    QTest::keyClick(usuarios.STGridUsers, Qt::Key_B, Qt::AltModifier);
+    QTest::keyClick(usuarios.STGridUsers, Qt::Key_A, Qt::AltModifier);
+    QTest::keyClick(usuarios.STGridUsers, Qt::Key_M, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return abierto; })) << "Alt+M";
+    EXPECT_TRUE(cajas.Vistas.empty());
 }
 
 } // namespace

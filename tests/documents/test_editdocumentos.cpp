@@ -449,6 +449,35 @@ TEST_F(Editor, TheDraweeListIsSearchedAndPicked)
     EXPECT_EQ(editor->lstLibrados->topLevelItemCount(), 4);
 }
 
+// What a clerk types after a Tab goes into the next box of either panel, never into a list's
+// button; "Librados" opens with its letter.
+TEST_F(Editor, TypingAfterTabGoesIntoTheNextBoxAndAltLOpensTheDraweeList)
+{
+    const struct {
+        int remesa;
+        QLineEdit *referencia, *nombre, *banco, *oficina;
+    } casos[] = {
+        {1, editor->txtCodReferencia, editor->txtLibrado, editor->txtBanco, editor->txtOficina},
+        {3, editor->txtCodReferencia58, editor->txtTitularCredito58, editor->txtBanco58, editor->txtOficina58},
+    };
+    for (const auto &c : casos) {
+        Nuevo(c.remesa);
+        Escribe(c.referencia, QStringLiteral("N9"));
+        Tab(c.referencia);
+        Teclea(QApplication::focusWidget(), QString::fromUtf8("FERRETERIA IBA\u00D1EZ SL"));
+        EXPECT_EQ(c.nombre->text(), QString::fromUtf8("FERRETERIA IBA\u00D1EZ SL")) << c.remesa;
+        EXPECT_FALSE(editor->lstLibrados->isVisible()) << c.remesa;
+        Escribe(c.banco, QStringLiteral("2100"));
+        Tab(c.banco);
+        Teclea(QApplication::focusWidget(), QStringLiteral("0418"));
+        EXPECT_EQ(c.oficina->text(), QStringLiteral("0418")) << c.remesa;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::AltModifier);
+        EXPECT_TRUE(QTest::qWaitFor([this] { return editor->lstLibrados->isVisible(); })) << c.remesa;
+        editor->cbtCancel->click();
+        editor->cbtCancel->click();
+    }
+}
+
 TEST_F(Editor, BankListsFillTheBankBox)
 {
     Nuevo(1);

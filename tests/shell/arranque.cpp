@@ -5,6 +5,8 @@
 #include "Cerrando.h"
 #include "Login.h"
 #include "Programa.h"
+#include "Recordeuro.h"
+#include "Uniintro.h"
 #include "General.h"
 #include "basedatos.h"
 #include "qcp1252.h"
@@ -100,8 +102,24 @@ bool Espera(const std::function<bool()> &condicion, int milisegundos)
     return true;
 }
 
+void CierraAvisos()
+{
+    auto *timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (qobject_cast<TFRMIntroduccion *>(modal) || qobject_cast<TFRMRecordeuro *>(modal)) {
+            QTest::keyClick(modal, Qt::Key_Escape);
+        } else if (qobject_cast<TFormLogin *>(modal)) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start(5);
+}
+
 void Login(bool cancelar)
 {
+    CierraAvisos();
     AlMostrarse<TFormLogin>([cancelar](TFormLogin *login) {
         if (cancelar) {
             login->cbtCancel->click();

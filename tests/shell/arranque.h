@@ -60,8 +60,12 @@ bool HastaTerminar(const std::function<void()> &accion);
 // Lets the program run until condicion holds; false when it did not within the time.
 bool Espera(const std::function<bool()> &condicion, int milisegundos = 10000);
 
-// Logs the administrator in on the login window when it shows (password, then the first
-// company); with cancelar, cancels it instead.
+// Closes the first-start help and the euro reminder with Escape, as a user does, while they
+// show in front of the login, until the login has the keys.
+void CierraAvisos();
+
+// Logs the administrator in on the login window when it shows, after CierraAvisos (password,
+// then the first company); with cancelar, cancels it instead.
 void Login(bool cancelar = false);
 
 // Answers the next message box with the button; gives its text and title.

@@ -119,6 +119,7 @@ double HastaElLogin()
     QElapsedTimer reloj;
     double hastaLogin = -1;
     reloj.start();
+    arranque::CierraAvisos();
     AlMostrarse<TFormLogin>([&](TFormLogin *login) {
         hastaLogin = Segundos(reloj);
         login->cbtCancel->click();

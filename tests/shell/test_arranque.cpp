@@ -126,6 +126,7 @@ TEST(Arranque, AnotherLanguageInTheSettingsShowsTheSpanishTextsItLacks)
         Ventanas ventanas;
         TFormMain *m = ventanas.Main();
         QString usuario, aceptar, archivo;
+        arranque::CierraAvisos();
         AlMostrarse<TFormLogin>([&](TFormLogin *login) {
             usuario = login->Label1->text();
             aceptar = login->cbtOK->text();

@@ -11,6 +11,7 @@
 #include "entorno.h"
 #include "ventanas.h"
 
+#include <QMenu>
 #include <QProgressBar>
 
 namespace {
@@ -79,6 +80,19 @@ TEST_F(ComandoMoneda, SwitchesBothWaysAndShowsTheBatchAfterTheCommit)
         EXPECT_NE(copia->Pide("pasada").find(":3:2;"), std::string::npos) << "the bill-level notice for the batch";
         EXPECT_EQ(Texto(m->lstGridRemesas, 1, 1), "EUR") << "the other batch stays";
     }
+}
+
+// Alt+E, C: the currency switch, though "Activar", disabled here, comes first in the menu.
+TEST_F(ComandoMoneda, AltEThenCRunsItFromTheKeyboard)
+{
+    ASSERT_TRUE(Activa(m));
+    m->lstGridRemesas->setFocus();
+    ASSERT_FALSE(m->mainMenuSeleccionar->isEnabled());
+    QTest::keyClick(m->lstGridRemesas, Qt::Key_E, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return m->mainMenuEdicion->isVisible(); }));
+    QTest::keyClick(m->mainMenuEdicion, Qt::Key_C);
+    EXPECT_TRUE(arranque::Espera([] { return Moneda() == "EUR"; }));
+    EXPECT_FALSE(m->mainMenuEdicion->isVisible());
 }
 
 TEST_F(ComandoMoneda, ARefusedOrFailedSwitchTellsWhyAndChangesNothing)

@@ -16,6 +16,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTreeWidget>
@@ -112,6 +113,58 @@ TEST_F(Documentos, ANewBillIsAddedToTheGridWithTheNewTotals)
     EXPECT_EQ(arranque::Valor("SELECT Importe_total*100 AS C FROM [Remesas()] WHERE Id_remesa=1", "C"), "10025");
     EXPECT_EQ(cp1252::fromQString(m->lblTotalImporte->text()), "100,25");
     EXPECT_EQ(copia->Pide("pasada"), "0:4:0;0:3:1;0:2:1;");
+}
+
+// Five bills added from the keyboard: Insert, the reference, the amount and Enter each; then
+// only the last one is marked, as after a plain move to it.
+TEST_F(Documentos, AfterBillsAddedFromTheKeyboardOnlyTheLastIsMarked)
+{
+    Selecciona(ArbolRemesa, 1);
+    ASSERT_TRUE(Activa(m));
+    m->lstGridDocumentos->setFocus();
+    int vistos = 0;
+    AlMostrarse<TFormEditDocumentos>([&](TFormEditDocumentos *e) {
+        for (int importe = 5; importe > 0; --importe) {
+            Escribe(e->txtCodReferencia, importe % 2 ? QStringLiteral("R1") : QStringLiteral("R2"));
+            QTest::keyClick(e->txtCodReferencia, Qt::Key_Tab);
+            ASSERT_TRUE(QTest::qWaitFor([e] { return QApplication::focusWidget() == e->txtImporte; }));
+            Teclea(e->txtImporte, QString::number(importe));
+            QTest::keyClick(e->txtImporte, Qt::Key_Return);
+            vistos += m->ModeloRecibos->rowCount() == 6 - importe;
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    });
+    QTest::keyClick(m->lstGridDocumentos, Qt::Key_Insert);
+    ASSERT_EQ(vistos, 5);
+    const int ultimo = std::stoi(arranque::Valor("SELECT MAX(Id_documento) AS N FROM [Documentos()]", "N"));
+    EXPECT_EQ(Marcadas(), std::vector<int>{m->ModeloRecibos->FilaDeId(ultimo) + 1});
+    EXPECT_EQ(m->FilaActualRecibos(), m->ModeloRecibos->FilaDeId(ultimo) + 1);
+}
+
+// In a batch that issues its bills the editor is at its tallest; opening the bank list or the
+// drawee list keeps it inside the screen (here narrower than the editor, which scrolls
+// sideways), the list and Aceptar whole in sight.
+TEST_F(Documentos, WithAListOpenTheEditorStaysInsideTheScreen)
+{
+    Selecciona(ArbolRemesa, 1);
+    ASSERT_TRUE(ConEditor(m->cbtAlta, [](TFormEditDocumentos *e) {
+        const QRect libre = e->screen()->availableGeometry();
+        const std::pair<QPushButton *, QWidget *> listas[] = {{e->BottomBancos, e->LBBancos},
+                                                              {e->cbtLibrado, e->lstLibrados}};
+        for (const auto &[boton, lista] : listas) {
+            boton->setFocus();
+            QTest::keyClick(boton, Qt::Key_Space);
+            ASSERT_TRUE(QTest::qWaitFor([lista = lista] { return lista->isVisible(); }));
+            QApplication::processEvents();
+            const std::string que = boton->text().toStdString();
+            EXPECT_TRUE(libre.contains(e->frameGeometry())) << que;
+            for (QWidget *control : {lista, static_cast<QWidget *>(e->cbtOK)}) {
+                const QRect visto = control->visibleRegion().boundingRect();
+                EXPECT_EQ(visto.height(), control->height()) << que << " " << control->metaObject()->className();
+            }
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        }
+    }));
 }
 
 TEST_F(Documentos, AKeyOrAClickInTheEditorRestartsTheInactivityCount)

@@ -67,7 +67,8 @@ TEST_F(Grids, EachLevelShowsItsGridTitlesAndColumns)
         const char *titulo;
         bool totales;
     } casos[] = {
-        {ArbolEmpresa, 1, m->panelGrdEmpresas, m->lstGridPresentadores, {" ", "Nif", "Sufijo", "Presentador"}, {},
+        {ArbolEmpresa, 1, m->panelGrdEmpresas, m->lstGridPresentadores,
+         {" ", "Nif", "Sufijo", "Presentador", "Tipo de orden"}, {},
          "       [-----]Presentadores de Empresa", false},
         {ArbolPresentador, 1, m->panelGrdEmisores, m->lstGridEmisores, {" ", "Nif", "Cuenta de abono", "Emisor"}, {},
          "       [CSB19] Emisores de (CSB19) Norte", false},
@@ -152,6 +153,22 @@ TEST_F(Grids, CellsShowTheDisplayForms)
                                   "VALUES (3,3,1,166)"));
     m->RefrescaRecibos();
     EXPECT_EQ(Texto(m->lstGridDocumentos, 1, 4), "0000-0000-00-0000000000") << "a CSB58 drawee without account";
+}
+
+// A company's two presenters alike but for their order type (the CSB58 one stored in lower
+// case by an older build): the grid tells them apart as the tree does.
+TEST_F(Grids, ThePresentersGridShowsEachOnesOrderType)
+{
+    ASSERT_TRUE(arranque::Ejecuta("UPDATE [_Presentadores( Datos )] SET Id_nif='B11111111', Sufijo='000', "
+                                  "Razon_social='Norte', Id_orden='csb58' WHERE Id_presentador=2"));
+    m->CargaArbol("1");
+    Selecciona(ArbolEmpresa, 1);
+    std::vector<std::string> filas;
+    for (int f = 1; f <= m->lstGridPresentadores->rowCount(); ++f)
+        filas.push_back(Texto(m->lstGridPresentadores, f, 0) + " " + Texto(m->lstGridPresentadores, f, 4));
+    std::sort(filas.begin(), filas.end());
+    EXPECT_EQ(filas, (std::vector<std::string>{"1 CSB19", "2 CSB58"}));
+    EXPECT_FALSE(m->lstGridPresentadores->isColumnHidden(4));
 }
 
 TEST_F(Grids, MoreThanAThousandRowsAskOnceBeforeTheFirstRow)
@@ -291,6 +308,37 @@ TEST_F(Grids, TheBatchTotalsFollowTheRowClicked)
         QTest::mouseClick(m->lstGridRemesas->viewport(), Qt::LeftButton, {}, celda.center());
         EXPECT_EQ(cp1252::fromQString(m->lblTotalImporte->text()), fila == 1 ? "1.245,00" : "0") << "row " << fila;
     }
+}
+
+// From the batches grid to the tree and back, then on to a batch's bills, by keys alone.
+TEST_F(Grids, F6AndCtrlTabGoBetweenTheTreeAndTheGridInView)
+{
+    Selecciona(ArbolEmisor, 1);
+    ASSERT_TRUE(Activa(m));
+    m->lstGridRemesas->setFocus();
+    const struct {
+        Qt::Key tecla;
+        Qt::KeyboardModifiers teclas;
+        QWidget *destino;
+    } pasos[] = {
+        {Qt::Key_Tab, Qt::ControlModifier, m->treeInfoGlobal},
+        {Qt::Key_Tab, Qt::ControlModifier, m->lstGridRemesas},
+        {Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier, m->treeInfoGlobal},
+        {Qt::Key_F6, {}, m->lstGridRemesas},
+        {Qt::Key_Tab, {}, m->lstGridRemesas}, // Tab stays in the grid, cell to cell
+        {Qt::Key_F6, Qt::ShiftModifier, m->treeInfoGlobal},
+        {Qt::Key_Down, {}, m->treeInfoGlobal}, // batch 1
+    };
+    for (const auto &p : pasos) {
+        const QModelIndex antes = m->lstGridRemesas->currentIndex();
+        QTest::keyClick(QApplication::focusWidget(), p.tecla, p.teclas);
+        EXPECT_EQ(QApplication::focusWidget(), p.destino) << QKeySequence(p.tecla | p.teclas).toString().toStdString();
+        if (p.tecla == Qt::Key_Tab && !p.teclas)
+            EXPECT_EQ(m->lstGridRemesas->currentIndex(), antes.siblingAtColumn(antes.column() + 1));
+    }
+    ASSERT_TRUE(arranque::Espera([this] { return m->panelGrdDocumentos->isVisible(); }));
+    QTest::keyClick(m->treeInfoGlobal, Qt::Key_F6);
+    EXPECT_EQ(QApplication::focusWidget(), m->lstGridDocumentos);
 }
 
 TEST_F(Grids, ABatchNodeHoldsItsLockChainWhileSelected)

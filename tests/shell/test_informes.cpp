@@ -445,6 +445,20 @@ TEST_F(TresPaginas, ThePreviewPagesAndZooms)
     EXPECT_EQ(informe->QRep.PageCount(), 0);
 }
 
+TEST_F(TresPaginas, EscapeAndTheUnderlinedLetterCloseThePreview)
+{
+    TFormRptDocs *informe = App().FormRptDocs;
+    for (const auto &[tecla, teclas] : {std::pair{Qt::Key_Escape, Qt::KeyboardModifiers()},
+                                        std::pair{Qt::Key_E, Qt::KeyboardModifiers(Qt::AltModifier)}}) {
+        informe->PreparaRptDocs({10});
+        ASSERT_TRUE(informe->Previsualiza());
+        ASSERT_TRUE(Activa(informe->Preview));
+        QTest::keyClick(QApplication::focusWidget(), tecla, teclas);
+        EXPECT_TRUE(arranque::Espera([informe] { return !informe->Preview; }, 2000))
+            << QKeySequence(tecla | teclas).toString().toStdString();
+    }
+}
+
 TEST_F(TresPaginas, CancelDuringTheLayoutAndClosingThePreviewLeaveTheNextRunWhole)
 {
     TFormRptDocs *informe = App().FormRptDocs;

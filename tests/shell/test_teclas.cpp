@@ -1,14 +1,35 @@
-// The main window's shortcuts, the inactivity time-out and the captions that follow the
-// language, driven through the real main window.
+// The main window's shortcuts, the inactivity time-out, the captions that follow the
+// language and the underlined letters of every window, driven through the real windows.
 #include "arranque.h"
+#include "rejillas.h"
 
+#include "Acerca.h"
 #include "Aplicacion.h"
+#include "Editdocumentos.h"
 #include "Frmcfg.h"
+#include "Frmlibrados.h"
+#include "Frmplantillas.h"
+#include "Frmrptemi.h"
+#include "Frmseldir.h"
 #include "General.h"
+#include "Guardarcomo.h"
 #include "Login.h"
 #include "Multiidioma.h"
 #include "Multiuser.h"
+#include "Propiedades.h"
+#include "Recordeuro.h"
+#include "Seleccemisor.h"
+#include "Unialtacampo.h"
+#include "Unialtalinea.h"
+#include "Unidefinirimport.h"
+#include "Uniempresa.h"
+#include "Uniemisor.h"
+#include "Uninuevouser.h"
+#include "Uniopcsimport.h"
+#include "Unipresentador.h"
+#include "Unithistoricos.h"
 #include "Unitimeout.h"
+#include "Uniusuarios.h"
 #include "profile.h"
 #include "qcp1252.h"
 #include "ventanas.h"
@@ -16,11 +37,17 @@
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabWidget>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
+#include <map>
+#include <span>
 
 namespace {
 
@@ -176,6 +203,221 @@ TEST(Teclas, ATextBoxKeepsItsEditingKeys)
     Cuenta(m, m->MNUGuardardatos, guardar, true, true);
     QTest::keyClick(caja, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(guardar, 1) << "other keys still run their commands";
+}
+
+// ---- Underlined letters ----
+
+// Each visible entry's text into the last group, then each submenu's as a group of its own.
+void Entradas(const QList<QAction *> &entradas, std::vector<std::vector<QString>> &grupos)
+{
+    for (const QAction *entrada : entradas)
+        if (entrada->isVisible())
+            grupos.back().push_back(entrada->text());
+    for (const QAction *entrada : entradas)
+        if (entrada->isVisible() && entrada->menu()) {
+            grupos.emplace_back();
+            Entradas(entrada->menu()->actions(), grupos);
+        }
+}
+
+// The texts a user sees at once in a window, each group apart: its buttons and its menu
+// bar, then each menu. A button counts with its text shown (not a bar's icon); a check box
+// or a radio button only with a letter.
+std::vector<std::vector<QString>> Rotulos(QWidget *ventana)
+{
+    std::vector<std::vector<QString>> grupos(1);
+    for (const QAbstractButton *boton : ventana->findChildren<QAbstractButton *>()) {
+        const auto *herramienta = qobject_cast<const QToolButton *>(boton);
+        const bool cuenta = herramienta ? herramienta->toolButtonStyle() != Qt::ToolButtonIconOnly
+                                        : qobject_cast<const QPushButton *>(boton) ||
+                                              !QKeySequence::mnemonic(boton->text()).isEmpty();
+        if (cuenta && boton->isVisible() && boton->window() == ventana)
+            grupos[0].push_back(boton->text());
+    }
+    if (auto *principal = qobject_cast<QMainWindow *>(ventana))
+        Entradas(principal->menuBar()->actions(), grupos);
+    return grupos;
+}
+
+QSet<QWidget *> Visibles()
+{
+    QSet<QWidget *> visibles;
+    for (QWidget *ventana : QApplication::topLevelWidgets())
+        if (ventana->isVisible() && !qobject_cast<QMenu *>(ventana))
+            visibles.insert(ventana);
+    return visibles;
+}
+
+QWidget *Nueva(const QSet<QWidget *> &antes)
+{
+    for (QWidget *ventana : Visibles())
+        if (!antes.contains(ventana))
+            return ventana;
+    return nullptr;
+}
+
+// A step on the window in front: it shows a window (a modal one runs the next steps inside
+// it) or changes what the window shows.
+using Paso = std::function<void(QWidget *)>;
+
+// Runs the steps from the window in front; revisa gets the last window in front, then each
+// window the steps showed closes.
+void Recorre(QWidget *frente, std::span<const Paso> pasos, const std::function<void(QWidget *)> &revisa)
+{
+    if (pasos.empty()) {
+        revisa(frente);
+        return;
+    }
+    const QSet<QWidget *> antes = Visibles();
+    bool seguido = false;
+    auto sigue = [&](QWidget *ventana) {
+        seguido = true;
+        Recorre(ventana, pasos.subspan(1), revisa);
+        if (ventana == frente)
+            return;
+        if (auto *dialogo = qobject_cast<QDialog *>(ventana))
+            dialogo->done(QDialog::Rejected); // without the questions of a Cancelar
+        else
+            ventana->close();
+    };
+    QTimer vigia;
+    QObject::connect(&vigia, &QTimer::timeout, [&] {
+        if (QWidget *ventana = Nueva(antes)) {
+            vigia.stop();
+            sigue(ventana);
+        }
+    });
+    vigia.start(5);
+    pasos[0](frente);
+    vigia.stop();
+    if (!seguido) {
+        QWidget *ventana = Nueva(antes);
+        sigue(ventana ? ventana : frente);
+    }
+}
+
+Paso Lanza(QAction *comando)
+{
+    return [comando](QWidget *) { comando->trigger(); };
+}
+
+Paso Abre(QDialog *ventana)
+{
+    return [ventana](QWidget *) { ventana->exec(); };
+}
+
+// The button of the window in front.
+template<class V, class B>
+Paso Pulsa(B *V::*boton)
+{
+    return [boton](QWidget *ventana) { (qobject_cast<V *>(ventana)->*boton)->click(); };
+}
+
+class Letras : public rejillas::Rejillas {};
+
+// Qt runs an underlined letter at once when it names one control only: in each window as it
+// usually shows, every button and menu entry a user sees has a letter, none shared with
+// another in sight.
+TEST_F(Letras, EachButtonAndMenuEntryInSightHasALetterOfItsOwn)
+{
+    for (const char *aviso : {"PresentarAyuda", "PresentarRecordatorioEuro"}) // unticked: the login alone
+        profile::writeString(carpeta.Ini(), "General", aviso, "No");
+    for (const char *sql : {"INSERT INTO [Plantillas( Datos )] (Id_plantilla,Nombre) VALUES (7,'Cuotas')",
+                            "UPDATE [Remesas()] SET Id_plantilla=7 WHERE Id_remesa=1"})
+        ASSERT_TRUE(arranque::Ejecuta(sql));
+    ASSERT_TRUE(arranque::Ejecuta(rejillas::RecibosEnSerie(1, 2)));
+    ::Idioma.SetIdiomaPorNombre("Castellano"); // the captions as the first show gives them
+    const Aplicacion &app = App();
+    app.FRMGestionusers->Mantenimiento = true; // as the maintenance code opens it
+    const Paso marca = [this](QWidget *) { ClicRecibo(1); };
+    const Paso febrero = [this](QWidget *) { // the batch sent
+        m->lstGridRemesas->setCurrentItem(m->lstGridRemesas->findItems(QStringLiteral("Febrero"), {}).value(0));
+    };
+    const Paso plantilla = [](QWidget *v) {
+        auto *editor = qobject_cast<TFormEditDocumentos *>(v);
+        editor->tabGeneral->setCurrentWidget(editor->tabPlantilla);
+    };
+    const Paso empresa = [](QWidget *v) {
+        QTreeWidget *arbol = qobject_cast<TFRMNuevoUsuario *>(v)->TREEEmpresas;
+        arbol->setCurrentItem(arbol->topLevelItem(0)->child(0));
+    };
+    const Paso informe = [](QWidget *) {
+        App().FormRptEmi->SetEmisores({1});
+        App().FormRptEmi->Previsualiza();
+    };
+    const struct {
+        const char *ventana; // the class of the window in front after the steps
+        int nivel, id;       // the tree node selected first
+        std::vector<Paso> pasos;
+    } ventanas[] = {
+        {"TFormMain", -1, 0, {}},
+        {"TFormLogin", -1, 0, {Abre(app.FormLogin)}},
+        {"TFRMGestionusers", -1, 0, {Abre(app.FRMGestionusers)}},
+        {"TFRMNuevoUsuario", -1, 0, {Abre(app.FRMGestionusers), Pulsa(&TFRMGestionusers::BTNModificacion)}},
+        {"TFRMNuevoUsuario", -1, 0,
+         {Abre(app.FRMGestionusers), Pulsa(&TFRMGestionusers::BTNModificacion), empresa}},
+        {"TFRMEmpresa", -1, 0, {Abre(app.FRMEmpresa)}},
+        {"TFRMPresentador", -1, 0, {Abre(app.FRMPresentador)}},
+        {"TFRMEmisores", -1, 0, {Abre(app.FRMEmisores)}},
+        {"TFormEditRemesas", ArbolEmisor, 1, {Lanza(m->cbtAlta)}},
+        {"TFRMAltaRapida", ArbolEmisor, 1, {Lanza(m->MNUAltarpidaremesas1)}},
+        {"TFormEditDocumentos", ArbolRemesa, 1, {Lanza(m->cbtAlta)}},
+        {"TFormEditDocumentos", ArbolRemesa, 3, {Lanza(m->cbtAlta)}},
+        {"TFormEditDocumentos", ArbolRemesa, 1, {Lanza(m->cbtAlta), Pulsa(&TFormEditDocumentos::cbtLibrado)}},
+        {"TFormEditDocumentos", ArbolRemesa, 1, {Lanza(m->cbtAlta), plantilla}},
+        {"TfrmLibrados", ArbolEmisor, 1, {Lanza(m->mainMenuMantenimientoLibrados)}},
+        {"TFRMModMasivas", ArbolRemesa, 1, {marca, Lanza(m->cbtModMasivas)}},
+        {"TFormMMDato", ArbolRemesa, 1, {marca, Lanza(m->mainMenuModificacionImportes)}},
+        {"TFormMMConceptos", ArbolRemesa, 1, {marca, Lanza(m->mainMenuModificacionConceptos)}},
+        {"TFormBuscador", ArbolEmisor, 1, {Lanza(m->mainMenuBuscar)}},
+        {"TFormPlantillas", ArbolEmisor, 1, {Lanza(m->mainMenuGestionPlantillas)}},
+        {"TFRMGuardarComo", -1, 0, {Abre(app.FRMGuardarComo)}},
+        {"TFormExportar", ArbolPresentador, 1, {Lanza(m->mainMenuFichero)}},
+        {"TFRMRelacion", ArbolEmisor, 1, {febrero, Lanza(m->MNUHistoricos)}},
+        {"TFRMHistoricos", -1, 0, {Abre(app.FRMHistoricos)}},
+        {"TfrmProceso", ArbolRemesa, 1, {Lanza(m->mainMenuImportar)}},
+        {"TFRMImportLibrados", ArbolEmisor, 1, {Lanza(m->Importarlibrados1)}},
+        {"TFRMSelectEmisor", -1, 0, {Abre(app.FRMSelectEmisor)}},
+        {"TFormChooseInforme", ArbolRemesa, 1, {Lanza(m->cbtMasterInforme)}},
+        {"TFormListDocs", ArbolRemesa, 1, {Lanza(m->mainMenuInformeRecibos)}},
+        {"TFormListEmi", ArbolRemesa, 1, {Lanza(m->mainMenuInformeLibrados)}},
+        {"TPreviewForm", ArbolRemesa, 1, {informe}},
+        {"TFRMImportuser", ArbolRemesa, 1, {Lanza(m->Importacin1)}},
+        {"TFRMDefinirimport", -1, 0, {Lanza(m->MNUDefinirplantillaimportacinsecuencial)}},
+        {"TFRMAltaLinea", -1, 0, {Abre(app.FRMAltaLinea)}},
+        {"TFRMAltaCampo", -1, 0, {Abre(app.FRMAltaCampo)}},
+        {"TFRMOpcionImport", -1, 0, {Abre(app.FRMOpcionImport)}},
+        {"TFormProps", -1, 0, {Abre(app.FormProps)}},
+        {"TFormCfg", -1, 0, {Lanza(m->mainmenuConfiguracion)}},
+        {"TFormSelDir", -1, 0, {Abre(app.FormSelDir)}},
+        {"TFRMEuroCalc", -1, 0, {Lanza(m->EuroCalculadora1)}},
+        {"TFRMIntroduccion", -1, 0, {Lanza(m->menuAyudaAproximacion)}},
+        {"TFRMRecordeuro", -1, 0, {Abre(app.FRMRecordeuro)}},
+        {"TAcercaDe", -1, 0, {Lanza(m->mainMenuAcercaDe)}},
+        {"QMessageBox", ArbolEmisor, 1, {Lanza(m->cbtBaja)}},
+    };
+    for (const auto &v : ventanas) {
+        if (v.nivel >= 0)
+            Selecciona(v.nivel, v.id);
+        Recorre(m, v.pasos, [&](QWidget *ventana) {
+            const std::string fila = std::to_string(&v - ventanas) + " " + v.ventana;
+            ASSERT_STREQ(ventana->metaObject()->className(), v.ventana) << fila;
+            for (const std::vector<QString> &grupo : Rotulos(ventana)) {
+                std::map<QKeySequence, QString> letras;
+                for (const QString &texto : grupo) {
+                    if (std::none_of(texto.begin(), texto.end(), [](QChar c) { return c.isLetter(); }))
+                        continue; // "...", ">:<"
+                    const QKeySequence letra = QKeySequence::mnemonic(texto);
+                    if (letra.isEmpty()) {
+                        ADD_FAILURE() << fila << ": " << texto.toStdString();
+                        continue;
+                    }
+                    const auto [vista, nueva] = letras.emplace(letra, texto);
+                    EXPECT_TRUE(nueva) << fila << ": " << texto.toStdString() << " and " << vista->second.toStdString();
+                }
+            }
+        });
+    }
 }
 
 // ---- Time-out ----

@@ -37,12 +37,12 @@ struct Calculo {
 
 constexpr Calculo kCalculos[] = {
     {"ptas", "1000", "1000", "6,01", "the Part's case"},
-    {"euro", "6,01", "1000", "6,01", "the Part's case"},
+    {"euro", "6,01", "1.000", "6,01", "the Part's case, pesetas grouped"},
     {"euro", "1", "166", "1", "one euro"},
-    {"euro", "6.01", "1000", "6.01", "a point before two decimals is the separator"},
-    {"euro", "1.234,56", "205414", "1.234,56", "thousands points"},
+    {"euro", "6.01", "1.000", "6.01", "a point before two decimals is the separator"},
+    {"euro", "1.234,56", "205.414", "1.234,56", "thousands points, written with them as every window does"},
     {"ptas", "1.000", "1.000", "6,01", "thousands points in pesetas"},
-    {"euro", "12345678,9", "2054148129", "12345678,9", "eight integer digits"},
+    {"euro", "12345678,9", "2.054.148.129", "12345678,9", "eight integer digits"},
     {"euro", "1,,5", "", "1,,5", "two separators do not read: nothing converts"},
     {"euro", "12345678x", "", "12345678x", "nor letters"},
     {"euro", "123456789", "", "123456789", "nor a ninth integer digit"},
@@ -301,7 +301,7 @@ TEST(Recordatorio, TheLoginShowsItOncePerRunFromTheEuroDate)
         login->show();
         ASSERT_EQ(recordatorio->isVisible(), c.mostrado) << caso;
         if (c.mostrado) {
-            EXPECT_FALSE(recordatorio->isModal()) << caso;
+            EXPECT_TRUE(recordatorio->isModal()) << "in front of the login, with the keys; " << caso;
             EXPECT_EQ(recordatorio->parentWidget(), login) << "usable under the modal login";
             EXPECT_EQ(recordatorio->CHKNoMostrar->isChecked(), c.marcada) << caso;
             recordatorio->BTNCerrar->click();
@@ -332,6 +332,27 @@ TEST(Recordatorio, ClosingItTickedStopsItAtTheNextRun)
     App().FormLogin->show();
     EXPECT_FALSE(App().FRMRecordeuro->isVisible());
     App().FormLogin->hide();
+}
+
+// As a new user starts: the window in front has the keys, and Return and Escape close the
+// help and the reminder in turn without reaching the login.
+TEST(Recordatorio, TheHelpThenTheReminderHaveTheKeysInFrontOfTheLogin)
+{
+    Carpeta carpeta;
+    Ventanas ventanas;
+    ventanas.Main()->FechaEuro = QDate::currentDate();
+    TFormLogin *login = App().FormLogin;
+    RespondeCajas cajas;
+    login->show();
+    auto *ayuda = qobject_cast<TFRMIntroduccion *>(QApplication::activeModalWidget());
+    ASSERT_TRUE(ayuda && EsperaActiva(ayuda));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    ASSERT_TRUE(EsperaActiva(App().FRMRecordeuro));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    ASSERT_TRUE(EsperaActiva(login));
+    EXPECT_EQ(QApplication::focusWidget(), login->txtPassword);
+    EXPECT_TRUE(cajas.Vistas.empty()) << "no key reached the login";
+    login->hide();
 }
 
 TEST(Calculadora, TheMenuShowsItWithoutBlocking)
