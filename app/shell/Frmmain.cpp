@@ -36,6 +36,7 @@
 #include <charconv>
 #include <filesystem>
 #include <memory>
+#include <span>
 
 namespace {
 
@@ -67,11 +68,26 @@ constexpr std::pair<const char *, const char *> kRutas[] = {
     {"FICHEROCSB", "RutaHistorico"}, {"GENERAL", "STRImpCSB19"},  {"GENERAL", "STRImpCSB58"},
 };
 
-// Earlier builds wrote the program folder's own paths whole. An ini so written in another
-// program folder (this one copied or moved since: the database is that folder's
-// "BD/Orvanta.mdb", its CSB19 folder that folder's, or not written yet) would send this
-// folder's work into the other's database and folders. While this folder has a database of
-// its own, its own paths take their place.
+// Whether an ini naming the database of the program folder otra was written there by an
+// earlier build, which wrote the folder's own paths whole: another of its paths lies in otra
+// too, or none was written yet. A database of another folder chosen from this one leaves
+// this folder's paths beside it.
+bool EscritoEnOtraCarpeta(const std::string &ini, const std::string &otra)
+{
+    bool alguna = false;
+    for (const auto &[seccion, clave] : std::span(kRutas).subspan(1)) {
+        const std::string ruta = profile::readString(ini, seccion, clave, "");
+        if (ruta.rfind(otra, 0) == 0)
+            return true;
+        alguna = alguna || !ruta.empty();
+    }
+    return !alguna;
+}
+
+// An ini that an earlier build wrote in another program folder (this one copied or moved
+// since) would send this folder's work into the other's database and folders. While this
+// folder has a database of its own, its own paths take their place; a folder chosen
+// elsewhere stays.
 void TomaCarpetaPropia(const std::string &ini)
 {
     const std::string base = profile::readString(ini, "GENERAL", "BaseDatos", ""), sufijo = kBaseDatos;
@@ -79,8 +95,7 @@ void TomaCarpetaPropia(const std::string &ini)
         base.compare(base.size() - sufijo.size(), sufijo.size(), sufijo) != 0)
         return;
     const std::string otra = base.substr(0, base.size() - sufijo.size());
-    if (otra == progdir::path() || otra.back() != '/' ||
-        profile::readString(ini, "FICHEROCSB", "RutaCSB19", otra + "CSB19") != otra + "CSB19" ||
+    if (otra == progdir::path() || otra.back() != '/' || !EscritoEnOtraCarpeta(ini, otra) ||
         (!Existe(progdir::file(RutaCopiaBD(kBaseDatos))) && !Existe(progdir::file(kBaseDatos))))
         return;
     for (const auto &[seccion, clave] : kRutas)

@@ -331,12 +331,17 @@ TEST(Arranque, WhatKilledRunsLeftGoesAtTheNextStartThatHoldsTheDatabaseAlone)
 
 TEST(Arranque, ACopiedOrMovedProgramFolderWorksOnItsOwnDataAndFolders)
 {
+    const std::string fuera = "/srv/envios19"; // a CSB19 folder chosen outside
     const struct {
         const char *que;
         bool anterior; // the ini as an earlier build wrote it, its paths whole
         bool mueve;    // the first folder is gone
-    } casos[] = {{"copied", false, false}, {"moved", false, true}, {"copied, earlier ini", true, false},
-                 {"moved, earlier ini", true, true}};
+        bool elegida;  // with the CSB19 folder chosen outside
+    } casos[] = {{"copied", false, false, false},
+                 {"moved", false, true, false},
+                 {"copied, earlier ini", true, false, false},
+                 {"moved, earlier ini", true, true, false},
+                 {"copied, earlier ini, CSB19 folder chosen outside", true, false, true}};
     for (const auto &c : casos) {
         Carpeta primera;
         {
@@ -347,7 +352,8 @@ TEST(Arranque, ACopiedOrMovedProgramFolderWorksOnItsOwnDataAndFolders)
         }
         if (c.anterior)
             testutil::writeFile(primera.Ini(), "[GENERAL]\nBaseDatos=" + primera.BD() + "\n[FICHEROCSB]\nRutaCSB19=" +
-                                                   primera.Ruta("CSB19") + "\n");
+                                                   (c.elegida ? fuera : primera.Ruta("CSB19")) + "\nRutaCSB58=" +
+                                                   primera.Ruta("CSB58") + "\n");
         const std::string copiaPrimera = testutil::readFile(primera.Ruta("BD/Orvanta.mcr"));
         Carpeta segunda;
         using std::filesystem::copy_options;
@@ -361,7 +367,8 @@ TEST(Arranque, ACopiedOrMovedProgramFolderWorksOnItsOwnDataAndFolders)
             Ventanas ventanas;
             EXPECT_TRUE(cajas.Vistas.empty()) << c.que;
             EXPECT_EQ(ventanas.Main()->PathBD, segunda.BD()) << c.que;
-            EXPECT_EQ(ventanas.Main()->RutaCSB19, segunda.Ruta("CSB19")) << c.que;
+            EXPECT_EQ(ventanas.Main()->RutaCSB19, c.elegida ? fuera : segunda.Ruta("CSB19")) << c.que;
+            EXPECT_EQ(ventanas.Main()->RutaCSB58, segunda.Ruta("CSB58")) << c.que;
             EXPECT_EQ(arranque::Valor("SELECT * FROM [_Usuarios()] WHERE Id_usuario=1", "Nombre_usuario"), "Primera");
             ASSERT_TRUE(arranque::Ejecuta("UPDATE [_Usuarios()] SET Nombre_usuario='Segunda' WHERE Id_usuario=1"));
         }
