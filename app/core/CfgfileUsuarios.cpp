@@ -22,12 +22,6 @@
 
 namespace {
 
-std::string Recorta(const std::string &texto)
-{
-    const size_t inicio = texto.find_first_not_of(' ');
-    return inicio == std::string::npos ? std::string() : texto.substr(inicio, texto.find_last_not_of(' ') - inicio + 1);
-}
-
 // The 20 characters of an account: bank, branch, control digits and "0" followed by the
 // file's nine characters (right-aligned).
 std::string Cuenta(const std::string &banco, const std::string &oficina, const std::string &numero)

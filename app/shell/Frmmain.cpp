@@ -105,14 +105,6 @@ void TomaCarpetaPropia(const std::string &ini)
              "': se usa la de esta carpeta");
 }
 
-std::string Recorta(std::string texto)
-{
-    const size_t inicio = texto.find_first_not_of(' ');
-    if (inicio == std::string::npos)
-        return {};
-    return texto.substr(inicio, texto.find_last_not_of(' ') - inicio + 1);
-}
-
 // The installer's log loses the lines that name the scrambled copy. The new log is written
 // beside it and renamed over it only when whole; a log that cannot be read, or a new one
 // that cannot be written, leaves everything as it was.
