@@ -411,17 +411,17 @@ TEST(Arranque, EveryWorkstationOpensTheSharedDatabaseItsSettingsName)
 {
     const struct {
         const char *que;
-        const char *carpeta;       // of the shared database
-        bool carpetas;             // the send and history folders beside it
-        int pregunta;              // the start asks, 0 when it does not
-        Qt::Key tecla;             // pressed on every message box
-        bool montada = true;       // the shared folder is reachable at the first start
-        bool configurada = false;  // chosen in the dialog at the first workstation, its ini copied
+        const char *carpeta;      // of the shared database
+        bool csb19;               // the CSB19 folder beside it
+        int pregunta;             // the start asks, 0 when it does not
+        Qt::Key tecla;            // pressed on every message box
+        bool montada = true;      // the shared folder is reachable at the first start
+        bool configurada = false; // chosen in the dialog at the first workstation, its ini copied
     } casos[] = {
         {"BD", "BD", false, 0, Qt::Key_Return},
         {"a folder named otherwise", "Datos", false, 0, Qt::Key_Return},
-        {"BD with the folders beside it", "BD", true, 0, Qt::Key_Return},
-        {"named otherwise, with the folders", "Datos", true, 0, Qt::Key_Return},
+        {"BD with CSB19 beside it", "BD", true, 0, Qt::Key_Return},
+        {"named otherwise, with CSB19", "Datos", true, 0, Qt::Key_Return},
         {"BD of another program folder, Enter", "BD", true, 780, Qt::Key_Return},
         {"another program folder's, Escape", "Datos", false, 780, Qt::Key_Escape},
         {"BD not mounted at the first start, Enter", "BD", true, 781, Qt::Key_Return, false},
@@ -437,69 +437,58 @@ TEST(Arranque, EveryWorkstationOpensTheSharedDatabaseItsSettingsName)
         if (c.montada)
             monta();
         if (c.pregunta == 780)
-            testutil::writeFile(comun.file("Orvanta.INI"), "[GENERAL]\nBaseDatos=BD/Orvanta.mdb\n");
-        std::string ini = "[GENERAL]\nBaseDatos=" + base + "\n";
-        if (c.carpetas)
-            ini += "[FICHEROCSB]\nRutaCSB19=" + comun.file("CSB19") + "\nRutaHistorico=" + comun.file("historico") + "\n";
+            testutil::writeFile(comun.file("Orvanta.INI"), "");
+        std::string ini = "[GENERAL]\nBaseDatos=" + base + "\n" +
+                          (c.csb19 ? "[FICHEROCSB]\nRutaCSB19=" + comun.file("CSB19") + "\n" : "");
         std::vector<QString> vistas;
-        // Starts the program, every message box of the start answered by the key.
-        auto arranca = [&](std::unique_ptr<Ventanas> &ventanas) {
+        auto arranca = [&] { // every message box of the start answered by the key
             Respondedor<QMessageBox> teclas([&](QMessageBox *caja) {
                 vistas.push_back(caja->text());
                 QTest::keyClick(caja, c.tecla);
             });
-            ventanas = std::make_unique<Ventanas>();
+            return std::make_unique<Ventanas>();
         };
-        auto comprueba = [&](const Carpeta &puesto, std::unique_ptr<Ventanas> &ventanas, const std::string &que) {
-            EXPECT_EQ(vistas.size(), c.pregunta == 780 ? 1u : 0u) << que;
-            if (!vistas.empty()) {
-                EXPECT_TRUE(vistas[0].startsWith(Inicio(c.pregunta))) << que;
+        for (const std::string puesto : {"1", "2"}) {
+            const std::string que = c.que + (", workstation " + puesto);
+            Carpeta carpeta;
+            if (c.configurada && puesto == "1") {
+                Ventanas ventanas;
+                arranque::Configura(ventanas.Main(),
+                                    [&](TFormCfg *cfg) { cfg->EdPathBD->setText(cp1252::toQString(carpetaBD)); });
+                arranque::Sale();
+            } else {
+                testutil::writeFile(carpeta.Ini(), ini);
+            }
+            if (!c.montada && puesto == "1") {
+                EXPECT_TRUE(arranca()->Main()->ArranqueFallido) << que;
+                ASSERT_EQ(vistas.size(), 2u) << que << ": asked, then the database cannot be opened";
+                EXPECT_TRUE(vistas[0].startsWith(Inicio(781)) && vistas[0].contains(cp1252::toQString(carpetaBD)));
+                EXPECT_TRUE(vistas[1].startsWith(Inicio(928))) << que;
+                EXPECT_EQ(testutil::readFile(carpeta.Ini()), ini) << que << ": nothing changed";
+                vistas.clear();
+                monta();
+            }
+            const std::string propia = testutil::readFile(carpeta.Ruta("BD/Orvanta.mcr"));
+            {
+                const std::unique_ptr<Ventanas> ventanas = arranca();
+                ASSERT_EQ(vistas.size(), c.pregunta == 780 ? 1u : 0u) << que;
+                EXPECT_TRUE(vistas.empty() || vistas[0].startsWith(Inicio(780))) << que;
+                EXPECT_EQ(ventanas->Main()->PathBD, base) << que;
+                EXPECT_EQ(ventanas->Main()->RutaCSB19, c.csb19 ? comun.file("CSB19") : carpeta.Ruta("CSB19")) << que;
+                if (puesto == "2") {
+                    EXPECT_EQ(arranque::Valor("SELECT * FROM [_Usuarios()] WHERE Id_usuario=1", "Nombre_usuario"),
+                              "Puesto 1") << que;
+                }
+                ASSERT_TRUE(arranque::Ejecuta("UPDATE [_Usuarios()] SET Nombre_usuario='Puesto " + puesto + "'"));
+                arranque::Sale();
             }
             vistas.clear();
-            TFormMain *m = ventanas->Main();
-            EXPECT_EQ(m->PathBD, base) << que;
-            EXPECT_EQ(m->RutaCSB19, c.carpetas ? comun.file("CSB19") : puesto.Ruta("CSB19")) << que;
-            EXPECT_EQ(m->RutaHistorico, c.carpetas ? comun.file("historico") : puesto.Ruta("HISTORICO")) << que;
-            arranque::Sale();
-            ventanas.reset();
-            EXPECT_EQ(profile::readString(puesto.Ini(), "GENERAL", "BaseDatos", "?"), base) << que;
-            EXPECT_FALSE(testutil::fileExists(puesto.BD())) << que << ": its own database never opened";
-        };
-
-        Carpeta uno;
-        std::unique_ptr<Ventanas> ventanas;
-        if (c.configurada) {
-            ventanas = std::make_unique<Ventanas>();
-            arranque::Configura(ventanas->Main(),
-                                [&](TFormCfg *cfg) { cfg->EdPathBD->setText(cp1252::toQString(carpetaBD)); });
-            arranque::Sale();
-            ventanas.reset();
-        } else {
-            testutil::writeFile(uno.Ini(), ini);
+            EXPECT_EQ(profile::readString(carpeta.Ini(), "GENERAL", "BaseDatos", "?"), base) << que;
+            EXPECT_EQ(testutil::readFile(carpeta.Ruta("BD/Orvanta.mcr")), propia) << que << ": its own data untouched";
+            EXPECT_FALSE(testutil::fileExists(carpeta.BD())) << que;
+            if (c.configurada)
+                ini = testutil::readFile(carpeta.Ini());
         }
-        if (!c.montada) {
-            arranca(ventanas);
-            EXPECT_TRUE(ventanas->Main()->ArranqueFallido) << c.que;
-            ventanas.reset();
-            ASSERT_EQ(vistas.size(), 2u) << c.que << ": asked, then the database cannot be opened";
-            EXPECT_TRUE(vistas[0].startsWith(Inicio(781)) && vistas[0].contains(cp1252::toQString(carpetaBD))) << c.que;
-            EXPECT_TRUE(vistas[1].startsWith(Inicio(928))) << c.que;
-            EXPECT_EQ(testutil::readFile(uno.Ini()), ini) << c.que << ": nothing changed";
-            vistas.clear();
-            monta();
-        }
-        const std::string propia = testutil::readFile(uno.Ruta("BD/Orvanta.mcr"));
-        arranca(ventanas);
-        ASSERT_TRUE(arranque::Ejecuta("UPDATE [_Usuarios()] SET Nombre_usuario='Puesto uno' WHERE Id_usuario=1"));
-        comprueba(uno, ventanas, std::string(c.que) + ", first workstation");
-
-        Carpeta dos;
-        testutil::writeFile(dos.Ini(), c.configurada ? testutil::readFile(uno.Ini()) : ini);
-        arranca(ventanas);
-        EXPECT_EQ(arranque::Valor("SELECT * FROM [_Usuarios()] WHERE Id_usuario=1", "Nombre_usuario"), "Puesto uno")
-            << c.que;
-        comprueba(dos, ventanas, std::string(c.que) + ", second workstation");
-        EXPECT_EQ(testutil::readFile(uno.Ruta("BD/Orvanta.mcr")), propia) << c.que;
     }
 }
 
