@@ -36,7 +36,6 @@
 #include <charconv>
 #include <filesystem>
 #include <memory>
-#include <span>
 
 namespace {
 
@@ -68,41 +67,65 @@ constexpr std::pair<const char *, const char *> kRutas[] = {
     {"FICHEROCSB", "RutaHistorico"}, {"GENERAL", "STRImpCSB19"},  {"GENERAL", "STRImpCSB58"},
 };
 
-// Whether an ini naming the database of the program folder otra was written there by an
-// earlier build, which wrote the folder's own paths whole: another of its paths lies in otra
-// too, or none was written yet. A database of another folder chosen from this one leaves
-// this folder's paths beside it.
-bool EscritoEnOtraCarpeta(const std::string &ini, const std::string &otra)
+// Where the ini records the program folder it was last written in.
+constexpr const char *kCarpetaPrograma = "CarpetaPrograma";
+
+// Every path setting that lies in the folder desde (ending with "/") written relative to the
+// program folder: what the ini named there, it names here.
+void RebasaRutas(const std::string &ini, const std::string &desde)
 {
-    bool alguna = false;
-    for (const auto &[seccion, clave] : std::span(kRutas).subspan(1)) {
-        const std::string ruta = profile::readString(ini, seccion, clave, "");
-        if (ruta.rfind(otra, 0) == 0)
-            return true;
-        alguna = alguna || !ruta.empty();
-    }
-    return !alguna;
+    for (const auto &[seccion, clave] : kRutas)
+        if (const std::string ruta = profile::readString(ini, seccion, clave, ""); ruta.rfind(desde, 0) == 0)
+            profile::writeString(ini, seccion, clave, ruta.substr(desde.size()));
 }
 
-// An ini that an earlier build wrote in another program folder (this one copied or moved
-// since) would send this folder's work into the other's database and folders. While this
-// folder has a database of its own, its own paths take their place; a folder chosen
-// elsewhere stays.
-void TomaCarpetaPropia(const std::string &ini)
+// An ini that does not say where it was written (an earlier build's) naming, while this
+// folder has a database of its own, the database of another program folder or one whose
+// folder is gone: this folder may have been copied or moved from there, or work on that
+// database on purpose, and only the user can tell. Asked, naming both databases; the
+// default answer keeps the ini as it is.
+void PreguntaSiEsDeOtraCarpeta(const std::string &ini)
 {
-    const std::string base = profile::readString(ini, "GENERAL", "BaseDatos", ""), sufijo = kBaseDatos;
-    if (base.size() <= sufijo.size() || base.front() != '/' ||
-        base.compare(base.size() - sufijo.size(), sufijo.size(), sufijo) != 0)
-        return;
-    const std::string otra = base.substr(0, base.size() - sufijo.size());
-    if (otra == progdir::path() || otra.back() != '/' || !EscritoEnOtraCarpeta(ini, otra) ||
+    const std::string base = profile::readString(ini, "GENERAL", "BaseDatos", "");
+    if (base.empty() || base.front() != '/' ||
         (!Existe(progdir::file(RutaCopiaBD(kBaseDatos))) && !Existe(progdir::file(kBaseDatos))))
         return;
-    for (const auto &[seccion, clave] : kRutas)
-        if (const std::string ruta = profile::readString(ini, seccion, clave, ""); ruta.rfind(otra, 0) == 0)
-            profile::writeString(ini, seccion, clave, ruta.substr(otra.size()));
-    WriteLog("[ TFormMain::TFormMain ] Orvanta.INI nombraba la base de datos de otra carpeta del programa, '" + base +
-             "': se usa la de esta carpeta");
+    const std::string carpetaBD = base.substr(0, base.rfind('/'));
+    const std::string otra = carpetaBD.substr(0, carpetaBD.rfind('/') + 1);
+    const bool ida = !Existe(carpetaBD);
+    if (otra.size() <= 1 || (!ida && !Existe(otra + "Orvanta.INI")))
+        return;
+    const std::string propia = progdir::file(kBaseDatos);
+    const std::string texto = ida ? FormateaTexto(::Idioma.GetTexto(781), base, carpetaBD, otra, propia)
+                                  : FormateaTexto(::Idioma.GetTexto(780), base, otra, propia);
+    if (CajaMensaje(texto, ::Idioma.GetTexto(6), IconoMensaje::Pregunta, BotonesMensaje::SiNoPorDefectoNo) !=
+        RespuestaSi)
+        return;
+    RebasaRutas(ini, otra);
+    profile::writeString(ini, "GENERAL", "BaseDatos", kBaseDatos);
+    WriteLog("[ TFormMain::TFormMain ] Orvanta.INI nombraba la base de datos '" + base + "' de la carpeta '" + otra +
+             "': por respuesta del usuario se usan la base de datos y las carpetas de esta");
+}
+
+// An ini that says it was written in another program folder came along with this one,
+// copied or moved from there: what it named inside that folder it names inside this one.
+// Otherwise the paths inside this folder are kept relative to it. Paths outside are used
+// as named.
+void TomaCarpetaPropia(const std::string &ini)
+{
+    const std::string propia = progdir::path();
+    std::string escrita = profile::readString(ini, "GENERAL", kCarpetaPrograma, "");
+    if (!escrita.empty() && escrita.back() != '/')
+        escrita += '/';
+    if (!escrita.empty() && escrita != propia) {
+        RebasaRutas(ini, escrita);
+        WriteLog("[ TFormMain::TFormMain ] Orvanta.INI se escribi\xF3 en la carpeta del programa '" + escrita +
+                 "': lo que nombraba dentro de ella se toma de esta");
+        return;
+    }
+    RebasaRutas(ini, propia);
+    if (escrita.empty())
+        PreguntaSiEsDeOtraCarpeta(ini);
 }
 
 // The installer's log loses the lines that name the scrambled copy. The new log is written
@@ -276,6 +299,7 @@ TFormMain::TFormMain(QWidget *parent)
 
     ArranqueFallido = !AbreBaseDatos();
     if (!ArranqueFallido) {
+        profile::writeString(ini, "GENERAL", kCarpetaPrograma, progdir::path());
         WriteLog("[ INICIO DE SESION ]");
         std::error_code ec;
         IniciaPlantillas(cp1252::fromUtf8(std::filesystem::current_path(ec).string()) + "/items.ini");
@@ -688,12 +712,17 @@ bool TFormMain::CierraUltimaCopia()
     }
     // Held alone, no other copy has the database open: the rows left in the registry are
     // copies that died, swept now, unless one beat lately.
-    const bool ultima = VASQ_OpenDB(PathBD.c_str(), 0, 0) == 0 && App().Multiuser && App().Multiuser->UltimaSalida();
+    const bool abierta = VASQ_OpenDB(PathBD.c_str(), 0, 0) == 0;
+    const bool ultima = abierta && App().Multiuser && App().Multiuser->UltimaSalida();
     VASQ_CloseDB();
     if (!ultima) {
         VASQ_GetLastErrorCodeID();
         VASQ_UnlockExclusive();
         WriteLog("[ TFormMain::CierraUltimaCopia ] Queda otra copia registrada: la base de datos se conserva");
+        // The copy stays as an earlier exit wrote it: a backup of it now would miss this run.
+        if (abierta)
+            CajaMensaje(FormateaTexto(::Idioma.GetTexto(782), PathBD, RutaCopiaBD(PathBD), PathBD),
+                        ::Idioma.GetTexto(6), IconoMensaje::Informacion);
         return false;
     }
     // The database is checked and written once, compacted and scrambled, into the copy,

@@ -437,8 +437,9 @@ public:
     void MNUGuardarcambiosClick();
     void MNURepararClick();
     // True only when the compacted file replaced the database (and the database reopened);
-    // fallo receives why its scrambled copy was not written then (Ninguno when it was).
-    bool Compactar(FalloCopia &fallo);
+    // fallo receives why its scrambled copy was not written then (Ninguno when it was), and
+    // resultado the library's result of the compaction.
+    bool Compactar(FalloCopia &fallo, int &resultado);
     void MNUCompactarClick();
     // The configuration dialog: folders and minutes in memory at once; a new database
     // folder (it must hold Orvanta.mcr) goes to the ini for the next start.

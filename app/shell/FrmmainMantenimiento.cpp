@@ -54,6 +54,18 @@ public:
     PausaCoordinacion &operator=(const PausaCoordinacion &) = delete;
 };
 
+// A repair or compaction that had no room on the disk (resultado, the library's) says so in
+// texto, naming the database and its copy, which stay as they were; false for any other
+// result.
+bool AvisaDiscoLleno(int resultado, int texto, const std::string &ruta)
+{
+    if (resultado <= VASQ_ENGINE_ERROR_BASE || VASQ_ENGINE_PRIMARY(resultado) != VASQ_PRIMARY_FULL)
+        return false;
+    CajaMensaje(FormateaTexto(::Idioma.GetTexto(texto), ruta, RutaCopiaBD(ruta)), ::Idioma.GetTexto(6),
+                IconoMensaje::Error);
+    return true;
+}
+
 } // namespace
 
 bool TFormMain::ReabreBD()
@@ -131,7 +143,7 @@ void TFormMain::MNURepararClick()
             return resultado == 0;
         });
     }
-    if (m_terminando)
+    if (m_terminando || AvisaDiscoLleno(resultado, 937, PathBD))
         return;
     if (resultado > VASQ_ENGINE_ERROR_BASE)
         CajaMensaje(FormateaTexto(::Idioma.GetTexto(925), danos, PathBD, RutaCopiaBD(PathBD)), ::Idioma.GetTexto(6),
@@ -140,14 +152,16 @@ void TFormMain::MNURepararClick()
         AvisoTexto(reparada ? 660 : 646, 6, IconoMensaje::Informacion);
 }
 
-bool TFormMain::Compactar(FalloCopia &fallo)
+bool TFormMain::Compactar(FalloCopia &fallo, int &resultado)
 {
     PausaCoordinacion pausa;
     CursorEspera cursor;
     const std::string destino = RutaCompactacion();
     fallo = FalloCopia::Ninguno;
-    return TrabajaEnExclusiva([this, &destino, &fallo] {
-        if (VASQ_CompactBase(PathBD.c_str(), destino.c_str()) != 0 || !Existe(destino))
+    resultado = 1;
+    return TrabajaEnExclusiva([this, &destino, &fallo, &resultado] {
+        resultado = VASQ_CompactBase(PathBD.c_str(), destino.c_str());
+        if (resultado != 0 || !Existe(destino))
             return false;
         // The compacted file is renamed over the database, whose journal went with its
         // last connection: one left behind would not belong to the new file.
@@ -164,8 +178,9 @@ bool TFormMain::Compactar(FalloCopia &fallo)
 void TFormMain::MNUCompactarClick()
 {
     FalloCopia fallo = FalloCopia::Ninguno;
-    const bool compactada = Compactar(fallo);
-    if (m_terminando)
+    int resultado = 0;
+    const bool compactada = Compactar(fallo, resultado);
+    if (m_terminando || AvisaDiscoLleno(resultado, 936, PathBD))
         return;
     if (fallo != FalloCopia::Ninguno)
         AvisaCopiaNoEscrita(fallo);

@@ -3,6 +3,7 @@
 
 #include "Aplicacion.h"
 #include "Cerrando.h"
+#include "Frmcfg.h"
 #include "Login.h"
 #include "Programa.h"
 #include "Recordeuro.h"
@@ -131,6 +132,12 @@ void Login(bool cancelar)
     });
 }
 
+void Sale()
+{
+    RespondeCajas si({QMessageBox::Yes});
+    EXPECT_TRUE(App().FormMain->FormClose());
+}
+
 void Responde(int boton, std::string *texto, std::string *titulo)
 {
     AlMostrarse<QMessageBox>([=](QMessageBox *caja) {
@@ -140,6 +147,19 @@ void Responde(int boton, std::string *texto, std::string *titulo)
             *titulo = cp1252::fromQString(caja->windowTitle());
         caja->button(QMessageBox::StandardButton(boton))->click();
     });
+}
+
+std::vector<CajaVista> Configura(TFormMain *m, const std::function<void(TFormCfg *)> &accion)
+{
+    RespondeCajas cajas;
+    AlMostrarse<TFormCfg>([accion](TFormCfg *cfg) {
+        accion(cfg);
+        cfg->BtnAceptar->click();
+        if (cfg->isVisible())
+            cfg->BtnCancelar->click();
+    });
+    m->mainmenuConfiguracion->trigger();
+    return cajas.Vistas;
 }
 
 bool Ejecuta(const std::string &sql)

@@ -4,12 +4,15 @@
 
 #include "Frmmain.h"
 #include "entorno.h"
+#include "ventanas.h"
 
 #include <QObject>
 #include <QString>
 #include <functional>
 #include <string>
 #include <vector>
+
+class TFormCfg;
 
 namespace arranque {
 
@@ -68,8 +71,16 @@ void CierraAvisos();
 // then the first company); with cancelar, cancels it instead.
 void Login(bool cancelar = false);
 
+// Closes the main window as the user does, answering Yes: the settings are written back; the
+// exit follows when the windows go.
+void Sale();
+
 // Answers the next message box with the button; gives its text and title.
 void Responde(int boton, std::string *texto = nullptr, std::string *titulo = nullptr);
+
+// Opens the configuration dialog from the menu and runs accion on it before OK; a dialog
+// that refuses its OK is cancelled. Gives the message boxes it showed.
+std::vector<CajaVista> Configura(TFormMain *m, const std::function<void(TFormCfg *)> &accion);
 
 // Runs an action statement on the open database; false when it failed.
 bool Ejecuta(const std::string &sql);

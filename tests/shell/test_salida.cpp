@@ -5,9 +5,11 @@
 #include "Aplicacion.h"
 #include "General.h"
 #include "Login.h"
+#include "Multiidioma.h"
 #include "basedatos.h"
 #include "copias.h"
 #include "profile.h"
+#include "qcp1252.h"
 #include "vasqdb.h"
 #include "ventanas.h"
 
@@ -145,12 +147,19 @@ TEST(Salida, ACopyThatIsNotTheLastLeavesTheDatabaseAndTheOtherCopysData)
 
 // The last copy out, holding the database alone, finds another copy's row with a batch lock
 // and a notice: a copy silent for a minute is swept with them before the database goes into
-// its copy; one that beat lately (closed its database for a moment) keeps the database.
+// its copy; one that beat lately (killed a moment ago, or closed its database for a moment)
+// keeps the database, and the exit says that its copy misses this run.
 TEST(Salida, TheLastExitSweepsTheDeadButKeepsTheDatabaseOfACopyThatBeatLately)
 {
-    for (const bool muerta : {true, false}) {
+    const struct {
+        const char *que;
+        bool mata;
+        bool callada; // silent for a minute
+    } casos[] = {{"killed a minute ago", true, true}, {"killed now", true, false}, {"closed", false, false}};
+    for (const auto &c : casos) {
         Carpeta carpeta;
         ASSERT_TRUE(RecuperaBDCifrada(carpeta.BD(), kPasswordBD));
+        RespondeCajas cajas;
         {
             Ventanas ventanas;
             MultiuserPrueba::RelojQueAvanza(*App().Multiuser); // 08:00:00 on, as the other copy's
@@ -161,22 +170,29 @@ TEST(Salida, TheLastExitSweepsTheDeadButKeepsTheDatabaseOfACopyThatBeatLately)
             copias::Copia otra(carpeta.BD());
             ASSERT_EQ(otra.Pide("registra"), "1 2");
             ASSERT_EQ(otra.Pide("bloquea remesa 1 0") + otra.Pide("notifica 2 1"), "1ok");
-            if (muerta) {
+            if (c.mata)
                 otra.Mata();
-                ASSERT_TRUE(arranque::Ejecuta("UPDATE [Aplicaciones()] SET Hora='075900' WHERE Num_Aplicacion=2"));
-            } else {
+            else
                 ASSERT_EQ(otra.Pide("cierra"), "ok");
+            if (c.callada) {
+                ASSERT_TRUE(arranque::Ejecuta("UPDATE [Aplicaciones()] SET Hora='075900' WHERE Num_Aplicacion=2"));
             }
         }
-        EXPECT_EQ(testutil::fileExists(carpeta.BD()), !muerta);
-        if (muerta)
+        EXPECT_EQ(testutil::fileExists(carpeta.BD()), !c.callada) << c.que;
+        ASSERT_EQ(cajas.Vistas.size(), c.callada ? 0u : 1u) << c.que;
+        if (c.callada) {
             ASSERT_TRUE(RecuperaBDCifrada(carpeta.BD(), kPasswordBD)) << "from the copy the exit wrote";
+        } else {
+            EXPECT_EQ(cajas.Vistas[0].texto, cp1252::toQString(FormateaTexto(Idioma.GetTexto(782), carpeta.BD(),
+                                                                               carpeta.Ruta("BD/Orvanta.mcr"),
+                                                                               carpeta.BD())));
+        }
         ASSERT_EQ(basedatos::open(carpeta.BD(), kPasswordBD), 0);
         EXPECT_EQ(arranque::Valor("SELECT (SELECT SUM(Block) FROM [Remesas()]) || (SELECT COUNT(*) FROM "
                                   "[Actualizaciones()]) || COUNT(*) AS R FROM [Aplicaciones()]",
                                   "R"),
-                  muerta ? "000" : "111")
-            << "its lock, its notice and its row";
+                  c.callada ? "000" : "111")
+            << c.que << ": its lock, its notice and its row";
         VASQ_CloseDB();
     }
 }
