@@ -283,8 +283,12 @@ void _GeneradorCSB::RechazaRecibo(Bloque &bloque, const ReciboCSB &recibo, const
     LineasError(lineas);
 }
 
-bool _GeneradorCSB::SufijoEnviable(std::string &sufijo, const std::string &quien)
+bool _GeneradorCSB::CodigoEnviable(const std::string &nif, std::string &sufijo, const std::string &quien)
 {
+    if (const std::string motivo = MotivoNif(nif); !motivo.empty()) {
+        LineasError({quien, "ERROR: " + motivo, Texto(792)});
+        return false;
+    }
     const std::optional<std::string> banco = SufijoBanco(sufijo);
     if (!banco) {
         LineasError({quien, Texto(754) + sufijo + "'", Texto(755)});
@@ -297,7 +301,7 @@ bool _GeneradorCSB::SufijoEnviable(std::string &sufijo, const std::string &quien
 bool _GeneradorCSB::EmisorEnviable(EmisorCSB &emisor)
 {
     const std::string quien = Texto(753) + emisor.IdNif + " " + emisor.RazonSocial;
-    if (!SufijoEnviable(emisor.Sufijo, quien))
+    if (!CodigoEnviable(emisor.IdNif, emisor.Sufijo, quien))
         return false;
     // An issuer always has its account, in CSB58 too.
     if (CuentaEnviable(emisor.CuentaAbono, 1))
@@ -406,7 +410,8 @@ bool _GeneradorCSB::Escribe(Salida &salida)
     Avanza(true);
     for (size_t i = 0; i < remesas.size();) {
         EmisorCSB emisor;
-        if (!LeeEmisor(remesas[i].IdEmisor, emisor) || !EmisorEnviable(emisor)) {
+        if (!LeeEmisor(remesas[i].IdEmisor, emisor) || !EmisorEnviable(emisor) ||
+            !LeeReferencias(remesas[i].IdEmisor)) {
             Linea(161);
             return false;
         }
@@ -449,7 +454,8 @@ bool _GeneradorCSB::EscribeCabecera(Salida &salida)
                   leido = v.size() == 5;
                   *seguir = 0;
               });
-    if (!leido || !SufijoEnviable(presentador.Sufijo, Texto(752) + presentador.IdNif + " " + presentador.RazonSocial)) {
+    if (!leido || !CodigoEnviable(presentador.IdNif, presentador.Sufijo,
+                                  Texto(752) + presentador.IdNif + " " + presentador.RazonSocial)) {
         Linea(159);
         return false;
     }
@@ -477,6 +483,19 @@ bool _GeneradorCSB::LeeEmisor(int idEmisor, EmisorCSB &emisor)
                   *seguir = 0;
               });
     return leido;
+}
+
+bool _GeneradorCSB::LeeReferencias(int idEmisor)
+{
+    m_referencias.clear();
+    return DBGetData("SELECT [Librados( Datos )].Codigo_referencia FROM [Librados( Datos )] WHERE "
+                     "[Librados( Datos )].Id_emisor=" + std::to_string(idEmisor) +
+                         " ORDER BY [Librados( Datos )].Id_librado;",
+                     [this](char *fila, char *, int) {
+                         const std::string codigo = NullToEmpty(GetCampoTexto("Codigo_referencia", fila));
+                         m_referencias[ReferenciaBanco(codigo)].push_back(codigo);
+                     })
+        .empty();
 }
 
 bool _GeneradorCSB::CompruebaRemesa(int idRemesa)
@@ -565,6 +584,10 @@ bool _GeneradorCSB::LeeRecibos(int idRemesa, Bloque &bloque)
             return RechazaRecibo(bloque, b, {Texto(690) + b.Cuenta + "'", Texto(691)});
         if (csb58 && !b.FVencimiento.isValid())
             return RechazaRecibo(bloque, b, {Texto(750), Texto(751)});
+        // The import finds a drawee by the reference the bank reads: it must name one only.
+        if (const auto iguales = m_referencias.find(ReferenciaBanco(b.CodigoReferencia));
+            iguales != m_referencias.end() && iguales->second.size() > 1)
+            return RechazaRecibo(bloque, b, {Texto(795) + Citados(iguales->second), Texto(796)});
         const LecturaImporte lectura = LeeImporteSQL(v[6], decimales, b.Importe, true);
         std::optional<std::string> individual;
         if (lectura == LecturaImporte::Correcta && b.Importe > 0)

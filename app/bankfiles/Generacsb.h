@@ -28,6 +28,7 @@
 #include <QDate>
 #include <QElapsedTimer>
 #include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -104,18 +105,23 @@ private:
     // A bill that cannot go out fails its block: error lines naming its drawee, its
     // reference and why.
     void RechazaRecibo(Bloque &bloque, const ReciboCSB &recibo, const std::vector<std::string> &porque);
-    // The stored suffix of the presenter or issuer quien as the bank reads it, in place;
-    // false, with the error lines, when it is none.
-    bool SufijoEnviable(std::string &sufijo, const std::string &quien);
-    // The issuer's suffix in place as SufijoEnviable, and its credit account as the bank
-    // takes it; false, with the error lines naming the issuer, when either cannot be sent.
+    // The stored NIF and suffix of the presenter or issuer quien as the bank reads them, the
+    // suffix in place; false, with the error lines, when the NIF holds anything but digits
+    // and letters (MotivoNif) or the suffix has no bank form.
+    bool CodigoEnviable(const std::string &nif, std::string &sufijo, const std::string &quien);
+    // The issuer's code as CodigoEnviable, and its credit account as the bank takes it;
+    // false, with the error lines naming the issuer, when any cannot be sent.
     bool EmisorEnviable(EmisorCSB &emisor);
+    // The codes of the issuer's drawees by the reference the bank reads (ReferenciaBanco),
+    // for the bills of its blocks; false when the query failed.
+    bool LeeReferencias(int idEmisor);
     void Avanza(bool siempre);
 
     PeticionCSB m_peticion;
     ProgresoCSB m_progreso;
     RegistrosCSB m_registros;
     std::string m_codigoPresentador, m_codigoEmisor;
+    std::map<std::string, std::vector<std::string>> m_referencias;
     long long m_registrosFichero = 0, m_hechos = 0, m_total = 0, m_ultimoAvance = -1000;
     long long m_numero = 0;
     bool m_fechaErronea = false;

@@ -23,6 +23,7 @@ enum {
     kCabeceraInforme = 297,
     kResumenPresentadores = 580,
     kErrorLinea = 619,
+    kGemelos = 797,
     kCuentaAbono = 961,
 };
 
@@ -75,6 +76,8 @@ void ImportacionCSB::Inicia()
     m_idRemesa.clear();
     m_lineaRecibo = 1;
     m_pagina.assign(640, ' ');
+    m_emisoresFichero.clear();
+    m_cuentasErroneas.clear();
 }
 
 std::vector<const char *> ImportacionCSB::Necesarias(char clase) const
@@ -139,6 +142,19 @@ void ImportacionCSB::EscribeResumenImportacion()
                                         std::to_string(cuenta->Erroneos)));
 }
 
+void ImportacionCSB::OrdenantePrevio(const LineDef &linea)
+{
+    Emisor e;
+    for (const FieldDef &campo : linea.fields) {
+        const std::pair<const char *, std::string *> claves[] = {
+            {"Id_nif", &e.Id_nif}, {"Sufijo", &e.Sufijo}, {"Cuenta_abono", &e.Cuenta_abono}};
+        for (const auto &[clave, texto] : claves)
+            if (Contiene(campo, clave) && texto->empty())
+                *texto = campo.data.value_or(" ");
+    }
+    m_emisoresFichero.push_back(std::move(e));
+}
+
 void ImportacionCSB::Duplicado(int texto)
 {
     AvisoImportacion(Texto(texto));
@@ -182,20 +198,26 @@ void ImportacionCSB::GuardaPresentador()
     Presentador &p = m_presentador;
     if (p.Id_empresa.empty() || p.Id_orden.empty() || p.Id_nif.empty() || p.Sufijo.empty() || p.Razon_social.empty())
         return;
+    if (!NifAdmitido(p.Id_nif))
+        return;
     const std::string empresa = std::to_string(Numero(p.Id_empresa));
     const std::string otro = GetTipoOrdenStr(m_tipoOrden == 1 ? 2 : 1);
-    std::string hallado;
+    std::vector<std::pair<std::string, std::string>> gemelos; // key and stored suffix
     if (!ConsultaImportacion(
-            "SELECT [_Presentadores( Datos )].Id_presentador,[_Presentadores( Datos )].Id_orden FROM "
-            "[_Presentadores( Datos )] WHERE [_Presentadores( Datos )].Id_empresa=" + empresa + " AND " +
+            "SELECT [_Presentadores( Datos )].Id_presentador,[_Presentadores( Datos )].Id_orden,"
+            "[_Presentadores( Datos )].Sufijo FROM [_Presentadores( Datos )] WHERE "
+            "[_Presentadores( Datos )].Id_empresa=" + empresa + " AND " +
                 IgualTexto("[_Presentadores( Datos )].Id_nif", Sql(p.Id_nif)) + " AND " +
-                IgualSufijo("[_Presentadores( Datos )].Sufijo", p.Sufijo) + ";",
-            [&](char *fila, char *seguir) {
-                if (cp1252::equalNoCase(GetCampoTexto("Id_orden", fila), otro))
-                    return;
-                hallado = GetCampo("Id_presentador", fila);
-                *seguir = 0;
+                IgualSufijo("[_Presentadores( Datos )].Sufijo", p.Sufijo) +
+                " ORDER BY [_Presentadores( Datos )].Id_presentador;",
+            [&](char *fila, char *) {
+                if (!cp1252::equalNoCase(GetCampoTexto("Id_orden", fila), otro))
+                    gemelos.emplace_back(GetCampo("Id_presentador", fila),
+                                         NullToEmpty(GetCampoTexto("Sufijo", fila)));
             }))
+        return;
+    const std::string hallado = EligeGemelo(gemelos);
+    if (m_fallo)
         return;
     if (!hallado.empty()) {
         bool confirmado = false;
@@ -232,6 +254,46 @@ void ImportacionCSB::GuardaPresentador()
     const std::string cargo = p.Cuenta_cargo;
     p = {};
     p.Cuenta_cargo = cargo;
+}
+
+// One of the presenters found, by the rule of the header; the report names the one taken
+// when there are several. Empty for none.
+std::string ImportacionCSB::EligeGemelo(const std::vector<std::pair<std::string, std::string>> &gemelos)
+{
+    if (gemelos.size() < 2)
+        return gemelos.empty() ? std::string() : gemelos.front().first;
+    const std::string sufijo = Recorta(m_presentador.Sufijo);
+    const std::pair<std::string, std::string> *elegido = nullptr;
+    std::pair<int, bool> mejor{-1, false}; // issuers of the file it holds, suffix as written
+    for (const auto &gemelo : gemelos) {
+        std::pair<int, bool> valor{0, Recorta(gemelo.second) == sufijo};
+        for (const Emisor &e : m_emisoresFichero) {
+            std::string id;
+            if (!BuscaEmisor(gemelo.first, e, id))
+                return {};
+            valor.first += !id.empty();
+        }
+        if (valor > mejor) {
+            mejor = valor;
+            elegido = &gemelo;
+        }
+    }
+    AvisoImportacion(FormateaTexto(Texto(kGemelos), Recorta(m_presentador.Id_nif), sufijo, int(gemelos.size()),
+                                   elegido->second));
+    AvisoLinea(kErrorLinea, m_linea);
+    return elegido->first;
+}
+
+// A NIF of the file that cannot be stored or sent is named and refuses the file.
+bool ImportacionCSB::NifAdmitido(const std::string &nif)
+{
+    const std::string motivo = MotivoNif(nif);
+    if (motivo.empty())
+        return true;
+    AvisoImportacion(motivo);
+    AvisoLinea(kErrorLinea, m_linea);
+    Falla();
+    return false;
 }
 
 // ---- Issuer and batch ----
@@ -275,11 +337,7 @@ void ImportacionCSB::GuardaOrdenante()
     if (e.Id_nif.empty() || e.Sufijo.empty() || e.Razon_social.empty() || e.Cuenta_abono.empty() ||
         m_remesa.Id_moneda.empty() || m_remesa.Con_emision.empty() || m_idPresentador.empty())
         return;
-    if (!ConsultaImportacion("SELECT [_Emisores( Datos )].Id_emisor FROM [_Emisores( Datos )] WHERE Id_presentador=" +
-                                 m_idPresentador + " AND " + IgualTexto("Cuenta_abono", Sql(e.Cuenta_abono)) +
-                                 " AND " + IgualTexto("Id_nif", Sql(e.Id_nif)) + " AND " +
-                                 IgualSufijo("Sufijo", e.Sufijo) + ";",
-                             [this](char *fila, char *) { m_idEmisor = GetCampo("Id_emisor", fila); }))
+    if (!NifAdmitido(e.Id_nif) || !BuscaEmisor(m_idPresentador, e, m_idEmisor))
         return;
     if (!m_idEmisor.empty()) {
         ++Emisores.Repetidos;
@@ -310,12 +368,22 @@ void ImportacionCSB::GuardaOrdenante()
     CreaRemesa();
 }
 
+bool ImportacionCSB::BuscaEmisor(const std::string &idPresentador, const Emisor &e, std::string &idEmisor)
+{
+    idEmisor.clear();
+    return ConsultaImportacion("SELECT [_Emisores( Datos )].Id_emisor FROM [_Emisores( Datos )] WHERE Id_presentador=" +
+                                   idPresentador + " AND " + IgualTexto("Cuenta_abono", Sql(e.Cuenta_abono)) +
+                                   " AND " + IgualTexto("Id_nif", Sql(e.Id_nif)) + " AND " +
+                                   IgualSufijo("Sufijo", e.Sufijo) + ";",
+                               [&idEmisor](char *fila, char *) { idEmisor = GetCampo("Id_emisor", fila); });
+}
+
 // An issuer whose credit account the send file would refuse is stored all the same, counted
-// erroneous and named with its account in the report.
+// erroneous once and named with its account in the report.
 void ImportacionCSB::CompruebaCuentaAbono()
 {
     const Emisor &e = m_emisor;
-    if (CuentaEnviable(Recorta(e.Cuenta_abono), 1))
+    if (CuentaEnviable(Recorta(e.Cuenta_abono), 1) || !m_cuentasErroneas.insert(m_idEmisor).second)
         return;
     ++Emisores.Erroneos;
     AvisoImportacion(FormateaTexto(Texto(kCuentaAbono), Recorta(e.Id_nif), Recorta(e.Sufijo), Recorta(e.Razon_social),

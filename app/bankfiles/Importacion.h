@@ -8,13 +8,18 @@
 // marked erroneous (Situacion 1, not active), and counted imported and erroneous; each
 // problem is reported with its line. So is an issuer whose credit account cannot be sent.
 // Presenters and issuers are found by NIF and by suffix as the bank reads it ("1" is the
-// file's "001"), and stored with the NIF's letters as capitals.
+// file's "001"), and stored with the NIF's letters as capitals; a NIF with anything but
+// digits and letters refuses the file. Of presenters that the bank reads alike (twins an
+// earlier build left) the file goes under the one that holds most of its issuers, then the
+// one whose suffix is stored as the file writes it, then the first stored, and the report
+// says so.
 #pragma once
 
 #include "ImportacionMarco.h"
 
 #include <QDate>
 
+#include <set>
 #include <string>
 #include <string_view>
 
@@ -55,13 +60,19 @@ private:
     void CeroContadores() override;
     std::array<int, 12> Cuentas() const override;
     void EscribeResumenImportacion() override;
+    void OrdenantePrevio(const LineDef &linea) override;
     void Duplicado(int texto);
 
     // Presenter, issuer, batch (Importacion.cpp).
     void LeePresentador(const FieldDef &campo, const std::string &texto);
     void GuardaPresentador();
+    std::string EligeGemelo(const std::vector<std::pair<std::string, std::string>> &gemelos);
+    bool NifAdmitido(const std::string &nif);
     void LeeCabeceraOrdenante(const FieldDef &campo, const std::string &texto);
     void GuardaOrdenante();
+    // The presenter's issuer with the NIF, suffix and credit account of e in idEmisor (the
+    // last found; empty when none); false when the query failed.
+    bool BuscaEmisor(const std::string &idPresentador, const Emisor &e, std::string &idEmisor);
     void CompruebaCuentaAbono();
     void CreaRemesa();
     void CierraRemesa();
@@ -93,4 +104,6 @@ private:
     Recibo m_recibo;
     Librado m_librado;
     std::string m_pagina;
+    std::vector<Emisor> m_emisoresFichero; // every issuer header of the file, as read
+    std::set<std::string> m_cuentasErroneas; // issuers counted for their credit account
 };

@@ -22,6 +22,7 @@ enum {
     kCPDeudor = 608,
     kCuentaIncorrecta = 612,
     kCabeceraInforme = 616,
+    kReferenciaAmbigua = 794,
     kNoGuardado = 995,
     kIncompleto = 996,
 };
@@ -230,9 +231,15 @@ void ImportacionLibrados::AltaLibradoImportado()
     if (Vacio(l.Titular_cuenta))
         l.Titular_cuenta = l.Razon_social;
     int hallado = 0;
-    if (!ResultadoImportacion(
-            m_sentencias->Librados.Busca(m_idEmisor, LimpiaTexto(Recorta(l.Codigo_referencia)), hallado)))
+    std::vector<std::string> iguales;
+    if (!ResultadoImportacion(m_sentencias->Librados.BuscaEnFichero(
+            m_idEmisor, LimpiaTexto(Recorta(l.Codigo_referencia)), hallado, iguales)))
         return;
+    if (!iguales.empty()) {
+        ++Librados.Erroneos;
+        AvisoImportacion(FormateaTexto(Texto(kReferenciaAmbigua), Recorta(l.Codigo_referencia), Citados(iguales)));
+        return;
+    }
     if (hallado > 0) {
         ++Librados.Repetidos;
         return;

@@ -190,6 +190,7 @@ bool MarcoImportacion::CompruebaFichero(std::string_view ruta, const LineDefList
     LectorLineas lector(ruta);
     EstructuraCSB estructura(true);
     std::string linea;
+    LineDef cortada;
     while (lector.Lee(linea)) {
         if (!estructura.Linea(linea, lector.Numero())) {
             Refusa(estructura.Motivo(), estructura.LineaFallo());
@@ -204,6 +205,11 @@ bool MarcoImportacion::CompruebaFichero(std::string_view ruta, const LineDefList
             return false;
         }
         m_pasos += 1 + int(tipo->fields.size());
+        if (Clase(tipo->id) == '3') {
+            EnhesCSB(linea);
+            CortaLinea(*tipo, linea, lector.Numero(), cortada);
+            OrdenantePrevio(cortada);
+        }
     }
     if (lector.Error()) {
         AvisoImportacion(Texto(kErrorDatos));

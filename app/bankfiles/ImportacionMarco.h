@@ -91,6 +91,9 @@ protected:
     virtual void CeroContadores() = 0;
     virtual std::array<int, 12> Cuentas() const = 0;
     virtual void EscribeResumenImportacion() = 0;
+    // An issuer header as the first pass reads it, cut by the layout, before anything is
+    // imported.
+    virtual void OrdenantePrevio(const LineDef &) {}
 
     // A drawee as its records fill it (texts as read).
     struct Librado {

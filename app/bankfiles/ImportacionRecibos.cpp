@@ -40,6 +40,7 @@ enum {
     kIncorrecto = 44,
     kAltaRecibo = 822,
     kLibradoNoGuardado = 823,
+    kReferenciaAmbigua = 794,
 };
 
 constexpr size_t kPrimerConcepto = 40;
@@ -297,9 +298,16 @@ void ImportacionCSB::AltaLibradoCSB()
         l.Provincia = Provincia(Recorta(l.CP).substr(0, 2));
     m_recibo.Id_librado.clear();
     int hallado = 0;
-    if (!ResultadoImportacion(m_sentencias->Librados.Busca(Numero(l.Id_emisor),
-                                                           LimpiaTexto(Recorta(l.Codigo_referencia)), hallado)))
+    std::vector<std::string> iguales;
+    if (!ResultadoImportacion(m_sentencias->Librados.BuscaEnFichero(
+            Numero(l.Id_emisor), LimpiaTexto(Recorta(l.Codigo_referencia)), hallado, iguales)))
         return;
+    // Not a guess between drawees the bank cannot tell apart: a drawee of the file's own.
+    if (!iguales.empty()) {
+        l.Error = true;
+        AvisoImportacion(FormateaTexto(Texto(kReferenciaAmbigua), Recorta(l.Codigo_referencia), Citados(iguales)));
+        AvisoLinea(kErrorLinea, m_lineaRecibo);
+    }
     if (hallado > 0)
         m_recibo.Id_librado = std::to_string(hallado);
     CompruebaLibrado();

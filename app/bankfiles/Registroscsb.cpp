@@ -139,6 +139,13 @@ std::string &LimpiaRegistroCSB(std::string &registro)
     return registro;
 }
 
+std::string ReferenciaBanco(std::string_view codigo)
+{
+    std::string escrito(codigo.substr(0, 12));
+    // Small letters a to z as capitals, as a NIF's.
+    return NifMayusculas(Recorta(LimpiaRegistroCSB(escrito)));
+}
+
 RegistrosCSB::RegistrosCSB(int tipoOrden, bool euros, const QDate &hoy, const QDate &fechaCargo)
     : m_tipo(tipoOrden), m_euros(euros), m_hoy(FechaBanco(hoy)),
       m_cargo(fechaCargo.isValid() ? FechaBanco(fechaCargo) : std::string())

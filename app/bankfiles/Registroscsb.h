@@ -110,3 +110,9 @@ private:
 // letter, a blank or one of "()*+-./<>", a letter only where one was; the length never
 // changes.
 std::string &LimpiaRegistroCSB(std::string &registro);
+
+// A drawee's reference as the bank reads it from the records: the 12 characters written,
+// cleaned (LimpiaRegistroCSB), without the blanks around them and with small letters as
+// capitals, as the database compares codes. References the bank cannot tell apart give the
+// same text.
+std::string ReferenciaBanco(std::string_view codigo);

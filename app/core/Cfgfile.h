@@ -105,7 +105,7 @@ int BorraPlantilla(int id);
 // negative value when it failed. Texts go in cleaned (LimpiaTextoSQL); an empty text finds
 // the rows that hold none, as the inserts store it. Tax ids of presenters and issuers are
 // stored and found with their letters (as capitals) and digits only; suffixes are found as
-// the bank reads them (IgualSufijo).
+// the bank reads them (IgualSufijo) and stored without the blanks around them.
 
 int BuscaUsuarioCodigo(std::string_view codigo);
 // 0 (not negative) when the INSERT fails. A null password stores the empty one.

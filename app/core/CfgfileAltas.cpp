@@ -77,7 +77,7 @@ int BuscaPresentadorNif(int idEmpresa, std::string_view nif, std::string_view su
 int AltaPresentador(int idEmpresa, std::string_view nif, std::string_view orden, std::string_view sufijo,
                     std::string_view nombre)
 {
-    const std::string limpio = NifLimpio(nif), suf = Limpio(sufijo);
+    const std::string limpio = NifLimpio(nif), suf = Limpio(Recorta(sufijo));
     return Alta(FormatoSQL("INSERT INTO [_Presentadores( Datos )] (Id_empresa, Id_orden, Clave_presentador, "
                            "Id_nif, Sufijo, Razon_social,Block) VALUES ( '%d', '%s', '%s%s', '%s', '%s', '%s',0 );",
                            idEmpresa, Limpio(orden).c_str(), limpio.c_str(), suf.c_str(), limpio.c_str(), suf.c_str(),
@@ -109,7 +109,7 @@ int AltaEmisor(int idPresentador, std::string_view nif, std::string_view sufijo,
     return Alta(FormatoSQL("INSERT INTO [_Emisores( Datos )] (Id_presentador, Id_nif, Sufijo, Razon_social, "
                            "Cuenta_abono,Cuenta_cargo,Desc_cuenta,Alias,Codigo_NIE,Block) "
                            "VALUES ( '%d', '%s', '%s', '%s', '%s','%s', '%s','%s','%s',0 );",
-                           idPresentador, NifLimpio(nif).c_str(), Limpio(sufijo).c_str(), Limpio(nombre).c_str(),
+                           idPresentador, NifLimpio(nif).c_str(), Limpio(Recorta(sufijo)).c_str(), Limpio(nombre).c_str(),
                            Limpio(abono).c_str(), Limpio(cargo).c_str(), Limpio(descripcion).c_str(),
                            Limpio(alias).c_str(), Limpio(nie).c_str()));
 }

@@ -113,6 +113,18 @@ void Hallado(ResumenUsuarios &resumen, int clase, int id, const std::string &qui
     ++(distinto ? resumen.Distintos : resumen.Iguales)[clase];
 }
 
+// A presenter or issuer of the line whose NIF cannot be stored (MotivoNif) is named among
+// the data not applied; true then, and the line stops before it.
+bool NifRefusado(ResumenUsuarios &resumen, int clase, const std::string &nif, const std::string &sufijo)
+{
+    const std::string motivo = MotivoNif(nif);
+    if (motivo.empty())
+        return false;
+    resumen.Diferencias.push_back(
+        FormateaTexto(Idioma.GetTexto(793), Idioma.GetTexto(kClases[clase].nombre), nif + " " + sufijo, motivo));
+    return true;
+}
+
 std::string TextoResumen(const ResumenUsuarios &r)
 {
     std::string texto = Idioma.GetTexto(964);
@@ -199,7 +211,8 @@ int ImportaRegistroUsuario(const STRRegistroUsuario &r, const std::string &codig
         Hallado(resumen, 1, empresa, cif, {{"Nombre", 5, r.Nombre_empresa}});
     else
         empresa = Nuevo(resumen, 1, AltaEmpresa(usuario, cif, r.Nombre_empresa));
-    if (empresa < 0 || r.Nif_presentador.empty() || r.Sufijo_presentador.empty())
+    if (empresa < 0 || r.Nif_presentador.empty() || r.Sufijo_presentador.empty() ||
+        NifRefusado(resumen, 2, r.Nif_presentador, r.Sufijo_presentador))
         return empresa;
     int presentador = BuscaPresentadorNif(empresa, r.Nif_presentador, r.Sufijo_presentador, orden);
     if (presentador >= 0)
@@ -208,7 +221,8 @@ int ImportaRegistroUsuario(const STRRegistroUsuario &r, const std::string &codig
     else
         presentador = Nuevo(resumen, 2, AltaPresentador(empresa, r.Nif_presentador, orden, r.Sufijo_presentador,
                                                          r.Nombre_presentador));
-    if (presentador < 0 || r.Nif_emisor.empty() || r.Sufijo_emisor.empty())
+    if (presentador < 0 || r.Nif_emisor.empty() || r.Sufijo_emisor.empty() ||
+        NifRefusado(resumen, 3, r.Nif_emisor, r.Sufijo_emisor))
         return presentador;
     const int emisor = BuscaEmisorCuentas(presentador, r.Cuenta_abono, r.Cuenta_cargo);
     if (emisor < 0)

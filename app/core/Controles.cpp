@@ -160,6 +160,16 @@ bool CompruebaSufijo(QLineEdit *caja)
     return false;
 }
 
+bool CompruebaNif(QLineEdit *caja)
+{
+    const std::string motivo = MotivoNif(TextoCaja(caja));
+    if (motivo.empty())
+        return true;
+    CajaMensaje(motivo, Idioma.GetTexto(1), IconoMensaje::Error);
+    SafeSetFocus(caja);
+    return false;
+}
+
 QString Etiqueta(int n)
 {
     return Rotulo(n) + QStringLiteral(" :");

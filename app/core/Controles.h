@@ -63,6 +63,9 @@ bool CompruebaImporte(QLineEdit *caja, std::string_view moneda);
 // The suffix box of a presenter or issuer at a window's OK: true when it holds three digits;
 // otherwise text 756 says so and the box, its text kept, gets the focus.
 bool CompruebaSufijo(QLineEdit *caja);
+// The NIF box of a presenter or issuer at a window's OK: true when MotivoNif takes it;
+// otherwise its reason is shown (caption text 1) and the box, its text kept, gets the focus.
+bool CompruebaNif(QLineEdit *caja);
 
 // The keyboard's order through the controls, as the window shows them: each one's Tab
 // leads to the next.

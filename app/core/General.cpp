@@ -1,6 +1,7 @@
 // The product log, paths, order types and suffixes, and control helpers.
 #include "General.h"
 
+#include "Multiidioma.h"
 #include "cp1252.h"
 #include "progdir.h"
 
@@ -89,6 +90,18 @@ std::string NifMayusculas(std::string_view nif)
         if (c >= 'a' && c <= 'z')
             c = char(c - 'a' + 'A');
     return r;
+}
+
+std::string MotivoNif(std::string_view nif)
+{
+    const std::string limpio = Recorta(nif);
+    std::vector<std::string> malos;
+    for (char c : limpio) {
+        const bool bien = EsDigito(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (!bien && std::find(malos.begin(), malos.end(), std::string(1, c)) == malos.end())
+            malos.emplace_back(1, c);
+    }
+    return malos.empty() ? std::string() : FormateaTexto(Idioma.GetTexto(791), limpio, Citados(malos));
 }
 
 void SafeSetFocus(QWidget *control)

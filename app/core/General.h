@@ -360,6 +360,11 @@ bool MismoSufijo(std::string_view a, std::string_view b);
 // capitals ("b46103834" gives "B46103834"); every other byte stays.
 std::string NifMayusculas(std::string_view nif);
 
+// Why a NIF cannot be stored or sent: text 791 naming it and each byte that is neither a
+// digit nor a letter a to z or A to Z, blanks around it left out; empty when it can (its
+// small letters then go as capitals, NifMayusculas).
+std::string MotivoNif(std::string_view nif);
+
 // ---- Dates ----
 
 // The date of a text in the user's short date format (day, month and year in the format's
@@ -455,6 +460,9 @@ std::string LimpiaTextoSQL(std::string_view texto);
 
 // The text without the blanks at either end.
 std::string Recorta(std::string_view texto);
+
+// The texts each between single quotes, joined by ", ": "'a', 'b'".
+std::string Citados(const std::vector<std::string> &textos);
 
 // Cleans a text in place for a bank file, byte by byte with the bank's table; the length
 // never changes. Accented letters become blanks: remove accents first to keep the letter.

@@ -95,3 +95,11 @@ std::string Recorta(std::string_view texto)
         return {};
     return std::string(texto.substr(inicio, texto.find_last_not_of(' ') - inicio + 1));
 }
+
+std::string Citados(const std::vector<std::string> &textos)
+{
+    std::string lista;
+    for (const std::string &texto : textos)
+        lista += (lista.empty() ? "'" : ", '") + texto + "'";
+    return lista;
+}

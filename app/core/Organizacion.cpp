@@ -129,6 +129,17 @@ bool MismosDatosUnicos(const DatosOrganizacion &a, const DatosOrganizacion &b)
     return cp1252::equalNoCase(e.Id_nif, f.Id_nif) && MismoSufijo(e.Sufijo, f.Sufijo);
 }
 
+// The unique data of a row as held: the texts the uniqueness check compares.
+std::vector<std::string> DatosUnicos(const DatosOrganizacion &d)
+{
+    if (const auto *e = std::get_if<STREmpresa>(&d))
+        return {e->Cif};
+    if (const auto *p = std::get_if<STRPresentador>(&d))
+        return {p->Id_nif, p->Sufijo, p->Id_orden};
+    const auto &e = std::get<STREmisor>(d);
+    return {e.Id_nif, e.Sufijo};
+}
+
 // The database count of candidato's uniqueness check, without the rows listed in excluir.
 std::string SqlIguales(const ElementoOrganizacion &c, const std::string &excluir)
 {
@@ -383,6 +394,11 @@ int _Organizacion::TextoDependientes(NivelOrganizacion nivel, int clave) const
 
 int _Organizacion::CuentaIguales(const ElementoOrganizacion &candidato) const
 {
+    // A change that keeps the row's unique data as held makes no duplicate, whatever twins
+    // an earlier build left beside it.
+    if (const ElementoOrganizacion *x = Busca(candidato.Nivel(), candidato.Clave);
+        x && candidato.Clave != 0 && DatosUnicos(x->Datos) == DatosUnicos(candidato.Datos))
+        return 0;
     const std::string excluir = Conocidas(candidato.Nivel());
     int total = candidato.Padre > 0 ? std::max(Cuenta(SqlIguales(candidato, excluir)), 0) : 0;
     for (const ElementoOrganizacion &x : m_elementos)

@@ -105,8 +105,10 @@ public:
     // company's tax code; a presenter's NIF, suffix and order type; an issuer's NIF and
     // suffix), compared as the database compares them (without regard to case; suffixes as
     // the bank reads them, "1" as "001"):
-    // candidato.Clave is the row being modified, 0 for an addition. Rows in the database that
-    // this object does not know are counted too; a failed query counts none.
+    // candidato.Clave is the row being modified, 0 for an addition; a modification that keeps
+    // the row's unique data as held counts none (twins an earlier build stored stay
+    // editable). Rows in the database that this object does not know are counted too; a
+    // failed query counts none.
     int CuentaIguales(const ElementoOrganizacion &candidato) const;
 
     // Writes every change held, in order, through the main connection; the caller wraps it

@@ -275,7 +275,7 @@ void TFRMEmisores::BTNAceptarClick()
     LimpiaCajaNif(TXTNif);
     LimpiaCaja(TXTSufijo);
     LimpiaCaja(TXTDesc_Cuenta_Cargo);
-    if (!CompruebaObligatorios() || !CompruebaSufijo(TXTSufijo))
+    if (!CompruebaObligatorios() || !CompruebaNif(TXTNif) || !CompruebaSufijo(TXTSufijo))
         return;
     m_cuentaAbono = CompletaCuenta(Abono(), 39);
     if (!CompruebaCargo())

@@ -140,7 +140,7 @@ void TFRMPresentador::BTNAceptarClick()
         AvisoTexto(4, 1, IconoMensaje::Error);
         return;
     }
-    if (!CompruebaSufijo(TXTSufijo))
+    if (!CompruebaNif(TXTNif) || !CompruebaSufijo(TXTSufijo))
         return;
     const ElementoOrganizacion candidato{m_modificacion ? m_clave : 0, m_empresa, Lee()};
     if (m_organizacion->CuentaIguales(candidato) > 0) {

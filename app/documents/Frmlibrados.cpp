@@ -578,7 +578,7 @@ void TfrmLibrados::cbtOKClick()
         return;
     STRLibrado l = LeeCampos();
     const bool comprobarCodigo = m_estado == 1 || Recorta(l.Codigo_referencia) != m_codigoMostrado;
-    const bool valido = ValidaLibrado(l, m_tipoOrden, m_idUsuario, comprobarCodigo);
+    const bool valido = ValidaLibrado(l, m_tipoOrden, m_idUsuario, comprobarCodigo, m_idEditado);
     PonCampos(l);
     cbtOK->setEnabled(true);
     if (!valido || !UpdateRecord(l))

@@ -136,14 +136,15 @@ STRLibrado LeeFilaLibrado(std::string_view fila)
     return l;
 }
 
-int BuscaLibrado(int idUsuario, int tipoOrden, std::string_view codigo, std::string *fila)
+int BuscaLibrado(int idUsuario, int tipoOrden, std::string_view codigo, std::string *fila, int excepto)
 {
     const std::string orden = GetTipoOrdenStr(tipoOrden);
     if (orden.empty())
         LogTipoDesconocido("FillSelectedInfo");
     int id = 0;
     DBGetData(FormateaTexto(kLibradosUsuario, "*", idUsuario, orden,
-                            IgualCodigo("[Librados( Datos )].Codigo_referencia", Recorta(codigo))),
+                            IgualCodigo("[Librados( Datos )].Codigo_referencia", Recorta(codigo)) +
+                                FormateaTexto(" AND [Librados( Datos )].Id_librado<>%d", excepto)),
               [&id, fila](char *texto, char *, int) {
                   id = Numero(GetCampo("Id_librado", texto));
                   if (fila)
@@ -152,9 +153,9 @@ int BuscaLibrado(int idUsuario, int tipoOrden, std::string_view codigo, std::str
     return id;
 }
 
-bool ExisteCodigoReferencia(int idUsuario, int tipoOrden, std::string_view codigo)
+bool ExisteCodigoReferencia(int idUsuario, int tipoOrden, std::string_view codigo, int idLibrado)
 {
-    if (BuscaLibrado(idUsuario, tipoOrden, codigo) == 0)
+    if (BuscaLibrado(idUsuario, tipoOrden, codigo, nullptr, idLibrado) == 0)
         return false;
     AvisoTexto(302, 303, IconoMensaje::Informacion);
     return true;
@@ -207,9 +208,9 @@ bool IsAllInputInfo(const STRLibrado &l, int tipoOrden)
     return false;
 }
 
-bool ValidaLibrado(STRLibrado &l, int tipoOrden, int idUsuario, bool comprobarCodigo)
+bool ValidaLibrado(STRLibrado &l, int tipoOrden, int idUsuario, bool comprobarCodigo, int idLibrado)
 {
-    if (comprobarCodigo && ExisteCodigoReferencia(idUsuario, tipoOrden, l.Codigo_referencia))
+    if (comprobarCodigo && ExisteCodigoReferencia(idUsuario, tipoOrden, l.Codigo_referencia, idLibrado))
         return false;
     if (!IsAllInputInfo(l, tipoOrden))
         return false;
@@ -285,6 +286,47 @@ std::string LibradosEmisor::Busca(int idEmisor, std::string_view codigo, int &id
     return error;
 }
 
+std::string LibradosEmisor::BuscaEnFichero(int idEmisor, std::string_view codigo, int &idLibrado,
+                                           std::vector<std::string> &iguales)
+{
+    const auto clave = std::make_pair(idEmisor, std::string(codigo));
+    const auto ambiguo = m_ambiguos.find(clave);
+    iguales = ambiguo == m_ambiguos.end() ? std::vector<std::string>() : ambiguo->second;
+    std::string error = Busca(idEmisor, codigo, idLibrado);
+    if (!error.empty() || idLibrado > 0 || codigo.empty())
+        return error;
+    auto leidos = m_comoBanco.find(idEmisor);
+    if (leidos == m_comoBanco.end()) {
+        std::multimap<std::string, Guardado> guardados;
+        error = DBGetData(FormateaTexto("SELECT [Librados( Datos )].Id_librado, [Librados( Datos )].Codigo_referencia, "
+                                        "[Librados( Datos )].Cuenta FROM [Librados( Datos )] WHERE "
+                                        "[Librados( Datos )].Id_emisor=%d ORDER BY [Librados( Datos )].Id_librado;",
+                                        idEmisor),
+                          [&guardados](char *fila, char *, int) {
+                              Guardado g{Numero(GetCampo("Id_librado", fila)),
+                                         NullToEmpty(GetCampoTexto("Codigo_referencia", fila)),
+                                         Recorta(NullToEmpty(GetCampo("Cuenta", fila)))};
+                              guardados.emplace(ReferenciaBanco(g.Codigo), std::move(g));
+                          });
+        if (!error.empty())
+            return error;
+        leidos = m_comoBanco.emplace(idEmisor, std::move(guardados)).first;
+    }
+    const auto [desde, hasta] = leidos->second.equal_range(ReferenciaBanco(codigo));
+    iguales.clear();
+    for (auto g = desde; g != hasta; ++g)
+        iguales.push_back(g->second.Codigo);
+    if (iguales.size() > 1)
+        m_ambiguos[clave] = iguales;
+    if (iguales.size() != 1)
+        return {};
+    iguales.clear();
+    idLibrado = desde->second.Id;
+    m_conocidos.emplace(clave, idLibrado);
+    m_cuentas[idLibrado] = desde->second.Cuenta;
+    return {};
+}
+
 ResultadoLibrado LibradosEmisor::Inserta(int tipoOrden, int idEmisor, int &idLibrado, const STRLibrado &l)
 {
     if (!TipoConocido(tipoOrden))
@@ -311,8 +353,11 @@ ResultadoLibrado LibradosEmisor::Inserta(int tipoOrden, int idEmisor, int &idLib
     if (!sentencia->Ejecuta(filas).empty() || filas != 1)
         return ResultadoLibrado::Fallido;
     idLibrado = int(VASQ_GetLastInsertID());
-    m_conocidos.emplace(std::make_pair(idEmisor, Valor(c, "Codigo_referencia")), idLibrado);
+    const std::string &codigo = Valor(c, "Codigo_referencia");
+    m_conocidos.emplace(std::make_pair(idEmisor, codigo), idLibrado);
     m_cuentas[idLibrado] = Recorta(Valor(c, "Cuenta"));
+    if (const auto leidos = m_comoBanco.find(idEmisor); leidos != m_comoBanco.end())
+        leidos->second.emplace(ReferenciaBanco(codigo), Guardado{idLibrado, codigo, m_cuentas[idLibrado]});
     return ResultadoLibrado::Insertado;
 }
 

@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The fields of a drawee as the windows hold them. CSB58 uses Direccion, CP and Localidad
 // for the debtor's domicile, postcode and town, and Loc_ordenante and
@@ -39,27 +40,29 @@ STRLibrado LeeFilaLibrado(std::string_view fila);
 
 // The Id_librado of the drawee with the reference code (trimmed; also as earlier builds
 // stored it, IgualCodigo) among the drawees of the user's companies whose presenter has the
-// order type; the last row found wins. 0 when
-// there is none or the query failed. fila, when given, receives that drawee's row text.
-int BuscaLibrado(int idUsuario, int tipoOrden, std::string_view codigo, std::string *fila = nullptr);
+// order type, the drawee excepto left out; the last row found wins. 0 when there is none or
+// the query failed. fila, when given, receives that drawee's row text.
+int BuscaLibrado(int idUsuario, int tipoOrden, std::string_view codigo, std::string *fila = nullptr,
+                 int excepto = 0);
 
 // A CSB19 postcode: at least five characters, all digits, the first two a province 01 to 52.
 bool CPValido19(std::string_view cp);
 
-// Another drawee of the user and order type has the code: shows text 302 (caption 303,
-// information icon) and gives true.
-bool ExisteCodigoReferencia(int idUsuario, int tipoOrden, std::string_view codigo);
+// Another drawee of the user and order type than idLibrado (0 for a new one) has the code
+// (as BuscaLibrado finds it): shows text 302 (caption 303, information icon) and gives true.
+bool ExisteCodigoReferencia(int idUsuario, int tipoOrden, std::string_view codigo, int idLibrado = 0);
 
 // The required fields of the order type: every missing one is listed in one message (text
 // 304 followed by the fields, caption 140, information icon); false when any is missing.
 bool IsAllInputInfo(const STRLibrado &l, int tipoOrden);
 
-// The drawee window's check before a store, in this order: the duplicate check (only with
-// comprobarCodigo: a new drawee, or one whose code changed), the required fields, the own
+// The drawee window's check before a store of the drawee idLibrado (0 for a new one), in
+// this order: the duplicate check (only with comprobarCodigo: a new drawee, or one whose code
+// changed; the drawee itself is never its duplicate), the required fields, the own
 // entity's account rule, then CSB19's postcode (text 572; the postcode is emptied) and the
 // control digits of both formats (text 141, caption 309; corrected in place, which does
 // not refuse). A CSB58 drawee without account gets the zeros. True when it may be stored.
-bool ValidaLibrado(STRLibrado &l, int tipoOrden, int idUsuario, bool comprobarCodigo);
+bool ValidaLibrado(STRLibrado &l, int tipoOrden, int idUsuario, bool comprobarCodigo, int idLibrado = 0);
 
 // What a store did.
 enum class ResultadoLibrado {
@@ -84,6 +87,13 @@ public:
     // several): a code found as it is or as earlier builds stored it (CodigoAnterior), an
     // empty one as NULL or empty. Returns the empty text or the query's error.
     std::string Busca(int idEmisor, std::string_view codigo, int &idLibrado);
+    // Busca for the code of a CSB file, whose records carry a reference as the bank reads
+    // it: a code that Busca does not find finds the issuer's drawee whose stored code the
+    // bank reads so (ReferenciaBanco), when it is one only. When several are, their codes go
+    // to iguales, for this code every time in the run, and idLibrado is 0 (or the drawee
+    // stored for the code since).
+    std::string BuscaEnFichero(int idEmisor, std::string_view codigo, int &idLibrado,
+                               std::vector<std::string> &iguales);
     // The INSERT of GuardaLibrado: Insertado with the new key, or Fallido.
     ResultadoLibrado Inserta(int tipoOrden, int idEmisor, int &idLibrado, const STRLibrado &l);
     // A line of an imported file whose code (trimmed, as read) found the drawee idLibrado,
@@ -102,6 +112,15 @@ private:
     // the same drawee again without a query.
     std::map<std::pair<int, std::string>, int> m_conocidos;
     std::map<int, std::string> m_cuentas; // their stored accounts, by Id_librado
+    struct Guardado {
+        int Id;
+        std::string Codigo, Cuenta;
+    };
+    // Every drawee of an issuer that a code of a file did not find, by the reference the
+    // bank reads; read at that first miss, then kept with the drawees the run stores.
+    std::map<int, std::multimap<std::string, Guardado>> m_comoBanco;
+    // The codes of a file that the bank reads as several stored ones, by issuer and code.
+    std::map<std::pair<int, std::string>, std::vector<std::string>> m_ambiguos;
 };
 
 // True when the stored row idLibrado holds what GuardaLibrado would write of l.

@@ -26,6 +26,8 @@ constexpr const char *kNueves = "99999999999999999999";
 constexpr const char *kFalta = "-----";
 // What the amount boxes say of an amount with more digits than its currency takes.
 constexpr int kDigitosEuros = 426, kDigitosPesetas = 425;
+// What the import says of a text that is not an amount, and of a negative one.
+constexpr int kNoImporte = 798, kNegativo = 799;
 
 std::string Texto(int n)
 {
@@ -88,6 +90,14 @@ bool SinCuenta(std::string_view cuenta)
     return c == kFalta || c.find_first_not_of('0') == std::string::npos;
 }
 
+// Nothing, with the language text saying why in motivo when given.
+std::optional<std::string> Rechaza(int *motivo, int texto)
+{
+    if (motivo)
+        *motivo = texto;
+    return std::nullopt;
+}
+
 // A number written with separators: with the options' decimal separator read as the amount
 // boxes read it, after an optional sign; without one, the text as it is.
 std::optional<std::string> ConSeparadores(std::string v, bool euros, std::string_view separador, int *motivo)
@@ -98,13 +108,35 @@ std::optional<std::string> ConSeparadores(std::string v, bool euros, std::string
     if (negativo || v[0] == '+')
         v.erase(0, 1);
     const ImporteTecleado leido = LeeImporteTecleado(v, euros ? kMonedaEuros : kMonedaPesetas, separador[0]);
-    if (leido.Rechazo != 0) {
-        if (motivo)
-            *motivo = leido.Rechazo;
-        return std::nullopt;
-    }
+    if (leido.Rechazo != 0)
+        return Rechaza(motivo, leido.Rechazo);
     const bool cero = leido.SQL.find_first_not_of("0.") == std::string::npos;
     return (negativo && !cero ? "-" : "") + leido.SQL;
+}
+
+// A number without separators: digits after an optional sign, scaled by the decimals the
+// type names; nothing at all gives 0.
+std::optional<std::string> Digitos(const std::string &v, std::string_view tipo, bool euros, int *motivo)
+{
+    const int decimales = euros ? 2 : 0;
+    if (v.empty())
+        return TextoUnidades(0, decimales);
+    if (!SoloDigitos(v))
+        return Rechaza(motivo, kNoImporte);
+    const int escala = DecimalesTipo(tipo);
+    const bool signo = v[0] == '-' || v[0] == '+';
+    std::string digitos = signo ? v.substr(1) : v;
+    if (escala > 0) {
+        if (int(digitos.size()) <= escala)
+            digitos.insert(0, size_t(escala + 1) - digitos.size(), '0');
+        digitos.insert(digitos.size() - size_t(escala), ".");
+    }
+    // Digits alone always read: what does not is more than the currency takes, also once rounded.
+    long long unidades = 0;
+    if (LeeImporteSQL((v[0] == '-' ? "-" : "") + digitos, decimales, unidades) != LecturaImporte::Correcta ||
+        std::llabs(unidades) >= kTopeImporteCSB)
+        return Rechaza(motivo, euros ? kDigitosEuros : kDigitosPesetas);
+    return TextoUnidades(unidades, decimales);
 }
 
 } // namespace
@@ -155,28 +187,20 @@ std::optional<std::string> ConvierteNumerico(std::string_view valor, std::string
     for (char c : valor)
         if (c != ' ')
             v += c;
-    if (v.find_first_of(",.") != std::string::npos)
-        return ConSeparadores(v, euros, separador, motivo);
-    const int decimales = euros ? 2 : 0;
-    long long unidades = 0;
-    if (SoloDigitos(v)) {
-        const int escala = DecimalesTipo(tipo);
-        const bool signo = v[0] == '-' || v[0] == '+';
-        std::string digitos = signo ? v.substr(1) : v;
-        if (escala > 0) {
-            if (int(digitos.size()) <= escala)
-                digitos.insert(0, size_t(escala + 1) - digitos.size(), '0');
-            digitos.insert(digitos.size() - size_t(escala), ".");
-        }
-        // Digits alone always read: what does not is more than the currency takes, also once rounded.
-        if (LeeImporteSQL((v[0] == '-' ? "-" : "") + digitos, decimales, unidades) != LecturaImporte::Correcta ||
-            std::llabs(unidades) >= kTopeImporteCSB) {
-            if (motivo)
-                *motivo = euros ? kDigitosEuros : kDigitosPesetas;
-            return std::nullopt;
-        }
+    // A sign at the end, as accounting exports write a negative amount; never two signs.
+    if (v.size() > 1 && v.back() == '-') {
+        v.pop_back();
+        if (v[0] == '-' || v[0] == '+')
+            return Rechaza(motivo, kNoImporte);
+        v.insert(0, "-");
     }
-    return TextoUnidades(unidades, decimales);
+    std::optional<std::string> numero = v.find_first_of(",.") != std::string::npos
+                                            ? ConSeparadores(v, euros, separador, motivo)
+                                            : Digitos(v, tipo, euros, motivo);
+    // The send file takes no negative amount: a bill never stores one.
+    if (numero && numero->front() == '-' && numero->find_first_of("123456789") != std::string::npos)
+        return Rechaza(motivo, kNegativo);
+    return numero;
 }
 
 std::optional<std::string> ConvierteValor(std::string_view valor, std::string_view tipo, bool euros,
@@ -356,6 +380,19 @@ bool _Tabla::Normaliza(std::string_view campo)
     return corregida;
 }
 
+bool _Tabla::NifAdmitido()
+{
+    const std::string motivo = MotivoNif(Valor("Id_nif"));
+    if (motivo.empty())
+        return true;
+    m_entorno.Avisa(motivo);
+    m_entorno.Avisa(LineaError(LineaCampo("Id_nif")));
+    ++m_cuenta.Erroneos;
+    QuitaId();
+    Limpiar();
+    return false;
+}
+
 bool _Tabla::Falla()
 {
     m_entorno.Fallo = true;
@@ -427,6 +464,8 @@ bool _Presentador::Guardar()
         m_entorno.Avisa(Texto(526));
         return false;
     }
+    if (!NifAdmitido())
+        return false;
     const std::string orden = m_empresa.Csb58() ? "CSB58" : "CSB19";
     const int id = BuscaPresentadorNif(m_empresa.Id(), Recortado("Id_nif"), Recortado("Sufijo"), m_entorno.Tipos_orden);
     if (id > 0) {
@@ -474,6 +513,8 @@ bool _Emisor::Guardar()
         QuitaId();
         return false;
     }
+    if (!NifAdmitido())
+        return false;
     const int id = BuscaEmisorNif(m_presentador.Id(), Recortado("Id_nif"), Recortado("Sufijo"));
     if (id > 0) {
         ++m_cuenta.Repetidos;

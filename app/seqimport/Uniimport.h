@@ -57,16 +57,18 @@ struct EntradaImportacion {
 // left or the date does not exist. Two-digit years below 71 are 20yy, others 19yy.
 std::string ConvertirFecha(std::string_view texto, std::string_view formato);
 
-// A value of a "NUMERICO..." type in storage form: blanks removed; a text of digits alone
-// is scaled by the decimals the type names ("NUMERICO_(2_DECIMALES)": "1234" is 12.34)
-// rounding half away from zero to the currency's decimals (2 in euros, none in pesetas),
-// nothing when that is more than the currency takes (10 digits of pesetas, 8 integer digits
-// of euros, as the amount boxes); 0 for any other text without "," or ".". A text with ","
-// or "." is not scaled: with the options' separator "," or "." it reads, after an optional
-// sign, as an amount box of the currency reads it with that decimal separator
-// (LeeImporteTecleado: "1.234,56", "1.234", at most the currency's decimals), nothing when
-// it does not; with no separator it stays as it is. For nothing, motivo (when given)
-// receives the language text that says why, as the amount boxes say it.
+// A value of a "NUMERICO..." type in storage form: blanks removed; nothing at all is 0; a
+// text of digits alone is scaled by the decimals the type names ("NUMERICO_(2_DECIMALES)":
+// "1234" is 12.34) rounding half away from zero to the currency's decimals (2 in euros, none
+// in pesetas), nothing when that is more than the currency takes (10 digits of pesetas, 8
+// integer digits of euros, as the amount boxes). A text with "," or "." is not scaled: with
+// the options' separator "," or "." it reads, after an optional sign, as an amount box of
+// the currency reads it with that decimal separator (LeeImporteTecleado: "1.234,56",
+// "1.234", at most the currency's decimals), nothing when it does not; with no separator it
+// stays as it is. A "-" after the number is its sign ("12345-"). Nothing for any other text
+// ("12a", "-", "12345+", "-12345-": text 798) and for an amount below zero, which no bill
+// holds (text 799). For nothing, motivo (when given) receives the language text that says
+// why, as the amount boxes say it.
 std::optional<std::string> ConvierteNumerico(std::string_view valor, std::string_view tipo, bool euros,
                                              std::string_view separador, int *motivo = nullptr);
 
@@ -133,6 +135,9 @@ protected:
     int Rechazo(std::string_view campo) const;
     // Normalises the account field in place; true when it was corrected.
     bool Normaliza(std::string_view campo);
+    // A presenter's or issuer's Id_nif that cannot be stored (MotivoNif): its reason and
+    // line to the memo, the record counted erroneous and cleared without an id; false then.
+    bool NifAdmitido();
     void PonId(int id)
     {
         m_id = id;

@@ -370,6 +370,9 @@ TEST_F(GeneraCSB, CodesAndCreditAccountsGoOutAsTheBankReadsThemOrTheFileIsRefuse
          "ERROR: La cuenta de abono del emisor no tiene 20 d\xEDgitos con d\xEDgitos de control v\xE1lidos: "
          "'21000111410200112239'",
          "A22222222", "21000111410200112239"},
+        {"000", "002",
+         "ERROR: El NIF \xF1" "2222222\xE1 solo puede tener cifras y letras de la A a la Z: no valen '\xF1', '\xE1'.",
+         "\xF1" "2222222\xE1"},
         {"1", "12", "B11111111001A22222222012"},           {" 1", "123", "B11111111001A22222222123"},
         {"000", "2", "B11111111000A22222222002", "a22222222"},
     };
@@ -385,6 +388,20 @@ TEST_F(GeneraCSB, CodesAndCreditAccountsGoOutAsTheBankReadsThemOrTheFileIsRefuse
         const std::vector<std::string> registros = Lineas(ultimo->Fichero);
         EXPECT_EQ(registros.front().substr(4, 12) + registros[2].substr(4, 12), c.sale);
     }
+}
+
+TEST_F(GeneraCSB, TwoDraweesOfAnIssuerThatTheBankReadsUnderOneReferenceRefuseTheFileByName)
+{
+    const int r = cobros::Remesa(emisorB, "EUR", "Marzo");
+    const int oneil = cobros::AltaLibrado(emisorB, {"O'NEIL", "Uno", "20590060212084518352", "", "", "", "", "", ""});
+    cobros::AltaRecibo(r, oneil, {});
+    // The bank reads both as "O NEIL"; a drawee of another issuer is no matter.
+    cobros::AltaLibrado(emisorB, {"o neil", "Dos", "20590060212084518352", "", "", "", "", "", ""});
+    cobros::AltaLibrado(emisorA, {"O NEIL", "De otro emisor", "21000418450200051332", "", "", "", "", "", ""});
+    EXPECT_EQ(Genera(Peticion(1, "EUR", {{r, emisorB}})), ResultadoCSB::Fallido);
+    EXPECT_TRUE(Dicho("ERROR: El banco lee igual las referencias de estos librados del emisor: 'O'NEIL', 'o neil'"));
+    EXPECT_TRUE(Dicho("REFERENCIA: O'NEIL"));
+    NadaEscrito("two drawees of one issuer");
 }
 
 TEST_F(GeneraCSB, FoldersAndDisksThatRefuse)

@@ -370,14 +370,26 @@ TEST_F(ImportaCSB, AnIssuerWhoseAccountTheBankRefusesIsNamedAndCountedErroneous)
     for (std::string &r : registros)
         r.replace(4, 9, "b65247983");
     registros[1].replace(68, 20, "21000111410200112239");
+    // A second block of the same issuer.
+    registros.insert(registros.end() - 1, registros.begin() + 1, registros.begin() + 4);
+    registros.back() = csb::Registro("5980", {{69, "0002"}, {89, "0000000200"}, {105, "0000000002" "0000000008"}});
     Importa(Fichero(registros), "CSB19");
     EXPECT_EQ(Aviso(), (std::vector<std::string>{FormateaTexto(Texto(961), "b65247983", "000", "EMISOR",
                                                                 "21000111410200112239"),
                                                   Linea(2)}));
     EXPECT_EQ(contadores[0], 1);
-    EXPECT_EQ(contadores[8], 1) << "imported and erroneous";
+    EXPECT_EQ(contadores[4], 1) << "found again for its second block";
+    EXPECT_EQ(contadores[8], 1) << "imported and erroneous, once";
     EXPECT_EQ(Valor("SELECT * FROM [_Emisores( Datos )]", "Id_nif"), "B65247983") << "a NIF's letters as capitals";
     EXPECT_EQ(Valor("SELECT * FROM [_Presentadores( Datos )]", "Id_nif"), "B65247983");
+
+    // A letter outside A-Z (the norms' capital N with tilde) refuses the file by its line.
+    for (const size_t r : {size_t(0), registros.size() - 1})
+        registros[r].replace(4, 9, "\xA5" "6524798a");
+    Importa(Fichero(registros), "CSB19");
+    EXPECT_EQ(Aviso().at(0), FormateaTexto(Texto(791), "\xD1" "6524798a", "'\xD1'"));
+    EXPECT_EQ(Aviso().at(1), Linea(1));
+    EXPECT_EQ(cobros::Filas("SELECT * FROM [_Presentadores( Datos )]"), 1) << "nothing imported";
 }
 
 TEST_F(ImportaCSB, AReferenceStoredWithAGraveAccentByAnEarlierBuildIsFoundForItsApostrophe)
@@ -395,7 +407,8 @@ TEST_F(ImportaCSB, AReferenceStoredWithAGraveAccentByAnEarlierBuildIsFoundForIts
 class VueltaCSB : public ImportaCSB {
 protected:
     // Generates the file of the batches and imports it; the new batches' ids.
-    std::vector<int> GeneraEImporta(int tipo, const std::string &moneda, const std::vector<RemesaCSB> &remesas)
+    std::vector<int> GeneraEImporta(int tipo, const std::string &moneda, const std::vector<RemesaCSB> &remesas,
+                                    const std::vector<std::string> &aviso = {})
     {
         PeticionCSB p;
         p.TipoOrden = tipo;
@@ -412,7 +425,7 @@ protected:
         enviado = testutil::readFile(g.Fichero);
         const int ultima = std::stoi(Valor("SELECT MAX(Id_remesa) AS R FROM [Remesas()]", "R"));
         Importa(g.Fichero, tipo == 1 ? "CSB19" : "CSB58");
-        EXPECT_EQ(Aviso(), std::vector<std::string>());
+        EXPECT_EQ(Aviso(), aviso);
         std::vector<int> nuevas;
         for (const std::string &fila : basedatos::query("SELECT Id_remesa FROM [Remesas()] WHERE Id_remesa>" +
                                                         std::to_string(ultima) + " ORDER BY Id_remesa")
@@ -485,6 +498,74 @@ TEST_F(VueltaCSB, AFileOfOursFindsThePresenterIssuersAndDraweesThatSentIt)
         ASSERT_EQ(nuevas.size(), 2u) << c.codigo;
         for (size_t i = 0; i < nuevas.size(); ++i)
             EXPECT_EQ(Recibos(nuevas[i]), Recibos(remesas[i].IdRemesa)) << c.codigo << " batch " << i;
+    }
+}
+
+TEST_F(VueltaCSB, EveryReferenceComesBackOntoTheDraweeThatSentIt)
+{
+    // As stored; the bank reads "O NEIL", "L ESTARTIT", "MUNOZ-01", "R/D-0" and "pena-2".
+    const char *const referencias[] = {"O'NEIL", "L`ESTARTIT", "MU\xD1OZ-01", "R&D-0", "pe\xF1" "a-2", "PLANO-7"};
+    for (int tipo : {1, 2}) {
+        const std::string moneda = tipo == 1 ? "EUR" : "ESP", orden = GetTipoOrdenStr(tipo);
+        const int p = cobros::Presentador(empresa, orden, "B4610383" + std::to_string(tipo), "001", "Presenta");
+        const int e = cobros::Emisor(p, "A11111111", "001", "Emisor", "21000418450200051332", "", "28079");
+        const int r = cobros::Remesa(e, moneda, "Remesa");
+        cobros::Recibo recibo;
+        recibo.importe = tipo == 1 ? "12.5" : "1500";
+        recibo.vencimiento = tipo == 2 ? "'2030/06/30'" : "NULL";
+        recibo.primerConcepto = "Cuota";
+        for (const char *referencia : referencias)
+            cobros::AltaRecibo(r, cobros::AltaLibrado(e, {referencia, "Construcciones O'Neil Pe\xF1" "a S.L.",
+                                                          "20590060212084518352", "", "", "", "", "", ""}),
+                               recibo);
+        const int librados = cobros::Filas("SELECT * FROM [Librados( Datos )]");
+        const std::vector<int> nuevas = GeneraEImporta(tipo, moneda, {{r, e}});
+        EXPECT_EQ(cobros::Filas("SELECT * FROM [Librados( Datos )]"), librados) << orden << ": no new drawee";
+        ASSERT_EQ(nuevas.size(), 1u);
+        EXPECT_EQ(Recibos(nuevas[0]), Recibos(r)) << orden;
+
+        // Another stored reference the bank reads alike: the file's names neither, and the import says so.
+        cobros::AltaLibrado(e, {"L'ESTARTIT", "Otro", "20590060212084518352", "", "", "", "", "", ""});
+        const std::string ruta = base.Programa().dir().file("vuelta.csb");
+        testutil::writeFile(ruta, enviado);
+        Importa(ruta, orden);
+        EXPECT_EQ(Aviso(), (std::vector<std::string>{
+                               FormateaTexto(Texto(794), "L ESTARTIT", "'L`ESTARTIT', 'L'ESTARTIT'"), Linea(3)}))
+            << orden << ": the first bill of the file";
+        EXPECT_EQ(contadores[10], 1) << orden << ": its bill erroneous";
+    }
+}
+
+TEST_F(VueltaCSB, AFileFromOneOfTwinPresentersGoesBackUnderIt)
+{
+    // The presenter with the issuers and drawees, and an empty twin the bank reads alike.
+    const struct {
+        const char *nif, *lleno, *vacio;
+    } casos[] = {{"B46103834", "1", "001"}, {"B46103835", "001", "1"}};
+    for (const auto &c : casos) {
+        const int p = cobros::Presentador(empresa, "CSB19", c.nif, c.lleno, "Lleno");
+        cobros::Presentador(empresa, "CSB19", c.nif, c.vacio, "Vacio");
+        std::vector<RemesaCSB> remesas;
+        cobros::Recibo recibo;
+        recibo.primerConcepto = "Cuota";
+        for (const char *cuenta : {"21000418450200051332", "20590060212084518352"}) {
+            const int e = cobros::Emisor(p, c.nif, "001", "Emisor", cuenta);
+            remesas.push_back({cobros::Remesa(e, "EUR", "Remesa"), e});
+            cobros::AltaRecibo(remesas.back().IdRemesa,
+                               cobros::AltaLibrado(e, {"R1", "Nombre", cuenta, "", "", "", "", "", ""}), recibo);
+        }
+        const auto filas = [] {
+            return std::vector<int>{cobros::Filas("SELECT * FROM [_Presentadores( Datos )]"),
+                                    cobros::Filas("SELECT * FROM [_Emisores( Datos )]"),
+                                    cobros::Filas("SELECT * FROM [Librados( Datos )]")};
+        };
+        const std::vector<int> antes = filas();
+        const std::vector<int> nuevas =
+            GeneraEImporta(1, "EUR", remesas, {FormateaTexto(Texto(797), c.nif, "001", 2, c.lleno), Linea(1)});
+        EXPECT_EQ(filas(), antes) << c.lleno << ": no new presenter, issuer or drawee";
+        ASSERT_EQ(nuevas.size(), 2u);
+        for (size_t i = 0; i < nuevas.size(); ++i)
+            EXPECT_EQ(Recibos(nuevas[i]), Recibos(remesas[i].IdRemesa)) << c.lleno << " batch " << i;
     }
 }
 

@@ -162,7 +162,12 @@ TEST_F(Dialogos, PresenterFieldsKeyAndOrderType)
         {"P", "12345678Z", "000", true, true, nullptr, nullptr, "12345678Z000",
          "the same NIF and suffix as CSB58 is another presenter"},
         {"P", "1234", "001", false, true, nullptr, nullptr, "     1234001", "NIF right-aligned"},
-        {"P", "1'2", "001", false, true, nullptr, nullptr, "      1'2001", "NIF keeps its quote"},
+        {"P", "1'2", "001", false, false,
+         "El NIF 1'2 solo puede tener cifras y letras de la A a la Z: no valen '''.", "Error", nullptr,
+         "a quote is no letter"},
+        {"P", "\xF1" "4610383\xE1", "001", false, false,
+         "El NIF \xF1" "4610383\xE1 solo puede tener cifras y letras de la A a la Z: no valen '\xF1', '\xE1'.", "Error",
+         nullptr, "nor are a small n with tilde and an accented a, which the bank would read as n and a"},
         {"P", "1234", "0001", false, true, nullptr, nullptr, "     1234000", "the box keeps three characters"},
         {"P", "1234", "1", false, false, kSufijo, "Error", nullptr, "one digit"},
         {"P", "1234", "12", false, false, kSufijo, "Error", nullptr, "two digits"},
@@ -216,6 +221,48 @@ TEST_F(Dialogos, PresenterPreparation)
     RespondeCajas cajas;
     EXPECT_TRUE(Ejecuta<TFRMPresentador>(d, [](TFRMPresentador *v) { QTest::mouseClick(v->BTNAceptar, Qt::LeftButton); }))
         << "its own row is no duplicate";
+}
+
+// Twins an earlier build left, in both orders: the presenter with issuers and an empty one
+// whose suffix the bank reads alike.
+TEST_F(Dialogos, TwinPresentersStayEditableAndTheEmptyOneGoes)
+{
+    const struct {
+        const char *nif, *lleno, *vacio;
+    } casos[] = {{"B46103834", "001", "1"}, {"B46103835", "1", "001"}};
+    for (const auto &c : casos) {
+        const int lleno = bd.Presentador(empresa, "CSB19", c.nif, c.lleno, "Lleno");
+        bd.Emisor(lleno, c.nif, "001", "Emite");
+        const int vacio = bd.Presentador(empresa, "CSB19", c.nif, c.vacio, "Vacio");
+        ASSERT_TRUE(org.Carga(usuario));
+        // A new name and the suffix given, the NIF and order type as stored.
+        auto cambia = [&](int clave, const char *sufijo) {
+            TFRMPresentador d;
+            d.PreparaModificacion(org, empresa, clave, std::get<STRPresentador>(org.Busca(NivelPresentador, clave)->Datos),
+                                  clave == lleno);
+            RespondeCajas cajas;
+            const bool aceptado = Ejecuta<TFRMPresentador>(d, [&](TFRMPresentador *v) {
+                v->TXTRazon->clear();
+                Teclea(v->TXTRazon, QStringLiteral("Otro nombre"));
+                v->TXTSufijo->clear();
+                Teclea(v->TXTSufijo, Q(sufijo));
+                QTest::mouseClick(v->BTNAceptar, Qt::LeftButton);
+            });
+            return aceptado && cajas.Vistas.empty();
+        };
+        const bool llenoDeTres = std::string(c.lleno) == "001";
+        EXPECT_TRUE(cambia(llenoDeTres ? lleno : vacio, "001")) << c.nif << ": the twin of three digits";
+        EXPECT_FALSE(cambia(llenoDeTres ? vacio : lleno, "001")) << c.nif << ": two of 001";
+        EXPECT_EQ(org.TextoDependientes(NivelPresentador, vacio), 0) << c.nif;
+        org.Baja(NivelPresentador, vacio);
+        EXPECT_TRUE(cambia(lleno, "001")) << c.nif << ": without its twin";
+        FalloOrganizacion fallo;
+        ASSERT_EQ(VASQ_BeginTrans(), 0);
+        EXPECT_TRUE(org.Escribe(fallo)) << c.nif;
+        EXPECT_EQ(VASQ_CommitTrans(), 0);
+        EXPECT_EQ(bd.Cuenta("[_Presentadores( Datos )] WHERE Id_nif='" + std::string(c.nif) + "'"), 1)
+            << c.nif << ": the empty twin deleted";
+    }
 }
 
 // The issuer dialog's fields, by box, for the table below.

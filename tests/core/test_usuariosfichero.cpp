@@ -96,6 +96,7 @@ struct Registro {
     std::function<void(Linea &)> cambia;
     std::vector<int> nuevos; // users, companies, presenters, issuers
     const char *orden;       // of the presenter, when one is made
+    const char *dicho = nullptr; // among the data not applied
 };
 
 TEST(FicheroUsuarios, EachLineMakesWhatItNames)
@@ -107,6 +108,14 @@ TEST(FicheroUsuarios, EachLineMakesWhatItNames)
         {"blank presenter", [](Linea &l) { l.sufijoPresentador = ""; }, {1, 1, 0, 0}, nullptr},
         {"blank issuer", [](Linea &l) { l.nifEmisor = ""; }, {1, 1, 1, 0}, "CSB19"},
         {"apostrophe", [](Linea &l) { l.empresa = "Riegos de L'HOSPITALET"; }, {1, 1, 1, 1}, "CSB19"},
+        {"a suffix led by a blank", [](Linea &l) { l.sufijoPresentador = " A1"; }, {1, 1, 1, 1}, "CSB19"},
+        {"a presenter's NIF with letters outside A-Z", [](Linea &l) { l.nifPresentador = "\xF1" "4610383\xE1"; },
+         {1, 1, 0, 0}, nullptr,
+         "Presentador \xF1" "4610383\xE1 000: El NIF \xF1" "4610383\xE1 solo puede tener cifras y letras de la A a la Z: "
+         "no valen '\xF1', '\xE1'. No se ha importado."},
+        {"an issuer's", [](Linea &l) { l.nifEmisor = "B-1234567"; }, {1, 1, 1, 0}, "CSB19",
+         "Emisor B-1234567 001: El NIF B-1234567 solo puede tener cifras y letras de la A a la Z: no valen '-'. No se "
+         "ha importado."},
     };
     for (const Registro &c : casos) {
         copias::Base base;
@@ -115,10 +124,14 @@ TEST(FicheroUsuarios, EachLineMakesWhatItNames)
         c.cambia(linea);
         testutil::writeFile(instalacion.Fichero(), linea.Texto() + "\r\n\r\n");
         const std::vector<int> antes = Totales();
-        EXPECT_EQ(ImportaUsuarios(instalacion.Fichero()), 0) << c.por;
+        ResumenUsuarios resumen;
+        EXPECT_EQ(ImportaUsuarios(instalacion.Fichero(), &resumen), 0) << c.por;
         const std::vector<int> despues = Totales();
         for (size_t i = 0; i < 4; ++i)
             EXPECT_EQ(despues[i] - antes[i], c.nuevos[i]) << c.por << " table " << i;
+        EXPECT_EQ(resumen.Diferencias, c.dicho ? std::vector<std::string>{c.dicho} : std::vector<std::string>()) << c.por;
+        EXPECT_EQ(ImportaUsuarios(instalacion.Fichero()), 0) << c.por << ", again";
+        EXPECT_EQ(Totales(), despues) << c.por << ": nothing new the second time";
         if (c.orden) {
             EXPECT_EQ(copias::Valor("SELECT * FROM [_Presentadores( Datos )] ORDER BY Id_presentador DESC", "Id_orden"),
                       c.orden);

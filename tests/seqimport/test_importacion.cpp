@@ -47,11 +47,12 @@ TEST(ConvierteNumerico, ScalesDigitsAndMendsSeparators)
         {"1234", "NUMERICO_(2_DECIMALES)", true, ",", "12.34", "euros keep two decimals"},
         {"1234", "NUMERICO_(2_DECIMALES)", false, ",", "12", "pesetas none"},
         {"1250", "NUMERICO_(2_DECIMALES)", false, ",", "13", "half away from zero"},
-        {"-1250", "NUMERICO_(2_DECIMALES)", false, ",", "-13", "also below zero"},
+        {"-1250", "NUMERICO_(2_DECIMALES)", false, ",", nullptr, "below zero: no bill is negative"},
         {"5", "NUMERICO_(3_DECIMALES)", true, ",", "0.01", "0.005 rounds up"},
         {"1234", "NUMERICO", true, ",", "1234.00", "no scaling"},
         {" 12 34", "NUMERICO_(1_DECIMAL)", true, ",", "123.40", "blanks removed"},
-        {"12a", "NUMERICO", true, ",", "0.00", "not a number"},
+        {"12a", "NUMERICO", true, ",", nullptr, "not a number"},
+        {"-0", "NUMERICO", true, ",", "0.00", "zero has no sign"},
         {" ", "NUMERICO", false, ",", "0", "missing"},
         {"00125", "NUMERICO_(2_DECIMALES)", true, ",", "1.25", "led by zeros"},
         {"1.234", "NUMERICO", true, ",", "1234.00", "a thousands point"},
@@ -65,7 +66,7 @@ TEST(ConvierteNumerico, ScalesDigitsAndMendsSeparators)
         {"1.234,56", "NUMERICO_(2_DECIMALES)", true, ",", "1234.56", "thousands points, not scaled"},
         {"1,234.56", "NUMERICO", true, ".", "1234.56", "the other way round"},
         {"15.000", "NUMERICO", false, ",", "15000", "pesetas"},
-        {"-1.234,5", "NUMERICO", true, ",", "-1234.50", "below zero"},
+        {"-1.234,5", "NUMERICO", true, ",", nullptr, "below zero"},
         {"0,50", "NUMERICO", true, ",", "0.50", "led by zero"},
         {"12.345", "NUMERICO", true, "", "12.345", "no separator in the options: as it is"},
         {"2.500.00", "NUMERICO", true, ",", nullptr, "two points"},
@@ -339,7 +340,7 @@ TEST_F(Importacion, RefusedBillsAreCountedAndTheRestLand)
     EXPECT_EQ(Valor(malo + "'Alvarez'", "Importe"), "0");
     EXPECT_EQ(Valor(malo + "'Bravo'", "Activo"), "FALSE") << "a CSB58 bill without due date";
     EXPECT_EQ(Valor(malo + "'Bravo'", "F_vencimiento"), "NULL") << "a date column never holds the mark";
-    EXPECT_TRUE(EnMemo("Error en la l\xEDnea: 5 ")) << "a number that does not read becomes 0";
+    EXPECT_TRUE(EnMemo("Error en la l\xEDnea: 5 ")) << "a text that is not an amount, by its line";
     EXPECT_TRUE(EnMemo("El importe del documento es cero"));
     EXPECT_TRUE(EnMemo("Cuenta del adeudo incorrecta"));
     EXPECT_TRUE(EnMemo("Error en la l\xEDnea: 4 "));
@@ -365,6 +366,42 @@ TEST_F(Importacion, AmountsWithThousandsPointsReadByTheTemplatesSeparator)
     ASSERT_LT(erroneo + 1, memo.end()) << "the file's text";
     EXPECT_EQ(erroneo[1], "Un importe en euros puede tener 8 d\xEDgitos enteros como m\xE1ximo.")
         << "and why, never a rounded amount";
+}
+
+// Each amount of the file as stored, and what the report says of it after the bill's line.
+TEST_F(Importacion, AnAmountIsStoredAsTheFileWritesItOrTheBillIsErroneousQuotingIt)
+{
+    const std::string negativo = Idioma.GetTexto(799), noImporte = Idioma.GetTexto(798);
+    const struct {
+        const char *texto, *importe;
+        std::vector<std::string> dicho; // after "Importe err\xF3neo. " and the text; empty: nothing
+    } casos[] = {
+        {"1234", "1234", {}},
+        {"12345-", "0", {negativo}},
+        {"-12345", "0", {negativo}},
+        {"12345+", "0", {noImporte}},
+        {"-12345-", "0", {noImporte}},
+        {"-", "0", {noImporte}},
+        {"12a", "0", {noImporte}},
+    };
+    std::string datos = Lineas({Presentador("B22222222", "000", "Presenta"), Emisor("C33333333", "001", "Uno")});
+    for (size_t i = 0; i < std::size(casos); ++i)
+        datos += Lineas({Librado("R" + std::to_string(i), "Nombre"), Recibo(casos[i].texto)});
+    ASSERT_EQ(Importa(datos, cobros::Empresa()), _ImportacionUsuario::Resultado::Terminada);
+    for (size_t i = 0; i < std::size(casos); ++i) {
+        const auto &c = casos[i];
+        const std::string recibo = "SELECT * FROM [Documentos()] D INNER JOIN [Librados( Datos )] L ON "
+                                   "D.Id_librado=L.Id_librado WHERE L.Codigo_referencia='R" + std::to_string(i) + "'";
+        EXPECT_EQ(Valor(recibo, "Importe"), c.importe) << c.texto;
+        EXPECT_EQ(Valor(recibo, "Situacion"), c.dicho.empty() ? "0" : "1") << c.texto;
+        const auto dicho = std::find(memo.begin(), memo.end(), "Importe err\xF3neo. " + std::string(c.texto));
+        ASSERT_EQ(dicho != memo.end(), !c.dicho.empty()) << c.texto;
+        if (dicho != memo.end())
+            EXPECT_EQ(std::vector<std::string>(dicho + 1, std::min(dicho + 3, memo.end())),
+                      (std::vector<std::string>{c.dicho[0], FormateaTexto(Idioma.GetTexto(619), 4 + 2 * int(i))}))
+                << c.texto;
+    }
+    EXPECT_EQ(run.Contadores().Recibos.Erroneos, int(std::size(casos)) - 1);
 }
 
 TEST_F(Importacion, CSB58CreditsWithoutAccountAreNormal)

@@ -167,6 +167,25 @@ TEST_F(VentanaLibrados, ListsTheUsersDraweesOfTheOrderTypeAndAddsOneToTheIssuerS
     EXPECT_NE(copia->Pide("pasada").find(":0:0;"), std::string::npos) << "after the window: reload everything";
 }
 
+// A drawee is never a duplicate of itself: a reference earlier builds stored with a grave
+// accent takes its apostrophe.
+TEST_F(VentanaLibrados, ADraweeStoredWithAGraveAccentTakesItsApostrophe)
+{
+    ASSERT_TRUE(arranque::Ejecuta("UPDATE [Librados( Datos )] SET Codigo_referencia='O`NEIL' WHERE Id_librado=1"));
+    Selecciona(ArbolEmisor, 1);
+    RespondeCajas cajas;
+    ConVentana([&](TfrmLibrados *v) {
+        Elige(v, "O`NEIL");
+        v->txtCodReferencia->clear();
+        QTest::keyClicks(v->txtCodReferencia, "O'NEIL");
+        v->cbtOK->click();
+        EXPECT_EQ(v->Estado(), 0);
+    });
+    EXPECT_TRUE(cajas.Vistas.empty());
+    EXPECT_EQ(Valor("SELECT Codigo_referencia FROM [Librados( Datos )] WHERE Id_librado=1", "Codigo_referencia"),
+              "O'NEIL");
+}
+
 // Texts with quotes, up to a field's length and every byte from the blank on, each stored
 // through the drawee window (a new drawee), the bill editor (the drawee it rewrites) and the
 // sequential import, come back as typed, the bar the one byte cleaned, from the database and
