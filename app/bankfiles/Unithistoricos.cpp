@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
@@ -80,6 +81,7 @@ TFRMHistoricos::TFRMHistoricos(QWidget *parent)
     LSTHistor->setSelectionBehavior(QAbstractItemView::SelectRows);
     LSTHistor->setSelectionMode(QAbstractItemView::SingleSelection);
     LSTHistor->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    LSTHistor->setTabKeyNavigation(false); // Tab leaves the list
     LSTHistor->verticalHeader()->hide();
     LSTHistor->verticalHeader()->setDefaultSectionSize(LSTHistor->fontMetrics().height() + 4);
     LSTHistor->horizontalHeader()->setSectionsClickable(true);
@@ -116,6 +118,10 @@ TFRMHistoricos::TFRMHistoricos(QWidget *parent)
     todo->addWidget(LSTHistor, 2);
     todo->addLayout(botones);
     resize(760, 560);
+
+    OrdenTabulacion({TREEHistor, LSTHistor, BTNRecibo, SpeedButton1});
+    for (QWidget *control : std::initializer_list<QWidget *>{TREEHistor, LSTHistor, BTNRecibo, SpeedButton1})
+        control->installEventFilter(this);
 
     connect(TREEHistor, &QTreeWidget::currentItemChanged, this, [this] { TREEHistorChange(); });
     connect(LSTHistor->horizontalHeader(), &QHeaderView::sectionClicked, this,
@@ -165,6 +171,24 @@ void TFRMHistoricos::FormActivate()
         return;
     m_cargado = true;
     RellenarArbol();
+    TREEHistor->setFocus();
+}
+
+bool TFRMHistoricos::eventFilter(QObject *objeto, QEvent *evento)
+{
+    if (evento->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(objeto, evento);
+    const auto *tecla = static_cast<const QKeyEvent *>(evento);
+    const bool control = tecla->modifiers() & Qt::ControlModifier;
+    const bool atras = tecla->modifiers() & Qt::ShiftModifier;
+    // Ctrl+Tab and F6 (with Shift, backwards) go on to the next control as Tab does.
+    if ((control && (tecla->key() == Qt::Key_Tab || tecla->key() == Qt::Key_Backtab)) || tecla->key() == Qt::Key_F6)
+        return focusNextPrevChild(!atras && tecla->key() != Qt::Key_Backtab);
+    if (objeto == LSTHistor && (tecla->key() == Qt::Key_Return || tecla->key() == Qt::Key_Enter)) {
+        BTNReciboClick();
+        return true;
+    }
+    return QDialog::eventFilter(objeto, evento);
 }
 
 void TFRMHistoricos::Vacia()

@@ -162,6 +162,9 @@ public:
 protected:
     void showEvent(QShowEvent *evento) override;
     void done(int resultado) override;
+    // Ctrl+Tab and F6 as Tab through the controls; Return on a bill of the list opens its
+    // detail as Ver recibo does.
+    bool eventFilter(QObject *objeto, QEvent *evento) override;
 
 private:
     void PonTextos();

@@ -130,14 +130,28 @@ void TFRMAltaRapida::FormActive()
     BottomAceptar->setText(Rotulo(2));
     BottomCancelar->setText(Rotulo(3));
     CBoxMoneda->setCurrentIndex(0);
-    if (RButtomCSB19->isChecked())
-        CSB19Click();
-    else
-        CSB58Click();
+    TxtDescripcion->clear();
+    // The format checked last, unless the company has presenters of the other one only.
+    RellenaFormato();
+    QRadioButton *marcado = RButtomCSB19->isChecked() ? RButtomCSB19 : RButtomCSB58;
+    for (QRadioButton *formato : {marcado == RButtomCSB19 ? RButtomCSB58 : RButtomCSB19, marcado}) {
+        if (CBoxPresentador->count() > 0)
+            break;
+        formato->setChecked(true);
+        RellenaFormato();
+    }
     RellenaPlantillas();
     if (RButtomCSB19->isChecked())
         CheckBoxEmisionReciboClick();
     TxtDescripcion->setFocus();
+}
+
+void TFRMAltaRapida::RellenaFormato()
+{
+    if (RButtomCSB19->isChecked())
+        CSB19Click();
+    else
+        CSB58Click();
 }
 
 void TFRMAltaRapida::CSB19Click()
@@ -170,7 +184,6 @@ void TFRMAltaRapida::RellenaPresentadores(const char *orden)
         CBoxPresentador->setCurrentIndex(0);
         RellenaComboEmisores();
     }
-    TxtDescripcion->clear();
 }
 
 void TFRMAltaRapida::CBoxPresentadorChange()

@@ -24,7 +24,8 @@ public:
     // The company whose presenters are offered (its key as text), read on every show.
     std::function<std::string()> IdEmpresa;
 
-    // The presenters of the checked order type, and the first one's issuers.
+    // The presenters of the checked order type, and the first one's issuers; the description
+    // typed stays.
     void CSB19Click();
     void CSB58Click();
     // The issuers of the presenter chosen.
@@ -59,6 +60,8 @@ protected:
 
 private:
     void FormActive();
+    // The presenters of the checked format.
+    void RellenaFormato();
     void RellenaPresentadores(const char *orden);
     void RellenaComboEmisores();
     void RellenaPlantillas();

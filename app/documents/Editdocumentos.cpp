@@ -396,6 +396,21 @@ void TFormEditDocumentos::FormShow()
     m_referenciaEditada = false;
     cbtOK->setEnabled(m_destino.Modo != RegistroModificar);
     SafeSetFocus(PanelActual().referencia);
+    m_cajasAlMostrar = TextosCajas();
+}
+
+std::vector<QString> TFormEditDocumentos::TextosCajas() const
+{
+    std::vector<QString> textos{memoConceptos->toPlainText()};
+    for (const QLineEdit *caja : tabRecibo->findChildren<QLineEdit *>())
+        if (caja != TXTBuscar)
+            textos.push_back(caja->text());
+    return textos;
+}
+
+bool TFormEditDocumentos::Tecleado() const
+{
+    return TextosCajas() != m_cajasAlMostrar;
 }
 
 void TFormEditDocumentos::VaciaCajas()
@@ -549,8 +564,14 @@ void TFormEditDocumentos::GuardaDocumento()
     const EstadoGuarda estado = ::GuardaDocumento(r, m_destino, idDocumento);
     PonCajas(r);
     const bool modifica = m_destino.Modo == RegistroModificar;
+    std::string importe;
+    int rechazo = 0;
     switch (estado) {
     case EstadoGuarda::Rechazado:
+        if (!txtImporte->text().trimmed().isEmpty()
+            && !ImporteParaGuardar(r.Importe, m_destino.Id_moneda, importe, rechazo))
+            SafeSetFocus(txtImporte); // the amount refused
+        return;
     case EstadoGuarda::Fallido:
         return;
     case EstadoGuarda::Perdido:

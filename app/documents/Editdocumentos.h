@@ -14,6 +14,7 @@
 #include <QDialog>
 #include <functional>
 #include <string>
+#include <vector>
 
 class TCajaFecha;
 class QLabel;
@@ -143,6 +144,9 @@ private:
     void PonLibrado(const STRLibrado &l);
     void GuardaDocumento();
     void CierraLista(bool copia);
+    // The texts of the page's boxes and memo; whether they differ from those the show left.
+    std::vector<QString> TextosCajas() const;
+    bool Tecleado() const;
 
     // Template page (EditdocumentosPlantilla.cpp).
     void CreaPaginaPlantilla();
@@ -183,4 +187,5 @@ private:
     bool m_referenciaEditada = false;
     bool m_buscando = false;         // the last search found an item
     QLineEdit *m_salida = nullptr;   // the box whose exit check waits for the focus to settle
+    std::vector<QString> m_cajasAlMostrar;
 };

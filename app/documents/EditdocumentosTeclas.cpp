@@ -126,6 +126,10 @@ void TFormEditDocumentos::keyPressEvent(QKeyEvent *evento)
         CierraLista(false);
         return;
     }
+    // A bill typed is dropped only when the user says so.
+    if (evento->key() == Qt::Key_Escape && Tecleado()
+        && AvisoTexto(499, 6, IconoMensaje::Pregunta, BotonesMensaje::SiNo) != RespuestaSi)
+        return;
     if (evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter) {
         if (lstLibrados->hasFocus() && panelLibrados->isVisible())
             cbtOKClick();

@@ -58,6 +58,10 @@ bool TieneClave(const std::string &ini, std::string_view seccion, std::string_vi
     return false;
 }
 
+// The least width of a grid's name column, as AjustaColumnas scales its widths: some 25
+// letters of a name.
+constexpr int kAnchoNombre = 150;
+
 // The database's place inside the program folder, as the settings keep it.
 constexpr const char *kBaseDatos = "BD/Orvanta.mdb";
 
@@ -515,15 +519,16 @@ void TFormMain::AjustaColumnas()
 {
     auto aplica = [](QTableView *grid, const QLabel *titulo, std::initializer_list<int> anchos) {
         // The widths suit a font whose digits are 5 pixels wide, and grow with a larger one;
-        // the room of a vertical scroll bar is kept, so that the columns never need a
-        // horizontal one.
+        // the room of a vertical scroll bar is kept. The name column takes the rest, but never
+        // less than a readable name: a narrower grid scrolls sideways.
         const double escala = std::max(1.0, grid->fontMetrics().horizontalAdvance(QLatin1Char('0')) / 5.0);
         const int total = titulo->width() - grid->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+        const int nombre = int(std::lround(kAnchoNombre * escala));
         int columna = 0;
         for (int ancho : anchos) {
             // Negative widths count from the title's width; -1 hides the column.
             const int escalado = int(std::lround(ancho * escala));
-            const int a = ancho == -1 ? -1 : ancho < -1 ? std::max(20, total + escalado) : escalado;
+            const int a = ancho == -1 ? -1 : ancho < -1 ? std::max(nombre, total + escalado) : escalado;
             grid->setColumnHidden(columna, a < 0);
             if (a >= 0)
                 grid->setColumnWidth(columna, a);

@@ -26,6 +26,7 @@
 enum class FalloCopia;
 
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -313,6 +314,10 @@ public:
     // The batches grid's keys and the bills grid's keys of this unit; true when handled.
     bool lstGridRemesasKeyDown(int tecla);
     bool TeclaRecibosCelda(int tecla);
+    // A character typed on a bill: a digit or a decimal separator opens the editor of its
+    // amount with that character, F2 opens it as it is (as a double click does); any other
+    // does nothing, so that typing never moves to another bill. True when handled.
+    bool TecleaEnRecibo(const QKeyEvent &tecla);
     // The hints and cursors of the cells under the mouse.
     void lstGridDocumentosMouseMove(const QPoint &punto);
     void lstGridRemesasMouseMove(const QPoint &punto);
@@ -342,7 +347,8 @@ public:
     void MueveARecibo(int fila);
     // The row marks of a left click on data row fila.
     void lstGridDocumentosMouseDown(int fila, Qt::KeyboardModifiers teclas);
-    // The bills grid's marking keys; true when the key was one of them.
+    // The bills grid's marking and moving keys (arrows, pages, Home and End; Tab from cell to
+    // cell of the bill); true when the key was one of them.
     bool lstGridDocumentosKeyDown(int tecla, Qt::KeyboardModifiers teclas);
     void lstGridDocumentosClick();
     void lstGridDocumentosDblClick();
@@ -554,6 +560,9 @@ private:
     void BajaRemesas();
     void BajaRecibos();
     void ConectaComandos();
+    // The keys stay in the grid after a command changed its rows: on data row fila (the last
+    // one when fewer are left), a bill as a plain move to it.
+    void QuedaEnGrid(QTableView *grid, int fila);
     // The grid row (0-based) whose column 0 holds id; -1 when none.
     int FilaDeRemesa(const std::string &id) const;
 

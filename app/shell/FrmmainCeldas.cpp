@@ -244,6 +244,22 @@ void TFormMain::TeclaCelda(QTableView *grid, int tecla)
     GuardaEdicion(grid);
 }
 
+bool TFormMain::TecleaEnRecibo(const QKeyEvent &tecla)
+{
+    const QString texto = tecla.text();
+    const bool escribe = !texto.isEmpty() && texto.at(0).isPrint()
+                         && !(tecla.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+    if (SeleccionSimple(lstGridDocumentos) || (tecla.key() != Qt::Key_F2 && !escribe))
+        return false;
+    const bool importe = !escribe || (texto.size() == 1 && (texto.at(0).isDigit() || texto == u"," || texto == u"."));
+    if (const int fila = FilaActualRecibos(); fila > 0 && importe && !m_ocupado) {
+        EntraModoCelda(lstGridDocumentos, fila, kColImporte);
+        if (QLineEdit *editor = EditorCelda(lstGridDocumentos); editor && escribe)
+            editor->insert(texto);
+    }
+    return true;
+}
+
 void TFormMain::SalidaGrid(QTableView *grid)
 {
     if (m_guardandoCelda || !EdicionCelda.Pendiente())
@@ -415,6 +431,10 @@ bool TFormMain::lstGridRemesasKeyDown(int tecla)
     case Qt::Key_Delete:
         if (!celda && cbtBaja->isEnabled())
             cbtBaja->trigger();
+        return true;
+    case Qt::Key_F2:
+        if (const int fila = FilaSeleccion(lstGridRemesas); !celda && fila > 0)
+            EntraModoCelda(lstGridRemesas, fila, kColDescripcion);
         return true;
     case Qt::Key_Up:
     case Qt::Key_Left:

@@ -144,7 +144,10 @@ void TFormMain::cbtAltaClick()
     editor->SetRemesaData(RegistroNuevo, DatosRemesa.Id_remesa, DatosRemesa.Id_moneda, DatosRemesa.Id_plantilla,
                           DatosRemesa.Con_emision, DatosRemesa.Descripcion);
     editor->setWindowTitle(Rotulo(449));
+    const int filas = lstGridRemesas->rowCount();
     editor->Muestra();
+    if (lstGridRemesas->rowCount() > filas)
+        QuedaEnGrid(lstGridRemesas, lstGridRemesas->rowCount()); // the new batch
     if (QTreeWidgetItem *nodo = NodoSeleccionado())
         ActualizaMenus(nodo);
 }
@@ -244,6 +247,7 @@ void TFormMain::BajaRemesas()
     if (borrada)
         Notifica(NIVEL_REMESAS, nodo);
     treeInfoGlobalChange();
+    QuedaEnGrid(lstGridRemesas, primera);
 }
 
 void TFormMain::BajaRecibos()
@@ -252,6 +256,7 @@ void TFormMain::BajaRecibos()
     if (!ids || AvisoTexto(193, 194, IconoMensaje::Pregunta, BotonesMensaje::OkCancelar) != RespuestaOk)
         return;
     QTreeWidgetItem *nodo = NodoSeleccionado();
+    const int primera = ids->empty() ? FilaActualRecibos() : ModeloRecibos->FilaDeId(Numero(ids->front())) + 1;
     const ResultadoRecibos hecho = EnRecibos(barraProgreso, ids->size(), [&ids](const ProgresoRecibos &progreso) {
         return BorraRecibos(*ids, progreso);
     });
@@ -262,6 +267,19 @@ void TFormMain::BajaRecibos()
     if (nodo)
         ActualizaTotalesRemesa(Numero(IdNodo(nodo)));
     treeInfoGlobalChange();
+    QuedaEnGrid(lstGridDocumentos, primera);
+}
+
+void TFormMain::QuedaEnGrid(QTableView *grid, int fila)
+{
+    if (const int filas = FilasDatos(grid); filas > 0) {
+        fila = std::clamp(fila, 1, filas);
+        if (grid == lstGridDocumentos)
+            MueveARecibo(fila);
+        else
+            grid->setCurrentIndex(grid->model()->index(fila - 1, 1));
+    }
+    SafeSetFocus(grid);
 }
 
 // ---- Activate and deactivate ----

@@ -96,7 +96,8 @@ bool TFormMain::eventFilter(QObject *objeto, QEvent *evento)
         }
     } else if (objeto == lstGridDocumentos && tipo == QEvent::KeyPress) {
         auto *tecla = static_cast<QKeyEvent *>(evento);
-        return TeclaRecibosCelda(tecla->key()) || lstGridDocumentosKeyDown(tecla->key(), tecla->modifiers());
+        return TeclaRecibosCelda(tecla->key()) || lstGridDocumentosKeyDown(tecla->key(), tecla->modifiers()) ||
+               TecleaEnRecibo(*tecla);
     } else if (objeto == lstGridRemesas && tipo == QEvent::KeyPress) {
         return lstGridRemesasKeyDown(static_cast<QKeyEvent *>(evento)->key());
     } else if (tipo == QEvent::MouseMove && (objeto == panelTitleEmpresas || objeto == panelTitleEmisores ||
@@ -169,12 +170,30 @@ bool TFormMain::lstGridDocumentosKeyDown(int tecla, Qt::KeyboardModifiers teclas
         lstGridDocumentos->viewport()->update();
         return true;
     }
-    if (tecla != Qt::Key_Down && tecla != Qt::Key_Up)
-        return false;
+    if (tecla == Qt::Key_Tab || tecla == Qt::Key_Backtab) {
+        // From cell to cell of the bill, never on to another one.
+        const int paso = tecla == Qt::Key_Backtab || (teclas & Qt::ShiftModifier) ? -1 : 1;
+        int columna = lstGridDocumentos->currentIndex().column() + paso;
+        while (columna >= 0 && columna < TModeloRecibos::NumColumnas && lstGridDocumentos->isColumnHidden(columna))
+            columna += paso;
+        return columna < 0 || columna >= TModeloRecibos::NumColumnas;
+    }
+    // The rows a key moves by: a page is the rows in view.
+    const auto [primera, ultima] = FilasVisiblesRecibos();
+    const int pagina = std::max(1, ultima - primera);
+    int paso = 0;
+    switch (tecla) {
+    case Qt::Key_Down: paso = 1; break;
+    case Qt::Key_Up: paso = -1; break;
+    case Qt::Key_PageDown: paso = pagina; break;
+    case Qt::Key_PageUp: paso = -pagina; break;
+    case Qt::Key_End: paso = NumFilasRecibos; break;
+    case Qt::Key_Home: paso = -NumFilasRecibos; break;
+    default: return false;
+    }
     if (m_ocupado || NumFilasRecibos == 0)
         return true;
-    const int objetivo =
-        std::clamp(FilaActualRecibos() + (tecla == Qt::Key_Down ? 1 : -1), 1, NumFilasRecibos);
+    const int objetivo = std::clamp(FilaActualRecibos() + paso, 1, NumFilasRecibos);
     if (control) {
         SetFilaActualRecibos(objetivo);
     } else if (teclas & Qt::ShiftModifier) {

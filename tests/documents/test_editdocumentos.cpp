@@ -203,7 +203,9 @@ TEST_F(Editor, AnAmountIsStoredAsTypedOrRefusedWithTheTextKept)
         Escribe(editor->txtImporte, QString::fromLatin1(c.tecleado));
         EXPECT_EQ(editor->txtImporte->toolTip(), Texto(c.texto)) << c.porque << ": marked as typed";
         EXPECT_TRUE(editor->txtContravalor->text().isEmpty()) << c.porque;
-        QTest::keyClick(editor->txtImporte, Qt::Key_Return);
+        editor->txtRefInterna->setFocus();
+        QTest::keyClick(editor->txtRefInterna, Qt::Key_Return);
+        EXPECT_EQ(editor->focusWidget(), editor->txtImporte) << c.porque << ": the cursor in the amount";
         ASSERT_FALSE(cajas.Vistas.empty()) << c.porque;
         EXPECT_EQ(cajas.Vistas.back().texto, Texto(c.texto)) << c.porque;
         EXPECT_EQ(editor->txtImporte->text(), QString::fromLatin1(c.tecleado)) << c.porque << ": the text kept";
@@ -211,6 +213,22 @@ TEST_F(Editor, AnAmountIsStoredAsTypedOrRefusedWithTheTextKept)
         editor->reject();
     }
     EXPECT_EQ(cajas.Vistas.size(), std::size(casos));
+}
+
+// Escape drops a typed bill only when the user says so (text 499); an empty one at once.
+TEST_F(Editor, EscapeAsksBeforeDroppingATypedBill)
+{
+    const std::tuple<const char *, QMessageBox::StandardButton, bool> casos[] = {
+        {"", QMessageBox::No, false}, {"Miles", QMessageBox::No, true}, {"Miles", QMessageBox::Yes, false}};
+    for (const auto &[tecleado, respuesta, abierto] : casos) {
+        Nuevo(1);
+        Escribe(editor->txtLibrado, QString::fromLatin1(tecleado));
+        RespondeCajas cajas({respuesta});
+        QTest::keyClick(editor->txtLibrado, Qt::Key_Escape);
+        EXPECT_EQ(editor->isVisible(), abierto) << tecleado << " " << respuesta;
+        EXPECT_EQ(Textos(cajas), std::vector<QString>(*tecleado ? 1 : 0, Texto(499))) << tecleado;
+        editor->reject();
+    }
 }
 
 TEST_F(Editor, ADueDateTypedOnTheKeyboardIsTheOneStored)

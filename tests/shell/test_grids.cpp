@@ -341,6 +341,25 @@ TEST_F(Grids, F6AndCtrlTabGoBetweenTheTreeAndTheGridInView)
     EXPECT_EQ(QApplication::focusWidget(), m->lstGridDocumentos);
 }
 
+// A narrow window keeps the name columns readable (the grid scrolls sideways instead).
+TEST_F(Grids, NameColumnsStayReadableInANarrowWindow)
+{
+    const std::tuple<int, int, QTableView *> grids[] = {{ArbolPresentador, 1, m->lstGridEmisores},
+                                                        {ArbolEmisor, 1, m->lstGridRemesas},
+                                                        {ArbolRemesa, 1, m->lstGridDocumentos},
+                                                        {ArbolRemesa, 3, m->lstGridDocumentos}};
+    m->showNormal();
+    for (const QSize tamano : {QSize(1024, 768), QSize(640, 480)}) {
+        m->resize(tamano);
+        for (const auto &[nivel, id, grid] : grids) {
+            Selecciona(nivel, id);
+            QCoreApplication::processEvents();
+            const int nombre = grid->fontMetrics().horizontalAdvance(QStringLiteral("Ferreteria Martinez SL"));
+            EXPECT_GE(grid->columnWidth(3), nombre) << tamano.width() << " level " << nivel << " id " << id;
+        }
+    }
+}
+
 TEST_F(Grids, ABatchNodeHoldsItsLockChainWhileSelected)
 {
     auto bloqueo = [](const char *tabla, const char *clave) {

@@ -3,6 +3,7 @@
 // batches, and deleting, activating and deactivating the marked bills.
 #include "rejillas.h"
 
+#include "Altarapida.h"
 #include "Aplicacion.h"
 #include "Editremesas.h"
 #include "Frmlibrados.h"
@@ -21,6 +22,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTreeWidget>
 
 namespace {
@@ -135,12 +137,32 @@ TEST_F(Remesas, AddStoresTheCleanedNameShowsItAndNotifies)
     EXPECT_EQ(arranque::Valor("SELECT Block " + fila, "Block"), "0");
     ASSERT_EQ(m->lstGridRemesas->rowCount(), filas + 1);
     EXPECT_EQ(Texto(m->lstGridRemesas, filas + 1, 0), std::to_string(id));
+    EXPECT_EQ(m->FilaSeleccion(m->lstGridRemesas), filas + 1) << "the new batch selected";
     EXPECT_EQ(Texto(m->lstGridRemesas, filas + 1, 3), limpia);
     const QTreeWidgetItem *hijo = Nodo(ArbolRemesa, id);
     ASSERT_NE(hijo, nullptr);
     EXPECT_EQ(cp1252::fromQString(hijo->text(0)), limpia);
     EXPECT_EQ(TFormMain::IdNodo(hijo->parent()), "1");
     EXPECT_NE(copia->Pide("pasada").find(":2:1;"), std::string::npos) << "the batch-level notice for the issuer";
+}
+
+// The quick batch keeps the description typed when the format changes, and opens on the
+// format of the company's presenters when they are all of the other one.
+TEST_F(Remesas, TheQuickBatchKeepsTheDescriptionAndOpensOnTheCompanysFormat)
+{
+    TFRMAltaRapida *rapida = App().FRMAltaRapida;
+    rapida->show();
+    Teclea(rapida->TxtDescripcion, QStringLiteral("Anticipos"));
+    rapida->RButtomCSB58->click();
+    EXPECT_EQ(rapida->CBoxPresentador->currentText(), QStringLiteral("Sur"));
+    EXPECT_EQ(rapida->TxtDescripcion->text(), QStringLiteral("Anticipos"));
+    rapida->hide();
+    rapida->RButtomCSB19->setChecked(true);
+    ASSERT_TRUE(arranque::Ejecuta("UPDATE [_Presentadores( Datos )] SET Id_orden='CSB58'"));
+    rapida->show();
+    EXPECT_TRUE(rapida->RButtomCSB58->isChecked());
+    EXPECT_EQ(rapida->CBoxPresentador->count(), 2);
+    rapida->hide();
 }
 
 TEST_F(Remesas, AddStoresTheIssueFlagAndTemplateByOrderType)
