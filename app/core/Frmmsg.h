@@ -60,9 +60,9 @@ int ShowMsg(std::string_view titulo, std::string_view mensaje, int flags, const 
 }
 
 // The plain message box of the platform (texts already composed, Windows-1252), over
-// padre or else the active window.
+// padre or else the active window. NoSi: Yes and No with No as the default button.
 enum class IconoMensaje { Ninguno, Error, Aviso, Informacion, Pregunta };
-enum class BotonesMensaje { Ok, OkCancelar, SiNo, SiNoCancelar };
+enum class BotonesMensaje { Ok, OkCancelar, SiNo, SiNoCancelar, NoSi };
 enum RespuestaMensaje { RespuestaOk = 1, RespuestaCancelar = 2, RespuestaSi = 6, RespuestaNo = 7 };
 
 RespuestaMensaje CajaMensaje(std::string_view texto, std::string_view titulo, IconoMensaje icono,

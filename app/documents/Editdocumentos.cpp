@@ -551,6 +551,8 @@ void TFormEditDocumentos::GuardaDocumento()
     const bool modifica = m_destino.Modo == RegistroModificar;
     switch (estado) {
     case EstadoGuarda::Rechazado:
+        CursorEnRechazo(r.Rechazo);
+        return;
     case EstadoGuarda::Fallido:
         return;
     case EstadoGuarda::Perdido:
@@ -568,6 +570,14 @@ void TFormEditDocumentos::GuardaDocumento()
     } else {
         FormShow();
     }
+}
+
+void TFormEditDocumentos::CursorEnRechazo(CampoRechazado campo)
+{
+    if (campo == CampoRechazado::DigitosControl)
+        EnfocaCaja(PanelActual().dc);
+    else if (campo == CampoRechazado::Vencimiento)
+        EnfocaCaja(dateVencimiento58);
 }
 
 void TFormEditDocumentos::cbtCancelClick()
