@@ -533,8 +533,8 @@ TEST_F(Editor, ControlDigitsThatDoNotMatchTheAccountAreRefusedUntilRetyped)
         for (const auto &[caja, texto] : tecleo)
             Escribe(caja, QString::fromLatin1(texto));
         const std::string antes = UltimoRecibo();
-        const std::string cuenta = "SELECT Cuenta FROM [Librados( Datos )] WHERE Codigo_referencia='N7' AND Id_emisor=" +
-                                   std::to_string(destino.IdEmisor);
+        const std::string cuenta = "SELECT Cuenta FROM [Librados( Datos )] WHERE Codigo_referencia='N7' AND "
+                                   "Id_emisor=" + std::to_string(destino.IdEmisor);
         cajas.Vistas.clear();
         QTest::keyClick(editor->txtImporte, Qt::Key_Return);
         EXPECT_EQ(Textos(cajas), std::vector<QString>{Texto(828)}) << c.remesa;
@@ -548,7 +548,6 @@ TEST_F(Editor, ControlDigitsThatDoNotMatchTheAccountAreRefusedUntilRetyped)
         QTest::keyClick(c.dc, Qt::Key_Return);
         EXPECT_EQ(Valor(cuenta, "Cuenta"), "21000418420200051323") << c.remesa;
         EXPECT_NE(UltimoRecibo(), antes) << c.remesa;
-        EXPECT_EQ(cajas.Vistas.size(), 1u) << c.remesa;
         editor->reject();
     }
 }
@@ -615,10 +614,13 @@ TEST_F(Editor, AKnownCsb58DraweeStopsAtTheDueDateAndOneNotAfterTodayIsAsked)
         Escribe(editor->txtImporte, QStringLiteral("9"));
         const std::string antes = UltimoRecibo();
         QTest::keyClick(editor->txtImporte, Qt::Key_Return);
-        EXPECT_EQ(Textos(cajas), vencimiento > hoy ? std::vector<QString>{} : std::vector<QString>{Vencido(vencimiento)})
-            << c.porque;
+        std::vector<QString> preguntas;
+        if (vencimiento <= hoy)
+            preguntas.push_back(Vencido(vencimiento));
+        EXPECT_EQ(Textos(cajas), preguntas) << c.porque;
         if (c.guardado) {
-            EXPECT_EQ(GetCampo("F_vencimiento", UltimoRecibo()), vencimiento.toString(QStringLiteral("yy MM dd")).toStdString())
+            EXPECT_EQ(GetCampo("F_vencimiento", UltimoRecibo()),
+                      cp1252::fromQString(vencimiento.toString(QStringLiteral("yy MM dd"))))
                 << c.porque;
         } else {
             EXPECT_EQ(UltimoRecibo(), antes) << c.porque;
