@@ -115,6 +115,12 @@ QStringList FiltrosTexto(int texto)
     return filtros;
 }
 
+void EnfocaCaja(QLineEdit *caja)
+{
+    SafeSetFocus(caja);
+    caja->selectAll();
+}
+
 void SoloDigitos(std::initializer_list<QLineEdit *> cajas)
 {
     for (QLineEdit *caja : cajas)

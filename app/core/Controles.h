@@ -44,6 +44,10 @@ RespuestaMensaje AvisoTexto(int texto, int titulo, IconoMensaje icono, BotonesMe
 // The name filters of a file-dialog filter text "description|pattern|description|pattern".
 QStringList FiltrosTexto(int texto);
 
+// The focus on the box (SafeSetFocus) with its text selected, so that what is typed
+// replaces it.
+void EnfocaCaja(QLineEdit *caja);
+
 // Line edits that take only digits, typed or pasted.
 void SoloDigitos(std::initializer_list<QLineEdit *> cajas);
 

@@ -314,6 +314,10 @@ inline constexpr const char *kEntidadPropia = "6094";
 // to 4, 4 and 10 characters), or the empty text when a part holds a blank or other non-digit.
 std::string CalcDigitosControl(std::string_view banco, std::string_view oficina, std::string_view cuenta);
 
+// Control digits given (not empty) that are not CalcDigitosControl of the account: a
+// mistyped account number, never stored with other digits.
+bool DigitosErroneos(std::string_view banco, std::string_view oficina, std::string_view dc, std::string_view cuenta);
+
 // The 20-character account number when the parts are valid, else the empty text. Valid:
 // bank and branch of 4 digits, account of 10, bank and account not all zeros, and control
 // digits equal to the computed ones. Without forzar, empty control digits are accepted

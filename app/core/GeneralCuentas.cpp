@@ -59,6 +59,11 @@ std::string CalcDigitosControl(std::string_view banco, std::string_view oficina,
     return {DigitoControl(entidad), DigitoControl(numero)};
 }
 
+bool DigitosErroneos(std::string_view banco, std::string_view oficina, std::string_view dc, std::string_view cuenta)
+{
+    return !dc.empty() && dc != CalcDigitosControl(banco, oficina, cuenta);
+}
+
 std::string ValidaCCC(std::string_view banco, std::string_view oficina, std::string_view dc,
                       std::string_view cuenta, bool forzar)
 {

@@ -16,6 +16,9 @@
 namespace {
 
 const char *const kCuentaVacia = "0000000000";
+// Control digits that do not match the credit account, the charge account.
+constexpr int kTextoAbonoErroneo = 826;
+constexpr int kTextoCargoErroneo = 827;
 
 QLineEdit *CajaNumerica(QWidget *padre, int largo, QObject *filtro)
 {
@@ -230,16 +233,18 @@ bool TFRMEmisores::CompruebaObligatorios()
     return false;
 }
 
-std::string TFRMEmisores::CompletaCuenta(const Cajas &c, int textoIncorrecto)
+bool TFRMEmisores::CompletaCuenta(const Cajas &c, int textoErroneo, std::string &cuenta)
 {
-    const std::string calculado = CalcDigitosControl(TextoCaja(c.banco), TextoCaja(c.oficina), TextoCaja(c.digitos));
-    if (c.control->text().isEmpty()) {
-        PonTextoCaja(c.control, calculado);
-    } else if (TextoCaja(c.control) != calculado) {
-        PonTextoCaja(c.control, calculado);
-        AvisoTexto(textoIncorrecto, 1, IconoMensaje::Error);
+    const std::string banco = TextoCaja(c.banco), oficina = TextoCaja(c.oficina), digitos = TextoCaja(c.digitos);
+    if (DigitosErroneos(banco, oficina, TextoCaja(c.control), digitos)) {
+        AvisoTexto(textoErroneo, 1, IconoMensaje::Error);
+        EnfocaCaja(c.control);
+        return false;
     }
-    return TextoCaja(c.banco) + TextoCaja(c.oficina) + TextoCaja(c.control) + TextoCaja(c.digitos);
+    if (c.control->text().isEmpty())
+        PonTextoCaja(c.control, CalcDigitosControl(banco, oficina, digitos));
+    cuenta = banco + oficina + TextoCaja(c.control) + digitos;
+    return true;
 }
 
 bool TFRMEmisores::CompruebaCargo()
@@ -256,8 +261,7 @@ bool TFRMEmisores::CompruebaCargo()
     }
     if (c.digitos->text().isEmpty())
         PonTextoCaja(c.digitos, kCuentaVacia);
-    m_cuentaCargo = CompletaCuenta(c, 40);
-    return true;
+    return CompletaCuenta(c, kTextoCargoErroneo, m_cuentaCargo);
 }
 
 void TFRMEmisores::BTNAceptarClick()
@@ -277,8 +281,7 @@ void TFRMEmisores::BTNAceptarClick()
     LimpiaCaja(TXTDesc_Cuenta_Cargo);
     if (!CompruebaObligatorios() || !CompruebaNif(TXTNif) || !CompruebaSufijo(TXTSufijo))
         return;
-    m_cuentaAbono = CompletaCuenta(Abono(), 39);
-    if (!CompruebaCargo())
+    if (!CompletaCuenta(Abono(), kTextoAbonoErroneo, m_cuentaAbono) || !CompruebaCargo())
         return;
     const ElementoOrganizacion candidato{m_modificacion ? m_clave : 0, m_presentador, Lee()};
     if (m_organizacion->CuentaIguales(candidato) > 0) {

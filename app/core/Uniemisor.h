@@ -74,9 +74,10 @@ private:
     void SalidaCuenta(QLineEdit *caja, const Cajas &cuenta);
     void PonCuenta(const Cajas &cuenta, std::string_view veinte);
     bool CompruebaObligatorios();
-    // The account's control digits computed when empty, corrected and reported with
-    // textoIncorrecto when wrong; returns the composed 20 digits.
-    std::string CompletaCuenta(const Cajas &cuenta, int textoIncorrecto);
+    // The account's control digits computed when empty; digits that do not match it are
+    // reported with textoErroneo and get the cursor, and the account is refused. True with
+    // the composed 20 digits in cuenta.
+    bool CompletaCuenta(const Cajas &c, int textoErroneo, std::string &cuenta);
     bool CompruebaCargo();
 
     const _Organizacion *m_organizacion = nullptr;

@@ -564,13 +564,9 @@ void TFormEditDocumentos::GuardaDocumento()
     const EstadoGuarda estado = ::GuardaDocumento(r, m_destino, idDocumento);
     PonCajas(r);
     const bool modifica = m_destino.Modo == RegistroModificar;
-    std::string importe;
-    int rechazo = 0;
     switch (estado) {
     case EstadoGuarda::Rechazado:
-        if (!txtImporte->text().trimmed().isEmpty()
-            && !ImporteParaGuardar(r.Importe, m_destino.Id_moneda, importe, rechazo))
-            SafeSetFocus(txtImporte); // the amount refused
+        CursorEnRechazo(r.Rechazo);
         return;
     case EstadoGuarda::Fallido:
         return;
@@ -589,6 +585,16 @@ void TFormEditDocumentos::GuardaDocumento()
     } else {
         FormShow();
     }
+}
+
+void TFormEditDocumentos::CursorEnRechazo(CampoRechazado campo)
+{
+    if (campo == CampoRechazado::Importe)
+        EnfocaCaja(txtImporte);
+    else if (campo == CampoRechazado::DigitosControl)
+        EnfocaCaja(PanelActual().dc);
+    else if (campo == CampoRechazado::Vencimiento)
+        EnfocaCaja(dateVencimiento58);
 }
 
 void TFormEditDocumentos::cbtCancelClick()

@@ -143,6 +143,8 @@ private:
     // The drawee's fields into the boxes of the format's panel.
     void PonLibrado(const STRLibrado &l);
     void GuardaDocumento();
+    // The cursor on the box whose value the accept refused.
+    void CursorEnRechazo(CampoRechazado campo);
     void CierraLista(bool copia);
     // The texts of the page's boxes and memo; whether they differ from those the show left.
     std::vector<QString> TextosCajas() const;

@@ -30,6 +30,13 @@ enum ColumnaLibrado {
     ColLocReceptor, ColCPReceptor,
 };
 
+// The row highlighted, current in a column shown: from the hidden key column the arrows would
+// move the current row without the highlight.
+void Resalta(QTreeWidget *lista, QTreeWidgetItem *fila)
+{
+    lista->setCurrentItem(fila, ColReferencia);
+}
+
 std::string Celda(const QTreeWidgetItem *fila, int columna)
 {
     return cp1252::fromQString(fila->text(columna));
@@ -108,7 +115,7 @@ void TFormEditDocumentos::cbtLibradoClick()
     TXTBuscar->clear();
     m_buscando = false;
     if (lstLibrados->topLevelItemCount() > 0 && lstLibrados->selectedItems().isEmpty())
-        lstLibrados->setCurrentItem(lstLibrados->topLevelItem(0));
+        Resalta(lstLibrados, lstLibrados->topLevelItem(0));
     lstLibrados->setFocus(Qt::OtherFocusReason);
     MantenEnPantalla(this);
 }
@@ -175,7 +182,7 @@ void TFormEditDocumentos::BTNBuscarClick()
         QTreeWidgetItem *fila = lstLibrados->topLevelItem(i);
         for (int c : {ColReferencia, ColNombre, ColCuenta}) {
             if (fila->text(c).contains(buscado, Qt::CaseSensitive)) {
-                lstLibrados->setCurrentItem(fila);
+                Resalta(lstLibrados, fila);
                 lstLibrados->scrollToItem(fila);
                 m_buscando = true;
                 return;
@@ -183,7 +190,7 @@ void TFormEditDocumentos::BTNBuscarClick()
         }
     }
     if (total > 0)
-        lstLibrados->setCurrentItem(lstLibrados->topLevelItem(0));
+        Resalta(lstLibrados, lstLibrados->topLevelItem(0));
     m_buscando = false;
     AvisoTexto(617, 6, IconoMensaje::Ninguno);
 }

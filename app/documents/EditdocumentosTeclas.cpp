@@ -253,7 +253,11 @@ void TFormEditDocumentos::GetDataLibrado(QLineEdit *caja)
     }
     PonLibrado(LeeFilaLibrado(fila));
     m_referenciaEditada = false;
-    SafeSetFocus(txtImporte);
+    // A CSB58 credit's due date is the user's to state: the cursor stops there.
+    if (Es58())
+        EnfocaCaja(dateVencimiento58);
+    else
+        SafeSetFocus(txtImporte);
 }
 
 void TFormEditDocumentos::SalidaCuenta(QLineEdit *caja)

@@ -373,7 +373,9 @@ QTreeWidgetItem *TfrmLibrados::FilaDeClave(int id) const
 
 void TfrmLibrados::SeleccionaSolo(QTreeWidgetItem *fila)
 {
-    lstLibrados->setCurrentItem(fila, 0, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    // Current in a column shown: from the hidden key column the arrows would move the
+    // current row without the selection.
+    lstLibrados->setCurrentItem(fila, ColCodigo, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     lstLibrados->scrollToItem(fila);
 }
 
@@ -581,6 +583,8 @@ void TfrmLibrados::cbtOKClick()
     const bool valido = ValidaLibrado(l, m_tipoOrden, m_idUsuario, comprobarCodigo, m_idEditado);
     PonCampos(l);
     cbtOK->setEnabled(true);
+    if (!valido && l.DigitosErroneos())
+        EnfocaCaja(txtDC);
     if (!valido || !UpdateRecord(l))
         return;
     cbtOK->setEnabled(false);

@@ -30,6 +30,7 @@ constexpr const char *kModificaCorta =
 constexpr int kTextoAltaRechazada = 822;
 constexpr int kTextoLibradoNoGuardado = 823;
 constexpr int kTextoEnviadoMientras = 942;
+constexpr int kTextoVencido = 829;
 
 void LogTipoDesconocido(const char *funcion)
 {
@@ -247,6 +248,7 @@ bool ImporteParaGuardar(std::string_view tecleado, std::string_view moneda, std:
 
 bool ValidateData(STRRecibo &r, const DestinoRecibo &d)
 {
+    r.Rechazo = CampoRechazado::Ninguno;
     STRLibrado &l = r.Librado;
     std::string faltan;
     auto anade = [&faltan](const std::string &campo, int texto) {
@@ -264,6 +266,7 @@ bool ValidateData(STRRecibo &r, const DestinoRecibo &d)
         int mensaje = 0;
         if (!ImporteParaGuardar(r.Importe, d.Id_moneda, sql, mensaje)) {
             AvisoTexto(mensaje, 1, IconoMensaje::Error);
+            r.Rechazo = CampoRechazado::Importe;
             return false;
         }
     }
@@ -315,29 +318,35 @@ bool ValidateData(STRRecibo &r, const DestinoRecibo &d)
     }
     if (EnBlanco(l.DC) && !EnBlanco(l.Banco) && !EnBlanco(l.Oficina) && !EnBlanco(l.Cuenta))
         l.DC = CalcDigitosControl(l.Banco, l.Oficina, l.Cuenta);
-    CompruebaDigitosControl(r, d.TipoOrden);
+    if (!CompruebaDigitosControl(r, d.TipoOrden)) {
+        r.Rechazo = CampoRechazado::DigitosControl;
+        return false;
+    }
+    if (d.TipoOrden == 2 && !VencimientoAceptado(r.Vencimiento)) {
+        r.Rechazo = CampoRechazado::Vencimiento;
+        return false;
+    }
     return true;
 }
 
-void CompruebaDigitosControl(STRRecibo &r, int tipoOrden)
+bool CompruebaDigitosControl(const STRRecibo &r, int tipoOrden)
 {
-    STRLibrado &l = r.Librado;
-    std::string esperados;
-    if (tipoOrden == 1) {
-        esperados = CalcDigitosControl(l.Banco, l.Oficina, l.Cuenta);
-    } else if (tipoOrden == 2) {
-        const std::string cuenta = l.CuentaCompleta();
-        esperados = EnBlanco(cuenta) || cuenta == kCuentaCeros ? l.DC : CalcDigitosControl(l.Banco, l.Oficina, l.Cuenta);
-    } else {
+    const STRLibrado &l = r.Librado;
+    if (tipoOrden != 1 && tipoOrden != 2) {
         LogTipoDesconocido("ValidateData");
-        return;
+        return true;
     }
-    if (l.DC == esperados)
-        return;
-    AvisoTexto(141, 142, IconoMensaje::Informacion);
-    l.DC.clear();
-    if (!EnBlanco(l.Banco) && !EnBlanco(l.Oficina) && !EnBlanco(l.Cuenta))
-        l.DC = CalcDigitosControl(l.Banco, l.Oficina, l.Cuenta);
+    const std::string cuenta = l.CuentaCompleta();
+    return (tipoOrden == 2 && (EnBlanco(cuenta) || cuenta == kCuentaCeros)) || !RechazaDigitos(l);
+}
+
+bool VencimientoAceptado(const QDate &vencimiento)
+{
+    if (vencimiento > QDate::currentDate())
+        return true;
+    return CajaMensaje(FormateaTexto(Idioma.GetTexto(kTextoVencido), FechaUsuario(vencimiento)), Idioma.GetTexto(6),
+                       IconoMensaje::Pregunta, BotonesMensaje::SiNoPorDefectoNo)
+           == RespuestaSi;
 }
 
 std::string ConceptoMemo(const std::vector<std::string> &memo)

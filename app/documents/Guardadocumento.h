@@ -18,6 +18,9 @@
 #include <string_view>
 #include <vector>
 
+// The box whose value a validation refused, for the editor to put the cursor on.
+enum class CampoRechazado { Ninguno, Importe, DigitosControl, Vencimiento };
+
 // What the editor's boxes hold: the drawee of the format's panel (CSB58: the credit holder
 // as Razon_social, the debtor's domicile, postcode and town as Direccion, CP and Localidad,
 // the drawer's town and province code as Loc_ordenante and Cod_provincia_ordenante), and
@@ -29,6 +32,7 @@ struct STRRecibo {
     std::string Concepto;          // the first concept (txtConcepto)
     std::vector<std::string> Memo; // the concept memo's lines
     QDate Vencimiento, Formalizacion; // CSB58's due date and date of the credit; invalid when blank
+    CampoRechazado Rechazo = CampoRechazado::Ninguno; // set by ValidateData
 };
 
 // Where the bill goes: the format, the mode, the logged-in user, the batch with its issuer,
@@ -56,11 +60,18 @@ bool ImporteParaGuardar(std::string_view tecleado, std::string_view moneda, std:
 // Whether the bill may be stored: the amount (refused at once by its message), the own
 // entity's account, then every missing field of the format gathered into text 139; fills a
 // CSB58 bill without account with zeros and its blank date of the credit with today,
-// computes blank control digits and ends with CompruebaDigitosControl.
+// computes blank control digits, refuses typed ones that do not match
+// (CompruebaDigitosControl) and, for CSB58, a due date the user does not confirm
+// (VencimientoAceptado). Rechazo names the box of the amount's and those two refusals.
 bool ValidateData(STRRecibo &r, const DestinoRecibo &d);
 
-// Wrong control digits: text 141 (title 142), then the digits recomputed.
-void CompruebaDigitosControl(STRRecibo &r, int tipoOrden);
+// False, after RechazaDigitos' message, when the control digits do not match the account
+// (a CSB58 bill without account has none to check).
+bool CompruebaDigitosControl(const STRRecibo &r, int tipoOrden);
+
+// A due date after today passes; today or earlier is asked (text 829 with the date, title
+// 6), No being the default answer, and passes only on Yes.
+bool VencimientoAceptado(const QDate &vencimiento);
 
 // The concept of the memo: lines 0 to 7 each cut or blank-padded to 80 characters, line
 // feeds removed; "." when all of it is blank.

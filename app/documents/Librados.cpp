@@ -34,6 +34,9 @@ constexpr const char *kActualiza58 =
     ")].Direccion = '%s', [Librados( Datos )].CP = '%s', [Librados( Datos )].Loc_ordenante = '%s', [Librados( "
     "Datos )].Cod_provincia_ordenante = '%s' WHERE [Librados( Datos )].Id_librado = %d AND Block<1;";
 
+// Control digits that do not match the account.
+constexpr int kTextoDigitosErroneos = 828;
+
 void LogTipoDesconocido(const char *funcion)
 {
     WriteLog(std::string("[ TfrmLibrados::") + funcion + " ] Tipo de Orden desconocida (no CSB19 o CSB58)");
@@ -86,16 +89,33 @@ const std::string &Valor(const Columnas &c, std::string_view columna)
     return vacio;
 }
 
-// Control digits checked strictly; empty or wrong ones are recomputed after text 141.
-void CorrigeDigitos(STRLibrado &l)
+// Control digits checked strictly: ones that do not match the account refuse it; empty ones,
+// or an account ValidaCCC refuses otherwise, are computed after text 141.
+bool CompruebaDigitos(STRLibrado &l)
 {
+    if (RechazaDigitos(l))
+        return false;
     if (!l.DC.empty() && !ValidaCCC(l.Banco, l.Oficina, l.DC, l.Cuenta, true).empty())
-        return;
+        return true;
     AvisoTexto(141, 309, IconoMensaje::Informacion);
     l.DC = CalcDigitosControl(l.Banco, l.Oficina, l.Cuenta);
+    return true;
 }
 
 } // namespace
+
+bool STRLibrado::DigitosErroneos() const
+{
+    return ::DigitosErroneos(Banco, Oficina, DC, Cuenta);
+}
+
+bool RechazaDigitos(const STRLibrado &l)
+{
+    if (!l.DigitosErroneos())
+        return false;
+    AvisoTexto(kTextoDigitosErroneos, 142, IconoMensaje::Error);
+    return true;
+}
 
 bool CPValido19(std::string_view cp)
 {
@@ -223,13 +243,13 @@ bool ValidaLibrado(STRLibrado &l, int tipoOrden, int idUsuario, bool comprobarCo
             AvisoTexto(572, 1, IconoMensaje::Error);
             valido = false;
         }
-        CorrigeDigitos(l);
+        valido = CompruebaDigitos(l) && valido;
     } else if (tipoOrden == 2) {
         const std::string cuenta = Recorta(l.CuentaCompleta());
         if (cuenta.empty())
             l.PonCuenta(kCuentaCeros);
         else if (cuenta != kCuentaCeros)
-            CorrigeDigitos(l);
+            valido = CompruebaDigitos(l);
     } else {
         LogTipoDesconocido("ValidateData");
     }

@@ -30,7 +30,13 @@ struct STRLibrado {
     std::string CuentaCompleta() const { return Banco + Oficina + DC + Cuenta; }
     // Splits a stored account 4/4/2/10 into the four parts (missing characters read empty).
     void PonCuenta(std::string_view veinte);
+    // Control digits typed that do not match the account (General's DigitosErroneos).
+    bool DigitosErroneos() const;
 };
+
+// Control digits typed that do not match the account: text 828 (title 142, error icon) and
+// true. The account is not stored with digits the user did not type.
+bool RechazaDigitos(const STRLibrado &l);
 
 // The account of a CSB58 drawee without one.
 inline constexpr const char *kCuentaCeros = "00000000000000000000";
@@ -60,8 +66,10 @@ bool IsAllInputInfo(const STRLibrado &l, int tipoOrden);
 // this order: the duplicate check (only with comprobarCodigo: a new drawee, or one whose code
 // changed; the drawee itself is never its duplicate), the required fields, the own
 // entity's account rule, then CSB19's postcode (text 572; the postcode is emptied) and the
-// control digits of both formats (text 141, caption 309; corrected in place, which does
-// not refuse). A CSB58 drawee without account gets the zeros. True when it may be stored.
+// control digits of both formats: typed ones that do not match refuse (RechazaDigitos);
+// empty ones, or an account ValidaCCC refuses otherwise, are computed in place after text
+// 141 (caption 309). A CSB58 drawee without account gets the zeros. True when it may be
+// stored.
 bool ValidaLibrado(STRLibrado &l, int tipoOrden, int idUsuario, bool comprobarCodigo, int idLibrado = 0);
 
 // What a store did.

@@ -107,7 +107,8 @@ struct CajaVista {
 };
 
 // Answers every message box that shows while the object lives, pressing the next of botones
-// (the last one again when they run out), and keeps what each showed.
+// (the last one again when they run out; NoButton is Enter, the default answer), and keeps
+// what each showed.
 class RespondeCajas {
 public:
     explicit RespondeCajas(std::vector<QMessageBox::StandardButton> botones = {QMessageBox::Ok})
@@ -116,7 +117,9 @@ public:
               for (const QAbstractButton *boton : caja->buttons())
                   Vistas.back().botones.push_back(boton->text());
               const size_t i = std::min(Vistas.size(), m_botones.size()) - 1;
-              if (QAbstractButton *boton = caja->button(m_botones[i]))
+              if (m_botones[i] == QMessageBox::NoButton)
+                  QTest::keyClick(caja, Qt::Key_Return);
+              else if (QAbstractButton *boton = caja->button(m_botones[i]))
                   boton->click();
               else
                   caja->reject();

@@ -313,23 +313,27 @@ TEST_F(Dialogos, IssuerRequiredFieldsAreNamedInOneMessage)
     }
 }
 
-TEST_F(Dialogos, IssuerAccountsAreCompletedCorrectedAndComposed)
+// Control digits that do not match an account are never replaced: the dialog says so, keeps
+// the cursor on them, and takes the issuer once the digits retyped match.
+TEST_F(Dialogos, IssuerAccountsAreCompletedCheckedAndComposed)
 {
     struct Caso {
         Emisor e;
         const char *abono, *cargo;
         std::vector<const char *> mensajes;
         const char *porque;
+        QLineEdit *TFRMEmisores::*rechazada = nullptr; // the box the cursor goes to, retyped "45"
     } casos[] = {
         {{}, "21000418450200051332", "", {}, "empty control digits are computed"},
-        {{.control = "99"}, "21000418450200051332", "",
-         {"El d\xEDgito de control de la cuenta de abono es incorrecto, se recalcular\xE1"},
-         "wrong credit digits are corrected, reported, and the save goes on"},
+        {{.control = "46"}, "21000418450200051332", "",
+         {"El d\xEDgito de control no corresponde a la cuenta de abono: compruebe la cuenta."},
+         "wrong credit digits are refused until retyped", &TFRMEmisores::TXTControl},
         {{.bancoC = "2100", .oficinaC = "0418"}, "21000418450200051332", "21000418400000000000", {},
          "a charge account of bank and branch only"},
         {{.bancoC = "2100", .oficinaC = "0418", .controlC = "11", .cuentaC = "0200051332"}, "21000418450200051332",
-         "21000418450200051332", {"El d\xEDgito de control de la cuenta de riesgo es incorrecto, se recalcular\xE1"},
-         "wrong charge digits are corrected and reported"},
+         "21000418450200051332",
+         {"El d\xEDgito de control no corresponde a la cuenta de riesgo: compruebe la cuenta."},
+         "wrong charge digits are refused until retyped", &TFRMEmisores::TXTControlCargo},
         {{.banco = "21", .oficina = "418", .cuenta = "200051332"}, "00210418" "05" "0200051332", "", {},
          "short parts are zero-padded to their width"},
         {{.bancoC = "2100", .cuentaC = "0200051332"}, "", "",
@@ -342,6 +346,14 @@ TEST_F(Dialogos, IssuerAccountsAreCompletedCorrectedAndComposed)
         const bool aceptado = Ejecuta<TFRMEmisores>(d, [&](TFRMEmisores *v) {
             Rellena(v, c.e);
             QTest::mouseClick(v->BTNAceptar, Qt::LeftButton);
+            if (!c.rechazada)
+                return;
+            QLineEdit *digitos = v->*c.rechazada;
+            ASSERT_TRUE(v->isVisible() && Activa(v)) << c.porque << ": refused";
+            EXPECT_EQ(QApplication::focusWidget(), digitos) << c.porque;
+            EXPECT_EQ(digitos->selectedText(), Q(c.e.control[0] ? c.e.control : c.e.controlC)) << c.porque;
+            Teclea(digitos, QStringLiteral("45"));
+            QTest::keyClick(digitos, Qt::Key_Return);
         });
         EXPECT_EQ(aceptado, c.abono[0] != 0) << c.porque;
         ASSERT_EQ(cajas.Vistas.size(), c.mensajes.size()) << c.porque;

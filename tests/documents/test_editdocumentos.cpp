@@ -20,6 +20,7 @@
 #include <QPrinterInfo>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <cstring>
@@ -103,9 +104,11 @@ protected:
         EXPECT_TRUE(QTest::qWaitFor([this] { return !editor->txtDC->text().isEmpty(); }));
     }
 
-    // A CSB58 bill complete but for its due date: the drawee with its account, an amount.
+    // A CSB58 bill complete but for its due date, which lies far ahead (an earlier one is
+    // asked about): the drawee with its account, an amount.
     void TecleaRecibo58(const char *referencia)
     {
+        editor->dateVencimiento58->setDate(kLejana);
         Escribe(editor->txtCodReferencia58, QString::fromLatin1(referencia));
         Escribe(editor->txtTitularCredito58, QStringLiteral("Cincuenta"));
         Escribe(editor->txtBanco58, QStringLiteral("2100"));
@@ -116,11 +119,18 @@ protected:
         Escribe(editor->txtImporte, QStringLiteral("9"));
     }
 
+    // The question about a CSB58 due date not after today.
+    static QString Vencido(const QDate &fecha)
+    {
+        return cp1252::toQString(FormateaTexto(Idioma.GetTexto(829), FechaUsuario(fecha)));
+    }
+
     static std::string UltimoRecibo()
     {
         return copias::Filas("SELECT * FROM [Documentos()] ORDER BY Id_documento DESC")[0];
     }
 
+    static inline const QDate kLejana{2069, 12, 31};
     entorno::Regional coma{true};
     DestinoRecibo destino;
     std::unique_ptr<TFormEditDocumentos> editor;
@@ -237,8 +247,8 @@ TEST_F(Editor, ADueDateTypedOnTheKeyboardIsTheOneStored)
     const struct {
         const char *porque, *referencia, *tecleado;
     } casos[] = {
-        {"retyped over the whole date", "M5", "20/01/2027"},
-        {"digits alone", "M6", "20012027"},
+        {"retyped over the whole date", "M5", "20/01/2047"},
+        {"digits alone", "M6", "20012047"},
     };
     for (const auto &c : casos) {
         Nuevo(3);
@@ -248,9 +258,9 @@ TEST_F(Editor, ADueDateTypedOnTheKeyboardIsTheOneStored)
         vencimiento->selectAll();
         Teclea(vencimiento, QString::fromLatin1(c.tecleado));
         Tab(vencimiento);
-        EXPECT_EQ(vencimiento->text(), QStringLiteral("20/01/2027")) << c.porque << ": taken on leaving";
+        EXPECT_EQ(vencimiento->text(), QStringLiteral("20/01/2047")) << c.porque << ": taken on leaving";
         editor->cbtOK->click();
-        EXPECT_EQ(GetCampo("F_vencimiento", UltimoRecibo()), "27 01 20") << c.porque;
+        EXPECT_EQ(GetCampo("F_vencimiento", UltimoRecibo()), "47 01 20") << c.porque;
     }
     EXPECT_TRUE(cajas.Vistas.empty());
 
@@ -272,7 +282,7 @@ TEST_F(Editor, ADueDateTypedOnTheKeyboardIsTheOneStored)
 
 TEST_F(Editor, ABankFileDateOutsideTheTwoDigitYearsIsRefused)
 {
-    RespondeCajas cajas;
+    RespondeCajas cajas({QMessageBox::Yes});
     const QString motivo = cp1252::toQString(
         "El fichero del banco lleva el a\xF1o con dos cifras: escriba una fecha entre los a\xF1os 1970 y 2069.");
     const std::pair<const char *, std::string> casos[] = { // typed, stored ("": refused)
@@ -292,7 +302,14 @@ TEST_F(Editor, ABankFileDateOutsideTheTwoDigitYearsIsRefused)
             cajas.Vistas.clear();
             editor->cbtOK->click();
             const std::string que = columna + " " + tecleado;
-            EXPECT_EQ(Textos(cajas), guardado.empty() ? std::vector<QString>{motivo} : std::vector<QString>{}) << que;
+            std::vector<QString> vistas = {motivo};
+            if (!guardado.empty()) {
+                vistas.clear();
+                const QDate fecha = QDate::fromString(QString::fromStdString(guardado), QStringLiteral("yyyy/MM/dd"));
+                if (columna == "F_vencimiento" && fecha <= QDate::currentDate())
+                    vistas.push_back(Vencido(fecha));
+            }
+            EXPECT_EQ(Textos(cajas), vistas) << que;
             if (guardado.empty())
                 EXPECT_EQ(UltimoRecibo(), antes) << que << ": nothing stored";
             else
@@ -392,6 +409,7 @@ TEST_F(Editor, EnterAcceptsByTheBoxesRules)
     Escribe(editor->txtBanco58, QStringLiteral("2100"));
     Escribe(editor->txtOficina58, QStringLiteral("0418"));
     editor->txtDC58->clear(); // the refused accept wrote the zeros of no account
+    editor->dateVencimiento58->setDate(kLejana);
     Escribe(editor->txtImporte, QStringLiteral("9"));
     Escribe(editor->memoConceptos, QStringLiteral("uno"));
     QTest::keyClick(editor->memoConceptos, Qt::Key_Return);
@@ -507,6 +525,128 @@ TEST_F(Editor, BankListsFillTheBankBox)
     EXPECT_FALSE(editor->LBBancos->isVisible());
     EXPECT_EQ(editor->txtBanco->text(), editor->LBBancos->item(0)->text().mid(1, 4).trimmed());
     EXPECT_EQ(QApplication::focusWidget(), editor->txtOficina);
+}
+
+// A mistyped account (2100 0418 99 0200051323 for 0200051332) is never stored with digits
+// computed for it: the cursor goes to the digits, and the bill is stored once they match.
+TEST_F(Editor, ControlDigitsThatDoNotMatchTheAccountAreRefusedUntilRetyped)
+{
+    RespondeCajas cajas;
+    const struct {
+        int remesa;
+        QLineEdit *referencia, *nombre, *banco, *oficina, *dc, *cuenta;
+    } casos[] = {
+        {1, editor->txtCodReferencia, editor->txtLibrado, editor->txtBanco, editor->txtOficina, editor->txtDC,
+         editor->txtCuenta},
+        {3, editor->txtCodReferencia58, editor->txtTitularCredito58, editor->txtBanco58, editor->txtOficina58,
+         editor->txtDC58, editor->txtCuenta58},
+    };
+    for (const auto &c : casos) {
+        Nuevo(c.remesa);
+        editor->dateVencimiento58->setDate(kLejana);
+        const std::pair<QLineEdit *, const char *> tecleo[] = {{c.referencia, "N7"}, {c.nombre, "Siete"},
+                                                               {c.banco, "2100"},    {c.oficina, "0418"},
+                                                               {c.dc, "99"},         {c.cuenta, "0200051323"},
+                                                               {editor->txtImporte, "5"}};
+        for (const auto &[caja, texto] : tecleo)
+            Escribe(caja, QString::fromLatin1(texto));
+        const std::string antes = UltimoRecibo();
+        const std::string cuenta = "SELECT Cuenta FROM [Librados( Datos )] WHERE Codigo_referencia='N7' AND "
+                                   "Id_emisor=" + std::to_string(destino.IdEmisor);
+        cajas.Vistas.clear();
+        QTest::keyClick(editor->txtImporte, Qt::Key_Return);
+        EXPECT_EQ(Textos(cajas), std::vector<QString>{Texto(828)}) << c.remesa;
+        EXPECT_EQ(UltimoRecibo(), antes) << c.remesa << ": no bill";
+        EXPECT_EQ(Valor(cuenta, "Cuenta"), "") << c.remesa << ": no drawee";
+        EXPECT_EQ(c.dc->text(), QStringLiteral("99")) << c.remesa << ": the digits as typed";
+        ASSERT_TRUE(Activa(editor.get()));
+        EXPECT_EQ(QApplication::focusWidget(), c.dc) << c.remesa;
+
+        Teclea(c.dc, QStringLiteral("42"));
+        QTest::keyClick(c.dc, Qt::Key_Return);
+        EXPECT_EQ(Valor(cuenta, "Cuenta"), "21000418420200051323") << c.remesa;
+        EXPECT_NE(UltimoRecibo(), antes) << c.remesa;
+        editor->reject();
+    }
+}
+
+// The drawee list (Alt+L) at the keyboard: the keys move the highlight, Enter takes the drawee
+// highlighted (the user's CSB19 drawees by name: Comilla O'1, Dos R2, Librado R1).
+TEST_F(Editor, TheDraweeListsKeysMoveTheHighlightAndEnterTakesIt)
+{
+    const struct {
+        std::vector<Qt::Key> teclas;
+        const char *codigo;
+    } casos[] = {
+        {{}, "O'1"},
+        {{Qt::Key_Down}, "R2"},
+        {{Qt::Key_End}, "R1"},
+        {{Qt::Key_End, Qt::Key_Up}, "R2"},
+        {{Qt::Key_Down, Qt::Key_Down, Qt::Key_Home}, "O'1"},
+        {{Qt::Key_PageDown}, "R1"},
+    };
+    for (const auto &c : casos) {
+        Nuevo(1);
+        QTest::keyClick(editor->txtCodReferencia, Qt::Key_L, Qt::AltModifier);
+        ASSERT_TRUE(QTest::qWaitFor([this] { return editor->lstLibrados->hasFocus(); })) << c.codigo;
+        for (Qt::Key tecla : c.teclas)
+            QTest::keyClick(QApplication::focusWidget(), tecla);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_FALSE(editor->lstLibrados->isVisible()) << c.codigo;
+        EXPECT_EQ(editor->txtCodReferencia->text(), QString::fromLatin1(c.codigo));
+        editor->reject();
+    }
+}
+
+// A CSB58 drawee found by its code leaves the cursor on the due date, which starts at today
+// for every bill; a due date not after today is stored only on the user's Yes.
+TEST_F(Editor, AKnownCsb58DraweeStopsAtTheDueDateAndOneNotAfterTodayIsAsked)
+{
+    ASSERT_TRUE(copias::Ejecuta("INSERT INTO [Librados( Datos )] (Id_emisor,Codigo_referencia,Razon_social,Cuenta) "
+                                "VALUES (3,'K8','Conocido','21000418450200051332')"));
+    const QDate hoy = QDate::currentDate();
+    const struct {
+        const char *porque;
+        QDate tecleada; // invalid: the date left as it starts
+        QMessageBox::StandardButton respuesta;
+        bool guardado;
+    } casos[] = {
+        {"a later date is not asked about", hoy.addDays(30), QMessageBox::Ok, true},
+        {"today and Enter: the default answer stores nothing", QDate(), QMessageBox::NoButton, false},
+        {"yesterday and No", hoy.addDays(-1), QMessageBox::No, false},
+        {"today and Yes", QDate(), QMessageBox::Yes, true},
+    };
+    for (const auto &c : casos) {
+        RespondeCajas cajas({c.respuesta});
+        Nuevo(3);
+        Escribe(editor->txtCodReferencia58, QStringLiteral("K8"));
+        Tab(editor->txtCodReferencia58);
+        ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::focusWidget() == editor->dateVencimiento58; }))
+            << c.porque;
+        EXPECT_EQ(editor->txtTitularCredito58->text(), QStringLiteral("Conocido")) << c.porque;
+        EXPECT_EQ(editor->dateVencimiento58->date(), hoy) << c.porque;
+        if (c.tecleada.isValid())
+            Teclea(editor->dateVencimiento58, cp1252::toQString(FechaUsuario(c.tecleada)));
+        Tab(editor->dateVencimiento58);
+        const QDate vencimiento = c.tecleada.isValid() ? c.tecleada : hoy;
+        Escribe(editor->txtImporte, QStringLiteral("9"));
+        const std::string antes = UltimoRecibo();
+        QTest::keyClick(editor->txtImporte, Qt::Key_Return);
+        std::vector<QString> preguntas;
+        if (vencimiento <= hoy)
+            preguntas.push_back(Vencido(vencimiento));
+        EXPECT_EQ(Textos(cajas), preguntas) << c.porque;
+        if (c.guardado) {
+            EXPECT_EQ(GetCampo("F_vencimiento", UltimoRecibo()),
+                      cp1252::fromQString(vencimiento.toString(QStringLiteral("yy MM dd"))))
+                << c.porque;
+        } else {
+            EXPECT_EQ(UltimoRecibo(), antes) << c.porque;
+            ASSERT_TRUE(Activa(editor.get()));
+            EXPECT_EQ(QApplication::focusWidget(), editor->dateVencimiento58) << c.porque;
+        }
+        editor->reject();
+    }
 }
 
 } // namespace

@@ -138,7 +138,7 @@ TEST_F(Recibos, ValidationGathersTheMissingFieldsOfEachFormat)
         {"three digits listed", 1, [](STRRecibo &r) { r.Librado.CP = "280"; }, {lista + f(27)}},
         {"another holder needs the address", 1, [](STRRecibo &r) { r.Librado.Titular_cuenta = "Otro"; },
          {lista + f(26) + f(27) + f(28) + f(29)}},
-        {"wrong digits: 141, then stored", 1, [](STRRecibo &r) { r.Librado.DC = "99"; }, {Idioma.GetTexto(141)}},
+        {"wrong digits refused", 1, [](STRRecibo &r) { r.Librado.DC = "99"; }, {Idioma.GetTexto(828)}},
         {"empty digits filled silently", 1, [](STRRecibo &r) { r.Librado.DC.clear(); }, {}},
         {"a complete CSB58 bill", 3, [](STRRecibo &r) { r = Recibo58(); }, {}},
         {"CSB58 without account needs five fields", 3,
@@ -158,8 +158,7 @@ TEST_F(Recibos, ValidationGathersTheMissingFieldsOfEachFormat)
         STRRecibo r = Recibo19();
         c.cambia(r);
         RespondeCajas cajas;
-        EXPECT_EQ(ValidateData(r, Destino(c.remesa)), c.mensajes.empty() || c.mensajes[0] == Idioma.GetTexto(141))
-            << c.porque;
+        EXPECT_EQ(ValidateData(r, Destino(c.remesa)), c.mensajes.empty()) << c.porque;
         std::vector<QString> esperados;
         for (const std::string &m : c.mensajes)
             esperados.push_back(cp1252::toQString(m));
@@ -167,19 +166,19 @@ TEST_F(Recibos, ValidationGathersTheMissingFieldsOfEachFormat)
     }
 }
 
-TEST_F(Recibos, WrongControlDigitsAreStoredCorrected)
+TEST_F(Recibos, WrongControlDigitsAreNeverStored)
 {
     STRRecibo r = Recibo19();
     r.Librado.DC = "99";
     int id = 0;
     RespondeCajas cajas;
-    ASSERT_EQ(GuardaDocumento(r, Destino(1), id), EstadoGuarda::Guardado);
+    ASSERT_EQ(GuardaDocumento(r, Destino(1), id), EstadoGuarda::Rechazado);
     ASSERT_EQ(cajas.Vistas.size(), 1u);
-    EXPECT_EQ(cajas.Vistas[0].texto, Texto(141));
+    EXPECT_EQ(cajas.Vistas[0].texto, Texto(828));
     EXPECT_EQ(cajas.Vistas[0].titulo, Texto(142));
-    EXPECT_EQ(r.Librado.DC, "45");
-    EXPECT_EQ(Valor("SELECT Cuenta FROM [Librados( Datos )] WHERE Codigo_referencia='N1'", "Cuenta"),
-              "21000418450200051332");
+    EXPECT_EQ(r.Librado.DC, "99");
+    EXPECT_EQ(r.Rechazo, CampoRechazado::DigitosControl);
+    EXPECT_EQ(Valor("SELECT Cuenta FROM [Librados( Datos )] WHERE Codigo_referencia='N1'", "Cuenta"), "");
 }
 
 TEST_F(Recibos, ACsb58BillWithoutAccountGetsTheZerosAndTodaysCreditDate)

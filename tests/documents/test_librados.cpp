@@ -114,14 +114,14 @@ TEST_F(Librados, PostcodesAndControlDigitsOfTheDraweeWindow)
          "21000418450200051332"},
         {"postcode 53 refused", 1, "53001", "21000418450200051332", false, {572}, "", "21000418450200051332"},
         {"four digits refused", 1, "2800", "21000418450200051332", false, {572}, "", "21000418450200051332"},
-        {"wrong digits corrected, still storable", 1, "", "21000418990200051332", true, {141}, "",
-         "21000418450200051332"},
+        {"wrong digits refused as typed", 1, "", "21000418990200051332", false, {828}, "",
+         "21000418990200051332"},
         {"empty digits reported and computed", 1, "", "21000418  0200051332", true, {141}, "",
          "21000418450200051332"},
-        {"a refused postcode still gets its digits checked", 1, "99999", "21000418990200051332", false, {572, 141},
-         "", "21000418450200051332"},
+        {"a refused postcode still gets its digits checked", 1, "99999", "21000418990200051332", false, {572, 828},
+         "", "21000418990200051332"},
         {"CSB58 without account: the zeros", 2, "28001", "", true, {}, "28001", kCuentaCeros},
-        {"CSB58 wrong digits corrected", 2, "", "21000418990200051332", true, {141}, "", "21000418450200051332"},
+        {"CSB58 wrong digits refused", 2, "", "21000418990200051332", false, {828}, "", "21000418990200051332"},
     };
     for (const auto &c : casos) {
         STRLibrado l = Librado19();

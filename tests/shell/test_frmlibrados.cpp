@@ -380,6 +380,69 @@ TEST_F(VentanaLibrados, WithoutIssuerNothingCanBeAddedWithoutDraweesANewOneStart
     EXPECT_EQ(Valor(nuevo, "Id_emisor"), "2");
 }
 
+// A drawee whose control digits do not match its account (2100 0418 99 0200051323, a
+// mistyped 0200051332) is not stored, new or changed: the cursor goes to the digits, and
+// the drawee is stored once the digits typed match.
+TEST_F(VentanaLibrados, ControlDigitsThatDoNotMatchTheAccountAreRefusedUntilRetyped)
+{
+    const struct {
+        const char *codigo;
+        bool alta;
+    } casos[] = {{"N7", true}, {"R1", false}};
+    Selecciona(ArbolEmisor, 1);
+    ConVentana([&](TfrmLibrados *v) {
+        RespondeCajas cajas;
+        for (const auto &c : casos) {
+            const std::string cuenta =
+                "SELECT Cuenta FROM [Librados( Datos )] WHERE Codigo_referencia='" + std::string(c.codigo) + "'";
+            const std::string guardada = Valor(cuenta, "Cuenta");
+            if (c.alta) {
+                v->cbtAlta->click();
+                QTest::keyClicks(v->txtCodReferencia, c.codigo);
+                QTest::keyClicks(v->txtLibrado, "Siete");
+            } else {
+                Elige(v, c.codigo);
+            }
+            for (const auto &[caja, texto] : {std::pair{v->txtBanco, "2100"}, {v->txtOficina, "0418"},
+                                              {v->txtDC, "99"}, {v->txtCuenta, "0200051323"}}) {
+                caja->setFocus();
+                caja->selectAll();
+                QTest::keyClicks(caja, texto);
+            }
+            cajas.Vistas.clear();
+            QTest::keyClick(v->txtCuenta, Qt::Key_Return);
+            ASSERT_EQ(cajas.Vistas.size(), 1u) << c.codigo;
+            EXPECT_EQ(cp1252::fromQString(cajas.Vistas[0].texto), Texto(828)) << c.codigo;
+            EXPECT_EQ(Valor(cuenta, "Cuenta"), guardada) << c.codigo << ": nothing stored";
+            EXPECT_EQ(v->Estado(), c.alta ? 1 : 2) << c.codigo;
+            ASSERT_TRUE(Activa(v));
+            EXPECT_EQ(QApplication::focusWidget(), v->txtDC) << c.codigo;
+            EXPECT_EQ(Caja(v->txtDC), "99") << c.codigo;
+
+            QTest::keyClicks(v->txtDC, "42");
+            QTest::keyClick(v->txtDC, Qt::Key_Return);
+            EXPECT_EQ(Valor(cuenta, "Cuenta"), "21000418420200051323") << c.codigo;
+            EXPECT_EQ(v->Estado(), 0) << c.codigo;
+        }
+    });
+}
+
+// The list's arrows move the selection, and the drawee shown with it.
+TEST_F(VentanaLibrados, TheListsArrowsMoveTheSelectionAndTheDraweeShown)
+{
+    Selecciona(ArbolEmisor, 1);
+    ConVentana([&](TfrmLibrados *v) {
+        const std::vector<std::string> codigos = Codigos(v);
+        ASSERT_EQ(codigos.size(), 2u);
+        v->lstLibrados->setFocus();
+        for (const auto &[tecla, fila] : {std::pair{Qt::Key_Down, 1}, {Qt::Key_Home, 0}, {Qt::Key_End, 1}}) {
+            QTest::keyClick(v->lstLibrados, tecla);
+            EXPECT_EQ(Seleccion(v), codigos[fila] + ";") << tecla;
+            EXPECT_EQ(Caja(v->txtCodReferencia), codigos[fila]) << tecla;
+        }
+    });
+}
+
 // Scrolled on a screen smaller than itself, the window keeps the focus it gave itself: the
 // reference of the new drawee it starts.
 TEST_F(VentanaLibrados, ScrolledOnASmallScreenItKeepsItsFocus)
