@@ -224,4 +224,24 @@ TEST_F(Historicos, ADeleteThatRemovesNoRowKeepsTheRowAndTheFile)
     EXPECT_NE(Generacion(2), "NULL");
 }
 
+// The list holds its batch while it shows, and releases it however it closes.
+TEST_F(Historicos, ClosingTheListReleasesTheBatch)
+{
+    const std::string block = "SELECT Block FROM [Remesas()] WHERE Id_remesa=2";
+    for (const bool visor : {false, true}) {
+        std::string durante;
+        ConRelacion(2, [&](TFRMRelacion *r) {
+            durante = arranque::Valor(block, "Block");
+            if (visor) {
+                AlMostrarse<TFRMHistoricos>([](TFRMHistoricos *h) { QTest::keyClick(h, Qt::Key_Escape); });
+                Elige(r, 0);
+                QTest::keyClick(r->LSTCsbs, Qt::Key_Return);
+            }
+            QTest::keyClick(r->LSTCsbs, Qt::Key_Escape);
+        });
+        EXPECT_EQ(durante, "1") << visor;
+        EXPECT_EQ(arranque::Valor(block, "Block"), "0") << (visor ? "after the viewer" : "by Escape");
+    }
+}
+
 } // namespace
