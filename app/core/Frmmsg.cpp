@@ -124,7 +124,8 @@ RespuestaMensaje CajaMensaje(std::string_view texto, std::string_view titulo, Ic
         EscribeSinVentanas(titulo, texto);
         switch (botones) {
         case BotonesMensaje::Ok: return RespuestaOk;
-        case BotonesMensaje::SiNo: return RespuestaNo;
+        case BotonesMensaje::SiNo:
+        case BotonesMensaje::SiNoPorDefectoNo: return RespuestaNo;
         default: return RespuestaCancelar;
         }
     }
@@ -135,7 +136,8 @@ RespuestaMensaje CajaMensaje(std::string_view texto, std::string_view titulo, Ic
     switch (botones) {
     case BotonesMensaje::Ok: lista = QMessageBox::Ok; break;
     case BotonesMensaje::OkCancelar: lista = QMessageBox::Ok | QMessageBox::Cancel; break;
-    case BotonesMensaje::SiNo: lista = QMessageBox::Yes | QMessageBox::No; break;
+    case BotonesMensaje::SiNo:
+    case BotonesMensaje::SiNoPorDefectoNo: lista = QMessageBox::Yes | QMessageBox::No; break;
     case BotonesMensaje::SiNoCancelar: lista = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
     }
     QMessageBox caja(kIconos[int(icono)], cp1252::toQString(titulo), cp1252::toQString(texto), lista,
@@ -148,6 +150,8 @@ RespuestaMensaje CajaMensaje(std::string_view texto, std::string_view titulo, Ic
     rotula(QMessageBox::Cancel, Idioma.GetTexto(3));
     rotula(QMessageBox::Yes, Idioma.GetTexto(12));
     rotula(QMessageBox::No, Idioma.GetTexto(13));
+    if (botones == BotonesMensaje::SiNoPorDefectoNo)
+        caja.setDefaultButton(QMessageBox::No);
     switch (caja.exec()) {
     case QMessageBox::Ok: return RespuestaOk;
     case QMessageBox::Yes: return RespuestaSi;

@@ -62,7 +62,9 @@ int ShowMsg(std::string_view titulo, std::string_view mensaje, int flags, const 
 // The plain message box of the platform (texts already composed, Windows-1252), over
 // padre or else the active window.
 enum class IconoMensaje { Ninguno, Error, Aviso, Informacion, Pregunta };
-enum class BotonesMensaje { Ok, OkCancelar, SiNo, SiNoCancelar };
+// SiNoPorDefectoNo: Yes and No with No the default, for a question whose Yes sends, deletes
+// or replaces.
+enum class BotonesMensaje { Ok, OkCancelar, SiNo, SiNoCancelar, SiNoPorDefectoNo };
 enum RespuestaMensaje { RespuestaOk = 1, RespuestaCancelar = 2, RespuestaSi = 6, RespuestaNo = 7 };
 
 RespuestaMensaje CajaMensaje(std::string_view texto, std::string_view titulo, IconoMensaje icono,
