@@ -5,6 +5,7 @@
 #include "Cajafecha.h"
 #include "Controles.h"
 #include "Frmmain.h"
+#include "Frmmsg.h"
 #include "General.h"
 #include "Modmas.h"
 #include "Recordeuro.h"
@@ -44,7 +45,24 @@ QString Corta(const std::string &carpeta)
     return cp1252::toQString(carpeta.size() > 55 ? "..." + carpeta.substr(29) : carpeta);
 }
 
+// The user's word on the batches that went out before, named with their days; true to
+// send them again. No is the default.
+bool ConfirmaReenvio(const std::vector<EnvioAnterior> &enviadas)
+{
+    std::string texto = Idioma.GetTexto(807);
+    for (const EnvioAnterior &e : enviadas)
+        texto += "\n" + FormateaTexto(Idioma.GetTexto(809), e.Descripcion, e.Fecha);
+    texto += "\n\n" + Idioma.GetTexto(808);
+    return CajaMensaje(texto, Idioma.GetTexto(6), IconoMensaje::Pregunta, BotonesMensaje::SiNoPorDefectoNo) ==
+           RespuestaSi;
+}
+
 } // namespace
+
+std::string CarpetaHistorico()
+{
+    return Main()->RutaHistorico.empty() ? GetAppPath() : AddBackslash(Main()->RutaHistorico);
+}
 
 TFormExportar::TFormExportar(QWidget *parent)
     : QDialog(parent),
@@ -64,12 +82,12 @@ TFormExportar::TFormExportar(QWidget *parent)
 {
     setObjectName(QStringLiteral("FormExportar"));
     lstRemesas->setObjectName(QStringLiteral("lstRemesas"));
-    lstRemesas->setColumnCount(6);
+    lstRemesas->setColumnCount(7);
     lstRemesas->setRootIsDecorated(false);
     lstRemesas->setSelectionMode(QAbstractItemView::ExtendedSelection);
     lstRemesas->setEditTriggers(QAbstractItemView::NoEditTriggers);
     lstRemesas->setHeaderLabels({QString(), QString(), QStringLiteral("Emisor"), QStringLiteral("Remesa"),
-                                 QStringLiteral("Importe"), QString()});
+                                 QStringLiteral("Importe"), QString(), QString()});
     lstRemesas->headerItem()->setTextAlignment(ColImporte, Qt::AlignRight | Qt::AlignVCenter);
     lstRemesas->setColumnHidden(ColMoneda, true);
     lstRemesas->setColumnHidden(ColIdEmisor, true);
@@ -147,11 +165,6 @@ std::string TFormExportar::CarpetaCSB() const
     return ruta.empty() ? GetAppPath() : AddBackslash(ruta);
 }
 
-std::string TFormExportar::CarpetaHistorico() const
-{
-    return Main()->RutaHistorico.empty() ? GetAppPath() : AddBackslash(Main()->RutaHistorico);
-}
-
 void TFormExportar::FormShow()
 {
     setWindowTitle(Rotulo(366));
@@ -166,6 +179,7 @@ void TFormExportar::FormShow()
     cbtGenerar->setText(Rotulo(151));
     BitBtn1->setText(Rotulo(8));
     Label6->setText(cp1252::toQString("N\xBA ") + Rotulo(41));
+    lstRemesas->headerItem()->setText(ColEnvio, Rotulo(806));
 
     TipoOrden = GetTipoOrden(Main()->GetTipoOrden());
     Generando = false;
@@ -217,6 +231,7 @@ void TFormExportar::CargaRemesasPresentador()
                   item->setText(ColMoneda, cp1252::toQString(moneda));
                   item->setText(ColEmisor, cp1252::toQString(NullToEmpty(GetCampoTexto("Razon_social", fila))));
                   item->setText(ColDescripcion, cp1252::toQString(NullToEmpty(GetCampoTexto("Descripcion", fila))));
+                  item->setText(ColEnvio, cp1252::toQString(FechaGeneracion(fila)));
                   item->setText(ColIdEmisor, cp1252::toQString(GetCampo("Id_emisor", fila)));
                   item->setTextAlignment(ColImporte, Qt::AlignRight | Qt::AlignVCenter);
               });
@@ -253,12 +268,25 @@ void TFormExportar::cbtGenerarClick()
     const QList<QTreeWidgetItem *> seleccion = lstRemesas->selectedItems();
     if (seleccion.isEmpty() || (TipoOrden != 2 && !datePicker->Comprueba()))
         return;
+    // The list stays as the user chose it while the question waits.
     Generando = true;
-    {
+    std::vector<int> ids;
+    for (const QTreeWidgetItem *item : seleccion)
+        ids.push_back(Numero(cp1252::fromQString(item->text(ColRemesa))));
+    const std::vector<EnvioAnterior> enviadas = EnviosAnteriores(ids);
+    std::set<int> reenvios;
+    for (const EnvioAnterior &e : enviadas)
+        reenvios.insert(e.IdRemesa);
+    bool generado = false;
+    if (enviadas.empty() || ConfirmaReenvio(enviadas)) {
         CursorEspera cursor;
-        GeneraFicheroCSB(CarpetaCSB(), cp1252::fromQString(seleccion.front()->text(ColMoneda)));
+        generado = GeneraFicheroCSB(CarpetaCSB(), cp1252::fromQString(seleccion.front()->text(ColMoneda)), reenvios);
     }
     Generando = false;
+    if (generado) {
+        CargaRemesasPresentador();
+        lstRemesas->setFocus();
+    }
 }
 
 void TFormExportar::Linea(const std::string &texto)
@@ -268,7 +296,8 @@ void TFormExportar::Linea(const std::string &texto)
     lstProceso->repaint();
 }
 
-void TFormExportar::GeneraFicheroCSB(const std::string &carpeta, const std::string &moneda)
+bool TFormExportar::GeneraFicheroCSB(const std::string &carpeta, const std::string &moneda,
+                                     const std::set<int> &reenvios)
 {
     PeticionCSB peticion;
     peticion.TipoOrden = TipoOrden;
@@ -280,9 +309,11 @@ void TFormExportar::GeneraFicheroCSB(const std::string &carpeta, const std::stri
     peticion.CarpetaHistorico = CarpetaHistorico();
     peticion.Ini = progdir::file("Orvanta.INI");
     for (int i = 0; i < lstRemesas->topLevelItemCount(); ++i)
-        if (const QTreeWidgetItem *item = lstRemesas->topLevelItem(i); item->isSelected())
-            peticion.Remesas.push_back({Numero(cp1252::fromQString(item->text(ColRemesa))),
-                                        Numero(cp1252::fromQString(item->text(ColIdEmisor)))});
+        if (const QTreeWidgetItem *item = lstRemesas->topLevelItem(i); item->isSelected()) {
+            const int id = Numero(cp1252::fromQString(item->text(ColRemesa)));
+            const int emisor = Numero(cp1252::fromQString(item->text(ColIdEmisor)));
+            peticion.Remesas.push_back({id, emisor, reenvios.count(id) > 0});
+        }
     FechaProceso = FechaBanco(peticion.FechaCargo);
 
     lstProceso->clear();
@@ -313,6 +344,7 @@ void TFormExportar::GeneraFicheroCSB(const std::string &carpeta, const std::stri
     } else if (generador.ErrorHistorico) {
         AvisoTexto(164, 165, IconoMensaje::Aviso);
     }
+    return resultado == ResultadoCSB::Generado;
 }
 
 void TFormExportar::Totales(const _GeneradorCSB *generador, const std::string &moneda)

@@ -6,6 +6,7 @@
 #include "Generacsb.h"
 
 #include <QDialog>
+#include <set>
 #include <string>
 
 class TCajaFecha;
@@ -20,8 +21,9 @@ class TFormExportar : public QDialog {
     Q_OBJECT
 public:
     // Columns of lstRemesas: the icon and batch id, the currency (hidden), the issuer's
-    // name, the batch's description, the amount of its active bills, the issuer id (hidden).
-    enum Columna { ColRemesa, ColMoneda, ColEmisor, ColDescripcion, ColImporte, ColIdEmisor };
+    // name, the batch's description, the amount of its active bills, the day it was last
+    // sent (empty when never), the issuer id (hidden).
+    enum Columna { ColRemesa, ColMoneda, ColEmisor, ColDescripcion, ColImporte, ColEnvio, ColIdEmisor };
 
     explicit TFormExportar(QWidget *parent = nullptr);
 
@@ -36,11 +38,15 @@ public:
     // Enables cbtGenerar while a batch is selected; a batch selected in another currency
     // than the others is deselected with message 153.
     void lstRemesasSelectItem(QTreeWidgetItem *item, bool seleccionado);
-    // One generation of the selected batches.
+    // One generation of the selected batches. When some went out before, a question names
+    // them with their days and nothing runs unless the user says Yes (No is the default).
+    // After a file the list is read again with nothing selected, so that no key sends the
+    // same batches again.
     void cbtGenerarClick();
     // The run into carpeta for the batches selected, in moneda: the file is named by today
-    // as "ddmmyy", the first free counter from UltimoFichero and ".csb".
-    void GeneraFicheroCSB(const std::string &carpeta, const std::string &moneda);
+    // as "ddmmyy", the first free counter from UltimoFichero and ".csb". The batches of
+    // reenvios may go again; true when the file was generated.
+    bool GeneraFicheroCSB(const std::string &carpeta, const std::string &moneda, const std::set<int> &reenvios = {});
     // The main window's grid of the selected node again, when that node has children.
     void RefrescaMain();
 
@@ -61,11 +67,13 @@ protected:
     void showEvent(QShowEvent *evento) override;
 
 private:
-    // The output folder of the order type and the history folder, ending with "/"; the
-    // program folder for an empty setting.
+    // The output folder of the order type, ending with "/"; the program folder for an empty
+    // setting.
     std::string CarpetaCSB() const;
-    std::string CarpetaHistorico() const;
     // The totals of the file written, or zero (amounts as the currency shows them) without one.
     void Totales(const _GeneradorCSB *generador, const std::string &moneda);
     void Linea(const std::string &texto);
 };
+
+// The program's history folder, ending with "/"; the program folder for an empty setting.
+std::string CarpetaHistorico();

@@ -8,6 +8,7 @@
 #include "Multiuser.h"
 #include "cp1252.h"
 #include "profile.h"
+#include "progdir.h"
 #include "vasqdb.h"
 
 #include <algorithm>
@@ -25,6 +26,7 @@ namespace {
 
 constexpr size_t kBuffer = 1 << 16;
 constexpr int kTextoRecibosAbiertos = 941, kTextoCierralos = 944;
+constexpr int kTextoRemesaGenerada = 809, kTextoYaEnviada = 810, kTextoConfirmeReenvio = 811;
 constexpr qint64 kIntervaloAvance = 64; // ms
 constexpr int kIntentosNombre = 1000;
 const char *const kEstrellas = "***********************************";
@@ -38,6 +40,34 @@ std::string Texto(int n)
 std::string Literal(std::string_view texto)
 {
     return "'" + DoblaComillas(texto) + "'";
+}
+
+// The file name of a path written with either kind of bar.
+std::string NombreFichero(std::string_view ruta)
+{
+    const size_t barra = ruta.find_last_of("/\\");
+    return std::string(barra == std::string_view::npos ? ruta : ruta.substr(barra + 1));
+}
+
+// A LIKE pattern of the text as it is: "!", "%" and "_" escaped with "!".
+std::string Patron(std::string_view texto)
+{
+    std::string patron;
+    for (const char c : texto) {
+        if (c == '!' || c == '%' || c == '_')
+            patron += '!';
+        patron += c;
+    }
+    return patron;
+}
+
+// The ids joined by ",".
+std::string Ids(const std::vector<int> &ids)
+{
+    std::string lista;
+    for (const int id : ids)
+        lista += (lista.empty() ? "" : ",") + std::to_string(id);
+    return lista;
 }
 
 bool Existe(const std::string &ruta)
@@ -59,7 +89,7 @@ std::optional<bool> HistoriaNombra(const std::string &historico)
 {
     bool nombrado = false;
     const std::string error =
-        DBGetData("SELECT COUNT(*) AS Veces FROM [Historicos( Remesas )] WHERE Descripcion=" + Literal(historico) + ";",
+        DBGetData("SELECT COUNT(*) AS Veces FROM [Historicos( Remesas )] WHERE " + CondicionHistorico(historico) + ";",
                   [&nombrado](char *fila, char *, int) { nombrado = Numero(GetCampo("Veces", fila)) > 0; });
     return error.empty() ? std::optional<bool>(nombrado) : std::nullopt;
 }
@@ -341,7 +371,7 @@ ResultadoCSB _GeneradorCSB::Genera()
         // lock, so that no other copy opens or changes a bill between the look at the bills
         // and the commit.
         Transaccion transaccion;
-        bien = MarcaRecibos(transaccion) && SinRecibosAbiertos() && Escribe(salida);
+        bien = MarcaRecibos(transaccion) && SinRecibosAbiertos() && SinReenviosImprevistos() && Escribe(salida);
         if (bien && !salida.Sincroniza()) {
             Linea(777, salida.Ruta() + "'");
             bien = false;
@@ -636,10 +666,10 @@ bool _GeneradorCSB::Copia(Salida &salida, Salida &historico)
 
 std::string _GeneradorCSB::IdsRemesas() const
 {
-    std::string ids;
+    std::vector<int> ids;
     for (const RemesaCSB &r : m_peticion.Remesas)
-        ids += (ids.empty() ? "" : ",") + std::to_string(r.IdRemesa);
-    return ids;
+        ids.push_back(r.IdRemesa);
+    return Ids(ids);
 }
 
 bool _GeneradorCSB::MarcaRecibos(Transaccion &transaccion)
@@ -668,6 +698,19 @@ bool _GeneradorCSB::SinRecibosAbiertos()
     return remesas.empty();
 }
 
+bool _GeneradorCSB::SinReenviosImprevistos()
+{
+    std::vector<int> ids;
+    for (const RemesaCSB &r : m_peticion.Remesas)
+        if (!r.Reenvio)
+            ids.push_back(r.IdRemesa);
+    const std::vector<EnvioAnterior> enviadas = EnviosAnteriores(ids);
+    for (const EnvioAnterior &e : enviadas)
+        LineasError({Texto(kTextoYaEnviada), FormateaTexto(Texto(kTextoRemesaGenerada), e.Descripcion, e.Fecha),
+                     Texto(kTextoConfirmeReenvio)});
+    return enviadas.empty();
+}
+
 bool _GeneradorCSB::GuardaHistoria(Transaccion &transaccion)
 {
     const std::string hoy = FechaSQL(m_peticion.Hoy);
@@ -677,7 +720,7 @@ bool _GeneradorCSB::GuardaHistoria(Transaccion &transaccion)
         const std::string id = std::to_string(r.IdRemesa);
         bien = bien &&
                DBExecSQL("INSERT INTO [Historicos( Remesas )] (Id_remesa,Descripcion) VALUES (" + id + "," +
-                             Literal(Historico) + ");",
+                             Literal(DescripcionHistorico(Historico)) + ");",
                          filas).empty() &&
                DBExecSQL("UPDATE [Remesas()] SET [Remesas()].F_generacion = '" + hoy +
                              "' WHERE [Remesas()].Id_remesa = " + id + ";",
@@ -702,6 +745,52 @@ bool CuentaEnviable(std::string_view cuenta, int tipoOrden)
         return true;
     return cuenta.size() == 20 &&
            !ValidaCCC(cuenta.substr(0, 4), cuenta.substr(4, 4), cuenta.substr(8, 2), cuenta.substr(10), true).empty();
+}
+
+std::vector<EnvioAnterior> EnviosAnteriores(const std::vector<int> &ids)
+{
+    std::vector<EnvioAnterior> enviadas;
+    if (ids.empty())
+        return enviadas;
+    DBGetData("SELECT Id_remesa, Descripcion, F_generacion FROM [Remesas()] WHERE Id_remesa IN (" + Ids(ids) +
+                  ") ORDER BY Id_remesa;",
+              [&enviadas](char *fila, char *, int) {
+                  if (GetCampo("F_generacion", fila) != "NULL")
+                      enviadas.push_back({Numero(GetCampo("Id_remesa", fila)),
+                                          NullToEmpty(GetCampoTexto("Descripcion", fila)), FechaGeneracion(fila)});
+              });
+    return enviadas;
+}
+
+std::string FechaGeneracion(const char *fila)
+{
+    std::string fecha = GetCampo("F_generacion", fila);
+    QuitaBlancos(fecha);
+    return FechaDDMMAAToStr(fecha);
+}
+
+// ---- History rows ----
+
+std::string DescripcionHistorico(const std::string &historico)
+{
+    return progdir::relative(historico);
+}
+
+std::string CondicionHistorico(const std::string &historico)
+{
+    const std::string nombre = NombreFichero(historico);
+    return "(Descripcion=" + Literal(nombre) + " OR Descripcion LIKE " + Literal("%/" + Patron(nombre)) +
+           " ESCAPE '!' OR Descripcion LIKE " + Literal("%\\" + Patron(nombre)) + " ESCAPE '!')";
+}
+
+std::vector<std::string> LugaresHistorico(const std::string &descripcion, const std::string &carpetaHistorico)
+{
+    std::vector<std::string> lugares = {carpetaHistorico + NombreFichero(descripcion)};
+    const std::string relativa = progdir::relative(descripcion);
+    const bool enElPrograma = !relativa.empty() && relativa.front() != '/' && relativa.find('\\') == std::string::npos;
+    if (enElPrograma && progdir::file(relativa) != lugares.front())
+        lugares.push_back(progdir::file(relativa));
+    return lugares;
 }
 
 // ---- Recovery ----

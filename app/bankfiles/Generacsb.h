@@ -9,11 +9,12 @@
 //    (the name + ".tmp") exclusively, each held with an advisory lock (flock);
 // 2. one transaction, whose first write, the processing date on the active bills of the
 //    batches, takes the database's write lock: no other copy opens or changes a bill until
-//    it ends. A batch with an active bill that another copy has open (its Block above 0)
+//    it ends. A batch with an active bill that another copy has open (its Block above 0),
+//    or one that carries a generation date without the user's word to send it again,
 //    refuses the run, named in the sink, with nothing written;
 // 3. in it, the records into the send temporary, every write checked, flushed to disk, and
 //    copied into the history temporary, flushed too; then a history row per batch naming
-//    the history copy's final path, the batches' generation date, and the commit;
+//    the history copy (DescripcionHistorico), the batches' generation date, and the commit;
 // 4. both temporaries renamed into place without replacing anything, the history copy
 //    first;
 // 5. UltimoFichero = N + 1 in the ini, never lowering what it holds.
@@ -38,6 +39,7 @@
 struct RemesaCSB {
     int IdRemesa = 0;
     int IdEmisor = 0;
+    bool Reenvio = false; // the user's word to send it again when it went out before
 };
 
 // What a run is asked to do.
@@ -97,6 +99,9 @@ private:
     // False, naming each batch in the sink, when an active bill of the run is open in
     // another copy.
     bool SinRecibosAbiertos();
+    // False, naming each batch in the sink, when a batch of the run went out before without
+    // the user's word to send it again.
+    bool SinReenviosImprevistos();
     bool GuardaHistoria(Transaccion &transaccion);
     void ActualizaContador(long long n);
     void Linea(const std::string &texto);
@@ -132,8 +137,36 @@ private:
 // digits that ValidaCCC accepts; a CSB58 credit may also have none (RegistrosCSB::SinCuenta).
 bool CuentaEnviable(std::string_view cuenta, int tipoOrden);
 
+// A batch that went out before: its description and the day of its last generation in the
+// user's short date format.
+struct EnvioAnterior {
+    int IdRemesa = 0;
+    std::string Descripcion, Fecha;
+};
+
+// The batches among ids that carry a generation date, by id.
+std::vector<EnvioAnterior> EnviosAnteriores(const std::vector<int> &ids);
+
+// The day of a row text's F_generacion in the user's short date format; empty for none.
+std::string FechaGeneracion(const char *fila);
+
+// A history row names its copy by the path its Descripcion holds: relative to the program
+// folder when the copy lies in it, so that the folder can be moved or copied with its
+// history; whole otherwise.
+std::string DescripcionHistorico(const std::string &historico);
+
+// The SQL condition on [Historicos( Remesas )] of the rows whose copy has the file name of
+// historico, in whatever folder: the name of a generated file is never given twice.
+std::string CondicionHistorico(const std::string &historico);
+
+// Where the copy a history row names is looked for, in this order: in the history folder
+// (ending with "/") by its file name, as a row written before the program folder was moved
+// or copied names the old folder; then at the path the row holds when that lies in the
+// program folder.
+std::vector<std::string> LugaresHistorico(const std::string &descripcion, const std::string &carpetaHistorico);
+
 // Puts in place or removes the temporaries ("*.csb.tmp") that runs which died left in the
 // folders: one whose lock can be taken (no run holds it) is renamed into place without
-// replacing when a history row names its history copy's final path (for a send file:
-// carpetaHistorico + "hst" + its name), else removed. Folders end with "/".
+// replacing when a history row names its history copy (for a send file: "hst" + its
+// name), else removed. Folders end with "/".
 void RecuperaFicherosCSB(const std::vector<std::string> &carpetas, const std::string &carpetaHistorico);

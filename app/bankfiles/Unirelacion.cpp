@@ -4,8 +4,11 @@
 #include "Aplicacion.h"
 #include "Cajafecha.h"
 #include "Controles.h"
+#include "Exportar.h"
 #include "Frmmain.h"
+#include "Frmmsg.h"
 #include "General.h"
+#include "Generacsb.h"
 #include "Modmas.h"
 #include "Multiuser.h"
 #include "Unithistoricos.h"
@@ -43,6 +46,23 @@ TCajaFecha *Fecha(QWidget *padre, const char *nombre)
     fecha->setObjectName(QLatin1String(nombre));
     fecha->setEnabled(false);
     return fecha;
+}
+
+// Where the copy is: the first of its places that opens for reading; empty when none does.
+std::string Encuentra(const std::vector<std::string> &lugares)
+{
+    for (const std::string &lugar : lugares)
+        if (std::FILE *fichero = cp1252::openFile(lugar, "rb")) {
+            std::fclose(fichero);
+            return lugar;
+        }
+    return {};
+}
+
+// The places of a row of the list, from the path its history row holds.
+std::vector<std::string> Lugares(const QTreeWidgetItem *fila)
+{
+    return LugaresHistorico(cp1252::fromQString(fila->data(kArchivo, Qt::UserRole).toString()), CarpetaHistorico());
 }
 
 const QTreeWidgetItem *NodoPrincipal()
@@ -151,11 +171,12 @@ void TFRMRelacion::Lista(const std::string &filtro)
     const std::string sql = std::string("SELECT * FROM ") + kTabla + " WHERE Id_remesa=" + std::to_string(IdRemesa) +
                             " " + filtro + "ORDER BY F_generacion, Id_historico;";
     DBGetData(sql, [this](char *fila, char *, int) {
-        std::string fecha = GetCampo("F_generacion", fila);
-        QuitaBlancos(fecha);
         auto *item = new QTreeWidgetItem(LSTCsbs);
-        item->setText(kArchivo, cp1252::toQString(GetCampoTexto("Descripcion", fila)));
-        item->setText(kFecha, cp1252::toQString(FechaDDMMAAToStr(fecha)));
+        item->setData(kArchivo, Qt::UserRole, cp1252::toQString(GetCampoTexto("Descripcion", fila)));
+        const std::vector<std::string> lugares = Lugares(item);
+        const std::string copia = Encuentra(lugares);
+        item->setText(kArchivo, cp1252::toQString(copia.empty() ? lugares.front() : copia));
+        item->setText(kFecha, cp1252::toQString(FechaGeneracion(fila)));
         item->setTextAlignment(kFecha, Qt::AlignRight | Qt::AlignVCenter);
         item->setText(kId, cp1252::toQString(GetCampo("Id_historico", fila)));
     });
@@ -194,15 +215,18 @@ void TFRMRelacion::BTNVisualizarClick()
         return;
     }
     QTreeWidgetItem *fila = seleccion.front();
-    const std::string ruta = cp1252::fromQString(fila->text(kArchivo));
-    if (std::FILE *fichero = cp1252::openFile(ruta, "rb")) {
-        std::fclose(fichero);
+    const std::vector<std::string> lugares = Lugares(fila);
+    if (const std::string ruta = Encuentra(lugares); !ruta.empty()) {
         TFRMHistoricos *visor = App().FRMHistoricos;
         visor->SetFichero(ruta);
         visor->exec();
         return;
     }
-    if (AvisoTexto(67, 1, IconoMensaje::Error, BotonesMensaje::SiNo) == RespuestaSi)
+    // Only the user's Yes removes the entry: the copy may lie elsewhere.
+    std::string texto = Idioma.GetTexto(67) + "\n\n" + Idioma.GetTexto(812);
+    for (const std::string &lugar : lugares)
+        texto += "\n" + lugar;
+    if (CajaMensaje(texto, Idioma.GetTexto(1), IconoMensaje::Error, BotonesMensaje::SiNoPorDefectoNo) == RespuestaSi)
         BorraHistorico(fila, false);
 }
 
@@ -228,17 +252,18 @@ std::optional<int> TFRMRelacion::Historicos(const std::string &condicion) const
 bool TFRMRelacion::BorraHistorico(QTreeWidgetItem *fila, bool borraFichero)
 {
     const std::string id = std::to_string(Numero(cp1252::fromQString(fila->text(kId))));
-    const std::string ruta = cp1252::fromQString(fila->text(kArchivo));
+    const std::string ruta = Encuentra(Lugares(fila));
     // The copy of a send file of several batches is named by a row of each.
-    const std::optional<int> otros = Historicos("Descripcion IN (SELECT Descripcion FROM " + std::string(kTabla) +
-                                                " WHERE Id_historico=" + id + ") AND Id_historico<>" + id);
+    const std::optional<int> otros =
+        Historicos(CondicionHistorico(cp1252::fromQString(fila->data(kArchivo, Qt::UserRole).toString())) +
+                   " AND Id_historico<>" + id);
     int borradas = 0;
     DBExecSQL(std::string("DELETE * FROM ") + kTabla + " WHERE Id_historico =" + id + ";", borradas);
     if (borradas == 0) {
         AvisoTexto(994, 1, IconoMensaje::Error);
         return false;
     }
-    if (borraFichero && otros == 0)
+    if (borraFichero && otros == 0 && !ruta.empty())
         BorraFichero(ruta);
     delete fila;
     LSTCsbsChange();

@@ -1,7 +1,8 @@
 // The history list of a batch: the send files generated for it, all or those of a range of
-// days, each opened in the send-file viewer or deleted with its stored copy. When the
-// batch loses its last history row, its generation date is cleared and Cambiado tells the
-// caller.
+// days, each opened in the send-file viewer or deleted with its stored copy. A copy is
+// found in the program's history folder by its name (LugaresHistorico); one found nowhere
+// is removed from the list only on the user's Yes. When the batch loses its last history
+// row, its generation date is cleared and Cambiado tells the caller.
 #pragma once
 
 #include <QDialog>
@@ -41,7 +42,8 @@ public:
     TCajaFecha *Date1, *Date2;
     QLabel *Label1;
     QPushButton *BTNActualizar;
-    // Columns: the stored copy's path, the generation date, the hidden Id_historico.
+    // Columns: where the stored copy is (else the first place it was looked for), with the
+    // path the history row holds as its data; the generation date; the hidden Id_historico.
     QTreeWidget *LSTCsbs;
     QPushButton *BTNVisualizar, *Cerrar, *BTNBorrarHistoricos;
 
@@ -52,8 +54,8 @@ private:
     void PonTextos();
     // Empties the list and fills it with the batch's rows, with filtro after the batch.
     void Lista(const std::string &filtro);
-    // Deletes the row's history and, with borraFichero, its copy when no other row names
-    // it; then clears the batch's generation date when it has no history left, and posts
+    // Deletes the row's history and, with borraFichero, its copy where it was found when no
+    // other row names it; then clears the batch's generation date when it has no history left, and posts
     // the notice. False (the row stays) when no row was deleted.
     bool BorraHistorico(QTreeWidgetItem *fila, bool borraFichero);
     // The batch's history rows; none when the count failed.

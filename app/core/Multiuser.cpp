@@ -193,6 +193,23 @@ bool _multiuser::Reciente(const std::string &hora) const
     return distancia <= kVentanaBarrido || distancia >= kSegundosDia - kVentanaBarrido;
 }
 
+// The shared locks a row names (TextoCompartidos); what does not read is left out.
+std::vector<std::pair<_multiuser::Nivel, int>> _multiuser::Compartidos(std::string_view texto)
+{
+    std::vector<std::pair<Nivel, int>> bloqueos;
+    while (!texto.empty()) {
+        const size_t fin = std::min(texto.find(';'), texto.size());
+        const std::string_view uno = texto.substr(0, fin);
+        const size_t dos = uno.find(':');
+        const int nivel = dos == std::string_view::npos ? -1 : Entero(uno.substr(0, dos), -1);
+        const int id = dos == std::string_view::npos ? 0 : Entero(uno.substr(dos + 1), 0);
+        if (nivel >= int(Nivel::Usuario) && nivel <= int(Nivel::Librado) && id > 0)
+            bloqueos.emplace_back(Nivel(nivel), id);
+        texto.remove_prefix(std::min(fin + 1, texto.size()));
+    }
+    return bloqueos;
+}
+
 bool _multiuser::LiberaAplicacion(int numAplicacion)
 {
     std::string fila;
@@ -219,6 +236,8 @@ bool _multiuser::LiberaAplicacion(int numAplicacion)
                 Decrementa(nivel, id);
         if (plantilla > 0)
             LiberaPlantilla(plantilla);
+        for (const auto &[nivel, id] : Compartidos(GetCampo("Reg_Compartidos", fila)))
+            Decrementa(nivel, id, nivel != Nivel::Librado);
         if (login > 0)
             Decrementa(Nivel::Usuario, login);
     }
@@ -229,6 +248,7 @@ bool _multiuser::LiberaAplicacion(int numAplicacion)
         Reg_Usuario = Reg_Empresa = Reg_Presentador = Reg_Emisor = Reg_Remesa = 0;
         Reg_Librado = Reg_Documentos = Reg_Plantilla = 0;
         Sel_Usuario = Sel_Empresa = Sel_Presentador = Sel_Emisor = Sel_Remesa = 0;
+        m_compartidos.clear();
     }
     return true;
 }

@@ -16,9 +16,10 @@
 // ownership chain (company -> user, presenter -> company, issuer -> presenter, batch ->
 // issuer, bill -> batch and, apart, the bill's drawee); an unlock that lowered its row
 // releases the same chain. Templates use Block as a flag (1 locked) and have no chain. A
-// lock or unlock and the rewrite of the copy's row that names its records are written in
-// one transaction of the second connection: a copy that dies halfway leaves neither, so
-// the row always names what the copy holds and a sweep releases exactly that.
+// lock or unlock and the rewrite of the copy's row that names its records and its own
+// shared locks are written in one transaction of the second connection: a copy that dies
+// halfway leaves neither, so the row always names what the copy holds and a sweep
+// releases exactly that.
 //
 // The locks, the heartbeat, the notices and the sweep run unlogged on vasqdb's second
 // connection (C_Exec) and its direct queries (VASQ_GetData), outside any transaction, so
@@ -32,7 +33,10 @@
 #include <QTime>
 #include <QTimer>
 #include <functional>
+#include <set>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 // What the coordination asks of the main window; set by the main window at start-up.
@@ -111,7 +115,8 @@ public:
 
     // Releases the copy numAplicacion (a dead one, or this one at exit): reads its row,
     // deletes it, and only when this call deleted it (so that two sweeping copies never
-    // both release it) lowers the Block of each record the row names, with its chain.
+    // both release it) lowers the Block of each record and shared lock the row names, with
+    // its chain.
     // The lowering never touches this object's own records or row. For this copy's own
     // number the records and the selection are then forgotten. False when the row could
     // not be read (tried again at the next sweep); true otherwise.
@@ -133,8 +138,9 @@ public:
     // true when the database has the shipped definitions. Called by IniciaMultiusuario.
     static bool ActualizaEsquema();
 
-    // Rewrites this copy's row from the members (logged-in user and the Reg_ records): 1 when
-    // written, 0 when the copy has no row (taken for dead), -1 when the statement failed.
+    // Rewrites this copy's row from the members (logged-in user, the Reg_ records and the
+    // shared locks): 1 when written, 0 when the copy has no row (taken for dead), -1 when
+    // the statement failed.
     int GuardaRegistros();
 
     // ---- The coordination loop ----
@@ -177,7 +183,8 @@ public:
     // Bloquea...: true when taken; a refused lock changes nothing and records nothing
     // (except that an exclusive lock first releases this copy's previous record of that
     // level, and with it the selection when it was that record). An exclusive lock
-    // becomes the level's record and is written to the row; a shared one is only counted.
+    // becomes the level's record and is written to the row; a shared one is written to the
+    // row among the copy's shared locks (Reg_Compartidos).
     // BloqueaDocumento is always exclusive. BloqueaLibrado: shared (as a bill takes it) it
     // takes no chain; exclusive it becomes the record and takes its issuer's chain, which
     // DesbloqueaLibrado with cadena releases.
@@ -190,8 +197,9 @@ public:
     bool BloqueaLibrado(int id, bool compartido);
 
     // Desbloquea...: lowers the row's Block while above 0 and, when it changed, the chain
-    // above it; then, unless conservar, forgets the record when it is this id (and the
-    // selection when it is the same record) and rewrites the row. Always true.
+    // above it; then forgets one shared lock of this id when conservar or when the id is
+    // not the record; else, unless conservar, forgets the record when it is this id (and
+    // the selection when it is the same record); rewrites the row. Always true.
     bool DesbloqueaUsuario(int id, bool conservar);
     bool DesbloqueaEmpresa(int id, bool conservar);
     bool DesbloqueaPresentador(int id, bool conservar);
@@ -201,7 +209,8 @@ public:
     // record forgotten. Always true.
     bool DesbloqueaDocumento(int id);
     // True when the drawee's counter changed; with cadena also releases its issuer chain
-    // and forgets the record. The row is rewritten when the counter changed.
+    // and forgets the record, without it forgets a shared lock of the drawee. The row is
+    // rewritten when the counter changed.
     bool DesbloqueaLibrado(int id, bool cadena);
 
     // BLOQUEO_LIBRE (Block 0), BLOQUEO_PROPIO (above 0 and this copy's record of that
@@ -260,6 +269,9 @@ private:
     int *Registro(Nivel nivel);
     int *Seleccion(Nivel nivel);
     void OlvidaRegistro(Nivel nivel, int id);
+    void OlvidaBloqueo(Nivel nivel, int id, bool conservar);
+    std::string TextoCompartidos() const;
+    static std::vector<std::pair<Nivel, int>> Compartidos(std::string_view texto);
     bool InsertaRegistro();
     void RecuperaBloqueos();
     void BorraAvisosLeidos();
@@ -267,6 +279,9 @@ private:
     std::string Hora() const;
     bool Activo() const { return Registrado && !Pausado; }
 
+    // The shared locks taken through Bloquea... (not those of a chain, the selection or the
+    // login, which the records name), each with its level; the row names them.
+    std::multiset<std::pair<Nivel, int>> m_compartidos;
     QTimer m_timer;
     bool m_enPaso = false; // re-entrancy guard of Execute
     int m_pasadas = 19;    // passes since the last sweep; the first pass sweeps

@@ -74,7 +74,7 @@ Padres LeePadres(const DefNivel &def, bool esDocumento, int id)
 // ---- One lock operation ----
 
 _multiuser::Atomica::Atomica(_multiuser &m)
-    : m_m(m), m_abierta(C_BeginTrans() == 0)
+    : m_m(m), m_compartidosAntes(m.m_compartidos), m_abierta(C_BeginTrans() == 0)
 {
     for (size_t i = 0; i < m_antes.size(); ++i)
         m_antes[i] = m_m.*kMiembros[i];
@@ -88,6 +88,7 @@ _multiuser::Atomica::~Atomica()
         C_Rollback();
     for (size_t i = 0; i < m_antes.size(); ++i)
         m_m.*kMiembros[i] = m_antes[i];
+    m_m.m_compartidos = std::move(m_compartidosAntes);
 }
 
 bool _multiuser::Atomica::Confirma()
@@ -138,6 +139,17 @@ void _multiuser::OlvidaRegistro(Nivel nivel, int id)
         *Registro(nivel) = 0;
     if (int *sel = Seleccion(nivel); sel && *sel == id)
         *sel = 0;
+}
+
+// After an unlock of id lowered its counter: one shared lock of id is forgotten when the
+// unlock keeps the record or id is not the record; else the record, unless conservar.
+void _multiuser::OlvidaBloqueo(Nivel nivel, int id, bool conservar)
+{
+    const auto compartido = m_compartidos.find({nivel, id});
+    if (compartido != m_compartidos.end() && (conservar || *Registro(nivel) != id))
+        m_compartidos.erase(compartido);
+    else if (!conservar)
+        OlvidaRegistro(nivel, id);
 }
 
 // One level's counter and, when it rose, the shared locks of the chain above it (a
@@ -214,14 +226,16 @@ bool _multiuser::Bloquea(Nivel nivel, int id, bool exclusivo)
         return false;
     if (exclusivo)
         registro = id;
+    else
+        m_compartidos.insert({nivel, id});
     return atomica.ConfirmaTomada();
 }
 
 bool _multiuser::Desbloquea(Nivel nivel, int id, bool conservar)
 {
     Atomica atomica(*this);
-    if (Decrementa(nivel, id) && !conservar)
-        OlvidaRegistro(nivel, id);
+    if (Decrementa(nivel, id))
+        OlvidaBloqueo(nivel, id, conservar);
     atomica.ConfirmaSoltada();
     return true;
 }
@@ -267,8 +281,7 @@ bool _multiuser::DesbloqueaLibrado(int id, bool cadena)
     Atomica atomica(*this);
     if (!Decrementa(Nivel::Librado, id, cadena))
         return false;
-    if (cadena)
-        OlvidaRegistro(Nivel::Librado, id);
+    OlvidaBloqueo(Nivel::Librado, id, !cadena);
     return atomica.ConfirmaSoltada();
 }
 
@@ -374,9 +387,18 @@ int _multiuser::GuardaRegistros()
 {
     return Ejecuta(FormatoSQL("UPDATE [Aplicaciones()] SET Id_UsuarioLogineado=%d,Reg_Usuario=%d,Reg_Empresa=%d,"
                     "Reg_Presentador=%d,Reg_Emisor=%d,Reg_Remesa=%d,Reg_Librado=%d,Reg_Documentos=%d,"
-                    "Reg_Plantilla=%d WHERE Num_Aplicacion=%d",
+                    "Reg_Plantilla=%d,Reg_Compartidos='%s' WHERE Num_Aplicacion=%d",
                     Id_UsuarioLogineado, Reg_Usuario, Reg_Empresa, Reg_Presentador, Reg_Emisor, Reg_Remesa,
-                    Reg_Librado, Reg_Documentos, Reg_Plantilla, Num_Aplicacion));
+                    Reg_Librado, Reg_Documentos, Reg_Plantilla, TextoCompartidos().c_str(), Num_Aplicacion));
+}
+
+// "nivel:id;" for each shared lock, the level as the number of Nivel.
+std::string _multiuser::TextoCompartidos() const
+{
+    std::string texto;
+    for (const auto &[nivel, id] : m_compartidos)
+        texto += std::to_string(int(nivel)) + ":" + std::to_string(id) + ";";
+    return texto;
 }
 
 // After a new registration: the sweep that declared this copy dead released every lock its
@@ -392,6 +414,8 @@ void _multiuser::RecuperaBloqueos()
     for (Nivel nivel : {Nivel::Remesa, Nivel::Emisor, Nivel::Presentador, Nivel::Empresa, Nivel::Usuario})
         if (const int id = *Registro(nivel); id > 0)
             Incrementa(nivel, id, false);
+    for (const auto &[nivel, id] : m_compartidos)
+        Incrementa(nivel, id, false, nivel != Nivel::Librado);
     if (Reg_Plantilla > 0 && !TomaPlantilla(Reg_Plantilla))
         Reg_Plantilla = 0;
     if (Id_UsuarioLogineado > 0)

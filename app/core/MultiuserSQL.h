@@ -33,8 +33,8 @@ int Numero(std::string_view fila, std::string_view campo, int defecto);
 
 // One lock operation: the statements Ejecuta runs while the object lives are one
 // transaction of the second connection, written only by a Confirma;
-// otherwise they are rolled back and the copy's records and selection are put back as
-// they were when the object was made.
+// otherwise they are rolled back and the copy's records, selection and shared locks are put
+// back as they were when the object was made.
 class _multiuser::Atomica {
 public:
     explicit Atomica(_multiuser &m);
@@ -61,5 +61,6 @@ private:
 
     _multiuser &m_m;
     std::array<int, std::size(kMiembros)> m_antes{};
+    std::multiset<std::pair<Nivel, int>> m_compartidosAntes;
     bool m_abierta = false, m_confirmada = false;
 };

@@ -216,7 +216,8 @@ CREATE TABLE [Aplicaciones()] (
     Reg_Remesa           INTEGER,
     Reg_Documentos       INTEGER,
     Reg_Plantilla        INTEGER,
-    Ultima_Actualizacion INTEGER NOT NULL DEFAULT 0
+    Ultima_Actualizacion INTEGER NOT NULL DEFAULT 0,
+    Reg_Compartidos      TEXT NOT NULL DEFAULT ''
 );
 CREATE TABLE [Actualizaciones()] (
     Id_Actualizacion  INTEGER PRIMARY KEY AUTOINCREMENT,

@@ -37,11 +37,14 @@ void TFormMain::MuestraHistoricos(int fila)
         return;
     }
     const int id = Numero(cp1252::fromQString(celdaId->text()));
-    if (_multiuser *m = App().Multiuser)
-        m->BloqueaRemesa(id, false);
+    _multiuser *m = App().Multiuser;
+    const bool bloqueada = m && m->BloqueaRemesa(id, false);
     TFRMRelacion *relacion = App().FRMRelacion;
     relacion->IdRemesa = id;
     relacion->exec();
+    // Closing the list releases what it took.
+    if (bloqueada)
+        m->DesbloqueaRemesa(id, false);
     if (relacion->Cambiado)
         generacion->setText(QStringLiteral("NULL"));
 }

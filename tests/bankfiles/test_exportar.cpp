@@ -216,6 +216,7 @@ TEST_F(VentanaExportar, AChargeDateOutsideTheBankFilesTwoDigitYearsIsRefused)
         if (!motivo) {
             EXPECT_EQ(v->FechaProceso, "311269") << tecleado;
             v->lstProceso->clear();
+            cobros::Ejecuta("UPDATE [Remesas()] SET F_generacion=NULL"); // as never sent
             Marca({febrero});
         }
     }
@@ -295,6 +296,42 @@ TEST_F(VentanaExportar, GeneratesTheFileAndShowsTheRun)
     EXPECT_FALSE(v->Generando);
     EXPECT_EQ(profile::readString(carpeta.Ini(), "FICHEROCSB", "UltimoFichero", ""), "4");
     EXPECT_EQ(m->UltimoFichero, "4");
+    v->hide();
+}
+
+// By keys: after a file one more Return sends nothing; the batch is marked with its day, and
+// a run that includes it asks first, naming it, with No as the default.
+TEST_F(VentanaExportar, ABatchSentGoesAgainOnlyOnTheUsersWord)
+{
+    ASSERT_TRUE(Activa(v));
+    const std::string envios = carpeta.dir().path() + "CSB19";
+    auto ficheros = [&envios] {
+        return std::distance(std::filesystem::directory_iterator(envios), std::filesystem::directory_iterator());
+    };
+    Marca({febrero});
+    v->lstRemesas->setFocus();
+    QTest::keyClick(v->lstRemesas, Qt::Key_Return);
+    ASSERT_EQ(ficheros(), 1);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(ficheros(), 1) << "the same batches are not one key away";
+    const std::string hoy = FechaUsuario(QDate::currentDate());
+    EXPECT_EQ(Columna(v->lstRemesas, TFormExportar::ColEnvio), (std::vector<std::string>{"", hoy, "", ""}));
+
+    std::vector<std::string> preguntas;
+    Respondedor<QMessageBox> responde([&preguntas](QMessageBox *caja) {
+        preguntas.push_back(cp1252::fromQString(caja->text()));
+        if (preguntas.size() == 1)
+            QTest::keyClick(caja, Qt::Key_Return);
+        else
+            caja->button(QMessageBox::Yes)->click();
+    });
+    for (int vez = 0; vez < 2; ++vez) {
+        Marca({febrero, abril});
+        QTest::keyClick(v->lstRemesas, Qt::Key_Return);
+    }
+    ASSERT_EQ(preguntas.size(), 2u);
+    EXPECT_EQ(preguntas[0], Idioma.GetTexto(807) + "\n'Febrero', generada el " + hoy + "\n\n" + Idioma.GetTexto(808));
+    EXPECT_EQ(ficheros(), 2) << "Return on the question is No; Yes sends";
     v->hide();
 }
 

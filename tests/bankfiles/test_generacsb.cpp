@@ -195,14 +195,19 @@ TEST_F(GeneraCSB, Csb19FileHistoryRowsStampsAndCounter)
     EXPECT_EQ(Valor("SELECT F_proceso FROM [Documentos()] WHERE Id_documento=" + std::to_string(b3), "F_proceso"),
               "NULL")
         << "a deactivated bill is not written";
-    EXPECT_EQ(cobros::Filas("SELECT * FROM [Historicos( Remesas )] WHERE Descripcion=" + cobros::Literal(g->Historico)), 3);
+    EXPECT_EQ(cobros::Filas("SELECT * FROM [Historicos( Remesas )] WHERE Descripcion='HISTORICO/hst" + nombre + "'"),
+              3);
     EXPECT_EQ(cobros::Filas("SELECT * FROM [Remesas()] WHERE F_generacion='" + hoy + "'"), 3);
     EXPECT_EQ(cobros::Filas("SELECT * FROM [Remesas()] WHERE Block<>0"), 0);
     EXPECT_TRUE(Dicho("CSB GENERADO CORRECTAMENTE"));
     ASSERT_FALSE(avances.empty());
     EXPECT_EQ(avances.back(), std::make_pair(4LL, 4LL));
 
-    ASSERT_EQ(Genera(Peticion(1, "EUR", {{r3, emisorB}})), ResultadoCSB::Generado) << "a batch may go again";
+    // A batch sent (here by another copy since the user chose it) goes again only on the user's word.
+    ASSERT_EQ(Genera(Peticion(1, "EUR", {{r3, emisorB}})), ResultadoCSB::Fallido);
+    EXPECT_TRUE(Dicho("'Marzo', generada el " + FechaUsuario(kHoy)));
+    EXPECT_EQ(profile::readString(Ini(), "FICHEROCSB", "UltimoFichero", ""), "8");
+    ASSERT_EQ(Genera(Peticion(1, "EUR", {{r3, emisorB, true}})), ResultadoCSB::Generado);
     EXPECT_EQ(ultimo->Nombre, FechaBanco(kHoy) + "8.csb");
     EXPECT_EQ(profile::readString(Ini(), "FICHEROCSB", "UltimoFichero", ""), "9");
 }
@@ -267,15 +272,15 @@ TEST_F(GeneraCSB, TakenNamesAreSkippedNeverOverwritten)
     const std::string dia = FechaBanco(kHoy);
     testutil::writeFile(Carpeta("CSB19") + dia + "7.csb", "ajeno");
     testutil::writeFile(Carpeta("HISTORICO") + "hst" + dia + "8.csb", "ajeno");
-    ASSERT_TRUE(Ejecuta("INSERT INTO [Historicos( Remesas )] (Id_remesa,Descripcion) VALUES (99," +
-                        cobros::Literal(Carpeta("HISTORICO") + "hst" + dia + "9.csb") + ")"));
+    ASSERT_TRUE(Ejecuta("INSERT INTO [Historicos( Remesas )] (Id_remesa,Descripcion) VALUES (99,"
+                        "'/antes/HISTORICO/hst" + dia + "9.csb')")); // the folder was moved since
     ASSERT_EQ(Genera(Peticion(1, "EUR", {{r, emisorB}})), ResultadoCSB::Generado);
     EXPECT_EQ(ultimo->Nombre, dia + "10.csb");
     EXPECT_EQ(testutil::readFile(Carpeta("CSB19") + dia + "7.csb"), "ajeno");
     EXPECT_EQ(testutil::readFile(Carpeta("HISTORICO") + "hst" + dia + "8.csb"), "ajeno");
     EXPECT_EQ(profile::readString(Ini(), "FICHEROCSB", "UltimoFichero", ""), "11");
     profile::writeString(Ini(), "FICHEROCSB", "UltimoFichero", "50");
-    ASSERT_EQ(Genera(Peticion(1, "EUR", {{r, emisorB}})), ResultadoCSB::Generado);
+    ASSERT_EQ(Genera(Peticion(1, "EUR", {{r, emisorB, true}})), ResultadoCSB::Generado);
     EXPECT_EQ(ultimo->Nombre, dia + "50.csb") << "the counter is read again: another copy moved it on";
 }
 
@@ -380,7 +385,7 @@ TEST_F(GeneraCSB, CodesAndCreditAccountsGoOutAsTheBankReadsThemOrTheFileIsRefuse
         Ejecuta("UPDATE [_Presentadores( Datos )] SET Sufijo=" + cobros::Literal(c.presentador));
         Ejecuta("UPDATE [_Emisores( Datos )] SET Sufijo=" + cobros::Literal(c.emisor) + ",Id_nif=" +
                 cobros::Literal(c.nif) + ",Cuenta_abono=" + cobros::Literal(c.cuenta));
-        if (Genera(Peticion(1, "EUR", {{r, emisorB}})) != ResultadoCSB::Generado) {
+        if (Genera(Peticion(1, "EUR", {{r, emisorB, true}})) != ResultadoCSB::Generado) {
             EXPECT_TRUE(Dicho(c.sale)) << c.sale;
             NadaEscrito(c.sale);
             continue;
@@ -476,15 +481,24 @@ TEST_F(GeneraCSB, BatchesLockedWhileTheRunWrites)
     EXPECT_FALSE(multiuser.Pausado) << "the coordination goes on after the run";
 }
 
-TEST_F(GeneraCSB, HistoryPathStoredExactly)
+// Relative to the program folder when the copy lies in it, whole otherwise; the copy is then
+// looked for in the history folder first.
+TEST_F(GeneraCSB, HistoryPathStoredAsTheFolderCanMove)
 {
     const int r = cobros::Remesa(emisorB, "EUR", "Marzo");
     cobros::AltaRecibo(r, libradoB, {});
-    PeticionCSB p = Peticion(1, "EUR", {{r, emisorB}});
-    p.CarpetaHistorico = base.Programa().dir().file("Hist'o, 1/");
-    ASSERT_EQ(Genera(p), ResultadoCSB::Generado);
-    EXPECT_EQ(Valor("SELECT Descripcion FROM [Historicos( Remesas )]", "Descripcion"),
-              p.CarpetaHistorico + "hst" + ultimo->Nombre);
+    testutil::TempDir fuera;
+    const std::string dentro = base.Programa().dir().file("Hist'o, 1/");
+    for (const auto &[carpeta, guardada] :
+         {std::pair{dentro, std::string("Hist'o, 1/")}, std::pair{fuera.file("h/"), fuera.file("h/")}}) {
+        PeticionCSB p = Peticion(1, "EUR", {{r, emisorB, true}});
+        p.CarpetaHistorico = carpeta;
+        ASSERT_EQ(Genera(p), ResultadoCSB::Generado);
+        const std::string descripcion =
+            Valor("SELECT Descripcion FROM [Historicos( Remesas )] ORDER BY Id_historico DESC", "Descripcion");
+        EXPECT_EQ(descripcion, guardada + "hst" + ultimo->Nombre);
+        EXPECT_EQ(LugaresHistorico(descripcion, carpeta), std::vector<std::string>{carpeta + "hst" + ultimo->Nombre});
+    }
 }
 
 class RecuperaCSB : public GeneraCSB {
@@ -543,7 +557,7 @@ TEST_F(RecuperaCSB, RenamesRefusedAfterTheCommitAreFinishedByTheNextRun)
     EXPECT_FALSE(ultimo->EnSuSitio);
     EXPECT_TRUE(testutil::fileExists(Envio(7) + ".tmp"));
     EXPECT_TRUE(testutil::fileExists(Copia(7) + ".tmp"));
-    ASSERT_EQ(Genera(Peticion(1, "EUR", {{r, emisorB}})), ResultadoCSB::Generado);
+    ASSERT_EQ(Genera(Peticion(1, "EUR", {{r, emisorB, true}})), ResultadoCSB::Generado);
     const std::string dia = FechaBanco(kHoy);
     EXPECT_EQ(Ficheros(Carpeta("CSB19")), (std::vector<std::string>{dia + "7.csb", dia + "8.csb"}));
     EXPECT_EQ(Ficheros(Carpeta("HISTORICO")), (std::vector<std::string>{"hst" + dia + "7.csb", "hst" + dia + "8.csb"}));

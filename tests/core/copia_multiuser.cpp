@@ -10,6 +10,9 @@
 //   desbloquea remesa|librado ID -> 1 (the record is not kept)
 //   detiene                     -> ok; a statement that raises a user's Block then answers
 //                                  "detenida" for its command and never ends
+//   detiene envio               -> ok; the same for the send's first write, the stamps
+//   envia A B                   -> the result of a CSB19 euro send of batches A and B of
+//                                  issuer 1 into the program folder
 //   estado remesa ID            -> the lock state
 //   notifica NIVEL ID           -> ok
 //   usuario ID                  -> ok; the user logged in on this copy (its notices carry it)
@@ -22,10 +25,13 @@
 //                                  of its own, two in each short transaction
 //   hora N                      -> the heartbeat time of copy N as this copy reads it
 // The end of the input unregisters a registered copy, as its exit does.
+#include "Aplicacion.h"
 #include "General.h"
+#include "Generacsb.h"
 #include "Modmas.h"
 #include "Multiuser.h"
 #include "copias.h"
+#include "progdir.h"
 #include "vasqdb.h"
 
 #include <QCoreApplication>
@@ -45,7 +51,7 @@
 
 namespace {
 
-std::atomic<bool> g_detiene{false};
+std::atomic<const char *> g_detiene{nullptr}; // the statement that holds the copy
 
 } // namespace
 
@@ -57,7 +63,7 @@ extern "C" int sqlite3_step(sqlite3_stmt *sentencia)
     using Paso = int (*)(sqlite3_stmt *);
     static const auto motor = reinterpret_cast<Paso>(::dlsym(RTLD_NEXT, "sqlite3_step"));
     const char *sql = sqlite3_sql(sentencia);
-    if (g_detiene && sql && std::strstr(sql, "UPDATE [_Usuarios()] SET Block=Block+")) {
+    if (const char *detiene = g_detiene; detiene && sql && std::strstr(sql, detiene)) {
         std::cout << "detenida" << std::endl;
         for (;;)
             ::pause();
@@ -99,8 +105,26 @@ int main(int argc, char **argv)
         {"desbloquea librado", [&](int id, int) { return n(m.DesbloqueaLibrado(id, true)); }},
         {"detiene",
          [&](int, int) {
-             g_detiene = true;
+             g_detiene = "UPDATE [_Usuarios()] SET Block=Block+";
              return std::string("ok");
+         }},
+        {"detiene envio",
+         [&](int, int) {
+             g_detiene = "SET F_proceso";
+             return std::string("ok");
+         }},
+        {"envia",
+         [&](int a, int b) {
+             App().Multiuser = &m;
+             PeticionCSB p;
+             p.TipoOrden = 1;
+             p.Moneda = "EUR";
+             p.Remesas = {{a, 1}, {b, 1}};
+             p.Hoy = p.FechaCargo = QDate::currentDate();
+             p.FechaEuro = QDate(2002, 1, 1);
+             p.CarpetaCSB = p.CarpetaHistorico = progdir::path();
+             p.Ini = progdir::file("Orvanta.INI");
+             return std::to_string(int(_GeneradorCSB(p, {}).Genera()));
          }},
         {"cierra",
          [&](int, int) {

@@ -92,19 +92,30 @@ TEST_F(Coordinacion, AKilledCopyHoldingABatchIsReleasedByTheNextSweep)
     EXPECT_EQ(barrendera->NumAplicaciones, 2);
 }
 
-TEST_F(Coordinacion, ACopyKilledInsideABillLockLeavesNothingItsRowDoesNotName)
+// A copy killed inside a bill's lock (its chain raised up to the batch's user, nothing
+// committed), or inside a send, holding both batches shared.
+TEST_F(Coordinacion, ACopyKilledInsideALockOrASendLeavesNothingItsRowDoesNotName)
 {
-    Copia muerta(base.Ruta());
-    ASSERT_EQ(muerta.Pide("registra"), "1 1");
-    auto barrendera = Registra();
-    barrendera->Execute(); // the first pass sweeps: it only records
-    ASSERT_EQ(muerta.Pide("detiene"), "ok");
-    ASSERT_EQ(muerta.Pide("bloquea documento 1 0"), "detenida") << "the chain raised up to the batch's user";
-    muerta.Mata();
-    for (int pasada = 2; pasada <= 21; ++pasada)
-        barrendera->Execute();
-    EXPECT_EQ(Filas("SELECT * FROM [Aplicaciones()]").size(), 1u) << "swept";
-    EXPECT_EQ(Contadores(), kLibre);
+    const struct {
+        const char *detiene, *orden;
+        std::vector<int> antes;
+    } casos[] = {{"detiene", "bloquea documento 1 0", kLibre},
+                 {"detiene envio", "envia 1 2", {2, 2, 2, 2, 1, 1, 0, 0, 0, 0}}};
+    for (const auto &c : casos) {
+        Copia muerta(base.Ruta());
+        ASSERT_EQ(muerta.Pide("registra").substr(0, 2), "1 ");
+        auto barrendera = Registra();
+        barrendera->Execute(); // the first pass sweeps: it only records
+        ASSERT_EQ(muerta.Pide(c.detiene), "ok");
+        ASSERT_EQ(muerta.Pide(c.orden), "detenida") << c.orden;
+        EXPECT_EQ(Contadores(), c.antes) << c.orden;
+        muerta.Mata();
+        for (int pasada = 2; pasada <= 21; ++pasada)
+            barrendera->Execute();
+        EXPECT_EQ(Filas("SELECT * FROM [Aplicaciones()]").size(), 1u) << c.orden << ": swept";
+        EXPECT_EQ(Contadores(), kLibre) << c.orden;
+        barrendera->FinMultiusuario();
+    }
 }
 
 // The time-out's countdown (any window a host call of a pass shows) waits for the user while

@@ -465,7 +465,7 @@ const Shape kShapes[] = {
     {"Aplicaciones()", "heartbeat", "UPDATE [Aplicaciones()] SET Hora='101502' WHERE Num_Aplicacion=1;", 1},
     {"Aplicaciones()", "the copy's records",
      "UPDATE [Aplicaciones()] SET Id_UsuarioLogineado=2,Reg_Usuario=0,Reg_Empresa=1,Reg_Presentador=0,Reg_Emisor=0,"
-     "Reg_Remesa=0,Reg_Librado=0,Reg_Documentos=0,Reg_Plantilla=0 WHERE Num_Aplicacion=1", 1},
+     "Reg_Remesa=0,Reg_Librado=0,Reg_Documentos=0,Reg_Plantilla=0,Reg_Compartidos='4:1;' WHERE Num_Aplicacion=1", 1},
     {"Aplicaciones()", "sweep", "SELECT Num_Aplicacion,Hora FROM [Aplicaciones()] ORDER BY Num_Aplicacion;", 1, "Hora",
      "101502"},
     {"Aplicaciones()", "the count with the table alias", "SELECT COUNT (*) AS Total FROM [Aplicaciones()] Num_Aplicacion;",
