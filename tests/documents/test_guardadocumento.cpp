@@ -177,7 +177,6 @@ TEST_F(Recibos, WrongControlDigitsAreNeverStored)
     EXPECT_EQ(cajas.Vistas[0].texto, Texto(828));
     EXPECT_EQ(cajas.Vistas[0].titulo, Texto(142));
     EXPECT_EQ(r.Librado.DC, "99");
-    EXPECT_EQ(r.Rechazo, CampoRechazado::DigitosControl);
     EXPECT_EQ(Valor("SELECT Cuenta FROM [Librados( Datos )] WHERE Codigo_referencia='N1'", "Cuenta"), "");
 }
 
