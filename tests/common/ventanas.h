@@ -107,8 +107,7 @@ struct CajaVista {
 };
 
 // Answers every message box that shows while the object lives, pressing the next of botones
-// (the last one again when they run out; NoButton is Enter, the default answer), and keeps
-// what each showed.
+// (the last one again when they run out; NoButton: Enter), and keeps what each showed.
 class RespondeCajas {
 public:
     explicit RespondeCajas(std::vector<QMessageBox::StandardButton> botones = {QMessageBox::Ok})

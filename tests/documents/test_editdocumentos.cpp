@@ -104,11 +104,10 @@ protected:
         EXPECT_TRUE(QTest::qWaitFor([this] { return !editor->txtDC->text().isEmpty(); }));
     }
 
-    // A CSB58 bill complete but for its due date, which lies far ahead (an earlier one is
-    // asked about): the drawee with its account, an amount.
+    // A CSB58 bill complete, due far ahead: the drawee with its account, an amount.
     void TecleaRecibo58(const char *referencia)
     {
-        editor->dateVencimiento58->setDate(kLejana);
+        editor->dateVencimiento58->setDate(QDate(2069, 12, 31));
         Escribe(editor->txtCodReferencia58, QString::fromLatin1(referencia));
         Escribe(editor->txtTitularCredito58, QStringLiteral("Cincuenta"));
         Escribe(editor->txtBanco58, QStringLiteral("2100"));
@@ -130,7 +129,6 @@ protected:
         return copias::Filas("SELECT * FROM [Documentos()] ORDER BY Id_documento DESC")[0];
     }
 
-    static inline const QDate kLejana{2069, 12, 31};
     entorno::Regional coma{true};
     DestinoRecibo destino;
     std::unique_ptr<TFormEditDocumentos> editor;
@@ -225,18 +223,16 @@ TEST_F(Editor, AnAmountIsStoredAsTypedOrRefusedWithTheTextKept)
     EXPECT_EQ(cajas.Vistas.size(), std::size(casos));
 }
 
-// Escape drops a typed bill only when the user says so (text 499); an empty one at once.
+// Escape drops a typed bill only on the user's Yes (text 499); an empty one at once.
 TEST_F(Editor, EscapeAsksBeforeDroppingATypedBill)
 {
-    const std::tuple<const char *, QMessageBox::StandardButton, bool> casos[] = {
-        {"", QMessageBox::No, false}, {"Miles", QMessageBox::No, true}, {"Miles", QMessageBox::Yes, false}};
-    for (const auto &[tecleado, respuesta, abierto] : casos) {
+    for (const bool tecleado : {false, true}) {
         Nuevo(1);
-        Escribe(editor->txtLibrado, QString::fromLatin1(tecleado));
-        RespondeCajas cajas({respuesta});
+        Escribe(editor->txtLibrado, tecleado ? QStringLiteral("Miles") : QString());
+        RespondeCajas cajas({QMessageBox::No});
         QTest::keyClick(editor->txtLibrado, Qt::Key_Escape);
-        EXPECT_EQ(editor->isVisible(), abierto) << tecleado << " " << respuesta;
-        EXPECT_EQ(Textos(cajas), std::vector<QString>(*tecleado ? 1 : 0, Texto(499))) << tecleado;
+        EXPECT_EQ(editor->isVisible(), tecleado);
+        EXPECT_EQ(Textos(cajas), std::vector<QString>(tecleado, Texto(499))) << tecleado;
         editor->reject();
     }
 }
@@ -302,14 +298,10 @@ TEST_F(Editor, ABankFileDateOutsideTheTwoDigitYearsIsRefused)
             cajas.Vistas.clear();
             editor->cbtOK->click();
             const std::string que = columna + " " + tecleado;
-            std::vector<QString> vistas = {motivo};
-            if (!guardado.empty()) {
-                vistas.clear();
-                const QDate fecha = QDate::fromString(QString::fromStdString(guardado), QStringLiteral("yyyy/MM/dd"));
-                if (columna == "F_vencimiento" && fecha <= QDate::currentDate())
-                    vistas.push_back(Vencido(fecha));
-            }
-            EXPECT_EQ(Textos(cajas), vistas) << que;
+            const QDate fecha = QDate::fromString(QString::fromStdString(guardado), QStringLiteral("yyyy/MM/dd"));
+            const bool pregunta = columna == "F_vencimiento" && fecha <= QDate::currentDate(); // answered Yes
+            EXPECT_EQ(Textos(cajas), guardado.empty() ? std::vector{motivo} : std::vector(pregunta, Vencido(fecha)))
+                << que;
             if (guardado.empty())
                 EXPECT_EQ(UltimoRecibo(), antes) << que << ": nothing stored";
             else
@@ -409,7 +401,7 @@ TEST_F(Editor, EnterAcceptsByTheBoxesRules)
     Escribe(editor->txtBanco58, QStringLiteral("2100"));
     Escribe(editor->txtOficina58, QStringLiteral("0418"));
     editor->txtDC58->clear(); // the refused accept wrote the zeros of no account
-    editor->dateVencimiento58->setDate(kLejana);
+    editor->dateVencimiento58->setDate(QDate(2069, 12, 31));
     Escribe(editor->txtImporte, QStringLiteral("9"));
     Escribe(editor->memoConceptos, QStringLiteral("uno"));
     QTest::keyClick(editor->memoConceptos, Qt::Key_Return);
@@ -531,122 +523,58 @@ TEST_F(Editor, BankListsFillTheBankBox)
 // computed for it: the cursor goes to the digits, and the bill is stored once they match.
 TEST_F(Editor, ControlDigitsThatDoNotMatchTheAccountAreRefusedUntilRetyped)
 {
-    RespondeCajas cajas;
-    const struct {
-        int remesa;
-        QLineEdit *referencia, *nombre, *banco, *oficina, *dc, *cuenta;
-    } casos[] = {
-        {1, editor->txtCodReferencia, editor->txtLibrado, editor->txtBanco, editor->txtOficina, editor->txtDC,
-         editor->txtCuenta},
-        {3, editor->txtCodReferencia58, editor->txtTitularCredito58, editor->txtBanco58, editor->txtOficina58,
-         editor->txtDC58, editor->txtCuenta58},
-    };
-    for (const auto &c : casos) {
-        Nuevo(c.remesa);
-        editor->dateVencimiento58->setDate(kLejana);
-        const std::pair<QLineEdit *, const char *> tecleo[] = {{c.referencia, "N7"}, {c.nombre, "Siete"},
-                                                               {c.banco, "2100"},    {c.oficina, "0418"},
-                                                               {c.dc, "99"},         {c.cuenta, "0200051323"},
-                                                               {editor->txtImporte, "5"}};
-        for (const auto &[caja, texto] : tecleo)
-            Escribe(caja, QString::fromLatin1(texto));
+    for (const int remesa : {1, 3}) {
+        Nuevo(remesa);
+        const bool csb19 = remesa == 1;
+        csb19 ? TecleaLibrado19(QStringLiteral("Siete")) : TecleaRecibo58("N1");
+        QLineEdit *dc = csb19 ? editor->txtDC : editor->txtDC58;
+        Escribe(dc, QStringLiteral("99"));
+        Escribe(csb19 ? editor->txtCuenta : editor->txtCuenta58, QStringLiteral("0200051323"));
+        Escribe(editor->txtImporte, QStringLiteral("5"));
         const std::string antes = UltimoRecibo();
-        const std::string cuenta = "SELECT Cuenta FROM [Librados( Datos )] WHERE Codigo_referencia='N7' AND "
-                                   "Id_emisor=" + std::to_string(destino.IdEmisor);
-        cajas.Vistas.clear();
+        RespondeCajas cajas;
         QTest::keyClick(editor->txtImporte, Qt::Key_Return);
-        EXPECT_EQ(Textos(cajas), std::vector<QString>{Texto(828)}) << c.remesa;
-        EXPECT_EQ(UltimoRecibo(), antes) << c.remesa << ": no bill";
-        EXPECT_EQ(Valor(cuenta, "Cuenta"), "") << c.remesa << ": no drawee";
-        EXPECT_EQ(c.dc->text(), QStringLiteral("99")) << c.remesa << ": the digits as typed";
+        EXPECT_EQ(Textos(cajas), std::vector{Texto(828)}) << remesa;
+        EXPECT_EQ(UltimoRecibo(), antes) << remesa << ": nothing stored";
         ASSERT_TRUE(Activa(editor.get()));
-        EXPECT_EQ(QApplication::focusWidget(), c.dc) << c.remesa;
-
-        Teclea(c.dc, QStringLiteral("42"));
-        QTest::keyClick(c.dc, Qt::Key_Return);
-        EXPECT_EQ(Valor(cuenta, "Cuenta"), "21000418420200051323") << c.remesa;
-        EXPECT_NE(UltimoRecibo(), antes) << c.remesa;
+        EXPECT_EQ(QApplication::focusWidget(), dc) << remesa << ": the digits as typed, selected";
+        Teclea(dc, QStringLiteral("42"));
+        QTest::keyClick(dc, Qt::Key_Return);
+        EXPECT_EQ(Valor("SELECT Cuenta FROM [Librados( Datos )] ORDER BY Id_librado DESC", "Cuenta"),
+                  "21000418420200051323") << remesa;
+        EXPECT_NE(UltimoRecibo(), antes) << remesa;
         editor->reject();
     }
 }
 
-// The drawee list (Alt+L) at the keyboard: the keys move the highlight, Enter takes the drawee
-// highlighted (the user's CSB19 drawees by name: Comilla O'1, Dos R2, Librado R1).
+// In the drawee list (Alt+L: Comilla O'1, Dos R2, Librado R1) Enter takes the one highlighted.
 TEST_F(Editor, TheDraweeListsKeysMoveTheHighlightAndEnterTakesIt)
 {
-    const struct {
-        std::vector<Qt::Key> teclas;
-        const char *codigo;
-    } casos[] = {
-        {{}, "O'1"},
-        {{Qt::Key_Down}, "R2"},
-        {{Qt::Key_End}, "R1"},
-        {{Qt::Key_End, Qt::Key_Up}, "R2"},
-        {{Qt::Key_Down, Qt::Key_Down, Qt::Key_Home}, "O'1"},
-        {{Qt::Key_PageDown}, "R1"},
-    };
-    for (const auto &c : casos) {
-        Nuevo(1);
-        QTest::keyClick(editor->txtCodReferencia, Qt::Key_L, Qt::AltModifier);
-        ASSERT_TRUE(QTest::qWaitFor([this] { return editor->lstLibrados->hasFocus(); })) << c.codigo;
-        for (Qt::Key tecla : c.teclas)
-            QTest::keyClick(QApplication::focusWidget(), tecla);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        EXPECT_FALSE(editor->lstLibrados->isVisible()) << c.codigo;
-        EXPECT_EQ(editor->txtCodReferencia->text(), QString::fromLatin1(c.codigo));
-        editor->reject();
-    }
+    Nuevo(1);
+    QTest::keyClick(editor->txtCodReferencia, Qt::Key_L, Qt::AltModifier);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return editor->lstLibrados->hasFocus(); }));
+    for (const Qt::Key tecla : {Qt::Key_End, Qt::Key_Up, Qt::Key_Return})
+        QTest::keyClick(editor->lstLibrados, tecla);
+    EXPECT_EQ(editor->txtCodReferencia->text(), QStringLiteral("R2"));
 }
 
-// A CSB58 drawee found by its code leaves the cursor on the due date, which starts at today
-// for every bill; a due date not after today is stored only on the user's Yes.
+// A CSB58 drawee found by its code leaves the cursor on the due date, which starts at today;
+// a due date not after today is asked about, and Enter (No) stores nothing.
 TEST_F(Editor, AKnownCsb58DraweeStopsAtTheDueDateAndOneNotAfterTodayIsAsked)
 {
-    ASSERT_TRUE(copias::Ejecuta("INSERT INTO [Librados( Datos )] (Id_emisor,Codigo_referencia,Razon_social,Cuenta) "
-                                "VALUES (3,'K8','Conocido','21000418450200051332')"));
-    const QDate hoy = QDate::currentDate();
-    const struct {
-        const char *porque;
-        QDate tecleada; // invalid: the date left as it starts
-        QMessageBox::StandardButton respuesta;
-        bool guardado;
-    } casos[] = {
-        {"a later date is not asked about", hoy.addDays(30), QMessageBox::Ok, true},
-        {"today and Enter: the default answer stores nothing", QDate(), QMessageBox::NoButton, false},
-        {"yesterday and No", hoy.addDays(-1), QMessageBox::No, false},
-        {"today and Yes", QDate(), QMessageBox::Yes, true},
-    };
-    for (const auto &c : casos) {
-        RespondeCajas cajas({c.respuesta});
-        Nuevo(3);
-        Escribe(editor->txtCodReferencia58, QStringLiteral("K8"));
-        Tab(editor->txtCodReferencia58);
-        ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::focusWidget() == editor->dateVencimiento58; }))
-            << c.porque;
-        EXPECT_EQ(editor->txtTitularCredito58->text(), QStringLiteral("Conocido")) << c.porque;
-        EXPECT_EQ(editor->dateVencimiento58->date(), hoy) << c.porque;
-        if (c.tecleada.isValid())
-            Teclea(editor->dateVencimiento58, cp1252::toQString(FechaUsuario(c.tecleada)));
-        Tab(editor->dateVencimiento58);
-        const QDate vencimiento = c.tecleada.isValid() ? c.tecleada : hoy;
-        Escribe(editor->txtImporte, QStringLiteral("9"));
-        const std::string antes = UltimoRecibo();
-        QTest::keyClick(editor->txtImporte, Qt::Key_Return);
-        std::vector<QString> preguntas;
-        if (vencimiento <= hoy)
-            preguntas.push_back(Vencido(vencimiento));
-        EXPECT_EQ(Textos(cajas), preguntas) << c.porque;
-        if (c.guardado) {
-            EXPECT_EQ(GetCampo("F_vencimiento", UltimoRecibo()),
-                      cp1252::fromQString(vencimiento.toString(QStringLiteral("yy MM dd"))))
-                << c.porque;
-        } else {
-            EXPECT_EQ(UltimoRecibo(), antes) << c.porque;
-            ASSERT_TRUE(Activa(editor.get()));
-            EXPECT_EQ(QApplication::focusWidget(), editor->dateVencimiento58) << c.porque;
-        }
-        editor->reject();
-    }
+    ASSERT_TRUE(copias::Ejecuta("UPDATE [Librados( Datos )] SET Cuenta='21000418450200051332' WHERE Id_librado=3"));
+    RespondeCajas cajas({QMessageBox::NoButton});
+    Nuevo(3);
+    Escribe(editor->txtCodReferencia58, QStringLiteral("R2"));
+    Tab(editor->txtCodReferencia58);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::focusWidget() == editor->dateVencimiento58; }));
+    Escribe(editor->txtImporte, QStringLiteral("9"));
+    const std::string antes = UltimoRecibo();
+    QTest::keyClick(editor->txtImporte, Qt::Key_Return);
+    EXPECT_EQ(Textos(cajas), std::vector{Vencido(QDate::currentDate())});
+    EXPECT_EQ(UltimoRecibo(), antes);
+    ASSERT_TRUE(Activa(editor.get()));
+    EXPECT_EQ(QApplication::focusWidget(), editor->dateVencimiento58);
 }
 
 } // namespace
