@@ -299,39 +299,28 @@ TEST_F(VentanaExportar, GeneratesTheFileAndShowsTheRun)
     v->hide();
 }
 
-// By keys: after a file one more Return sends nothing; the batch is marked with its day, and
-// a run that includes it asks first, naming it, with No as the default.
+// By keys: after a file one more Return sends nothing; the batch shows its day, and a run
+// that includes it asks first, naming it, with No as the default.
 TEST_F(VentanaExportar, ABatchSentGoesAgainOnlyOnTheUsersWord)
 {
     ASSERT_TRUE(Activa(v));
-    const std::string envios = carpeta.dir().path() + "CSB19";
-    auto ficheros = [&envios] {
-        return std::distance(std::filesystem::directory_iterator(envios), std::filesystem::directory_iterator());
-    };
     Marca({febrero});
     v->lstRemesas->setFocus();
-    QTest::keyClick(v->lstRemesas, Qt::Key_Return);
-    ASSERT_EQ(ficheros(), 1);
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_EQ(ficheros(), 1) << "the same batches are not one key away";
+    for (int vez = 0; vez < 2; ++vez) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(m->UltimoFichero, "1") << "the same batches are not one key away";
+    }
     const std::string hoy = FechaUsuario(QDate::currentDate());
     EXPECT_EQ(Columna(v->lstRemesas, TFormExportar::ColEnvio), (std::vector<std::string>{"", hoy, "", ""}));
-
-    std::vector<std::string> preguntas;
-    Respondedor<QMessageBox> responde([&preguntas](QMessageBox *caja) {
-        preguntas.push_back(cp1252::fromQString(caja->text()));
-        if (preguntas.size() == 1)
-            QTest::keyClick(caja, Qt::Key_Return);
-        else
-            caja->button(QMessageBox::Yes)->click();
-    });
-    for (int vez = 0; vez < 2; ++vez) {
+    RespondeCajas cajas({QMessageBox::NoButton, QMessageBox::Yes});
+    for (const char *contador : {"1", "2"}) {
         Marca({febrero, abril});
         QTest::keyClick(v->lstRemesas, Qt::Key_Return);
+        EXPECT_EQ(m->UltimoFichero, contador) << "Return on the question is No; Yes sends";
     }
-    ASSERT_EQ(preguntas.size(), 2u);
-    EXPECT_EQ(preguntas[0], Idioma.GetTexto(807) + "\n'Febrero', generada el " + hoy + "\n\n" + Idioma.GetTexto(808));
-    EXPECT_EQ(ficheros(), 2) << "Return on the question is No; Yes sends";
+    ASSERT_EQ(cajas.Vistas.size(), 2u);
+    EXPECT_EQ(cp1252::fromQString(cajas.Vistas[0].texto),
+              Idioma.GetTexto(807) + "\n'Febrero', generada el " + hoy + "\n\n" + Idioma.GetTexto(808));
     v->hide();
 }
 

@@ -53,6 +53,12 @@ namespace {
 
 std::atomic<const char *> g_detiene{nullptr}; // the statement that holds the copy
 
+std::string Detiene(const char *sql)
+{
+    g_detiene = sql;
+    return "ok";
+}
+
 } // namespace
 
 // The library's statements pass here: "detiene" holds the copy inside one.
@@ -103,27 +109,14 @@ int main(int argc, char **argv)
         {"desbloquea remesa", [&](int id, int) { return n(m.DesbloqueaRemesa(id, false)); }},
         {"bloquea librado", [&](int id, int c) { return n(m.BloqueaLibrado(id, c != 0)); }},
         {"desbloquea librado", [&](int id, int) { return n(m.DesbloqueaLibrado(id, true)); }},
-        {"detiene",
-         [&](int, int) {
-             g_detiene = "UPDATE [_Usuarios()] SET Block=Block+";
-             return std::string("ok");
-         }},
-        {"detiene envio",
-         [&](int, int) {
-             g_detiene = "SET F_proceso";
-             return std::string("ok");
-         }},
+        {"detiene", [](int, int) { return Detiene("UPDATE [_Usuarios()] SET Block=Block+"); }},
+        {"detiene envio", [](int, int) { return Detiene("SET F_proceso"); }},
         {"envia",
          [&](int a, int b) {
              App().Multiuser = &m;
-             PeticionCSB p;
-             p.TipoOrden = 1;
-             p.Moneda = "EUR";
-             p.Remesas = {{a, 1}, {b, 1}};
-             p.Hoy = p.FechaCargo = QDate::currentDate();
-             p.FechaEuro = QDate(2002, 1, 1);
-             p.CarpetaCSB = p.CarpetaHistorico = progdir::path();
-             p.Ini = progdir::file("Orvanta.INI");
+             const QDate hoy = QDate::currentDate();
+             const PeticionCSB p{1, "EUR", {{a, 1}, {b, 1}}, hoy, hoy, QDate(2002, 1, 1), progdir::path(),
+                                 progdir::path(), progdir::file("Orvanta.INI")};
              return std::to_string(int(_GeneradorCSB(p, {}).Genera()));
          }},
         {"cierra",

@@ -96,24 +96,19 @@ TEST_F(Coordinacion, AKilledCopyHoldingABatchIsReleasedByTheNextSweep)
 // committed), or inside a send, holding both batches shared.
 TEST_F(Coordinacion, ACopyKilledInsideALockOrASendLeavesNothingItsRowDoesNotName)
 {
-    const struct {
-        const char *detiene, *orden;
-        std::vector<int> antes;
-    } casos[] = {{"detiene", "bloquea documento 1 0", kLibre},
-                 {"detiene envio", "envia 1 2", {2, 2, 2, 2, 1, 1, 0, 0, 0, 0}}};
-    for (const auto &c : casos) {
+    for (const auto &[detiene, orden] :
+         {std::pair{"detiene", "bloquea documento 1 0"}, std::pair{"detiene envio", "envia 1 2"}}) {
         Copia muerta(base.Ruta());
         ASSERT_EQ(muerta.Pide("registra").substr(0, 2), "1 ");
         auto barrendera = Registra();
         barrendera->Execute(); // the first pass sweeps: it only records
-        ASSERT_EQ(muerta.Pide(c.detiene), "ok");
-        ASSERT_EQ(muerta.Pide(c.orden), "detenida") << c.orden;
-        EXPECT_EQ(Contadores(), c.antes) << c.orden;
+        ASSERT_EQ(muerta.Pide(detiene), "ok");
+        ASSERT_EQ(muerta.Pide(orden), "detenida") << orden;
         muerta.Mata();
         for (int pasada = 2; pasada <= 21; ++pasada)
             barrendera->Execute();
-        EXPECT_EQ(Filas("SELECT * FROM [Aplicaciones()]").size(), 1u) << c.orden << ": swept";
-        EXPECT_EQ(Contadores(), kLibre) << c.orden;
+        EXPECT_EQ(Filas("SELECT * FROM [Aplicaciones()]").size(), 1u) << orden << ": swept";
+        EXPECT_EQ(Contadores(), kLibre) << orden;
         barrendera->FinMultiusuario();
     }
 }
