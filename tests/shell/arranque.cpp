@@ -132,6 +132,12 @@ void Login(bool cancelar)
     });
 }
 
+void Sale()
+{
+    RespondeCajas si({QMessageBox::Yes});
+    EXPECT_TRUE(App().FormMain->FormClose());
+}
+
 void Responde(int boton, std::string *texto, std::string *titulo)
 {
     AlMostrarse<QMessageBox>([=](QMessageBox *caja) {

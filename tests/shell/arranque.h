@@ -71,6 +71,10 @@ void CierraAvisos();
 // then the first company); with cancelar, cancels it instead.
 void Login(bool cancelar = false);
 
+// Closes the main window as the user does, answering Yes: the settings are written back; the
+// exit follows when the windows go.
+void Sale();
+
 // Answers the next message box with the button; gives its text and title.
 void Responde(int boton, std::string *texto = nullptr, std::string *titulo = nullptr);
 

@@ -341,33 +341,35 @@ TEST(Arranque, ACopiedOrMovedProgramFolderWorksOnItsOwnDataAndFolders)
     const std::string fuera = "/srv/envios19"; // a CSB19 folder chosen outside
     const struct {
         const char *que;
-        bool anterior;       // the ini as an earlier build wrote it, its paths whole
-        bool mueve;          // the first folder is gone
-        bool elegida;        // with the CSB19 folder chosen outside
-        int pregunta = 0;    // the start asks (answered Yes), 0 when it knows
-        bool unaVez = false; // the earlier ini run once in its own folder before
-    } casos[] = {{"copied", false, false, false},
-                 {"moved", false, true, false},
-                 {"copied, earlier ini", true, false, false, 780},
-                 {"moved, earlier ini", true, true, false, 781},
-                 {"copied, earlier ini, CSB19 folder chosen outside", true, false, true, 780},
-                 {"earlier ini with CSB19 outside run once, then copied", true, false, true, 0, true}};
+        bool anterior; // the ini as an earlier build wrote it, its paths whole
+        bool mueve;    // the first folder is gone
+        bool elegida;  // with the CSB19 folder chosen outside
+        bool unaVez;   // the earlier ini run once in its own folder before
+        int pregunta;  // the start asks (answered Yes), 0 when it knows
+    } casos[] = {{"copied", false, false, false, false, 0},
+                 {"moved", false, true, false, false, 0},
+                 {"copied, earlier ini", true, false, false, false, 780},
+                 {"moved, earlier ini", true, true, false, false, 781},
+                 {"copied, earlier ini, CSB19 folder chosen outside", true, false, true, false, 780},
+                 {"earlier ini run once, then copied", true, false, false, true, 0},
+                 {"earlier ini run once, then moved", true, true, false, true, 0},
+                 {"earlier ini with CSB19 outside run once, then copied", true, false, true, true, 0}};
     for (const auto &c : casos) {
         Carpeta primera;
         {
             Ventanas ventanas;
             ASSERT_TRUE(arranque::Ejecuta("UPDATE [_Usuarios()] SET Nombre_usuario='Primera' WHERE Id_usuario=1"));
-            RespondeCajas si({QMessageBox::Yes});
-            ASSERT_TRUE(ventanas.Main()->FormClose());
+            arranque::Sale();
         }
         if (c.anterior)
-            testutil::writeFile(primera.Ini(), "[GENERAL]\nBaseDatos=" + primera.BD() + "\n[FICHEROCSB]\nRutaCSB19=" +
+            testutil::writeFile(primera.Ini(), "[GENERAL]\nBaseDatos=" + primera.BD() + "\nSTRImpCSB19=" +
+                                                   primera.Ruta("CSB19.INI") + "\n[FICHEROCSB]\nRutaCSB19=" +
                                                    (c.elegida ? fuera : primera.Ruta("CSB19")) + "\nRutaCSB58=" +
-                                                   primera.Ruta("CSB58") + "\n");
+                                                   primera.Ruta("CSB58") + "\nRutaHistorico=" +
+                                                   primera.Ruta("HISTORICO") + "\n");
         if (c.unaVez) {
             Ventanas ventanas;
-            RespondeCajas si({QMessageBox::Yes});
-            ASSERT_TRUE(ventanas.Main()->FormClose());
+            arranque::Sale();
         }
         const std::string copiaPrimera = testutil::readFile(primera.Ruta("BD/Orvanta.mcr"));
         Carpeta segunda;
@@ -380,11 +382,16 @@ TEST(Arranque, ACopiedOrMovedProgramFolderWorksOnItsOwnDataAndFolders)
         RespondeCajas cajas({QMessageBox::Yes});
         {
             Ventanas ventanas;
-            ASSERT_EQ(cajas.Vistas.size(), c.pregunta ? 1u : 0u) << c.que;
-            EXPECT_TRUE(!c.pregunta || cajas.Vistas[0].texto.startsWith(Inicio(c.pregunta))) << c.que;
+            EXPECT_EQ(cajas.Vistas.size(), c.pregunta ? 1u : 0u) << c.que;
+            if (c.pregunta && !cajas.Vistas.empty()) {
+                EXPECT_TRUE(cajas.Vistas[0].texto.startsWith(Inicio(c.pregunta))) << c.que;
+                EXPECT_TRUE(cajas.Vistas[0].texto.contains(cp1252::toQString(primera.dir().path()))) << "from where";
+            }
             EXPECT_EQ(ventanas.Main()->PathBD, segunda.BD()) << c.que;
             EXPECT_EQ(ventanas.Main()->RutaCSB19, c.elegida ? fuera : segunda.Ruta("CSB19")) << c.que;
             EXPECT_EQ(ventanas.Main()->RutaCSB58, segunda.Ruta("CSB58")) << c.que;
+            EXPECT_EQ(ventanas.Main()->RutaHistorico, segunda.Ruta("HISTORICO")) << c.que;
+            EXPECT_EQ(ventanas.Main()->STRImpCSB19, segunda.Ruta("CSB19.INI")) << c.que;
             EXPECT_EQ(profile::readString(segunda.Ini(), "GENERAL", "BaseDatos", "?"), "BD/Orvanta.mdb") << c.que;
             EXPECT_EQ(arranque::Valor("SELECT * FROM [_Usuarios()] WHERE Id_usuario=1", "Nombre_usuario"), "Primera");
             ASSERT_TRUE(arranque::Ejecuta("UPDATE [_Usuarios()] SET Nombre_usuario='Segunda' WHERE Id_usuario=1"));
@@ -395,9 +402,11 @@ TEST(Arranque, ACopiedOrMovedProgramFolderWorksOnItsOwnDataAndFolders)
     }
 }
 
-// A workstation pointed at a shared database by its Orvanta.INI (or the configuration dialog)
-// opens it, whatever its folder is called and whatever lies beside it. Where it lies in another
-// program folder or in a folder that is gone the start asks, and Enter changes nothing.
+// An administrator points several workstations at one database by naming it in each one's
+// Orvanta.INI (or choosing its folder in the configuration dialog): each start opens that
+// database, whatever its folder is called and whatever lies beside it. The start asks only
+// where the database lies in another program folder or in a folder that is gone, and then
+// every answer but Yes keeps the settings as they are.
 TEST(Arranque, EveryWorkstationOpensTheSharedDatabaseItsSettingsName)
 {
     const struct {
@@ -405,53 +414,81 @@ TEST(Arranque, EveryWorkstationOpensTheSharedDatabaseItsSettingsName)
         const char *carpeta;      // of the shared database
         bool csb19;               // the CSB19 folder beside it
         int pregunta;             // the start asks, 0 when it does not
+        Qt::Key tecla;            // pressed on every message box
         bool montada = true;      // the shared folder is reachable at the first start
-        bool configurada = false; // chosen in the dialog at the start before
+        bool configurada = false; // chosen in the dialog at the first workstation, its ini copied
     } casos[] = {
-        {"BD with CSB19 beside it", "BD", true, 0},
-        {"of another program folder, named otherwise", "Datos", false, 780},
-        {"BD not mounted at the first start", "BD", true, 781, false},
-        {"BD chosen in the configuration dialog", "BD", false, 0, true, true},
+        {"BD", "BD", false, 0, Qt::Key_Return},
+        {"a folder named otherwise", "Datos", false, 0, Qt::Key_Return},
+        {"BD with CSB19 beside it", "BD", true, 0, Qt::Key_Return},
+        {"named otherwise, with CSB19", "Datos", true, 0, Qt::Key_Return},
+        {"BD of another program folder, Enter", "BD", true, 780, Qt::Key_Return},
+        {"another program folder's, Escape", "Datos", false, 780, Qt::Key_Escape},
+        {"BD not mounted at the first start, Enter", "BD", true, 781, Qt::Key_Return, false},
+        {"BD chosen in the configuration dialog", "BD", false, 0, Qt::Key_Return, true, true},
     };
     for (const auto &c : casos) {
         testutil::TempDir comun;
         const std::string carpetaBD = comun.file(c.carpeta), base = carpetaBD + "/Orvanta.mdb";
-        std::filesystem::create_directory(carpetaBD);
-        std::filesystem::copy_file(SHIPPED_MCR, carpetaBD + "/Orvanta.mcr");
-        if (!c.montada)
-            std::filesystem::rename(carpetaBD, comun.file("desmontada"));
+        auto monta = [&] {
+            std::filesystem::create_directory(carpetaBD);
+            std::filesystem::copy_file(SHIPPED_MCR, carpetaBD + "/Orvanta.mcr");
+        };
+        if (c.montada)
+            monta();
         if (c.pregunta == 780)
             testutil::writeFile(comun.file("Orvanta.INI"), "");
-        Carpeta carpeta;
-        const std::string ini = "[GENERAL]\nBaseDatos=" + base + "\n" +
-                                (c.csb19 ? "[FICHEROCSB]\nRutaCSB19=" + comun.file("CSB19") + "\n" : "");
-        if (c.configurada) {
-            Ventanas ventanas;
-            arranque::Configura(ventanas.Main(),
-                                [&](TFormCfg *cfg) { cfg->EdPathBD->setText(cp1252::toQString(carpetaBD)); });
-            RespondeCajas si({QMessageBox::Yes});
-            ASSERT_TRUE(ventanas.Main()->FormClose());
-        } else {
-            testutil::writeFile(carpeta.Ini(), ini);
+        std::string ini = "[GENERAL]\nBaseDatos=" + base + "\n" +
+                          (c.csb19 ? "[FICHEROCSB]\nRutaCSB19=" + comun.file("CSB19") + "\n" : "");
+        std::vector<QString> vistas;
+        auto arranca = [&] { // every message box of the start answered by the key
+            Respondedor<QMessageBox> teclas([&](QMessageBox *caja) {
+                vistas.push_back(caja->text());
+                QTest::keyClick(caja, c.tecla);
+            });
+            return std::make_unique<Ventanas>();
+        };
+        for (const std::string puesto : {"1", "2"}) {
+            const std::string que = c.que + (", workstation " + puesto);
+            Carpeta carpeta;
+            if (c.configurada && puesto == "1") {
+                Ventanas ventanas;
+                arranque::Configura(ventanas.Main(),
+                                    [&](TFormCfg *cfg) { cfg->EdPathBD->setText(cp1252::toQString(carpetaBD)); });
+                arranque::Sale();
+            } else {
+                testutil::writeFile(carpeta.Ini(), ini);
+            }
+            if (!c.montada && puesto == "1") {
+                EXPECT_TRUE(arranca()->Main()->ArranqueFallido) << que;
+                ASSERT_EQ(vistas.size(), 2u) << que << ": asked, then the database cannot be opened";
+                EXPECT_TRUE(vistas[0].startsWith(Inicio(781)) && vistas[0].contains(cp1252::toQString(carpetaBD)));
+                EXPECT_TRUE(vistas[1].startsWith(Inicio(928))) << que;
+                EXPECT_EQ(testutil::readFile(carpeta.Ini()), ini) << que << ": nothing changed";
+                vistas.clear();
+                monta();
+            }
+            const std::string propia = testutil::readFile(carpeta.Ruta("BD/Orvanta.mcr"));
+            {
+                const std::unique_ptr<Ventanas> ventanas = arranca();
+                ASSERT_EQ(vistas.size(), c.pregunta == 780 ? 1u : 0u) << que;
+                EXPECT_TRUE(vistas.empty() || vistas[0].startsWith(Inicio(780))) << que;
+                EXPECT_EQ(ventanas->Main()->PathBD, base) << que;
+                EXPECT_EQ(ventanas->Main()->RutaCSB19, c.csb19 ? comun.file("CSB19") : carpeta.Ruta("CSB19")) << que;
+                if (puesto == "2") {
+                    EXPECT_EQ(arranque::Valor("SELECT * FROM [_Usuarios()] WHERE Id_usuario=1", "Nombre_usuario"),
+                              "Puesto 1") << que;
+                }
+                ASSERT_TRUE(arranque::Ejecuta("UPDATE [_Usuarios()] SET Nombre_usuario='Puesto " + puesto + "'"));
+                arranque::Sale();
+            }
+            vistas.clear();
+            EXPECT_EQ(profile::readString(carpeta.Ini(), "GENERAL", "BaseDatos", "?"), base) << que;
+            EXPECT_EQ(testutil::readFile(carpeta.Ruta("BD/Orvanta.mcr")), propia) << que << ": its own data untouched";
+            EXPECT_FALSE(testutil::fileExists(carpeta.BD())) << que;
+            if (c.configurada)
+                ini = testutil::readFile(carpeta.Ini());
         }
-        RespondeCajas cajas({QMessageBox::NoButton}); // Enter on every message box
-        if (!c.montada) {
-            EXPECT_TRUE(Ventanas().Main()->ArranqueFallido) << c.que;
-            ASSERT_EQ(cajas.Vistas.size(), 2u) << c.que;
-            EXPECT_TRUE(cajas.Vistas[0].texto.startsWith(Inicio(781)) && cajas.Vistas[1].texto.startsWith(Inicio(928)));
-            EXPECT_EQ(testutil::readFile(carpeta.Ini()), ini) << c.que;
-            cajas.Vistas.clear();
-            std::filesystem::rename(comun.file("desmontada"), carpetaBD);
-        }
-        {
-            Ventanas ventanas;
-            ASSERT_EQ(cajas.Vistas.size(), c.pregunta == 780 ? 1u : 0u) << c.que;
-            EXPECT_TRUE(cajas.Vistas.empty() || cajas.Vistas[0].texto.startsWith(Inicio(780))) << c.que;
-            EXPECT_EQ(ventanas.Main()->PathBD, base) << c.que;
-            EXPECT_EQ(ventanas.Main()->RutaCSB19, c.csb19 ? comun.file("CSB19") : carpeta.Ruta("CSB19")) << c.que;
-            EXPECT_TRUE(ventanas.Main()->FormClose()) << "Enter is Yes: the settings are written back";
-        }
-        EXPECT_EQ(profile::readString(carpeta.Ini(), "GENERAL", "BaseDatos", "?"), base) << c.que;
     }
 }
 
