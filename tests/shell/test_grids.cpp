@@ -348,12 +348,15 @@ TEST_F(Grids, NameColumnsStayReadableInANarrowWindow)
         {ArbolPresentador, 1, m->lstGridEmisores}, {ArbolEmisor, 1, m->lstGridRemesas},
         {ArbolRemesa, 1, m->lstGridDocumentos}, {ArbolRemesa, 3, m->lstGridDocumentos}};
     m->showNormal();
-    m->resize(640, 480);
-    for (const auto &[nivel, id, grid] : grids) {
-        Selecciona(nivel, id);
-        QCoreApplication::processEvents();
-        EXPECT_GE(grid->columnWidth(3), grid->fontMetrics().horizontalAdvance(QStringLiteral("Ferreteria Martinez SL")))
-            << "level " << nivel << " id " << id;
+    for (const QSize tamano : {QSize(1024, 768), QSize(640, 480)}) {
+        m->resize(tamano);
+        for (const auto &[nivel, id, grid] : grids) {
+            Selecciona(nivel, id);
+            QCoreApplication::processEvents();
+            EXPECT_GE(grid->columnWidth(3),
+                      grid->fontMetrics().horizontalAdvance(QStringLiteral("Ferreteria Martinez SL")))
+                << tamano.width() << " level " << nivel << " id " << id;
+        }
     }
 }
 
