@@ -518,14 +518,7 @@ bool _GeneradorCSB::LeeEmisor(int idEmisor, EmisorCSB &emisor)
 bool _GeneradorCSB::LeeReferencias(int idEmisor)
 {
     m_referencias.clear();
-    return DBGetData("SELECT [Librados( Datos )].Codigo_referencia FROM [Librados( Datos )] WHERE "
-                     "[Librados( Datos )].Id_emisor=" + std::to_string(idEmisor) +
-                         " ORDER BY [Librados( Datos )].Id_librado;",
-                     [this](char *fila, char *, int) {
-                         const std::string codigo = NullToEmpty(GetCampoTexto("Codigo_referencia", fila));
-                         m_referencias[ReferenciaBanco(codigo)].push_back(codigo);
-                     })
-        .empty();
+    return LibradosComoBanco(idEmisor, m_referencias).empty();
 }
 
 bool _GeneradorCSB::CompruebaRemesa(int idRemesa)
@@ -615,9 +608,8 @@ bool _GeneradorCSB::LeeRecibos(int idRemesa, Bloque &bloque)
         if (csb58 && !b.FVencimiento.isValid())
             return RechazaRecibo(bloque, b, {Texto(750), Texto(751)});
         // The import finds a drawee by the reference the bank reads: it must name one only.
-        if (const auto iguales = m_referencias.find(ReferenciaBanco(b.CodigoReferencia));
-            iguales != m_referencias.end() && iguales->second.size() > 1)
-            return RechazaRecibo(bloque, b, {Texto(795) + Citados(iguales->second), Texto(796)});
+        if (const auto iguales = CodigosComoBanco(m_referencias, b.CodigoReferencia); iguales.size() > 1)
+            return RechazaRecibo(bloque, b, {Texto(795) + Citados(iguales), Texto(796)});
         const LecturaImporte lectura = LeeImporteSQL(v[6], decimales, b.Importe, true);
         std::optional<std::string> individual;
         if (lectura == LecturaImporte::Correcta && b.Importe > 0)
@@ -720,7 +712,7 @@ bool _GeneradorCSB::GuardaHistoria(Transaccion &transaccion)
         const std::string id = std::to_string(r.IdRemesa);
         bien = bien &&
                DBExecSQL("INSERT INTO [Historicos( Remesas )] (Id_remesa,Descripcion) VALUES (" + id + "," +
-                             Literal(DescripcionHistorico(Historico)) + ");",
+                             Literal(progdir::relative(Historico)) + ");",
                          filas).empty() &&
                DBExecSQL("UPDATE [Remesas()] SET [Remesas()].F_generacion = '" + hoy +
                              "' WHERE [Remesas()].Id_remesa = " + id + ";",
@@ -770,11 +762,6 @@ std::string FechaGeneracion(const char *fila)
 }
 
 // ---- History rows ----
-
-std::string DescripcionHistorico(const std::string &historico)
-{
-    return progdir::relative(historico);
-}
 
 std::string CondicionHistorico(const std::string &historico)
 {

@@ -14,7 +14,9 @@
 //    refuses the run, named in the sink, with nothing written;
 // 3. in it, the records into the send temporary, every write checked, flushed to disk, and
 //    copied into the history temporary, flushed too; then a history row per batch naming
-//    the history copy (DescripcionHistorico), the batches' generation date, and the commit;
+//    the history copy (relative to the program folder when it lies in it, so that the
+//    folder can be moved or copied with its history), the batches' generation date, and
+//    the commit;
 // 4. both temporaries renamed into place without replacing anything, the history copy
 //    first;
 // 5. UltimoFichero = N + 1 in the ini, never lowering what it holds.
@@ -24,12 +26,12 @@
 // Texts are Windows-1252; the lines given to the progress sink are language texts.
 #pragma once
 
+#include "Librados.h"
 #include "Registroscsb.h"
 
 #include <QDate>
 #include <QElapsedTimer>
 #include <functional>
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -117,8 +119,8 @@ private:
     // The issuer's code as CodigoEnviable, and its credit account as the bank takes it;
     // false, with the error lines naming the issuer, when any cannot be sent.
     bool EmisorEnviable(EmisorCSB &emisor);
-    // The codes of the issuer's drawees by the reference the bank reads (ReferenciaBanco),
-    // for the bills of its blocks; false when the query failed.
+    // The issuer's drawees by the reference the bank reads (LibradosComoBanco), for the
+    // bills of its blocks; false when the query failed.
     bool LeeReferencias(int idEmisor);
     void Avanza(bool siempre);
 
@@ -126,7 +128,7 @@ private:
     ProgresoCSB m_progreso;
     RegistrosCSB m_registros;
     std::string m_codigoPresentador, m_codigoEmisor;
-    std::map<std::string, std::vector<std::string>> m_referencias;
+    LibradosBanco m_referencias; // the issuer's drawees of the block being written
     long long m_registrosFichero = 0, m_hechos = 0, m_total = 0, m_ultimoAvance = -1000;
     long long m_numero = 0;
     bool m_fechaErronea = false;
@@ -149,11 +151,6 @@ std::vector<EnvioAnterior> EnviosAnteriores(const std::vector<int> &ids);
 
 // The day of a row text's F_generacion in the user's short date format; empty for none.
 std::string FechaGeneracion(const char *fila);
-
-// A history row names its copy by the path its Descripcion holds: relative to the program
-// folder when the copy lies in it, so that the folder can be moved or copied with its
-// history; whole otherwise.
-std::string DescripcionHistorico(const std::string &historico);
 
 // The SQL condition on [Historicos( Remesas )] of the rows whose copy has the file name of
 // historico, in whatever folder: the name of a generated file is never given twice.

@@ -55,8 +55,8 @@ private:
     // Empties the list and fills it with the batch's rows, with filtro after the batch.
     void Lista(const std::string &filtro);
     // Deletes the row's history and, with borraFichero, its copy where it was found when no
-    // other row names it; then clears the batch's generation date when it has no history left, and posts
-    // the notice. False (the row stays) when no row was deleted.
+    // other row names it; then clears the batch's generation date when it has no history
+    // left, and posts the notice. False (the row stays) when no row was deleted.
     bool BorraHistorico(QTreeWidgetItem *fila, bool borraFichero);
     // The batch's history rows; none when the count failed.
     std::optional<int> Historicos(const std::string &condicion) const;

@@ -306,6 +306,29 @@ std::string LibradosEmisor::Busca(int idEmisor, std::string_view codigo, int &id
     return error;
 }
 
+std::string LibradosComoBanco(int idEmisor, LibradosBanco &guardados)
+{
+    return DBGetData(FormateaTexto("SELECT [Librados( Datos )].Id_librado, [Librados( Datos )].Codigo_referencia, "
+                                   "[Librados( Datos )].Cuenta FROM [Librados( Datos )] WHERE "
+                                   "[Librados( Datos )].Id_emisor=%d ORDER BY [Librados( Datos )].Id_librado;",
+                                   idEmisor),
+                     [&guardados](char *fila, char *, int) {
+                         LibradoGuardado g{Numero(GetCampo("Id_librado", fila)),
+                                           NullToEmpty(GetCampoTexto("Codigo_referencia", fila)),
+                                           Recorta(NullToEmpty(GetCampo("Cuenta", fila)))};
+                         guardados.emplace(ReferenciaBanco(g.Codigo), std::move(g));
+                     });
+}
+
+std::vector<std::string> CodigosComoBanco(const LibradosBanco &guardados, std::string_view codigo)
+{
+    std::vector<std::string> codigos;
+    const auto [desde, hasta] = guardados.equal_range(ReferenciaBanco(codigo));
+    for (auto g = desde; g != hasta; ++g)
+        codigos.push_back(g->second.Codigo);
+    return codigos;
+}
+
 std::string LibradosEmisor::BuscaEnFichero(int idEmisor, std::string_view codigo, int &idLibrado,
                                            std::vector<std::string> &iguales)
 {
@@ -317,33 +340,21 @@ std::string LibradosEmisor::BuscaEnFichero(int idEmisor, std::string_view codigo
         return error;
     auto leidos = m_comoBanco.find(idEmisor);
     if (leidos == m_comoBanco.end()) {
-        std::multimap<std::string, Guardado> guardados;
-        error = DBGetData(FormateaTexto("SELECT [Librados( Datos )].Id_librado, [Librados( Datos )].Codigo_referencia, "
-                                        "[Librados( Datos )].Cuenta FROM [Librados( Datos )] WHERE "
-                                        "[Librados( Datos )].Id_emisor=%d ORDER BY [Librados( Datos )].Id_librado;",
-                                        idEmisor),
-                          [&guardados](char *fila, char *, int) {
-                              Guardado g{Numero(GetCampo("Id_librado", fila)),
-                                         NullToEmpty(GetCampoTexto("Codigo_referencia", fila)),
-                                         Recorta(NullToEmpty(GetCampo("Cuenta", fila)))};
-                              guardados.emplace(ReferenciaBanco(g.Codigo), std::move(g));
-                          });
-        if (!error.empty())
+        LibradosBanco guardados;
+        if (error = LibradosComoBanco(idEmisor, guardados); !error.empty())
             return error;
         leidos = m_comoBanco.emplace(idEmisor, std::move(guardados)).first;
     }
-    const auto [desde, hasta] = leidos->second.equal_range(ReferenciaBanco(codigo));
-    iguales.clear();
-    for (auto g = desde; g != hasta; ++g)
-        iguales.push_back(g->second.Codigo);
+    iguales = CodigosComoBanco(leidos->second, codigo);
     if (iguales.size() > 1)
         m_ambiguos[clave] = iguales;
     if (iguales.size() != 1)
         return {};
     iguales.clear();
-    idLibrado = desde->second.Id;
+    const LibradoGuardado &hallado = leidos->second.find(ReferenciaBanco(codigo))->second;
+    idLibrado = hallado.Id;
     m_conocidos.emplace(clave, idLibrado);
-    m_cuentas[idLibrado] = desde->second.Cuenta;
+    m_cuentas[idLibrado] = hallado.Cuenta;
     return {};
 }
 
@@ -377,7 +388,7 @@ ResultadoLibrado LibradosEmisor::Inserta(int tipoOrden, int idEmisor, int &idLib
     m_conocidos.emplace(std::make_pair(idEmisor, codigo), idLibrado);
     m_cuentas[idLibrado] = Recorta(Valor(c, "Cuenta"));
     if (const auto leidos = m_comoBanco.find(idEmisor); leidos != m_comoBanco.end())
-        leidos->second.emplace(ReferenciaBanco(codigo), Guardado{idLibrado, codigo, m_cuentas[idLibrado]});
+        leidos->second.emplace(ReferenciaBanco(codigo), LibradoGuardado{idLibrado, codigo, m_cuentas[idLibrado]});
     return ResultadoLibrado::Insertado;
 }
 

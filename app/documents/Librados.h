@@ -72,6 +72,20 @@ bool IsAllInputInfo(const STRLibrado &l, int tipoOrden);
 // stored.
 bool ValidaLibrado(STRLibrado &l, int tipoOrden, int idUsuario, bool comprobarCodigo, int idLibrado = 0);
 
+// A stored drawee: its key, its code and its account as stored (trimmed).
+struct LibradoGuardado {
+    int Id = 0;
+    std::string Codigo, Cuenta;
+};
+// An issuer's drawees by their reference as the bank reads it (ReferenciaBanco), in key
+// order: drawees the bank cannot tell apart share a key.
+using LibradosBanco = std::multimap<std::string, LibradoGuardado>;
+
+// The drawees of idEmisor into guardados; the query's error, or the empty text.
+std::string LibradosComoBanco(int idEmisor, LibradosBanco &guardados);
+// The codes of the drawees that the bank reads as codigo.
+std::vector<std::string> CodigosComoBanco(const LibradosBanco &guardados, std::string_view codigo);
+
 // What a store did.
 enum class ResultadoLibrado {
     Insertado,   // a new row; its key is in idLibrado
@@ -120,13 +134,9 @@ private:
     // the same drawee again without a query.
     std::map<std::pair<int, std::string>, int> m_conocidos;
     std::map<int, std::string> m_cuentas; // their stored accounts, by Id_librado
-    struct Guardado {
-        int Id;
-        std::string Codigo, Cuenta;
-    };
-    // Every drawee of an issuer that a code of a file did not find, by the reference the
-    // bank reads; read at that first miss, then kept with the drawees the run stores.
-    std::map<int, std::multimap<std::string, Guardado>> m_comoBanco;
+    // Every drawee of an issuer that a code of a file did not find (LibradosComoBanco); read
+    // at that first miss, then kept with the drawees the run stores.
+    std::map<int, LibradosBanco> m_comoBanco;
     // The codes of a file that the bank reads as several stored ones, by issuer and code.
     std::map<std::pair<int, std::string>, std::vector<std::string>> m_ambiguos;
 };
